@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Status.h"
+
+namespace vn {
+
+// One HTTPS request, already split into its parts.
+struct HttpsRequest {
+    std::string host;
+    std::uint16_t port = 443;
+    std::string verb = "GET";
+    std::string path = "/";
+    std::string headers;  // "Name: value\r\n" lines
+    std::string body;
+    bool ignoreUnknownCa = false;  // the retry after ERROR_INTERNET_INVALID_CA
+};
+
+struct HttpsResponse {
+    std::uint32_t statusCode = 0;
+    std::string body;
+};
+
+class HttpsClient {
+public:
+    virtual ~HttpsClient() = default;
+
+    // Sends the request and reads the whole answer. The result is 0 or a code
+    // of the Internet client (12000 range).
+    virtual Status Send(const HttpsRequest& request, HttpsResponse& response) = 0;
+};
+
+}  // namespace vn

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/Status.h"
+
+namespace vn {
+
+enum class Hive { LocalMachine, CurrentUser, Users };
+
+// Access masks as Windows defines them.
+inline constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
+inline constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
+inline constexpr std::uint32_t KEY_CREATE_SUB_KEY = 0x0004;
+inline constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
+inline constexpr std::uint32_t KEY_NOTIFY = 0x0010;
+inline constexpr std::uint32_t KEY_READ = 0x20019;
+inline constexpr std::uint32_t KEY_WRITE = 0x20006;
+inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
+
+// Value types.
+inline constexpr std::uint32_t REG_NONE = 0;
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+
+class RegistryKey;
+using RegistryKeyPtr = std::unique_ptr<RegistryKey>;
+
+// A write group: the writes made through the hive while it is open land
+// together when Commit succeeds, and not at all otherwise (also when the group
+// is destroyed without Commit).
+class RegistryWriteGroup {
+public:
+    virtual ~RegistryWriteGroup() = default;
+    virtual Status Commit() = 0;
+};
+
+// An open registry key. Destroying it closes it. Key names are
+// case-insensitive and case-preserving; paths use "\" as separator.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+
+    // RegOpenKeyEx: an existing sub-key (an empty path re-opens this key).
+    virtual Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
+
+    // RegCreateKeyEx: opens the sub-key, creating every missing key on the path.
+    virtual Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
+
+    // RegQueryValueEx: name "" is the default value. type, data and size may be
+    // null. With data null the size needed is stored; with *size too small the
+    // result is ERROR_MORE_DATA (234) and *size holds the size needed.
+    virtual Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
+                              std::uint32_t* size) = 0;
+
+    // RegSetValueEx.
+    virtual Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                            std::uint32_t size) = 0;
+
+    // RegEnumKey: the sub-key at index in the hive's own order; 259 past the end.
+    virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;
+
+    // SHDeleteKey: deletes the sub-key with its whole subtree.
+    virtual Status DeleteTree(std::string_view subKey) = 0;
+
+    // Starts a write group on this key's hive. A hive that cannot group
+    // writes returns null; its writes then land one by one.
+    virtual std::unique_ptr<RegistryWriteGroup> BeginWriteGroup() { return nullptr; }
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // RegConnectRegistry: computer "" is this computer.
+    virtual Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) = 0;
+};
+
+}  // namespace vn
