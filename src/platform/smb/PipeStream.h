@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "platform/Status.h"
+
+namespace vn::smb {
+
+// A byte stream to an RPC server: an SMB named pipe, or a scripted one in tests.
+class PipeStream {
+public:
+    virtual ~PipeStream() = default;
+
+    // Sends one whole PDU.
+    virtual Status Write(std::span<const std::uint8_t> bytes) = 0;
+
+    // Reads exactly size bytes; never asks the pipe for more than that, since
+    // a pipe read larger than the message waits for data that never comes.
+    virtual Status ReadExact(std::uint8_t* out, std::size_t size) = 0;
+};
+
+}  // namespace vn::smb

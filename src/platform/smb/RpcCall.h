@@ -1,0 +1,45 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "platform/Status.h"
+#include "platform/smb/NdrReader.h"
+#include "platform/smb/NdrWriter.h"
+#include "platform/smb/RpcConnection.h"
+
+namespace vn::smb {
+
+// Decodes a response stub into its declaration; a stub that does not match
+// gives RPC_X_BAD_STUB_DATA.
+template <class Response>
+Status DecodeStub(std::span<const std::uint8_t> stub, Response& response) {
+    try {
+        NdrReader r(stub);
+        response.Decode(r);
+        return ERROR_SUCCESS;
+    } catch (const NdrError&) {
+        return RPC_X_BAD_STUB_DATA;
+    }
+}
+
+// Runs one operation: Request declares opnum and Encode, Response Decode.
+// The result is the transport's status; the operation's own status is a field
+// of the response.
+template <class Request, class Response>
+Status Invoke(RpcConnection& connection, const Request& request, Response& response) {
+    std::vector<std::uint8_t> stub;
+    try {
+        NdrWriter w;
+        request.Encode(w);
+        stub = w.data();
+    } catch (const NdrError&) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    std::vector<std::uint8_t> answer;
+    if (Status status = connection.Call(Request::opnum, stub, answer); status != ERROR_SUCCESS)
+        return status;
+    return DecodeStub(answer, response);
+}
+
+}  // namespace vn::smb

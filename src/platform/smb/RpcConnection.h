@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "platform/Status.h"
+#include "platform/smb/PipeStream.h"
+#include "platform/smb/RpcPdu.h"
+
+namespace vn::smb {
+
+// One bound RPC interface over a pipe: splits request stubs into fragments no
+// larger than the server accepts and joins the response fragments.
+class RpcConnection {
+public:
+    explicit RpcConnection(std::unique_ptr<PipeStream> pipe);
+
+    Status Bind(const RpcSyntaxId& abstractSyntax);
+
+    // Sends the request stub for opnum and returns the response stub. A fault
+    // gives its status; malformed answers give an RPC runtime status.
+    Status Call(std::uint16_t opnum, std::span<const std::uint8_t> request,
+                std::vector<std::uint8_t>& response);
+
+    // Upper bound of a whole response stub; larger answers are refused.
+    static constexpr std::size_t kMaxResponseStub = 16 * 1024 * 1024;
+
+private:
+    Status ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body);
+
+    std::unique_ptr<PipeStream> pipe_;
+    std::uint32_t nextCallId_ = 1;
+    std::uint16_t maxXmitFrag_ = kDefaultMaxFragment;
+    bool bound_ = false;
+};
+
+}  // namespace vn::smb

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <numeric>
+
+#include "ScriptedPipe.h"
+#include "RpcTestPdus.h"
+#include "platform/smb/RpcConnection.h"
+#include "platform/smb/Winreg.h"
+
+namespace vn::smb {
+namespace {
+
+using testing::BindAckPdu;
+using testing::FaultPdu;
+using testing::ResponsePdu;
+using testing::ScriptedPipe;
+using Bytes = std::vector<std::uint8_t>;
+
+class RpcConnectionTest : public ::testing::Test {
+protected:
+    void Queue(const Bytes& pdu) { pipe_.toRead.insert(pipe_.toRead.end(), pdu.begin(), pdu.end()); }
+
+    Status Bind(std::uint16_t serverMaxRecv = 4280) {
+        Queue(BindAckPdu(1, serverMaxRecv));
+        return connection_.Bind(winreg::Interface());
+    }
+
+    static Bytes Pattern(std::size_t size) {
+        Bytes bytes(size);
+        std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});
+        return bytes;
+    }
+
+    ScriptedPipe::Shared pipe_;
+    RpcConnection connection_{std::make_unique<ScriptedPipe>(pipe_)};
+};
+
+TEST_F(RpcConnectionTest, BindOffersTheInterfaceAndNdr) {
+    ASSERT_EQ(Bind(), ERROR_SUCCESS);
+    ASSERT_EQ(pipe_.written.size(), 1u);
+    const Bytes& bind = pipe_.written[0];
+    EXPECT_EQ(bind[2], 11);  // bind
+    EXPECT_EQ(bind[8] | (bind[9] << 8), static_cast<int>(bind.size()));
+    // winreg 338cd001-2244-31f1-...: first field little-endian on the wire.
+    EXPECT_EQ((Bytes{bind.begin() + 32, bind.begin() + 36}), (Bytes{0x01, 0xd0, 0x8c, 0x33}));
+}
+
+TEST_F(RpcConnectionTest, RejectedBindIsUnknownInterface) {
+    Queue(BindAckPdu(1, 4280, 2));
+    EXPECT_EQ(connection_.Bind(winreg::Interface()), RPC_S_UNKNOWN_IF);
+    Bytes response;
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(RpcConnectionTest, LargeRequestIsSplitIntoFragmentsTheServerAccepts) {
+    ASSERT_EQ(Bind(1024), ERROR_SUCCESS);
+    const Bytes stub = Pattern(5001);
+    Queue(ResponsePdu(2, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{0, 0, 0, 0}));
+    Bytes response;
+    ASSERT_EQ(connection_.Call(22, stub, response), ERROR_SUCCESS);
+
+    Bytes joined;
+    const std::size_t fragments = pipe_.written.size() - 1;
+    EXPECT_EQ(fragments, 6u);  // 1000 stub bytes per 1024-byte fragment
+    std::uint32_t expectedHint = 5001;
+    for (std::size_t i = 1; i <= fragments; ++i) {
+        const Bytes& pdu = pipe_.written[i];
+        EXPECT_LE(pdu.size(), 1024u);
+        EXPECT_EQ(pdu[3] & PFC_FIRST_FRAG, i == 1 ? PFC_FIRST_FRAG : 0);
+        EXPECT_EQ(pdu[3] & PFC_LAST_FRAG, i == fragments ? PFC_LAST_FRAG : 0);
+        const std::uint32_t hint = pdu[16] | (pdu[17] << 8) | (pdu[18] << 16) | (pdu[19] << 24);
+        EXPECT_EQ(hint, expectedHint);
+        EXPECT_EQ(pdu[22] | (pdu[23] << 8), 22);  // opnum in every fragment
+        joined.insert(joined.end(), pdu.begin() + 24, pdu.end());
+        expectedHint -= static_cast<std::uint32_t>(pdu.size() - 24);
+    }
+    EXPECT_EQ(joined, stub);
+}
+
+TEST_F(RpcConnectionTest, ResponseFragmentsAreJoinedAndReadExactly) {
+    ASSERT_EQ(Bind(), ERROR_SUCCESS);
+    const Bytes stub = Pattern(12008);
+    const std::span<const std::uint8_t> all(stub);
+    Queue(ResponsePdu(2, PFC_FIRST_FRAG, all.subspan(0, 4256)));
+    Queue(ResponsePdu(2, 0, all.subspan(4256, 4256)));
+    Queue(ResponsePdu(2, PFC_LAST_FRAG, all.subspan(8512)));
+    Bytes response;
+    ASSERT_EQ(connection_.Call(17, Bytes{1, 2, 3, 4}, response), ERROR_SUCCESS);
+    EXPECT_EQ(response, stub);
+    EXPECT_TRUE(pipe_.toRead.empty());
+    EXPECT_LE(pipe_.largestRead, 4280u - 16u);  // never more than one fragment asks
+}
+
+TEST_F(RpcConnectionTest, FaultsBecomeWindowsStatuses) {
+    ASSERT_EQ(Bind(), ERROR_SUCCESS);
+    Bytes response;
+    Queue(FaultPdu(2, 5));
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_ACCESS_DENIED);
+    Queue(FaultPdu(3, 0x1C010002));
+    EXPECT_EQ(connection_.Call(99, Bytes{}, response), RPC_S_PROCNUM_OUT_OF_RANGE);
+    Queue(FaultPdu(4, 0xC0000001));
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_CALL_FAILED);
+}
+
+TEST_F(RpcConnectionTest, MisbehavingServersAreProtocolErrors) {
+    ASSERT_EQ(Bind(), ERROR_SUCCESS);
+    Bytes response;
+
+    Queue(ResponsePdu(7, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{}));  // another call's answer
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
+
+    pipe_.toRead.clear();
+    Queue(ResponsePdu(3, PFC_LAST_FRAG, Bytes{1}));  // a middle fragment first
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
+
+    pipe_.toRead.clear();
+    Bytes shortFragment = ResponsePdu(4, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{});
+    shortFragment[8] = 10;  // shorter than the header itself
+    Queue(shortFragment);
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
+
+    pipe_.toRead.clear();
+    Bytes bigEndian = ResponsePdu(5, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{});
+    bigEndian[4] = 0x00;
+    Queue(bigEndian);
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
+}
+
+TEST_F(RpcConnectionTest, PipeThatEndsMidFragmentFailsTheCall) {
+    ASSERT_EQ(Bind(), ERROR_SUCCESS);
+    Bytes pdu = ResponsePdu(2, PFC_FIRST_FRAG | PFC_LAST_FRAG, Pattern(100));
+    pdu.resize(60);
+    Queue(pdu);
+    Bytes response;
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_BROKEN_PIPE);
+}
+
+}  // namespace
+}  // namespace vn::smb

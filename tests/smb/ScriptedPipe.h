@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "platform/smb/PipeStream.h"
+
+namespace vn::smb::testing {
+
+// A pipe whose server side is a list of prepared byte blocks: what the client
+// writes is recorded, reads are served from the queued answers in order.
+class ScriptedPipe : public PipeStream {
+public:
+    struct Shared {
+        std::vector<std::vector<std::uint8_t>> written;
+        std::deque<std::uint8_t> toRead;
+        std::size_t largestRead = 0;
+    };
+
+    explicit ScriptedPipe(Shared& shared) : shared_(shared) {}
+
+    Status Write(std::span<const std::uint8_t> bytes) override {
+        shared_.written.emplace_back(bytes.begin(), bytes.end());
+        return ERROR_SUCCESS;
+    }
+
+    Status ReadExact(std::uint8_t* out, std::size_t size) override {
+        if (size > shared_.largestRead)
+            shared_.largestRead = size;
+        if (size > shared_.toRead.size())
+            return ERROR_BROKEN_PIPE;
+        for (std::size_t i = 0; i < size; ++i) {
+            out[i] = shared_.toRead.front();
+            shared_.toRead.pop_front();
+        }
+        return ERROR_SUCCESS;
+    }
+
+private:
+    Shared& shared_;
+};
+
+}  // namespace vn::smb::testing
