@@ -1,0 +1,81 @@
+#include "ui/HyperlinkLabel.h"
+
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+namespace vn {
+
+HyperlinkLabel::HyperlinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    QFont linkFont = font();
+    linkFont.setUnderline(true);
+    setFont(linkFont);
+    QPalette linkPalette = palette();
+    linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
+    setPalette(linkPalette);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    // The text is shown as it is, never as rich text or as a link of QLabel's own.
+    setTextFormat(Qt::PlainText);
+    setTextInteractionFlags(Qt::NoTextInteraction);
+}
+
+void HyperlinkLabel::SetUrl(const QUrl& url) {
+    url_ = url;
+    if (text().isEmpty()) setText(url.toString());
+    setToolTip(url.toString());
+}
+
+void HyperlinkLabel::Activate() {
+    emit clicked();
+    if (url_.isValid()) QDesktopServices::openUrl(url_);
+}
+
+void HyperlinkLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
+    pressed_ = true;
+    event->accept();
+}
+
+// A click counts when the button goes up over the label, as with buttons.
+void HyperlinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    event->accept();
+    if (wasPressed && rect().contains(event->position().toPoint())) Activate();
+}
+
+void HyperlinkLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        Activate();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void HyperlinkLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = contentsRect();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+}  // namespace vn
