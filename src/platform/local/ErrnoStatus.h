@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/Status.h"
+
+namespace vn {
+
+// The Windows code closest to a POSIX errno value.
+Status StatusFromErrno(int error);
+
+}  // namespace vn

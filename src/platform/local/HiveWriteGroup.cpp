@@ -1,0 +1,19 @@
+#include "platform/local/HiveWriteGroup.h"
+
+namespace vn {
+
+HiveWriteGroup::HiveWriteGroup(std::shared_ptr<SqliteHive> hive) : hive_(std::move(hive)) { hive_->BeginGroup(); }
+
+HiveWriteGroup::~HiveWriteGroup() {
+    if (!ended_)
+        hive_->EndGroup(false);
+}
+
+Status HiveWriteGroup::Commit() {
+    if (ended_)
+        return ERROR_INVALID_PARAMETER;
+    ended_ = true;
+    return hive_->EndGroup(true);
+}
+
+}  // namespace vn

@@ -1,0 +1,351 @@
+#include "platform/local/SqliteHive.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/local/ErrnoStatus.h"
+#include "platform/local/LocalStatusCodes.h"
+#include "platform/local/RegistryNames.h"
+#include "platform/local/SqliteStatement.h"
+
+namespace vn {
+namespace {
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS keys("
+    "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
+    "  parent INTEGER NOT NULL,"
+    "  name TEXT NOT NULL,"
+    "  fold BLOB NOT NULL,"
+    "  UNIQUE(parent, fold));"
+    "CREATE TABLE IF NOT EXISTS vals("
+    "  key INTEGER NOT NULL,"
+    "  name TEXT NOT NULL,"
+    "  fold BLOB NOT NULL,"
+    "  type INTEGER NOT NULL,"
+    "  data BLOB NOT NULL,"
+    "  PRIMARY KEY(key, fold)) WITHOUT ROWID;"
+    "INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, 0, '', x'');"
+    "PRAGMA user_version = 1;";
+
+// Creates every missing directory above the file.
+Status CreateParentDirectories(const std::string& file, unsigned mode) {
+    for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
+        const std::string directory = file.substr(0, slash);
+        if (mkdir(directory.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST)
+            return StatusFromErrno(errno);
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+SqliteHive::SqliteHive(std::string path, unsigned directoryMode, std::chrono::milliseconds busyTimeout)
+    : path_(std::move(path)), directoryMode_(directoryMode),
+      busyTimeoutMs_(static_cast<int>(busyTimeout.count())) {}
+
+SqliteHive::~SqliteHive() { Close(); }
+
+void SqliteHive::Close() {
+    // An open transaction (an abandoned write group) is rolled back here.
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    hasSchema_ = false;
+}
+
+Status SqliteHive::OpenExisting() {
+    if (db_)
+        return ERROR_SUCCESS;
+    struct stat info {};
+    if (stat(path_.c_str(), &info) != 0)
+        return errno == ENOENT ? ERROR_SUCCESS : StatusFromErrno(errno);
+    // Read-write when the file allows it, read-only otherwise.
+    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const Status status = StatusFromSqlite(db_, rc);
+        Close();
+        return status;
+    }
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    return DetectSchema();
+}
+
+Status SqliteHive::DetectSchema() {
+    SqliteStatement query(db_, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'keys'");
+    const bool found = query.Step() && query.ColumnInt(0) > 0;
+    if (query.status() != ERROR_SUCCESS) {
+        const Status status = query.status();
+        Close();
+        return status;
+    }
+    hasSchema_ = found;
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::OpenWritable() {
+    if (Status status = OpenExisting(); status != ERROR_SUCCESS)
+        return status;
+    if (!db_) {
+        if (Status status = CreateParentDirectories(path_, directoryMode_); status != ERROR_SUCCESS)
+            return status;
+        const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc != SQLITE_OK) {
+            const Status status = StatusFromSqlite(db_, rc);
+            Close();
+            return status;
+        }
+        sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    }
+    if (sqlite3_db_readonly(db_, "main") == 1)
+        return ERROR_ACCESS_DENIED;
+    return EnsureSchema();
+}
+
+Status SqliteHive::EnsureSchema() {
+    if (hasSchema_)
+        return ERROR_SUCCESS;
+    if (Status status = ExecuteSql(db_, "BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+        return status;
+    Status status = ExecuteSql(db_, kSchema);
+    if (status == ERROR_SUCCESS)
+        status = ExecuteSql(db_, "COMMIT");
+    if (status != ERROR_SUCCESS) {
+        ExecuteSql(db_, "ROLLBACK");
+        return status;
+    }
+    hasSchema_ = true;
+    return ERROR_SUCCESS;
+}
+
+template <typename Body>
+Status SqliteHive::Write(Body&& body) {
+    const bool grouped = groupDepth_ > 0;
+    if (grouped && groupFailed_)
+        return ERROR_CANTWRITE;
+    if (Status status = OpenWritable(); status != ERROR_SUCCESS)
+        return status;
+    if (grouped && !groupTransactionOpen_) {
+        if (Status status = ExecuteSql(db_, "BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+            return status;
+        groupTransactionOpen_ = true;
+    }
+    // Inside a group each write is a savepoint, so that a write that fails
+    // leaves nothing of itself behind while the group goes on.
+    if (Status status = ExecuteSql(db_, grouped ? "SAVEPOINT step" : "BEGIN IMMEDIATE");
+        status != ERROR_SUCCESS)
+        return status;
+    Status result = body();
+    if (grouped) {
+        if (result != ERROR_SUCCESS)
+            ExecuteSql(db_, "ROLLBACK TO step");
+        ExecuteSql(db_, "RELEASE step");
+        // Some failures (disk full, I/O) make SQLite drop the whole
+        // transaction: the group's earlier writes are gone with it.
+        if (sqlite3_get_autocommit(db_)) {
+            groupTransactionOpen_ = false;
+            groupFailed_ = true;
+            if (result == ERROR_SUCCESS)
+                result = ERROR_CANTWRITE;
+        }
+        return result;
+    }
+    if (result == ERROR_SUCCESS)
+        result = ExecuteSql(db_, "COMMIT");
+    if (result != ERROR_SUCCESS)
+        ExecuteSql(db_, "ROLLBACK");
+    return result;
+}
+
+bool SqliteHive::IsReadOnly() {
+    std::lock_guard lock(mutex_);
+    return OpenExisting() == ERROR_SUCCESS && db_ && sqlite3_db_readonly(db_, "main") == 1;
+}
+
+Status SqliteHive::CheckKey(KeyId key) {
+    std::lock_guard lock(mutex_);
+    return CheckKeyLocked(key);
+}
+
+Status SqliteHive::CheckKeyLocked(KeyId key) {
+    if (Status status = OpenExisting(); status != ERROR_SUCCESS)
+        return status;
+    if (key == kRootKey)
+        return ERROR_SUCCESS;
+    if (!db_ || !hasSchema_)
+        return ERROR_KEY_DELETED;
+    SqliteStatement query(db_, "SELECT 1 FROM keys WHERE id = ?");
+    const bool found = query.Bind(1, key).Step();
+    if (query.status() != ERROR_SUCCESS)
+        return query.status();
+    return found ? ERROR_SUCCESS : ERROR_KEY_DELETED;
+}
+
+Status SqliteHive::ChildId(KeyId parent, const std::string& name, KeyId& child) {
+    const std::string fold = FoldRegistryName(name);
+    SqliteStatement query(db_, "SELECT id FROM keys WHERE parent = ? AND fold = ?");
+    query.Bind(1, parent).BindBlob(2, fold.data(), fold.size());
+    if (!query.Step())
+        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_FILE_NOT_FOUND;
+    child = query.ColumnInt(0);
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result) {
+    if (Status status = CheckKeyLocked(from); status != ERROR_SUCCESS)
+        return status;
+    KeyId current = from;
+    for (const std::string& component : path) {
+        if (!db_ || !hasSchema_)
+            return ERROR_FILE_NOT_FOUND;
+        if (Status status = ChildId(current, component, current); status != ERROR_SUCCESS)
+            return status;
+    }
+    result = current;
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::FindKey(KeyId from, const std::vector<std::string>& path, KeyId& result) {
+    std::lock_guard lock(mutex_);
+    return FindKeyLocked(from, path, result);
+}
+
+Status SqliteHive::CreateKey(KeyId from, const std::vector<std::string>& path, bool mayCreate, KeyId& result) {
+    std::lock_guard lock(mutex_);
+    // An existing key is only opened: no write, so read-only hives allow it.
+    if (Status status = FindKeyLocked(from, path, result); status != ERROR_FILE_NOT_FOUND)
+        return status;
+    if (!mayCreate)
+        return ERROR_ACCESS_DENIED;
+    return Write([&]() -> Status {
+        if (Status status = CheckKeyLocked(from); status != ERROR_SUCCESS)
+            return status;
+        KeyId current = from;
+        for (const std::string& component : path) {
+            const Status found = ChildId(current, component, current);
+            if (found == ERROR_SUCCESS)
+                continue;
+            if (found != ERROR_FILE_NOT_FOUND)
+                return found;
+            const std::string fold = FoldRegistryName(component);
+            SqliteStatement insert(db_, "INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?)");
+            if (Status status = insert.Bind(1, current).Bind(2, component).BindBlob(3, fold.data(), fold.size()).Run();
+                status != ERROR_SUCCESS)
+                return status;
+            current = sqlite3_last_insert_rowid(db_);
+        }
+        result = current;
+        return ERROR_SUCCESS;
+    });
+}
+
+Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& type,
+                              std::vector<std::uint8_t>& data) {
+    std::lock_guard lock(mutex_);
+    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+        return status;
+    if (!db_ || !hasSchema_)
+        return ERROR_FILE_NOT_FOUND;
+    const std::string fold = FoldRegistryName(name);
+    SqliteStatement query(db_, "SELECT type, data FROM vals WHERE key = ? AND fold = ?");
+    query.Bind(1, key).BindBlob(2, fold.data(), fold.size());
+    if (!query.Step())
+        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_FILE_NOT_FOUND;
+    type = static_cast<std::uint32_t>(query.ColumnInt(0));
+    data = query.ColumnBlob(1);
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                            std::uint32_t size) {
+    std::lock_guard lock(mutex_);
+    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+        return status;
+    return Write([&]() -> Status {
+        if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+            return status;
+        const std::string fold = FoldRegistryName(name);
+        // An existing value keeps the spelling of its name.
+        SqliteStatement upsert(db_,
+                               "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
+                               "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+        return upsert.Bind(1, key)
+            .Bind(2, name)
+            .BindBlob(3, fold.data(), fold.size())
+            .Bind(4, static_cast<std::int64_t>(type))
+            .BindBlob(5, data, size)
+            .Run();
+    });
+}
+
+Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
+    std::lock_guard lock(mutex_);
+    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+        return status;
+    if (!db_ || !hasSchema_)
+        return ERROR_NO_MORE_ITEMS;
+    SqliteStatement query(db_, "SELECT name FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
+    query.Bind(1, key).Bind(2, static_cast<std::int64_t>(index));
+    if (!query.Step())
+        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_NO_MORE_ITEMS;
+    name = query.ColumnText(0);
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) {
+    std::lock_guard lock(mutex_);
+    KeyId target = 0;
+    if (Status status = FindKeyLocked(from, path, target); status != ERROR_SUCCESS)
+        return status;
+    if (target == kRootKey)
+        return ERROR_ACCESS_DENIED;
+    return Write([&]() -> Status {
+        if (Status status = CheckKeyLocked(target); status != ERROR_SUCCESS)
+            return status == ERROR_KEY_DELETED ? ERROR_FILE_NOT_FOUND : status;
+        static constexpr const char* kDeletes[] = {
+            "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL "
+            "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
+            "DELETE FROM vals WHERE key IN tree",
+            "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL "
+            "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
+            "DELETE FROM keys WHERE id IN tree",
+        };
+        for (const char* sql : kDeletes) {
+            SqliteStatement statement(db_, sql);
+            if (Status status = statement.Bind(1, target).Run(); status != ERROR_SUCCESS)
+                return status;
+        }
+        return ERROR_SUCCESS;
+    });
+}
+
+void SqliteHive::BeginGroup() {
+    std::lock_guard lock(mutex_);
+    ++groupDepth_;
+}
+
+Status SqliteHive::EndGroup(bool commit) {
+    std::lock_guard lock(mutex_);
+    if (groupDepth_ == 0)
+        return ERROR_INVALID_PARAMETER;
+    if (!commit)
+        groupFailed_ = true;
+    if (--groupDepth_ > 0)
+        return groupFailed_ ? ERROR_CANTWRITE : ERROR_SUCCESS;
+    Status result = ERROR_SUCCESS;
+    if (groupTransactionOpen_) {
+        if (!groupFailed_)
+            result = ExecuteSql(db_, "COMMIT");
+        // A commit that failed (e.g. busy) leaves the transaction open.
+        if (groupFailed_ || result != ERROR_SUCCESS)
+            ExecuteSql(db_, "ROLLBACK");
+    }
+    if (commit && groupFailed_ && result == ERROR_SUCCESS)
+        result = ERROR_CANTWRITE;
+    groupTransactionOpen_ = false;
+    groupFailed_ = false;
+    return result;
+}
+
+}  // namespace vn

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Status.h"
+
+struct sqlite3;
+
+namespace vn {
+
+// One registry hive kept in an SQLite file: a tree of keys, each with named
+// values (type + raw bytes). Names compare by their folded form
+// (FoldRegistryName) and keep the spelling they were created with.
+//
+// A missing file is an empty hive; the file and its directory are created
+// by the first write. Every write is one SQLite transaction taken with
+// BEGIN IMMEDIATE (so two programs sharing the file queue up behind the busy
+// time-out instead of failing on a lock upgrade). Between BeginGroup and
+// EndGroup all writes share one transaction.
+//
+// Key ids are never reused (AUTOINCREMENT), so an id that is gone always
+// means that the key was deleted. Thread-safe.
+class SqliteHive {
+public:
+    using KeyId = std::int64_t;
+    static constexpr KeyId kRootKey = 1;
+
+    // directoryMode: permissions of directories created for the file.
+    explicit SqliteHive(std::string path, unsigned directoryMode = 0755,
+                        std::chrono::milliseconds busyTimeout = std::chrono::milliseconds(5000));
+    ~SqliteHive();
+    SqliteHive(const SqliteHive&) = delete;
+    SqliteHive& operator=(const SqliteHive&) = delete;
+
+    const std::string& path() const { return path_; }
+
+    // True when the file exists but cannot be written by this program.
+    bool IsReadOnly();
+
+    // ERROR_KEY_DELETED when the key no longer exists.
+    Status CheckKey(KeyId key);
+
+    // The key at path below from; 2 when a component is missing.
+    Status FindKey(KeyId from, const std::vector<std::string>& path, KeyId& result);
+
+    // Like FindKey, creating missing components; with mayCreate false a
+    // missing component gives ERROR_ACCESS_DENIED.
+    Status CreateKey(KeyId from, const std::vector<std::string>& path, bool mayCreate, KeyId& result);
+
+    Status QueryValue(KeyId key, std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data);
+    Status SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                    std::uint32_t size);
+
+    // The name of the index-th sub-key in folded-name order; 259 past the end.
+    Status EnumKey(KeyId key, std::uint32_t index, std::string& name);
+
+    // Deletes the key at path below from with everything under it; an empty
+    // path deletes from itself (the hive's root refuses with 5).
+    Status DeleteTree(KeyId from, const std::vector<std::string>& path);
+
+    // Write groups nest: only the outermost EndGroup commits or rolls back.
+    // A group abandoned at any depth makes the whole outermost group roll back.
+    void BeginGroup();
+    Status EndGroup(bool commit);
+
+private:
+    Status OpenExisting();
+    Status OpenWritable();
+    Status EnsureSchema();
+    Status DetectSchema();
+    void Close();
+    Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
+    Status CheckKeyLocked(KeyId key);
+    template <typename Body>
+    Status Write(Body&& body);
+    Status ChildId(KeyId parent, const std::string& name, KeyId& child);
+
+    std::mutex mutex_;
+    const std::string path_;
+    const unsigned directoryMode_;
+    const int busyTimeoutMs_;
+    sqlite3* db_ = nullptr;
+    bool hasSchema_ = false;
+    int groupDepth_ = 0;
+    bool groupTransactionOpen_ = false;
+    bool groupFailed_ = false;
+};
+
+}  // namespace vn

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Status.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vn {
+
+// The Windows code for an SQLite result code of connection db (db may be
+// null); file errors are taken from the system error behind them.
+Status StatusFromSqlite(sqlite3* db, int resultCode);
+
+// One prepared statement, finalized on destruction. Binding indexes start at 1.
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, std::string_view sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    SqliteStatement& Bind(int index, std::int64_t value);
+    SqliteStatement& Bind(int index, std::string_view text);
+    SqliteStatement& BindBlob(int index, const void* data, std::size_t size);
+
+    // Steps once: true with a row, false when done or failed (see status()).
+    bool Step();
+    // Steps until done; the status of the run.
+    Status Run();
+
+    std::int64_t ColumnInt(int column) const;
+    std::string ColumnText(int column) const;
+    std::vector<std::uint8_t> ColumnBlob(int column) const;
+
+    // 0 while every call succeeded, otherwise the first failure's code.
+    Status status() const { return status_; }
+
+private:
+    void Fail(int resultCode);
+
+    sqlite3* db_;
+    sqlite3_stmt* statement_ = nullptr;
+    Status status_ = ERROR_SUCCESS;
+};
+
+// Runs SQL without results (several statements allowed).
+Status ExecuteSql(sqlite3* db, const char* sql);
+
+}  // namespace vn

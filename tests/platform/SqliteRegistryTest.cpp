@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "platform/RegistryValues.h"
+#include "platform/local/LocalStatusCodes.h"
+#include "platform/local/SqliteRegistry.h"
+#include "platform/TempDirectory.h"
+
+using namespace std::chrono_literals;
+
+namespace vn {
+namespace {
+
+class SqliteRegistryTest : public ::testing::Test {
+protected:
+    SqliteRegistryTest() : registry_({dir_.File("user/hive.db"), dir_.File("machine/hive.db")}, 300ms) {}
+
+    RegistryKeyPtr Root(Hive hive = Hive::CurrentUser) {
+        RegistryKeyPtr root;
+        EXPECT_EQ(registry_.Connect("", hive, root), ERROR_SUCCESS);
+        return root;
+    }
+    RegistryKeyPtr Create(RegistryKey& parent, std::string_view path, std::uint32_t access = KEY_ALL_ACCESS) {
+        RegistryKeyPtr key;
+        EXPECT_EQ(parent.CreateKey(path, access, key), ERROR_SUCCESS) << path;
+        return key;
+    }
+    static std::vector<std::string> SubKeys(RegistryKey& key) {
+        std::vector<std::string> names;
+        std::string name;
+        for (std::uint32_t i = 0; key.EnumKey(i, name) == ERROR_SUCCESS; ++i)
+            names.push_back(name);
+        return names;
+    }
+    static std::string String(RegistryKey& key, std::string_view name) {
+        std::string value;
+        EXPECT_EQ(QueryStringValue(key, name, value), ERROR_SUCCESS) << name;
+        return value;
+    }
+
+    TempDirectory dir_;
+    SqliteRegistry registry_;
+};
+
+TEST_F(SqliteRegistryTest, MissingHiveFilesAreEmptyAndOnlyAWriteCreatesThem) {
+    RegistryKeyPtr machine = Root(Hive::LocalMachine);
+    RegistryKeyPtr key;
+    EXPECT_EQ(machine->OpenKey("System\\CurrentControlSet\\Services\\Vantor", KEY_READ, key), ERROR_FILE_NOT_FOUND);
+    std::string name;
+    EXPECT_EQ(machine->EnumKey(0, name), ERROR_NO_MORE_ITEMS);
+    std::uint32_t size = 0;
+    EXPECT_EQ(machine->QueryValue("", nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(machine->DeleteTree("Software"), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("machine")));
+
+    RegistryKeyPtr user = Root();
+    Create(*user, "Software\\Vantor Netwarden\\Settings");
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("user/hive.db")));
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("machine/hive.db")));
+}
+
+TEST_F(SqliteRegistryTest, KeyNamesIgnoreCaseKeepSpellingAndTolerateATrailingSeparator) {
+    RegistryKeyPtr root = Root();
+    Create(*root, "Software\\Vantor Netwarden");
+    RegistryKeyPtr again = Create(*root, "SOFTWARE\\vantor netwarden\\Settings");
+    EXPECT_EQ(SubKeys(*root), std::vector<std::string>{"Software"});
+    RegistryKeyPtr software;
+    ASSERT_EQ(root->OpenKey("software\\", KEY_READ, software), ERROR_SUCCESS);
+    EXPECT_EQ(SubKeys(*software), std::vector<std::string>{"Vantor Netwarden"});
+    RegistryKeyPtr opened;
+    EXPECT_EQ(root->OpenKey("Software\\VANTOR NETWARDEN\\settings\\", KEY_READ, opened), ERROR_SUCCESS);
+    EXPECT_EQ(root->OpenKey("\\Software", KEY_READ, opened), ERROR_BAD_PATHNAME);
+    EXPECT_EQ(root->OpenKey("Software\\Other", KEY_READ, opened), ERROR_FILE_NOT_FOUND);
+    // Non-ASCII names fold too.
+    Create(*root, "Grüße");
+    EXPECT_EQ(root->OpenKey("GRÜSSE", KEY_READ, opened), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(root->OpenKey("GRÜßE", KEY_READ, opened), ERROR_SUCCESS);
+}
+
+TEST_F(SqliteRegistryTest, EnumKeyFollowsWindowsOrderAndEndsWith259) {
+    RegistryKeyPtr root = Root();
+    RegistryKeyPtr parent = Create(*root, "Parent");
+    for (const char* name : {"beta", "_under", "Alpha", "gamma", "Beta2", "Zulu"})
+        Create(*parent, name);
+    // Sorted by the upper-cased name: "_" (0x5F) comes after the letters.
+    EXPECT_EQ(SubKeys(*parent), (std::vector<std::string>{"Alpha", "beta", "Beta2", "gamma", "Zulu", "_under"}));
+    std::string name;
+    EXPECT_EQ(parent->EnumKey(6, name), ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(parent->EnumKey(1000, name), ERROR_NO_MORE_ITEMS);
+}
+
+TEST_F(SqliteRegistryTest, QueryValueFollowsRegQueryValueEx) {
+    RegistryKeyPtr key = Create(*Root(), "Values");
+    const std::uint8_t text[] = "hello";  // six bytes with the zero
+    ASSERT_EQ(key->SetValue("Greeting", REG_SZ, text, sizeof text), ERROR_SUCCESS);
+
+    std::uint32_t type = 0, size = 0;
+    EXPECT_EQ(key->QueryValue("GREETING", &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(size, 6u);
+
+    std::uint8_t small[3] = {};
+    size = sizeof small;
+    EXPECT_EQ(key->QueryValue("greeting", &type, small, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 6u);
+
+    std::uint8_t buffer[16] = {};
+    size = sizeof buffer;
+    EXPECT_EQ(key->QueryValue("Greeting", nullptr, buffer, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 6u);
+    EXPECT_EQ(std::memcmp(buffer, text, 6), 0);
+
+    EXPECT_EQ(key->QueryValue("Greeting", &type, buffer, nullptr), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(key->QueryValue("Missing", &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    RegistryKeyPtr missing;
+    EXPECT_EQ(key->OpenKey("Nope", KEY_READ, missing), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(SqliteRegistryTest, TypesAndBytesAreStoredExactlyIncludingTheDefaultValue) {
+    RegistryKeyPtr key = Create(*Root(Hive::LocalMachine), "System\\CurrentControlSet\\Services\\Vantor");
+    const std::uint8_t path[] = "\"C:\\Program Files\\Vantor\\Vantor.exe\" -service";
+    ASSERT_EQ(key->SetValue("ImagePath", REG_EXPAND_SZ, path, sizeof path), ERROR_SUCCESS);
+    const std::uint8_t unterminated[] = {'a', 'b'};
+    ASSERT_EQ(key->SetValue("Raw", REG_SZ, unterminated, 2), ERROR_SUCCESS);
+    const std::uint8_t binary[] = {0, 1, 0, 255, 0};
+    ASSERT_EQ(key->SetValue("Blob", REG_BINARY, binary, sizeof binary), ERROR_SUCCESS);
+    ASSERT_EQ(key->SetValue("Empty", REG_BINARY, nullptr, 0), ERROR_SUCCESS);
+    ASSERT_EQ(SetDwordValue(*key, "Start", 2), ERROR_SUCCESS);
+    ASSERT_EQ(SetStringValue(*key, "", "default text"), ERROR_SUCCESS);
+
+    auto read = [&](std::string_view name, std::uint32_t expectedType) {
+        std::uint32_t type = 0, size = 64;
+        std::vector<std::uint8_t> data(64);
+        EXPECT_EQ(key->QueryValue(name, &type, data.data(), &size), ERROR_SUCCESS) << name;
+        EXPECT_EQ(type, expectedType) << name;
+        data.resize(size);
+        return data;
+    };
+    EXPECT_EQ(read("ImagePath", REG_EXPAND_SZ), std::vector<std::uint8_t>(path, path + sizeof path));
+    EXPECT_EQ(read("Raw", REG_SZ), (std::vector<std::uint8_t>{'a', 'b'}));
+    EXPECT_EQ(read("Blob", REG_BINARY), std::vector<std::uint8_t>(binary, binary + sizeof binary));
+    EXPECT_TRUE(read("Empty", REG_BINARY).empty());
+    std::uint32_t start = 0;
+    EXPECT_EQ(QueryDwordValue(*key, "start", start, REG_DWORD), ERROR_SUCCESS);
+    EXPECT_EQ(start, 2u);
+    EXPECT_EQ(String(*key, ""), "default text");
+
+    // Overwriting changes type and data under the name's first spelling.
+    ASSERT_EQ(SetDwordValue(*key, "IMAGEPATH", 7), ERROR_SUCCESS);
+    std::uint32_t number = 0;
+    EXPECT_EQ(QueryDwordValue(*key, "ImagePath", number, REG_DWORD), ERROR_SUCCESS);
+    EXPECT_EQ(number, 7u);
+}
+
+TEST_F(SqliteRegistryTest, DeleteTreeRemovesTheWholeSubtree) {
+    RegistryKeyPtr root = Root();
+    RegistryKeyPtr hosts = Create(*root, "Software\\Vantor Netwarden\\Predefined hosts");
+    RegistryKeyPtr deep = Create(*hosts, "Folder\\Sub\\Deeper");
+    ASSERT_EQ(SetStringValue(*deep, "Name", "pc1"), ERROR_SUCCESS);
+    Create(*root, "Software\\Vantor Netwarden\\Settings");
+
+    EXPECT_EQ(root->DeleteTree("software\\vantor netwarden\\predefined HOSTS"), ERROR_SUCCESS);
+    RegistryKeyPtr opened;
+    EXPECT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Predefined hosts", KEY_READ, opened), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Settings", KEY_READ, opened), ERROR_SUCCESS);
+    EXPECT_EQ(root->DeleteTree("Software\\Vantor Netwarden\\Predefined hosts"), ERROR_FILE_NOT_FOUND);
+
+    // Handles to deleted keys refuse everything, even after a re-creation.
+    std::string name;
+    EXPECT_EQ(deep->SetValue("x", REG_BINARY, nullptr, 0), ERROR_KEY_DELETED);
+    EXPECT_EQ(deep->QueryValue("Name", nullptr, nullptr, nullptr), ERROR_KEY_DELETED);
+    EXPECT_EQ(hosts->EnumKey(0, name), ERROR_KEY_DELETED);
+    EXPECT_EQ(hosts->CreateKey("New", KEY_ALL_ACCESS, opened), ERROR_KEY_DELETED);
+    Create(*root, "Software\\Vantor Netwarden\\Predefined hosts\\Folder\\Sub\\Deeper");
+    EXPECT_EQ(deep->QueryValue("Name", nullptr, nullptr, nullptr), ERROR_KEY_DELETED);
+
+    // A key deleting itself; the hive root cannot be deleted.
+    RegistryKeyPtr settings = Create(*root, "Software\\Vantor Netwarden\\Settings");
+    EXPECT_EQ(settings->DeleteTree(""), ERROR_SUCCESS);
+    EXPECT_EQ(settings->EnumKey(0, name), ERROR_KEY_DELETED);
+    EXPECT_EQ(root->DeleteTree(""), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(SqliteRegistryTest, AccessMaskOfTheHandleIsEnforced) {
+    RegistryKeyPtr root = Root();
+    Create(*root, "Software\\Child");
+    RegistryKeyPtr reader;
+    ASSERT_EQ(root->OpenKey("Software", KEY_READ, reader), ERROR_SUCCESS);
+    const std::uint8_t one[4] = {1, 0, 0, 0};
+    EXPECT_EQ(reader->SetValue("v", REG_DWORD, one, 4), ERROR_ACCESS_DENIED);
+    RegistryKeyPtr created;
+    EXPECT_EQ(reader->CreateKey("New", KEY_ALL_ACCESS, created), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(reader->CreateKey("child", KEY_READ, created), ERROR_SUCCESS);  // exists: only opened
+    EXPECT_EQ(reader->DeleteTree("Child"), ERROR_ACCESS_DENIED);
+    std::string name;
+    EXPECT_EQ(reader->EnumKey(0, name), ERROR_SUCCESS);
+
+    RegistryKeyPtr writer;
+    ASSERT_EQ(root->OpenKey("Software", KEY_WRITE, writer), ERROR_SUCCESS);
+    EXPECT_EQ(writer->SetValue("v", REG_DWORD, one, 4), ERROR_SUCCESS);
+    std::uint32_t size = 0;
+    EXPECT_EQ(writer->QueryValue("v", nullptr, nullptr, &size), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(writer->EnumKey(0, name), ERROR_ACCESS_DENIED);
+
+    RegistryKeyPtr queryOnly;
+    ASSERT_EQ(root->OpenKey("Software", KEY_QUERY_VALUE, queryOnly), ERROR_SUCCESS);
+    EXPECT_EQ(queryOnly->QueryValue("v", nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(queryOnly->EnumKey(0, name), ERROR_ACCESS_DENIED);
+}
+
+TEST_F(SqliteRegistryTest, UsersHiveAndOtherComputersAreNotServedHere) {
+    RegistryKeyPtr key;
+    EXPECT_EQ(registry_.Connect("", Hive::Users, key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(registry_.Connect("SERVER1", Hive::LocalMachine, key), ERROR_BAD_NETPATH);
+    EXPECT_EQ(key, nullptr);
+}
+
+TEST_F(SqliteRegistryTest, ValuesSurviveANewRegistryOnTheSameFiles) {
+    ASSERT_EQ(SetStringValue(*Create(*Root(), "Software\\Vantor Netwarden\\Settings"), "Name", "kept"),
+              ERROR_SUCCESS);
+    SqliteRegistry other({dir_.File("user/hive.db"), dir_.File("machine/hive.db")});
+    RegistryKeyPtr root, settings;
+    ASSERT_EQ(other.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Settings", KEY_READ, settings), ERROR_SUCCESS);
+    EXPECT_EQ(String(*settings, "name"), "kept");
+}
+
+TEST_F(SqliteRegistryTest, AFileThatIsNotAHiveGivesTheCorruptDatabaseCode) {
+    std::filesystem::create_directories(dir_.File("machine"));
+    FILE* file = std::fopen(dir_.File("machine/hive.db").c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    std::fputs("this is not a database, just some text that is long enough to be read as a header", file);
+    std::fclose(file);
+    RegistryKeyPtr root = Root(Hive::LocalMachine), key;
+    EXPECT_EQ(root->OpenKey("Software", KEY_READ, key), ERROR_BADDB);
+    EXPECT_EQ(root->CreateKey("Software", KEY_ALL_ACCESS, key), ERROR_BADDB);
+}
+
+// Write groups.
+
+class WriteGroupTest : public SqliteRegistryTest {
+protected:
+    void SetUp() override {
+        settings_ = Create(*Root(), "Software\\Vantor Netwarden\\Settings");
+        ASSERT_EQ(SetStringValue(*settings_, "Before", "1"), ERROR_SUCCESS);
+    }
+    // Every key path and value of the user hive, for before/after comparisons.
+    std::vector<std::string> Snapshot() {
+        std::vector<std::string> lines;
+        Collect(*Root(), "", lines);
+        return lines;
+    }
+    void Collect(RegistryKey& key, const std::string& path, std::vector<std::string>& lines) {
+        lines.push_back(path);
+        for (const char* name : {"Before", "A", "B", "Count"}) {
+            std::string value;
+            if (QueryStringValue(key, name, value) == ERROR_SUCCESS)
+                lines.push_back(path + "=" + name + ":" + value);
+        }
+        for (const std::string& child : SubKeys(key)) {
+            RegistryKeyPtr sub;
+            ASSERT_EQ(key.OpenKey(child, KEY_READ, sub), ERROR_SUCCESS);
+            Collect(*sub, path + "\\" + child, lines);
+        }
+    }
+    RegistryKeyPtr settings_;
+};
+
+TEST_F(WriteGroupTest, CommittedGroupLandsWhole) {
+    auto group = settings_->BeginWriteGroup();
+    ASSERT_NE(group, nullptr);
+    ASSERT_EQ(SetStringValue(*settings_, "A", "a"), ERROR_SUCCESS);
+    RegistryKeyPtr hosts = Create(*Root(), "Software\\Vantor Netwarden\\Predefined hosts\\F1");
+    ASSERT_EQ(SetStringValue(*hosts, "B", "b"), ERROR_SUCCESS);
+    EXPECT_EQ(String(*settings_, "A"), "a");  // visible to its own program at once
+    EXPECT_EQ(group->Commit(), ERROR_SUCCESS);
+    EXPECT_EQ(group->Commit(), ERROR_INVALID_PARAMETER);
+    group.reset();
+
+    SqliteRegistry other({dir_.File("user/hive.db"), dir_.File("machine/hive.db")});
+    RegistryKeyPtr root, key;
+    ASSERT_EQ(other.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Predefined hosts\\F1", KEY_READ, key), ERROR_SUCCESS);
+    EXPECT_EQ(String(*key, "B"), "b");
+}
+
+TEST_F(WriteGroupTest, GroupThatFailsHalfWayAndIsAbandonedLeavesTheHiveAsBefore) {
+    const std::vector<std::string> before = Snapshot();
+    {
+        auto group = settings_->BeginWriteGroup();
+        ASSERT_EQ(SetStringValue(*settings_, "A", "a"), ERROR_SUCCESS);
+        ASSERT_EQ(SetStringValue(*settings_, "Before", "changed"), ERROR_SUCCESS);
+        RegistryKeyPtr root = Root();
+        ASSERT_EQ(root->DeleteTree("Software\\Vantor Netwarden\\Settings"), ERROR_SUCCESS);
+        Create(*root, "Software\\Vantor Netwarden\\Predefined hosts\\F1\\F2");
+        // The write that fails half-way: a handle without write access.
+        RegistryKeyPtr readOnly;
+        ASSERT_EQ(root->OpenKey("Software", KEY_READ, readOnly), ERROR_SUCCESS);
+        ASSERT_EQ(SetStringValue(*readOnly, "B", "b"), ERROR_ACCESS_DENIED);
+        // Abandoned: destroyed without Commit.
+    }
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(String(*settings_, "Before"), "1");  // the old handle is valid again
+}
+
+TEST_F(WriteGroupTest, CommitThatCannotLandRollsEverythingBack) {
+    const std::vector<std::string> before = Snapshot();
+    auto group = settings_->BeginWriteGroup();
+    ASSERT_EQ(SetStringValue(*settings_, "A", "a"), ERROR_SUCCESS);
+    Create(*settings_, "New\\Key");
+    // Another program reading the hive holds a shared lock: the commit
+    // cannot take the file within the busy time-out.
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("user/hive.db").c_str(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM keys;", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(group->Commit(), ERROR_BUSY);
+    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(reader);
+    group.reset();
+    EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(WriteGroupTest, AbandonedInnerGroupRollsBackTheOuterOne) {
+    const std::vector<std::string> before = Snapshot();
+    auto outer = settings_->BeginWriteGroup();
+    ASSERT_EQ(SetStringValue(*settings_, "A", "a"), ERROR_SUCCESS);
+    {
+        auto inner = settings_->BeginWriteGroup();
+        ASSERT_EQ(SetStringValue(*settings_, "B", "b"), ERROR_SUCCESS);
+    }
+    EXPECT_EQ(SetStringValue(*settings_, "Count", "1"), ERROR_CANTWRITE);
+    EXPECT_EQ(outer->Commit(), ERROR_CANTWRITE);
+    EXPECT_EQ(Snapshot(), before);
+    // Writes after the group land one by one again.
+    EXPECT_EQ(SetStringValue(*settings_, "A", "later"), ERROR_SUCCESS);
+    EXPECT_EQ(String(*settings_, "A"), "later");
+}
+
+}  // namespace
+}  // namespace vn
