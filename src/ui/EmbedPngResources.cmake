@@ -6,6 +6,9 @@
 file(GLOB files RELATIVE ${PNG_DIR} ${PNG_DIR}/*.png)
 list(SORT files COMPARE NATURAL)
 
+# CMake's regular expressions have no {n}: spell out one line of 20 bytes.
+string(REPEAT "0x..," 20 line_of_bytes)
+
 set(arrays "")
 set(entries "")
 foreach(name IN LISTS files)
@@ -22,7 +25,7 @@ foreach(name IN LISTS files)
 
   file(READ ${PNG_DIR}/${name} hex HEX)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(REGEX REPLACE "((0x..,){20})" "\\1\n    " bytes "${bytes}")
+  string(REGEX REPLACE "(${line_of_bytes})" "\\1\n    " bytes "${bytes}")
   string(APPEND arrays "const unsigned char ${symbol}[] = {\n    ${bytes}\n};\n")
   string(APPEND entries "    {${id}, ${small_size}, {${symbol}, sizeof ${symbol}}},\n")
 endforeach()

@@ -17,10 +17,11 @@ HyperlinkLabel::HyperlinkLabel(const QString& text, QWidget* parent) : QLabel(te
     linkPalette.setColor(QPalette::WindowText, linkPalette.color(QPalette::Link));
     setPalette(linkPalette);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::StrongFocus);
     // The text is shown as it is, never as rich text or as a link of QLabel's own.
     setTextFormat(Qt::PlainText);
     setTextInteractionFlags(Qt::NoTextInteraction);
+    // After the interaction flags, which reset the focus policy: a tab stop like a button.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void HyperlinkLabel::SetUrl(const QUrl& url) {
