@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string_view>
+
+#include "detect/ProductCatalogue.h"
+#include "detect/StatusSink.h"
+#include "inventory/InventoryNode.h"
+#include "platform/Platform.h"
+
+namespace vn {
+
+// Examines one computer through its remote registry: which catalogue
+// products are installed (their key can be opened for reading), its address,
+// or why it could not be examined. Fills record (Name, InstalledProducts,
+// HasError, ErrorString, LastKnownIP) and reports each step to status. True
+// when the computer's services key could be opened, so the products were
+// tested.
+bool ProbeComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
+                   ComputerRecord& record, StatusSink& status);
+
+// The operating-system version, description and server flag of the record's
+// computer; they stay cleared when the server information cannot be read.
+bool ReadServerInfo(Platform& platform, ComputerRecord& record);
+
+}  // namespace vn

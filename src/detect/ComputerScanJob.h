@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "detect/ProductCatalogue.h"
+#include "detect/StatusSink.h"
+#include "detect/TreeSink.h"
+#include "inventory/InventoryNode.h"
+
+namespace vn {
+
+// One computer to examine and the folder its node goes into (null: the top
+// level).
+struct ScanEntry {
+    std::string Name;
+    FolderNode* Parent = nullptr;
+};
+
+// A list of named computers to examine, in order, with where progress and
+// results go.
+struct ComputerScanJob {
+    ComputerScanJob(StatusSink& status, TreeSink& tree, const ProductCatalogue& catalogue)
+        : Status(status), Tree(tree), Catalogue(catalogue) {}
+
+    std::vector<ScanEntry> Entries;
+    StatusSink& Status;
+    TreeSink& Tree;
+    const ProductCatalogue& Catalogue;
+};
+
+}  // namespace vn

@@ -1,0 +1,29 @@
+#include "detect/ComputerScanWorker.h"
+
+#include "detect/ComputerProbe.h"
+
+namespace vn {
+
+void ComputerScanWorker::OnStarting() {
+    // A stop request left from before this scan (a cancel of another scan)
+    // is forgotten. Done before the thread starts rather than in Run, so
+    // that a cancel pressed right after the start is not forgotten as well.
+    GetStopEvent().Reset();
+}
+
+void ComputerScanWorker::Run() {
+    ComputerScanJob& scan = *job();
+    scan.Status.Show(true);
+    for (ScanEntry& entry : scan.Entries) {
+        if (GetStopEvent().Wait(std::chrono::milliseconds(0)))
+            break;
+        auto record = std::make_unique<ComputerRecord>(entry.Name);
+        if (ProbeComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status))
+            ReadServerInfo(platform_, *record);
+        scan.Tree.AddNode(std::move(record), entry.Parent);
+    }
+    scan.Status.Show(false);
+    job().reset();
+}
+
+}  // namespace vn

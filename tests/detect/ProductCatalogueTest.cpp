@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "detect/ProductCatalogue.h"
+#include "support/ScriptedMessageBoxService.h"
+
+namespace vn {
+namespace {
+
+// A 1x1 24-bit BMP image in hex (headers, one blue pixel, padding).
+const std::string kPixelHex =
+    "424d000000000000000000000000280000000100000001000000010018000000000000000000000000000000000000000000"
+    "00000000ff0000000000";
+
+class ProductCatalogueTest : public ::testing::Test {
+protected:
+    std::filesystem::path Write(const std::string& text) {
+        std::ofstream(path_, std::ios::binary) << text;
+        return path_;
+    }
+
+    std::vector<std::string> Names(const ProductCatalogue& catalogue) {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < catalogue.size(); ++i)
+            names.push_back(catalogue.at(i).DisplayName);
+        return names;
+    }
+
+    test::ScriptedMessageBoxService boxes_;
+    std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                  ("vn-catalogue-" + std::to_string(::getpid()) + ".ini");
+
+    void TearDown() override { std::filesystem::remove(path_); }
+};
+
+TEST_F(ProductCatalogueTest, MissingFileGivesTheBuiltInsAndOneWarningUnlessSilenced) {
+    ProductCatalogue catalogue;
+    catalogue.Load(path_);
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel"}));
+    EXPECT_EQ(catalogue.at(1).ServicePath, "System\\CurrentControlSet\\Services\\Kestrel");
+    EXPECT_EQ(catalogue.at(1).ServiceName, "Kestrel");
+    auto boxes = boxes_.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Vantor Netwarden");
+    EXPECT_EQ(boxes[0].text, "Could not open file \"" + path_.string() + "\".");
+    EXPECT_EQ(boxes[0].icon, MessageIcon::Warning);
+
+    ProductCatalogue silent;
+    silent.WarnIfMissing = false;
+    silent.Load(path_);
+    EXPECT_EQ(silent.size(), 2u);
+    EXPECT_EQ(boxes_.Boxes().size(), 1u);
+}
+
+TEST_F(ProductCatalogueTest, EntriesNeedASeparatingLineAndTheEndingLineIsConsumed) {
+    ProductCatalogue catalogue;
+    catalogue.Load(Write("[One]\nDisplayName=One\n\n[Two]\nDisplayName=Two\n"
+                         "[Swallowed]\nDisplayName=Three\nServicePath=Skipped\n"
+                         "; comment\n[Four]\r\nDisplayName=Four\r\n"));
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "One", "Two", "Four"}));
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(ProductCatalogueTest, KeysAreCaseSensitiveAndValuesKeepInnerBlanks) {
+    ProductCatalogue catalogue;
+    catalogue.Load(Write("  [A]  \n   DisplayName= Padded Name   \n\tServicePath=Soft\\A\n"
+                         "ServiceName=first\nServiceName=second\n\n"
+                         "[B]\ndisplayname=Lower\nDisplayName=Never\n\n"
+                         "[C]\nxDisplayName=Cut\n"));
+    ASSERT_EQ(catalogue.size(), 5u);
+    EXPECT_EQ(catalogue.at(2).DisplayName, " Padded Name");
+    EXPECT_EQ(catalogue.at(2).ServicePath, "Soft\\A");
+    EXPECT_EQ(catalogue.at(2).ServiceName, "second");
+    // "displayname=" ends entry B at once; it is offered without a name.
+    EXPECT_EQ(catalogue.at(3).DisplayName, "");
+    // A key inside the line still cuts as many characters as the key has.
+    EXPECT_EQ(catalogue.at(4).DisplayName, "=Cut");
+}
+
+TEST_F(ProductCatalogueTest, DuplicatesOfBuiltInsAndOfEarlierEntriesAreDropped) {
+    ProductCatalogue catalogue;
+    catalogue.Load(Write("[x]\nDisplayName=vantor\nServicePath=Other\n\n"
+                         "[y]\nDisplayName=Remote\n\n[z]\nDisplayName=REMOTE\nServicePath=Second\n"));
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "Remote"}));
+    EXPECT_EQ(catalogue.FindByName("VANTOR")->ServicePath, "System\\CurrentControlSet\\Services\\Vantor");
+    EXPECT_EQ(catalogue.FindByName("remote")->ServicePath, "");
+    EXPECT_EQ(catalogue.FindByName("Missing"), nullptr);
+}
+
+TEST_F(ProductCatalogueTest, AnIconNeedsBothBitmaps) {
+    ProductCatalogue catalogue;
+    catalogue.Load(Write("[a]\nDisplayName=Both\nColorBitmap=" + kPixelHex + "\nMaskBitmap=" + kPixelHex +
+                         "\n\n[b]\nDisplayName=ColourOnly\nColorBitmap=" + kPixelHex +
+                         "\n\n[c]\nDisplayName=BadMask\nColorBitmap=" + kPixelHex + "\nMaskBitmap=00ff\n"));
+    ASSERT_EQ(catalogue.size(), 5u);
+    EXPECT_FALSE(catalogue.at(2).Icon.isNull());
+    EXPECT_EQ(catalogue.at(2).Icon.availableSizes(), QList<QSize>{QSize(1, 1)});
+    EXPECT_TRUE(catalogue.at(3).Icon.isNull());
+    EXPECT_TRUE(catalogue.at(4).Icon.isNull());
+}
+
+TEST(CatalogueFilePathTest, LiesBesideTheProgram) {
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(CatalogueFilePath(), program.parent_path() / "VtrNetwarden.ini");
+}
+
+}  // namespace
+}  // namespace vn
