@@ -26,6 +26,7 @@ bool WorkerThread::StartThread() {
     if (running_.load())
         return false;
     JoinEndedThread();
+    OnStarting();
     running_.store(true);
     thread_ = std::thread(&WorkerThread::ThreadProcedure, this);
     return true;

@@ -36,6 +36,9 @@ protected:
     // Starts the thread unless one is running; false when it was running.
     bool StartThread();
 
+    // Runs in StartThread, under the start lock, when a new thread is about to
+    // start (never while one runs).
+    virtual void OnStarting() {}
     virtual void OnFinished() {}
     virtual void Run() = 0;
     virtual void OnThreadStarted();
