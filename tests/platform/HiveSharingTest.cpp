@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "platform/RegistryValues.h"
+#include "platform/local/SqliteRegistry.h"
+#include "platform/TempDirectory.h"
+
+namespace vn {
+namespace {
+
+constexpr int kRounds = 60;
+
+// Runs work in a child process and in this one at the same time; each
+// returns its count of failures. The child's count becomes its exit code.
+void RunInTwoProcesses(const std::function<int(int process)>& work) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(work(1) == 0 ? 0 : 1);
+    EXPECT_EQ(work(0), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the other process saw failures";
+}
+
+void ExpectIntact(const std::string& file) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+}
+
+class HiveSharingTest : public ::testing::Test {
+protected:
+    HivePaths Paths() const { return {dir_.File("cfg/user.db"), dir_.File("machine.db")}; }
+    TempDirectory dir_;
+};
+
+TEST_F(HiveSharingTest, TwoProgramsWritingOneHiveAtOnceLoseNothing) {
+    RunInTwoProcesses([&](int process) {
+        SqliteRegistry registry(Paths());
+        RegistryKeyPtr root, key;
+        int failures = 0;
+        if (registry.Connect("", Hive::CurrentUser, root) != ERROR_SUCCESS ||
+            root->CreateKey("Software\\Shared", KEY_ALL_ACCESS, key) != ERROR_SUCCESS)
+            return 1;
+        for (int i = 0; i < kRounds; ++i) {
+            const std::string name = "P" + std::to_string(process) + "_" + std::to_string(i);
+            failures += SetDwordValue(*key, name, static_cast<std::uint32_t>(i)) != ERROR_SUCCESS;
+            RegistryKeyPtr sub;
+            failures += key->CreateKey("Sub\\" + name, KEY_ALL_ACCESS, sub) != ERROR_SUCCESS;
+        }
+        return failures;
+    });
+
+    SqliteRegistry registry(Paths());
+    RegistryKeyPtr root, key, sub;
+    ASSERT_EQ(registry.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->OpenKey("Software\\Shared", KEY_READ, key), ERROR_SUCCESS);
+    for (int process = 0; process < 2; ++process) {
+        for (int i = 0; i < kRounds; ++i) {
+            const std::string name = "P" + std::to_string(process) + "_" + std::to_string(i);
+            std::uint32_t value = 0;
+            EXPECT_EQ(QueryDwordValue(*key, name, value), ERROR_SUCCESS) << name;
+            EXPECT_EQ(value, static_cast<std::uint32_t>(i));
+            EXPECT_EQ(key->OpenKey("Sub\\" + name, KEY_READ, sub), ERROR_SUCCESS) << name;
+        }
+    }
+    ExpectIntact(Paths().currentUser);
+}
+
+TEST_F(HiveSharingTest, WriteGroupsOfTwoProgramsEachLandWhole) {
+    RunInTwoProcesses([&](int process) {
+        SqliteRegistry registry(Paths());
+        RegistryKeyPtr root;
+        if (registry.Connect("", Hive::CurrentUser, root) != ERROR_SUCCESS)
+            return 1;
+        int failures = 0;
+        for (int i = 0; i < kRounds; ++i) {
+            auto group = root->BeginWriteGroup();
+            RegistryKeyPtr key;
+            const std::string path = "Groups\\P" + std::to_string(process) + "\\G" + std::to_string(i);
+            failures += root->CreateKey(path, KEY_ALL_ACCESS, key) != ERROR_SUCCESS;
+            for (const char* name : {"A", "B", "C"})
+                failures += key && SetStringValue(*key, name, path) != ERROR_SUCCESS;
+            // Every third group is abandoned and must leave no trace.
+            if (i % 3 != 2)
+                failures += group->Commit() != ERROR_SUCCESS;
+        }
+        return failures;
+    });
+
+    SqliteRegistry registry(Paths());
+    RegistryKeyPtr root;
+    ASSERT_EQ(registry.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    for (int process = 0; process < 2; ++process) {
+        for (int i = 0; i < kRounds; ++i) {
+            const std::string path = "Groups\\P" + std::to_string(process) + "\\G" + std::to_string(i);
+            RegistryKeyPtr key;
+            const Status opened = root->OpenKey(path, KEY_READ, key);
+            if (i % 3 == 2) {
+                EXPECT_EQ(opened, ERROR_FILE_NOT_FOUND) << path;
+                continue;
+            }
+            ASSERT_EQ(opened, ERROR_SUCCESS) << path;
+            for (const char* name : {"A", "B", "C"}) {
+                std::string value;
+                EXPECT_EQ(QueryStringValue(*key, name, value), ERROR_SUCCESS) << path << name;
+                EXPECT_EQ(value, path);
+            }
+        }
+    }
+    ExpectIntact(Paths().currentUser);
+}
+
+}  // namespace
+}  // namespace vn
