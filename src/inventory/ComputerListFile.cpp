@@ -1,0 +1,165 @@
+#include "inventory/ComputerListFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+
+#include "detect/ProductDef.h"
+#include "inventory/BoundedLineReader.h"
+#include "inventory/InventoryModel.h"
+#include "inventory/InventoryQueries.h"
+#include "inventory/NameCompare.h"
+#include "platform/SystemErrorText.h"
+
+namespace vn {
+namespace {
+
+// Longest name kept: no host name or registry key name is longer.
+constexpr std::size_t kMaxNameLength = 255;
+// Bytes kept of one line: room for any name and a long CSV header.
+constexpr std::size_t kLineLimit = 64 * 1024;
+
+// The system's text for a file error, in the words the rest of the program uses.
+std::string FileErrorText(int error) {
+    std::string text;
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        text = SystemErrorText(ERROR_ACCESS_DENIED);
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        text = SystemErrorText(ERROR_PATH_NOT_FOUND);
+        break;
+    default:
+        text = std::strerror(error);
+        break;
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+std::string ListLine(const ComputerRecord& computer) {
+    std::string line = computer.Name;
+    for (const ProductDef* product : computer.InstalledProducts)
+        line += ", " + product->DisplayName;
+    return line + "\r\n";
+}
+
+bool IsValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The sequence length from the lead byte; 0xC0, 0xC1 and above 0xF4 never lead.
+        const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                                   : lead >= 0xE0 && lead <= 0xEF ? 3
+                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                  : 0;
+        if (length == 0)
+            return false;
+        char32_t code = lead & (0x7F >> length);
+        if (i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+// The computer name of one line, if it has a usable one.
+std::optional<std::string> NameOfLine(std::string_view line, bool truncated) {
+    while (!line.empty() && IsLineSpace(line.front()))
+        line.remove_prefix(1);
+    while (!line.empty() && IsLineSpace(line.back()))
+        line.remove_suffix(1);
+    const std::size_t cut = line.find_first_of(";, ");
+    if (cut == std::string_view::npos && truncated)
+        return std::nullopt;  // the name runs on past what was kept: far too long
+    const std::string_view name = line.substr(0, cut);
+    if (name.empty() || name.size() > kMaxNameLength || !IsValidUtf8(name))
+        return std::nullopt;
+    return std::string(name);
+}
+
+void StripByteOrderMark(std::string& line) {
+    if (line.rfind("\xEF\xBB\xBF", 0) == 0)
+        line.erase(0, 3);
+}
+
+}  // namespace
+
+bool ExportComputerList(InventoryModel& model, const std::filesystem::path& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (file == nullptr) {
+        model.SetLastErrorText(FileErrorText(errno));
+        return false;
+    }
+    std::vector<ComputerRecord*> computers;
+    CollectComputers(model, nullptr, computers);
+    for (const ComputerRecord* computer : computers) {
+        const std::string line = ListLine(*computer);
+        if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size()) {
+            model.SetLastErrorText(FileErrorText(errno));
+            return false;
+        }
+    }
+    if (std::fclose(file.release()) != 0) {
+        model.SetLastErrorText(FileErrorText(errno));
+        return false;
+    }
+    return true;
+}
+
+bool IsCsvFileName(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && name.compare(dot + 1, std::string::npos, "csv") == 0;
+}
+
+std::vector<std::string> ParseComputerList(std::istream& in, bool hasCsvHeaderRule) {
+    std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
+    BoundedLineReader reader(in, kLineLimit);
+    std::string line;
+    bool truncated = false;
+    for (bool first = true; reader.Next(line, truncated); first = false) {
+        if (first) {
+            StripByteOrderMark(line);
+            if (hasCsvHeaderRule && line.find("Name") != std::string::npos)
+                continue;
+        }
+        std::optional<std::string> name = NameOfLine(line, truncated);
+        if (name && seen.insert(LowerCaseName(*name)).second)
+            names.push_back(std::move(*name));
+    }
+    return names;
+}
+
+bool ReadComputerList(const std::filesystem::path& path, std::vector<std::string>& names) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    names = ParseComputerList(in, IsCsvFileName(path));
+    return true;
+}
+
+}  // namespace vn

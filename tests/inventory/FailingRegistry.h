@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+namespace vn::test {
+
+// A registry that passes everything to another one but fails the value
+// write with the given number (counting from 1) and every write after it,
+// as a disk that fills up would.
+class FailingRegistry : public Registry {
+public:
+    FailingRegistry(Registry& inner, int failingWrite) : inner_(inner), failingWrite_(failingWrite) {}
+
+    Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override;
+
+    int writesSeen() const { return writesSeen_; }
+
+private:
+    friend class FailingRegistryKey;
+    bool NextWriteFails() { return ++writesSeen_ >= failingWrite_; }
+
+    Registry& inner_;
+    int failingWrite_;
+    int writesSeen_ = 0;
+};
+
+}  // namespace vn::test
