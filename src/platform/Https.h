@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,9 @@ struct HttpsRequest {
     std::string headers;  // "Name: value\r\n" lines
     std::string body;
     bool ignoreUnknownCa = false;  // the retry after ERROR_INTERNET_INVALID_CA
+    // When given, a transfer still running after *cancel turns true ends soon
+    // with ERROR_INTERNET_OPERATION_CANCELLED (so owners need not wait it out).
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct HttpsResponse {

@@ -40,8 +40,12 @@ inline constexpr Status EPT_S_NOT_REGISTERED = 1753;
 
 // The Internet client's codes (12000 range).
 inline constexpr Status ERROR_INTERNET_TIMEOUT = 12002;
+inline constexpr Status ERROR_INTERNET_INTERNAL_ERROR = 12004;
 inline constexpr Status ERROR_INTERNET_INVALID_URL = 12005;
 inline constexpr Status ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
+inline constexpr Status ERROR_INTERNET_OPERATION_CANCELLED = 12017;
+inline constexpr Status ERROR_INTERNET_INCORRECT_FORMAT = 12027;
+inline constexpr Status ERROR_INTERNET_ITEM_NOT_FOUND = 12028;
 inline constexpr Status ERROR_INTERNET_CANNOT_CONNECT = 12029;
 inline constexpr Status ERROR_INTERNET_CONNECTION_ABORTED = 12030;
 inline constexpr Status ERROR_INTERNET_CONNECTION_RESET = 12031;

@@ -67,6 +67,26 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {1726, "The remote procedure call failed."},
     {1727, "The remote procedure call failed and did not execute."},
     {1753, "There are no more endpoints available from the endpoint mapper."},
+    // The Internet client's messages carry no closing full stop, apart from two.
+    {12002, "The operation timed out"},
+    {12004, "An internal error occurred in the Microsoft Internet extensions"},
+    {12005, "The URL is invalid"},
+    {12007, "The server name or address could not be resolved"},
+    {12017, "The operation has been canceled"},
+    {12027, "The information format is incorrect"},
+    {12028, "The requested item could not be found"},
+    {12029, "A connection with the server could not be established"},
+    {12030, "The connection with the server was terminated abnormally"},
+    {12031, "The connection with the server was reset"},
+    {12037, "The date in the certificate is invalid or has expired"},
+    {12038, "The host name in the certificate is invalid or does not match"},
+    {12045, "The certificate authority is invalid or incorrect"},
+    {12055, "The SSL certificate contains errors."},
+    {12057, "It was not possible to connect to the revocation server or a definitive response "
+            "could not be obtained."},
+    {12152, "The server returned an invalid or unrecognized response"},
+    {12157, "An error occurred in the secure channel support"},
+    {12170, "The supplied certificate has been revoked"},
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),

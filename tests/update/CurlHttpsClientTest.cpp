@@ -1,0 +1,87 @@
+// Transport failures of the libcurl client: nothing listening, no TLS, a
+// silent server, and abandoning a request.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "update/TlsLab.h"
+
+namespace vn::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+HttpsRequest RequestTo(std::uint16_t port) {
+    HttpsRequest request;
+    request.host = "127.0.0.1";
+    request.port = port;
+    request.path = "/";
+    return request;
+}
+
+TEST(CurlHttpsClientTest, NothingListeningCannotConnect) {
+    TlsLab lab;
+    CurlHttpsClient client(lab.ClientOptions());
+    HttpsResponse response;
+    EXPECT_EQ(client.Send(RequestTo(UnusedPort()), response), ERROR_INTERNET_CANNOT_CONNECT);
+    EXPECT_EQ(response.statusCode, 0u);
+}
+
+TEST(CurlHttpsClientTest, ServerWithoutTlsIsASecureChannelError) {
+    TlsLab lab;
+    TestHttpsServer plain(nullptr);
+    CurlHttpsClient client(lab.ClientOptions());
+    HttpsResponse response;
+    EXPECT_EQ(client.Send(RequestTo(plain.port()), response), ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
+    EXPECT_EQ(response.statusCode, 0u);
+}
+
+TEST(CurlHttpsClientTest, SilentServerTimesOut) {
+    TlsLab lab;
+    const Identity identity = lab.Trusted();
+    TestHttpsServer server(&identity);
+    server.SetReply({200, "", {}, TestHttpsServer::Behaviour::NeverAnswer});
+    CurlHttpsClient::Options options = lab.ClientOptions();
+    options.lowSpeedSeconds = 1;
+    CurlHttpsClient client(options);
+    HttpsResponse response;
+    const auto started = Clock::now();
+    EXPECT_EQ(client.Send(RequestTo(server.port()), response), ERROR_INTERNET_TIMEOUT);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(8));
+}
+
+TEST(CurlHttpsClientTest, CancelEndsARequestInFlight) {
+    TlsLab lab;
+    const Identity identity = lab.Trusted();
+    TestHttpsServer server(&identity);
+    server.SetReply({200, "", {}, TestHttpsServer::Behaviour::NeverAnswer});
+    CurlHttpsClient client(lab.ClientOptions());  // its own time-outs are 10 s
+    std::atomic<bool> cancel{false};
+    HttpsRequest request = RequestTo(server.port());
+    request.cancel = &cancel;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        cancel.store(true);
+    });
+    HttpsResponse response;
+    const auto started = Clock::now();
+    EXPECT_EQ(client.Send(request, response), ERROR_INTERNET_OPERATION_CANCELLED);
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
+    canceller.join();
+}
+
+TEST(CurlHttpsClientTest, MissingCaFileIsASecureChannelError) {
+    TlsLab lab;
+    const Identity identity = lab.Trusted();
+    TestHttpsServer server(&identity);
+    CurlHttpsClient::Options options = lab.ClientOptions();
+    options.caFile = "/nonexistent/ca.pem";
+    CurlHttpsClient client(options);
+    HttpsResponse response;
+    EXPECT_EQ(client.Send(RequestTo(server.port()), response), ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
+    EXPECT_TRUE(server.requests().empty());
+}
+
+}  // namespace
+}  // namespace vn::test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/local/CurlHttpsClient.h"
+#include "update/TestCertificates.h"
+#include "update/TestHttpsServer.h"
+
+namespace vn::test {
+
+// A certificate authority the client trusts (written to a CA file in a
+// temporary folder) and the server identities the tests need.
+class TlsLab {
+public:
+    TlsLab();
+    ~TlsLab();
+    TlsLab(const TlsLab&) = delete;
+    TlsLab& operator=(const TlsLab&) = delete;
+
+    // A client that trusts only this lab's authority, with time-outs short
+    // enough for tests.
+    CurlHttpsClient::Options ClientOptions() const;
+
+    Identity Trusted(const CertificateSpec& spec = {}) const;
+    const Identity& authority() const { return authority_; }
+
+private:
+    Identity authority_;
+    std::string folder_;
+    std::string caFile_;
+};
+
+}  // namespace vn::test

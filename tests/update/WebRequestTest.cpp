@@ -1,0 +1,175 @@
+// WebRequest's own rules, with a scripted client in place of the network.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "update/LastError.h"
+#include "update/WebRequest.h"
+
+namespace vn {
+namespace {
+
+class ScriptedClient final : public HttpsClient {
+public:
+    struct Answer {
+        Status status = ERROR_SUCCESS;
+        HttpsResponse response;
+    };
+
+    Status Send(const HttpsRequest& request, HttpsResponse& response) override {
+        sent.push_back(request);
+        if (answers.empty()) {
+            response = HttpsResponse{200, "default"};
+            return ERROR_SUCCESS;
+        }
+        Answer answer = answers.front();
+        answers.pop_front();
+        response = answer.response;
+        return answer.status;
+    }
+
+    std::deque<Answer> answers;
+    std::vector<HttpsRequest> sent;
+};
+
+std::unique_ptr<char[]> Get(HttpsClient& client, std::string_view url) {
+    return WebRequest(client, url, nullptr, nullptr, 0);
+}
+
+TEST(WebRequestTest, InvalidUrlsFailWithoutNetworkActivity) {
+    for (const char* url : {"no-colon-at-all/path", "https://host", "https://host:8443", "https://host:8443:",
+                            "https:", "https://host:70000/x"}) {
+        ScriptedClient client;
+        SetLastError(0);
+        EXPECT_EQ(Get(client, url), nullptr) << url;
+        EXPECT_EQ(GetLastError(), ERROR_INTERNET_INVALID_URL) << url;
+        EXPECT_TRUE(client.sent.empty()) << url;
+    }
+}
+
+TEST(WebRequestTest, UrlIsSplitIntoHostPortAndPath) {
+    struct Case {
+        const char* url;
+        const char* host;
+        std::uint16_t port;
+        const char* path;
+    } cases[] = {
+        {"https://example.test/a/b.asp", "example.test", 443, "/a/b.asp"},
+        {"https://example.test:8443/a?x=1", "example.test", 8443, "/a?x=1"},
+        {"http://example.test/plain", "example.test", 443, "/plain"},  // always TLS, still 443
+        {"http:::///example.test::::8443/", "example.test", 8443, "/"},  // runs of ":" and "/" are skipped
+        {"x:host:/p", "host", 443, "/p"},                                // an empty port is the default
+    };
+    for (const auto& c : cases) {
+        ScriptedClient client;
+        ASSERT_NE(Get(client, c.url), nullptr) << c.url;
+        ASSERT_EQ(client.sent.size(), 1u);
+        EXPECT_EQ(client.sent[0].host, c.host) << c.url;
+        EXPECT_EQ(client.sent[0].port, c.port) << c.url;
+        EXPECT_EQ(client.sent[0].path, c.path) << c.url;
+    }
+}
+
+TEST(WebRequestTest, MethodAndHeaderBlockFollowTheBody) {
+    ScriptedClient client;
+    const char body[] = "a=1&b=2";
+    WebRequest(client, "https://h/p", "application/x-www-form-urlencoded", body, 7);
+    WebRequest(client, "https://h/p", nullptr, body, 0);  // a body of length 0 is still a POST
+    WebRequest(client, "https://h/p", "text/plain", nullptr, 0);
+    Get(client, "https://h/p");
+    ASSERT_EQ(client.sent.size(), 4u);
+    EXPECT_EQ(client.sent[0].verb, "POST");
+    EXPECT_EQ(client.sent[0].headers, "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 7\r\n");
+    EXPECT_EQ(client.sent[0].body, "a=1&b=2");
+    EXPECT_EQ(client.sent[1].verb, "POST");
+    EXPECT_EQ(client.sent[1].headers, "");
+    EXPECT_EQ(client.sent[1].body, "");
+    EXPECT_EQ(client.sent[2].verb, "GET");
+    EXPECT_EQ(client.sent[2].headers, "Content-Type: text/plain\r\n");
+    EXPECT_EQ(client.sent[3].verb, "GET");
+    EXPECT_EQ(client.sent[3].headers, "");
+}
+
+TEST(WebRequestTest, UnknownAuthorityIsRetriedOnceIgnoringIt) {
+    ScriptedClient client;
+    client.answers = {{ERROR_INTERNET_INVALID_CA, {}}, {ERROR_SUCCESS, {200, "ok"}}};
+    auto text = Get(client, "https://h/p");
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text.get(), "ok");
+    ASSERT_EQ(client.sent.size(), 2u);
+    EXPECT_FALSE(client.sent[0].ignoreUnknownCa);
+    EXPECT_TRUE(client.sent[1].ignoreUnknownCa);
+
+    ScriptedClient twice;
+    twice.answers = {{ERROR_INTERNET_INVALID_CA, {}}, {ERROR_INTERNET_INVALID_CA, {}}, {ERROR_SUCCESS, {200, "x"}}};
+    EXPECT_EQ(Get(twice, "https://h/p"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_INVALID_CA);
+    EXPECT_EQ(twice.sent.size(), 2u);
+}
+
+TEST(WebRequestTest, OtherSendFailuresEndTheRequestAtOnce) {
+    for (Status failure : {ERROR_INTERNET_SEC_CERT_ERRORS, ERROR_INTERNET_CANNOT_CONNECT,
+                           ERROR_INTERNET_SECURITY_CHANNEL_ERROR, ERROR_INTERNET_TIMEOUT}) {
+        ScriptedClient client;
+        client.answers = {{failure, {}}};
+        EXPECT_EQ(Get(client, "https://h/p"), nullptr);
+        EXPECT_EQ(GetLastError(), failure);
+        EXPECT_EQ(client.sent.size(), 1u);
+    }
+}
+
+TEST(WebRequestTest, StatusesOtherThan200MapToTheirCodes) {
+    const std::pair<std::uint32_t, Status> table[] = {
+        {400, ERROR_INTERNET_INCORRECT_FORMAT}, {405, ERROR_INTERNET_INCORRECT_FORMAT},
+        {414, ERROR_INTERNET_INCORRECT_FORMAT}, {401, ERROR_ACCESS_DENIED},
+        {403, ERROR_ACCESS_DENIED},             {404, ERROR_INTERNET_ITEM_NOT_FOUND},
+        {500, ERROR_INTERNET_INTERNAL_ERROR},   {302, ERROR_HTTP_INVALID_SERVER_RESPONSE},
+        {201, ERROR_HTTP_INVALID_SERVER_RESPONSE}, {503, ERROR_HTTP_INVALID_SERVER_RESPONSE},
+    };
+    for (const auto& [statusCode, expected] : table) {
+        ScriptedClient client;
+        client.answers = {{ERROR_SUCCESS, {statusCode, "<html>page</html>"}}};
+        EXPECT_EQ(Get(client, "https://h/p"), nullptr) << statusCode;
+        EXPECT_EQ(GetLastError(), expected) << statusCode;
+    }
+}
+
+TEST(WebRequestTest, SuccessClearsTheLastErrorAndReturnsTheWholeText) {
+    ScriptedClient client;
+    client.answers = {{ERROR_SUCCESS, {200, std::string("ab\0cd", 5)}}};
+    SetLastError(ERROR_INTERNET_TIMEOUT);
+    auto text = Get(client, "https://h/p");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+    EXPECT_EQ(std::string(text.get(), 6), std::string("ab\0cd\0", 6));
+}
+
+TEST(WebRequestTest, FailedBodyReadKeepsWhatArrivedAndItsCode) {
+    ScriptedClient client;
+    client.answers = {{ERROR_INTERNET_CONNECTION_ABORTED, {200, "partial"}}};
+    auto text = Get(client, "https://h/p");
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text.get(), "partial");
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_CONNECTION_ABORTED);
+
+    ScriptedClient notFound;
+    notFound.answers = {{ERROR_INTERNET_CONNECTION_ABORTED, {404, "part"}}};
+    EXPECT_EQ(Get(notFound, "https://h/p"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_ITEM_NOT_FOUND);
+}
+
+TEST(WebRequestTest, LastErrorBelongsToTheCallingThread) {
+    ScriptedClient client;
+    client.answers = {{ERROR_SUCCESS, {404, ""}}};
+    EXPECT_EQ(Get(client, "https://h/p"), nullptr);
+    Status seenElsewhere = 1;
+    std::thread([&] { seenElsewhere = GetLastError(); }).join();
+    EXPECT_EQ(seenElsewhere, ERROR_SUCCESS);
+    EXPECT_EQ(GetLastError(), ERROR_INTERNET_ITEM_NOT_FOUND);
+}
+
+}  // namespace
+}  // namespace vn
