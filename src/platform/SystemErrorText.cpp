@@ -15,10 +15,12 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {0, "The operation completed successfully."},
     {2, "The system cannot find the file specified."},
     {3, "The system cannot find the path specified."},
+    {4, "The system cannot open the file."},
     {5, "Access is denied."},
     {6, "The handle is invalid."},
     {8, "Not enough memory resources are available to process this command."},
     {21, "The device is not ready."},
+    {31, "A device attached to the system is not functioning."},
     {50, "The request is not supported."},
     {51, "Windows cannot find the network path. Verify that the network path is correct and the "
          "destination computer is not busy or turned off. If Windows still cannot find the network "
@@ -31,9 +33,22 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
          "already as many connections as the computer can accept."},
     {87, "The parameter is incorrect."},
     {109, "The pipe has been ended."},
+    {112, "There is not enough space on the disk."},
     {122, "The data area passed to a system call is too small."},
+    {161, "The specified path is invalid."},
+    {170, "The requested resource is in use."},
+    {183, "Cannot create a file when that file already exists."},
+    {193, "%1 is not a valid Win32 application."},  // inserts are left as they are
+    {206, "The filename or extension is too long."},
     {234, "More data is available."},
     {259, "No more data is available."},
+    {267, "The directory name is invalid."},
+    {1009, "The configuration registry database is corrupt."},
+    {1013, "The configuration registry key could not be written."},
+    {1016, "An I/O operation initiated by the registry failed unrecoverably. The registry could not "
+           "read in, or write out, or flush, one of the files that contain the system's image of the "
+           "registry."},
+    {1018, "Illegal operation attempted on a registry key that has been marked for deletion."},
     {1052, "The requested control is not valid for this service."},
     {1053, "The service did not respond to the start or control request in a timely fashion."},
     {1056, "An instance of the service is already running."},

@@ -14,6 +14,13 @@ TEST(SystemErrorTextTest, KnownCodesGiveWindowsTextWithLineBreak) {
     EXPECT_EQ(SystemErrorText(259), "No more data is available.\r\n");
 }
 
+TEST(SystemErrorTextTest, RegistryAndProcessTextsKeepWindowsWording) {
+    EXPECT_EQ(SystemErrorText(1018),
+              "Illegal operation attempted on a registry key that has been marked for deletion.\r\n");
+    EXPECT_EQ(SystemErrorText(193), "%1 is not a valid Win32 application.\r\n");
+    EXPECT_EQ(SystemErrorText(267), "The directory name is invalid.\r\n");
+}
+
 TEST(SystemErrorTextTest, UnknownCodeGivesGenericText) {
     EXPECT_EQ(SystemErrorText(987654), "Unknown error (987654).\r\n");
 }
