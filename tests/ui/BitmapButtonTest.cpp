@@ -23,14 +23,6 @@ TEST(BitmapButtonTest, ShowsItsPictureBesideItsCaption) {
               LoadPngResource(picture::kToolRescan));
 }
 
-TEST(BitmapButtonTest, HoverAndDisabledPicturesDiffer) {
-    BitmapButton button(picture::kToolScan, "Scan");
-    const QIcon icon = button.icon();
-    const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
-    EXPECT_NE(icon.pixmap(QSize(16, 16), QIcon::Active).toImage(), normal);
-    EXPECT_NE(icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage(), normal);
-}
-
 TEST(BitmapButtonTest, ClickSendsItsCommandOnce) {
     BitmapButton button(picture::kToolInstall, "Install");
     button.SetCommandId(173);

@@ -38,14 +38,6 @@ TEST(HeaderBandTest, WhiteWithSunkenLinesOnTheChosenEdges) {
     EXPECT_EQ(none.pixel(0, 54), white);
 }
 
-TEST(HeaderBandTest, WidgetKeepsItsHeight) {
-    HeaderBand band(80, HeaderBand::BothEdges);
-    band.resize(300, 200);
-    EXPECT_EQ(band.height(), 80);
-    const QImage shown = band.grab().toImage();
-    EXPECT_EQ(shown.pixel(150, 40), qRgb(255, 255, 255));
-}
-
 TEST(HeaderBandTest, TitleFontIsTenPixelsTallerAndBold) {
     QFont dialogFont;
     dialogFont.setPixelSize(11);

@@ -31,10 +31,5 @@ TEST(ImageEffectsTest, HoverLightensAndKeepsTransparency) {
     EXPECT_EQ(qAlpha(hover.pixel(1, 0)), 0);
 }
 
-TEST(ImageEffectsTest, NullStaysNull) {
-    EXPECT_TRUE(DisabledImage(QImage()).isNull());
-    EXPECT_TRUE(HoverImage(QImage()).isNull());
-}
-
 }  // namespace
 }  // namespace vn

@@ -52,13 +52,5 @@ TEST(QtMessageBoxServiceTest, QuestionWithYesAndNo) {
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
 }
 
-TEST(QtMessageBoxServiceTest, InformationAndNoIcon) {
-    SeenBox seen;
-    ShowAndAnswer(MessageIcon::Information, MessageButtons::Ok, QMessageBox::Ok, seen);
-    EXPECT_EQ(seen.icon, QMessageBox::Information);
-    ShowAndAnswer(MessageIcon::None, MessageButtons::Ok, QMessageBox::Ok, seen);
-    EXPECT_EQ(seen.icon, QMessageBox::NoIcon);
-}
-
 }  // namespace
 }  // namespace vn
