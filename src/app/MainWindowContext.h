@@ -19,6 +19,9 @@ class TreeSink;
 struct FolderNode;
 struct InventoryNode;
 
+// The three scan workers, in the order ScanInProgress asks them.
+enum class ScanWorkerKind { Computer, Subnet, Network };
+
 // What the commands, the side panels and the details views reach of the main
 // window. Everything here is called on the user-interface thread, except the
 // two sinks, which workers use from their own threads.
@@ -71,6 +74,8 @@ public:
     // Signals the stop events of the subnet, network and computer scan
     // workers, in this order, without waiting (UM_STOP_SCANS).
     virtual void PostStopScans() = 0;
+    // IsRunning of that worker (usable before the worker classes are complete).
+    virtual bool IsScanRunning(ScanWorkerKind kind) const = 0;
 
     // The sinks through which workers report progress and hand results to
     // the tree; callable from any thread, carried out on the UI thread.
@@ -85,6 +90,12 @@ public:
 
     // Makes the details view with that key (vn::details) the visible one.
     virtual void ShowDetailsView(int key) = 0;
+    // Runs the command as if a control had sent it to the main window
+    // (details-view buttons and links).
+    virtual void SendCommand(int commandId) = 0;
+    // Shows the settings dialog modally; on OK the record is updated and the
+    // splitter lock follows it.
+    virtual void ShowSettingsDialog() = 0;
     // Locks or unlocks the bars of the right-hand splitter.
     virtual void SetSplitterLock(bool locked) = 0;
     // Enables or disables the toolbar button of that command.
