@@ -22,7 +22,7 @@ struct BmpSpec {
 
 void Put(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        out.push_back(i < 8 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 std::string ToHex(const std::vector<std::uint8_t>& bytes) {
