@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/RegistryValues.h"
 #include "platform/local/SqliteRegistry.h"
@@ -124,6 +126,39 @@ TEST_F(HiveSharingTest, WriteGroupsOfTwoProgramsEachLandWhole) {
         }
     }
     ExpectIntact(Paths().currentUser);
+}
+
+TEST_F(HiveSharingTest, ThreadsOfOneProgramShareAHive) {
+    SqliteRegistry registry(Paths());
+    constexpr int kThreads = 4;
+    std::vector<int> failures(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            RegistryKeyPtr root, key;
+            if (registry.Connect("", Hive::CurrentUser, root) != ERROR_SUCCESS ||
+                root->CreateKey("Threads\\T" + std::to_string(t), KEY_ALL_ACCESS, key) != ERROR_SUCCESS) {
+                failures[t] = 1;
+                return;
+            }
+            for (int i = 0; i < 20; ++i) {
+                failures[t] += SetDwordValue(*key, "V" + std::to_string(i), static_cast<std::uint32_t>(i)) != 0;
+                std::string name;
+                failures[t] += root->EnumKey(0, name) != ERROR_SUCCESS;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    RegistryKeyPtr root, key;
+    ASSERT_EQ(registry.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(failures[t], 0) << t;
+        ASSERT_EQ(root->OpenKey("Threads\\T" + std::to_string(t), KEY_READ, key), ERROR_SUCCESS);
+        std::uint32_t value = 0;
+        EXPECT_EQ(QueryDwordValue(*key, "V19", value), ERROR_SUCCESS);
+        EXPECT_EQ(value, 19u);
+    }
 }
 
 }  // namespace
