@@ -71,17 +71,5 @@ TEST(CurlHttpsClientTest, CancelEndsARequestInFlight) {
     canceller.join();
 }
 
-TEST(CurlHttpsClientTest, MissingCaFileIsASecureChannelError) {
-    TlsLab lab;
-    const Identity identity = lab.Trusted();
-    TestHttpsServer server(&identity);
-    CurlHttpsClient::Options options = lab.ClientOptions();
-    options.caFile = "/nonexistent/ca.pem";
-    CurlHttpsClient client(options);
-    HttpsResponse response;
-    EXPECT_EQ(client.Send(RequestTo(server.port()), response), ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
-    EXPECT_TRUE(server.requests().empty());
-}
-
 }  // namespace
 }  // namespace vn::test

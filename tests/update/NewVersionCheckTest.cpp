@@ -55,11 +55,6 @@ TEST_F(UpdateHostTest, ValueOfAnotherTypeOrEmptyIsIgnored) {
     EXPECT_EQ(ResolveUpdateHost(registry_), kDefaultUpdateHost);
 }
 
-TEST(UpdateUrlTest, EndpointsOnTheHost) {
-    EXPECT_EQ(VersionEndpointUrl("h:1"), "https://h:1/mykshost/vtrnetwardenversion.asp");
-    EXPECT_EQ(DownloadPageUrl("h"), "https://h/go.asp?page=products_netwarden");
-}
-
 // Records the dialogs the check asks for, and on which thread.
 class RecordingDialogs final : public NewVersionDialogService {
 public:

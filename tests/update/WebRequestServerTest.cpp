@@ -55,7 +55,10 @@ TEST_F(WebRequestServerTest, StatusesOtherThan200GiveNoText) {
     } cases[] = {
         {404, ERROR_INTERNET_ITEM_NOT_FOUND, ""},
         {403, ERROR_ACCESS_DENIED, ""},
+        {401, ERROR_ACCESS_DENIED, ""},
         {400, ERROR_INTERNET_INCORRECT_FORMAT, ""},
+        {405, ERROR_INTERNET_INCORRECT_FORMAT, ""},
+        {414, ERROR_INTERNET_INCORRECT_FORMAT, ""},
         {500, ERROR_INTERNET_INTERNAL_ERROR, ""},
         {302, ERROR_HTTP_INVALID_SERVER_RESPONSE, "Location: /elsewhere\r\n"},
     };
