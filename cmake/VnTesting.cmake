@@ -3,7 +3,7 @@ include(GoogleTest)
 # One test program: GoogleTest cases discovered by CTest when the tests run,
 # so a build never has to execute the test binaries.
 function(vn_add_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS;LABELS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/src)
@@ -19,5 +19,6 @@ function(vn_add_test name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${labels}"
+               ${ARG_PROPERTIES}
                ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VN_TEST_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endfunction()

@@ -42,4 +42,12 @@ Status Invoke(RpcConnection& connection, const Request& request, Response& respo
     return DecodeStub(answer, response);
 }
 
+// Invoke for operations that answer a Windows status in ErrorCode: the
+// transport's failure, else the operation's own status.
+template <class Request, class Response>
+Status InvokeForStatus(RpcConnection& connection, const Request& request, Response& response) {
+    const Status transport = Invoke(connection, request, response);
+    return transport != ERROR_SUCCESS ? transport : response.ErrorCode;
+}
+
 }  // namespace vn::smb

@@ -30,6 +30,7 @@ Status RpcConnection::ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body
 }
 
 Status RpcConnection::Bind(const RpcSyntaxId& abstractSyntax) {
+    std::lock_guard<std::mutex> lock(mutex_);
     const std::uint32_t callId = nextCallId_++;
     if (Status status = pipe_->Write(BuildBind(callId, abstractSyntax, kDefaultMaxFragment));
         status != ERROR_SUCCESS)
@@ -59,6 +60,7 @@ Status RpcConnection::Bind(const RpcSyntaxId& abstractSyntax) {
 
 Status RpcConnection::Call(std::uint16_t opnum, std::span<const std::uint8_t> request,
                            std::vector<std::uint8_t>& response) {
+    std::lock_guard<std::mutex> lock(mutex_);
     response.clear();
     if (!bound_)
         return ERROR_INVALID_HANDLE;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <vector>
 
@@ -12,7 +13,8 @@
 namespace vn::smb {
 
 // One bound RPC interface over a pipe: splits request stubs into fragments no
-// larger than the server accepts and joins the response fragments.
+// larger than the server accepts and joins the response fragments. Calls from
+// several threads are served one after the other.
 class RpcConnection {
 public:
     explicit RpcConnection(std::unique_ptr<PipeStream> pipe);
@@ -30,6 +32,7 @@ public:
 private:
     Status ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body);
 
+    std::mutex mutex_;
     std::unique_ptr<PipeStream> pipe_;
     std::uint32_t nextCallId_ = 1;
     std::uint16_t maxXmitFrag_ = kDefaultMaxFragment;

@@ -1,0 +1,71 @@
+#include "platform/smb/SmbAccounts.h"
+
+#include "platform/smb/Lsarpc.h"
+#include "platform/smb/RpcCall.h"
+#include "platform/smb/StatusMapping.h"
+#include "platform/smb/Utf16.h"
+
+namespace vn::smb {
+
+namespace {
+
+constexpr std::uint16_t kSidTypeDomain = 3;
+constexpr std::uint16_t kSidTypeInvalid = 7;
+constexpr std::uint16_t kSidTypeUnknown = 8;
+
+Status LookupOne(RpcConnection& connection, const ContextHandle& policy, std::string_view accountName,
+                 Sid& sid, std::string& referencedDomain, SidNameUse& use) {
+    lsarpc::LsarLookupNames request{policy, {Utf8ToUtf16(accountName)}, lsarpc::LsapLookupWksta};
+    lsarpc::LsarLookupNamesResponse response;
+    if (Status status = Invoke(connection, request, response); status != ERROR_SUCCESS)
+        return status;
+    if (Status status = StatusFromNtStatus(response.Status); status != ERROR_SUCCESS)
+        return status;
+    if (response.TranslatedSids.size() != 1)
+        return ERROR_NONE_MAPPED;
+    const auto& translated = response.TranslatedSids[0];
+    if (translated.Use == kSidTypeUnknown || translated.Use == kSidTypeInvalid || translated.Use == 0 ||
+        translated.Use > static_cast<std::uint16_t>(SidNameUse::Computer))
+        return ERROR_NONE_MAPPED;
+    if (translated.DomainIndex < 0 ||
+        static_cast<std::size_t>(translated.DomainIndex) >= response.ReferencedDomains.size())
+        return ERROR_NONE_MAPPED;
+    const auto& domain = response.ReferencedDomains[static_cast<std::size_t>(translated.DomainIndex)];
+    if (!domain.hasSid)
+        return ERROR_NONE_MAPPED;
+    // The answer names the domain and the account's relative id; the
+    // account's SID is the two joined (a domain is its SID alone).
+    sid = domain.DomainSid;
+    if (translated.Use != kSidTypeDomain) {
+        if (sid.subAuthorities.size() >= 15)
+            return ERROR_NONE_MAPPED;
+        sid.subAuthorities.push_back(translated.RelativeId);
+    }
+    referencedDomain = Utf16ToUtf8(domain.Name);
+    use = static_cast<SidNameUse>(translated.Use);
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+Status SmbAccounts::LookupAccountName(std::string_view systemName, std::string_view accountName,
+                                      Sid& sid, std::string& referencedDomain, SidNameUse& use) {
+    if (systemName.empty())
+        return ERROR_NOT_SUPPORTED;
+    std::unique_ptr<RpcConnection> connection;
+    if (Status status = connector_.OpenRpc(systemName, lsarpc::Interface(), lsarpc::kPipe, connection);
+        status != ERROR_SUCCESS)
+        return status;
+    lsarpc::LsarOpenPolicy2Response opened;
+    Status status = Invoke(*connection, lsarpc::LsarOpenPolicy2{u"", lsarpc::POLICY_LOOKUP_NAMES}, opened);
+    if (status == ERROR_SUCCESS)
+        status = StatusFromNtStatus(opened.Status);
+    if (status != ERROR_SUCCESS)
+        return status;
+    status = LookupOne(*connection, opened.PolicyHandle, accountName, sid, referencedDomain, use);
+    lsarpc::LsarCloseResponse closed;
+    Invoke(*connection, lsarpc::LsarClose{opened.PolicyHandle}, closed);
+    return status;
+}
+
+}  // namespace vn::smb

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <libsmbclient.h>
+
+#include "platform/Status.h"
+#include "platform/smb/SmbCredentials.h"
+
+namespace vn::smb {
+
+// One libsmbclient context: its SMB sessions, the credentials it logs on
+// with, its time-outs. A context is not thread-safe, so every use of it and of
+// the files opened through it holds its mutex.
+class SmbContext {
+public:
+    enum class Purpose {
+        Rpc,     // SMB2/3, signed: named pipes on IPC$
+        Browse,  // SMB1: browse lists exist only there
+    };
+
+    static Status Create(const SmbCredentials& credentials, Purpose purpose,
+                         std::shared_ptr<SmbContext>& result);
+    ~SmbContext();
+    SmbContext(const SmbContext&) = delete;
+    SmbContext& operator=(const SmbContext&) = delete;
+
+    // Time bound of a connection attempt and of each wait for an answer.
+    static constexpr int kTimeoutMs = 8000;
+
+    SMBCCTX* get() const { return context_; }
+    std::mutex& mutex() { return mutex_; }
+
+    // A host name usable in an smb:// URL: leading backslashes dropped;
+    // false when it holds characters that would change the URL's meaning.
+    static bool UrlHostName(std::string_view name, std::string& host);
+
+private:
+    SmbContext() = default;
+    static void Authenticate(SMBCCTX* context, const char* server, const char* share,
+                             char* workgroup, int workgroupLength, char* user, int userLength,
+                             char* password, int passwordLength);
+
+    SMBCCTX* context_ = nullptr;
+    SmbCredentials credentials_;
+    std::mutex mutex_;
+};
+
+}  // namespace vn::smb

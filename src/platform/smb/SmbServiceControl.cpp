@@ -1,0 +1,29 @@
+#include "platform/smb/SmbServiceControl.h"
+
+#include "platform/smb/RpcCall.h"
+#include "platform/smb/SmbNetInfo.h"
+#include "platform/smb/SmbServiceHandles.h"
+#include "platform/smb/Svcctl.h"
+
+namespace vn::smb {
+
+Status SmbServiceControl::OpenManager(std::string_view computer, std::uint32_t access,
+                                      std::unique_ptr<ServiceManagerHandle>& result) {
+    if (computer.empty())
+        return ERROR_NOT_SUPPORTED;
+    std::unique_ptr<RpcConnection> opened;
+    if (Status status = connector_.OpenRpc(computer, svcctl::Interface(), svcctl::kPipe, opened);
+        status != ERROR_SUCCESS)
+        return status;
+    std::shared_ptr<RpcConnection> connection = std::move(opened);
+    svcctl::OpenHandleResponse response;
+    Status status = Invoke(*connection, svcctl::ROpenSCManagerW{UncServerName(computer), access}, response);
+    if (status == ERROR_SUCCESS)
+        status = response.ErrorCode;
+    if (status != ERROR_SUCCESS)
+        return status;
+    result = std::make_unique<SmbServiceManagerHandle>(connection, response.handle);
+    return ERROR_SUCCESS;
+}
+
+}  // namespace vn::smb

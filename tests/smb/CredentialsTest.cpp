@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/smb/SmbContext.h"
+#include "platform/smb/SmbCredentials.h"
+#include "platform/smb/StatusMapping.h"
+
+namespace vn::smb {
+namespace {
+
+class CredentialsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vn-cred-XXXXXX";
+        dir_ = mkdtemp(pattern);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::string& text) {
+        const std::string path = dir_ + "/" + name;
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    std::string dir_;
+};
+
+TEST_F(CredentialsTest, AuthFileInSmbclientFormat) {
+    SmbCredentials c;
+    ASSERT_EQ(SmbCredentials::FromAuthFile(
+                  Write("a", "# comment\nusername = alice\n  Password=  s3cr=t \ndomain = CORP\n"), c),
+              ERROR_SUCCESS);
+    EXPECT_EQ(c.user(), "alice");
+    EXPECT_EQ(c.password(), "s3cr=t");  // only the first '=' separates
+    EXPECT_EQ(c.domain(), "CORP");
+
+    ASSERT_EQ(SmbCredentials::FromAuthFile(Write("b", "username = CORP\\bob\npassword = x\n"), c), ERROR_SUCCESS);
+    EXPECT_EQ(c.user(), "bob");
+    EXPECT_EQ(c.domain(), "CORP");
+
+    EXPECT_EQ(SmbCredentials::FromAuthFile(Write("c", "password = x\n"), c), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(SmbCredentials::FromAuthFile(dir_ + "/missing", c), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(CredentialsTest, EnvironmentChoosesTheAuthFileAndTicketCache) {
+    const std::string file = Write("creds", "username = carol\npassword = pw\n");
+    setenv("NETWARDEN_AUTH_FILE", file.c_str(), 1);
+    setenv("KRB5CCNAME", ("FILE:" + dir_ + "/no-cache").c_str(), 1);
+    SmbCredentials c = SmbCredentials::FromEnvironment();
+    EXPECT_EQ(c.user(), "carol");
+    EXPECT_FALSE(c.useKerberos());
+
+    Write("cache", "ticket");
+    setenv("KRB5CCNAME", ("FILE:" + dir_ + "/cache").c_str(), 1);
+    EXPECT_TRUE(SmbCredentials::FromEnvironment().useKerberos());
+
+    unsetenv("NETWARDEN_AUTH_FILE");
+    setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+    EXPECT_EQ(SmbCredentials::DefaultAuthFilePath(), dir_ + "/vantor-netwarden/credentials");
+    unsetenv("KRB5CCNAME");
+}
+
+TEST(SmbContext, HostNamesThatWouldBendTheUrlAreRefused) {
+    std::string host;
+    EXPECT_TRUE(SmbContext::UrlHostName("\\\\PC1", host));
+    EXPECT_EQ(host, "PC1");
+    EXPECT_TRUE(SmbContext::UrlHostName("10.1.2.3", host));
+    for (const char* bad : {"", "\\\\", "a/b", "user@host", "host:445", "a b", "x?y", "a%2f"})
+        EXPECT_FALSE(SmbContext::UrlHostName(bad, host)) << bad;
+}
+
+TEST(StatusMapping, TransportFailuresBecomeWindowsCodes) {
+    EXPECT_EQ(StatusFromConnectErrno(ECONNREFUSED), ERROR_BAD_NETPATH);
+    EXPECT_EQ(StatusFromConnectErrno(ETIMEDOUT), ERROR_BAD_NETPATH);
+    EXPECT_EQ(StatusFromConnectErrno(ENOENT), ERROR_BAD_NETPATH);
+    EXPECT_EQ(StatusFromConnectErrno(EACCES), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(StatusFromNtStatus(0xC0000073), ERROR_NONE_MAPPED);
+    EXPECT_EQ(StatusFromNtStatus(0xC0000022), ERROR_ACCESS_DENIED);
+}
+
+}  // namespace
+}  // namespace vn::smb

@@ -1,0 +1,71 @@
+#include "SmbLabEnvironment.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "LabProcess.h"
+
+namespace vn::smb::testing {
+
+namespace {
+
+std::string unavailableReason;
+bool missing = false;
+bool ownLab = false;
+std::string labRoot;
+std::string home;
+
+class Registration : public ::testing::Environment {
+public:
+    void SetUp() override { SmbLabEnvironment::SetUpOnce(); }
+    void TearDown() override { SmbLabEnvironment::TearDownOnce(); }
+};
+
+const auto* registration = ::testing::AddGlobalTestEnvironment(new Registration);
+
+}  // namespace
+
+void SmbLabEnvironment::SetUpOnce() {
+    char pattern[] = "/tmp/vn-smb-home-XXXXXX";
+    if (const char* dir = mkdtemp(pattern))
+        home = dir;
+    lab::SambaLab::WriteClientConfiguration(home);
+    // Nothing of the caller's own set-up may leak into the tests.
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    setenv("KRB5CCNAME", ("FILE:" + home + "/no-ticket").c_str(), 1);
+    unsetenv("NETWARDEN_AUTH_FILE");
+
+    if (!lab::SambaLab::SambaInstalled()) {
+        missing = true;
+        unavailableReason = "Samba (smbd) is not installed";
+        return;
+    }
+    if (lab::TcpPortOpen(Host(0), 445))
+        return;  // the suite's fixture started it
+    const char* binaryDir = std::getenv("VN_TEST_BINARY_DIR");
+    labRoot = std::string(binaryDir ? binaryDir : "/tmp") + "/samba-lab-" + std::to_string(getpid());
+    std::string error;
+    if (!lab::SambaLab::Start(labRoot, error))
+        unavailableReason = "the Samba lab did not start: " + error;
+    else
+        ownLab = true;
+}
+
+void SmbLabEnvironment::TearDownOnce() {
+    if (ownLab) {
+        lab::SambaLab::Stop(labRoot);
+        std::error_code ignored;
+        std::filesystem::remove_all(labRoot, ignored);
+    }
+    if (!home.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(home, ignored);
+    }
+}
+
+const std::string& SmbLabEnvironment::unavailable() { return unavailableReason; }
+bool SmbLabEnvironment::sambaMissing() { return missing; }
+
+}  // namespace vn::smb::testing

@@ -1,0 +1,251 @@
+#include "SambaLab.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+#include "LabProcess.h"
+
+namespace vn::lab {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSmbd = "/usr/sbin/smbd";
+constexpr const char* kNmbd = "/usr/sbin/nmbd";
+constexpr const char* kDcerpcd = "/usr/libexec/samba/samba-dcerpcd";
+constexpr const char* kNet = "/usr/bin/net";
+constexpr const char* kSmbpasswd = "/usr/bin/smbpasswd";
+constexpr const char* kAdminGroup = "vnadmins";
+// Only the built-in administrators and the system may read this key.
+constexpr const char* kAdminsOnlySddl =
+    "O:BAG:SYD:(A;;RPWPCCDCLCRCWOWDSDSW;;;BA)(A;;RPWPCCDCLCRCWOWDSDSW;;;SY)";
+
+bool WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool browseMaster) {
+    std::ostringstream c;
+    c << "[global]\n"
+      << "  netbios name = " << host.name << "\n"
+      << "  workgroup = " << SambaLab::kWorkgroup << "\n"
+      << "  server string = " << host.comment << "\n"
+      << "  interfaces = " << host.address << "/8\n"
+      << "  bind interfaces only = yes\n"
+      << "  smb ports = 445 139\n"
+      << "  server role = standalone server\n"
+      << "  server min protocol = NT1\n"
+      << "  passdb backend = tdbsam:" << (dir / "private" / "passdb.tdb").string() << "\n"
+      << "  private dir = " << (dir / "private").string() << "\n"
+      << "  lock directory = " << (dir / "lock").string() << "\n"
+      << "  state directory = " << (dir / "state").string() << "\n"
+      << "  cache directory = " << (dir / "cache").string() << "\n"
+      << "  pid directory = " << (dir / "pid").string() << "\n"
+      << "  ncalrpc dir = " << (dir / "ncalrpc").string() << "\n"
+      << "  usershare path = " << (dir / "usershares").string() << "\n"
+      << "  log file = " << (dir / "log.%m").string() << "\n"
+      << "  log level = 1\n"
+      << "  load printers = no\n"
+      << "  printcap name = /dev/null\n"
+      << "  disable spoolss = no\n"
+      << "  rpc start on demand helpers = no\n"
+      << "  name resolve order = wins\n";
+    if (browseMaster) {
+        c << "  wins support = yes\n"
+          << "  local master = yes\n  preferred master = yes\n  domain master = yes\n  os level = 65\n";
+    } else {
+        c << "  wins server = " << SambaLab::Hosts().front().address << "\n"
+          << "  local master = no\n";
+    }
+    return c.str();
+}
+
+class HostBuilder {
+public:
+    HostBuilder(const fs::path& root, const LabHost& host, const LabEnvironment& env)
+        : host_(host), dir_(root / host.name), conf_((dir_ / "smb.conf").string()),
+          log_((dir_ / "setup.log").string()), env_(env) {}
+
+    bool Prepare(bool browseMaster, std::string& error) {
+        for (const char* sub : {"private", "lock", "state", "cache", "pid", "ncalrpc", "usershares"})
+            fs::create_directories(dir_ / sub);
+        if (!WriteFile(conf_, HostConfiguration(host_, dir_, browseMaster)))
+            return Fail(error, "cannot write " + conf_);
+        for (const LabUser& user : {SambaLab::PlainUser(), SambaLab::AdminUser()}) {
+            const fs::path input = dir_ / ("password-" + user.name);
+            WriteFile(input, user.password + "\n" + user.password + "\n");
+            const int rc = RunTool({kSmbpasswd, "-c", conf_, "-s", "-a", user.name}, env_, log_, input.string());
+            fs::remove(input);
+            if (rc != 0)
+                return Fail(error, "smbpasswd failed for " + user.name);
+        }
+        if (!Net({"groupmap", "add", "sid=S-1-5-32-544", std::string("unixgroup=") + kAdminGroup,
+                  "type=builtin", "ntgroup=Administrators"}))
+            return Fail(error, "groupmap add failed");
+        return Registry(error);
+    }
+
+    bool Registry(std::string& error) {
+        const std::string hklm = "HKLM\\";
+        const std::vector<std::vector<std::string>> steps = {
+            {"createkey", hklm + SambaLab::kProductKey},
+            {"setvalue", hklm + SambaLab::kProductKey, "Start", "dword", "3"},
+            {"createkey", hklm + SambaLab::kLockedProductKey},
+            {"setsd_sddl", hklm + SambaLab::kLockedProductKey, kAdminsOnlySddl},
+            {"createkey", hklm + SambaLab::kPolicyKey},
+            {"setvalue", hklm + SambaLab::kPolicyKey, "AllowRemoteControl", "dword", "0"},
+            {"setvalue", hklm + SambaLab::kPolicyKey, "MachinePolicyPreference", "dword", "1"},
+            {"createkey", hklm + SambaLab::kLabKey},
+            {"setvalue", hklm + SambaLab::kLabKey, SambaLab::kLargeValueName, "sz",
+             SambaLab::LargeValueText()},
+        };
+        for (const auto& step : steps) {
+            std::vector<std::string> args = {"registry"};
+            args.insert(args.end(), step.begin(), step.end());
+            if (!Net(args))
+                return Fail(error, "net registry " + step[0] + " " + step[1] + " failed");
+        }
+        return true;
+    }
+
+    bool StartDaemons(bool browseMaster, std::vector<pid_t>& pids, std::string& error) {
+        const std::string daemonLog = (dir_ / "daemons.log").string();
+        const pid_t rpc = StartDaemon({kDcerpcd, "--foreground", "--libexec-rpcds", "-s", conf_}, env_, daemonLog);
+        if (rpc < 0)
+            return Fail(error, "cannot start samba-dcerpcd");
+        pids.push_back(rpc);
+        const pid_t smbd = StartDaemon({kSmbd, "--foreground", "--no-process-group", "-s", conf_}, env_, daemonLog);
+        if (smbd < 0)
+            return Fail(error, "cannot start smbd");
+        pids.push_back(smbd);
+        const pid_t nmbd = StartDaemon({kNmbd, "--foreground", "--no-process-group", "-s", conf_}, env_, daemonLog);
+        if (nmbd >= 0)
+            pids.push_back(nmbd);
+        (void)browseMaster;
+        for (int i = 0; i < 200; ++i) {
+            if (TcpPortOpen(host_.address, 445))
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return Fail(error, "smbd on " + host_.address + " did not start; see " + daemonLog);
+    }
+
+private:
+    bool Net(const std::vector<std::string>& args) {
+        std::vector<std::string> argv = {kNet, "-s", conf_};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return RunTool(argv, env_, log_) == 0;
+    }
+
+    bool Fail(std::string& error, const std::string& text) {
+        error = host_.name + ": " + text;
+        return false;
+    }
+
+    LabHost host_;
+    fs::path dir_;
+    std::string conf_;
+    std::string log_;
+    const LabEnvironment& env_;
+};
+
+fs::path PidFile(const std::string& root) { return fs::path(root) / "daemons.pid"; }
+
+}  // namespace
+
+std::vector<LabHost> SambaLab::Hosts() {
+    return {{"LAB1", "127.0.0.2", "Lab host one"}, {"LAB2", "127.0.0.3", "Lab host two"}};
+}
+
+LabUser SambaLab::PlainUser() { return {"vnuser", "VnUser-Pass1"}; }
+LabUser SambaLab::AdminUser() { return {"vnadmin", "VnAdmin-Pass1"}; }
+
+std::string SambaLab::LargeValueText() {
+    std::string text;
+    for (int i = 0; static_cast<int>(text.size()) < kLargeValueChars; ++i)
+        text += static_cast<char>('a' + i % 26);
+    return text;
+}
+
+bool SambaLab::SambaInstalled() {
+    return access(kSmbd, X_OK) == 0 && access(kDcerpcd, X_OK) == 0 && access(kNet, X_OK) == 0 &&
+           access(kSmbpasswd, X_OK) == 0;
+}
+
+bool SambaLab::Start(const std::string& root, std::string& error) {
+    Stop(root);
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    fs::create_directories(root);
+    const fs::path passwd = fs::path(root) / "passwd";
+    const fs::path group = fs::path(root) / "group";
+    const LabUser plain = PlainUser();
+    const LabUser admin = AdminUser();
+    WriteFile(passwd, "root:x:0:0:root:/root:/bin/false\n"
+                      "nobody:x:65534:65534:nobody:/nonexistent:/bin/false\n" +
+                      plain.name + ":x:61001:61001::/nonexistent:/bin/false\n" +
+                      admin.name + ":x:61002:61002::/nonexistent:/bin/false\n");
+    WriteFile(group, "root:x:0:\nnogroup:x:65534:\n" + plain.name + ":x:61001:\n" + admin.name +
+                         ":x:61002:\n" + kAdminGroup + ":x:61100:" + admin.name + "\n");
+    const LabEnvironment env = LabEnvironment::WithNssWrapper(passwd.string(), group.string());
+
+    std::vector<pid_t> pids;
+    bool ok = true;
+    bool first = true;
+    for (const LabHost& host : Hosts()) {
+        HostBuilder builder(root, host, env);
+        ok = builder.Prepare(first, error) && builder.StartDaemons(first, pids, error);
+        if (!ok)
+            break;
+        first = false;
+    }
+    std::ofstream out(PidFile(root));
+    for (pid_t pid : pids)
+        out << pid << "\n";
+    out.close();
+    if (!ok)
+        Stop(root);
+    return ok;
+}
+
+void SambaLab::Stop(const std::string& root) {
+    std::ifstream in(PidFile(root));
+    std::vector<pid_t> pids;
+    for (pid_t pid; in >> pid;)
+        pids.push_back(pid);
+    in.close();
+    for (auto it = pids.rbegin(); it != pids.rend(); ++it)
+        StopProcess(*it);
+    std::error_code ignored;
+    fs::remove(PidFile(root), ignored);
+}
+
+bool SambaLab::WriteClientConfiguration(const std::string& home) {
+    const fs::path dir = fs::path(home) / ".smb";
+    fs::create_directories(dir / "state");
+    std::ostringstream c;
+    c << "[global]\n"
+      << "  workgroup = " << kWorkgroup << "\n"
+      << "  netbios name = VNCLIENT\n"
+      << "  interfaces = 127.0.0.1/8\n"
+      << "  bind interfaces only = yes\n"
+      << "  name resolve order = wins\n"
+      << "  wins server = " << Hosts().front().address << "\n"
+      << "  private dir = " << (dir / "state").string() << "\n"
+      << "  lock directory = " << (dir / "state").string() << "\n"
+      << "  state directory = " << (dir / "state").string() << "\n"
+      << "  cache directory = " << (dir / "state").string() << "\n"
+      << "  client min protocol = NT1\n"
+      << "  log level = 0\n";
+    return WriteFile(dir / "smb.conf", c.str());
+}
+
+}  // namespace vn::lab

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vn::lab {
+
+struct LabHost {
+    std::string name;     // NetBIOS name
+    std::string address;  // 127.0.0.N
+    std::string comment;  // "server string"
+};
+
+struct LabUser {
+    std::string name;
+    std::string password;
+};
+
+// Real Samba servers on loopback addresses, each with its own configuration
+// and state under one root directory: users, registry fixtures, services.
+// The first host is also the workgroup's WINS server and master browser.
+class SambaLab {
+public:
+    static constexpr const char* kWorkgroup = "VNLAB";
+
+    // Registry fixtures, present on every host.
+    static constexpr const char* kProductKey = "System\\CurrentControlSet\\Services\\Vantor";
+    static constexpr const char* kLockedProductKey = "System\\CurrentControlSet\\Services\\VantorLocked";
+    static constexpr const char* kAbsentProductKey = "System\\CurrentControlSet\\Services\\VantorAbsent";
+    static constexpr const char* kPolicyKey = "Software\\Policies\\Vantor";
+    static constexpr const char* kLabKey = "Software\\VantorLab";  // writable by administrators
+    static constexpr const char* kLargeValueName = "Large";        // REG_SZ of kLargeValueChars
+    static constexpr int kLargeValueChars = 6000;
+
+    static std::vector<LabHost> Hosts();
+    static LabUser PlainUser();
+    static LabUser AdminUser();
+    // An address on which nothing listens.
+    static std::string StoppedHostAddress() { return "127.0.0.9"; }
+
+    // The text of the large fixture value.
+    static std::string LargeValueText();
+
+    // True when smbd and its helpers are installed.
+    static bool SambaInstalled();
+
+    // Builds and starts the lab; false with a reason on failure. The daemons'
+    // PIDs are recorded under root so that Stop can end exactly them.
+    static bool Start(const std::string& root, std::string& error);
+    static void Stop(const std::string& root);
+
+    // A client configuration that keeps every packet on loopback: the lab's
+    // WINS server for names, private state directories. Written to
+    // home/.smb/smb.conf, where libsmbclient looks first.
+    static bool WriteClientConfiguration(const std::string& home);
+};
+
+}  // namespace vn::lab
