@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <thread>
 
 #include "RecordingSinks.h"
 #include "detect/AddressProbeWorker.h"
@@ -267,6 +268,21 @@ TEST_F(DispatchedSinksTest, InsertionsRunOnTheModelThreadAndAVanishedParentBecom
     // On the model's own thread the call runs directly.
     status.SetText("Direct %d", 1);
     EXPECT_EQ(display.Lines().back(), "Direct 1");
+}
+
+TEST_F(DispatchedSinksTest, ACallWhoseReceiverGoesIsReleasedUnrun) {
+    auto* target = new QObject;
+    BlockingCallDispatcher dispatcher(target);
+    std::atomic<bool> ran{false};
+    std::thread caller([&] { dispatcher.Call([&] { ran = true; }); });
+    // Whether the call was queued before or after the receiver went, it must
+    // neither run nor leave the caller waiting.
+    std::this_thread::sleep_for(20ms);
+    delete target;
+    caller.join();
+    EXPECT_FALSE(ran.load());
+    dispatcher.Call([&] { ran = true; });  // on the receiver's thread: refused as well
+    EXPECT_FALSE(ran.load());
 }
 
 TEST(TextStatusSinkTest, KeepsTheLastLineAndHandsEveryLineOn) {
