@@ -1,0 +1,19 @@
+#include "app/commands/CMainInstallView.h"
+
+#include <QPushButton>
+
+#include "ui/PictureIds.h"
+
+namespace vn {
+
+CMainInstallView::CMainInstallView(QWidget* parent)
+    : SidePanel(picture::kInstallPanel, QStringLiteral("Install Vantor"), parent),
+      install_(new QPushButton(QStringLiteral("Install..."), this)) {
+    install_->setObjectName(QStringLiteral("install"));
+    AddText(QStringLiteral("Keep your network secure by using Vantor.  With Netwarden you can deploy Vantor to "
+                           "computers on your network for secure remote access.  "));
+    AddControl(install_);
+    connect(install_, &QPushButton::clicked, this, &CMainInstallView::installRequested);
+}
+
+}  // namespace vn

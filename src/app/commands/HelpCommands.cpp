@@ -1,0 +1,45 @@
+#include "app/commands/HelpCommands.h"
+
+#include "app/MainWindowContext.h"
+#include "app/commands/CAboutDlg.h"
+#include "app/commands/CDetectInfoDlg.h"
+#include "app/commands/CHelpDialog.h"
+#include "app/commands/HelpWindow.h"
+#include "app/commands/MakerPages.h"
+#include "platform/Platform.h"
+
+namespace vn {
+namespace {
+
+QString PageUrl(MainWindowContext& context, std::string_view page) {
+    return QString::fromStdString(MakerPageUrl(context.GetPlatform().registry(), page));
+}
+
+}  // namespace
+
+HelpCommands::~HelpCommands() { delete help_.data(); }
+
+HelpWindow* HelpCommands::Window() const { return help_.data(); }
+
+void HelpCommands::About() {
+    CAboutDlg dialog(PageUrl(context_, kHomePage), context_.DialogParent());
+    dialog.exec();
+}
+
+void HelpCommands::Support() {
+    CHelpDialog dialog(PageUrl(context_, kSupportPage), context_.DialogParent());
+    dialog.exec();
+}
+
+void HelpCommands::WhatNetwardenDetects() {
+    CDetectInfoDlg dialog(CatalogueFilePath(), context_.DialogParent());
+    dialog.exec();
+}
+
+void HelpCommands::GettingStarted() {
+    if (help_.isNull())
+        help_ = new HelpWindow(context_.DialogParent());
+    help_->ShowStartPage();
+}
+
+}  // namespace vn

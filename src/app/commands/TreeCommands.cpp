@@ -1,0 +1,64 @@
+#include "app/commands/TreeCommands.h"
+
+#include <QFileDialog>
+#include <memory>
+
+#include "app/CommandIds.h"
+#include "app/commands/CAddFolder.h"
+#include "app/commands/FocusTreeOnExit.h"
+#include "app/commands/ScanGuard.h"
+#include "app/commands/SelectionJobs.h"
+#include "inventory/ComputerListFile.h"
+#include "inventory/InventoryModel.h"
+#include "ui/MessageBoxService.h"
+
+namespace vn {
+
+void TreeCommands::AddFolder() {
+    FocusTreeOnExit focus(context_);
+    CAddFolder dialog(context_.DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    context_.Model().InsertNode(context_.SelectedFolder(), std::make_unique<FolderNode>(dialog.Name()), true);
+}
+
+void TreeCommands::Remove() {
+    bool removed = false;
+    if (!ScanInProgress(context_)) {
+        const std::vector<InventoryNode*> selection = context_.SelectedNodes();
+        if (ShowMessage(kAppCaption, "Are you sure you want to delete the selected item(s)?",
+                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes) {
+            removed = true;
+            if (!selection.empty()) {
+                RemoveSelectedNodes(context_.Model(), selection);
+                context_.ClearSelection();
+            }
+        }
+    }
+    if (context_.Model().rowCount() == 0)
+        context_.ShowDetailsView(details::kBlank);
+    else if (removed)
+        context_.ShowDetailsView(details::kNoSelection);
+}
+
+void TreeCommands::ExportComputerList() {
+    FocusTreeOnExit focus(context_);
+    QFileDialog dialog(context_.DialogParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::string path = dialog.selectedFiles().constFirst().toStdString();
+    InventoryModel& model = context_.Model();
+    if (vn::ExportComputerList(model, path)) {
+        ShowMessage(kAppCaption, "The listed computers are exported to\"" + path + "\" successfully.",
+                    MessageIcon::Information);
+    } else {
+        ShowMessage(kAppCaption, "Could not open file \"" + path + "\". Error message: " + model.LastErrorText(),
+                    MessageIcon::Stop);
+    }
+}
+
+}  // namespace vn
