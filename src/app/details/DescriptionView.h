@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QLabel;
+class QPushButton;
+
+namespace vn {
+
+class HyperlinkLabel;
+struct InventoryNode;
+
+// Base of the six details views: a scrollable form with a white strip
+// across its top, a 32-pixel picture at (10, 10) and a large bold title on
+// the strip. Controls sit at fixed positions of the form's own coordinates,
+// so they move with the scroll position. Buttons and links send command
+// numbers to the main window through commandRequested.
+class DescriptionView : public QScrollArea {
+    Q_OBJECT
+public:
+    // The node last given to the view (the tree owns it); null for the
+    // fixed views. Only compared, never read after ShowNode returned.
+    const InventoryNode* Node() const { return node_; }
+    QLabel* Title() const { return title_; }
+    QLabel* Picture() const { return picture_; }
+    QWidget* Form() const { return form_; }
+
+signals:
+    void commandRequested(int commandId);
+
+protected:
+    DescriptionView(int stripHeight, QSize formSize, QWidget* parent);
+
+    void SetNode(const InventoryNode* node) { node_ = node; }
+    void SetPicture(const QIcon& icon);
+    // A label on the form at that place, in the dialog font (bold when asked).
+    QLabel* AddLabel(const QString& text, const QRect& place, bool bold = false);
+    // The "Rescan" button and the "What Netwarden detects" link; placed
+    // below a box that ends at boxBottom (the link also without the button).
+    void AddRescanButton();
+    void AddDetectsLink(int linkControlId);
+    void PlaceRescanAndDetectsLink(int boxBottom);
+    // Makes the form at least that tall (it also follows the view's size).
+    void SetFormHeight(int height);
+    void resizeEvent(QResizeEvent* event) override;
+    // Called after the form got a new width; views re-place width-bound controls.
+    virtual void OnFormWidthChanged() {}
+
+    int FormWidth() const;
+
+private:
+    int MinimumFormHeight() const;
+
+private:
+    class StripForm;
+
+    const InventoryNode* node_ = nullptr;
+    QWidget* form_;
+    QLabel* picture_;
+    QLabel* title_;
+    QPushButton* rescan_ = nullptr;
+    HyperlinkLabel* detectsLink_ = nullptr;
+    QSize formSize_;  // the designed size: the form never gets smaller
+    int contentHeight_ = 0;
+};
+
+// The control number a view's control was designed with, kept as the
+// widget's property "controlId".
+void SetControlId(QWidget* control, int id);
+int ControlIdOf(const QWidget* control);
+
+}  // namespace vn
