@@ -44,15 +44,55 @@ Status CreateParentDirectories(const std::string& file, unsigned mode) {
 
 SqliteHive::SqliteHive(std::string path, unsigned directoryMode, std::chrono::milliseconds busyTimeout)
     : path_(std::move(path)), directoryMode_(directoryMode),
-      busyTimeoutMs_(static_cast<int>(busyTimeout.count())) {}
+      busyTimeoutMs_(static_cast<int>(busyTimeout.count())), readEnder_([this] { EndIdleRead(); }) {}
 
-SqliteHive::~SqliteHive() { Close(); }
+SqliteHive::~SqliteHive() {
+    readEnder_.Stop();
+    Close();
+}
 
 void SqliteHive::Close() {
     // An open transaction (an abandoned write group) is rolled back here.
+    statements_.Clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     hasSchema_ = false;
+    readOpen_ = false;
+}
+
+SqliteStatement SqliteHive::Prepare(std::string_view sql) { return SqliteStatement(statements_, db_, sql); }
+
+Status SqliteHive::Execute(std::string_view sql) { return Prepare(sql).Run(); }
+
+Status SqliteHive::BeginRead() {
+    // An error such as I/O or a full disk may have ended the transaction.
+    if (readOpen_ && sqlite3_get_autocommit(db_))
+        readOpen_ = false;
+    // A long run of reads still lets waiting writers in now and then.
+    if (readOpen_ && std::chrono::steady_clock::now() - readStarted_ >= kReadBurst)
+        EndRead();
+    if (!sqlite3_get_autocommit(db_))
+        return ERROR_SUCCESS;  // inside a read burst or a write
+    if (Status status = Execute("BEGIN"); status != ERROR_SUCCESS)
+        return status;
+    readOpen_ = true;
+    readStarted_ = std::chrono::steady_clock::now();
+    readEnder_.Arm(readStarted_ + kReadBurst);
+    return ERROR_SUCCESS;
+}
+
+void SqliteHive::EndRead() {
+    if (!readOpen_)
+        return;
+    readOpen_ = false;
+    if (!sqlite3_get_autocommit(db_) && Execute("COMMIT") != ERROR_SUCCESS)
+        Execute("ROLLBACK");
+}
+
+void SqliteHive::EndIdleRead() {
+    std::lock_guard lock(mutex_);
+    if (readOpen_ && std::chrono::steady_clock::now() - readStarted_ >= kReadBurst)
+        EndRead();
 }
 
 Status SqliteHive::OpenExisting() {
@@ -73,6 +113,7 @@ Status SqliteHive::OpenExisting() {
 }
 
 Status SqliteHive::DetectSchema() {
+    // Not cached: a failure closes the connection under it.
     SqliteStatement query(db_, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'keys'");
     const bool found = query.Step() && query.ColumnInt(0) > 0;
     if (query.status() != ERROR_SUCCESS) {
@@ -106,13 +147,13 @@ Status SqliteHive::OpenWritable() {
 Status SqliteHive::EnsureSchema() {
     if (hasSchema_)
         return ERROR_SUCCESS;
-    if (Status status = ExecuteSql(db_, "BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+    if (Status status = Execute("BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
         return status;
     Status status = ExecuteSql(db_, kSchema);
     if (status == ERROR_SUCCESS)
-        status = ExecuteSql(db_, "COMMIT");
+        status = Execute("COMMIT");
     if (status != ERROR_SUCCESS) {
-        ExecuteSql(db_, "ROLLBACK");
+        Execute("ROLLBACK");
         return status;
     }
     hasSchema_ = true;
@@ -120,27 +161,35 @@ Status SqliteHive::EnsureSchema() {
 }
 
 template <typename Body>
-Status SqliteHive::Write(Body&& body) {
+Status SqliteHive::Write(Changes changes, Body&& body) {
     const bool grouped = groupDepth_ > 0;
     if (grouped && groupFailed_)
         return ERROR_CANTWRITE;
+    // A write needs the file to itself: the read burst ends first.
+    EndRead();
     if (Status status = OpenWritable(); status != ERROR_SUCCESS)
         return status;
     if (grouped && !groupTransactionOpen_) {
-        if (Status status = ExecuteSql(db_, "BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+        if (Status status = Execute("BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
             return status;
         groupTransactionOpen_ = true;
     }
-    // Inside a group each write is a savepoint, so that a write that fails
-    // leaves nothing of itself behind while the group goes on.
-    if (Status status = ExecuteSql(db_, grouped ? "SAVEPOINT step" : "BEGIN IMMEDIATE");
-        status != ERROR_SUCCESS)
-        return status;
+    // A write that fails must leave nothing of itself behind while the group
+    // goes on. SQLite undoes a failed statement by itself (or, for some
+    // failures, the whole transaction, handled below); a write of several
+    // changes is a savepoint.
+    const bool savepoint = grouped && changes == Changes::Several;
+    if (!grouped || savepoint) {
+        if (Status status = Execute(grouped ? "SAVEPOINT step" : "BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+            return status;
+    }
     Status result = body();
     if (grouped) {
-        if (result != ERROR_SUCCESS)
-            ExecuteSql(db_, "ROLLBACK TO step");
-        ExecuteSql(db_, "RELEASE step");
+        if (savepoint) {
+            if (result != ERROR_SUCCESS)
+                Execute("ROLLBACK TO step");
+            Execute("RELEASE step");
+        }
         // Some failures (disk full, I/O) make SQLite drop the whole
         // transaction: the group's earlier writes are gone with it.
         if (sqlite3_get_autocommit(db_)) {
@@ -152,9 +201,9 @@ Status SqliteHive::Write(Body&& body) {
         return result;
     }
     if (result == ERROR_SUCCESS)
-        result = ExecuteSql(db_, "COMMIT");
+        result = Execute("COMMIT");
     if (result != ERROR_SUCCESS)
-        ExecuteSql(db_, "ROLLBACK");
+        Execute("ROLLBACK");
     return result;
 }
 
@@ -175,7 +224,9 @@ Status SqliteHive::CheckKeyLocked(KeyId key) {
         return ERROR_SUCCESS;
     if (!db_ || !hasSchema_)
         return ERROR_KEY_DELETED;
-    SqliteStatement query(db_, "SELECT 1 FROM keys WHERE id = ?");
+    if (Status status = BeginRead(); status != ERROR_SUCCESS)
+        return status;
+    SqliteStatement query = Prepare("SELECT 1 FROM keys WHERE id = ?");
     const bool found = query.Bind(1, key).Step();
     if (query.status() != ERROR_SUCCESS)
         return query.status();
@@ -184,7 +235,7 @@ Status SqliteHive::CheckKeyLocked(KeyId key) {
 
 Status SqliteHive::ChildId(KeyId parent, const std::string& name, KeyId& child) {
     const std::string fold = FoldRegistryName(name);
-    SqliteStatement query(db_, "SELECT id FROM keys WHERE parent = ? AND fold = ?");
+    SqliteStatement query = Prepare("SELECT id FROM keys WHERE parent = ? AND fold = ?");
     query.Bind(1, parent).BindBlob(2, fold.data(), fold.size());
     if (!query.Step())
         return query.status() != ERROR_SUCCESS ? query.status() : ERROR_FILE_NOT_FOUND;
@@ -218,7 +269,7 @@ Status SqliteHive::CreateKey(KeyId from, const std::vector<std::string>& path, b
         return status;
     if (!mayCreate)
         return ERROR_ACCESS_DENIED;
-    return Write([&]() -> Status {
+    return Write(Changes::Several, [&]() -> Status {
         if (Status status = CheckKeyLocked(from); status != ERROR_SUCCESS)
             return status;
         KeyId current = from;
@@ -229,7 +280,7 @@ Status SqliteHive::CreateKey(KeyId from, const std::vector<std::string>& path, b
             if (found != ERROR_FILE_NOT_FOUND)
                 return found;
             const std::string fold = FoldRegistryName(component);
-            SqliteStatement insert(db_, "INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?)");
+            SqliteStatement insert = Prepare("INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?)");
             if (Status status = insert.Bind(1, current).Bind(2, component).BindBlob(3, fold.data(), fold.size()).Run();
                 status != ERROR_SUCCESS)
                 return status;
@@ -248,7 +299,7 @@ Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& t
     if (!db_ || !hasSchema_)
         return ERROR_FILE_NOT_FOUND;
     const std::string fold = FoldRegistryName(name);
-    SqliteStatement query(db_, "SELECT type, data FROM vals WHERE key = ? AND fold = ?");
+    SqliteStatement query = Prepare("SELECT type, data FROM vals WHERE key = ? AND fold = ?");
     query.Bind(1, key).BindBlob(2, fold.data(), fold.size());
     if (!query.Step())
         return query.status() != ERROR_SUCCESS ? query.status() : ERROR_FILE_NOT_FOUND;
@@ -262,14 +313,14 @@ Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type
     std::lock_guard lock(mutex_);
     if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
         return status;
-    return Write([&]() -> Status {
+    return Write(Changes::One, [&]() -> Status {
         if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
             return status;
         const std::string fold = FoldRegistryName(name);
         // An existing value keeps the spelling of its name.
-        SqliteStatement upsert(db_,
-                               "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
-                               "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+        SqliteStatement upsert =
+            Prepare("INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
+                    "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
         return upsert.Bind(1, key)
             .Bind(2, name)
             .BindBlob(3, fold.data(), fold.size())
@@ -285,7 +336,7 @@ Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
         return status;
     if (!db_ || !hasSchema_)
         return ERROR_NO_MORE_ITEMS;
-    SqliteStatement query(db_, "SELECT name FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
+    SqliteStatement query = Prepare("SELECT name FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
     query.Bind(1, key).Bind(2, static_cast<std::int64_t>(index));
     if (!query.Step())
         return query.status() != ERROR_SUCCESS ? query.status() : ERROR_NO_MORE_ITEMS;
@@ -300,7 +351,7 @@ Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) 
         return status;
     if (target == kRootKey)
         return ERROR_ACCESS_DENIED;
-    return Write([&]() -> Status {
+    return Write(Changes::Several, [&]() -> Status {
         if (Status status = CheckKeyLocked(target); status != ERROR_SUCCESS)
             return status == ERROR_KEY_DELETED ? ERROR_FILE_NOT_FOUND : status;
         static constexpr const char* kDeletes[] = {
@@ -312,7 +363,7 @@ Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) 
             "DELETE FROM keys WHERE id IN tree",
         };
         for (const char* sql : kDeletes) {
-            SqliteStatement statement(db_, sql);
+            SqliteStatement statement = Prepare(sql);
             if (Status status = statement.Bind(1, target).Run(); status != ERROR_SUCCESS)
                 return status;
         }
@@ -336,10 +387,10 @@ Status SqliteHive::EndGroup(bool commit) {
     Status result = ERROR_SUCCESS;
     if (groupTransactionOpen_) {
         if (!groupFailed_)
-            result = ExecuteSql(db_, "COMMIT");
+            result = Execute("COMMIT");
         // A commit that failed (e.g. busy) leaves the transaction open.
         if (groupFailed_ || result != ERROR_SUCCESS)
-            ExecuteSql(db_, "ROLLBACK");
+            Execute("ROLLBACK");
     }
     if (commit && groupFailed_ && result == ERROR_SUCCESS)
         result = ERROR_CANTWRITE;

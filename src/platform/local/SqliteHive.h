@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "platform/Status.h"
+#include "platform/local/DeadlineThread.h"
+#include "platform/local/SqliteStatement.h"
+#include "platform/local/SqliteStatementCache.h"
 
 struct sqlite3;
 
@@ -23,12 +26,20 @@ namespace vn {
 // time-out instead of failing on a lock upgrade). Between BeginGroup and
 // EndGroup all writes share one transaction.
 //
+// Reads outside a write share one read transaction for a few milliseconds
+// (kReadBurst) instead of locking the file for every query; a thread ends
+// it once it has been idle that long. A writer in another program waits at
+// most that long for it, and never misses a read in between: it cannot
+// commit while the transaction holds the file's shared lock, so reads never
+// see stale data.
+//
 // Key ids are never reused (AUTOINCREMENT), so an id that is gone always
 // means that the key was deleted. Thread-safe.
 class SqliteHive {
 public:
     using KeyId = std::int64_t;
     static constexpr KeyId kRootKey = 1;
+    static constexpr std::chrono::milliseconds kReadBurst{10};
 
     // directoryMode: permissions of directories created for the file.
     explicit SqliteHive(std::string path, unsigned directoryMode = 0755,
@@ -69,6 +80,10 @@ public:
     Status EndGroup(bool commit);
 
 private:
+    // Whether a write's body makes at most one change (a single statement,
+    // which SQLite undoes by itself when it fails) or several.
+    enum class Changes { One, Several };
+
     Status OpenExisting();
     Status OpenWritable();
     Status EnsureSchema();
@@ -77,8 +92,13 @@ private:
     Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
     Status CheckKeyLocked(KeyId key);
     template <typename Body>
-    Status Write(Body&& body);
+    Status Write(Changes changes, Body&& body);
     Status ChildId(KeyId parent, const std::string& name, KeyId& child);
+    SqliteStatement Prepare(std::string_view sql);
+    Status Execute(std::string_view sql);
+    Status BeginRead();
+    void EndRead();
+    void EndIdleRead();
 
     std::mutex mutex_;
     const std::string path_;
@@ -89,6 +109,10 @@ private:
     int groupDepth_ = 0;
     bool groupTransactionOpen_ = false;
     bool groupFailed_ = false;
+    SqliteStatementCache statements_;
+    bool readOpen_ = false;  // a shared read transaction (not a write) is open
+    std::chrono::steady_clock::time_point readStarted_;
+    DeadlineThread readEnder_;  // last: stopped before the members it uses go
 };
 
 }  // namespace vn

@@ -4,6 +4,7 @@
 
 #include "platform/local/ErrnoStatus.h"
 #include "platform/local/LocalStatusCodes.h"
+#include "platform/local/SqliteStatementCache.h"
 
 namespace vn {
 
@@ -35,7 +36,22 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
         Fail(rc);
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement_); }
+SqliteStatement::SqliteStatement(SqliteStatementCache& cache, sqlite3* db, std::string_view sql) : db_(db) {
+    bool cached = false;
+    int rc = SQLITE_OK;
+    statement_ = cache.Acquire(db, sql, cached, rc);
+    if (cached)
+        cache_ = &cache;
+    if (rc != SQLITE_OK)
+        Fail(rc);
+}
+
+SqliteStatement::~SqliteStatement() {
+    if (cache_)
+        cache_->Release(statement_);
+    else
+        sqlite3_finalize(statement_);
+}
 
 void SqliteStatement::Fail(int resultCode) {
     if (status_ == ERROR_SUCCESS)

@@ -12,14 +12,18 @@ struct sqlite3_stmt;
 
 namespace vn {
 
+class SqliteStatementCache;
+
 // The Windows code for an SQLite result code of connection db (db may be
 // null); file errors are taken from the system error behind them.
 Status StatusFromSqlite(sqlite3* db, int resultCode);
 
-// One prepared statement, finalized on destruction. Binding indexes start at 1.
+// One prepared statement, finalized on destruction, or borrowed from a
+// cache and given back to it. Binding indexes start at 1.
 class SqliteStatement {
 public:
     SqliteStatement(sqlite3* db, std::string_view sql);
+    SqliteStatement(SqliteStatementCache& cache, sqlite3* db, std::string_view sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
@@ -44,6 +48,7 @@ private:
     void Fail(int resultCode);
 
     sqlite3* db_;
+    SqliteStatementCache* cache_ = nullptr;  // set while the statement is borrowed
     sqlite3_stmt* statement_ = nullptr;
     Status status_ = ERROR_SUCCESS;
 };
