@@ -1,0 +1,30 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/CommandLine.h"
+#include "detect/ProductCatalogue.h"
+#include "platform/Platform.h"
+
+namespace vn::cli {
+
+// What a netwarden run needs from its surroundings: the program gives it the
+// system platform, the catalogue beside the program and the process's
+// streams; tests give it a fake network and string streams.
+class CliHost {
+public:
+    virtual ~CliHost() = default;
+
+    virtual Platform& platform() = 0;
+    // Loaded on first use, so a bad command line reads nothing.
+    virtual const ProductCatalogue& catalogue() = 0;
+    // Sets up the credentials the options ask for (--user, --authfile,
+    // --kerberos). False, with the reason written to err(), when they cannot
+    // be used.
+    virtual bool ApplyCredentials(const CommandLine& commandLine) = 0;
+
+    virtual std::ostream& out() = 0;  // JSON lines
+    virtual std::ostream& err() = 0;  // usage, messages, status lines
+};
+
+}  // namespace vn::cli

@@ -1,0 +1,141 @@
+#include "cli/CommandTable.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+
+#include "cli/Commands.h"
+
+namespace vn::cli {
+namespace {
+
+constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
+
+constexpr std::array<CommandSpec, 8> kCommands{{
+    {"", "products", 0, 0, false, false, "", "the product catalogue",
+     "Prints each product the probe looks for, in catalogue order:\n"
+     "{\"name\",\"service\",\"path\",\"icon\"}.\n",
+     RunProducts},
+    {"", "probe", 1, kMany, false, true, "NAME...", "examine computers",
+     "Examines each computer through its remote registry and server service and\n"
+     "prints {\"name\",\"ip\",\"os\",\"description\",\"server\",\"error\",\"products\"}.\n"
+     "The inventory is not changed.\n",
+     RunProbe},
+    {"inventory", "list", 0, 0, false, false, "", "the saved tree, one node per line",
+     "Prints every node of the saved tree in tree order: {\"path\",\"folder\"} and, for\n"
+     "a folder, \"expanded\", for a computer the fields of probe.\n",
+     RunInventoryList},
+    {"inventory", "import", 1, 1, true, true, "FILE [--folder PATH]", "examine the names of a list file and add them",
+     "Reads the computer names of FILE as the Import command does, examines them\n"
+     "and adds them under the folder PATH (created when missing; the top level\n"
+     "without --folder). Computers already there take the new results. Saves the\n"
+     "tree and prints the computers added.\n",
+     RunInventoryImport},
+    {"inventory", "rescan", 0, 1, false, true, "[PATH]", "examine the saved computers again",
+     "Examines again every computer below the folder PATH, the computer PATH, or\n"
+     "every computer of the tree; saves the tree and prints the computers.\n",
+     RunInventoryRescan},
+    {"inventory", "export", 1, 1, false, false, "FILE", "write the computer list file",
+     "Writes every computer of the tree to FILE, one line each: the name and the\n"
+     "installed products.\n",
+     RunInventoryExport},
+    {"inventory", "add-folder", 1, 1, false, false, "PATH", "create a folder",
+     "Creates the folder PATH and every missing folder above it; saves the tree and\n"
+     "prints the folders created.\n",
+     RunInventoryAddFolder},
+    {"inventory", "remove", 1, 1, false, false, "PATH", "remove a folder with its contents, or a computer",
+     "Removes the node PATH with everything below it; saves the tree and prints the\n"
+     "nodes removed.\n",
+     RunInventoryRemove},
+}};
+
+constexpr std::string_view kOptionsHelp =
+    "Options:\n"
+    "  --user DOMAIN\\USER  log on to other computers as this user; the password is\n"
+    "                      read from NETWARDEN_PASSWORD or asked on the terminal\n"
+    "  --authfile FILE     credentials from FILE (username =, password =, domain =)\n"
+    "  --kerberos          use the Kerberos ticket cache\n"
+    "  -v, --verbose       status lines on standard error\n"
+    "  -h, --help          help; after a command, help on that command\n";
+
+constexpr std::string_view kPathHelp =
+    "A PATH names nodes from the top of the tree joined with \"/\" (case does not\n"
+    "matter); a trailing \"/\" picks the folder where a folder and a computer share\n"
+    "the name.\n";
+
+constexpr std::string_view kExitHelp =
+    "Exit status: 0 when everything asked was done and every computer examined,\n"
+    "1 when a computer could not be examined or something asked failed, 2 on bad\n"
+    "usage.\n";
+
+std::string Synopsis(const CommandSpec& command) {
+    std::string text(command.group);
+    if (!text.empty())
+        text += ' ';
+    text += command.name;
+    if (!command.operands.empty())
+        text += ' ' + std::string(command.operands);
+    return text;
+}
+
+std::string CommandList(std::string_view group) {
+    std::string text;
+    for (const CommandSpec& command : kCommands) {
+        if (!group.empty() && command.group != group)
+            continue;
+        std::string line = "  " + Synopsis(command);
+        line.resize(std::max<std::size_t>(line.size() + 2, 40), ' ');
+        text += line + std::string(command.summary) + '\n';
+    }
+    return text;
+}
+
+}  // namespace
+
+std::span<const CommandSpec> AllCommands() { return kCommands; }
+
+const CommandSpec* FindCommand(const std::vector<std::string>& words) {
+    for (const CommandSpec& command : kCommands) {
+        if (command.group.empty()) {
+            if (!words.empty() && words[0] == command.name)
+                return &command;
+        } else if (words.size() >= 2 && words[0] == command.group && words[1] == command.name) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+bool IsCommandGroup(std::string_view word) {
+    for (const CommandSpec& command : kCommands) {
+        if (!command.group.empty() && command.group == word)
+            return true;
+    }
+    return false;
+}
+
+std::string ProgramUsage() {
+    return "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]\n"
+           "\n"
+           "Examines the computers of a Windows network and keeps the inventory that\n"
+           "VtrNetwarden shows. Results are printed as one JSON object per line.\n"
+           "\n"
+           "Commands:\n" +
+           CommandList("") + "\n" + std::string(kOptionsHelp) + "\n" + std::string(kPathHelp) + "\n" +
+           std::string(kExitHelp);
+}
+
+std::string GroupUsage(std::string_view group) {
+    return "Usage: netwarden [OPTIONS] " + std::string(group) + " COMMAND [ARGUMENTS]\n\nCommands:\n" +
+           CommandList(group) + "\n" + std::string(kOptionsHelp) + "\n" + std::string(kPathHelp);
+}
+
+std::string CommandUsage(const CommandSpec& command) {
+    std::string text = "Usage: netwarden [OPTIONS] " + Synopsis(command) + "\n\n" + std::string(command.details) +
+                       "\n" + std::string(kOptionsHelp);
+    if (command.group == "inventory")
+        text += "\n" + std::string(kPathHelp);
+    return text;
+}
+
+}  // namespace vn::cli

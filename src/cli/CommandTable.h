@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/CommandContext.h"
+
+namespace vn::cli {
+
+// One command of netwarden: its words ("inventory", "import"), how many
+// operands it takes, and its help.
+struct CommandSpec {
+    std::string_view group;  // "" or "inventory"
+    std::string_view name;
+    std::size_t minOperands;
+    std::size_t maxOperands;
+    bool takesFolder;           // accepts --folder
+    bool reachesComputers;      // examines other computers: credentials apply
+    std::string_view operands;  // as shown in the synopsis
+    std::string_view summary;   // one line for the command list
+    std::string_view details;   // the command's own help
+    int (*run)(CommandContext&);
+
+    std::size_t WordCount() const { return group.empty() ? 1 : 2; }
+};
+
+std::span<const CommandSpec> AllCommands();
+
+// The command named by the first words; null when there is none.
+const CommandSpec* FindCommand(const std::vector<std::string>& words);
+
+// Whether word names a group of commands ("inventory").
+bool IsCommandGroup(std::string_view word);
+
+// Help texts: the whole program, a group of commands, one command.
+std::string ProgramUsage();
+std::string GroupUsage(std::string_view group);
+std::string CommandUsage(const CommandSpec& command);
+
+}  // namespace vn::cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/CommandContext.h"
+
+namespace vn::cli {
+
+// One function per command; each gives the exit status.
+int RunProducts(CommandContext& context);
+int RunProbe(CommandContext& context);
+int RunInventoryList(CommandContext& context);
+int RunInventoryImport(CommandContext& context);
+int RunInventoryRescan(CommandContext& context);
+int RunInventoryExport(CommandContext& context);
+int RunInventoryAddFolder(CommandContext& context);
+int RunInventoryRemove(CommandContext& context);
+
+}  // namespace vn::cli

@@ -1,0 +1,94 @@
+#include "cli/InventoryPath.h"
+
+#include "inventory/NameCompare.h"
+
+namespace vn::cli {
+namespace {
+
+// The child of parent of that name and kind, or null.
+InventoryNode* FindChild(const InventoryModel& model, const FolderNode* parent, std::string_view name,
+                         bool folder) {
+    for (InventoryNode* child : model.ChildrenOf(parent)) {
+        if ((child->IsFolder != 0) == folder && NamesEqualIgnoringCase(child->Name, name))
+            return child;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool ParseInventoryPath(std::string_view text, InventoryPath& result) {
+    result = InventoryPath{};
+    if (!text.empty() && text.front() == '/')
+        text.remove_prefix(1);
+    if (!text.empty() && text.back() == '/') {
+        result.folderOnly = true;
+        text.remove_suffix(1);
+    }
+    if (text.empty())
+        return true;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = text.find('/', start);
+        const std::string_view name = text.substr(start, slash == std::string_view::npos ? slash : slash - start);
+        if (name.empty())
+            return false;
+        result.names.emplace_back(name);
+        if (slash == std::string_view::npos)
+            return true;
+        start = slash + 1;
+    }
+}
+
+std::string NodePath(const InventoryModel& model, const InventoryNode& node) {
+    std::string path = node.Name;
+    for (const FolderNode* parent = model.ParentOf(&node); parent != nullptr; parent = model.ParentOf(parent))
+        path = parent->Name + "/" + path;
+    return path;
+}
+
+std::string AmbiguousPathMessage(std::string_view pathText) {
+    return "\"" + std::string(pathText) + "\" names a folder and a computer; end it with \"/\" for the folder";
+}
+
+FolderNode* FindChildFolder(const InventoryModel& model, const FolderNode* parent, std::string_view name) {
+    return static_cast<FolderNode*>(FindChild(model, parent, name, true));
+}
+
+PathLookup FindInventoryNode(const InventoryModel& model, const InventoryPath& path, InventoryNode*& result) {
+    result = nullptr;
+    if (path.names.empty())
+        return PathLookup::Missing;
+    const FolderNode* parent = nullptr;
+    for (std::size_t i = 0; i + 1 < path.names.size(); ++i) {
+        parent = FindChildFolder(model, parent, path.names[i]);
+        if (parent == nullptr)
+            return PathLookup::Missing;
+    }
+    const std::string& last = path.names.back();
+    InventoryNode* folder = FindChild(model, parent, last, true);
+    InventoryNode* computer = path.folderOnly ? nullptr : FindChild(model, parent, last, false);
+    if (folder != nullptr && computer != nullptr)
+        return PathLookup::Ambiguous;
+    result = folder != nullptr ? folder : computer;
+    return result != nullptr ? PathLookup::Found : PathLookup::Missing;
+}
+
+bool ShadowsComputer(const InventoryModel& model, const FolderNode& folder) {
+    return FindChild(model, model.ParentOf(&folder), folder.Name, false) != nullptr;
+}
+
+FolderNode* MakeFolderPath(InventoryModel& model, const InventoryPath& path, std::vector<FolderNode*>& created) {
+    FolderNode* parent = nullptr;
+    for (const std::string& name : path.names) {
+        FolderNode* folder = FindChildFolder(model, parent, name);
+        if (folder == nullptr) {
+            folder = static_cast<FolderNode*>(model.InsertNode(parent, std::make_unique<FolderNode>(name), false));
+            created.push_back(folder);
+        }
+        parent = folder;
+    }
+    return parent;
+}
+
+}  // namespace vn::cli

@@ -1,0 +1,29 @@
+#include "cli/Commands.h"
+#include "cli/ComputerJson.h"
+#include "detect/ComputerProbe.h"
+#include "detect/TextStatusSink.h"
+
+namespace vn::cli {
+
+int RunProbe(CommandContext& context) {
+    for (const std::string& name : context.operands) {
+        if (name.empty())
+            return context.BadUsage("a computer name cannot be empty");
+    }
+    Platform& platform = context.host.platform();
+    const ProductCatalogue& catalogue = context.host.catalogue();
+    TextStatusSink status([&](const std::string& line) { context.Status(line); });
+    int result = kExitDone;
+    for (const std::string& name : context.operands) {
+        ComputerRecord record(name);
+        if (ProbeComputer(platform, name, catalogue, record, status))
+            ReadServerInfo(platform, record);
+        if (record.HasError)
+            result = kExitIncomplete;
+        JsonObjectWriter json(context.host.out());
+        WriteComputerFields(json, record);
+    }
+    return result;
+}
+
+}  // namespace vn::cli

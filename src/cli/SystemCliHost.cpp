@@ -1,0 +1,64 @@
+#include "cli/SystemCliHost.h"
+
+#include <cstdlib>
+
+#include "cli/AccountName.h"
+#include "cli/TerminalPassword.h"
+#include "cli/TerminalText.h"
+#include "platform/smb/SmbBackend.h"
+
+namespace vn::cli {
+namespace {
+
+constexpr const char* kPasswordVariable = "NETWARDEN_PASSWORD";
+
+void Wipe(std::string& secret) {
+    for (char& c : secret)
+        reinterpret_cast<volatile char&>(c) = '\0';
+    secret.clear();
+}
+
+}  // namespace
+
+const ProductCatalogue& SystemCliHost::catalogue() {
+    // The window program's catalogue: VtrNetwarden.ini beside the program.
+    // A missing file is reported on standard error, as the window program
+    // shows it in a message box.
+    if (!catalogueLoaded_) {
+        GlobalCatalogue().Load();
+        catalogueLoaded_ = true;
+    }
+    return GlobalCatalogue();
+}
+
+bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
+    if (commandLine.authFile) {
+        const Status status = platform_.remote().SetAuthFile(*commandLine.authFile);
+        if (status != ERROR_SUCCESS) {
+            err() << "netwarden: " << TerminalText(*commandLine.authFile)
+                  << (status == ERROR_INVALID_PARAMETER ? ": names no user\n" : ": cannot be read\n");
+            return false;
+        }
+    }
+    if (commandLine.user && !ApplyUser(*commandLine.user))
+        return false;
+    if (commandLine.kerberos)
+        platform_.remote().SetUseKerberos(true);
+    return true;
+}
+
+bool SystemCliHost::ApplyUser(const std::string& account) {
+    const AccountName name = SplitAccountName(account);
+    std::string password;
+    if (const char* fromEnvironment = std::getenv(kPasswordVariable)) {
+        password = fromEnvironment;
+    } else if (!ReadPasswordFromTerminal("Password for " + TerminalText(account) + ": ", password)) {
+        err() << "netwarden: --user needs a password: set " << kPasswordVariable << " or run on a terminal\n";
+        return false;
+    }
+    platform_.remote().SetPassword(name.user, password, name.domain);
+    Wipe(password);
+    return true;
+}
+
+}  // namespace vn::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iostream>
+
+#include "cli/CliHost.h"
+#include "platform/SystemPlatform.h"
+
+namespace vn::cli {
+
+// The host of the netwarden program: this computer's registry hives and the
+// SMB backend, the catalogue beside the program, the process's streams.
+class SystemCliHost final : public CliHost {
+public:
+    Platform& platform() override { return platform_; }
+    const ProductCatalogue& catalogue() override;
+    bool ApplyCredentials(const CommandLine& commandLine) override;
+    std::ostream& out() override { return std::cout; }
+    std::ostream& err() override { return std::cerr; }
+
+private:
+    bool ApplyUser(const std::string& account);
+
+    SystemPlatform platform_;
+    bool catalogueLoaded_ = false;
+};
+
+}  // namespace vn::cli
