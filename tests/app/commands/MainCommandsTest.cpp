@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "FakeMainWindowContext.h"
+#include "app/CommandIds.h"
+#include "app/commands/CDetectInfoDlg.h"
+#include "app/commands/CMainToolBar.h"
+#include "app/commands/HelpWindow.h"
+#include "app/commands/MainCommands.h"
+#include "inventory/InventoryTreeBuilder.h"
+#include "support/ScriptedMessageBoxService.h"
+#include "ui/BitmapButton.h"
+
+namespace vn {
+namespace {
+
+// A menu as "text|prompt" per item and "-" per separator; sub-menus as ">text".
+std::vector<std::string> Describe(const QMenu& menu) {
+    std::vector<std::string> items;
+    for (const QAction* action : menu.actions()) {
+        if (action->isSeparator())
+            items.push_back("-");
+        else if (action->menu() != nullptr)
+            items.push_back(">" + action->text().toStdString());
+        else
+            items.push_back(action->text().toStdString() + "|" + action->statusTip().toStdString());
+    }
+    return items;
+}
+
+class MainCommandsTest : public testing::Test {
+protected:
+    test::ScriptedMessageBoxService boxes;
+    test::FakeMainWindowContext context;
+    MainCommands commands{context};
+};
+
+TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
+    QMainWindow window;
+    commands.BuildMenuBar(window);
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->text(), "&File");
+    EXPECT_EQ(menus[1]->text(), "&View");
+    EXPECT_EQ(menus[2]->text(), "&Help");
+    EXPECT_EQ(Describe(*menus[0]->menu()),
+              (std::vector<std::string>{
+                  ">Add", "Remove|Remove selected item(s)", "Rescan|Rescan selected computer(s) or folder(s)", "-",
+                  "Install...|Install Vantor to remote computers", "-",
+                  "Scan Network...|Scan the specified network for computers",
+                  "Scan Subnet...|Scan the specified IP range for computers", "-",
+                  "Export Computer List...|Export the tree to a file",
+                  "Import Computer List...|Import a list of computer from a textfile (the file should contain 1 "
+                  "computer name per line)",
+                  "-", "E&xit|Quit the application; prompts to save documents"}));
+    EXPECT_EQ(Describe(*menus[0]->menu()->actions()[0]->menu()),
+              (std::vector<std::string>{"Computer...|Add computer to the selected folder",
+                                        "Folder...|Add folder to the selected folder"}));
+    EXPECT_EQ(Describe(*menus[1]->menu()),
+              (std::vector<std::string>{"&Status Bar|Show or hide the status bar", "&Tool Bar|",
+                                        "Group Policy|Show the Group Policy information dialog", "-",
+                                        "Settings...|Show Vantor Netwarden settings dialog"}));
+    EXPECT_EQ(menus[2]->menu()->actions().size(), 4);
+}
+
+TEST_F(MainCommandsTest, OpeningAMenuSetsItsStatesAndCheckMarks) {
+    QMainWindow window;
+    commands.BuildMenuBar(window);
+    QMenu* file = window.menuBar()->actions()[0]->menu();
+    QMenu* view = window.menuBar()->actions()[1]->menu();
+    context.toolBarVisible = false;
+    emit file->aboutToShow();
+    emit view->aboutToShow();
+    auto state = [](QMenu* menu, int index) { return menu->actions()[index]->isEnabled(); };
+    EXPECT_FALSE(state(file, 1));  // Remove: nothing selected
+    EXPECT_TRUE(state(file, 2));   // Rescan
+    EXPECT_FALSE(state(file, 4));  // Install: no deployment in this build
+    EXPECT_FALSE(state(file, 6));  // Scan Network: no network scan in this build
+    EXPECT_TRUE(view->actions()[0]->isChecked());
+    EXPECT_FALSE(view->actions()[1]->isChecked());
+
+    view->actions()[1]->trigger();
+    EXPECT_TRUE(context.toolBarVisible);
+    view->actions()[0]->trigger();
+    EXPECT_FALSE(context.statusBarVisible);
+}
+
+TEST_F(MainCommandsTest, RemoveAndRescanFollowTheSelection) {
+    SubsystemLaunchers launchers;
+    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
+    commands.SetLaunchers(launchers);
+    FolderNode* office = test::AddFolder(context.model, nullptr, "Office");
+    FolderNode* lab = test::AddFolder(context.model, nullptr, "Lab");
+    ComputerRecord* pc1 = test::AddComputer(context.model, nullptr, "pc1");
+    ComputerRecord* pc2 = test::AddComputer(context.model, nullptr, "pc2");
+    struct Case {
+        std::vector<InventoryNode*> selection;
+        bool remove;
+        bool rescanAndInstall;
+    };
+    const Case cases[] = {
+        {{}, false, true},
+        {{office}, true, true},
+        {{pc1}, true, true},
+        {{pc1, pc2}, true, true},
+        {{office, lab}, false, false},
+        {{office, pc1}, false, false},
+    };
+    for (const Case& c : cases) {
+        context.Select(c.selection);
+        EXPECT_EQ(commands.IsEnabled(cmd::kRemove), c.remove) << c.selection.size();
+        EXPECT_EQ(commands.IsEnabled(cmd::kRescan), c.rescanAndInstall) << c.selection.size();
+        EXPECT_EQ(commands.IsEnabled(cmd::kInstall), c.rescanAndInstall) << c.selection.size();
+        EXPECT_TRUE(commands.IsEnabled(cmd::kAddComputer));
+    }
+}
+
+TEST_F(MainCommandsTest, ContextMenusCarryTheirItemsAndSeveralFoldersHaveNoCommands) {
+    QMenu* folder = commands.ContextMenu(menu::kSingleFolder);
+    ASSERT_NE(folder, nullptr);
+    std::vector<std::string> texts;
+    for (const QAction* action : folder->actions())
+        texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"Add Computer...", "Add Folder...", "-", "Remove", "-",
+                                               "Rescan Content", "-", "Import Computer List...", "Scan Network...",
+                                               "Scan Subnet..."}));
+
+    QMenu* folders = commands.ContextMenu(menu::kSeveralFolders);
+    emit folders->aboutToShow();
+    ASSERT_EQ(folders->actions().size(), 2);
+    EXPECT_EQ(folders->actions()[0]->text(), "Refresh");
+    EXPECT_EQ(folders->actions()[1]->text(), "Remove");
+    EXPECT_FALSE(folders->actions()[0]->isEnabled());
+    EXPECT_FALSE(folders->actions()[1]->isEnabled());
+
+    QMenu* computer = commands.ContextMenu(menu::kSingleComputer);
+    EXPECT_EQ(computer->actions()[4]->text(), "Check Group Policies...");
+    EXPECT_EQ(computer->actions()[4]->statusTip(),
+              "Check Vantor Group Policies for this computer and current user.");
+    EXPECT_EQ(commands.ContextMenu(menu::kSingleFailedComputer)->actions().size(), 2);
+    EXPECT_EQ(commands.ContextMenu(menu::kSeveralComputers)->actions()[2]->text(), "Remove from List");
+    EXPECT_EQ(commands.ContextMenu(menu::kMenuBar), nullptr);
+}
+
+TEST_F(MainCommandsTest, ToolBarButtonsStandWhereDesignedAndSendTheirCommands) {
+    std::unique_ptr<QWidget> form(commands.CreateToolBarForm(nullptr));
+    auto* toolbar = qobject_cast<CMainToolBar*>(form.get());
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_EQ(toolbar->size(), QSize(2000, 22));
+    BitmapButton* services = toolbar->Button(cmd::kDisableEnableServices);
+    ASSERT_NE(services, nullptr);
+    EXPECT_EQ(services->geometry(), QRect(433, 0, 144, 22));
+    EXPECT_EQ(services->text(), "Disable/Enable Services");
+    EXPECT_EQ(services->toolTip(), "Disable/Enable Remote Access Services");
+    EXPECT_EQ(services->property("commandId").toInt(), cmd::kDisableEnableServices);
+    BitmapButton* add = toolbar->Button(cmd::kAddComputer);
+    EXPECT_EQ(add->geometry(), QRect(328, 0, 99, 22));
+    EXPECT_EQ(add->toolTip(), "Scan Single Computer");
+    EXPECT_FALSE(add->icon().isNull());
+    EXPECT_EQ(toolbar->findChildren<BitmapButton*>().size(), 7);
+
+    toolbar->Button(cmd::kExportComputerList)->hide();  // a click must still route: use the signal
+    int before = context.focusCount;
+    boxes.QueueAnswer(MessageAnswer::No);
+    emit toolbar->commandTriggered(cmd::kRemove);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(context.focusCount, before);
+}
+
+TEST_F(MainCommandsTest, ToolBarStatesFollowTheCaret) {
+    SubsystemLaunchers launchers;
+    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
+    launchers.ServiceManager = [](const ComputerRecord&) {};
+    commands.SetLaunchers(launchers);
+    const std::map<int, bool> none{{cmd::kRescan, false}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}};
+    EXPECT_EQ(context.toolBarButtons, none);
+    context.SetCaret(test::AddFolder(context.model, nullptr, "Office"));
+    commands.OnSelectionChanged();
+    EXPECT_EQ(context.toolBarButtons,
+              (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
+    context.SetCaret(test::AddComputer(context.model, nullptr, "pc1"));
+    commands.OnSelectionChanged();
+    EXPECT_EQ(context.toolBarButtons,
+              (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, true}, {cmd::kDisableEnableServices, true}}));
+}
+
+TEST_F(MainCommandsTest, ViewAndFileCommandsReachTheWindow) {
+    commands.Execute(cmd::kSettings);
+    EXPECT_EQ(context.settingsDialogs, 1);
+    EXPECT_EQ(context.focusCount, 1);
+    commands.Execute(cmd::kExit);
+    EXPECT_EQ(context.closeRequests, 1);
+}
+
+TEST_F(MainCommandsTest, GettingStartedShowsTheBundledHelp) {
+    commands.Execute(cmd::kGettingStarted);
+    HelpWindow* help = commands.Help().Window();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains(QStringLiteral("Vantor Netwarden Getting Started")));
+    // Every topic the start page links to is part of the help.
+    for (const char* page : {"scanning", "tree", "lists", "install", "policies", "settings"}) {
+        help->Browser()->setSource(QUrl(QStringLiteral("qrc:/help/%1.html").arg(QString::fromLatin1(page))));
+        EXPECT_FALSE(help->Browser()->toPlainText().isEmpty()) << page;
+    }
+    commands.Execute(cmd::kGettingStarted);
+    EXPECT_EQ(commands.Help().Window(), help);
+}
+
+TEST(DetectInfoDialog, ListsTheCatalogueFilesOtherProductsOnly) {
+    const auto path = std::filesystem::temp_directory_path() / ("vn_detect_info_" + std::to_string(::getpid()) + ".ini");
+    std::ofstream(path) << "[1]\nDisplayName=Farview\nServicePath=Software\\Farview\n\n"
+                           "[2]\nDisplayName=Vantor\nServicePath=x\n\n"
+                           "[3]\nDisplayName=Abacus Remote\nServicePath=Software\\Abacus\n\n";
+    {
+        CDetectInfoDlg dialog(path);
+        EXPECT_EQ(dialog.windowTitle(), "What Netwarden detects ");
+        QTreeWidget* list = dialog.OtherProducts();
+        EXPECT_EQ(list->headerItem()->text(0), "Other Products");
+        EXPECT_EQ(list->columnWidth(0), 260);
+        ASSERT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "Farview");
+        EXPECT_EQ(list->topLevelItem(1)->text(0), "Abacus Remote");
+    }
+    std::filesystem::remove(path);
+
+    // A missing catalogue file is not reported: the list is just empty.
+    test::ScriptedMessageBoxService boxes;
+    CDetectInfoDlg dialog(path);
+    EXPECT_EQ(dialog.OtherProducts()->topLevelItemCount(), 0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+}  // namespace
+}  // namespace vn

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <filesystem>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace vn::test {
+
+// Runs action on the next modal dialog of type Dialog as soon as it is open
+// (polled from the event loop that its exec() runs). A dialog that never
+// comes leaves the action unrun; the test then sees its effects missing.
+template <typename Dialog>
+void WhenModal(std::function<void(Dialog&)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, action = std::move(action)] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            action(*dialog);
+        } else if (++*tries > 400) {
+            // Not the dialog expected: close whatever is open so that the
+            // test fails instead of hanging in exec().
+            timer->stop();
+            timer->deleteLater();
+            if (auto* other = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                other->reject();
+        }
+    });
+    timer->start();
+}
+
+// Answers the next file dialog with path, as if typed and confirmed.
+inline void ChooseFileWhenAsked(const std::filesystem::path& path) {
+    WhenModal<QFileDialog>([path](QFileDialog& dialog) {
+        dialog.selectFile(QString::fromStdString(path.string()));
+        static_cast<QDialog&>(dialog).done(QDialog::Accepted);
+    });
+}
+
+}  // namespace vn::test

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "FakeMainWindowContext.h"
+#include "ModalDriver.h"
+#include "app/CommandIds.h"
+#include "app/commands/CAddFolder.h"
+#include "app/commands/MainCommands.h"
+#include "inventory/InventoryTreeBuilder.h"
+#include "support/ScriptedMessageBoxService.h"
+
+namespace vn {
+namespace {
+
+constexpr const char* kRemoveQuestion = "Are you sure you want to delete the selected item(s)?";
+
+class TreeCommandsTest : public testing::Test {
+protected:
+    ~TreeCommandsTest() override { std::filesystem::remove_all(directory_); }
+
+    std::filesystem::path Path(const std::string& name) {
+        std::filesystem::create_directories(directory_);
+        return directory_ / name;
+    }
+
+    void ChooseFile(const std::filesystem::path& path) { test::ChooseFileWhenAsked(path); }
+
+    test::ScriptedMessageBoxService boxes;
+    test::FakeMainWindowContext context;
+    MainCommands commands{context};
+    std::filesystem::path directory_ =
+        std::filesystem::temp_directory_path() / ("vn_tree_commands_" + std::to_string(::getpid()));
+};
+
+TEST_F(TreeCommandsTest, RemoveWithNothingSelectedAsksAndShowsNoSelection) {
+    test::AddComputer(context.model, nullptr, "pc1");
+    boxes.QueueAnswer(MessageAnswer::Yes);
+    commands.Execute(cmd::kRemove);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, kRemoveQuestion);
+    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Question);
+    EXPECT_EQ(boxes.Boxes()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(context.model.rowCount(), 1);
+    EXPECT_EQ(context.shownDetails, (std::vector<int>{details::kNoSelection}));
+}
+
+TEST_F(TreeCommandsTest, RemoveAnsweredNoKeepsEverything) {
+    ComputerRecord* pc = test::AddComputer(context.model, nullptr, "pc1");
+    context.Select({pc});
+    boxes.QueueAnswer(MessageAnswer::No);
+    commands.Execute(cmd::kRemove);
+    EXPECT_TRUE(context.model.Contains(pc));
+    EXPECT_TRUE(context.shownDetails.empty());
+    EXPECT_EQ(context.clearSelectionCount, 0);
+}
+
+TEST_F(TreeCommandsTest, RemoveTakesNestedSelectionsOnceAndShowsBlankWhenEmpty) {
+    FolderNode* site = test::AddFolder(context.model, nullptr, "Site");
+    FolderNode* lab = test::AddFolder(context.model, site, "Lab");
+    ComputerRecord* inLab = test::AddComputer(context.model, lab, "lab1");
+    ComputerRecord* top = test::AddComputer(context.model, nullptr, "top1");
+    // The folder, a folder and a computer below it, and one more computer.
+    context.Select({site, lab, inLab, top});
+    boxes.QueueAnswer(MessageAnswer::Yes);
+    commands.Execute(cmd::kRemove);
+    EXPECT_EQ(context.model.rowCount(), 0);
+    EXPECT_EQ(context.clearSelectionCount, 1);
+    EXPECT_EQ(context.shownDetails, (std::vector<int>{details::kBlank}));
+}
+
+TEST_F(TreeCommandsTest, RemoveWhileScanningAsksNothingButStillPicksTheView) {
+    ComputerRecord* pc = test::AddComputer(context.model, nullptr, "pc1");
+    context.Select({pc});
+    context.running[ScanWorkerKind::Network] = true;
+    commands.Execute(cmd::kRemove);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text.rfind("Network scanning is stil in progress.", 0), 0u);
+    EXPECT_TRUE(context.model.Contains(pc));
+    EXPECT_TRUE(context.shownDetails.empty());
+
+    context.model.DeleteSubtree(pc);
+    commands.Execute(cmd::kRemove);
+    EXPECT_EQ(context.shownDetails, (std::vector<int>{details::kBlank}));
+}
+
+TEST_F(TreeCommandsTest, AddFolderReusesAFolderOfTheSameName) {
+    FolderNode* office = test::AddFolder(context.model, nullptr, "Office");
+    context.Select({office});
+    for (const char* name : {"Lab", "LAB"}) {
+        test::WhenModal<CAddFolder>([name](CAddFolder& dialog) {
+            dialog.NameEdit()->setText(QString::fromLatin1(name));
+            dialog.accept();
+        });
+        commands.Execute(cmd::kAddFolder);
+    }
+    EXPECT_EQ(test::ChildTexts(context.model, office), (std::vector<std::string>{"Lab"}));
+    EXPECT_EQ(context.model.rowCount(), 1);
+    EXPECT_EQ(context.focusCount, 2);
+}
+
+TEST_F(TreeCommandsTest, ExportedListReadsBackAsTheSameComputers) {
+    FolderNode* office = test::AddFolder(context.model, nullptr, "Office");
+    test::AddComputer(context.model, office, "pc2", {&context.catalogue.at(0)});
+    test::AddComputer(context.model, nullptr, "pc1");
+    const auto path = Path("tree.txt");
+    ChooseFile(path);
+    commands.Execute(cmd::kExportComputerList);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "The listed computers are exported to\"" + path.string() + "\" successfully.");
+    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Information);
+
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "pc2, Vantor\r\npc1\r\n");
+
+    // Imported into a folder, the same names come back as scan entries.
+    context.Select({office});
+    ChooseFile(path);
+    commands.Execute(cmd::kImportComputerList);
+    const std::vector<std::pair<std::string, FolderNode*>> expected{{"pc2", office}, {"pc1", office}};
+    EXPECT_EQ(context.ScannedEntries(), expected);
+}
+
+TEST_F(TreeCommandsTest, ExportFailureShowsTheExportsErrorText) {
+    test::AddComputer(context.model, nullptr, "pc1");
+    const auto path = Path("missing-dir") / "tree.txt";
+    ChooseFile(path);
+    commands.Execute(cmd::kExportComputerList);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_FALSE(context.model.LastErrorText().empty());
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              "Could not open file \"" + path.string() + "\". Error message: " + context.model.LastErrorText());
+    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Stop);
+}
+
+}  // namespace
+}  // namespace vn
