@@ -20,5 +20,7 @@ function(vn_add_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS "${labels}"
                ${ARG_PROPERTIES}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VN_TEST_BINARY_DIR=${CMAKE_BINARY_DIR}")
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+               # One value per property: a list here would be split by the discovery.
+               ENVIRONMENT_MODIFICATION "VN_TEST_BINARY_DIR=set:${CMAKE_BINARY_DIR}")
 endfunction()
