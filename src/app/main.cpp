@@ -1,19 +1,35 @@
 #include <QApplication>
-#include <QMainWindow>
 
+#include "app/CMainFrame.h"
+#include "app/MainWindowContext.h"
+#include "detect/ProductCatalogue.h"
+#include "platform/SystemPlatform.h"
 #include "ui/QtMessageBoxService.h"
+#include "update/QtNewVersionDialogService.h"
 
 int main(int argc, char* argv[]) {
+    // The program takes no arguments; Qt's own are the toolkit's.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor Netwarden"));
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Vantor Netwarden"));
-    vn::QtMessageBoxService messageBoxes(&window);
+    vn::QtMessageBoxService messageBoxes;
     vn::InstallMessageBoxService(&messageBoxes);
-    window.resize(900, 600);
-    window.show();
-    const int result = QApplication::exec();
+    vn::SystemPlatform platform;
+    vn::QtNewVersionDialogService newVersionDialogs;
+
+    int result = 0;
+    {
+        vn::MainFrameOptions options;
+        options.NewVersionDialogs = &newVersionDialogs;
+        vn::CMainFrame frame(platform, vn::GlobalCatalogue(), options);
+        messageBoxes.SetParent(&frame);
+        frame.show();
+        frame.repaint();
+        frame.RunWelcomeScreen();
+        frame.FocusTree();
+        result = QApplication::exec();
+        messageBoxes.SetParent(nullptr);
+    }
     vn::InstallMessageBoxService(nullptr);
     return result;
 }

@@ -1,0 +1,413 @@
+#include "app/CColumnTreeCtrl.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolTip>
+
+#include "app/ComputerReportTip.h"
+#include "app/ContextMenuChoice.h"
+#include "app/NodeItemDelegate.h"
+#include "inventory/ComputerReport.h"
+#include "inventory/InventoryModel.h"
+#include "inventory/InventoryQueries.h"
+
+namespace vn {
+namespace {
+
+constexpr const char* kDragMimeType = "application/x-vantor-netwarden-nodes";
+// Gap between a label's text and the end of the part of it that a
+// double-click still counts on.
+constexpr int kLabelSlack = 6;
+
+FolderNode* AsFolder(InventoryNode* node) {
+    return dynamic_cast<FolderNode*>(node);
+}
+
+}  // namespace
+
+CColumnTreeCtrl::CColumnTreeCtrl(InventoryModel& model, QWidget* parent) : QTreeView(parent), model_(model) {
+    setObjectName(QStringLiteral("CColumnTreeCtrl"));
+    setModel(&model_);
+    setItemDelegate(new NodeItemDelegate(
+        [this](const InventoryNode* node) { return marks_.IsMarked(node) || node == dropTarget_; }, this));
+    // The marks are the selection; Qt's own selection stays empty.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setItemsExpandable(true);
+    setExpandsOnDoubleClick(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    horizontalScrollBar()->setSingleStep(15);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDropIndicatorShown(false);
+    ConfigureHeader();
+
+    connect(&model_, &QAbstractItemModel::rowsRemoved, this, &CColumnTreeCtrl::OnRowsRemoved);
+    connect(&model_, &QAbstractItemModel::modelReset, this, &CColumnTreeCtrl::OnRowsRemoved);
+    connect(&model_, &InventoryModel::ensureVisible, this, &CColumnTreeCtrl::OnEnsureVisible);
+    connect(&model_, &InventoryModel::expandedChanged, this,
+            [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });
+    connect(this, &QTreeView::expanded, this,
+            [this](const QModelIndex& index) { model_.setExpanded(AsFolder(InventoryModel::nodeAt(index)), true); });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        model_.setExpanded(AsFolder(InventoryModel::nodeAt(index)), false);
+    });
+}
+
+void CColumnTreeCtrl::ConfigureHeader() {
+    QHeaderView* bar = header();
+    bar->setStretchLastSection(false);
+    bar->setSectionsMovable(false);
+    bar->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    bar->setFont(QApplication::font("QStatusBar"));
+    // The height of an "A" in the header's font, with room for the frame.
+    bar->setFixedHeight(QFontMetrics(bar->font()).height() + 4 + 3);
+    bar->setMinimumSectionSize(1);
+    bar->resizeSection(InventoryModel::NameColumn, kColumnWidth);
+    bar->resizeSection(InventoryModel::ProductsColumn, kColumnWidth);
+    bar->setSectionResizeMode(InventoryModel::NameColumn, QHeaderView::Interactive);
+    // The product column keeps its width whatever the user does.
+    bar->setSectionResizeMode(InventoryModel::ProductsColumn, QHeaderView::Fixed);
+}
+
+InventoryNode* CColumnTreeCtrl::CaretNode() const {
+    InventoryNode* node = InventoryModel::nodeAt(currentIndex());
+    return model_.Contains(node) ? node : nullptr;
+}
+
+std::vector<InventoryNode*> CColumnTreeCtrl::SelectedNodes() const {
+    std::vector<InventoryNode*> nodes;
+    CollectSelected(model_, [this](const InventoryNode& node) { return marks_.IsMarked(&node); }, nodes);
+    return nodes;
+}
+
+void CColumnTreeCtrl::ClearMarks() {
+    marks_.ClearAll();
+    viewport()->update();
+}
+
+void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
+    marks_.ClearAll();
+    if (node != nullptr && model_.Contains(node)) {
+        marks_.Select(node);
+        setCurrentIndex(model_.indexOf(node));
+    }
+    viewport()->update();
+}
+
+InventoryNode* CColumnTreeCtrl::NodeAt(const QPoint& position) const {
+    return InventoryModel::nodeAt(indexAt(position));
+}
+
+QRect CColumnTreeCtrl::LabelRect(const QModelIndex& index) const {
+    const QModelIndex nameIndex = index.siblingAtColumn(InventoryModel::NameColumn);
+    const QRect cell = visualRect(nameIndex);
+    if (!cell.isValid())
+        return {};
+    const QString text = nameIndex.data(Qt::DisplayRole).toString();
+    // Picture, the gap Qt's item style leaves after it, and the text.
+    const int width = 16 + 6 + fontMetrics().horizontalAdvance(text) + kLabelSlack;
+    QRect label(cell.left(), cell.top(), width, cell.height());
+    const int columnEnd = header()->sectionViewportPosition(InventoryModel::NameColumn) +
+                          header()->sectionSize(InventoryModel::NameColumn);
+    label.setRight(std::min(label.right(), columnEnd - 1));
+    return label;
+}
+
+bool CColumnTreeCtrl::IsOnExpandButton(const QPoint& position, const QModelIndex& index) const {
+    // Left of the cell lies the indentation with the item's expand button.
+    return index.isValid() && position.x() < visualRect(index.siblingAtColumn(0)).left();
+}
+
+void CColumnTreeCtrl::mousePressEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    InventoryNode* node = InventoryModel::nodeAt(index);
+    plainPressNode_ = nullptr;
+
+    if (event->button() == Qt::RightButton) {
+        rightPressed_ = true;
+        setFocus(Qt::MouseFocusReason);
+        // Only a press on the picture or the text chooses the item; a
+        // marked item keeps the multi-selection for the context menu.
+        if (node != nullptr && LabelRect(index).contains(position) && !marks_.IsMarked(node))
+            MakeSelectedCaret(node);
+        event->accept();
+        return;
+    }
+    if (event->button() != Qt::LeftButton) {
+        QTreeView::mousePressEvent(event);
+        return;
+    }
+    if (node == nullptr) {
+        ClearMarks();
+        QTreeView::mousePressEvent(event);
+        return;
+    }
+    if (IsOnExpandButton(position, index)) {
+        QTreeView::mousePressEvent(event);
+        return;
+    }
+    OnLeftPress(event, node);
+}
+
+void CColumnTreeCtrl::OnLeftPress(QMouseEvent* event, InventoryNode* node) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers & Qt::ControlModifier) {
+        setFocus(Qt::MouseFocusReason);
+        ToggleMark(node);
+        event->accept();
+        return;
+    }
+    if (modifiers & Qt::ShiftModifier) {
+        setFocus(Qt::MouseFocusReason);
+        MarkSiblingRange(node);
+        event->accept();
+        return;
+    }
+    if (!marks_.IsMarked(node))
+        marks_.ClearAll();
+    marks_.Select(node);
+    viewport()->update();
+    plainPressNode_ = node;
+    // Makes the item the caret, and starts a drag when the mouse moves on.
+    QTreeView::mousePressEvent(event);
+}
+
+void CColumnTreeCtrl::ToggleMark(InventoryNode* node) {
+    if (marks_.IsMarked(node))
+        marks_.Deselect(node);
+    else
+        marks_.Select(node);
+    viewport()->update();
+}
+
+void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
+    InventoryNode* caret = CaretNode();
+    if (caret == nullptr || model_.ParentOf(caret) != model_.ParentOf(clicked))
+        return;
+    const int from = model_.indexOf(caret).row();
+    const int to = model_.indexOf(clicked).row();
+    const int step = from <= to ? 1 : -1;
+    const NodeList& siblings = model_.ChildrenOf(model_.ParentOf(caret));
+    marks_.ClearAll();
+    for (int row = from;; row += step) {
+        marks_.Select(siblings[static_cast<std::size_t>(row)]);
+        if (row == to)
+            break;
+    }
+    viewport()->update();
+}
+
+void CColumnTreeCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && rightPressed_) {
+        rightPressed_ = false;
+        RequestContextMenu(event->position().toPoint(), false);
+        event->accept();
+        return;
+    }
+    QTreeView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || plainPressNode_ == nullptr)
+        return;
+    // A plain click (not a drag): an item other than the one clicked last
+    // becomes the only selected item.
+    InventoryNode* clicked = plainPressNode_;
+    plainPressNode_ = nullptr;
+    if (!model_.Contains(clicked))
+        return;
+    if (clicked != lastClicked_)
+        MakeSelectedCaret(clicked);
+    lastClicked_ = clicked;
+}
+
+void CColumnTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton || !index.isValid())
+        return;
+    const QRect cell = visualRect(index.siblingAtColumn(InventoryModel::NameColumn));
+    const bool onLabelRow = position.x() >= cell.left();
+    // On the label only its text (and a little after it) toggles the item;
+    // the rest of the row's label area merely focuses the tree.
+    if (onLabelRow && !LabelRect(index).contains(position))
+        return;
+    const QModelIndex nameIndex = index.siblingAtColumn(InventoryModel::NameColumn);
+    if (model_.rowCount(nameIndex) > 0)
+        setExpanded(nameIndex, !isExpanded(nameIndex));
+}
+
+void CColumnTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTreeView::keyPressEvent(event);
+    // Moving the caret with the keyboard selects the new caret alone.
+    if (currentIndex() != before && currentIndex().isValid())
+        MakeSelectedCaret(InventoryModel::nodeAt(currentIndex()));
+}
+
+void CColumnTreeCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    // The mouse's menu opens on the right button's release (see
+    // mouseReleaseEvent), whatever the platform's habit.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        RequestContextMenu({}, true);
+    event->accept();
+}
+
+void CColumnTreeCtrl::RequestContextMenu(const QPoint& position, bool fromKeyboard) {
+    const std::vector<InventoryNode*> marked = SelectedNodes();
+    InventoryNode* underCursor = fromKeyboard ? nullptr : NodeAt(position);
+    if (underCursor != nullptr && !marks_.IsMarked(underCursor)) {
+        if (marked.size() < 2)
+            MakeSelectedCaret(underCursor);
+        else
+            setCurrentIndex(model_.indexOf(underCursor));
+    }
+    const int menuId = ChooseContextMenu(marked, underCursor);
+    if (menuId != 0) {
+        const QPoint at = fromKeyboard ? model_.Contains(marked.front())
+                                             ? visualRect(model_.indexOf(marked.front())).center()
+                                             : QPoint()
+                                       : position;
+        emit contextMenuWanted(menuId, viewport()->mapToGlobal(at));
+    }
+    viewport()->update();
+}
+
+bool CColumnTreeCtrl::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        ShowComputerReport(help->pos(), help->globalPos());
+        return true;
+    }
+    return QTreeView::viewportEvent(event);
+}
+
+void CColumnTreeCtrl::ShowComputerReport(const QPoint& position, const QPoint& globalPosition) {
+    const QModelIndex index = indexAt(position);
+    const InventoryNode* node = InventoryModel::nodeAt(index);
+    // Over a computer's picture or name only; folders have no report.
+    std::optional<ComputerReport> report;
+    if (node != nullptr && LabelRect(index).contains(position))
+        report = MakeComputerReport(*node);
+    if (!report) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(globalPosition, ComputerReportTip(*report, *style(), fontMetrics()), viewport(),
+                       LabelRect(index));
+}
+
+void CColumnTreeCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    InventoryNode* node = InventoryModel::nodeAt(current);
+    emit caretChanged(model_.Contains(node) ? node : nullptr);
+}
+
+void CColumnTreeCtrl::OnRowsRemoved() {
+    marks_.Prune([this](const InventoryNode* node) { return model_.Contains(node); });
+    if (!model_.Contains(plainPressNode_))
+        plainPressNode_ = nullptr;
+    if (!model_.Contains(dragged_))
+        dragged_ = nullptr;
+    if (!model_.Contains(dropTarget_))
+        dropTarget_ = nullptr;
+}
+
+void CColumnTreeCtrl::OnEnsureVisible(const QModelIndex& index) {
+    // Every folder above the node opens, as the tree control's own
+    // ensure-visible does.
+    for (FolderNode* folder = model_.ParentOf(InventoryModel::nodeAt(index)); folder != nullptr;
+         folder = model_.ParentOf(folder))
+        model_.setExpanded(folder, true);
+    scrollTo(index);
+}
+
+void CColumnTreeCtrl::SetDropTarget(InventoryNode* node) {
+    if (dropTarget_ == node)
+        return;
+    dropTarget_ = node;
+    viewport()->update();
+}
+
+void CColumnTreeCtrl::startDrag(Qt::DropActions) {
+    InventoryNode* dragged = plainPressNode_;
+    plainPressNode_ = nullptr;
+    if (dragged == nullptr || !model_.Contains(dragged))
+        return;
+    const QPixmap image = viewport()->grab(LabelRect(model_.indexOf(dragged)));
+    if (image.isNull())
+        return;  // no picture, no drag
+    dragged_ = dragged;
+    auto* drag = new QDrag(this);
+    auto* mime = new QMimeData;
+    mime->setData(QString::fromLatin1(kDragMimeType), QByteArray());
+    drag->setMimeData(mime);
+    drag->setPixmap(image);
+    drag->setHotSpot(QPoint(-kDragImageOffset, -kDragImageOffset));
+    if (drag->exec(Qt::MoveAction) == Qt::IgnoreAction)
+        marks_.ClearList();  // released elsewhere
+    dragged_ = nullptr;
+    SetDropTarget(nullptr);
+}
+
+void CColumnTreeCtrl::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->source() == this && event->mimeData()->hasFormat(QString::fromLatin1(kDragMimeType)))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CColumnTreeCtrl::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->source() != this) {
+        event->ignore();
+        return;
+    }
+    // Scrolls near the edges; its verdict on the drop is replaced below.
+    QTreeView::dragMoveEvent(event);
+    InventoryNode* node = NodeAt(event->position().toPoint());
+    if (node != nullptr)
+        SetDropTarget(node);
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void CColumnTreeCtrl::dragLeaveEvent(QDragLeaveEvent* event) {
+    QTreeView::dragLeaveEvent(event);
+    SetDropTarget(nullptr);
+}
+
+void CColumnTreeCtrl::dropEvent(QDropEvent* event) {
+    InventoryNode* target = NodeAt(event->position().toPoint());
+    SetDropTarget(nullptr);
+    if (target == nullptr || event->source() != this) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->accept();
+        return;
+    }
+    DropOn(dragged_, target);
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void CColumnTreeCtrl::DropOn(InventoryNode* dragged, InventoryNode* target) {
+    if (dragged != nullptr && target != nullptr) {
+        const std::vector<InventoryNode*> moving = marks_.SelectionList();
+        model_.MoveNodes(target, moving, dragged);
+    }
+    marks_.ClearList();
+    viewport()->update();
+}
+
+}  // namespace vn

@@ -1,0 +1,367 @@
+#include "app/CMainFrame.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/CColumnTreeCtrl.h"
+#include "app/CMainTreeView.h"
+#include "app/CSettingsDlg.h"
+#include "app/CWelcomeDlg.h"
+#include "app/CommandIds.h"
+#include "app/ShutdownWorker.h"
+#include "app/commands/MainCommands.h"
+#include "app/details/DetailsPane.h"
+#include "detect/ComputerScanWorker.h"
+#include "detect/ProductCatalogue.h"
+#include "discovery/NetworkScanWorker.h"
+#include "discovery/SubnetScanWorker.h"
+#include "inventory/InventoryModel.h"
+#include "inventory/InventoryPersistence.h"
+#include "ui/LockableSplitter.h"
+#include "ui/PictureIds.h"
+#include "ui/ResourceIcon.h"
+#include "update/NewVersionCheck.h"
+
+
+namespace vn {
+namespace {
+
+QIcon WindowIcon() {
+    // Every system this runs on is past the versions that needed the
+    // classic picture; it stays the fallback when the main one is missing.
+    QIcon icon = ResourceIcon(picture::kMainIcon);
+    return icon.isNull() ? ResourceIcon(picture::kMainIconClassic) : icon;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options)
+    : platform_(platform),
+      catalogue_(catalogue),
+      options_(options),
+      store_(platform.registry()),
+      model_(std::make_unique<InventoryModel>()),
+      computerScan_(std::make_unique<ComputerScanWorker>(platform)),
+      subnetScan_(std::make_unique<SubnetScanWorker>()),
+      networkScan_(std::make_unique<NetworkScanWorker>()),
+      shutdown_(std::make_unique<ShutdownWorker>(
+          std::vector<WorkerThread*>{computerScan_.get(), subnetScan_.get(), networkScan_.get()},
+          // Runs on the shutdown thread: only a posted call crosses over.
+          [this] { QMetaObject::invokeMethod(this, &CMainFrame::OnShutdownReady, Qt::QueuedConnection); })) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(QStringLiteral("Vantor Netwarden"));
+    setWindowIcon(WindowIcon());
+    statusBar();
+
+    if (options_.NewVersionDialogs != nullptr)
+        newVersionCheck_ = StartNewVersionCheck(platform_.https(), platform_.registry(), *options_.NewVersionDialogs);
+
+    commands_ = new MainCommands(*this, this);
+    commands_->BuildMenuBar(*this);
+    CreateToolBar();
+    CreateClientArea();
+}
+
+CMainFrame::~CMainFrame() {
+    // The views and the commands refer to the model and the workers: they
+    // go first. The workers have been stopped by the shutdown; Stop is only
+    // a safeguard for a window destroyed without one.
+    delete commands_;
+    delete takeCentralWidget();
+    newVersionCheck_.reset();
+    shutdown_.reset();
+    computerScan_->Stop();
+    subnetScan_->Stop();
+    networkScan_->Stop();
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(QStringLiteral("Main Toolbar"), this);
+    toolBar_->setObjectName(QStringLiteral("MainToolbar"));
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->resize(200, 30);
+    toolBarForm_ = commands_->CreateToolBarForm(toolBar_);
+    toolBar_->addWidget(toolBarForm_);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::CreateClientArea() {
+    if (options_.LoadCatalogue)
+        catalogue_.Load();
+
+    left_ = new LockableSplitter(Qt::Horizontal, this);
+    left_->setObjectName(QStringLiteral("LeftSplitter"));
+    left_->setChildrenCollapsible(false);
+    treeView_ = new CMainTreeView(*model_, left_);
+    right_ = new LockableSplitter(Qt::Vertical, left_);
+    right_->setObjectName(QStringLiteral("RightSplitter"));
+    right_->setChildrenCollapsible(false);
+    details_ = new DetailsPane(*this, right_);
+    right_->addWidget(details_);
+    right_->addWidget(commands_->CreatePolicyPanel(right_));
+    right_->addWidget(commands_->CreateInstallPanel(right_));
+    left_->addWidget(treeView_);
+    left_->addWidget(right_);
+    // Window size changes go to the right-hand column and its lowest pane.
+    left_->setStretchFactor(0, 0);
+    left_->setStretchFactor(1, 1);
+    right_->setStretchFactor(0, 0);
+    right_->setStretchFactor(1, 0);
+    right_->setStretchFactor(2, 1);
+    setCentralWidget(left_);
+    details_->ShowView(details::kBlank);
+
+    CColumnTreeCtrl& tree = treeView_->Tree();
+    connect(&tree, &CColumnTreeCtrl::caretChanged, this, &CMainFrame::OnCaretChanged);
+    connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
+    connect(model_.get(), &InventoryModel::nodeRefreshed, this,
+            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
+    connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
+
+    RestoreWorkspace();
+    store_.ReadSettings(settings_);
+    LoadInventory(*model_, platform_.registry(), catalogue_);
+    SetSplitterLock(settings_.LockHorizontalSplitter != 0);
+    if (model_->rowCount() == 0)
+        ShowDetailsView(details::kBlank);
+    // Enabled by the first selection.
+    EnableToolBarButton(cmd::kRescan, false);
+    EnableToolBarButton(cmd::kInstall, false);
+    EnableToolBarButton(cmd::kDisableEnableServices, false);
+}
+
+void CMainFrame::RestoreWorkspace() {
+    resize(kWindowWidth, kWindowHeight);
+    const WorkspaceRestore restore = store_.ReadWorkspace();
+    if (restore.Window) {
+        move(restore.Window->X, restore.Window->Y);
+        resize(restore.Window->Width, restore.Window->Height);
+    }
+    panes_ = restore.Panes;
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!panesApplied_) {
+        panesApplied_ = true;
+        ApplyPaneSizes();
+    }
+}
+
+void CMainFrame::ApplyPaneSizes() {
+    // The last pane of each splitter takes what the others leave.
+    const int bars = left_->handleWidth();
+    left_->setSizes({panes_.First, std::max(0, left_->width() - panes_.First - bars)});
+    const int lowest = std::max(0, right_->height() - panes_.Second - panes_.Third - 2 * bars);
+    right_->setSizes({panes_.Second, panes_.Third, lowest});
+}
+
+void CMainFrame::SaveWorkspace() {
+    if (isMaximized() || isMinimized())
+        return;
+    const QRect outer = frameGeometry();
+    const QList<int> columns = left_->sizes();
+    const QList<int> rows = right_->sizes();
+    PaneSizes panes;
+    panes.First = columns.value(0);
+    panes.Second = rows.value(0);
+    panes.Third = rows.value(1);
+    panes.Fourth = rows.value(2);
+    store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
+}
+
+void CMainFrame::RunWelcomeScreen() {
+    if (settings_.WelcomeScreen == 0)
+        return;
+    CWelcomeDlg welcome(true, [this](int commandId) { SendCommand(commandId); }, this);
+    if (welcome.exec() == QDialog::Accepted)
+        settings_.WelcomeScreen = welcome.ShowAtStartup() ? 1 : 0;
+}
+
+// --- shutdown -------------------------------------------------------------
+
+void CMainFrame::RequestClose() {
+    close();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (state_ == State::Closed) {
+        SaveWorkspace();
+        event->accept();
+        return;
+    }
+    // The window stays up and usable until the scans have stopped; a second
+    // request meanwhile changes nothing.
+    event->ignore();
+    if (state_ == State::Running) {
+        state_ = State::Closing;
+        StartShutdown();
+    }
+}
+
+void CMainFrame::StartShutdown() {
+    // The worker has posted its message and is at most returning from its
+    // thread body: this wait is short and needs nothing of this thread.
+    shutdown_->Wait();
+    shutdown_->Start();
+    emit shutdownStarted();
+}
+
+void CMainFrame::OnShutdownReady() {
+    // A scan started while the earlier ones were being stopped is stopped
+    // and waited for as well before anything is written.
+    if (AnyScanRunning()) {
+        StartShutdown();
+        return;
+    }
+    store_.WriteSettings(settings_);
+    if (store_.IsWorkspaceSaved())
+        SaveInventory(*model_, platform_.registry());
+    state_ = State::Closed;
+    close();
+}
+
+bool CMainFrame::AnyScanRunning() const {
+    return computerScan_->IsRunning() || subnetScan_->IsRunning() || networkScan_->IsRunning();
+}
+
+void CMainFrame::PostStopScans() {
+    subnetScan_->GetStopEvent().Set();
+    networkScan_->GetStopEvent().Set();
+    computerScan_->GetStopEvent().Set();
+}
+
+// --- selection and details ------------------------------------------------
+
+void CMainFrame::OnCaretChanged(InventoryNode* node) {
+    ShowDetailsFor(node);
+    commands_->OnSelectionChanged();
+}
+
+void CMainFrame::OnNodeRefreshed(const InventoryNode* node) {
+    // A merge into the caret's node shows its new values; the toolbar stays.
+    if (node != nullptr && node == CaretNode())
+        ShowDetailsFor(CaretNode());
+}
+
+void CMainFrame::ShowDetailsFor(InventoryNode* node) {
+    details_->ShowSelection(node);
+}
+
+void CMainFrame::PopContextMenu(int menuId, const QPoint& globalPosition) {
+    if (QMenu* menu = commands_->ContextMenu(menuId))
+        menu->exec(globalPosition);
+    treeView_->Tree().viewport()->update();
+}
+
+// --- MainWindowContext ----------------------------------------------------
+
+InventoryModel& CMainFrame::Model() {
+    return *model_;
+}
+
+std::vector<InventoryNode*> CMainFrame::SelectedNodes() const {
+    return treeView_->Tree().SelectedNodes();
+}
+
+InventoryNode* CMainFrame::CaretNode() const {
+    return treeView_->Tree().CaretNode();
+}
+
+FolderNode* CMainFrame::SelectedFolder() const {
+    return dynamic_cast<FolderNode*>(CaretNode());
+}
+
+void CMainFrame::ClearSelection() {
+    treeView_->Tree().ClearMarks();
+}
+
+void CMainFrame::FocusTree() {
+    treeView_->Tree().setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::RepaintTree() {
+    treeView_->Tree().viewport()->update();
+}
+
+ComputerScanWorker& CMainFrame::ComputerScan() {
+    return *computerScan_;
+}
+
+SubnetScanWorker& CMainFrame::SubnetScan() {
+    return *subnetScan_;
+}
+
+NetworkScanWorker& CMainFrame::NetworkScan() {
+    return *networkScan_;
+}
+
+bool CMainFrame::IsScanRunning(ScanWorkerKind kind) const {
+    switch (kind) {
+    case ScanWorkerKind::Computer:
+        return computerScan_->IsRunning();
+    case ScanWorkerKind::Subnet:
+        return subnetScan_->IsRunning();
+    case ScanWorkerKind::Network:
+        return networkScan_->IsRunning();
+    }
+    return false;
+}
+
+StatusSink& CMainFrame::WorkerStatusSink() {
+    return treeView_->WorkerStatusSink();
+}
+
+TreeSink& CMainFrame::WorkerTreeSink() {
+    return treeView_->WorkerTreeSink();
+}
+
+void CMainFrame::ShowDetailsView(int key) {
+    details_->ShowView(key);
+}
+
+void CMainFrame::SendCommand(int commandId) {
+    commands_->Execute(commandId);
+}
+
+void CMainFrame::ShowSettingsDialog() {
+    CSettingsDlg dialog(settings_, this);
+    if (dialog.exec() == QDialog::Accepted)
+        SetSplitterLock(settings_.LockHorizontalSplitter != 0);
+}
+
+void CMainFrame::SetSplitterLock(bool locked) {
+    right_->SetLocked(locked);
+}
+
+void CMainFrame::EnableToolBarButton(int commandId, bool enabled) {
+    if (toolBarForm_ == nullptr)
+        return;
+    for (QAbstractButton* button : toolBarForm_->findChildren<QAbstractButton*>()) {
+        if (button->property("commandId").toInt() == commandId)
+            button->setEnabled(enabled);
+    }
+}
+
+bool CMainFrame::IsToolBarVisible() const {
+    return !toolBar_->isHidden();
+}
+
+void CMainFrame::SetToolBarVisible(bool visible) {
+    toolBar_->setVisible(visible);
+}
+
+bool CMainFrame::IsStatusBarVisible() const {
+    return !statusBar()->isHidden();
+}
+
+void CMainFrame::SetStatusBarVisible(bool visible) {
+    statusBar()->setVisible(visible);
+}
+
+}  // namespace vn

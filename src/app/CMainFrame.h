@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "app/MainWindowContext.h"
+#include "app/SettingsStore.h"
+
+class QToolBar;
+
+namespace vn {
+
+class CMainTreeView;
+class ComputerScanWorker;
+class DetailsPane;
+class InventoryModel;
+class LockableSplitter;
+class MainCommands;
+class NetworkScanWorker;
+class NewVersionCheck;
+class NewVersionDialogService;
+class ShutdownWorker;
+class SubnetScanWorker;
+
+struct MainFrameOptions {
+    // Read the catalogue file beside the program into the catalogue.
+    bool LoadCatalogue = true;
+    // Ask the maker's web service for a newer version; null: no check.
+    NewVersionDialogService* NewVersionDialogs = nullptr;
+};
+
+// The main window: the tree on the left; the details pane, the policy panel
+// and the install panel on the right; the toolbar and the status bar; the
+// settings record; the scan workers and the orderly shutdown that stops them
+// before the settings and the inventory are written.
+class CMainFrame final : public QMainWindow, public MainWindowContext {
+    Q_OBJECT
+public:
+    static constexpr int kWindowWidth = 864;
+    static constexpr int kWindowHeight = 641;
+
+    CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options = {});
+    ~CMainFrame() override;
+
+    // The welcome screen when the settings ask for it.
+    void RunWelcomeScreen();
+
+    enum class State { Running, Closing, Closed };
+    State CurrentState() const { return state_; }
+
+    CMainTreeView& TreeView() const { return *treeView_; }
+    MainCommands& Commands() const { return *commands_; }
+    DetailsPane& Details() const { return *details_; }
+    LockableSplitter& LeftSplitter() const { return *left_; }
+    LockableSplitter& RightSplitter() const { return *right_; }
+    QToolBar& ToolBar() const { return *toolBar_; }
+    QWidget* ToolBarForm() const { return toolBarForm_; }
+
+    // MainWindowContext
+    InventoryModel& Model() override;
+    std::vector<InventoryNode*> SelectedNodes() const override;
+    InventoryNode* CaretNode() const override;
+    FolderNode* SelectedFolder() const override;
+    void ClearSelection() override;
+    void FocusTree() override;
+    void RepaintTree() override;
+    ComputerScanWorker& ComputerScan() override;
+    SubnetScanWorker& SubnetScan() override;
+    NetworkScanWorker& NetworkScan() override;
+    void PostStopScans() override;
+    bool IsScanRunning(ScanWorkerKind kind) const override;
+    StatusSink& WorkerStatusSink() override;
+    TreeSink& WorkerTreeSink() override;
+    ProductCatalogue& Catalogue() override { return catalogue_; }
+    Platform& GetPlatform() override { return platform_; }
+    AppSettings& Settings() override { return settings_; }
+    void ShowDetailsView(int key) override;
+    void SendCommand(int commandId) override;
+    void ShowSettingsDialog() override;
+    void SetSplitterLock(bool locked) override;
+    void EnableToolBarButton(int commandId, bool enabled) override;
+    bool IsToolBarVisible() const override;
+    void SetToolBarVisible(bool visible) override;
+    bool IsStatusBarVisible() const override;
+    void SetStatusBarVisible(bool visible) override;
+    QWidget* DialogParent() override { return this; }
+    void RequestClose() override;
+
+signals:
+    // The shutdown worker has begun stopping the scans.
+    void shutdownStarted();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateToolBar();
+    void CreateClientArea();
+    void RestoreWorkspace();
+    void ApplyPaneSizes();
+    void SaveWorkspace();
+    void StartShutdown();
+    void OnShutdownReady();
+    void OnCaretChanged(InventoryNode* node);
+    void ShowDetailsFor(InventoryNode* node);
+    void OnNodeRefreshed(const InventoryNode* node);
+    void PopContextMenu(int menuId, const QPoint& globalPosition);
+    bool AnyScanRunning() const;
+
+    Platform& platform_;
+    ProductCatalogue& catalogue_;
+    MainFrameOptions options_;
+    SettingsStore store_;
+    AppSettings settings_;
+    PaneSizes panes_;
+    bool panesApplied_ = false;
+    State state_ = State::Running;
+
+    std::unique_ptr<InventoryModel> model_;
+    std::unique_ptr<ComputerScanWorker> computerScan_;
+    std::unique_ptr<SubnetScanWorker> subnetScan_;
+    std::unique_ptr<NetworkScanWorker> networkScan_;
+    std::unique_ptr<ShutdownWorker> shutdown_;
+    std::unique_ptr<NewVersionCheck> newVersionCheck_;
+
+    MainCommands* commands_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QWidget* toolBarForm_ = nullptr;
+    LockableSplitter* left_ = nullptr;
+    LockableSplitter* right_ = nullptr;
+    CMainTreeView* treeView_ = nullptr;
+    DetailsPane* details_ = nullptr;
+};
+
+}  // namespace vn

@@ -1,0 +1,36 @@
+#include "app/TreeStatusSink.h"
+
+#include "discovery/CTreeStatus.h"
+
+namespace vn {
+
+void TreeStatusSink::Reset() {
+    panel_.SetText(QString());
+    panel_.SetPos(0);
+}
+
+void TreeStatusSink::Show(bool show) {
+    visible_ = show;
+    panel_.setEnabled(show);
+    panel_.setVisible(show);
+    onShownChanged_();
+}
+
+void TreeStatusSink::SetStatusText(const std::string& text) {
+    std::lock_guard lock(lock_);
+    panel_.SetText(QString::fromStdString(text));
+}
+
+void TreeStatusSink::SetRange(int upper) {
+    panel_.SetRange(upper);
+}
+
+void TreeStatusSink::Step() {
+    panel_.Step();
+}
+
+void TreeStatusSink::SetPos(int position) {
+    panel_.SetPos(position);
+}
+
+}  // namespace vn

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/WorkerThread.h"
+
+namespace vn {
+
+// The worker that walks a range of IPv4 addresses. It has no job yet: it is never
+// started, so it is always idle, but it already takes part in the shutdown
+// and in the stop requests of the progress panel like the other scan workers.
+class SubnetScanWorker final : public WorkerThread {
+public:
+    ~SubnetScanWorker() override { Stop(); }
+
+protected:
+    void Run() override {}
+};
+
+}  // namespace vn
