@@ -108,8 +108,16 @@ Status SqliteHive::OpenExisting() {
         Close();
         return status;
     }
-    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    Configure();
     return DetectSchema();
+}
+
+void SqliteHive::Configure() {
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
+    // Room for a large hive in memory (SQLite's default is 2 MiB), so that a
+    // big write group does not spill into the file before its commit and
+    // reads find their pages cached. Memory is only taken as pages are used.
+    ExecuteSql(db_, "PRAGMA cache_size = -32768");
 }
 
 Status SqliteHive::DetectSchema() {
@@ -137,7 +145,7 @@ Status SqliteHive::OpenWritable() {
             Close();
             return status;
         }
-        sqlite3_busy_timeout(db_, busyTimeoutMs_);
+        Configure();
     }
     if (sqlite3_db_readonly(db_, "main") == 1)
         return ERROR_ACCESS_DENIED;
@@ -217,14 +225,16 @@ Status SqliteHive::CheckKey(KeyId key) {
     return CheckKeyLocked(key);
 }
 
-Status SqliteHive::CheckKeyLocked(KeyId key) {
+Status SqliteHive::StartRead(KeyId key, Status emptyRootAnswer) {
     if (Status status = OpenExisting(); status != ERROR_SUCCESS)
         return status;
-    if (key == kRootKey)
-        return ERROR_SUCCESS;
     if (!db_ || !hasSchema_)
-        return ERROR_KEY_DELETED;
-    if (Status status = BeginRead(); status != ERROR_SUCCESS)
+        return key == kRootKey ? emptyRootAnswer : ERROR_KEY_DELETED;
+    return BeginRead();
+}
+
+Status SqliteHive::CheckKeyLocked(KeyId key) {
+    if (Status status = StartRead(key, ERROR_SUCCESS); status != ERROR_SUCCESS || key == kRootKey)
         return status;
     SqliteStatement query = Prepare("SELECT 1 FROM keys WHERE id = ?");
     const bool found = query.Bind(1, key).Step();
@@ -233,24 +243,35 @@ Status SqliteHive::CheckKeyLocked(KeyId key) {
     return found ? ERROR_SUCCESS : ERROR_KEY_DELETED;
 }
 
-Status SqliteHive::ChildId(KeyId parent, const std::string& name, KeyId& child) {
+Status SqliteHive::ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child) {
     const std::string fold = FoldRegistryName(name);
-    SqliteStatement query = Prepare("SELECT id FROM keys WHERE parent = ? AND fold = ?");
+    // Checking the parent in the same query saves a statement per step.
+    SqliteStatement query = Prepare(check == Parent::Check
+                                        ? "SELECT (SELECT id FROM keys WHERE parent = ?1 AND fold = ?2) "
+                                          "FROM keys WHERE id = ?1"
+                                        : "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
     query.Bind(1, parent).BindBlob(2, fold.data(), fold.size());
     if (!query.Step())
-        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_FILE_NOT_FOUND;
+        return query.status() != ERROR_SUCCESS ? query.status()
+               : check == Parent::Check        ? ERROR_KEY_DELETED
+                                               : ERROR_FILE_NOT_FOUND;
+    if (query.ColumnIsNull(0))
+        return ERROR_FILE_NOT_FOUND;
     child = query.ColumnInt(0);
     return ERROR_SUCCESS;
 }
 
 Status SqliteHive::FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result) {
-    if (Status status = CheckKeyLocked(from); status != ERROR_SUCCESS)
+    if (path.empty()) {
+        result = from;
+        return CheckKeyLocked(from);
+    }
+    if (Status status = StartRead(from, ERROR_FILE_NOT_FOUND); status != ERROR_SUCCESS)
         return status;
     KeyId current = from;
-    for (const std::string& component : path) {
-        if (!db_ || !hasSchema_)
-            return ERROR_FILE_NOT_FOUND;
-        if (Status status = ChildId(current, component, current); status != ERROR_SUCCESS)
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (Status status = ChildId(current, path[i], i == 0 ? Parent::Check : Parent::Known, current);
+            status != ERROR_SUCCESS)
             return status;
     }
     result = current;
@@ -269,12 +290,12 @@ Status SqliteHive::CreateKey(KeyId from, const std::vector<std::string>& path, b
         return status;
     if (!mayCreate)
         return ERROR_ACCESS_DENIED;
-    return Write(Changes::Several, [&]() -> Status {
-        if (Status status = CheckKeyLocked(from); status != ERROR_SUCCESS)
-            return status;
+    // FindKeyLocked did not find it, so path is not empty.
+    return Write(path.size() == 1 ? Changes::One : Changes::Several, [&]() -> Status {
         KeyId current = from;
-        for (const std::string& component : path) {
-            const Status found = ChildId(current, component, current);
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            const std::string& component = path[i];
+            const Status found = ChildId(current, component, i == 0 ? Parent::Check : Parent::Known, current);
             if (found == ERROR_SUCCESS)
                 continue;
             if (found != ERROR_FILE_NOT_FOUND)
@@ -294,15 +315,17 @@ Status SqliteHive::CreateKey(KeyId from, const std::vector<std::string>& path, b
 Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& type,
                               std::vector<std::uint8_t>& data) {
     std::lock_guard lock(mutex_);
-    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+    if (Status status = StartRead(key, ERROR_FILE_NOT_FOUND); status != ERROR_SUCCESS)
         return status;
-    if (!db_ || !hasSchema_)
-        return ERROR_FILE_NOT_FOUND;
     const std::string fold = FoldRegistryName(name);
-    SqliteStatement query = Prepare("SELECT type, data FROM vals WHERE key = ? AND fold = ?");
+    // No row: the key is gone; a row without a type: it has no such value.
+    SqliteStatement query = Prepare("SELECT vals.type, vals.data FROM keys "
+                                    "LEFT JOIN vals ON vals.key = keys.id AND vals.fold = ?2 WHERE keys.id = ?1");
     query.Bind(1, key).BindBlob(2, fold.data(), fold.size());
     if (!query.Step())
-        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_FILE_NOT_FOUND;
+        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_KEY_DELETED;
+    if (query.ColumnIsNull(0))
+        return ERROR_FILE_NOT_FOUND;
     type = static_cast<std::uint32_t>(query.ColumnInt(0));
     data = query.ColumnBlob(1);
     return ERROR_SUCCESS;
@@ -311,8 +334,13 @@ Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& t
 Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                             std::uint32_t size) {
     std::lock_guard lock(mutex_);
-    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
-        return status;
+    // Checked up front so that a deleted key is reported as such even where
+    // writing fails (no file yet, read-only file). Inside the group's open
+    // transaction nothing can change before the write checks it again.
+    if (!groupTransactionOpen_ || groupFailed_) {
+        if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+            return status;
+    }
     return Write(Changes::One, [&]() -> Status {
         if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
             return status;
@@ -332,14 +360,16 @@ Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type
 
 Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
     std::lock_guard lock(mutex_);
-    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+    if (Status status = StartRead(key, ERROR_NO_MORE_ITEMS); status != ERROR_SUCCESS)
         return status;
-    if (!db_ || !hasSchema_)
-        return ERROR_NO_MORE_ITEMS;
-    SqliteStatement query = Prepare("SELECT name FROM keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
+    // No row: the key is gone; a null name: index is past the last sub-key.
+    SqliteStatement query = Prepare("SELECT (SELECT name FROM keys WHERE parent = ?1 ORDER BY fold LIMIT 1 OFFSET ?2) "
+                                    "FROM keys WHERE id = ?1");
     query.Bind(1, key).Bind(2, static_cast<std::int64_t>(index));
     if (!query.Step())
-        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_NO_MORE_ITEMS;
+        return query.status() != ERROR_SUCCESS ? query.status() : ERROR_KEY_DELETED;
+    if (query.ColumnIsNull(0))
+        return ERROR_NO_MORE_ITEMS;
     name = query.ColumnText(0);
     return ERROR_SUCCESS;
 }

@@ -83,17 +83,23 @@ private:
     // Whether a write's body makes at most one change (a single statement,
     // which SQLite undoes by itself when it fails) or several.
     enum class Changes { One, Several };
+    // Whether a look-up must also check that the parent key still exists.
+    enum class Parent { Check, Known };
 
     Status OpenExisting();
     Status OpenWritable();
     Status EnsureSchema();
+    void Configure();
     Status DetectSchema();
     void Close();
     Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
     Status CheckKeyLocked(KeyId key);
     template <typename Body>
     Status Write(Changes changes, Body&& body);
-    Status ChildId(KeyId parent, const std::string& name, KeyId& child);
+    Status ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child);
+    // Opens the file when there is one and starts reading about key. With no
+    // hive yet, the root answers emptyRootAnswer and other keys are deleted.
+    Status StartRead(KeyId key, Status emptyRootAnswer);
     SqliteStatement Prepare(std::string_view sql);
     Status Execute(std::string_view sql);
     Status BeginRead();

@@ -105,6 +105,10 @@ Status SqliteStatement::Run() {
     return status_;
 }
 
+bool SqliteStatement::ColumnIsNull(int column) const {
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
 std::int64_t SqliteStatement::ColumnInt(int column) const { return sqlite3_column_int64(statement_, column); }
 
 std::string SqliteStatement::ColumnText(int column) const {

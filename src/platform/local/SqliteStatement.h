@@ -37,6 +37,7 @@ public:
     // Steps until done; the status of the run.
     Status Run();
 
+    bool ColumnIsNull(int column) const;
     std::int64_t ColumnInt(int column) const;
     std::string ColumnText(int column) const;
     std::vector<std::uint8_t> ColumnBlob(int column) const;
