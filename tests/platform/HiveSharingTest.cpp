@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -159,6 +161,62 @@ TEST_F(HiveSharingTest, ThreadsOfOneProgramShareAHive) {
         EXPECT_EQ(QueryDwordValue(*key, "V19", value), ERROR_SUCCESS);
         EXPECT_EQ(value, 19u);
     }
+}
+
+// Reads share a short transaction holding the file's shared lock, under which
+// no other program can commit.
+TEST_F(HiveSharingTest, AReaderThatWentIdleDoesNotHoldOffAnotherProgramsWrite) {
+    SqliteRegistry reader(Paths(), std::chrono::milliseconds(300));
+    RegistryKeyPtr root, key;
+    ASSERT_EQ(reader.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->CreateKey("Software\\Shared", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    ASSERT_EQ(SetDwordValue(*key, "V", 1), ERROR_SUCCESS);
+    std::uint32_t value = 0;
+    ASSERT_EQ(QueryDwordValue(*key, "V", value), ERROR_SUCCESS);
+
+    // The reader makes no further call: its transaction must end by itself
+    // well within the writer's patience.
+    SqliteRegistry writer(Paths(), std::chrono::milliseconds(1000));
+    RegistryKeyPtr writerRoot, writerKey;
+    ASSERT_EQ(writer.Connect("", Hive::CurrentUser, writerRoot), ERROR_SUCCESS);
+    ASSERT_EQ(writerRoot->OpenKey("Software\\Shared", KEY_ALL_ACCESS, writerKey), ERROR_SUCCESS);
+    EXPECT_EQ(SetDwordValue(*writerKey, "V", 2), ERROR_SUCCESS);
+
+    // And the reader sees the write at once, not a snapshot from before it.
+    EXPECT_EQ(QueryDwordValue(*key, "V", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 2u);
+}
+
+TEST_F(HiveSharingTest, AReaderThatNeverPausesDoesNotStarveAnotherProgramsWrites) {
+    SqliteRegistry reader(Paths(), std::chrono::milliseconds(2000));
+    RegistryKeyPtr root, key;
+    ASSERT_EQ(reader.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->CreateKey("Software\\Shared", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    ASSERT_EQ(SetDwordValue(*key, "V", 0), ERROR_SUCCESS);
+    std::atomic<bool> done = false;
+    std::atomic<std::uint32_t> lastSeen = 0;
+    int readFailures = 0;
+    std::thread reading([&] {
+        while (!done) {
+            std::uint32_t value = 0;
+            readFailures += QueryDwordValue(*key, "V", value) != ERROR_SUCCESS;
+            lastSeen = value;
+        }
+    });
+
+    SqliteRegistry writer(Paths(), std::chrono::milliseconds(1000));
+    RegistryKeyPtr writerRoot, writerKey;
+    ASSERT_EQ(writer.Connect("", Hive::CurrentUser, writerRoot), ERROR_SUCCESS);
+    ASSERT_EQ(writerRoot->OpenKey("Software\\Shared", KEY_ALL_ACCESS, writerKey), ERROR_SUCCESS);
+    for (std::uint32_t i = 1; i <= 5; ++i)
+        EXPECT_EQ(SetDwordValue(*writerKey, "V", i), ERROR_SUCCESS) << i;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (lastSeen != 5 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::yield();
+    done = true;
+    reading.join();
+    EXPECT_EQ(lastSeen, 5u);
+    EXPECT_EQ(readFailures, 0);
 }
 
 }  // namespace

@@ -341,5 +341,35 @@ TEST_F(WriteGroupTest, AbandonedInnerGroupRollsBackTheOuterOne) {
     EXPECT_EQ(String(*settings_, "A"), "later");
 }
 
+TEST_F(WriteGroupTest, AWriteThatFailsInsideAGroupLeavesNothingOfItselfAndTheGroupGoesOn) {
+    // Another program's trigger makes chosen inserts fail.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("user/hive.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "CREATE TRIGGER refuse_keys BEFORE INSERT ON keys WHEN NEW.name = 'Refused' "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                           "CREATE TRIGGER refuse_values BEFORE INSERT ON vals WHEN NEW.name = 'Refused' "
+                           "BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+
+    auto group = settings_->BeginWriteGroup();
+    ASSERT_EQ(SetStringValue(*settings_, "A", "a"), ERROR_SUCCESS);
+    EXPECT_NE(SetStringValue(*settings_, "Refused", "x"), ERROR_SUCCESS);
+    RegistryKeyPtr key;
+    // The first key of the path is created, then the second is refused.
+    EXPECT_NE(settings_->CreateKey("New\\Refused", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    EXPECT_NE(settings_->CreateKey("Refused", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    ASSERT_EQ(SetStringValue(*settings_, "B", "b"), ERROR_SUCCESS);
+    ASSERT_EQ(group->Commit(), ERROR_SUCCESS);
+
+    EXPECT_EQ(String(*settings_, "A"), "a");
+    EXPECT_EQ(String(*settings_, "B"), "b");
+    std::uint32_t size = 0;
+    EXPECT_EQ(settings_->QueryValue("Refused", nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(SubKeys(*settings_), std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace vn
