@@ -59,9 +59,8 @@ constexpr std::string_view kOptionsHelp =
     "  -h, --help          help; after a command, help on that command\n";
 
 constexpr std::string_view kPathHelp =
-    "A PATH names nodes from the top of the tree joined with \"/\" (case does not\n"
-    "matter); a trailing \"/\" picks the folder where a folder and a computer share\n"
-    "the name.\n";
+    "A PATH names a node by the names from the top of the tree down to it, joined\n"
+    "with \"/\"; case does not matter.\n";
 
 constexpr std::string_view kExitHelp =
     "Exit status: 0 when everything asked was done and every computer examined,\n"

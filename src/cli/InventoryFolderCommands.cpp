@@ -40,12 +40,9 @@ int RunInventoryRemove(CommandContext& context) {
     InventoryStore store(context.host.platform(), context.host.catalogue());
     if (!LoadForChange(context, store))
         return kExitIncomplete;
-    InventoryNode* node = nullptr;
-    switch (FindInventoryNode(store.model(), path, node)) {
-    case PathLookup::Missing: return context.Fail("\"" + text + "\" is not in the inventory");
-    case PathLookup::Ambiguous: return context.Fail(AmbiguousPathMessage(text));
-    case PathLookup::Found: break;
-    }
+    InventoryNode* node = FindInventoryNode(store.model(), path);
+    if (node == nullptr)
+        return context.Fail("\"" + text + "\" is not in the inventory");
     // Printed only once the removal is saved.
     std::ostringstream removed;
     WriteSubtreeLines(removed, store.model(), *node);

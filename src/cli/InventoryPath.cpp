@@ -21,10 +21,8 @@ bool ParseInventoryPath(std::string_view text, InventoryPath& result) {
     result = InventoryPath{};
     if (!text.empty() && text.front() == '/')
         text.remove_prefix(1);
-    if (!text.empty() && text.back() == '/') {
-        result.folderOnly = true;
+    if (!text.empty() && text.back() == '/')
         text.remove_suffix(1);
-    }
     if (text.empty())
         return true;
     std::size_t start = 0;
@@ -47,31 +45,23 @@ std::string NodePath(const InventoryModel& model, const InventoryNode& node) {
     return path;
 }
 
-std::string AmbiguousPathMessage(std::string_view pathText) {
-    return "\"" + std::string(pathText) + "\" names a folder and a computer; end it with \"/\" for the folder";
-}
-
 FolderNode* FindChildFolder(const InventoryModel& model, const FolderNode* parent, std::string_view name) {
     return static_cast<FolderNode*>(FindChild(model, parent, name, true));
 }
 
-PathLookup FindInventoryNode(const InventoryModel& model, const InventoryPath& path, InventoryNode*& result) {
-    result = nullptr;
+InventoryNode* FindInventoryNode(const InventoryModel& model, const InventoryPath& path) {
     if (path.names.empty())
-        return PathLookup::Missing;
+        return nullptr;
     const FolderNode* parent = nullptr;
     for (std::size_t i = 0; i + 1 < path.names.size(); ++i) {
         parent = FindChildFolder(model, parent, path.names[i]);
         if (parent == nullptr)
-            return PathLookup::Missing;
+            return nullptr;
     }
     const std::string& last = path.names.back();
-    InventoryNode* folder = FindChild(model, parent, last, true);
-    InventoryNode* computer = path.folderOnly ? nullptr : FindChild(model, parent, last, false);
-    if (folder != nullptr && computer != nullptr)
-        return PathLookup::Ambiguous;
-    result = folder != nullptr ? folder : computer;
-    return result != nullptr ? PathLookup::Found : PathLookup::Missing;
+    if (InventoryNode* folder = FindChild(model, parent, last, true))
+        return folder;
+    return FindChild(model, parent, last, false);
 }
 
 bool ShadowsComputer(const InventoryModel& model, const FolderNode& folder) {

@@ -9,10 +9,9 @@
 namespace vn::cli {
 
 // A PATH of the command line: node names from the top of the tree joined
-// with "/". A leading "/" is allowed; a trailing "/" asks for a folder.
+// with "/"; a leading or trailing "/" changes nothing.
 struct InventoryPath {
     std::vector<std::string> names;  // empty: the top level
-    bool folderOnly = false;
 };
 
 // False when a name between two slashes is empty.
@@ -21,16 +20,11 @@ bool ParseInventoryPath(std::string_view text, InventoryPath& result);
 // The names from the top down to node, joined with "/".
 std::string NodePath(const InventoryModel& model, const InventoryNode& node);
 
-enum class PathLookup { Found, Missing, Ambiguous };
-
-// The node a path names, comparing names without regard to case. Every name
-// but the last is a folder; the last may be a folder or a computer, and is
-// Ambiguous when it could be both (unless folderOnly). The empty path finds
-// nothing.
-PathLookup FindInventoryNode(const InventoryModel& model, const InventoryPath& path, InventoryNode*& result);
-
-// What to tell the user for a path that names a folder and a computer.
-std::string AmbiguousPathMessage(std::string_view pathText);
+// The node a path names, comparing names without regard to case; null when
+// there is none (or the path is empty). Every name but the last is a folder;
+// the last is a folder or, when there is no folder of that name, a computer.
+// (A saved tree never has both: their registry keys would be one.)
+InventoryNode* FindInventoryNode(const InventoryModel& model, const InventoryPath& path);
 
 // The sibling folder of that name under parent (null: the top level), or null.
 FolderNode* FindChildFolder(const InventoryModel& model, const FolderNode* parent, std::string_view name);

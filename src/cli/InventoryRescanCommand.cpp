@@ -14,12 +14,10 @@ bool ComputersToRescan(CommandContext& context, const InventoryModel& model, con
         CollectComputers(model, nullptr, computers);
         return true;
     }
-    InventoryNode* node = nullptr;
-    const std::string& text = context.operands.at(0);
-    switch (FindInventoryNode(model, path, node)) {
-    case PathLookup::Missing: context.Fail("\"" + text + "\" is not in the inventory"); return false;
-    case PathLookup::Ambiguous: context.Fail(AmbiguousPathMessage(text)); return false;
-    case PathLookup::Found: break;
+    InventoryNode* node = FindInventoryNode(model, path);
+    if (node == nullptr) {
+        context.Fail("\"" + context.operands.at(0) + "\" is not in the inventory");
+        return false;
     }
     if (auto* folder = dynamic_cast<FolderNode*>(node))
         CollectComputers(model, folder, computers);

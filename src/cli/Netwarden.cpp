@@ -25,11 +25,18 @@ int BadUsage(CliHost& host, const std::string& reason, const std::vector<std::st
 }
 
 // Operand count and options that only some commands take.
-std::string UsageProblem(const CommandSpec& command, const CommandLine& line, std::size_t operandCount) {
-    if (operandCount < command.minOperands)
+std::string UsageProblem(const CommandSpec& command, const CommandLine& line,
+                         const std::vector<std::string>& operands) {
+    if (operands.size() < command.minOperands)
         return "missing argument";
-    if (operandCount > command.maxOperands)
+    if (operands.size() > command.maxOperands)
         return "too many arguments";
+    // An empty computer name would mean this computer; an empty path or file
+    // name is a slip.
+    for (const std::string& operand : operands) {
+        if (operand.empty())
+            return "an argument cannot be empty";
+    }
     if (line.folder && !command.takesFolder)
         return "option --folder belongs to inventory import";
     if (line.user && SplitAccountName(*line.user).user.empty())
@@ -67,7 +74,7 @@ int RunNetwarden(const std::vector<std::string>& arguments, CliHost& host) {
     CommandContext context{host, line, {line.words.begin() + static_cast<std::ptrdiff_t>(command->WordCount()),
                                         line.words.end()},
                            CommandUsage(*command)};
-    if (const std::string problem = UsageProblem(*command, line, context.operands.size()); !problem.empty())
+    if (const std::string problem = UsageProblem(*command, line, context.operands); !problem.empty())
         return BadUsage(host, problem, line.words);
     if (command->reachesComputers && !host.ApplyCredentials(line))
         return kExitIncomplete;

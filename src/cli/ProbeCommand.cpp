@@ -6,10 +6,6 @@
 namespace vn::cli {
 
 int RunProbe(CommandContext& context) {
-    for (const std::string& name : context.operands) {
-        if (name.empty())
-            return context.BadUsage("a computer name cannot be empty");
-    }
     Platform& platform = context.host.platform();
     const ProductCatalogue& catalogue = context.host.catalogue();
     TextStatusSink status([&](const std::string& line) { context.Status(line); });

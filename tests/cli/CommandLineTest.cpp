@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "cli/AccountName.h"
+#include "cli/CommandLine.h"
+#include "cli/CommandTable.h"
+#include "TestCliHost.h"
+
+namespace vn::cli {
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(CommandLineTest, OptionsStandAnywhereAndDoubleDashEndsThem) {
+    CommandLine line;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"-v", "inventory", "import", "--folder=Lab/A", "list.txt", "--user", "DOM\\ann",
+                                  "--kerberos", "--", "--odd", "-"},
+                                 line, error))
+        << error;
+    EXPECT_EQ(line.words, (Words{"inventory", "import", "list.txt", "--odd", "-"}));
+    EXPECT_EQ(line.folder, "Lab/A");
+    EXPECT_EQ(line.user, "DOM\\ann");
+    EXPECT_FALSE(line.authFile.has_value());
+    EXPECT_TRUE(line.kerberos);
+    EXPECT_TRUE(line.verbose);
+    EXPECT_FALSE(line.help);
+}
+
+TEST(CommandLineTest, RefusesUnknownMissingEmptyAndRepeatedOptions) {
+    const std::vector<std::pair<Words, std::string>> cases = {
+        {{"probe", "--bogus"}, "unknown option --bogus"},
+        {{"probe", "-x"}, "unknown option -x"},
+        {{"probe", "pc1", "--user"}, "option --user needs a value"},
+        {{"probe", "--user=", "pc1"}, "option --user needs a value"},
+        {{"--authfile", "a", "--authfile=b", "probe"}, "option --authfile given twice"},
+        {{"--kerberos=yes", "probe"}, "option --kerberos takes no value"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        CommandLine line;
+        std::string error;
+        EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments.back();
+        EXPECT_EQ(error, expected);
+    }
+}
+
+TEST(AccountNameTest, SplitsTheDomainAtTheFirstSeparator) {
+    EXPECT_EQ(SplitAccountName("LAB\\ann").domain, "LAB");
+    EXPECT_EQ(SplitAccountName("LAB\\ann").user, "ann");
+    EXPECT_EQ(SplitAccountName("LAB/ann").domain, "LAB");
+    EXPECT_EQ(SplitAccountName("ann").domain, "");
+    EXPECT_EQ(SplitAccountName("ann").user, "ann");
+    EXPECT_EQ(SplitAccountName("LAB\\").user, "");
+}
+
+// Exit statuses and where help and complaints go, through the whole run.
+class RunNetwardenUsageTest : public ::testing::Test {
+protected:
+    RunNetwardenUsageTest() { catalogue_.AddBuiltIns(); }
+
+    vn::test::FakePlatform platform_;
+    ProductCatalogue catalogue_;
+    test::TestCliHost host_{platform_, catalogue_};
+};
+
+TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError) {
+    struct Case {
+        Words arguments;
+        std::string reason;  // "" when only the help is written
+        std::string help;    // the first line of the help expected
+    };
+    const std::string program = "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]";
+    const std::string inventory = "Usage: netwarden [OPTIONS] inventory COMMAND [ARGUMENTS]";
+    const std::vector<Case> cases = {
+        {{}, "", program},
+        {{"frobnicate"}, "netwarden: unknown command \"frobnicate\"", program},
+        {{"frobnicate", "--help"}, "netwarden: unknown command \"frobnicate\"", program},
+        {{"inventory"}, "netwarden: missing command", inventory},
+        {{"inventory", "frob"}, "netwarden: unknown command \"frob\"", inventory},
+        {{"probe"}, "netwarden: missing argument", "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"products", "extra"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] products"},
+        {{"inventory", "rescan", "a", "b"}, "netwarden: too many arguments",
+         "Usage: netwarden [OPTIONS] inventory rescan [PATH]"},
+        {{"inventory", "list", "--folder", "Lab"}, "netwarden: option --folder belongs to inventory import",
+         "Usage: netwarden [OPTIONS] inventory list"},
+        {{"probe", "pc1", "--user", "LAB\\ann", "--authfile", "f"},
+         "netwarden: options --user and --authfile exclude each other", "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"probe", "pc1", "--user", "LAB\\"}, "netwarden: option --user needs a user name",
+         "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"probe", "--what"}, "netwarden: unknown option --what", "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"probe", "pc1", ""}, "netwarden: an argument cannot be empty", "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"inventory", "add-folder", "Lab//Sub"}, "netwarden: the path has an empty name",
+         "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
+        {{"inventory", "add-folder", "Lab/a\\b"}, "netwarden: \"a\\b\" cannot be a folder name",
+         "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
+        {{"inventory", "remove", "/"}, "netwarden: the path has an empty name",
+         "Usage: netwarden [OPTIONS] inventory remove PATH"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        EXPECT_EQ(host_.Run(c.arguments), 2);
+        EXPECT_EQ(host_.Out(), "");
+        const std::string expectedStart = c.reason.empty() ? c.help : c.reason + "\n\n" + c.help;
+        EXPECT_EQ(host_.Err().substr(0, expectedStart.size()), expectedStart);
+    }
+    EXPECT_TRUE(host_.credentialsApplied.empty());
+    EXPECT_EQ(platform_.Log().Count("RegConnectRegistry"), 0u);
+}
+
+TEST_F(RunNetwardenUsageTest, HelpGoesToStandardOutputAndRunsNothing) {
+    ASSERT_EQ(host_.Run({"--help"}), 0);
+    EXPECT_EQ(host_.Out(), ProgramUsage());
+    for (const CommandSpec& command : AllCommands())
+        EXPECT_NE(host_.Out().find(std::string(command.summary)), std::string::npos) << command.name;
+
+    ASSERT_EQ(host_.Run({"inventory", "-h"}), 0);
+    EXPECT_EQ(host_.Out(), GroupUsage("inventory"));
+    EXPECT_EQ(host_.Out().find("products"), std::string::npos);
+
+    for (const CommandSpec& command : AllCommands()) {
+        Words arguments;
+        if (!command.group.empty())
+            arguments.emplace_back(command.group);
+        arguments.emplace_back(command.name);
+        arguments.emplace_back("--help");
+        EXPECT_EQ(host_.Run(arguments), 0);
+        EXPECT_EQ(host_.Out(), CommandUsage(command));
+        EXPECT_EQ(host_.Err(), "");
+    }
+    EXPECT_TRUE(host_.credentialsApplied.empty());
+    EXPECT_EQ(platform_.Log().Count("RegConnectRegistry"), 0u);
+}
+
+TEST_F(RunNetwardenUsageTest, CredentialsAreSetUpOnlyForCommandsThatReachComputers) {
+    EXPECT_EQ(host_.Run({"--user", "LAB\\ann", "products"}), 0);
+    EXPECT_TRUE(host_.credentialsApplied.empty());
+
+    platform_.Computer("PC1").Key(Hive::LocalMachine, "System\\CurrentControlSet\\Services");
+    EXPECT_EQ(host_.Run({"probe", "PC1", "--user", "LAB\\ann", "--kerberos"}), 0);
+    ASSERT_EQ(host_.credentialsApplied.size(), 1u);
+    EXPECT_EQ(host_.credentialsApplied[0].user, "LAB\\ann");
+    EXPECT_TRUE(host_.credentialsApplied[0].kerberos);
+
+    // Credentials that cannot be used stop the run before any computer is reached.
+    host_.acceptCredentials = false;
+    const std::size_t connects = platform_.Log().Count("RegConnectRegistry");
+    EXPECT_EQ(host_.Run({"probe", "PC1", "--authfile", "missing"}), 1);
+    EXPECT_EQ(host_.Out(), "");
+    EXPECT_EQ(platform_.Log().Count("RegConnectRegistry"), connects);
+}
+
+}  // namespace
+}  // namespace vn::cli

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <fstream>
+#include <iterator>
+
+#include "cli/JsonWriter.h"
+#include "inventory/InventoryPersistence.h"
+#include "platform/RegistryValues.h"
+#include "platform/SystemErrorText.h"
+#include "platform/TempDirectory.h"
+#include "TestCliHost.h"
+
+namespace vn::cli {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr const char* kServices = "System\\CurrentControlSet\\Services";
+constexpr const char* kProductOptions = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
+
+// The commands run in-process: a fake network of computers, and the saved
+// inventory in a real SQLite hive that each run reads afresh.
+class NetwardenCommandsTest : public ::testing::Test {
+protected:
+    NetwardenCommandsTest() {
+        catalogue_.AddBuiltIns();
+        auto remoteOne = std::make_unique<ProductDef>();
+        remoteOne->DisplayName = "Remote One";
+        remoteOne->ServiceName = "R1";
+        remoteOne->ServicePath = "Software\\Remote One";
+        catalogue_.AddUnique(std::move(remoteOne));
+
+        vn::test::FakeComputer& pc1 = network_.Computer("PC1");
+        pc1.Key(Hive::LocalMachine, std::string(kServices) + "\\Vantor");
+        pc1.Key(Hive::LocalMachine, "Software\\Remote One");
+        pc1.Key(Hive::LocalMachine, kProductOptions).String("ProductType", "WinNT");
+        pc1.ServerInfo(5, 1, "Front \"desk\"");
+        network_.LocalServices().AddHost("PC1", 0x0A000105);
+
+        vn::test::FakeComputer& srv = network_.Computer("SRV");
+        srv.Key(Hive::LocalMachine, std::string(kServices) + "\\Kestrel");
+        srv.Key(Hive::LocalMachine, kProductOptions).String("ProductType", "LanmanNT");
+        srv.ServerInfo(5, 0);
+
+        network_.Computer("DENIED").Key(Hive::LocalMachine, kServices).RefuseRead();
+    }
+
+    std::string WriteFile(const std::string& name, const std::string& content) {
+        const std::string path = directory_.File(name);
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+    static std::string ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static std::string Unreachable(const std::string& name) {
+        return R"({"name":")" + name + R"(","ip":null,"os":"","description":"","server":false,"error":)" +
+               JsonQuoted(SystemErrorText(ERROR_BAD_NETPATH)) + R"(,"products":[]})";
+    }
+
+    int argc_ = 1;
+    char name_[10] = "netwarden";
+    char* argv_[1] = {name_};
+    QCoreApplication application_{argc_, argv_};
+    TempDirectory directory_;
+    vn::test::FakePlatform network_;
+    test::HiveBackedPlatform platform_{network_,
+                                       HivePaths{directory_.File("user.db"), directory_.File("machine.db")}};
+    ProductCatalogue catalogue_;
+    test::TestCliHost host_{platform_, catalogue_};
+
+    static constexpr const char* kPc1Fields =
+        R"("name":"PC1","ip":"10.0.1.5","os":"Windows XP v5.1","description":"Front \"desk\"","server":false,)"
+        R"("error":null,"products":["Vantor","Remote One"]})";
+};
+
+TEST_F(NetwardenCommandsTest, ProductsAreTheCatalogueInOrder) {
+    ASSERT_EQ(host_.Run({"products"}), 0);
+    EXPECT_EQ(host_.OutLines(),
+              (Lines{R"({"name":"Vantor","service":"Vantor","path":"System\\CurrentControlSet\\Services\\Vantor",)"
+                     R"("icon":)" + std::string(catalogue_.at(0).Icon.isNull() ? "false" : "true") + "}",
+                     R"({"name":"Kestrel","service":"Kestrel","path":"System\\CurrentControlSet\\Services\\Kestrel",)"
+                     R"("icon":)" + std::string(catalogue_.at(1).Icon.isNull() ? "false" : "true") + "}",
+                     R"({"name":"Remote One","service":"R1","path":"Software\\Remote One","icon":false})"}));
+}
+
+TEST_F(NetwardenCommandsTest, ProbePrintsEveryComputerAndExitsOneWhenOneCouldNotBeExamined) {
+    ASSERT_EQ(host_.Run({"probe", "PC1", "SRV"}), 0);
+    EXPECT_EQ(host_.OutLines(),
+              (Lines{"{" + std::string(kPc1Fields),
+                     R"({"name":"SRV","ip":null,"os":"Windows 2000 Advanced Server v5.0","description":"",)"
+                     R"("server":true,"error":null,"products":["Kestrel"]})"}));
+    EXPECT_EQ(host_.Err(), "");
+
+    EXPECT_EQ(host_.Run({"probe", "NOBODY", "DENIED", "PC1"}), 1);
+    EXPECT_EQ(host_.OutLines(),
+              (Lines{Unreachable("NOBODY"),
+                     R"({"name":"DENIED","ip":null,"os":"","description":"","server":false,)"
+                     R"("error":"Access is denied.","products":[]})",
+                     "{" + std::string(kPc1Fields)}));
+
+    // Probing leaves the inventory alone.
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.Out(), "");
+}
+
+TEST_F(NetwardenCommandsTest, StatusLinesGoToStandardErrorOnlyWhenVerbose) {
+    ASSERT_EQ(host_.Run({"-v", "probe", "PC1"}), 0);
+    EXPECT_EQ(host_.OutLines().size(), 1u);
+    EXPECT_NE(host_.Err().find("Connecting to computer PC1\nConnect successful.\n"), std::string::npos);
+    EXPECT_NE(host_.Err().find("Service \"Vantor\" is installed on PC1.\n"), std::string::npos);
+
+    // The failure line carries a Windows line end inside; a line end of its
+    // own in any case. Both reach the terminal as plain "\n".
+    ASSERT_EQ(host_.Run({"probe", "--verbose", "NOBODY"}), 1);
+    EXPECT_NE(host_.Err().find("Failed to connecting to computer NOBODY.\nError message: The network path was "
+                               "not found.\n"),
+              std::string::npos);
+    EXPECT_EQ(host_.Err().find('\r'), std::string::npos);
+}
+
+TEST_F(NetwardenCommandsTest, ImportListAndExportRoundTripThroughTheSavedTree) {
+    const std::string list = WriteFile("list.txt", "PC1, Vantor\r\nNOBODY\r\npc1\r\n");
+    ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "Lab/New"}), 1);  // NOBODY is not there
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab/New/PC1","folder":false,)" + std::string(kPc1Fields),
+                                       R"({"path":"Lab/New/NOBODY","folder":false,)" + Unreachable("NOBODY").substr(1)}));
+
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/New","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/New/NOBODY","folder":false,)" + Unreachable("NOBODY").substr(1),
+                                       R"({"path":"Lab/New/PC1","folder":false,)" + std::string(kPc1Fields)}));
+
+    const std::string exported = directory_.File("out.txt");
+    ASSERT_EQ(host_.Run({"inventory", "export", exported}), 0);
+    EXPECT_EQ(host_.Out(), "");
+    EXPECT_EQ(ReadFile(exported), "NOBODY\r\nPC1, Vantor, Remote One\r\n");
+
+    // The exported file imports again: the names merge into the same nodes.
+    network_.Computer("NOBODY").FailServerInfo(ERROR_ACCESS_DENIED).Key(Hive::LocalMachine, kServices);
+    ASSERT_EQ(host_.Run({"inventory", "import", exported, "--folder", "lab/NEW/"}), 0);
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    const Lines nodes = host_.OutLines();
+    ASSERT_EQ(nodes.size(), 4u);
+    EXPECT_EQ(nodes[2], R"({"path":"Lab/New/NOBODY","folder":false,"name":"NOBODY","ip":null,"os":"",)"
+                        R"("description":"","server":false,"error":null,"products":[]})");
+}
+
+TEST_F(NetwardenCommandsTest, ImportLeavesOutWhatCannotBeKeptAndReportsAFileThatCannotBeRead) {
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "SRV"}), 0);
+    const std::string list = WriteFile("names.csv", "Name;Site\nLAB\\PC1;x\nsrv;y\nPC1;z\n");
+    EXPECT_EQ(host_.Run({"inventory", "import", list}), 1);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"PC1","folder":false,)" + std::string(kPc1Fields)}));
+    EXPECT_NE(host_.Err().find("\"LAB\\PC1\" is left out"), std::string::npos);
+    EXPECT_NE(host_.Err().find("\"srv\" is left out"), std::string::npos);
+    EXPECT_EQ(network_.Log().Count("RegConnectRegistry", "srv"), 0u);
+
+    EXPECT_EQ(host_.Run({"inventory", "import", directory_.File("missing.txt")}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: Could not open file \"" + directory_.File("missing.txt") + "\".\n");
+}
+
+TEST_F(NetwardenCommandsTest, RescanExaminesTheComputersBelowAPathInTheirFolders) {
+    const std::string list = WriteFile("list.txt", "PC1\nSRV\n");
+    ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "A"}), 0);
+    ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "B/C"}), 0);
+    network_.Computer("SRV").Key(Hive::LocalMachine, "Software\\Remote One");
+
+    ASSERT_EQ(host_.Run({"inventory", "rescan", "b"}), 0);
+    Lines rescanned = host_.OutLines();
+    ASSERT_EQ(rescanned.size(), 2u);
+    EXPECT_EQ(rescanned[0], R"({"path":"B/C/PC1","folder":false,)" + std::string(kPc1Fields));
+    EXPECT_NE(rescanned[1].find(R"("path":"B/C/SRV")"), std::string::npos);
+    EXPECT_NE(rescanned[1].find(R"("products":["Kestrel","Remote One"])"), std::string::npos);
+
+    const std::size_t pc1Connects = network_.Log().Count("RegConnectRegistry", "PC1");
+    ASSERT_EQ(host_.Run({"inventory", "rescan", "A/srv"}), 0);
+    ASSERT_EQ(host_.OutLines().size(), 1u);
+    EXPECT_NE(host_.Out().find(R"({"path":"A/SRV",)"), std::string::npos);
+    EXPECT_NE(host_.Out().find(R"("products":["Kestrel","Remote One"])"), std::string::npos);
+    EXPECT_EQ(network_.Log().Count("RegConnectRegistry", "PC1"), pc1Connects);
+
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines().size(), 7u);  // A with 2 computers, B, B/C with 2 computers: nothing new
+
+    network_.Computer("PC1").SwitchOff();
+    EXPECT_EQ(host_.Run({"inventory", "rescan"}), 1);
+    EXPECT_EQ(host_.OutLines().size(), 4u);
+
+    EXPECT_EQ(host_.Run({"inventory", "rescan", "A/nothing"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: \"A/nothing\" is not in the inventory\n");
+}
+
+TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "Lab/Sub"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/Sub","folder":true,"expanded":false})"}));
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "LAB/sub/Deeper"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab/Sub/Deeper","folder":true,"expanded":false})"}));
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "Lab"}), 0);
+    EXPECT_EQ(host_.Out(), "");
+
+    const std::string list = WriteFile("list.txt", "PC1\n");
+    ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "Lab/Sub"}), 0);
+    // A folder beside a computer of its name could not be saved with it.
+    EXPECT_EQ(host_.Run({"inventory", "add-folder", "Lab/Sub/pc1/x"}), 1);
+    EXPECT_EQ(host_.Out(), "");
+
+    ASSERT_EQ(host_.Run({"inventory", "remove", "lab/sub"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab/Sub","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/Sub/Deeper","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/Sub/PC1","folder":false,)" + std::string(kPc1Fields)}));
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab","folder":true,"expanded":false})"}));
+
+    EXPECT_EQ(host_.Run({"inventory", "remove", "Lab/Sub"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: \"Lab/Sub\" is not in the inventory\n");
+}
+
+// A saved tree that cannot be read whole is listed as far as it goes, and is
+// not changed: saving the part read would lose the rest.
+TEST_F(NetwardenCommandsTest, ATreeThatCannotBeReadWholeIsNotChanged) {
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "Good"}), 0);
+    {
+        RegistryKeyPtr hive;
+        RegistryKeyPtr broken;
+        ASSERT_EQ(platform_.registry().Connect("", Hive::CurrentUser, hive), ERROR_SUCCESS);
+        ASSERT_EQ(hive->CreateKey(std::string(kInventoryRootKey) + "\\Zbroken", KEY_ALL_ACCESS, broken),
+                  ERROR_SUCCESS);  // no default value: not a node
+    }
+    EXPECT_EQ(host_.Run({"inventory", "list"}), 1);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Good","folder":true,"expanded":false})"}));
+    EXPECT_NE(host_.Err().find("could not be read completely"), std::string::npos);
+
+    EXPECT_EQ(host_.Run({"inventory", "add-folder", "Other"}), 1);
+    EXPECT_EQ(host_.Run({"inventory", "remove", "Good"}), 1);
+    EXPECT_EQ(host_.Out(), "");
+    RegistryKeyPtr hive;
+    RegistryKeyPtr kept;
+    ASSERT_EQ(platform_.registry().Connect("", Hive::CurrentUser, hive), ERROR_SUCCESS);
+    EXPECT_EQ(hive->OpenKey(std::string(kInventoryRootKey) + "\\Zbroken", KEY_READ, kept), ERROR_SUCCESS);
+    EXPECT_EQ(hive->OpenKey(std::string(kInventoryRootKey) + "\\Good", KEY_READ, kept), ERROR_SUCCESS);
+    EXPECT_NE(hive->OpenKey(std::string(kInventoryRootKey) + "\\Other", KEY_READ, kept), ERROR_SUCCESS);
+}
+
+}  // namespace
+}  // namespace vn::cli

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliHost.h"
+#include "cli/Netwarden.h"
+#include "platform/local/SqliteRegistry.h"
+#include "support/FakePlatform.h"
+
+namespace vn::cli::test {
+
+// The fake network for every other computer, and a real SQLite hive in a
+// temporary directory for this computer's registry (the saved inventory).
+class HiveBackedPlatform final : public Platform, public Registry {
+public:
+    HiveBackedPlatform(vn::test::FakePlatform& network, const HivePaths& hives)
+        : network_(network), local_(hives) {}
+
+    Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
+        return computer.empty() ? local_.Connect(computer, hive, result)
+                                : network_.registry().Connect(computer, hive, result);
+    }
+
+    Registry& registry() override { return *this; }
+    NetInfo& netInfo() override { return network_.netInfo(); }
+    NetworkBrowser& browser() override { return network_.browser(); }
+    ServiceControl& services() override { return network_.services(); }
+    Accounts& accounts() override { return network_.accounts(); }
+    Resolver& resolver() override { return network_.resolver(); }
+    Sockets& sockets() override { return network_.sockets(); }
+    Processes& processes() override { return network_.processes(); }
+    HttpsClient& https() override { return network_.https(); }
+
+private:
+    vn::test::FakePlatform& network_;
+    SqliteRegistry local_;
+};
+
+// A host for in-process runs: output in strings, credentials recorded.
+class TestCliHost final : public CliHost {
+public:
+    TestCliHost(Platform& platform, const ProductCatalogue& catalogue) : platform_(platform), catalogue_(catalogue) {}
+
+    Platform& platform() override { return platform_; }
+    const ProductCatalogue& catalogue() override { return catalogue_; }
+    bool ApplyCredentials(const CommandLine& commandLine) override {
+        credentialsApplied.push_back(commandLine);
+        return acceptCredentials;
+    }
+    std::ostream& out() override { return out_; }
+    std::ostream& err() override { return err_; }
+
+    // Runs netwarden with the words of a command line; output starts afresh.
+    int Run(std::vector<std::string> arguments) {
+        out_.str({});
+        err_.str({});
+        return RunNetwarden(arguments, *this);
+    }
+    std::string Out() const { return out_.str(); }
+    std::string Err() const { return err_.str(); }
+    std::vector<std::string> OutLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(out_.str());
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    bool acceptCredentials = true;
+    std::vector<CommandLine> credentialsApplied;
+
+private:
+    Platform& platform_;
+    const ProductCatalogue& catalogue_;
+    std::ostringstream out_;
+    std::ostringstream err_;
+};
+
+}  // namespace vn::cli::test
