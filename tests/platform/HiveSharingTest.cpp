@@ -21,6 +21,13 @@ namespace {
 
 constexpr int kRounds = 60;
 
+// prefix followed by number. (Built by appending: GCC 12 gives a false
+// -Wrestrict warning for "literal" + std::to_string(...) when optimising.)
+std::string Numbered(std::string prefix, int number) {
+    prefix += std::to_string(number);
+    return prefix;
+}
+
 // Runs work in a child process and in this one at the same time; each
 // returns its count of failures. The child's count becomes its exit code.
 void RunInTwoProcesses(const std::function<int(int process)>& work) {
@@ -62,7 +69,7 @@ TEST_F(HiveSharingTest, TwoProgramsWritingOneHiveAtOnceLoseNothing) {
             root->CreateKey("Software\\Shared", KEY_ALL_ACCESS, key) != ERROR_SUCCESS)
             return 1;
         for (int i = 0; i < kRounds; ++i) {
-            const std::string name = "P" + std::to_string(process) + "_" + std::to_string(i);
+            const std::string name = Numbered(Numbered("P", process) + "_", i);
             failures += SetDwordValue(*key, name, static_cast<std::uint32_t>(i)) != ERROR_SUCCESS;
             RegistryKeyPtr sub;
             failures += key->CreateKey("Sub\\" + name, KEY_ALL_ACCESS, sub) != ERROR_SUCCESS;
@@ -76,7 +83,7 @@ TEST_F(HiveSharingTest, TwoProgramsWritingOneHiveAtOnceLoseNothing) {
     ASSERT_EQ(root->OpenKey("Software\\Shared", KEY_READ, key), ERROR_SUCCESS);
     for (int process = 0; process < 2; ++process) {
         for (int i = 0; i < kRounds; ++i) {
-            const std::string name = "P" + std::to_string(process) + "_" + std::to_string(i);
+            const std::string name = Numbered(Numbered("P", process) + "_", i);
             std::uint32_t value = 0;
             EXPECT_EQ(QueryDwordValue(*key, name, value), ERROR_SUCCESS) << name;
             EXPECT_EQ(value, static_cast<std::uint32_t>(i));
@@ -96,7 +103,7 @@ TEST_F(HiveSharingTest, WriteGroupsOfTwoProgramsEachLandWhole) {
         for (int i = 0; i < kRounds; ++i) {
             auto group = root->BeginWriteGroup();
             RegistryKeyPtr key;
-            const std::string path = "Groups\\P" + std::to_string(process) + "\\G" + std::to_string(i);
+            const std::string path = Numbered(Numbered("Groups\\P", process) + "\\G", i);
             failures += root->CreateKey(path, KEY_ALL_ACCESS, key) != ERROR_SUCCESS;
             for (const char* name : {"A", "B", "C"})
                 failures += key && SetStringValue(*key, name, path) != ERROR_SUCCESS;
@@ -112,7 +119,7 @@ TEST_F(HiveSharingTest, WriteGroupsOfTwoProgramsEachLandWhole) {
     ASSERT_EQ(registry.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
     for (int process = 0; process < 2; ++process) {
         for (int i = 0; i < kRounds; ++i) {
-            const std::string path = "Groups\\P" + std::to_string(process) + "\\G" + std::to_string(i);
+            const std::string path = Numbered(Numbered("Groups\\P", process) + "\\G", i);
             RegistryKeyPtr key;
             const Status opened = root->OpenKey(path, KEY_READ, key);
             if (i % 3 == 2) {
@@ -139,12 +146,12 @@ TEST_F(HiveSharingTest, ThreadsOfOneProgramShareAHive) {
         threads.emplace_back([&, t] {
             RegistryKeyPtr root, key;
             if (registry.Connect("", Hive::CurrentUser, root) != ERROR_SUCCESS ||
-                root->CreateKey("Threads\\T" + std::to_string(t), KEY_ALL_ACCESS, key) != ERROR_SUCCESS) {
+                root->CreateKey(Numbered("Threads\\T", t), KEY_ALL_ACCESS, key) != ERROR_SUCCESS) {
                 failures[t] = 1;
                 return;
             }
             for (int i = 0; i < 20; ++i) {
-                failures[t] += SetDwordValue(*key, "V" + std::to_string(i), static_cast<std::uint32_t>(i)) != 0;
+                failures[t] += SetDwordValue(*key, Numbered("V", i), static_cast<std::uint32_t>(i)) != 0;
                 std::string name;
                 failures[t] += root->EnumKey(0, name) != ERROR_SUCCESS;
             }
@@ -156,7 +163,7 @@ TEST_F(HiveSharingTest, ThreadsOfOneProgramShareAHive) {
     ASSERT_EQ(registry.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
     for (int t = 0; t < kThreads; ++t) {
         EXPECT_EQ(failures[t], 0) << t;
-        ASSERT_EQ(root->OpenKey("Threads\\T" + std::to_string(t), KEY_READ, key), ERROR_SUCCESS);
+        ASSERT_EQ(root->OpenKey(Numbered("Threads\\T", t), KEY_READ, key), ERROR_SUCCESS);
         std::uint32_t value = 0;
         EXPECT_EQ(QueryDwordValue(*key, "V19", value), ERROR_SUCCESS);
         EXPECT_EQ(value, 19u);
