@@ -311,8 +311,21 @@ void CColumnTreeCtrl::ShowComputerReport(const QPoint& position, const QPoint& g
 
 void CColumnTreeCtrl::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTreeView::currentChanged(current, previous);
+    if (caretSignalsBlocked_)
+        return;
     InventoryNode* node = InventoryModel::nodeAt(current);
     emit caretChanged(model_.Contains(node) ? node : nullptr);
+}
+
+void CColumnTreeCtrl::focusInEvent(QFocusEvent* event) {
+    // Qt's views make the first item current when they get the focus
+    // without one; this tree has no caret until the user chooses an item.
+    const bool hadCaret = currentIndex().isValid();
+    caretSignalsBlocked_ = true;
+    QTreeView::focusInEvent(event);
+    if (!hadCaret && currentIndex().isValid())
+        selectionModel()->clearCurrentIndex();
+    caretSignalsBlocked_ = false;
 }
 
 void CColumnTreeCtrl::OnRowsRemoved() {

@@ -53,7 +53,7 @@ public:
 
 signals:
     // The caret moved to node (null: no caret).
-    void caretChanged(InventoryNode* node);
+    void caretChanged(vn::InventoryNode* node);
     // The context menu with that id (vn::menu) is to be shown at the global position.
     void contextMenuWanted(int menuId, const QPoint& globalPosition);
 
@@ -65,6 +65,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
 
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -91,6 +92,7 @@ private:
     InventoryNode* dragged_ = nullptr;
     InventoryNode* dropTarget_ = nullptr;
     bool rightPressed_ = false;
+    bool caretSignalsBlocked_ = false;
 };
 
 }  // namespace vn

@@ -2,9 +2,12 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenu>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
+#include <thread>
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainTreeView.h"
@@ -28,6 +31,16 @@
 
 namespace vn {
 namespace {
+
+// A pane smaller than its form scrolls instead of holding the splitter bars
+// (and the window) at the form's size.
+QScrollArea* ScrollingPane(QWidget* form) {
+    auto* pane = new QScrollArea;
+    pane->setFrameShape(QFrame::NoFrame);
+    pane->setWidgetResizable(true);
+    pane->setWidget(form);
+    return pane;
+}
 
 QIcon WindowIcon() {
     // Every system this runs on is past the versions that needed the
@@ -66,9 +79,15 @@ CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFram
 }
 
 CMainFrame::~CMainFrame() {
+    // A window destroyed without the shutdown (it normally runs first) still
+    // lets its scans end: they need this thread until then.
+    PostStopScans();
+    while (AnyScanRunning()) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     // The views and the commands refer to the model and the workers: they
-    // go first. The workers have been stopped by the shutdown; Stop is only
-    // a safeguard for a window destroyed without one.
+    // go first.
     delete commands_;
     delete takeCentralWidget();
     newVersionCheck_.reset();
@@ -86,6 +105,9 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setFloatable(true);
     toolBar_->resize(200, 30);
     toolBarForm_ = commands_->CreateToolBarForm(toolBar_);
+    // The form is drawn wider than its buttons; only the buttons may set
+    // how narrow the window can get.
+    toolBarForm_->setMinimumWidth(toolBarForm_->childrenRect().right() + 1);
     toolBar_->addWidget(toolBarForm_);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }
@@ -101,10 +123,10 @@ void CMainFrame::CreateClientArea() {
     right_ = new LockableSplitter(Qt::Vertical, left_);
     right_->setObjectName(QStringLiteral("RightSplitter"));
     right_->setChildrenCollapsible(false);
-    details_ = new DetailsPane(*this, right_);
-    right_->addWidget(details_);
-    right_->addWidget(commands_->CreatePolicyPanel(right_));
-    right_->addWidget(commands_->CreateInstallPanel(right_));
+    details_ = new DetailsPane(*this);
+    right_->addWidget(ScrollingPane(details_));
+    right_->addWidget(ScrollingPane(commands_->CreatePolicyPanel(nullptr)));
+    right_->addWidget(ScrollingPane(commands_->CreateInstallPanel(nullptr)));
     left_->addWidget(treeView_);
     left_->addWidget(right_);
     // Window size changes go to the right-hand column and its lowest pane.
@@ -122,6 +144,12 @@ void CMainFrame::CreateClientArea() {
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
             [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
+    // The caret leaves a removed item before the row is gone; the view for
+    // no caret depends on whether anything is left.
+    connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (CaretNode() == nullptr)
+            OnCaretChanged(nullptr);
+    });
 
     RestoreWorkspace();
     store_.ReadSettings(settings_);
@@ -136,21 +164,42 @@ void CMainFrame::CreateClientArea() {
 }
 
 void CMainFrame::RestoreWorkspace() {
-    resize(kWindowWidth, kWindowHeight);
+    QSize outer(kWindowWidth, kWindowHeight);
     const WorkspaceRestore restore = store_.ReadWorkspace();
     if (restore.Window) {
-        move(restore.Window->X, restore.Window->Y);
-        resize(restore.Window->Width, restore.Window->Height);
+        move(restore.Window->X, restore.Window->Y);  // the frame's corner
+        outer = QSize(restore.Window->Width, restore.Window->Height);
     }
+    // The sizes stored are of the outer rectangle; Qt sizes the inside.
+    resize(outer);
+    pendingOuterSize_ = outer;
     panes_ = restore.Panes;
+}
+
+void CMainFrame::FitOuterSize() {
+    if (pendingOuterSize_.isEmpty())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    // The window manager may tell the frame's size only after the window is
+    // shown; until then there is nothing to take off.
+    if (frame.isNull())
+        return;
+    resize(pendingOuterSize_ - frame);
+    pendingOuterSize_ = QSize();
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    FitOuterSize();
     if (!panesApplied_) {
         panesApplied_ = true;
         ApplyPaneSizes();
     }
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    FitOuterSize();
 }
 
 void CMainFrame::ApplyPaneSizes() {

@@ -93,12 +93,14 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void CreateToolBar();
     void CreateClientArea();
     void RestoreWorkspace();
     void ApplyPaneSizes();
+    void FitOuterSize();
     void SaveWorkspace();
     void StartShutdown();
     void OnShutdownReady();
@@ -115,6 +117,9 @@ private:
     AppSettings settings_;
     PaneSizes panes_;
     bool panesApplied_ = false;
+    // The size of the outer rectangle to reach once the window's frame is
+    // known; empty when reached.
+    QSize pendingOuterSize_;
     State state_ = State::Running;
 
     std::unique_ptr<InventoryModel> model_;

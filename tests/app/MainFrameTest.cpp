@@ -1,0 +1,390 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/CMainFrame.h"
+#include "app/CMainTreeView.h"
+#include "app/CColumnTreeCtrl.h"
+#include "app/CSettingsDlg.h"
+#include "app/CWelcomeDlg.h"
+#include "app/CommandIds.h"
+#include "app/HivePlatform.h"
+#include "app/SettingsStore.h"
+#include "app/commands/MainCommands.h"
+#include "app/commands/ModalDriver.h"
+#include "app/details/DetailsPane.h"
+#include "detect/ComputerScanWorker.h"
+#include "detect/ProductCatalogue.h"
+#include "discovery/CTreeStatus.h"
+#include "discovery/NetworkScanWorker.h"
+#include "discovery/SubnetScanWorker.h"
+#include "inventory/InventoryModel.h"
+#include "inventory/InventoryPersistence.h"
+#include "platform/RegistryValues.h"
+#include "support/ScriptedMessageBoxService.h"
+#include "ui/LockableSplitter.h"
+
+namespace vn::test {
+namespace {
+
+class MainFrameTest : public testing::Test {
+protected:
+    MainFrameTest() { catalogue.AddBuiltIns(); }
+
+    std::unique_ptr<CMainFrame> Start() {
+        MainFrameOptions options;
+        options.LoadCatalogue = false;
+        auto frame = std::make_unique<CMainFrame>(platform, catalogue, options);
+        frame->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        return frame;
+    }
+    // Closes the window the way the close box does and lets the shutdown run.
+    static bool CloseAndWait(CMainFrame& frame) {
+        frame.close();
+        return QTest::qWaitFor([&] { return !frame.isVisible(); }, 10000);
+    }
+
+    RegistryKeyPtr SettingsKey() {
+        RegistryKeyPtr hive;
+        RegistryKeyPtr key;
+        if (platform.local->Connect("", Hive::CurrentUser, hive) == 0)
+            hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
+        return key;
+    }
+    void Put(std::string_view name, std::uint32_t value) { SetDwordValue(*SettingsKey(), name, value); }
+    std::optional<std::uint32_t> Get(std::string_view name) {
+        std::uint32_t value = 0;
+        if (QueryDwordValue(*SettingsKey(), name, value, REG_DWORD) != 0)
+            return std::nullopt;
+        return value;
+    }
+    bool InventoryStored() {
+        RegistryKeyPtr hive;
+        RegistryKeyPtr key;
+        platform.local->Connect("", Hive::CurrentUser, hive);
+        return hive->OpenKey(kInventoryRootKey, KEY_READ, key) == 0;
+    }
+    static bool ButtonEnabled(CMainFrame& frame, int commandId) {
+        for (auto* button : frame.ToolBarForm()->findChildren<QAbstractButton*>()) {
+            if (button->property("commandId").toInt() == commandId)
+                return button->isEnabled();
+        }
+        ADD_FAILURE() << "no toolbar button " << commandId;
+        return false;
+    }
+
+    ScriptedMessageBoxService boxes;
+    HivePlatform platform;
+    ProductCatalogue catalogue;
+};
+
+TEST_F(MainFrameTest, FirstStartUsesTheBuiltInLayoutAndWritesEverythingAtExit) {
+    auto frame = Start();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Vantor Netwarden"));
+    EXPECT_FALSE(frame->windowIcon().isNull());
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(864, 641));
+    EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 404);
+    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 228);
+    EXPECT_EQ(frame->RightSplitter().sizes().value(1), 170);
+    EXPECT_TRUE(frame->RightSplitter().IsLocked());
+    EXPECT_FALSE(frame->LeftSplitter().IsLocked());
+    EXPECT_EQ(frame->ToolBar().windowTitle(), QStringLiteral("Main Toolbar"));
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+
+    // No welcome screen on a first run.
+    frame->RunWelcomeScreen();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(Get("SaveWorkspaceInfo"), 1u);
+    EXPECT_EQ(Get("WelcomeScreen"), 0u);
+    EXPECT_EQ(Get("LockHorizontalSplitter"), 1u);
+    EXPECT_EQ(Get("WorkspaceWidth"), 864u);
+    EXPECT_EQ(Get("WorkspaceHeight"), 641u);
+    EXPECT_TRUE(Get("WorkspaceX"));
+    EXPECT_TRUE(Get("WorkspaceY"));
+    EXPECT_EQ(Get("FirstWiewWidth"), 404u);
+    EXPECT_EQ(Get("SecondWiewHeight"), 228u);
+    EXPECT_EQ(Get("ThirdWiewHeight"), 170u);
+    EXPECT_TRUE(Get("FourthWiewHeight"));
+}
+
+TEST_F(MainFrameTest, StoredWorkspaceIsRestored) {
+    Put("SaveWorkspaceInfo", 1);
+    Put("LockHorizontalSplitter", 0);
+    Put("WorkspaceWidth", 1000);
+    Put("WorkspaceHeight", 700);
+    Put("WorkspaceX", 40);
+    Put("WorkspaceY", 50);
+    Put("FirstWiewWidth", 300);
+    Put("SecondWiewHeight", 250);
+    Put("ThirdWiewHeight", 150);
+    Put("FourthWiewHeight", 100);
+    auto frame = Start();
+    EXPECT_EQ(frame->frameGeometry(), QRect(40, 50, 1000, 700));
+    EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 300);
+    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 250);
+    EXPECT_EQ(frame->RightSplitter().sizes().value(1), 150);
+    EXPECT_FALSE(frame->RightSplitter().IsLocked());
+
+    frame->LeftSplitter().setSizes({350, frame->LeftSplitter().width() - 351});
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(Get("FirstWiewWidth"), 350u);
+    EXPECT_EQ(Get("WorkspaceX"), 40u);
+}
+
+TEST_F(MainFrameTest, PartlyStoredPanesFallBackToTheBuiltInSizes) {
+    Put("SaveWorkspaceInfo", 1);
+    Put("WorkspaceWidth", 1000);
+    Put("WorkspaceHeight", 700);
+    Put("WorkspaceX", 0);
+    Put("WorkspaceY", 0);
+    Put("FirstWiewWidth", 300);
+    Put("SecondWiewHeight", 250);
+    Put("ThirdWiewHeight", 150);
+    auto frame = Start();
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(1000, 700));
+    EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 404);
+    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 228);
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, WithoutSaveWorkspaceInfoOnlyTheSettingsAreWritten) {
+    Put("SaveWorkspaceInfo", 0);
+    Put("WorkspaceWidth", 1000);
+    auto frame = Start();
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(864, 641));
+    frame->Model().InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false);
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(Get("SaveWorkspaceInfo"), 0u);
+    EXPECT_EQ(Get("LockHorizontalSplitter"), 1u);
+    EXPECT_EQ(Get("WorkspaceWidth"), 1000u);
+    EXPECT_FALSE(Get("WorkspaceHeight"));
+    EXPECT_FALSE(InventoryStored());
+}
+
+TEST_F(MainFrameTest, ClosingWhileMaximisedKeepsTheEarlierWorkspace) {
+    Put("SaveWorkspaceInfo", 1);
+    Put("WorkspaceWidth", 900);
+    Put("WorkspaceHeight", 600);
+    Put("WorkspaceX", 10);
+    Put("WorkspaceY", 20);
+    auto frame = Start();
+    frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+    frame->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame->isMaximized(); }, 2000));
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(Get("WorkspaceWidth"), 900u);
+    EXPECT_EQ(Get("WorkspaceX"), 10u);
+    EXPECT_FALSE(Get("FirstWiewWidth"));
+    EXPECT_TRUE(InventoryStored());
+}
+
+TEST_F(MainFrameTest, SavedTreeAndSettingsComeBackAtTheNextStart) {
+    {
+        auto frame = Start();
+        auto* lab = static_cast<FolderNode*>(
+            frame->Model().InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false));
+        frame->Model().InsertNode(lab, std::make_unique<ComputerRecord>("pc1"), false);
+        frame->Settings().LockHorizontalSplitter = 0;
+        ASSERT_TRUE(CloseAndWait(*frame));
+    }
+    auto frame = Start();
+    ASSERT_EQ(frame->Model().rowCount(), 1);
+    EXPECT_FALSE(frame->RightSplitter().IsLocked());
+    // Items but no caret: the no-selection view.
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
+    auto frame = Start();
+    SubsystemLaunchers launchers;
+    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
+    launchers.ServiceManager = [](const ComputerRecord&) {};
+    frame->Commands().SetLaunchers(launchers);
+    InventoryModel& model = frame->Model();
+    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
+    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kInstall));
+    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kScan));
+
+    auto* lab = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false));
+    auto failed = std::make_unique<ComputerRecord>("pc9");
+    failed->HasError = 1;
+    failed->ErrorString = "The network path was not found.";
+    InventoryNode* pc9 = model.InsertNode(nullptr, std::move(failed), false);
+    InventoryNode* pc1 = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+    CColumnTreeCtrl& tree = frame->TreeView().Tree();
+
+    tree.MakeSelectedCaret(lab);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kFolder);
+    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kRescan));
+    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kInstall));
+    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_EQ(frame->SelectedFolder(), lab);
+
+    tree.MakeSelectedCaret(pc9);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kError);
+    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kInstall));
+    EXPECT_EQ(frame->SelectedFolder(), nullptr);
+
+    tree.MakeSelectedCaret(pc1);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kComputer);
+    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_EQ(frame->SelectedNodes(), std::vector<InventoryNode*>{pc1});
+
+    // A rescan result merged into the caret's node shows the new values.
+    auto rescanned = std::make_unique<ComputerRecord>("PC1");
+    rescanned->HasError = 1;
+    rescanned->ErrorString = "Access is denied.";
+    model.InsertNode(nullptr, std::move(rescanned), true);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kError);
+
+    model.DeleteSubtree(pc1);
+    model.DeleteSubtree(pc9);
+    model.DeleteSubtree(lab);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, CancelSignalsTheStopEventsOfAllThreeScanWorkers) {
+    auto frame = Start();
+    CTreeStatus& panel = frame->TreeView().StatusPanel();
+    frame->TreeView().Status().Show(true);
+    QTest::mouseClick(panel.CancelButton(), Qt::LeftButton);
+    EXPECT_EQ(panel.Text().left(32), QStringLiteral("Cancel request acknowledged. Ple"));
+    EXPECT_TRUE(frame->SubnetScan().GetStopEvent().Wait(std::chrono::milliseconds(0)));
+    EXPECT_TRUE(frame->NetworkScan().GetStopEvent().Wait(std::chrono::milliseconds(0)));
+    EXPECT_TRUE(frame->ComputerScan().GetStopEvent().Wait(std::chrono::milliseconds(0)));
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, CancelBeforeAScanDoesNotStopTheNextOne) {
+    auto frame = Start();
+    // Cancel on the hidden panel, with no scan running.
+    frame->TreeView().StatusPanel().CancelButton()->click();
+    auto job = std::make_unique<ComputerScanJob>(frame->WorkerStatusSink(), frame->WorkerTreeSink(), catalogue);
+    job->Entries.push_back({"pc1", nullptr});
+    job->Entries.push_back({"pc2", nullptr});
+    ASSERT_TRUE(frame->ComputerScan().Start(std::move(job)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->ComputerScan().IsRunning(); }, 10000));
+    EXPECT_EQ(frame->Model().rowCount(), 2);
+    EXPECT_FALSE(frame->TreeView().Status().IsShown());
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// Holds the probe of one computer until the test lets it go.
+class ProbeGate {
+public:
+    explicit ProbeGate(FakePlatform& platform) {
+        platform.SetCallHook([this](const FakeCall& call) {
+            if (call.operation == "RegConnectRegistry" && call.computer == "pc1") {
+                entered_.Set();
+                release_.WaitForever();
+            }
+        });
+    }
+    // The worker needs this thread for its status texts: wait with the event loop running.
+    bool WaitEntered() {
+        return QTest::qWaitFor([this] { return entered_.Wait(std::chrono::milliseconds(0)); }, 5000);
+    }
+    void Release() { release_.Set(); }
+
+private:
+    Event entered_{Event::Mode::ManualReset};
+    Event release_{Event::Mode::ManualReset};
+};
+
+TEST_F(MainFrameTest, ClosingWaitsForTheRunningScanAndASecondCloseChangesNothing) {
+    ProbeGate gate(platform.fake);
+    auto frame = Start();
+    QSignalSpy shutdowns(frame.get(), &CMainFrame::shutdownStarted);
+    auto job = std::make_unique<ComputerScanJob>(frame->WorkerStatusSink(), frame->WorkerTreeSink(), catalogue);
+    job->Entries.push_back({"pc1", nullptr});
+    job->Entries.push_back({"pc2", nullptr});
+    ASSERT_TRUE(frame->ComputerScan().Start(std::move(job)));
+    ASSERT_TRUE(gate.WaitEntered());
+
+    frame->close();
+    frame->close();
+    QTest::qWait(100);
+    EXPECT_EQ(shutdowns.count(), 1);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->CurrentState(), CMainFrame::State::Closing);
+    EXPECT_TRUE(frame->ComputerScan().IsRunning());
+
+    gate.Release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 10000));
+    EXPECT_FALSE(frame->ComputerScan().IsRunning());
+    EXPECT_EQ(shutdowns.count(), 1);
+    // The computer being examined was finished and saved; the stop came
+    // before the next one.
+    ASSERT_EQ(frame->Model().rowCount(), 1);
+    EXPECT_TRUE(InventoryStored());
+    EXPECT_EQ(Get("SaveWorkspaceInfo"), 1u);
+}
+
+TEST_F(MainFrameTest, SettingsDialogChangesTheRecordAndTheLockButWritesNothing) {
+    auto frame = Start();
+    WhenModal<CSettingsDlg>([](CSettingsDlg& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Settings"));
+        EXPECT_TRUE(dialog.SaveSettingsBox()->isChecked());
+        EXPECT_FALSE(dialog.WelcomeScreenBox()->isChecked());
+        EXPECT_TRUE(dialog.LockSplitterBox()->isChecked());
+        dialog.WelcomeScreenBox()->setChecked(true);
+        dialog.LockSplitterBox()->setChecked(false);
+        dialog.accept();
+    });
+    frame->SendCommand(cmd::kSettings);
+    EXPECT_EQ(frame->Settings().WelcomeScreen, 1u);
+    EXPECT_EQ(frame->Settings().LockHorizontalSplitter, 0u);
+    EXPECT_FALSE(frame->RightSplitter().IsLocked());
+    EXPECT_FALSE(Get("WelcomeScreen"));
+
+    WhenModal<CSettingsDlg>([](CSettingsDlg& dialog) {
+        dialog.SaveSettingsBox()->setChecked(false);
+        dialog.reject();
+    });
+    frame->ShowSettingsDialog();
+    EXPECT_EQ(frame->Settings().SaveWorkspaceInfo, 1u);
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(Get("WelcomeScreen"), 1u);
+}
+
+TEST_F(MainFrameTest, WelcomeScanButtonRunsItsCommandBeforeTheScreenCloses) {
+    Put("WelcomeScreen", 1);
+    auto frame = Start();
+    bool ranWhileOpen = false;
+    SubsystemLaunchers launchers;
+    launchers.ScanSubnet = [&] { ranWhileOpen = qobject_cast<CWelcomeDlg*>(QApplication::activeModalWidget()) != nullptr; };
+    frame->Commands().SetLaunchers(launchers);
+    WhenModal<CWelcomeDlg>([](CWelcomeDlg& dialog) {
+        EXPECT_TRUE(dialog.ShowAtStartupBox()->isChecked());
+        dialog.ShowAtStartupBox()->setChecked(false);
+        dialog.ScanSubnetButton()->click();
+    });
+    frame->RunWelcomeScreen();
+    EXPECT_TRUE(ranWhileOpen);
+    EXPECT_EQ(frame->Settings().WelcomeScreen, 0u);
+
+    // Cancel leaves the setting alone.
+    frame->Settings().WelcomeScreen = 1;
+    WhenModal<CWelcomeDlg>([](CWelcomeDlg& dialog) {
+        dialog.ShowAtStartupBox()->setChecked(false);
+        dialog.reject();
+    });
+    frame->RunWelcomeScreen();
+    EXPECT_EQ(frame->Settings().WelcomeScreen, 1u);
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+}  // namespace
+}  // namespace vn::test

@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
+
+#include "app/CColumnTreeCtrl.h"
+#include "app/CommandIds.h"
+#include "inventory/InventoryModel.h"
+
+namespace vn::test {
+namespace {
+
+// Alpha (a1, a2, a3), Beta, pc1, pc2 (access denied), pc3 at the top level.
+class TreeSelectionTest : public testing::Test {
+protected:
+    TreeSelectionTest() {
+        qRegisterMetaType<InventoryNode*>();
+        alpha = Folder("Alpha", nullptr);
+        beta = Folder("Beta", nullptr);
+        a1 = Computer("a1", alpha);
+        a2 = Computer("a2", alpha);
+        a3 = Computer("a3", alpha);
+        pc1 = Computer("pc1", nullptr);
+        pc2 = Computer("pc2", nullptr);
+        pc2->HasError = 1;
+        pc2->ErrorString = "Access is denied.";
+        pc3 = Computer("pc3", nullptr);
+        tree.resize(420, 300);
+        tree.show();
+        tree.expand(model.indexOf(alpha));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&tree));
+    }
+
+    FolderNode* Folder(const char* name, FolderNode* parent) {
+        return static_cast<FolderNode*>(model.InsertNode(parent, std::make_unique<FolderNode>(name), false));
+    }
+    ComputerRecord* Computer(const char* name, FolderNode* parent) {
+        return static_cast<ComputerRecord*>(model.InsertNode(parent, std::make_unique<ComputerRecord>(name), false));
+    }
+
+    QPoint LabelPoint(const InventoryNode* node) const { return tree.LabelRect(model.indexOf(node)).center(); }
+    // On the row but right of the label, in the product column.
+    QPoint RowEndPoint(const InventoryNode* node) const {
+        return tree.visualRect(model.indexOf(node, InventoryModel::ProductsColumn)).center();
+    }
+    void Click(const InventoryNode* node, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, modifiers, LabelPoint(node));
+    }
+    void RightClickAt(const QPoint& point) { QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, point); }
+    void KeyboardMenu() {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(1, 1), tree.viewport()->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(tree.viewport(), &event);
+    }
+    std::vector<InventoryNode*> Marked() const { return tree.SelectedNodes(); }
+    int LastMenu(const QSignalSpy& spy) const { return spy.isEmpty() ? 0 : spy.last().at(0).toInt(); }
+
+    InventoryModel model;
+    CColumnTreeCtrl tree{model};
+    FolderNode* alpha;
+    FolderNode* beta;
+    ComputerRecord *a1, *a2, *a3, *pc1, *pc2, *pc3;
+};
+
+using Nodes = std::vector<InventoryNode*>;
+
+TEST_F(TreeSelectionTest, PlainClickSelectsTheItemAloneAndMovesTheCaret) {
+    QSignalSpy carets(&tree, &CColumnTreeCtrl::caretChanged);
+    Click(pc1);
+    EXPECT_EQ(Marked(), Nodes{pc1});
+    EXPECT_EQ(tree.CaretNode(), pc1);
+    Click(a2);
+    EXPECT_EQ(Marked(), Nodes{a2});
+    EXPECT_EQ(tree.CaretNode(), a2);
+    ASSERT_GE(carets.count(), 2);
+    EXPECT_EQ(carets.last().at(0).value<InventoryNode*>(), a2);
+}
+
+TEST_F(TreeSelectionTest, CtrlClickTogglesMarksWithoutMovingTheCaret) {
+    Click(pc1);
+    Click(pc3, Qt::ControlModifier);
+    Click(a1, Qt::ControlModifier);
+    EXPECT_EQ(Marked(), (Nodes{a1, pc1, pc3}));  // tree order
+    EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{pc1, pc3, a1}));  // click order
+    EXPECT_EQ(tree.CaretNode(), pc1);
+
+    Click(pc1, Qt::ControlModifier);
+    EXPECT_EQ(Marked(), (Nodes{a1, pc3}));
+    EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{pc3, a1}));
+    EXPECT_EQ(tree.CaretNode(), pc1);
+}
+
+TEST_F(TreeSelectionTest, PlainClickOnAMarkedItemOtherThanTheLastClickedSelectsItAlone) {
+    Click(pc1);
+    Click(pc3, Qt::ControlModifier);
+    Click(pc3);
+    EXPECT_EQ(Marked(), Nodes{pc3});
+    EXPECT_EQ(tree.CaretNode(), pc3);
+}
+
+TEST_F(TreeSelectionTest, ShiftClickMarksTheSiblingsBetweenCaretAndItem) {
+    Click(a3);
+    Click(a1, Qt::ShiftModifier);
+    EXPECT_EQ(Marked(), (Nodes{a1, a2, a3}));
+    EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{a3, a2, a1}));  // from the caret on
+    EXPECT_EQ(tree.CaretNode(), a3);
+
+    // Under another parent: nothing happens.
+    Click(pc2, Qt::ShiftModifier);
+    EXPECT_EQ(Marked(), (Nodes{a1, a2, a3}));
+    EXPECT_EQ(tree.CaretNode(), a3);
+}
+
+TEST_F(TreeSelectionTest, ClickOnEmptySpaceClearsTheMarksButNotTheCaret) {
+    Click(pc1);
+    Click(pc2, Qt::ControlModifier);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(50, tree.viewport()->height() - 5));
+    EXPECT_TRUE(Marked().empty());
+    EXPECT_TRUE(tree.Marks().SelectionList().empty());
+    EXPECT_EQ(tree.CaretNode(), pc1);
+}
+
+TEST_F(TreeSelectionTest, KeyboardMovesSelectTheNewCaretAlone) {
+    Click(pc1);
+    Click(pc3, Qt::ControlModifier);
+    QTest::keyClick(&tree, Qt::Key_Down);
+    EXPECT_EQ(tree.CaretNode(), pc2);
+    EXPECT_EQ(Marked(), Nodes{pc2});
+}
+
+TEST_F(TreeSelectionTest, RightClickOnAnUnmarkedLabelSelectsItForItsMenu) {
+    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+    Click(pc1);
+    RightClickAt(LabelPoint(alpha));
+    EXPECT_EQ(Marked(), Nodes{alpha});
+    EXPECT_EQ(tree.CaretNode(), alpha);
+    EXPECT_EQ(LastMenu(menus), menu::kSingleFolder);
+
+    RightClickAt(LabelPoint(pc1));
+    EXPECT_EQ(LastMenu(menus), menu::kSingleComputer);
+    RightClickAt(LabelPoint(pc2));
+    EXPECT_EQ(LastMenu(menus), menu::kSingleFailedComputer);
+}
+
+TEST_F(TreeSelectionTest, RightClickOnAMarkedItemKeepsTheMultiSelection) {
+    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+    Click(pc1);
+    Click(pc2, Qt::ControlModifier);
+    RightClickAt(LabelPoint(pc2));
+    EXPECT_EQ(Marked(), (Nodes{pc1, pc2}));
+    EXPECT_EQ(LastMenu(menus), menu::kSeveralComputers);
+
+    Click(alpha);
+    Click(beta, Qt::ControlModifier);
+    RightClickAt(LabelPoint(beta));
+    EXPECT_EQ(LastMenu(menus), menu::kSeveralFolders);
+
+    // Folders and computers mixed: no menu.
+    const int before = menus.count();
+    Click(pc3, Qt::ControlModifier);
+    RightClickAt(LabelPoint(pc3));
+    EXPECT_EQ(menus.count(), before);
+}
+
+TEST_F(TreeSelectionTest, RightClickBesideAnUnmarkedItemWhileTwoAreMarkedUsesTheirMenu) {
+    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+    Click(pc1);
+    Click(pc2, Qt::ControlModifier);
+    RightClickAt(RowEndPoint(pc3));
+    EXPECT_EQ(LastMenu(menus), menu::kSeveralComputers);
+    EXPECT_EQ(tree.CaretNode(), pc3);
+    EXPECT_EQ(Marked(), (Nodes{pc1, pc2}));
+}
+
+TEST_F(TreeSelectionTest, RightClickWithNothingMarkedShowsNoMenu) {
+    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+    RightClickAt(RowEndPoint(pc1));
+    EXPECT_TRUE(menus.isEmpty());
+    // The item under the mouse became the selected caret for the next time.
+    EXPECT_EQ(Marked(), Nodes{pc1});
+    EXPECT_EQ(tree.CaretNode(), pc1);
+}
+
+TEST_F(TreeSelectionTest, KeyboardMenuOfOneComputerIsTheShortOneAtTheItemsCentre) {
+    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+    Click(pc1);
+    KeyboardMenu();
+    ASSERT_EQ(menus.count(), 1);
+    EXPECT_EQ(menus.at(0).at(0).toInt(), menu::kSingleFailedComputer);
+    const QPoint centre = tree.viewport()->mapToGlobal(tree.visualRect(model.indexOf(pc1)).center());
+    EXPECT_EQ(menus.at(0).at(1).toPoint(), centre);
+}
+
+TEST_F(TreeSelectionTest, DoubleClickTogglesOnlyOnTheLabelText) {
+    const QModelIndex index = model.indexOf(alpha);
+    ASSERT_TRUE(tree.isExpanded(index));
+    const QRect cell = tree.visualRect(index);
+    // Far right in the name column: the rest of the label only focuses.
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 180, cell.center().y()));
+    EXPECT_TRUE(tree.isExpanded(index));
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, LabelPoint(alpha));
+    EXPECT_FALSE(tree.isExpanded(index));
+    EXPECT_FALSE(model.isExpanded(alpha));
+}
+
+TEST_F(TreeSelectionTest, DropMovesTheSelectionListIntoTheTarget) {
+    Click(a1);
+    Click(a2, Qt::ControlModifier);
+    tree.DropOn(a1, beta);
+    ASSERT_EQ(model.ChildrenOf(beta).size(), 2u);
+    EXPECT_EQ(model.ChildrenOf(beta)[0]->Name, "a1");
+    EXPECT_EQ(model.ChildrenOf(alpha).size(), 1u);
+    // The moved nodes were freed: nothing refers to them any more.
+    EXPECT_TRUE(Marked().empty());
+    EXPECT_TRUE(tree.Marks().SelectionList().empty());
+    EXPECT_TRUE(model.isExpanded(beta));
+}
+
+TEST_F(TreeSelectionTest, DropOnTheDraggedItemsOwnParentChangesNothing) {
+    Click(a1);
+    tree.DropOn(a1, alpha);
+    EXPECT_EQ(model.ChildrenOf(alpha).size(), 3u);
+    EXPECT_TRUE(tree.Marks().SelectionList().empty());
+    EXPECT_EQ(Marked(), Nodes{a1});
+}
+
+TEST_F(TreeSelectionTest, RemovedNodesLeaveTheSelection) {
+    Click(alpha);
+    Click(pc1, Qt::ControlModifier);
+    model.DeleteSubtree(alpha);
+    EXPECT_EQ(Marked(), Nodes{pc1});
+    EXPECT_EQ(tree.Marks().SelectionList(), Nodes{pc1});
+}
+
+TEST_F(TreeSelectionTest, ColumnsAreNamedAndTheProductColumnKeepsItsWidth) {
+    QHeaderView* header = tree.header();
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Computer Name"));
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Installed Remote Access Products"));
+    EXPECT_EQ(header->sectionSize(0), 200);
+    EXPECT_EQ(header->sectionSize(1), 200);
+    header->resizeSection(0, 320);
+    EXPECT_EQ(header->sectionSize(1), 200);
+    // Wider than the view: the columns scroll sideways.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tree.horizontalScrollBar()->maximum() > 0; }, 2000));
+    EXPECT_EQ(tree.horizontalScrollBar()->singleStep(), 15);
+}
+
+TEST_F(TreeSelectionTest, ComputersShowTheirReportAsToolTipFoldersNone) {
+    QHelpEvent overComputer(QEvent::ToolTip, LabelPoint(pc2), tree.viewport()->mapToGlobal(LabelPoint(pc2)));
+    QApplication::sendEvent(tree.viewport(), &overComputer);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("<b>pc2</b>")));
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("Access is denied.")));
+
+    QHelpEvent overFolder(QEvent::ToolTip, LabelPoint(alpha), tree.viewport()->mapToGlobal(LabelPoint(alpha)));
+    QApplication::sendEvent(tree.viewport(), &overFolder);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+}
+
+}  // namespace
+}  // namespace vn::test
