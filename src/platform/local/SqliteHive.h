@@ -26,12 +26,11 @@ namespace vn {
 // time-out instead of failing on a lock upgrade). Between BeginGroup and
 // EndGroup all writes share one transaction.
 //
-// Reads outside a write share one read transaction for a few milliseconds
-// (kReadBurst) instead of locking the file for every query; a thread ends
-// it once it has been idle that long. A writer in another program waits at
-// most that long for it, and never misses a read in between: it cannot
-// commit while the transaction holds the file's shared lock, so reads never
-// see stale data.
+// Reads outside a write share one read transaction of at most kReadBurst
+// instead of locking the file for every query; a thread ends it on time when
+// no further call comes. Another program's writer waits at most that long
+// for it, and reads never see stale data: no program can commit while the
+// transaction holds the file's shared lock.
 //
 // Key ids are never reused (AUTOINCREMENT), so an id that is gone always
 // means that the key was deleted. Thread-safe.
