@@ -169,7 +169,8 @@ TEST_F(ScanCommandsTest, ImportOfAnEmptyListStillRunsTheScan) {
 }
 
 TEST_F(ScanCommandsTest, ImportOfAFileThatCannotBeOpenedWarnsAndStartsNothing) {
-    const auto missing = std::filesystem::temp_directory_path() / "vn_no_such_dir" / "list.txt";
+    const auto missing =
+        std::filesystem::temp_directory_path() / ("vn_scan_commands_" + std::to_string(::getpid()) + "_missing.txt");
     ChooseFile(missing);
     commands.Execute(cmd::kImportComputerList);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
