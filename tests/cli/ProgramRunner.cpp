@@ -1,0 +1,46 @@
+#include "ProgramRunner.h"
+
+#include <unistd.h>
+
+#include <QProcess>
+#include <cstdlib>
+
+namespace vn::cli::test {
+
+ProgramRunner::ProgramRunner(const std::string& directory)
+    : environment_(QProcessEnvironment::systemEnvironment()) {
+    const char* binaryDir = std::getenv("VN_TEST_BINARY_DIR");
+    if (binaryDir && std::filesystem::exists(std::filesystem::path(binaryDir) / "bin" / "netwarden"))
+        program_ = std::filesystem::path(binaryDir) / "bin" / "netwarden";
+    Set("NETWARDEN_USER_HIVE", directory + "/user.db");
+    Set("NETWARDEN_MACHINE_HIVE", directory + "/machine.db");
+    Set("HOME", directory);
+    Set("XDG_CONFIG_HOME", directory + "/config");
+    Set("KRB5CCNAME", "FILE:" + directory + "/no-ticket");
+    environment_.remove(QStringLiteral("NETWARDEN_PASSWORD"));
+    environment_.remove(QStringLiteral("NETWARDEN_AUTH_FILE"));
+}
+
+void ProgramRunner::Set(const char* name, const std::string& value) {
+    environment_.insert(QString::fromLatin1(name), QString::fromStdString(value));
+}
+
+ProgramOutcome ProgramRunner::Run(const QStringList& arguments, const std::filesystem::path& program) const {
+    QProcess process;
+    process.setProcessEnvironment(environment_);
+    process.setChildProcessModifier([] { setsid(); });  // no terminal to ask a password on
+    process.start(QString::fromStdString((program.empty() ? program_ : program).string()), arguments);
+    if (!process.waitForStarted(10000))
+        return {};
+    process.closeWriteChannel();
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return ProgramOutcome{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                          process.readAllStandardOutput().toStdString(),
+                          process.readAllStandardError().toStdString()};
+}
+
+}  // namespace vn::cli::test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <filesystem>
+#include <string>
+
+namespace vn::cli::test {
+
+struct ProgramOutcome {
+    int exitCode = -1;  // -1 when the program did not end normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the built netwarden as a script would: with a home, configuration and
+// user hive of its own under directory, no Kerberos ticket, no controlling
+// terminal. Needs a QCoreApplication.
+class ProgramRunner {
+public:
+    explicit ProgramRunner(const std::string& directory);
+
+    // The program next to the tests; empty when it was not built.
+    const std::filesystem::path& program() const { return program_; }
+
+    void Set(const char* name, const std::string& value);
+    ProgramOutcome Run(const QStringList& arguments, const std::filesystem::path& program = {}) const;
+
+private:
+    std::filesystem::path program_;
+    QProcessEnvironment environment_;
+};
+
+}  // namespace vn::cli::test
