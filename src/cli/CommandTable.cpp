@@ -118,6 +118,8 @@ std::string ProgramUsage() {
            "\n"
            "Examines the computers of a Windows network and keeps the inventory that\n"
            "VtrNetwarden shows. Results are printed as one JSON object per line.\n"
+           "The inventory is the current user's saved tree; when netwarden and a running\n"
+           "VtrNetwarden both change it, the one that saves last wins.\n"
            "\n"
            "Commands:\n" +
            CommandList("") + "\n" + std::string(kOptionsHelp) + "\n" + std::string(kPathHelp) + "\n" +

@@ -78,7 +78,11 @@ int RunNetwarden(const std::vector<std::string>& arguments, CliHost& host) {
         return BadUsage(host, problem, line.words);
     if (command->reachesComputers && !host.ApplyCredentials(line))
         return kExitIncomplete;
-    return command->run(context);
+    const int result = command->run(context);
+    // A full disk or a closed pipe must not pass for a complete answer.
+    if (!host.out().flush())
+        return context.Fail("could not write the output");
+    return result;
 }
 
 }  // namespace vn::cli

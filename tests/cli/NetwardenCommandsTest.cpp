@@ -86,6 +86,12 @@ TEST_F(NetwardenCommandsTest, ProductsAreTheCatalogueInOrder) {
                      R"({"name":"Remote One","service":"R1","path":"Software\\Remote One","icon":false})"}));
 }
 
+TEST_F(NetwardenCommandsTest, OutputThatCannotBeWrittenIsAFailure) {
+    host_.out().setstate(std::ios::badbit);
+    EXPECT_EQ(host_.Run({"products"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: could not write the output\n");
+}
+
 TEST_F(NetwardenCommandsTest, ProbePrintsEveryComputerAndExitsOneWhenOneCouldNotBeExamined) {
     ASSERT_EQ(host_.Run({"probe", "PC1", "SRV"}), 0);
     EXPECT_EQ(host_.OutLines(),
