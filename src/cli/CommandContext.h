@@ -18,6 +18,12 @@ struct CommandContext {
     std::vector<std::string> operands;
     std::string usage;  // the command's help, for BadUsage
 
+    // Sets up the credentials of the command line; called by the commands
+    // that reach other computers once their own arguments are found good, so
+    // nobody is asked for a password for a command that cannot run. False
+    // (reason written) when they cannot be used.
+    bool UseCredentials() const { return host.ApplyCredentials(line); }
+
     // Writes the reason and the command's help to standard error and gives
     // kExitUsage.
     int BadUsage(std::string_view reason) const;

@@ -12,38 +12,38 @@ namespace {
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
 
 constexpr std::array<CommandSpec, 8> kCommands{{
-    {"", "products", 0, 0, false, false, "", "the product catalogue",
+    {"", "products", 0, 0, false, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
      RunProducts},
-    {"", "probe", 1, kMany, false, true, "NAME...", "examine computers",
+    {"", "probe", 1, kMany, false, "NAME...", "examine computers",
      "Examines each computer through its remote registry and server service and\n"
      "prints {\"name\",\"ip\",\"os\",\"description\",\"server\",\"error\",\"products\"}.\n"
      "The inventory is not changed.\n",
      RunProbe},
-    {"inventory", "list", 0, 0, false, false, "", "the saved tree, one node per line",
+    {"inventory", "list", 0, 0, false, "", "the saved tree, one node per line",
      "Prints every node of the saved tree in tree order: {\"path\",\"folder\"} and, for\n"
      "a folder, \"expanded\", for a computer the fields of probe.\n",
      RunInventoryList},
-    {"inventory", "import", 1, 1, true, true, "FILE [--folder PATH]", "examine the names of a list file and add them",
+    {"inventory", "import", 1, 1, true, "FILE [--folder PATH]", "examine the names of a list file and add them",
      "Reads the computer names of FILE as the Import command does, examines them\n"
      "and adds them under the folder PATH (created when missing; the top level\n"
      "without --folder). Computers already there take the new results. Saves the\n"
      "tree and prints the computers added.\n",
      RunInventoryImport},
-    {"inventory", "rescan", 0, 1, false, true, "[PATH]", "examine the saved computers again",
+    {"inventory", "rescan", 0, 1, false, "[PATH]", "examine the saved computers again",
      "Examines again every computer below the folder PATH, the computer PATH, or\n"
      "every computer of the tree; saves the tree and prints the computers.\n",
      RunInventoryRescan},
-    {"inventory", "export", 1, 1, false, false, "FILE", "write the computer list file",
+    {"inventory", "export", 1, 1, false, "FILE", "write the computer list file",
      "Writes every computer of the tree to FILE, one line each: the name and the\n"
      "installed products.\n",
      RunInventoryExport},
-    {"inventory", "add-folder", 1, 1, false, false, "PATH", "create a folder",
+    {"inventory", "add-folder", 1, 1, false, "PATH", "create a folder",
      "Creates the folder PATH and every missing folder above it; saves the tree and\n"
      "prints the folders created.\n",
      RunInventoryAddFolder},
-    {"inventory", "remove", 1, 1, false, false, "PATH", "remove a folder with its contents, or a computer",
+    {"inventory", "remove", 1, 1, false, "PATH", "remove a folder with its contents, or a computer",
      "Removes the node PATH with everything below it; saves the tree and prints the\n"
      "nodes removed.\n",
      RunInventoryRemove},

@@ -18,7 +18,6 @@ struct CommandSpec {
     std::size_t minOperands;
     std::size_t maxOperands;
     bool takesFolder;           // accepts --folder
-    bool reachesComputers;      // examines other computers: credentials apply
     std::string_view operands;  // as shown in the synopsis
     std::string_view summary;   // one line for the command list
     std::string_view details;   // the command's own help

@@ -4,18 +4,15 @@
 #include "cli/ComputerJson.h"
 #include "cli/InventoryChange.h"
 #include "cli/InventoryPath.h"
-#include "inventory/InventoryWriter.h"
 
 namespace vn::cli {
 
 int RunInventoryAddFolder(CommandContext& context) {
     InventoryPath path;
-    if (!ParseInventoryPath(context.operands.at(0), path) || path.names.empty())
-        return context.BadUsage("the path has an empty name");
-    for (const std::string& name : path.names) {
-        if (!IsStorableKeyName(name))
-            return context.BadUsage("\"" + name + "\" cannot be a folder name");
-    }
+    if (const std::string problem = ParseFolderPath(context.operands.at(0), path); !problem.empty())
+        return context.BadUsage(problem);
+    if (path.names.empty())
+        return context.BadUsage("the path names no folder");
     InventoryStore store(context.host.platform(), context.host.catalogue());
     if (!LoadForChange(context, store))
         return kExitIncomplete;
@@ -35,8 +32,10 @@ int RunInventoryAddFolder(CommandContext& context) {
 int RunInventoryRemove(CommandContext& context) {
     const std::string& text = context.operands.at(0);
     InventoryPath path;
-    if (!ParseInventoryPath(text, path) || path.names.empty())
+    if (!ParseInventoryPath(text, path))
         return context.BadUsage("the path has an empty name");
+    if (path.names.empty())
+        return context.BadUsage("the path names no node");
     InventoryStore store(context.host.platform(), context.host.catalogue());
     if (!LoadForChange(context, store))
         return kExitIncomplete;

@@ -17,16 +17,16 @@ bool CanKeepComputer(const InventoryModel& model, const FolderNode* folder, cons
 
 int RunInventoryImport(CommandContext& context) {
     InventoryPath folderPath;
-    if (context.line.folder && !ParseInventoryPath(*context.line.folder, folderPath))
-        return context.BadUsage("the folder path has an empty name");
-    for (const std::string& name : folderPath.names) {
-        if (!IsStorableKeyName(name))
-            return context.BadUsage("\"" + name + "\" cannot be a folder name");
+    if (context.line.folder) {
+        if (const std::string problem = ParseFolderPath(*context.line.folder, folderPath); !problem.empty())
+            return context.BadUsage(problem);
     }
     const std::string& file = context.operands.at(0);
     std::vector<std::string> names;
     if (!ReadComputerList(file, names))
         return context.Fail("Could not open file \"" + file + "\".");
+    if (!context.UseCredentials())
+        return kExitIncomplete;
 
     InventoryStore store(context.host.platform(), context.host.catalogue());
     if (!LoadForChange(context, store))

@@ -1,5 +1,6 @@
 #include "cli/InventoryPath.h"
 
+#include "inventory/InventoryWriter.h"
 #include "inventory/NameCompare.h"
 
 namespace vn::cli {
@@ -36,6 +37,16 @@ bool ParseInventoryPath(std::string_view text, InventoryPath& result) {
             return true;
         start = slash + 1;
     }
+}
+
+std::string ParseFolderPath(std::string_view text, InventoryPath& result) {
+    if (!ParseInventoryPath(text, result))
+        return "the path has an empty name";
+    for (const std::string& name : result.names) {
+        if (!IsStorableKeyName(name))
+            return "\"" + name + "\" cannot be a folder name";
+    }
+    return {};
 }
 
 std::string NodePath(const InventoryModel& model, const InventoryNode& node) {

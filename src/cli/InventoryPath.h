@@ -17,6 +17,10 @@ struct InventoryPath {
 // False when a name between two slashes is empty.
 bool ParseInventoryPath(std::string_view text, InventoryPath& result);
 
+// Reads a path of folders to be made: empty when it can be used, otherwise
+// why not (an empty name, or one the registry cannot take as a key name).
+std::string ParseFolderPath(std::string_view text, InventoryPath& result);
+
 // The names from the top down to node, joined with "/".
 std::string NodePath(const InventoryModel& model, const InventoryNode& node);
 

@@ -36,7 +36,7 @@ int RunInventoryRescan(CommandContext& context) {
     if (!LoadForChange(context, store))
         return kExitIncomplete;
     std::vector<ComputerRecord*> computers;
-    if (!ComputersToRescan(context, store.model(), path, computers))
+    if (!ComputersToRescan(context, store.model(), path, computers) || !context.UseCredentials())
         return kExitIncomplete;
     std::vector<ScanEntry> entries;
     for (const ComputerRecord* computer : computers)

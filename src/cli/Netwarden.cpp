@@ -76,8 +76,6 @@ int RunNetwarden(const std::vector<std::string>& arguments, CliHost& host) {
                            CommandUsage(*command)};
     if (const std::string problem = UsageProblem(*command, line, context.operands); !problem.empty())
         return BadUsage(host, problem, line.words);
-    if (command->reachesComputers && !host.ApplyCredentials(line))
-        return kExitIncomplete;
     const int result = command->run(context);
     // A full disk or a closed pipe must not pass for a complete answer.
     if (!host.out().flush())

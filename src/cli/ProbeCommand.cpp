@@ -6,6 +6,8 @@
 namespace vn::cli {
 
 int RunProbe(CommandContext& context) {
+    if (!context.UseCredentials())
+        return kExitIncomplete;
     Platform& platform = context.host.platform();
     const ProductCatalogue& catalogue = context.host.catalogue();
     TextStatusSink status([&](const std::string& line) { context.Status(line); });

@@ -90,9 +90,11 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"probe", "pc1", ""}, "netwarden: an argument cannot be empty", "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"inventory", "add-folder", "Lab//Sub"}, "netwarden: the path has an empty name",
          "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
+        {{"inventory", "import", "f", "--folder", "A//B"}, "netwarden: the path has an empty name",
+         "Usage: netwarden [OPTIONS] inventory import FILE [--folder PATH]"},
         {{"inventory", "add-folder", "Lab/a\\b"}, "netwarden: \"a\\b\" cannot be a folder name",
          "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
-        {{"inventory", "remove", "/"}, "netwarden: the path has an empty name",
+        {{"inventory", "remove", "/"}, "netwarden: the path names no node",
          "Usage: netwarden [OPTIONS] inventory remove PATH"},
     };
     for (const Case& c : cases) {
@@ -130,8 +132,13 @@ TEST_F(RunNetwardenUsageTest, HelpGoesToStandardOutputAndRunsNothing) {
     EXPECT_EQ(platform_.Log().Count("RegConnectRegistry"), 0u);
 }
 
+// Nobody is asked for a password for a command that does not reach other
+// computers or cannot run.
 TEST_F(RunNetwardenUsageTest, CredentialsAreSetUpOnlyForCommandsThatReachComputers) {
     EXPECT_EQ(host_.Run({"--user", "LAB\\ann", "products"}), 0);
+    EXPECT_EQ(host_.Run({"--user", "LAB\\ann", "inventory", "add-folder", "A"}), 0);
+    EXPECT_EQ(host_.Run({"--user", "LAB\\ann", "inventory", "import", "/nonexistent/list.txt"}), 1);
+    EXPECT_EQ(host_.Run({"--user", "LAB\\ann", "inventory", "rescan", "B"}), 1);
     EXPECT_TRUE(host_.credentialsApplied.empty());
 
     platform_.Computer("PC1").Key(Hive::LocalMachine, "System\\CurrentControlSet\\Services");
