@@ -105,9 +105,9 @@ void CMainFrame::CreateToolBar() {
     toolBar_->setFloatable(true);
     toolBar_->resize(200, 30);
     toolBarForm_ = commands_->CreateToolBarForm(toolBar_);
-    // The form is drawn wider than its buttons; only the buttons may set
+    // The form is made far wider than its buttons; only the buttons may set
     // how narrow the window can get.
-    toolBarForm_->setMinimumWidth(toolBarForm_->childrenRect().right() + 1);
+    toolBarForm_->setFixedWidth(toolBarForm_->childrenRect().right() + 1);
     toolBar_->addWidget(toolBarForm_);
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "ui/ResourceIcon.h"
+
 namespace vn {
 namespace {
 
@@ -73,6 +75,10 @@ QIcon ProductIconResource(int id) {
         icon.addFile(large);
     if (QFile::exists(small))
         icon.addFile(small, QSize(16, 16));
+    // The program's pictures are compiled into its own table, not Qt's
+    // resources.
+    if (icon.isNull())
+        icon = ResourceIcon(id);
     return icon;
 }
 
