@@ -182,8 +182,22 @@ void CColumnTreeCtrl::OnLeftPress(QMouseEvent* event, InventoryNode* node) {
     marks_.Select(node);
     viewport()->update();
     plainPressNode_ = node;
-    // Makes the item the caret, and starts a drag when the mouse moves on.
+    pressPosition_ = event->position().toPoint();
+    // Makes the item the caret.
     QTreeView::mousePressEvent(event);
+}
+
+void CColumnTreeCtrl::mouseMoveEvent(QMouseEvent* event) {
+    // Qt's views only drag items of their own selection, which the marks
+    // replace; the drag starts here.
+    if ((event->buttons() & Qt::LeftButton) && plainPressNode_ != nullptr &&
+        (event->position().toPoint() - pressPosition_).manhattanLength() >= QApplication::startDragDistance()) {
+        startDrag(Qt::MoveAction);
+        setState(NoState);
+        event->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
 }
 
 void CColumnTreeCtrl::ToggleMark(InventoryNode* node) {

@@ -59,6 +59,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -89,6 +90,7 @@ private:
     // Compared by address only: never reached after the node may be freed.
     const InventoryNode* lastClicked_ = nullptr;
     InventoryNode* plainPressNode_ = nullptr;
+    QPoint pressPosition_;
     InventoryNode* dragged_ = nullptr;
     InventoryNode* dropTarget_ = nullptr;
     bool rightPressed_ = false;
