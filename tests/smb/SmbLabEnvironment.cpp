@@ -42,9 +42,12 @@ void SmbLabEnvironment::SetUpOnce() {
         unavailableReason = "Samba (smbd) is not installed";
         return;
     }
-    if (lab::TcpPortOpen(Host(0), 445))
-        return;  // the suite's fixture started it
     const char* binaryDir = std::getenv("VN_TEST_BINARY_DIR");
+    if (lab::TcpPortOpen(Host(0), 445)) {
+        if (binaryDir)
+            labRoot = std::string(binaryDir) + "/samba-lab";  // where the suite's fixture starts it
+        return;
+    }
     labRoot = std::string(binaryDir ? binaryDir : "/tmp") + "/samba-lab-" + std::to_string(getpid());
     std::string error;
     if (!lab::SambaLab::Start(labRoot, error))
@@ -67,5 +70,9 @@ void SmbLabEnvironment::TearDownOnce() {
 
 const std::string& SmbLabEnvironment::unavailable() { return unavailableReason; }
 bool SmbLabEnvironment::sambaMissing() { return missing; }
+
+double SmbLabEnvironment::SecondsSinceLabStart() {
+    return labRoot.empty() ? -1 : lab::SambaLab::SecondsSinceStart(labRoot);
+}
 
 }  // namespace vn::smb::testing

@@ -18,6 +18,9 @@ public:
     static const std::string& unavailable();
     static bool sambaMissing();
 
+    // Seconds since the lab in use was started; -1 when that is not known.
+    static double SecondsSinceLabStart();
+
     static std::string Host(int index) { return lab::SambaLab::Hosts().at(static_cast<std::size_t>(index)).address; }
 };
 

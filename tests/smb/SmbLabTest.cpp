@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
+#include "LabLogonSession.h"
 #include "SambaLab.h"
 #include "SmbLabEnvironment.h"
 #include "platform/RegistryValues.h"
@@ -161,14 +163,49 @@ TEST_F(SmbLabTest, ServerAndWorkstationInformation) {
     EXPECT_EQ(workstation.computerName, "LAB1");
 }
 
+// Samba answers every user in one batch with resume handle 0; the 234 batches
+// themselves are covered by the decoding tests.
+std::vector<WkstaUserInfo1> LoggedOnUsers(SmbBackend& backend, const std::string& host, Status& status) {
+    std::vector<WkstaUserInfo1> users;
+    std::uint32_t resume = 0;
+    status = ERROR_MORE_DATA;
+    for (int batch = 0; status == ERROR_MORE_DATA && batch < 10; ++batch)
+        status = backend.netInfo().NetWkstaUserEnum1(host, users, resume);
+    return users;
+}
+
 TEST_F(SmbLabTest, LoggedOnUsersForAdministratorsOnly) {
     std::vector<WkstaUserInfo1> users;
     std::uint32_t resume = 0;
     EXPECT_EQ(user_.netInfo().NetWkstaUserEnum1(host_, users, resume), ERROR_ACCESS_DENIED);
-    Status status = ERROR_MORE_DATA;
-    for (int batch = 0; status == ERROR_MORE_DATA && batch < 10; ++batch)
-        status = admin_.netInfo().NetWkstaUserEnum1(host_, users, resume);
+
+    Status status = ERROR_SUCCESS;
+    users = LoggedOnUsers(admin_, host_, status);
     EXPECT_EQ(status, ERROR_SUCCESS);
+    EXPECT_TRUE(users.empty()) << users.front().userName;  // our own sessions come from elsewhere
+
+    {
+        testing::LabLogonSession session(host_, "LAB1", SambaLab::PlainUser().name, SambaLab::PlainUser().password);
+        ASSERT_EQ(session.error(), "");
+        users = LoggedOnUsers(admin_, host_, status);
+        EXPECT_EQ(status, ERROR_SUCCESS);
+        ASSERT_EQ(users.size(), 1u);
+        EXPECT_EQ(users[0].userName, SambaLab::PlainUser().name);
+        EXPECT_EQ(users[0].logonDomain, SambaLab::kWorkgroup);
+        EXPECT_EQ(users[0].otherDomains, "");
+
+        // The other host has no such session.
+        EXPECT_TRUE(LoggedOnUsers(admin_, SmbLabEnvironment::Host(1), status).empty());
+        EXPECT_EQ(status, ERROR_SUCCESS);
+    }
+    // The host drops the session a moment after we hang up.
+    bool gone = false;
+    for (int i = 0; i < 50 && !gone; ++i) {
+        gone = LoggedOnUsers(admin_, host_, status).empty();
+        if (!gone)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(gone);
 }
 
 TEST_F(SmbLabTest, AccountLookupGivesTheUsersSid) {

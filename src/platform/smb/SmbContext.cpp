@@ -10,13 +10,6 @@ namespace vn::smb {
 
 namespace {
 
-// Creating and initialising contexts touches libsmbclient's global state
-// (configuration loading): one at a time.
-std::mutex& GlobalInitMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
 void CopyField(char* out, int size, const std::string& value) {
     if (size <= 0)
         return;
@@ -28,11 +21,16 @@ void CopyField(char* out, int size, const std::string& value) {
 
 }  // namespace
 
+std::mutex& SmbContext::LibraryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 Status SmbContext::Create(const SmbCredentials& credentials, Purpose purpose,
                           std::shared_ptr<SmbContext>& result) {
     std::shared_ptr<SmbContext> self(new SmbContext);
     self->credentials_ = credentials;
-    std::lock_guard<std::mutex> lock(GlobalInitMutex());
+    std::lock_guard<std::mutex> lock(LibraryMutex());
     SMBCCTX* context = smbc_new_context();
     if (!context)
         return ERROR_NOT_ENOUGH_MEMORY;
@@ -59,7 +57,7 @@ Status SmbContext::Create(const SmbCredentials& credentials, Purpose purpose,
 
 SmbContext::~SmbContext() {
     if (context_) {
-        std::lock_guard<std::mutex> lock(GlobalInitMutex());
+        std::lock_guard<std::mutex> lock(LibraryMutex());
         smbc_free_context(context_, 1);
     }
 }

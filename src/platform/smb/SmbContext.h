@@ -14,8 +14,9 @@
 namespace vn::smb {
 
 // One libsmbclient context: its SMB sessions, the credentials it logs on
-// with, its time-outs. A context is not thread-safe, so every use of it and of
-// the files opened through it holds its mutex.
+// with, its time-outs. libsmbclient as distributed has no thread support: its
+// calls share process-wide scratch memory even on separate contexts, so every
+// call into it, on any context, holds LibraryMutex().
 class SmbContext {
 public:
     enum class Purpose {
@@ -33,7 +34,7 @@ public:
     static constexpr int kTimeoutMs = 8000;
 
     SMBCCTX* get() const { return context_; }
-    std::mutex& mutex() { return mutex_; }
+    static std::mutex& LibraryMutex();
 
     // A host name usable in an smb:// URL: leading backslashes dropped;
     // false when it holds characters that would change the URL's meaning.
@@ -47,7 +48,6 @@ private:
 
     SMBCCTX* context_ = nullptr;
     SmbCredentials credentials_;
-    std::mutex mutex_;
 };
 
 }  // namespace vn::smb

@@ -39,7 +39,7 @@ std::string StripBackslashes(const std::string& name) {
 // servers or a server's shares.
 Status ReadBrowseList(SmbContext& context, const std::string& url, std::uint32_t type,
                       std::vector<NetResource>& out) {
-    std::lock_guard<std::mutex> lock(context.mutex());
+    std::lock_guard<std::mutex> lock(SmbContext::LibraryMutex());
     SMBCCTX* ctx = context.get();
     errno = 0;
     SMBCFILE* dir = smbc_getFunctionOpendir(ctx)(ctx, url.c_str());

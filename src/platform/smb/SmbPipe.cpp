@@ -13,7 +13,7 @@ SmbPipe::SmbPipe(std::shared_ptr<SmbContext> context, SMBCFILE* file)
 Status SmbPipe::Open(std::shared_ptr<SmbContext> context, const std::string& host,
                      const std::string& pipeName, std::unique_ptr<PipeStream>& result) {
     const std::string url = "smb://" + host + "/IPC$/" + pipeName;
-    std::lock_guard<std::mutex> lock(context->mutex());
+    std::lock_guard<std::mutex> lock(SmbContext::LibraryMutex());
     SMBCCTX* ctx = context->get();
     errno = 0;
     SMBCFILE* file = smbc_getFunctionOpen(ctx)(ctx, url.c_str(), O_RDWR, 0);
@@ -24,13 +24,13 @@ Status SmbPipe::Open(std::shared_ptr<SmbContext> context, const std::string& hos
 }
 
 SmbPipe::~SmbPipe() {
-    std::lock_guard<std::mutex> lock(context_->mutex());
+    std::lock_guard<std::mutex> lock(SmbContext::LibraryMutex());
     SMBCCTX* ctx = context_->get();
     smbc_getFunctionClose(ctx)(ctx, file_);
 }
 
 Status SmbPipe::Write(std::span<const std::uint8_t> bytes) {
-    std::lock_guard<std::mutex> lock(context_->mutex());
+    std::lock_guard<std::mutex> lock(SmbContext::LibraryMutex());
     SMBCCTX* ctx = context_->get();
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -45,7 +45,7 @@ Status SmbPipe::Write(std::span<const std::uint8_t> bytes) {
 }
 
 Status SmbPipe::ReadExact(std::uint8_t* out, std::size_t size) {
-    std::lock_guard<std::mutex> lock(context_->mutex());
+    std::lock_guard<std::mutex> lock(SmbContext::LibraryMutex());
     SMBCCTX* ctx = context_->get();
     std::size_t done = 0;
     while (done < size) {

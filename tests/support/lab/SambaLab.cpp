@@ -62,8 +62,12 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
         c << "  wins support = yes\n"
           << "  local master = yes\n  preferred master = yes\n  domain master = yes\n  os level = 65\n";
     } else {
+        // Regular host announcements come a minute apart and more: the
+        // LanMan ones every few seconds let the master list us soon after it
+        // wins its election.
         c << "  wins server = " << SambaLab::Hosts().front().address << "\n"
-          << "  local master = no\n";
+          << "  local master = no\n"
+          << "  lm announce = yes\n  lm interval = 5\n";
     }
     return c.str();
 }
@@ -74,11 +78,22 @@ public:
         : host_(host), dir_(root / host.name), conf_((dir_ / "smb.conf").string()),
           log_((dir_ / "setup.log").string()), env_(env) {}
 
-    bool Prepare(bool browseMaster, std::string& error) {
+    // The browse election takes nmbd some twenty seconds whatever we do, so
+    // the name servers start before anything else of the lab is built.
+    bool StartNameServer(bool browseMaster, std::vector<pid_t>& pids, std::string& error) {
         for (const char* sub : {"private", "lock", "state", "cache", "pid", "ncalrpc", "usershares"})
             fs::create_directories(dir_ / sub);
         if (!WriteFile(conf_, HostConfiguration(host_, dir_, browseMaster)))
             return Fail(error, "cannot write " + conf_);
+        const pid_t nmbd = StartDaemon({kNmbd, "--foreground", "--no-process-group", "-s", conf_}, env_,
+                                       (dir_ / "daemons.log").string());
+        if (nmbd < 0)
+            return Fail(error, "cannot start nmbd");
+        pids.push_back(nmbd);
+        return true;
+    }
+
+    bool Prepare(std::string& error) {
         for (const LabUser& user : {SambaLab::PlainUser(), SambaLab::AdminUser()}) {
             const fs::path input = dir_ / ("password-" + user.name);
             WriteFile(input, user.password + "\n" + user.password + "\n");
@@ -116,7 +131,7 @@ public:
         return true;
     }
 
-    bool StartDaemons(bool browseMaster, std::vector<pid_t>& pids, std::string& error) {
+    bool StartDaemons(std::vector<pid_t>& pids, std::string& error) {
         const std::string daemonLog = (dir_ / "daemons.log").string();
         const pid_t rpc = StartDaemon({kDcerpcd, "--foreground", "--libexec-rpcds", "-s", conf_}, env_, daemonLog);
         if (rpc < 0)
@@ -126,10 +141,6 @@ public:
         if (smbd < 0)
             return Fail(error, "cannot start smbd");
         pids.push_back(smbd);
-        const pid_t nmbd = StartDaemon({kNmbd, "--foreground", "--no-process-group", "-s", conf_}, env_, daemonLog);
-        if (nmbd >= 0)
-            pids.push_back(nmbd);
-        (void)browseMaster;
         for (int i = 0; i < 200; ++i) {
             if (TcpPortOpen(host_.address, 445))
                 return true;
@@ -176,8 +187,11 @@ std::string SambaLab::LargeValueText() {
 }
 
 bool SambaLab::SambaInstalled() {
-    return access(kSmbd, X_OK) == 0 && access(kDcerpcd, X_OK) == 0 && access(kNet, X_OK) == 0 &&
-           access(kSmbpasswd, X_OK) == 0;
+    for (const char* program : {kSmbd, kNmbd, kDcerpcd, kNet, kSmbpasswd}) {
+        if (access(program, X_OK) != 0)
+            return false;
+    }
+    return true;
 }
 
 bool SambaLab::Start(const std::string& root, std::string& error) {
@@ -198,15 +212,14 @@ bool SambaLab::Start(const std::string& root, std::string& error) {
     const LabEnvironment env = LabEnvironment::WithNssWrapper(passwd.string(), group.string());
 
     std::vector<pid_t> pids;
+    std::vector<HostBuilder> builders;
+    for (const LabHost& host : Hosts())
+        builders.emplace_back(root, host, env);
     bool ok = true;
-    bool first = true;
-    for (const LabHost& host : Hosts()) {
-        HostBuilder builder(root, host, env);
-        ok = builder.Prepare(first, error) && builder.StartDaemons(first, pids, error);
-        if (!ok)
-            break;
-        first = false;
-    }
+    for (std::size_t i = 0; ok && i < builders.size(); ++i)
+        ok = builders[i].StartNameServer(i == 0, pids, error);
+    for (std::size_t i = 0; ok && i < builders.size(); ++i)
+        ok = builders[i].Prepare(error) && builders[i].StartDaemons(pids, error);
     std::ofstream out(PidFile(root));
     for (pid_t pid : pids)
         out << pid << "\n";
@@ -226,6 +239,14 @@ void SambaLab::Stop(const std::string& root) {
         StopProcess(*it);
     std::error_code ignored;
     fs::remove(PidFile(root), ignored);
+}
+
+double SambaLab::SecondsSinceStart(const std::string& root) {
+    std::error_code error;
+    const auto written = fs::last_write_time(PidFile(root), error);
+    if (error)
+        return -1;
+    return std::chrono::duration<double>(fs::file_time_type::clock::now() - written).count();
 }
 
 bool SambaLab::WriteClientConfiguration(const std::string& home) {

@@ -49,6 +49,9 @@ public:
     static bool Start(const std::string& root, std::string& error);
     static void Stop(const std::string& root);
 
+    // Seconds since the lab under root was started, or -1 when none runs there.
+    static double SecondsSinceStart(const std::string& root);
+
     // A client configuration that keeps every packet on loopback: the lab's
     // WINS server for names, private state directories. Written to
     // home/.smb/smb.conf, where libsmbclient looks first.
