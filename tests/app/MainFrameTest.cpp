@@ -332,6 +332,25 @@ TEST_F(MainFrameTest, ClosingWaitsForTheRunningScanAndASecondCloseChangesNothing
     EXPECT_EQ(Get("SaveWorkspaceInfo"), 1u);
 }
 
+TEST_F(MainFrameTest, CancelDuringAComputerScanEndsItBeforeTheNextComputer) {
+    ProbeGate gate(platform.fake);
+    auto frame = Start();
+    auto job = std::make_unique<ComputerScanJob>(frame->WorkerStatusSink(), frame->WorkerTreeSink(), catalogue);
+    job->Entries.push_back({"pc1", nullptr});
+    job->Entries.push_back({"pc2", nullptr});
+    ASSERT_TRUE(frame->ComputerScan().Start(std::move(job)));
+    ASSERT_TRUE(gate.WaitEntered());
+    CTreeStatus& panel = frame->TreeView().StatusPanel();
+    ASSERT_TRUE(panel.isVisible());
+    QTest::mouseClick(panel.CancelButton(), Qt::LeftButton);
+    gate.Release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->ComputerScan().IsRunning(); }, 10000));
+    ASSERT_EQ(frame->Model().rowCount(), 1);
+    EXPECT_EQ(frame->Model().ChildrenOf(nullptr).front()->Name, "pc1");
+    EXPECT_FALSE(panel.isVisible());
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
 TEST_F(MainFrameTest, SettingsDialogChangesTheRecordAndTheLockButWritesNothing) {
     auto frame = Start();
     WhenModal<CSettingsDlg>([](CSettingsDlg& dialog) {

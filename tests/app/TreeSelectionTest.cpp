@@ -10,6 +10,7 @@
 #include <QToolTip>
 
 #include "app/CColumnTreeCtrl.h"
+#include "app/ComputerReportTip.h"
 #include "app/CommandIds.h"
 #include "inventory/InventoryModel.h"
 
@@ -260,6 +261,20 @@ TEST_F(TreeSelectionTest, ComputersShowTheirReportAsToolTipFoldersNone) {
     QHelpEvent overFolder(QEvent::ToolTip, LabelPoint(alpha), tree.viewport()->mapToGlobal(LabelPoint(alpha)));
     QApplication::sendEvent(tree.viewport(), &overFolder);
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+}
+
+TEST(ComputerReportTipTest, LongLinesWrapAtWordsWithinTheWidth) {
+    const QFontMetrics metrics(QApplication::font());
+    const QString line = QStringLiteral("The remote procedure call failed and did not execute because the "
+                                        "server was too busy to complete this operation");
+    const QStringList lines = WrapToWidth(line, metrics, 300);
+    EXPECT_GT(lines.size(), 1);
+    for (const QString& part : lines)
+        EXPECT_LE(metrics.horizontalAdvance(part), 300) << part.toStdString();
+    EXPECT_EQ(lines.join(QLatin1Char(' ')), line);
+    // A word wider than the limit stays whole.
+    const QString word(200, QLatin1Char('w'));
+    EXPECT_EQ(WrapToWidth(word, metrics, 300), QStringList{word});
 }
 
 }  // namespace
