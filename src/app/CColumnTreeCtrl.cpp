@@ -290,10 +290,8 @@ void CColumnTreeCtrl::RequestContextMenu(const QPoint& position, bool fromKeyboa
     }
     const int menuId = ChooseContextMenu(marked, underCursor);
     if (menuId != 0) {
-        const QPoint at = fromKeyboard ? model_.Contains(marked.front())
-                                             ? visualRect(model_.indexOf(marked.front())).center()
-                                             : QPoint()
-                                       : position;
+        // From the keyboard the menu opens over the first marked item.
+        const QPoint at = fromKeyboard ? visualRect(model_.indexOf(marked.front())).center() : position;
         emit contextMenuWanted(menuId, viewport()->mapToGlobal(at));
     }
     viewport()->update();
