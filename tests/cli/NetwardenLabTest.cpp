@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
 
 #include "LabProcess.h"
 #include "ProgramRunner.h"
@@ -10,6 +14,36 @@
 
 namespace vn::cli {
 namespace {
+
+using lab::LabHost;
+using lab::LabUser;
+using lab::SambaLab;
+using test::ProgramOutcome;
+
+// One product of a catalogue file; entries are separated by a blank line.
+std::string CatalogueEntry(const std::string& displayName, const std::string& serviceName, const char* servicePath) {
+    return "[" + serviceName + "]\nDisplayName=" + displayName + "\nServiceName=" + serviceName +
+           "\nServicePath=" + servicePath + "\n\n";
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The names of the computers that inventory list prints directly under folder.
+std::vector<std::string> ComputerNamesIn(const std::string& listed, const std::string& folder) {
+    const std::string start = "{\"path\":\"" + folder + "/";
+    std::vector<std::string> names;
+    std::istringstream lines(listed);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(start, 0) != 0 || line.find("\"folder\":false") == std::string::npos)
+            continue;
+        const std::size_t end = line.find('"', start.size());
+        names.push_back(line.substr(start.size(), end - start.size()));
+    }
+    return names;
+}
 
 // The built program against the Samba lab that the suite's fixture runs:
 // real smbd hosts on loopback addresses, reached by address only, with a
@@ -21,18 +55,31 @@ protected:
             GTEST_SKIP() << "netwarden is not built next to the tests";
         if (!lab::TcpPortOpen(Host(0).address, 445))
             GTEST_SKIP() << "the Samba lab is not running";
-        ASSERT_TRUE(lab::SambaLab::WriteClientConfiguration(directory_.path()));
-        runner_.Set("NETWARDEN_PASSWORD", lab::SambaLab::AdminUser().password);
+        ASSERT_TRUE(SambaLab::WriteClientConfiguration(directory_.path()));
+        runner_.Set("NETWARDEN_PASSWORD", SambaLab::AdminUser().password);
     }
 
-    static lab::LabHost Host(std::size_t index) { return lab::SambaLab::Hosts().at(index); }
-    static QString User() {
-        return QString::fromStdString(std::string(lab::SambaLab::kWorkgroup) + "\\" + lab::SambaLab::AdminUser().name);
+    static LabHost Host(std::size_t index) { return SambaLab::Hosts().at(index); }
+    static QString Account(const LabUser& user) {
+        return QString::fromStdString(std::string(SambaLab::kWorkgroup) + "\\" + user.name);
     }
-    // What probe prints for a lab host: every host carries the Vantor key.
-    static std::string Examined(const lab::LabHost& host) {
+    static QString User() { return Account(SambaLab::AdminUser()); }
+
+    // What probe prints for a lab host, whose products are a JSON array's items.
+    static std::string Examined(const LabHost& host, const std::string& products = "\"Vantor\"") {
         return "\"name\":\"" + host.address + "\",\"ip\":\"" + host.address + "\",\"os\":\"Windows NT Server v6.1\","
-               "\"description\":\"" + host.comment + "\",\"server\":true,\"error\":null,\"products\":[\"Vantor\"]}";
+               "\"description\":\"" + host.comment + "\",\"server\":true,\"error\":null,\"products\":[" + products +
+               "]}";
+    }
+    // The line probe prints for a computer it could not examine.
+    static std::string NotExamined(const std::string& name, const std::string& jsonError) {
+        return "{\"name\":\"" + name + "\",\"ip\":null,\"os\":\"\",\"description\":\"\",\"server\":false,"
+               "\"error\":\"" + jsonError + "\",\"products\":[]}\n";
+    }
+
+    ProgramOutcome ProbeAs(const LabUser& user, const LabHost& host, const std::filesystem::path& program = {}) {
+        runner_.Set("NETWARDEN_PASSWORD", user.password);
+        return runner_.Run({"--user", Account(user), "probe", QString::fromStdString(host.address)}, program);
     }
 
     int argc_ = 1;
@@ -43,34 +90,65 @@ protected:
     test::ProgramRunner runner_{directory_.path()};
 };
 
-TEST_F(NetwardenLabTest, ProbeExaminesLabHostsAndReportsOneThatDoesNotAnswer) {
-    const QString stopped = QString::fromStdString(lab::SambaLab::StoppedHostAddress());
-    const test::ProgramOutcome probed =
-        runner_.Run({"--user", User(), "probe", QString::fromStdString(Host(0).address), stopped});
-    EXPECT_EQ(probed.exitCode, 1) << probed.err;
-    const std::size_t lineEnd = probed.out.find('\n');
-    ASSERT_NE(lineEnd, std::string::npos);
-    EXPECT_EQ(probed.out.substr(0, lineEnd), "{" + Examined(Host(0)));
-    EXPECT_NE(probed.out.find("{\"name\":\"" + lab::SambaLab::StoppedHostAddress() + "\",\"ip\":null,", lineEnd),
-              std::string::npos);
-    EXPECT_EQ(probed.out.find("\"error\":null", lineEnd), std::string::npos);
+// Every host has the Vantor key; the locked product's key is there too but
+// only administrators may open it, and the absent product's key is missing.
+TEST_F(NetwardenLabTest, ProbeCountsOnlyTheProductKeysTheUserMayOpen) {
+    const std::filesystem::path program = runner_.CopyWithCatalogue(
+        std::filesystem::path(directory_.path()) / "bin",
+        CatalogueEntry("Locked product", "VantorLocked", SambaLab::kLockedProductKey) +
+            CatalogueEntry("Absent product", "VantorAbsent", SambaLab::kAbsentProductKey));
+
+    const ProgramOutcome asUser = ProbeAs(SambaLab::PlainUser(), Host(0), program);
+    EXPECT_EQ(asUser.exitCode, 0) << asUser.err;
+    EXPECT_EQ(asUser.out, "{" + Examined(Host(0)) + "\n");
+
+    const ProgramOutcome asAdministrator = ProbeAs(SambaLab::AdminUser(), Host(0), program);
+    EXPECT_EQ(asAdministrator.exitCode, 0) << asAdministrator.err;
+    EXPECT_EQ(asAdministrator.out, "{" + Examined(Host(0), "\"Vantor\",\"Locked product\"") + "\n");
 }
 
-TEST_F(NetwardenLabTest, ImportExaminesTheListOnTheScanWorkerAndSavesIt) {
+TEST_F(NetwardenLabTest, ProbeExaminesLabHostsAndReportsOneThatDoesNotAnswer) {
+    const std::string stopped = SambaLab::StoppedHostAddress();
+    const ProgramOutcome probed = runner_.Run(
+        {"--user", User(), "probe", QString::fromStdString(Host(0).address), QString::fromStdString(stopped)});
+    EXPECT_EQ(probed.exitCode, 1) << probed.err;
+    EXPECT_EQ(probed.out, "{" + Examined(Host(0)) + "\n" + NotExamined(stopped, "The network path was not found.\\r\\n"));
+}
+
+TEST_F(NetwardenLabTest, AWrongPasswordIsReportedForTheHost) {
+    const ProgramOutcome probed = ProbeAs(LabUser{SambaLab::AdminUser().name, "Not-The-Pass1"}, Host(0));
+    EXPECT_EQ(probed.exitCode, 1) << probed.err;
+    EXPECT_EQ(probed.out, NotExamined(Host(0).address, "Access is denied.\\r\\n"));
+}
+
+TEST_F(NetwardenLabTest, ImportedComputersAreSavedListedAndExportedForImportingAgain) {
     const std::string list = directory_.File("hosts.txt");
     std::ofstream(list) << Host(1).address << "\n" << Host(0).address << "\n";
-    const test::ProgramOutcome imported =
+    const ProgramOutcome imported =
         runner_.Run({"inventory", "import", QString::fromStdString(list), "--folder", "Lab", "--user", User()});
     EXPECT_EQ(imported.exitCode, 0) << imported.err;
     EXPECT_EQ(imported.out, "{\"path\":\"Lab/" + Host(1).address + "\",\"folder\":false," + Examined(Host(1)) + "\n" +
                                 "{\"path\":\"Lab/" + Host(0).address + "\",\"folder\":false," + Examined(Host(0)) +
                                 "\n");
 
-    const test::ProgramOutcome listed = runner_.Run({"inventory", "list"});
+    const ProgramOutcome listed = runner_.Run({"inventory", "list"});
     EXPECT_EQ(listed.exitCode, 0);
     EXPECT_EQ(listed.out, "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
                           "{\"path\":\"Lab/" + Host(0).address + "\",\"folder\":false," + Examined(Host(0)) + "\n" +
                           "{\"path\":\"Lab/" + Host(1).address + "\",\"folder\":false," + Examined(Host(1)) + "\n");
+
+    const std::string exported = directory_.File("exported.txt");
+    const ProgramOutcome exporting = runner_.Run({"inventory", "export", QString::fromStdString(exported)});
+    EXPECT_EQ(exporting.exitCode, 0) << exporting.err;
+    EXPECT_EQ(FileText(exported), Host(0).address + ", Vantor\r\n" + Host(1).address + ", Vantor\r\n");
+
+    const ProgramOutcome reimported = runner_.Run(
+        {"inventory", "import", QString::fromStdString(exported), "--folder", "Again", "--user", User()});
+    EXPECT_EQ(reimported.exitCode, 0) << reimported.err;
+    const ProgramOutcome relisted = runner_.Run({"inventory", "list"});
+    EXPECT_EQ(relisted.exitCode, 0);
+    EXPECT_EQ(ComputerNamesIn(relisted.out, "Lab"), (std::vector{Host(0).address, Host(1).address}));
+    EXPECT_EQ(ComputerNamesIn(relisted.out, "Again"), ComputerNamesIn(relisted.out, "Lab"));
 }
 
 }  // namespace

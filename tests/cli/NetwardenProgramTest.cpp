@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "ProgramRunner.h"
 #include "platform/TempDirectory.h"
@@ -27,15 +26,8 @@ protected:
         return runner_.Run(arguments, program);
     }
 
-    // A copy of the program in a folder of its own, with a catalogue file
-    // beside it when one is given.
     fs::path ProgramCopy(const std::string& folder, const std::string& catalogue) {
-        const fs::path bin = fs::path(directory_.path()) / folder;
-        fs::create_directories(bin);
-        fs::copy_file(runner_.program(), bin / "netwarden");
-        if (!catalogue.empty())
-            std::ofstream(bin / "VtrNetwarden.ini", std::ios::binary) << catalogue;
-        return bin / "netwarden";
+        return runner_.CopyWithCatalogue(fs::path(directory_.path()) / folder, catalogue);
     }
 
     int argc_ = 1;

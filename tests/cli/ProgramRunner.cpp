@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <cstdlib>
+#include <fstream>
 
 namespace vn::cli::test {
 
@@ -19,6 +20,16 @@ ProgramRunner::ProgramRunner(const std::string& directory)
     Set("KRB5CCNAME", "FILE:" + directory + "/no-ticket");
     environment_.remove(QStringLiteral("NETWARDEN_PASSWORD"));
     environment_.remove(QStringLiteral("NETWARDEN_AUTH_FILE"));
+}
+
+std::filesystem::path ProgramRunner::CopyWithCatalogue(const std::filesystem::path& folder,
+                                                       const std::string& catalogue) const {
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path copy = folder / "netwarden";
+    std::filesystem::copy_file(program_, copy);
+    if (!catalogue.empty())
+        std::ofstream(folder / "VtrNetwarden.ini", std::ios::binary) << catalogue;
+    return copy;
 }
 
 void ProgramRunner::Set(const char* name, const std::string& value) {

@@ -23,6 +23,10 @@ public:
     // The program next to the tests; empty when it was not built.
     const std::filesystem::path& program() const { return program_; }
 
+    // A copy of the program in folder, with catalogue written beside it as
+    // its product file unless catalogue is empty. Returns the copy's path.
+    std::filesystem::path CopyWithCatalogue(const std::filesystem::path& folder, const std::string& catalogue) const;
+
     void Set(const char* name, const std::string& value);
     ProgramOutcome Run(const QStringList& arguments, const std::filesystem::path& program = {}) const;
 
