@@ -27,8 +27,8 @@ QString Text(std::string_view text) {
 MainCommands::MainCommands(MainWindowContext& context, QObject* parent)
     : QObject(parent),
       context_(context),
-      scans_(context, launchers_),
-      tree_(context),
+      scans_(context, launchers_, files_),
+      tree_(context, files_),
       actions_(context, launchers_),
       help_(context) {
     for (const MenuText& text : ContextMenuTexts())

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/commands/ActionCommands.h"
+#include "app/commands/FileChooser.h"
 #include "app/commands/HelpCommands.h"
 #include "app/commands/ScanCommands.h"
 #include "app/commands/SubsystemLaunchers.h"
@@ -55,6 +56,10 @@ public:
 
     HelpCommands& Help() { return help_; }
 
+    // Replaces the file dialogs (null restores them); the chooser must
+    // outlive its use.
+    void SetFileChooser(FileChooser* chooser) { files_ = chooser != nullptr ? chooser : &fileDialogs_; }
+
 private:
     QMenu* BuildMenu(const MenuText& text, QWidget* parent);
     void UpdateMenu(QMenu& menu) const;
@@ -64,6 +69,8 @@ private:
 
     MainWindowContext& context_;
     SubsystemLaunchers launchers_;
+    QtFileChooser fileDialogs_;
+    FileChooser* files_ = &fileDialogs_;
     ScanCommands scans_;
     TreeCommands tree_;
     ActionCommands actions_;

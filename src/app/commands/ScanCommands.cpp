@@ -1,11 +1,11 @@
 #include "app/commands/ScanCommands.h"
 
-#include <QFileDialog>
 #include <memory>
 
 #include "app/MainWindowContext.h"
 #include "app/commands/CAddComputer.h"
 #include "app/commands/CScanDlg.h"
+#include "app/commands/FileChooser.h"
 #include "app/commands/FocusTreeOnExit.h"
 #include "app/commands/ScanGuard.h"
 #include "app/commands/SelectionJobs.h"
@@ -51,12 +51,10 @@ void ScanCommands::ImportComputerList() {
     FocusTreeOnExit focus(context_);
     if (ScanInProgress(context_))
         return;
-    QFileDialog dialog(context_.DialogParent());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::optional<QString> chosen = files_->ChooseImportFile(context_.DialogParent());
+    if (!chosen)
         return;
-    const QString path = dialog.selectedFiles().constFirst();
+    const QString path = *chosen;
     FolderNode* folder = context_.SelectedFolder();
     std::vector<std::string> names;
     if (!ReadComputerList(path.toStdString(), names)) {

@@ -6,6 +6,7 @@
 
 namespace vn {
 
+class FileChooser;
 class MainWindowContext;
 struct SubsystemLaunchers;
 
@@ -14,8 +15,8 @@ struct SubsystemLaunchers;
 // ends by giving the focus back to the tree.
 class ScanCommands {
 public:
-    ScanCommands(MainWindowContext& context, const SubsystemLaunchers& launchers)
-        : context_(context), launchers_(launchers) {}
+    ScanCommands(MainWindowContext& context, const SubsystemLaunchers& launchers, FileChooser*& files)
+        : context_(context), launchers_(launchers), files_(files) {}
 
     void AddComputer();
     void Rescan();
@@ -31,6 +32,7 @@ private:
 
     MainWindowContext& context_;
     const SubsystemLaunchers& launchers_;
+    FileChooser*& files_;
 };
 
 }  // namespace vn

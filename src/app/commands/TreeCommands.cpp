@@ -1,10 +1,10 @@
 #include "app/commands/TreeCommands.h"
 
-#include <QFileDialog>
 #include <memory>
 
 #include "app/CommandIds.h"
 #include "app/commands/CAddFolder.h"
+#include "app/commands/FileChooser.h"
 #include "app/commands/FocusTreeOnExit.h"
 #include "app/commands/ScanGuard.h"
 #include "app/commands/SelectionJobs.h"
@@ -43,14 +43,10 @@ void TreeCommands::Remove() {
 
 void TreeCommands::ExportComputerList() {
     FocusTreeOnExit focus(context_);
-    QFileDialog dialog(context_.DialogParent());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const std::optional<QString> chosen = files_->ChooseExportFile(context_.DialogParent());
+    if (!chosen)
         return;
-    const std::string path = dialog.selectedFiles().constFirst().toStdString();
+    const std::string path = chosen->toStdString();
     InventoryModel& model = context_.Model();
     if (vn::ExportComputerList(model, path)) {
         ShowMessage(kAppCaption, "The listed computers are exported to\"" + path + "\" successfully.",

@@ -2,13 +2,14 @@
 
 namespace vn {
 
+class FileChooser;
 class MainWindowContext;
 
 // The commands that change or write the tree without scanning: add folder,
 // remove and export. None of them is refused while a scan runs.
 class TreeCommands {
 public:
-    explicit TreeCommands(MainWindowContext& context) : context_(context) {}
+    TreeCommands(MainWindowContext& context, FileChooser*& files) : context_(context), files_(files) {}
 
     void AddFolder();
     void Remove();
@@ -16,6 +17,7 @@ public:
 
 private:
     MainWindowContext& context_;
+    FileChooser*& files_;
 };
 
 }  // namespace vn

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileDialog>
-#include <filesystem>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -33,14 +31,6 @@ void WhenModal(std::function<void(Dialog&)> action) {
         }
     });
     timer->start();
-}
-
-// Answers the next file dialog with path, as if typed and confirmed.
-inline void ChooseFileWhenAsked(const std::filesystem::path& path) {
-    WhenModal<QFileDialog>([path](QFileDialog& dialog) {
-        dialog.selectFile(QString::fromStdString(path.string()));
-        static_cast<QDialog&>(dialog).done(QDialog::Accepted);
-    });
 }
 
 }  // namespace vn::test

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
@@ -9,6 +8,7 @@
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
+#include "ScriptedFileChooser.h"
 #include "app/CommandIds.h"
 #include "app/commands/CAddComputer.h"
 #include "app/commands/CScanDlg.h"
@@ -23,6 +23,8 @@ using Entries = std::vector<std::pair<std::string, FolderNode*>>;
 
 class ScanCommandsTest : public testing::Test {
 protected:
+    void SetUp() override { commands.SetFileChooser(&files); }
+
     std::filesystem::path TempFile(const std::string& name, const std::string& content) {
         const auto path = std::filesystem::temp_directory_path() /
                           ("vn_scan_commands_" + std::to_string(::getpid()) + "_" + name);
@@ -35,11 +37,12 @@ protected:
             std::filesystem::remove(path);
     }
 
-    void ChooseFile(const std::filesystem::path& path) { test::ChooseFileWhenAsked(path); }
+    void ChooseFile(const std::filesystem::path& path) { files.QueuePath(path); }
 
     test::ScriptedMessageBoxService boxes;
     test::FakeMainWindowContext context;
     MainCommands commands{context};
+    test::ScriptedFileChooser files;
     std::vector<std::filesystem::path> created_;
 };
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <QLineEdit>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
+#include "ScriptedFileChooser.h"
 #include "app/CommandIds.h"
 #include "app/commands/CAddFolder.h"
 #include "app/commands/MainCommands.h"
@@ -22,6 +22,7 @@ constexpr const char* kRemoveQuestion = "Are you sure you want to delete the sel
 
 class TreeCommandsTest : public testing::Test {
 protected:
+    void SetUp() override { commands.SetFileChooser(&files); }
     ~TreeCommandsTest() override { std::filesystem::remove_all(directory_); }
 
     std::filesystem::path Path(const std::string& name) {
@@ -29,11 +30,12 @@ protected:
         return directory_ / name;
     }
 
-    void ChooseFile(const std::filesystem::path& path) { test::ChooseFileWhenAsked(path); }
+    void ChooseFile(const std::filesystem::path& path) { files.QueuePath(path); }
 
     test::ScriptedMessageBoxService boxes;
     test::FakeMainWindowContext context;
     MainCommands commands{context};
+    test::ScriptedFileChooser files;
     std::filesystem::path directory_ =
         std::filesystem::temp_directory_path() / ("vn_tree_commands_" + std::to_string(::getpid()));
 };
@@ -128,10 +130,18 @@ TEST_F(TreeCommandsTest, ExportedListReadsBackAsTheSameComputers) {
     EXPECT_EQ(context.ScannedEntries(), expected);
 }
 
+TEST_F(TreeCommandsTest, CancelledExportOrImportDoesNothingButRefocus) {
+    test::AddComputer(context.model, nullptr, "pc1");
+    commands.Execute(cmd::kExportComputerList);
+    commands.Execute(cmd::kImportComputerList);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(context.statusSink.Shows().empty());
+    EXPECT_EQ(context.focusCount, 2);
+}
+
 TEST_F(TreeCommandsTest, ExportFailureShowsTheExportsErrorText) {
     test::AddComputer(context.model, nullptr, "pc1");
-    // No file can be created in /proc, not even by the superuser.
-    const std::filesystem::path path = "/proc/vn_tree_commands_export.txt";
+    const auto path = Path("missing-dir") / "tree.txt";
     ChooseFile(path);
     commands.Execute(cmd::kExportComputerList);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
