@@ -2,6 +2,8 @@ include(GoogleTest)
 
 # One test program: GoogleTest cases discovered by CTest when the tests run,
 # so a build never has to execute the test binaries.
+#   LABELS      labels of every case (default: unit)
+#   PROPERTIES  further single-valued test properties (key value ...)
 function(vn_add_test name)
   cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS;LABELS;PROPERTIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -18,9 +20,18 @@ function(vn_add_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}"
-               ${ARG_PROPERTIES}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-               # One value per property: a list here would be split by the discovery.
-               ENVIRONMENT_MODIFICATION "VN_TEST_BINARY_DIR=set:${CMAKE_BINARY_DIR}")
+    TEST_LIST ${name}_TESTS
+    PROPERTIES ${ARG_PROPERTIES})
+
+  # List-valued properties cannot pass through the discovery's flat key/value
+  # list, so they are set on the discovered cases by a script CTest runs after
+  # the discovery's own.
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake")
+  file(WRITE "${script}"
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES\n"
+    "    LABELS \"${labels}\"\n"
+    "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;VN_TEST_BINARY_DIR=${CMAKE_BINARY_DIR}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
 endfunction()
