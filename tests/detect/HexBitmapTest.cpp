@@ -10,7 +10,7 @@
 namespace vn {
 namespace {
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t width = 2;
     std::int32_t height = 2;
     std::uint16_t bitCount = 24;
@@ -35,7 +35,7 @@ std::string ToHex(const std::vector<std::uint8_t>& bytes) {
     return hex;
 }
 
-std::string BmpHex(const BmpSpec& spec) {
+std::string BmpHex(const BmpLayout& layout) {
     std::vector<std::uint8_t> b;
     b.push_back('B');
     b.push_back('M');
@@ -43,26 +43,26 @@ std::string BmpHex(const BmpSpec& spec) {
     Put(b, 0, 4);
     Put(b, 0, 4);  // the file header's pixel offset, deliberately wrong: it is not used
     Put(b, 40, 4);
-    Put(b, static_cast<std::uint32_t>(spec.width), 4);
-    Put(b, static_cast<std::uint32_t>(spec.height), 4);
+    Put(b, static_cast<std::uint32_t>(layout.width), 4);
+    Put(b, static_cast<std::uint32_t>(layout.height), 4);
     Put(b, 1, 2);
-    Put(b, spec.bitCount, 2);
-    Put(b, spec.compression, 4);
+    Put(b, layout.bitCount, 2);
+    Put(b, layout.compression, 4);
     Put(b, 0, 4 * 3);
-    Put(b, spec.clrUsed, 4);
+    Put(b, layout.clrUsed, 4);
     Put(b, 0, 4);
-    for (std::uint32_t rgb : spec.palette)
+    for (std::uint32_t rgb : layout.palette)
         Put(b, rgb, 4);
-    b.insert(b.end(), spec.pixels.begin(), spec.pixels.end());
+    b.insert(b.end(), layout.pixels.begin(), layout.pixels.end());
     return ToHex(b);
 }
 
 // A 2x2 24-bit image: bottom row red, white; top row blue, black.
-BmpSpec TwoByTwo() {
-    BmpSpec spec;
-    spec.pixels = {0, 0, 255, 255, 255, 255, 0, 0,   // bottom row + 2 padding bytes
+BmpLayout TwoByTwo() {
+    BmpLayout layout;
+    layout.pixels = {0, 0, 255, 255, 255, 255, 0, 0,   // bottom row + 2 padding bytes
                    255, 0, 0, 0, 0, 0, 0, 0};        // top row + padding
-    return spec;
+    return layout;
 }
 
 TEST(HexBitmapTest, DecodesBottomUpTrueColourAndPaletteImages) {
@@ -80,7 +80,7 @@ TEST(HexBitmapTest, DecodesBottomUpTrueColourAndPaletteImages) {
     EXPECT_FALSE(DecodeHexBitmap(hex + "F").isNull());
 
     // 1 bit per pixel with a stated two-entry palette: pixel data after it.
-    BmpSpec mono;
+    BmpLayout mono;
     mono.width = 3;
     mono.height = 1;
     mono.bitCount = 1;
@@ -102,21 +102,21 @@ TEST(HexBitmapTest, HostileOrShortDataGivesNoImage) {
     EXPECT_TRUE(DecodeHexBitmap("zz" + good.substr(2)).isNull());            // not hexadecimal
 
     auto broken = [](auto change) {
-        BmpSpec spec = TwoByTwo();
-        change(spec);
-        return DecodeHexBitmap(BmpHex(spec)).isNull();
+        BmpLayout layout = TwoByTwo();
+        change(layout);
+        return DecodeHexBitmap(BmpHex(layout)).isNull();
     };
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.height = -2; }));
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.width = 0; }));
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; }));
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.width = kMaxHexBitmapSide + 1; }));
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.bitCount = 7; }));
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.compression = 1; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.height = -2; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.width = 0; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.width = kMaxHexBitmapSide + 1; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.bitCount = 7; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.compression = 1; }));
     // A colour table larger than the data moves the pixels beyond its end.
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.clrUsed = 0xFFFFFFFF; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.clrUsed = 0xFFFFFFFF; }));
     // A palette image without a stated palette size reads its pixels from
     // right after the header, where its (missing) palette would stand.
-    EXPECT_TRUE(broken([](BmpSpec& s) { s.bitCount = 8; s.pixels.resize(8); }));
+    EXPECT_TRUE(broken([](BmpLayout& s) { s.bitCount = 8; s.pixels.resize(8); }));
 }
 
 TEST(HexBitmapTest, MaskWhiteMakesTheIconTransparent) {

@@ -60,18 +60,18 @@ protected:
     TlsLab lab_;
 };
 
-CertificateSpec Named(const char* commonName, const char* altName) {
-    CertificateSpec spec;
-    spec.commonName = commonName;
-    spec.subjectAltName = altName;
-    return spec;
+CertificateProfile Named(const char* commonName, const char* altName) {
+    CertificateProfile profile;
+    profile.commonName = commonName;
+    profile.subjectAltName = altName;
+    return profile;
 }
 
-CertificateSpec Valid(long fromSeconds, long untilSeconds) {
-    CertificateSpec spec;
-    spec.validFromSeconds = fromSeconds;
-    spec.validUntilSeconds = untilSeconds;
-    return spec;
+CertificateProfile Valid(long fromSeconds, long untilSeconds) {
+    CertificateProfile profile;
+    profile.validFromSeconds = fromSeconds;
+    profile.validUntilSeconds = untilSeconds;
+    return profile;
 }
 
 TEST_F(CertificateAcceptanceTest, AcceptedAtOnce) {
@@ -83,10 +83,10 @@ TEST_F(CertificateAcceptanceTest, AcceptedAtOnce) {
         {"not yet valid", [](const TlsLab& lab, auto&) { return lab.Trusted(Valid(24 * kHour, 48 * kHour)); }},
         {"expired with wrong name",
          [](const TlsLab& lab, auto&) {
-             CertificateSpec spec = Valid(-48 * kHour, -24 * kHour);
-             spec.commonName = "other.example";
-             spec.subjectAltName = "DNS:other.example";
-             return lab.Trusted(spec);
+             CertificateProfile profile = Valid(-48 * kHour, -24 * kHour);
+             profile.commonName = "other.example";
+             profile.subjectAltName = "DNS:other.example";
+             return lab.Trusted(profile);
          }},
     };
     for (const auto& c : cases) {

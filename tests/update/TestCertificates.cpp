@@ -32,7 +32,7 @@ void AddExtension(X509* certificate, X509* issuer, int nid, const std::string& v
     Check(added, "adding extension");
 }
 
-CertificatePtr MakeCertificate(const CertificateSpec& spec, EVP_PKEY* subjectKey, X509* issuer,
+CertificatePtr MakeCertificate(const CertificateProfile& profile, EVP_PKEY* subjectKey, X509* issuer,
                                EVP_PKEY* signingKey) {
     static std::atomic<long> serial{1};
     CertificatePtr certificate(X509_new());
@@ -40,21 +40,21 @@ CertificatePtr MakeCertificate(const CertificateSpec& spec, EVP_PKEY* subjectKey
     X509* cert = certificate.get();
     Check(X509_set_version(cert, 2) == 1, "version");
     ASN1_INTEGER_set(X509_get_serialNumber(cert), serial++);
-    X509_gmtime_adj(X509_getm_notBefore(cert), spec.validFromSeconds);
-    X509_gmtime_adj(X509_getm_notAfter(cert), spec.validUntilSeconds);
+    X509_gmtime_adj(X509_getm_notBefore(cert), profile.validFromSeconds);
+    X509_gmtime_adj(X509_getm_notAfter(cert), profile.validUntilSeconds);
     X509_NAME_add_entry_by_txt(X509_get_subject_name(cert), "CN", MBSTRING_ASC,
-                               reinterpret_cast<const unsigned char*>(spec.commonName.c_str()), -1, -1, 0);
+                               reinterpret_cast<const unsigned char*>(profile.commonName.c_str()), -1, -1, 0);
     X509* signer = issuer ? issuer : cert;
     Check(X509_set_issuer_name(cert, X509_get_subject_name(signer)) == 1, "issuer name");
     Check(X509_set_pubkey(cert, subjectKey) == 1, "public key");
-    if (spec.isAuthority) {
+    if (profile.isAuthority) {
         AddExtension(cert, signer, NID_basic_constraints, "critical,CA:TRUE");
         AddExtension(cert, signer, NID_key_usage, "critical,keyCertSign,cRLSign");
     } else {
         AddExtension(cert, signer, NID_basic_constraints, "CA:FALSE");
     }
-    if (!spec.subjectAltName.empty())
-        AddExtension(cert, signer, NID_subject_alt_name, spec.subjectAltName);
+    if (!profile.subjectAltName.empty())
+        AddExtension(cert, signer, NID_subject_alt_name, profile.subjectAltName);
     Check(X509_sign(cert, signingKey, EVP_sha256()) > 0, "signing");
     return certificate;
 }
@@ -62,22 +62,22 @@ CertificatePtr MakeCertificate(const CertificateSpec& spec, EVP_PKEY* subjectKey
 }  // namespace
 
 Identity TestCertificates::MakeAuthority(const std::string& name) {
-    CertificateSpec spec;
-    spec.commonName = name;
-    spec.subjectAltName.clear();
-    spec.isAuthority = true;
-    return MakeSelfSigned(spec);
+    CertificateProfile profile;
+    profile.commonName = name;
+    profile.subjectAltName.clear();
+    profile.isAuthority = true;
+    return MakeSelfSigned(profile);
 }
 
-Identity TestCertificates::MakeSelfSigned(const CertificateSpec& spec) {
+Identity TestCertificates::MakeSelfSigned(const CertificateProfile& profile) {
     Identity identity{MakeKey(), nullptr};
-    identity.certificate = MakeCertificate(spec, identity.key.get(), nullptr, identity.key.get());
+    identity.certificate = MakeCertificate(profile, identity.key.get(), nullptr, identity.key.get());
     return identity;
 }
 
-Identity TestCertificates::MakeIssued(const CertificateSpec& spec, const Identity& issuer, EVP_PKEY* signingKey) {
+Identity TestCertificates::MakeIssued(const CertificateProfile& profile, const Identity& issuer, EVP_PKEY* signingKey) {
     Identity identity{MakeKey(), nullptr};
-    identity.certificate = MakeCertificate(spec, identity.key.get(), issuer.certificate.get(),
+    identity.certificate = MakeCertificate(profile, identity.key.get(), issuer.certificate.get(),
                                            signingKey ? signingKey : issuer.key.get());
     return identity;
 }

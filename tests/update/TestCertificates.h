@@ -23,7 +23,7 @@ struct Identity {
     CertificatePtr certificate;
 };
 
-struct CertificateSpec {
+struct CertificateProfile {
     std::string commonName = "127.0.0.1";
     std::string subjectAltName = "IP:127.0.0.1";  // empty: none
     long validFromSeconds = -3600;                 // relative to now
@@ -35,10 +35,10 @@ struct CertificateSpec {
 class TestCertificates {
 public:
     static Identity MakeAuthority(const std::string& name);
-    static Identity MakeSelfSigned(const CertificateSpec& spec);
+    static Identity MakeSelfSigned(const CertificateProfile& profile);
     // Issued by issuer; signingKey, when given, signs in the issuer's place
     // (a certificate whose signature does not match its issuer).
-    static Identity MakeIssued(const CertificateSpec& spec, const Identity& issuer,
+    static Identity MakeIssued(const CertificateProfile& profile, const Identity& issuer,
                                EVP_PKEY* signingKey = nullptr);
 
     // Writes the certificate as PEM; throws on failure.

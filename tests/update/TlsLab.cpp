@@ -31,8 +31,8 @@ CurlHttpsClient::Options TlsLab::ClientOptions() const {
     return options;
 }
 
-Identity TlsLab::Trusted(const CertificateSpec& spec) const {
-    return TestCertificates::MakeIssued(spec, authority_);
+Identity TlsLab::Trusted(const CertificateProfile& profile) const {
+    return TestCertificates::MakeIssued(profile, authority_);
 }
 
 }  // namespace vn::test

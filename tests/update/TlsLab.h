@@ -22,7 +22,7 @@ public:
     // enough for tests.
     CurlHttpsClient::Options ClientOptions() const;
 
-    Identity Trusted(const CertificateSpec& spec = {}) const;
+    Identity Trusted(const CertificateProfile& profile = {}) const;
     const Identity& authority() const { return authority_; }
 
 private:
