@@ -13,17 +13,21 @@ std::u16string UncServerName(std::string_view server) {
     return u"\\\\" + Utf8ToUtf16(server);
 }
 
-Status SmbNetInfo::NetServerGetInfo101(std::string_view server, ServerInfo101& info) {
+template <class Request, class Response>
+Status SmbNetInfo::Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
+                        const Request& request, Response& response) {
     if (server.empty())
         return ERROR_NOT_SUPPORTED;
     std::unique_ptr<RpcConnection> connection;
-    if (Status status = connector_.OpenRpc(server, srvsvc::Interface(), srvsvc::kPipe, connection);
-        status != ERROR_SUCCESS)
+    if (Status status = connector_.OpenRpc(server, syntax, pipe, connection); status != ERROR_SUCCESS)
         return status;
+    return InvokeForStatus(*connection, request, response);
+}
+
+Status SmbNetInfo::NetServerGetInfo101(std::string_view server, ServerInfo101& info) {
     srvsvc::NetrServerGetInfoResponse response;
-    Status status = Invoke(*connection, srvsvc::NetrServerGetInfo{UncServerName(server), 101}, response);
-    if (status == ERROR_SUCCESS)
-        status = response.ErrorCode;
+    Status status = Call(server, srvsvc::Interface(), srvsvc::kPipe,
+                         srvsvc::NetrServerGetInfo{UncServerName(server), 101}, response);
     if (status == ERROR_SUCCESS && !response.hasInfo)
         status = RPC_X_BAD_STUB_DATA;
     if (status != ERROR_SUCCESS)
@@ -39,16 +43,9 @@ Status SmbNetInfo::NetServerGetInfo101(std::string_view server, ServerInfo101& i
 }
 
 Status SmbNetInfo::NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) {
-    if (server.empty())
-        return ERROR_NOT_SUPPORTED;
-    std::unique_ptr<RpcConnection> connection;
-    if (Status status = connector_.OpenRpc(server, wkssvc::Interface(), wkssvc::kPipe, connection);
-        status != ERROR_SUCCESS)
-        return status;
     wkssvc::NetrWkstaGetInfoResponse response;
-    Status status = Invoke(*connection, wkssvc::NetrWkstaGetInfo{UncServerName(server), 100}, response);
-    if (status == ERROR_SUCCESS)
-        status = response.ErrorCode;
+    Status status = Call(server, wkssvc::Interface(), wkssvc::kPipe,
+                         wkssvc::NetrWkstaGetInfo{UncServerName(server), 100}, response);
     if (status == ERROR_SUCCESS && !response.hasInfo)
         status = RPC_X_BAD_STUB_DATA;
     if (status != ERROR_SUCCESS)
@@ -64,17 +61,9 @@ Status SmbNetInfo::NetWkstaGetInfo100(std::string_view server, WkstaInfo100& inf
 
 Status SmbNetInfo::NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
                                      std::uint32_t& resumeHandle) {
-    if (server.empty())
-        return ERROR_NOT_SUPPORTED;
-    std::unique_ptr<RpcConnection> connection;
-    if (Status status = connector_.OpenRpc(server, wkssvc::Interface(), wkssvc::kPipe, connection);
-        status != ERROR_SUCCESS)
-        return status;
     wkssvc::NetrWkstaUserEnum request{UncServerName(server), 0xFFFFFFFF, resumeHandle};
     wkssvc::NetrWkstaUserEnumResponse response;
-    Status status = Invoke(*connection, request, response);
-    if (status == ERROR_SUCCESS)
-        status = response.ErrorCode;
+    const Status status = Call(server, wkssvc::Interface(), wkssvc::kPipe, request, response);
     if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
         return status;
     for (const auto& user : response.Buffer) {

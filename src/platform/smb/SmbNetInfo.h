@@ -19,6 +19,12 @@ public:
     Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
 
 private:
+    // Opens the service's pipe on server and runs one operation; the result
+    // is the transport's failure, else the operation's own status.
+    template <class Request, class Response>
+    Status Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
+                const Request& request, Response& response);
+
     SmbConnector& connector_;
 };
 
