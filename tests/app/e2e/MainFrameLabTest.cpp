@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdlib>
+#include <memory>
+
+#include "LabProcess.h"
+#include "SambaLab.h"
+#include "app/CColumnTreeCtrl.h"
+#include "app/CMainFrame.h"
+#include "app/CMainTreeView.h"
+#include "app/CommandIds.h"
+#include "app/commands/CAddComputer.h"
+#include "app/commands/CAddFolder.h"
+#include "app/commands/ModalDriver.h"
+#include "app/details/CDescriptionComputer.h"
+#include "app/details/CDescriptionError.h"
+#include "app/details/DetailsPane.h"
+#include "detect/ComputerScanWorker.h"
+#include "detect/ProductCatalogue.h"
+#include "detect/StatusSink.h"
+#include "inventory/InventoryModel.h"
+#include "platform/SystemPlatform.h"
+#include "platform/TempDirectory.h"
+#include "platform/smb/SmbBackend.h"
+#include "support/ScriptedMessageBoxService.h"
+
+namespace vn::test {
+namespace {
+
+using lab::LabHost;
+using lab::SambaLab;
+
+constexpr int kScanTimeoutMs = 60000;
+
+IPv4 AddressOf(const std::string& dotted) {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    std::sscanf(dotted.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);
+    return (a << 24) | (b << 16) | (c << 8) | d;
+}
+
+std::vector<std::string> ProductNames(const ComputerRecord& computer) {
+    std::vector<std::string> names;
+    for (const ProductDef* product : computer.InstalledProducts)
+        names.push_back(product->DisplayName);
+    return names;
+}
+
+// The window program as the user runs it: the real main window on the real
+// platform, its own user hive in a temporary folder, reaching the lab's
+// Samba hosts by address as the lab's administrator, with a client
+// configuration that keeps every packet on loopback.
+class MainFrameLabTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!lab::TcpPortOpen(Host(0).address, 445))
+            GTEST_SKIP() << "the Samba lab is not running";
+        ASSERT_TRUE(SambaLab::WriteClientConfiguration(home_.path()));
+        setenv("HOME", home_.path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", home_.File("config").c_str(), 1);
+        setenv("KRB5CCNAME", ("FILE:" + home_.File("no-ticket")).c_str(), 1);
+        setenv("NETWARDEN_USER_HIVE", home_.File("user.db").c_str(), 1);
+        setenv("NETWARDEN_MACHINE_HIVE", home_.File("machine.db").c_str(), 1);
+        setenv("NETWARDEN_UPDATE_HOST", "127.0.0.1:9", 1);
+        unsetenv("NETWARDEN_AUTH_FILE");
+        catalogue_.AddBuiltIns();
+    }
+
+    static LabHost Host(std::size_t index) { return SambaLab::Hosts().at(index); }
+
+    // A start of the program: a fresh platform on the same hive files.
+    std::unique_ptr<CMainFrame> Start() {
+        platform_ = std::make_unique<SystemPlatform>();
+        const lab::LabUser admin = SambaLab::AdminUser();
+        platform_->remote().SetPassword(admin.name, admin.password, SambaLab::kWorkgroup);
+        MainFrameOptions options;
+        options.LoadCatalogue = false;
+        auto frame = std::make_unique<CMainFrame>(*platform_, catalogue_, options);
+        frame->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        return frame;
+    }
+
+    // Closes the window as the close box does: the shutdown saves the tree.
+    static void CloseAndWait(std::unique_ptr<CMainFrame>& frame) {
+        frame->close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 10000));
+        frame.reset();
+    }
+
+    // Runs a command whose dialog asks for a name, typing name and OK.
+    template <typename Dialog>
+    static void RunWithName(CMainFrame& frame, int commandId, const std::string& name) {
+        WhenModal<Dialog>([name](Dialog& dialog) {
+            dialog.NameEdit()->setText(QString::fromStdString(name));
+            dialog.accept();
+        });
+        frame.SendCommand(commandId);
+    }
+
+    // Waits, with the event loop running, until the computer scan has put
+    // its results into the tree and ended.
+    static bool ScanFinished(CMainFrame& frame) {
+        return QTest::qWaitFor([&] { return !frame.ComputerScan().IsRunning(); }, kScanTimeoutMs) &&
+               !frame.TreeView().Status().IsShown();
+    }
+
+    static ComputerRecord* TopLevelComputer(CMainFrame& frame, const std::string& name) {
+        for (InventoryNode* node : frame.Model().ChildrenOf(nullptr)) {
+            if (!node->IsFolder && node->Name == name)
+                return static_cast<ComputerRecord*>(node);
+        }
+        return nullptr;
+    }
+
+    // What the probe finds on a lab host: the Vantor key, a server's OS
+    // version, the host's comment as description.
+    static void ExpectLabHost(const ComputerRecord& computer, const LabHost& host) {
+        EXPECT_EQ(computer.Name, host.address);
+        EXPECT_EQ(computer.HasError, 0) << computer.ErrorString;
+        EXPECT_EQ(computer.OSVersion, "Windows NT Server v6.1");
+        EXPECT_EQ(computer.Description, host.comment);
+        EXPECT_EQ(computer.IsServer, 1);
+        EXPECT_EQ(computer.LastKnownIP, AddressOf(host.address));
+        EXPECT_EQ(ProductNames(computer), std::vector<std::string>{"Vantor"});
+    }
+
+    ScriptedMessageBoxService boxes_;
+    TempDirectory home_;
+    ProductCatalogue catalogue_;
+    std::unique_ptr<SystemPlatform> platform_;
+};
+
+TEST_F(MainFrameLabTest, AddedComputerIsExaminedRescannedMovedAndComesBackAfterARestart) {
+    const LabHost host = Host(0);
+    auto frame = Start();
+
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, host.address);
+    ASSERT_TRUE(ScanFinished(*frame));
+    ComputerRecord* computer = TopLevelComputer(*frame, host.address);
+    ASSERT_NE(computer, nullptr);
+    ExpectLabHost(*computer, host);
+
+    // Selecting it shows the computer view with what was found.
+    frame->TreeView().Tree().MakeSelectedCaret(computer);
+    ASSERT_EQ(frame->Details().CurrentKey(), details::kComputer);
+    auto* view = static_cast<CDescriptionComputer*>(frame->Details().View(details::kComputer));
+    EXPECT_EQ(view->OsVersion()->text(), QStringLiteral("Windows NT Server v6.1"));
+    EXPECT_EQ(view->IpAddress()->text(), QString::fromStdString(host.address));
+
+    // A rescan merges fresh values into the same node, and the view follows.
+    computer->Description = "stale";
+    computer->InstalledProducts.clear();
+    QSignalSpy refreshed(&frame->Model(), &InventoryModel::nodeRefreshed);
+    frame->SendCommand(cmd::kRescan);
+    ASSERT_TRUE(ScanFinished(*frame));
+    ASSERT_EQ(frame->Model().ChildrenOf(nullptr).size(), 1u);
+    ASSERT_EQ(TopLevelComputer(*frame, host.address), computer);
+    ExpectLabHost(*computer, host);
+    EXPECT_GE(refreshed.count(), 1);
+    EXPECT_EQ(view->Description()->text(), QString::fromStdString(host.comment));
+
+    // With a computer at the caret the new folder goes to the top level.
+    RunWithName<CAddFolder>(*frame, cmd::kAddFolder, "Lab");
+    ASSERT_EQ(frame->Model().ChildrenOf(nullptr).size(), 2u);
+    auto* folder = static_cast<FolderNode*>(frame->Model().ChildrenOf(nullptr).front());
+    ASSERT_TRUE(folder->IsFolder);
+    EXPECT_EQ(folder->Name, "Lab");
+    ASSERT_TRUE(frame->Model().MoveNodes(folder, {computer}, computer));
+    ASSERT_EQ(frame->Model().ChildrenOf(nullptr).size(), 1u);
+    ASSERT_EQ(folder->Children.size(), 1u);
+
+    CloseAndWait(frame);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+
+    frame = Start();
+    const NodeList& top = frame->Model().ChildrenOf(nullptr);
+    ASSERT_EQ(top.size(), 1u);
+    ASSERT_TRUE(top.front()->IsFolder);
+    EXPECT_EQ(top.front()->Name, "Lab");
+    const NodeList& inside = static_cast<FolderNode*>(top.front())->Children;
+    ASSERT_EQ(inside.size(), 1u);
+    ASSERT_FALSE(inside.front()->IsFolder);
+    ExpectLabHost(*static_cast<ComputerRecord*>(inside.front()), host);
+    CloseAndWait(frame);
+}
+
+TEST_F(MainFrameLabTest, AnAddressWhereNothingListensBecomesAComputerThatCouldNotBeExamined) {
+    const std::string stopped = SambaLab::StoppedHostAddress();
+    auto frame = Start();
+
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, stopped);
+    ASSERT_TRUE(ScanFinished(*frame));
+    ComputerRecord* computer = TopLevelComputer(*frame, stopped);
+    ASSERT_NE(computer, nullptr);
+    EXPECT_EQ(computer->HasError, 1);
+    EXPECT_EQ(computer->ErrorString, "The network path was not found.\r\n");
+    EXPECT_TRUE(computer->InstalledProducts.empty());
+
+    frame->TreeView().Tree().MakeSelectedCaret(computer);
+    ASSERT_EQ(frame->Details().CurrentKey(), details::kError);
+    auto* view = static_cast<CDescriptionError*>(frame->Details().View(details::kError));
+    EXPECT_EQ(view->ErrorText(), QStringLiteral("Failed to connect to computer \"127.0.0.9\".\r\n"
+                                                "The network path was not found.\r\n"));
+    EXPECT_FALSE(view->ShowsAccessDenied());
+    CloseAndWait(frame);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+}  // namespace
+}  // namespace vn::test
