@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -57,7 +58,10 @@ bool ScreenRenderer::SaveWithPopup(const QString& name, const std::function<void
 
 bool ScreenRenderer::Write(const QString& name, const QPixmap& picture) {
     const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
-    if (!picture.save(path, "PNG")) {
+    // Screens hold few colours: a palette image at the strongest compression
+    // keeps the committed pictures small.
+    const QImage small = picture.toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    if (!small.save(path, "PNG", 0)) {
         std::fprintf(stderr, "netwarden_screens: cannot write %s\n", qPrintable(path));
         return false;
     }

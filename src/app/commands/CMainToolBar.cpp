@@ -1,5 +1,7 @@
 #include "app/commands/CMainToolBar.h"
 
+#include <algorithm>
+
 #include "app/CommandIds.h"
 #include "app/commands/CommandTexts.h"
 #include "ui/BitmapButton.h"
@@ -35,6 +37,10 @@ constexpr ToolButtonText kButtons[] = {
 
 CMainToolBar::CMainToolBar(QWidget* parent) : QWidget(parent) {
     setFixedSize(kFormWidth, kHeight);
+    // The designed widths were measured for a narrower font than most Linux
+    // desktops use: a caption that would not fit widens its button, and the
+    // buttons after it move right by as much, keeping the designed gaps.
+    int shift = 0;
     for (const ToolButtonText& text : kButtons) {
         auto* button = new BitmapButton(text.picture, QString::fromUtf8(text.caption), this);
         button->SetCommandId(text.id);
@@ -42,7 +48,9 @@ CMainToolBar::CMainToolBar(QWidget* parent) : QWidget(parent) {
         button->setToolTip(QString::fromUtf8(text.tip));
         const std::string_view prompt = CommandPrompt(text.id);
         button->setStatusTip(QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())));
-        button->setGeometry(text.x, 0, text.width, kHeight);
+        const int width = std::max(text.width, button->sizeHint().width());
+        button->setGeometry(text.x + shift, 0, width, kHeight);
+        shift += width - text.width;
         connect(button, &BitmapButton::commandTriggered, this, &CMainToolBar::commandTriggered);
     }
 }

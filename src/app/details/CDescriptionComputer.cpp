@@ -112,7 +112,13 @@ void CDescriptionComputer::PlaceBox() {
     PlaceRescanAndDetectsLink(boxBottom_);
 }
 
-void CDescriptionComputer::OnFormWidthChanged() { PlaceBox(); }
+void CDescriptionComputer::OnFormWidthChanged() {
+    // The values run to the form's right edge, so a long OS name is not cut
+    // short while the pane has room for it.
+    for (QLabel* value : {description_, osVersion_, ipAddress_})
+        value->resize(std::max(kFormWidth, FormWidth()) - kValueX - 6, kLineHeight);
+    PlaceBox();
+}
 
 CDescriptionComputer2::CDescriptionComputer2(QWidget* parent) : CDescriptionComputer(kTallFormHeight, parent) {}
 

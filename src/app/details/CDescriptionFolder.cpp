@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <algorithm>
+#include <vector>
 
 #include "detect/ProductDef.h"
 #include "inventory/InventoryNode.h"
@@ -24,6 +26,10 @@ constexpr int kNameX = 44;
 constexpr int kCountX = 204;
 constexpr int kEmptyStatisticsBottom = 227;
 constexpr int kDetectsLinkControl = 1121;
+constexpr int kCaptionGap = 6;
+
+// The room a one-line label's text takes in its own font.
+int CaptionWidth(const QLabel& label) { return label.fontMetrics().horizontalAdvance(label.text()); }
 
 }  // namespace
 
@@ -31,10 +37,15 @@ CDescriptionFolder::CDescriptionFolder(const ProductCatalogue& catalogue, QWidge
     : DescriptionView(kStripHeight, kFormSize, parent), summary_(catalogue) {
     SetControlId(Title(), 1029);
     counts_ = new QGroupBox(QStringLiteral("Computers"), Form());
-    AddLabel(QStringLiteral("Number of computers in this folder:"), QRect(16, kCountsTop + 22, 200, 16));
-    AddLabel(QStringLiteral("Number of folders this folder:"), QRect(16, kCountsTop + 44, 200, 16));
-    computers_ = AddLabel({}, QRect(kCountX + 16, kCountsTop + 22, 80, 16));
-    folders_ = AddLabel({}, QRect(kCountX + 16, kCountsTop + 44, 80, 16));
+    QLabel* computersCaption = AddLabel(QStringLiteral("Number of computers in this folder:"), {});
+    QLabel* foldersCaption = AddLabel(QStringLiteral("Number of folders this folder:"), {});
+    // The counts stand at their designed column unless a caption, in the
+    // font at hand, needs more room.
+    const int countX = std::max(kCountX + 16, 16 + CaptionWidth(*computersCaption) + kCaptionGap);
+    computersCaption->setGeometry(16, kCountsTop + 22, countX - 16, 16);
+    foldersCaption->setGeometry(16, kCountsTop + 44, countX - 16, 16);
+    computers_ = AddLabel({}, QRect(countX, kCountsTop + 22, 80, 16));
+    folders_ = AddLabel({}, QRect(countX, kCountsTop + 44, 80, 16));
     computers_->setObjectName(QStringLiteral("computerCount"));
     folders_->setObjectName(QStringLiteral("folderCount"));
     SetControlId(computers_, 1039);
@@ -60,6 +71,8 @@ void CDescriptionFolder::ShowNode(const FolderNode& folder) {
     ClearRows();
     int y = kFirstRowY;
     int listed = 0;
+    std::vector<QLabel*> names;
+    std::vector<QLabel*> counts;
     for (const auto& [product, count] : summary_.ProductCounts) {
         if (count == 0)
             continue;
@@ -67,11 +80,21 @@ void CDescriptionFolder::ShowNode(const FolderNode& folder) {
         icon->setPixmap(product->Icon.pixmap(16, 16));
         icon->setGeometry(kIconX, y, 16, 16);
         rows_.push_back(icon);
-        rows_.push_back(AddLabel(QString::fromStdString(product->DisplayName) + QStringLiteral(": "),
+        names.push_back(AddLabel(QString::fromStdString(product->DisplayName) + QStringLiteral(": "),
                                  QRect(kNameX, y, kCountX - kNameX, 16)));
-        rows_.push_back(AddLabel(QString::number(count), QRect(kCountX, y, 80, 16)));
+        counts.push_back(AddLabel(QString::number(count), QRect(kCountX, y, 80, 16)));
+        rows_.push_back(names.back());
+        rows_.push_back(counts.back());
         y += kRowHeight;
         ++listed;
+    }
+    // One column of counts, moved right only as far as the longest name needs.
+    int countX = kCountX;
+    for (const QLabel* name : names)
+        countX = std::max(countX, kNameX + CaptionWidth(*name));
+    for (std::size_t row = 0; row < names.size(); ++row) {
+        names[row]->resize(countX - kNameX, 16);
+        counts[row]->move(countX, counts[row]->y());
     }
     for (QLabel* row : rows_)
         row->show();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -157,12 +158,18 @@ TEST_F(MainCommandsTest, ToolBarButtonsStandWhereDesignedAndSendTheirCommands) {
     EXPECT_EQ(toolbar->size(), QSize(2000, 22));
     BitmapButton* services = toolbar->Button(cmd::kDisableEnableServices);
     ASSERT_NE(services, nullptr);
-    EXPECT_EQ(services->geometry(), QRect(433, 0, 144, 22));
+    BitmapButton* add = toolbar->Button(cmd::kAddComputer);
+    // Designed places and widths, widened (and the later buttons moved right
+    // by as much) where the caption needs more room in the font at hand.
+    EXPECT_GE(add->x(), 328);
+    EXPECT_GE(add->width(), 99);
+    EXPECT_GE(services->width(), 144);
+    EXPECT_GE(services->width(), services->sizeHint().width());
+    EXPECT_EQ(services->x(), add->geometry().right() + 1 + 6);
+    EXPECT_EQ(services->height(), 22);
     EXPECT_EQ(services->text(), "Disable/Enable Services");
     EXPECT_EQ(services->toolTip(), "Disable/Enable Remote Access Services");
     EXPECT_EQ(services->property("commandId").toInt(), cmd::kDisableEnableServices);
-    BitmapButton* add = toolbar->Button(cmd::kAddComputer);
-    EXPECT_EQ(add->geometry(), QRect(328, 0, 99, 22));
     EXPECT_EQ(add->toolTip(), "Scan Single Computer");
     EXPECT_FALSE(add->icon().isNull());
     EXPECT_EQ(toolbar->findChildren<BitmapButton*>().size(), 7);
@@ -173,6 +180,21 @@ TEST_F(MainCommandsTest, ToolBarButtonsStandWhereDesignedAndSendTheirCommands) {
     emit toolbar->commandTriggered(cmd::kRemove);
     EXPECT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(context.focusCount, before);
+}
+
+TEST_F(MainCommandsTest, ToolBarKeepsTheDesignedGeometryWhileTheCaptionsFit) {
+    const QFont before = QApplication::font();
+    QFont small = before;
+    small.setPixelSize(6);
+    QApplication::setFont(small);
+    std::unique_ptr<QWidget> form(commands.CreateToolBarForm(nullptr));
+    QApplication::setFont(before);
+    auto* toolbar = qobject_cast<CMainToolBar*>(form.get());
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_EQ(toolbar->Button(cmd::kScan)->geometry(), QRect(0, 0, 55, 22));
+    EXPECT_EQ(toolbar->Button(cmd::kExportComputerList)->geometry(), QRect(196, 0, 60, 22));
+    EXPECT_EQ(toolbar->Button(cmd::kAddComputer)->geometry(), QRect(328, 0, 99, 22));
+    EXPECT_EQ(toolbar->Button(cmd::kDisableEnableServices)->geometry(), QRect(433, 0, 144, 22));
 }
 
 TEST_F(MainCommandsTest, ToolBarStatesFollowTheCaret) {

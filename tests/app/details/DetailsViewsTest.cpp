@@ -162,6 +162,41 @@ TEST_F(DetailsTest, ErrorViewChoosesTheAccessDeniedPictureFromTheText) {
     EXPECT_FALSE(view.ShowsAccessDenied());
 }
 
+// Texts wider than their designed places, as with wide desktop fonts: the
+// values run to the view's edge and the count columns move right of the
+// longest caption.
+TEST_F(DetailsTest, LongTextsAreNotCutShort) {
+    CDescriptionComputer computerView;
+    computerView.resize(600, 300);
+    computerView.show();
+    ComputerRecord* pc = test::AddComputer(context.model, nullptr, "pc1");
+    pc->OSVersion = "Windows NT Advanced Server v10.0 with a long name";
+    computerView.ShowNode(*pc);
+    QLabel* os = computerView.OsVersion();
+    EXPECT_GE(os->width(), os->fontMetrics().horizontalAdvance(os->text()));
+    EXPECT_LE(os->geometry().right(), computerView.viewport()->width());
+
+    const ProductDef* longName = Product("A remote-access product with a long name");
+    CDescriptionFolder folderView(context.catalogue);
+    FolderNode* site = test::AddFolder(context.model, nullptr, "Site");
+    test::AddComputer(context.model, site, "site1", {&context.catalogue.at(0), longName});
+    folderView.ShowNode(*site);
+    ASSERT_EQ(folderView.StatisticsRows().size(), 6u);
+    for (std::size_t row = 1; row < 6; row += 3) {
+        const QLabel* name = folderView.StatisticsRows()[row];
+        EXPECT_GE(name->width(), name->fontMetrics().horizontalAdvance(name->text()));
+        EXPECT_EQ(folderView.StatisticsRows()[row + 1]->x(), name->geometry().right() + 1);
+    }
+    EXPECT_GT(folderView.StatisticsRows()[2]->x(), 204);
+    const auto captions = folderView.Form()->findChildren<QLabel*>();
+    for (const QLabel* caption : captions) {
+        if (caption->text() == QStringLiteral("Number of computers in this folder:")) {
+            EXPECT_LT(caption->x() + caption->fontMetrics().horizontalAdvance(caption->text()),
+                      folderView.ComputerCount()->x());
+        }
+    }
+}
+
 TEST_F(DetailsTest, FolderViewCountsTheWholeSubtreeAndListsProductsInUse) {
     const ProductDef* farview = Product("Farview");
     Product("Unused");
