@@ -13,17 +13,10 @@
 #include <cstdlib>
 
 #include "RecordingMessageBoxService.h"
-#include "SampleInventory.h"
 #include "ScreenRenderer.h"
-#include "app/CColumnTreeCtrl.h"
+#include "ScreenSequence.h"
 #include "app/CMainFrame.h"
-#include "app/CMainTreeView.h"
-#include "app/CommandIds.h"
-#include "app/details/CDescriptionComputer.h"
-#include "app/details/DetailsPane.h"
 #include "detect/ProductCatalogue.h"
-#include "detect/StatusSink.h"
-#include "inventory/InventoryModel.h"
 #include "platform/SystemPlatform.h"
 
 namespace {
@@ -38,85 +31,6 @@ void IsolateFromTheUser(const QTemporaryDir& state) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
-
-class Screens {
-public:
-    Screens(vn::CMainFrame& frame, vn::ScreenRenderer& renderer) : frame_(frame), renderer_(renderer) {}
-
-    // Saves the window when the details pane shows the view expected.
-    void Save(const QString& name, int expectedKey) {
-        vn::ScreenRenderer::Settle();
-        if (frame_.Details().CurrentKey() != expectedKey) {
-            std::fprintf(stderr, "netwarden_screens: %s shows details view %d instead of %d\n", qPrintable(name),
-                         frame_.Details().CurrentKey(), expectedKey);
-            ++failures_;
-            return;
-        }
-        if (!renderer_.Save(name))
-            ++failures_;
-    }
-
-    void Select(vn::InventoryNode* node) { frame_.TreeView().Tree().MakeSelectedCaret(node); }
-
-    void Run(vn::ProductCatalogue& catalogue) {
-        Save(QStringLiteral("blank-35"), vn::details::kBlank);
-
-        const vn::SampleInventory sample = vn::SampleInventory::Build(frame_.Model(), catalogue);
-        vn::CColumnTreeCtrl& tree = frame_.TreeView().Tree();
-        tree.ClearMarks();
-        tree.setCurrentIndex(QModelIndex());
-        frame_.ShowDetailsView(vn::details::kNoSelection);
-        Save(QStringLiteral("no-selection-36"), vn::details::kNoSelection);
-
-        Select(sample.workstation);
-        Save(QStringLiteral("computer-31"), vn::details::kComputer);
-
-        // The taller computer view is never chosen by the tree; it is given
-        // the server by hand.
-        Select(sample.server);
-        static_cast<vn::CDescriptionComputer2*>(frame_.Details().View(vn::details::kComputer2))
-            ->ShowNode(*sample.server);
-        frame_.ShowDetailsView(vn::details::kComputer2);
-        Save(QStringLiteral("computer2-32"), vn::details::kComputer2);
-
-        Select(sample.headOffice);
-        Save(QStringLiteral("folder-33"), vn::details::kFolder);
-
-        Select(sample.accessDenied);
-        Save(QStringLiteral("error-34"), vn::details::kError);
-
-        SaveProgressPanel(sample);
-        SaveContextMenu(sample);
-    }
-
-    int Failures() const { return failures_; }
-
-private:
-    void SaveProgressPanel(const vn::SampleInventory& sample) {
-        Select(sample.workstation);
-        vn::StatusSink& status = frame_.TreeView().Status();
-        status.Reset();
-        status.SetRange(9);
-        status.SetPos(4);
-        status.SetText("Searching for product \"%s\" on computer %s...", "Kestrel", sample.workstation->Name);
-        status.Show(true);
-        Save(QStringLiteral("progress"), vn::details::kComputer);
-        status.Show(false);
-    }
-
-    void SaveContextMenu(const vn::SampleInventory& sample) {
-        Select(sample.workstation);
-        vn::CColumnTreeCtrl& tree = frame_.TreeView().Tree();
-        const QPoint row = tree.visualRect(frame_.Model().indexOf(sample.workstation)).center();
-        if (!renderer_.SaveWithPopup(QStringLiteral("context-menu"),
-                                     [&] { tree.RequestContextMenu(row, false); }))
-            ++failures_;
-    }
-
-    vn::CMainFrame& frame_;
-    vn::ScreenRenderer& renderer_;
-    int failures_ = 0;
-};
 
 }  // namespace
 
@@ -154,7 +68,7 @@ int main(int argc, char* argv[]) {
         frame.move(0, 0);
         frame.show();
         vn::ScreenRenderer renderer(frame, folder);
-        Screens screens(frame, renderer);
+        vn::ScreenSequence screens(frame, renderer);
         screens.Run(catalogue);
         failures = screens.Failures();
     }
