@@ -60,6 +60,8 @@ void SidePanel::LayOut() {
         control->setGeometry(kMargin, y, w, h);
         y += h + kSpacing;
     }
+    // The pane scrolls instead of squeezing the panel and hiding its last controls.
+    setMinimumHeight(y);
 }
 
 void SidePanel::resizeEvent(QResizeEvent* event) {
