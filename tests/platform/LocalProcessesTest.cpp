@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -121,6 +123,21 @@ TEST_F(LocalProcessesTest, TerminateEndsTheProgramAtOnce) {
     EXPECT_EQ(ReadAll(*sleeper), "");
     sleeper->Terminate();  // after the end: nothing happens
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+}
+
+TEST_F(LocalProcessesTest, AProgramThatOutlivesItsHandleIsCollectedWhenItEnds) {
+    pid_t pid = 0;
+    {
+        auto sleeper = Start("/bin/sleep", "sleep 0.2");
+        pid = sleeper->pid();
+    }
+    // Once collected, the pid no longer names a process of ours (no zombie).
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (waitid(P_PID, static_cast<id_t>(pid), nullptr, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(kill(pid, 0), -1);
+    EXPECT_EQ(errno, ESRCH);
 }
 
 TEST_F(LocalProcessesTest, ClosingOutputAfterTheEndKeepsWhatWasWritten) {

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <thread>
 
 #include "platform/local/ErrnoStatus.h"
 
@@ -44,8 +45,14 @@ LocalChildProcess::~LocalChildProcess() {
     CloseIfOpen(outputFd_);
     if (!reaped_) {
         int status = 0;
-        if (waitpid(pid_, &status, WNOHANG) == pid_)
-            reaped_ = true;
+        if (waitpid(pid_, &status, WNOHANG) != pid_) {
+            // The program outlives its handle: a detached waiter collects it
+            // when it ends, so that it never stays behind as a zombie.
+            std::thread([pid = pid_] {
+                int ended = 0;
+                while (waitpid(pid, &ended, 0) < 0 && errno == EINTR) {}
+            }).detach();
+        }
     }
     if (wakeFd_ >= 0)
         close(wakeFd_);
