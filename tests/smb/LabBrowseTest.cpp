@@ -89,12 +89,16 @@ protected:
     }
 
     // nmbd needs some twenty seconds after its start to win the browser
-    // election; the hosts appear in the browse lists only then. Every test
-    // program waits at most until kBrowseListDeadline after the lab's start.
+    // election, and on a loaded machine sometimes much longer; the hosts
+    // appear in the browse lists only then. Every test program waits at most
+    // until kBrowseListDeadline after the lab's start, and at least
+    // kLeastWait of its own.
     bool WaitForBothServers() {
-        constexpr double kBrowseListDeadline = 90;
+        constexpr double kBrowseListDeadline = 240;
+        constexpr double kLeastWait = 30;
         const double sinceStart = SmbLabEnvironment::SecondsSinceLabStart();
-        const double budget = sinceStart < 0 ? kBrowseListDeadline : std::max(2.0, kBrowseListDeadline - sinceStart);
+        const double budget =
+            sinceStart < 0 ? kBrowseListDeadline : std::max(kLeastWait, kBrowseListDeadline - sinceStart);
         const auto started = std::chrono::steady_clock::now();
         const auto deadline = started + std::chrono::duration<double>(budget);
         Status status = ERROR_SUCCESS;
