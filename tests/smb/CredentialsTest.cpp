@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/smb/SmbContext.h"
 #include "platform/smb/SmbCredentials.h"
 #include "platform/smb/StatusMapping.h"
+#include "platform/smb/helper/UrlHost.h"
 
 namespace vn::smb {
 namespace {
@@ -64,13 +64,13 @@ TEST_F(CredentialsTest, EnvironmentChoosesTheAuthFileAndTicketCache) {
     unsetenv("KRB5CCNAME");
 }
 
-TEST(SmbContext, HostNamesThatWouldBendTheUrlAreRefused) {
+TEST(UrlHost, HostNamesThatWouldBendTheUrlAreRefused) {
     std::string host;
-    EXPECT_TRUE(SmbContext::UrlHostName("\\\\PC1", host));
+    EXPECT_TRUE(helper::UrlHostName("\\\\PC1", host));
     EXPECT_EQ(host, "PC1");
-    EXPECT_TRUE(SmbContext::UrlHostName("10.1.2.3", host));
+    EXPECT_TRUE(helper::UrlHostName("10.1.2.3", host));
     for (const char* bad : {"", "\\\\", "a/b", "user@host", "host:445", "a b", "x?y", "a%2f"})
-        EXPECT_FALSE(SmbContext::UrlHostName(bad, host)) << bad;
+        EXPECT_FALSE(helper::UrlHostName(bad, host)) << bad;
 }
 
 TEST(StatusMapping, TransportFailuresBecomeWindowsCodes) {
