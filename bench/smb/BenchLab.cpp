@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "LabProcess.h"
 #include "SambaLab.h"
@@ -22,6 +23,8 @@ bool BenchLab::Start(const char* program) {
     if (!scratch)
         return false;
     home_ = scratch;
+    // A lab below a folder only root may enter fails every logged-on request.
+    chmod(scratch, 0755);
     SambaLab::WriteClientConfiguration(home_);
     setenv("HOME", home_.c_str(), 1);
     std::ofstream(authFile()) << "username = " << SambaLab::PlainUser().name
