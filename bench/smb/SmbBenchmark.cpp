@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "LabProbe.h"
@@ -72,13 +73,17 @@ int main(int argc, char** argv) {
     const char* scratch = mkdtemp(pattern);
     if (!scratch)
         return 1;
+    // The lab may start below this folder: smbd must be able to pass through it.
+    chmod(scratch, 0755);
     const std::string home = scratch;
     SambaLab::WriteClientConfiguration(home);
     setenv("HOME", home.c_str(), 1);
     const std::string conf = home + "/.smb/smb.conf";
     const std::string authFile = home + "/auth";
     {
+        const mode_t previous = umask(077);
         std::ofstream out(authFile);
+        umask(previous);
         out << "username = " << SambaLab::PlainUser().name << "\npassword = " << SambaLab::PlainUser().password
             << "\n";
     }
