@@ -65,7 +65,13 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
         // Regular host announcements come a minute apart and more: the
         // LanMan ones every few seconds let the master list us soon after it
         // wins its election.
-        c << "  wins server = " << SambaLab::Hosts().front().address << "\n"
+        // nmbd binds a wildcard client socket on port 137 unless told
+        // otherwise, and of several such sockets only one receives what is
+        // sent to 127.0.0.1:137, where the WINS host sends its own name
+        // registrations. Had another host taken them, it would refuse them
+        // and the workgroup would vanish from the browse lists.
+        c << "  nbt client socket address = " << host.address << "\n"
+          << "  wins server = " << SambaLab::Hosts().front().address << "\n"
           << "  local master = no\n"
           << "  lm announce = yes\n  lm interval = 5\n";
     }
