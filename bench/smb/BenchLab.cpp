@@ -27,8 +27,10 @@ bool BenchLab::Start(const char* program) {
     chmod(scratch, 0755);
     SambaLab::WriteClientConfiguration(home_);
     setenv("HOME", home_.c_str(), 1);
+    const mode_t previous = umask(077);
     std::ofstream(authFile()) << "username = " << SambaLab::PlainUser().name
                               << "\npassword = " << SambaLab::PlainUser().password << "\n";
+    umask(previous);
 
     if (vn::lab::TcpPortOpen(SambaLab::Hosts().front().address, 445))
         return true;
