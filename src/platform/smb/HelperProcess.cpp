@@ -57,6 +57,10 @@ Status HelperProcess::Spawn(const std::string& program, std::unique_ptr<HelperPr
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, childEnd, kHelperSocketFd);
+    // Nothing else of the program's: a descriptor left open by a library
+    // without close-on-exec, another helper's socket above all, whose end of
+    // file must come when its program goes.
+    posix_spawn_file_actions_addclosefrom_np(&actions, kHelperSocketFd + 1);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none, defaults;
