@@ -9,6 +9,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "LabProcess.h"
+
 namespace vn::lab {
 
 namespace {
@@ -139,18 +141,12 @@ private:
 DelayProxy::DelayProxy(const std::string& listenAddress, const std::string& targetAddress,
                        std::chrono::milliseconds oneWayDelay, int port)
     : listenAddress_(listenAddress), targetAddress_(targetAddress), delay_(oneWayDelay), port_(port) {
-    sockaddr_in local{}, target{};
-    if (!LoopbackAddress(listenAddress, port, local) || !LoopbackAddress(targetAddress, port, target))
+    sockaddr_in target{};
+    if (!LoopbackAddress(targetAddress, port, target))
         return;
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int yes = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (fd_ < 0 || bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 || listen(fd_, 64) != 0) {
-        if (fd_ >= 0)
-            close(fd_);
-        fd_ = -1;
+    fd_ = ListenOnLoopback(listenAddress, port);
+    if (fd_ < 0)
         return;
-    }
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
