@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -386,6 +387,9 @@ TEST_F(MainFrameTest, WelcomeScanButtonRunsItsCommandBeforeTheScreenCloses) {
     launchers.ScanSubnet = [&] { ranWhileOpen = qobject_cast<CWelcomeDlg*>(QApplication::activeModalWidget()) != nullptr; };
     frame->Commands().SetLaunchers(launchers);
     WhenModal<CWelcomeDlg>([](CWelcomeDlg& dialog) {
+        auto* prompt = dialog.findChild<QLabel*>(QStringLiteral("prompt"));
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(prompt->text(), QStringLiteral("Scan. Please select an operation below."));
         EXPECT_TRUE(dialog.ShowAtStartupBox()->isChecked());
         dialog.ShowAtStartupBox()->setChecked(false);
         dialog.ScanSubnetButton()->click();
