@@ -146,17 +146,21 @@ void CMainFrame::CreateClientArea() {
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
     // The caret leaves a removed item before the row is gone; the view for
     // no caret depends on whether anything is left.
-    connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, [this] {
+    connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent) {
         if (CaretNode() == nullptr)
             OnCaretChanged(nullptr);
+        else
+            OnTreeChanged(InventoryModel::nodeAt(parent));
     });
+    connect(model_.get(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& parent) { OnTreeChanged(InventoryModel::nodeAt(parent)); });
 
     RestoreWorkspace();
     store_.ReadSettings(settings_);
     LoadInventory(*model_, platform_.registry(), catalogue_);
     SetSplitterLock(settings_.LockHorizontalSplitter != 0);
-    if (model_->rowCount() == 0)
-        ShowDetailsView(details::kBlank);
+    // No caret yet: the introduction for an empty tree, else the hint to select.
+    ShowDetailsFor(nullptr);
     // Enabled by the first selection.
     EnableToolBarButton(cmd::kRescan, false);
     EnableToolBarButton(cmd::kInstall, false);
@@ -293,9 +297,29 @@ void CMainFrame::OnCaretChanged(InventoryNode* node) {
 }
 
 void CMainFrame::OnNodeRefreshed(const InventoryNode* node) {
-    // A merge into the caret's node shows its new values; the toolbar stays.
-    if (node != nullptr && node == CaretNode())
-        ShowDetailsFor(CaretNode());
+    // A merge into the caret's node shows its new values, one below a
+    // folder at the caret its new counts; the toolbar stays.
+    InventoryNode* caret = CaretNode();
+    if (node != nullptr && (node == caret || IsBelow(node, caret)))
+        ShowDetailsFor(caret);
+}
+
+void CMainFrame::OnTreeChanged(const InventoryNode* parentOfChange) {
+    InventoryNode* caret = CaretNode();
+    if (caret == nullptr)
+        ShowDetailsFor(nullptr);  // the tree's first item, or its last, changes the view
+    else if (parentOfChange == caret || IsBelow(parentOfChange, caret))
+        ShowDetailsFor(caret);  // a folder's counts
+}
+
+bool CMainFrame::IsBelow(const InventoryNode* node, const InventoryNode* folder) const {
+    if (node == nullptr || folder == nullptr || !folder->IsFolder)
+        return false;
+    for (const InventoryNode* walk = model_->ParentOf(node); walk != nullptr; walk = model_->ParentOf(walk)) {
+        if (walk == folder)
+            return true;
+    }
+    return false;
 }
 
 void CMainFrame::ShowDetailsFor(InventoryNode* node) {

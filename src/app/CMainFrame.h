@@ -107,6 +107,10 @@ private:
     void OnCaretChanged(InventoryNode* node);
     void ShowDetailsFor(InventoryNode* node);
     void OnNodeRefreshed(const InventoryNode* node);
+    // Rows went in or out below parentOfChange (null: the top level).
+    void OnTreeChanged(const InventoryNode* parentOfChange);
+    // Whether node lies somewhere inside folder.
+    bool IsBelow(const InventoryNode* node, const InventoryNode* folder) const;
     void PopContextMenu(int menuId, const QPoint& globalPosition);
     bool AnyScanRunning() const;
 

@@ -200,7 +200,7 @@ TEST_F(MainFrameTest, SavedTreeAndSettingsComeBackAtTheNextStart) {
     ASSERT_EQ(frame->Model().rowCount(), 1);
     EXPECT_FALSE(frame->RightSplitter().IsLocked());
     // Items but no caret: the no-selection view.
-    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
     ASSERT_TRUE(CloseAndWait(*frame));
 }
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "app/CommandIds.h"
@@ -62,7 +63,27 @@ DescriptionView::DescriptionView(int stripHeight, QSize formSize, QWidget* paren
     picture_->setGeometry(kPicturePosition, kPicturePosition, kPictureSize, kPictureSize);
     title_->setObjectName(QStringLiteral("title"));
     title_->setFont(HeaderBand::TitleFont(font()));
-    title_->setGeometry(kTitleX, kTitleY, formSize_.width() - kTitleX - 10, QFontMetrics(title_->font()).height() + 4);
+    PlaceTitle();
+}
+
+void DescriptionView::SetTitle(const QString& text) {
+    titleText_ = text;
+    PlaceTitle();
+}
+
+void DescriptionView::PlaceTitle() {
+    // The title runs to the form's right edge, so a long name uses the room
+    // the pane has; only beyond that is it shortened, between letters.
+    const int width = form_->width() - kTitleX - 10;
+    title_->setGeometry(kTitleX, kTitleY, width, QFontMetrics(title_->font()).height() + 4);
+    const QString shown = title_->fontMetrics().elidedText(titleText_, Qt::ElideRight, width);
+    title_->setText(shown);
+    title_->setToolTip(shown == titleText_ ? QString() : titleText_);
+}
+
+void DescriptionView::ScrollToTop() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
 }
 
 void DescriptionView::SetPicture(const QIcon& icon) {
@@ -125,8 +146,10 @@ void DescriptionView::resizeEvent(QResizeEvent* event) {
     const int width = std::max(formSize_.width(), viewport()->width());
     const bool widthChanged = width != form_->width();
     form_->resize(width, MinimumFormHeight());
-    if (widthChanged)
+    if (widthChanged) {
+        PlaceTitle();
         OnFormWidthChanged();
+    }
 }
 
 }  // namespace vn

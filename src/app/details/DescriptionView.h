@@ -22,6 +22,11 @@ public:
     // fixed views. Only compared, never read after ShowNode returned.
     const InventoryNode* Node() const { return node_; }
     QLabel* Title() const { return title_; }
+    // The whole title; the label shows it cut short with "..." (and whole
+    // as its tip) only where the view is too narrow for it.
+    const QString& TitleText() const { return titleText_; }
+    // Back to the top left of the form, where the title is.
+    void ScrollToTop();
     QLabel* Picture() const { return picture_; }
     QWidget* Form() const { return form_; }
 
@@ -32,6 +37,7 @@ protected:
     DescriptionView(int stripHeight, QSize formSize, QWidget* parent);
 
     void SetNode(const InventoryNode* node) { node_ = node; }
+    void SetTitle(const QString& text);
     void SetPicture(const QIcon& icon);
     // A label on the form at that place, in the dialog font (bold when asked).
     QLabel* AddLabel(const QString& text, const QRect& place, bool bold = false);
@@ -50,6 +56,7 @@ protected:
 
 private:
     int MinimumFormHeight() const;
+    void PlaceTitle();
 
 private:
     class StripForm;
@@ -58,6 +65,7 @@ private:
     QWidget* form_;
     QLabel* picture_;
     QLabel* title_;
+    QString titleText_;
     QPushButton* rescan_ = nullptr;
     HyperlinkLabel* detectsLink_ = nullptr;
     QSize formSize_;  // the designed size: the form never gets smaller
