@@ -18,6 +18,7 @@
 #include "app/SettingsStore.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ModalDriver.h"
+#include "app/details/CDescriptionFolder.h"
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
@@ -253,6 +254,40 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     model.DeleteSubtree(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
     EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// What the details pane shows keeps up with the tree without a click: the
+// first computer of an empty tree, computers arriving in the folder at the
+// caret (an import), merges and removals below it.
+TEST_F(MainFrameTest, DetailsFollowTheTreeAsItChanges) {
+    auto frame = Start();
+    InventoryModel& model = frame->Model();
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    auto* office = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Office"), true));
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
+
+    frame->TreeView().Tree().MakeSelectedCaret(office);
+    auto* view = static_cast<CDescriptionFolder*>(frame->Details().View(details::kFolder));
+    EXPECT_EQ(view->ComputerCount()->text(), "0");
+    auto* branch = static_cast<FolderNode*>(model.InsertNode(office, std::make_unique<FolderNode>("Branch"), true));
+    model.InsertNode(office, std::make_unique<ComputerRecord>("pc1"), true);
+    model.InsertNode(branch, std::make_unique<ComputerRecord>("pc2"), true);
+    EXPECT_EQ(view->ComputerCount()->text(), "2");
+    EXPECT_EQ(view->FolderCount()->text(), "1");
+
+    auto merged = std::make_unique<ComputerRecord>("PC2");
+    merged->InstalledProducts = {&catalogue.at(0)};
+    model.InsertNode(branch, std::move(merged), true);
+    EXPECT_EQ(view->StatisticsRows().size(), 3u);
+
+    model.DeleteSubtree(branch);
+    EXPECT_EQ(view->ComputerCount()->text(), "1");
+    EXPECT_TRUE(view->StatisticsRows().empty());
+    // Elsewhere in the tree nothing of the folder changes.
+    model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc3"), true);
+    EXPECT_EQ(view->ComputerCount()->text(), "1");
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kFolder);
     ASSERT_TRUE(CloseAndWait(*frame));
 }
 
