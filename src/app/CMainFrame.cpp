@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <thread>
@@ -31,16 +30,6 @@
 
 namespace vn {
 namespace {
-
-// A pane smaller than its form scrolls instead of holding the splitter bars
-// (and the window) at the form's size.
-QScrollArea* ScrollingPane(QWidget* form) {
-    auto* pane = new QScrollArea;
-    pane->setFrameShape(QFrame::NoFrame);
-    pane->setWidgetResizable(true);
-    pane->setWidget(form);
-    return pane;
-}
 
 QIcon WindowIcon() {
     // Every system this runs on is past the versions that needed the
@@ -119,22 +108,27 @@ void CMainFrame::CreateClientArea() {
     left_ = new LockableSplitter(Qt::Horizontal, this);
     left_->setObjectName(QStringLiteral("LeftSplitter"));
     left_->setChildrenCollapsible(false);
-    treeView_ = new CMainTreeView(*model_, left_);
-    right_ = new LockableSplitter(Qt::Vertical, left_);
+    treeView_ = new CMainTreeView(*model_);
+    left_->AddPane(treeView_);
+    // The right column is the second splitter; its panes have borders of their own.
+    right_ = new LockableSplitter(Qt::Vertical);
     right_->setObjectName(QStringLiteral("RightSplitter"));
     right_->setChildrenCollapsible(false);
-    details_ = new DetailsPane(*this);
-    right_->addWidget(ScrollingPane(details_));
-    right_->addWidget(ScrollingPane(commands_->CreatePolicyPanel(nullptr)));
-    right_->addWidget(ScrollingPane(commands_->CreateInstallPanel(nullptr)));
-    left_->addWidget(treeView_);
     left_->addWidget(right_);
-    // Window size changes go to the right-hand column and its lowest pane.
+    details_ = new DetailsPane(*this);
+    details_->setMinimumHeight(kDetailsMinimumHeight);
+    right_->AddPane(details_);
+    // The panels hold the height their content needs (their minimum) and
+    // never scroll; the details views scroll on their own when they must.
+    right_->AddPane(commands_->CreatePolicyPanel(nullptr));
+    right_->AddPane(commands_->CreateInstallPanel(nullptr));
+    // Window size changes go to the right-hand column and there to the
+    // details pane, whose content varies; the panels' content does not.
     left_->setStretchFactor(0, 0);
     left_->setStretchFactor(1, 1);
-    right_->setStretchFactor(0, 0);
+    right_->setStretchFactor(0, 1);
     right_->setStretchFactor(1, 0);
-    right_->setStretchFactor(2, 1);
+    right_->setStretchFactor(2, 0);
     setCentralWidget(left_);
     details_->ShowView(details::kBlank);
 
@@ -207,11 +201,15 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 }
 
 void CMainFrame::ApplyPaneSizes() {
-    // The last pane of each splitter takes what the others leave.
-    const int bars = left_->handleWidth();
-    left_->setSizes({panes_.First, std::max(0, left_->width() - panes_.First - bars)});
-    const int lowest = std::max(0, right_->height() - panes_.Second - panes_.Third - 2 * bars);
-    right_->setSizes({panes_.Second, panes_.Third, lowest});
+    left_->setSizes({panes_.First, std::max(0, left_->width() - panes_.First - left_->handleWidth())});
+    // Set after the column width, which decides how many lines the panels'
+    // texts take: the policy panel gets its stored height when its content
+    // fits in it, the install panel what its content needs, and the details
+    // pane the rest.
+    const int policy = std::max(panes_.Third, right_->widget(1)->minimumSizeHint().height());
+    const int install = right_->widget(2)->minimumSizeHint().height();
+    const int details = std::max(kDetailsMinimumHeight, right_->height() - policy - install - 2 * right_->handleWidth());
+    right_->setSizes({details, policy, install});
 }
 
 void CMainFrame::SaveWorkspace() {

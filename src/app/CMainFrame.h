@@ -38,6 +38,8 @@ class CMainFrame final : public QMainWindow, public MainWindowContext {
 public:
     static constexpr int kWindowWidth = 864;
     static constexpr int kWindowHeight = 641;
+    // The details pane keeps at least its title strip in view.
+    static constexpr int kDetailsMinimumHeight = 80;
 
     CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options = {});
     ~CMainFrame() override;
