@@ -138,6 +138,11 @@ void CMainFrame::CreateClientArea() {
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
             [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
+    // A wider or narrower right column changes how many lines the panels' texts take.
+    connect(left_, &QSplitter::splitterMoved, this, [this] {
+        if (right_->IsLocked())
+            FitPanelsToContent();
+    });
     // The caret leaves a removed item before the row is gone; the view for
     // no caret depends on whether anything is left.
     connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent) {
@@ -202,14 +207,27 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 
 void CMainFrame::ApplyPaneSizes() {
     left_->setSizes({panes_.First, std::max(0, left_->width() - panes_.First - left_->handleWidth())});
-    // Set after the column width, which decides how many lines the panels'
-    // texts take: the policy panel gets its stored height when its content
-    // fits in it, the install panel what its content needs, and the details
-    // pane the rest.
-    const int policy = std::max(panes_.Third, right_->widget(1)->minimumSizeHint().height());
+    // After the column width, which decides how many lines the panels'
+    // texts take. The stored row heights are not used: kept, they would
+    // leave the panels half empty and the details short.
+    FitPanelsToContent();
+}
+
+void CMainFrame::FitPanelsToContent() {
+    // The panels get what their content needs, the details pane, whose
+    // content varies, the rest.
+    const int policy = right_->widget(1)->minimumSizeHint().height();
     const int install = right_->widget(2)->minimumSizeHint().height();
     const int details = std::max(kDetailsMinimumHeight, right_->height() - policy - install - 2 * right_->handleWidth());
     right_->setSizes({details, policy, install});
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Unlocked, the rows stay as the user dragged them (the panels never
+    // below their content); locked, they follow the content.
+    if (panesApplied_ && right_->IsLocked())
+        FitPanelsToContent();
 }
 
 void CMainFrame::SaveWorkspace() {
@@ -408,6 +426,8 @@ void CMainFrame::ShowSettingsDialog() {
 
 void CMainFrame::SetSplitterLock(bool locked) {
     right_->SetLocked(locked);
+    if (locked && panesApplied_)
+        FitPanelsToContent();
 }
 
 void CMainFrame::EnableToolBarButton(int commandId, bool enabled) {

@@ -96,12 +96,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateToolBar();
     void CreateClientArea();
     void RestoreWorkspace();
     void ApplyPaneSizes();
+    void FitPanelsToContent();
     void FitOuterSize();
     void SaveWorkspace();
     void StartShutdown();

@@ -79,8 +79,10 @@ int main(int argc, char* argv[]) {
         options.LoadCatalogue = false;
         vn::CMainFrame frame(platform, catalogue, options);
         frame.move(0, 0);
-        frame.resize(size);  // the offscreen platform draws no frame: outer and inner size are one
         frame.show();
+        // As a user sizes the window after the start; the offscreen platform
+        // draws no frame, so outer and inner size are one.
+        frame.resize(size);
         vn::ScreenRenderer renderer(frame, folder);
         vn::ScreenSequence screens(frame, renderer);
         screens.Run(catalogue);

@@ -24,6 +24,7 @@ constexpr QSize kRescanSize{90, 22};
 constexpr QSize kLinkSize{88, 25};
 constexpr int kRescanGap = 8;   // below the box
 constexpr int kLinkGap = 35;    // below the box
+constexpr int kLinkBesideGap = 12;  // between the button and the link when they share a row
 
 }  // namespace
 
@@ -53,7 +54,8 @@ DescriptionView::DescriptionView(int stripHeight, QSize formSize, QWidget* paren
       form_(new StripForm(stripHeight, this)),
       picture_(new QLabel(form_)),
       title_(new QLabel(form_)),
-      formSize_(formSize) {
+      formSize_(formSize),
+      contentHeight_(formSize.height()) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setWidget(form_);
@@ -121,13 +123,32 @@ void DescriptionView::AddDetectsLink(int linkControlId) {
 }
 
 void DescriptionView::PlaceRescanAndDetectsLink(int boxBottom) {
+    boxBottom_ = boxBottom;
+    PlaceButtonRow();
+}
+
+void DescriptionView::PlaceButtonRow() {
+    if (detectsLink_ == nullptr || boxBottom_ < 0)
+        return;
     const int x = 4;
+    const int buttonY = boxBottom_ + kRescanGap;
     if (rescan_ != nullptr)
-        rescan_->move(x, boxBottom + kRescanGap);
+        rescan_->move(x, buttonY);
     // The link keeps its designed height but may need more width for its text.
-    detectsLink_->setGeometry(x, boxBottom + kLinkGap, std::max(kLinkSize.width(), detectsLink_->sizeHint().width()),
-                              kLinkSize.height());
-    SetFormHeight(boxBottom + kLinkGap + kLinkSize.height() + 8);
+    const int linkWidth = std::max(kLinkSize.width(), detectsLink_->sizeHint().width());
+    // The link's box already leaves room below its text.
+    const int stackedBottom = boxBottom_ + kLinkGap + kLinkSize.height();
+    // Under the button where the view has the height for it, else beside
+    // it, so that a short pane shows both without scrolling.
+    besideButton_ = viewport()->height() < stackedBottom;
+    if (besideButton_) {
+        const int linkY = buttonY + (kRescanSize.height() - kLinkSize.height()) / 2;
+        detectsLink_->setGeometry(x + kRescanSize.width() + kLinkBesideGap, linkY, linkWidth, kLinkSize.height());
+        SetFormHeight(linkY + kLinkSize.height());
+    } else {
+        detectsLink_->setGeometry(x, boxBottom_ + kLinkGap, linkWidth, kLinkSize.height());
+        SetFormHeight(stackedBottom);
+    }
 }
 
 void DescriptionView::SetFormHeight(int height) {
@@ -136,7 +157,9 @@ void DescriptionView::SetFormHeight(int height) {
 }
 
 int DescriptionView::MinimumFormHeight() const {
-    return std::max({formSize_.height(), contentHeight_, viewport()->height()});
+    // Scrolling reaches the last control; the designed form's empty rest
+    // below it is not worth a scroll bar.
+    return std::max(contentHeight_, viewport()->height());
 }
 
 int DescriptionView::FormWidth() const { return form_->width(); }
@@ -150,6 +173,8 @@ void DescriptionView::resizeEvent(QResizeEvent* event) {
         PlaceTitle();
         OnFormWidthChanged();
     }
+    if (event->size().height() != event->oldSize().height())
+        PlaceButtonRow();
 }
 
 }  // namespace vn
