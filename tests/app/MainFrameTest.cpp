@@ -337,10 +337,11 @@ TEST_F(MainFrameTest, EveryPaneShowsItsControlsAtTheSizesPeopleUse) {
             ASSERT_NE(control, nullptr);
             EXPECT_TRUE(view.viewport()->rect().contains(control->geometry())) << name;
         }
-        if (detailsAtFirstSize == 0)
+        if (detailsAtFirstSize == 0) {
             detailsAtFirstSize = frame->RightSplitter().sizes().value(0);
-        else if (size.width() == 1280)
+        } else if (size.width() == 1280) {
             EXPECT_GE(frame->RightSplitter().sizes().value(0) - detailsAtFirstSize, 800 - 641);
+        }
     }
     ASSERT_TRUE(CloseAndWait(*frame));
 }

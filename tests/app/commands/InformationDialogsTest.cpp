@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QTest>
+#include <QKeyEvent>
 #include <functional>
 #include <memory>
 
@@ -36,10 +36,12 @@ TEST(InformationDialogs, EnterPressesOkInsteadOfFollowingTheLink) {
     for (const auto& [name, make] : dialogs) {
         std::unique_ptr<QDialog> dialog = make();
         dialog->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get())) << name;
-        QWidget* focused = QApplication::focusWidget();
+        dialog->activateWindow();
+        QApplication::processEvents();
+        QWidget* focused = dialog->focusWidget();
         ASSERT_NE(focused, nullptr) << name;
-        QTest::keyClick(focused, Qt::Key_Return);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(focused, &press);
         EXPECT_EQ(dialog->result(), QDialog::Accepted) << name;
         EXPECT_FALSE(dialog->isVisible()) << name;
     }
