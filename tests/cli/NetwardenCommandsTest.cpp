@@ -9,6 +9,7 @@
 #include "platform/RegistryValues.h"
 #include "platform/SystemErrorText.h"
 #include "platform/TempDirectory.h"
+#include "support/TwoProcesses.h"
 #include "TestCliHost.h"
 
 namespace vn::cli {
@@ -159,7 +160,8 @@ TEST_F(NetwardenCommandsTest, ImportLeavesOutWhatCannotBeKeptAndReportsAFileThat
     const std::string list = WriteFile("names.csv", "Name;Site\nLAB\\PC1;x\nsrv;y\nPC1;z\n");
     EXPECT_EQ(host_.Run({"inventory", "import", list}), 1);
     EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"PC1","folder":false,)" + std::string(kPc1Fields)}));
-    EXPECT_NE(host_.Err().find("\"LAB\\PC1\" is left out"), std::string::npos);
+    // No computer name holds a backslash: the list reader skips it, naming the line.
+    EXPECT_NE(host_.Err().find("names.csv: line 2: \"LAB\\PC1\" is skipped"), std::string::npos);
     EXPECT_NE(host_.Err().find("\"srv\" is left out"), std::string::npos);
     EXPECT_EQ(network_.Log().Count("RegConnectRegistry", "srv"), 0u);
 
@@ -222,6 +224,53 @@ TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {
 
     EXPECT_EQ(host_.Run({"inventory", "remove", "Lab/Sub"}), 1);
     EXPECT_EQ(host_.Err(), "netwarden: \"Lab/Sub\" is not in the inventory\n");
+}
+
+TEST_F(NetwardenCommandsTest, TwoProgramsChangingTheTreeAtOnceLoseNothing) {
+    constexpr int kRounds = 20;
+    const HivePaths hives{directory_.File("user.db"), directory_.File("machine.db")};
+    vn::test::RunInTwoProcesses([&](int process) {
+        test::HiveBackedPlatform platform{network_, hives};
+        test::TestCliHost host{platform, catalogue_};
+        int failures = 0;
+        for (int i = 0; i < kRounds; ++i) {
+            const std::string path = "P" + std::to_string(process) + "/F" + std::to_string(i);
+            failures += host.Run({"inventory", "add-folder", path}) != 0;
+        }
+        return failures;
+    });
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines().size(), 2u + 2u * kRounds);
+}
+
+// A change applies to the tree as it is saved when the change is made, not
+// as it was before the computers were examined.
+TEST_F(NetwardenCommandsTest, ChangesSavedWhileComputersAreExaminedAreKept) {
+    ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\nSRV\n"), "--folder", "Lab"}), 0);
+    SqliteRegistry other(HivePaths{directory_.File("user.db"), directory_.File("machine.db")});
+    // Another program adds a folder and removes SRV while PC1 is examined.
+    network_.SetCallHook([&](const vn::test::FakeCall& call) {
+        if (call.operation != "RegConnectRegistry" || call.computer != "PC1")
+            return;
+        RegistryKeyPtr hive, folder;
+        const std::string root(kInventoryRootKey);
+        if (other.Connect("", Hive::CurrentUser, hive) == ERROR_SUCCESS &&
+            hive->CreateKey(root + "\\Meanwhile", KEY_ALL_ACCESS, folder) == ERROR_SUCCESS)
+            SetDwordValue(*folder, "", 1);
+        if (hive != nullptr)
+            hive->DeleteTree(root + "\\Lab\\SRV");
+    });
+    EXPECT_EQ(host_.Run({"inventory", "rescan", "Lab"}), 0);
+    EXPECT_NE(host_.Err().find("\"SRV\" was removed from the inventory meanwhile"), std::string::npos);
+    EXPECT_EQ(host_.Run({"inventory", "import", WriteFile("more.txt", "PC1\n"), "--folder", "New"}), 0);
+    network_.SetCallHook({});
+
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    Lines paths;
+    for (const std::string& line : host_.OutLines())
+        paths.push_back(line.substr(0, line.find(",")));
+    EXPECT_EQ(paths, (Lines{R"({"path":"Lab")", R"({"path":"Lab/PC1")", R"({"path":"Meanwhile")",
+                            R"({"path":"New")", R"({"path":"New/PC1")"}));
 }
 
 // A saved tree that cannot be read whole is listed as far as it goes, and is
