@@ -118,11 +118,16 @@ TEST_F(ProductCatalogueTest, EntriesWhoseNameCannotBeAKeyNameAreRefusedWithAWarn
     EXPECT_NE(boxes[0].text.find("\"\" at line 1 of"), std::string::npos);
 }
 
+// Products are stored as registry keys: names are one product exactly when
+// they are one key. (The Kelvin sign is no upper-case "K" there.)
 TEST_F(ProductCatalogueTest, NamesCompareIgnoringCaseAsTheRegistryDoes) {
     ProductCatalogue catalogue;
-    catalogue.Load(Write("[a]\nDisplayName=\u00C4rger Remote\n\n[b]\nDisplayName=\u00E4RGER REMOTE\n"));
-    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "\u00C4rger Remote"}));
+    catalogue.Load(Write("[a]\nDisplayName=\u00C4rger Remote\n\n[b]\nDisplayName=\u00E4RGER REMOTE\n\n"
+                         "[c]\nDisplayName=\u212Aey\n\n[d]\nDisplayName=key\n"));
+    EXPECT_EQ(Names(catalogue),
+              (std::vector<std::string>{"Vantor", "Kestrel", "\u00C4rger Remote", "\u212Aey", "key"}));
     EXPECT_EQ(catalogue.FindByName("\u00E4rger remote"), &catalogue.at(2));
+    EXPECT_EQ(catalogue.FindByName("KEY"), &catalogue.at(4));
 }
 
 TEST(CatalogueFilePathTest, LiesBesideTheProgram) {

@@ -214,6 +214,7 @@ TEST_F(InventoryPersistenceTest, AComputerBesideAFolderOfItsNameInAnotherCaseLea
     InventoryModel loaded;
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
     ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"\u00C4"}));
+    ASSERT_TRUE(loaded.ChildrenOf(nullptr).front()->IsFolder);
     auto* folder = static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front());
     ASSERT_EQ(ChildTexts(loaded, folder), (Texts{"sub"}));
     EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(folder).front())), (Texts{"pc1"}));
