@@ -14,6 +14,7 @@
 #include "app/CSettingsDlg.h"
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
+#include "app/InventoryExitSave.h"
 #include "app/ShutdownWorker.h"
 #include "app/commands/MainCommands.h"
 #include "app/details/DetailsPane.h"
@@ -153,6 +154,8 @@ void CMainFrame::CreateClientArea() {
 
     RestoreWorkspace();
     store_.ReadSettings(settings_);
+    // Read before the tree: a save that comes in between is then noticed at exit.
+    loadedInventoryStamp_ = ReadInventoryStamp(platform_.registry());
     LoadInventory(*model_, platform_.registry(), catalogue_);
     SetSplitterLock(settings_.LockHorizontalSplitter != 0);
     if (model_->rowCount() == 0)
@@ -270,7 +273,7 @@ void CMainFrame::OnShutdownReady() {
     }
     store_.WriteSettings(settings_);
     if (store_.IsWorkspaceSaved())
-        SaveInventory(*model_, platform_.registry());
+        SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_);
     state_ = State::Closed;
     close();
 }
