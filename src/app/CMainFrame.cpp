@@ -13,6 +13,7 @@
 #include "app/CSettingsDlg.h"
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
+#include "app/InventoryExitSave.h"
 #include "app/ShutdownWorker.h"
 #include "app/commands/MainCommands.h"
 #include "app/details/DetailsPane.h"
@@ -156,6 +157,8 @@ void CMainFrame::CreateClientArea() {
 
     RestoreWorkspace();
     store_.ReadSettings(settings_);
+    // Read before the tree: a save that comes in between is then noticed at exit.
+    loadedInventoryStamp_ = ReadInventoryStamp(platform_.registry());
     LoadInventory(*model_, platform_.registry(), catalogue_);
     SetSplitterLock(settings_.LockHorizontalSplitter != 0);
     // No caret yet: the introduction for an empty tree, else the hint to select.
@@ -290,7 +293,7 @@ void CMainFrame::OnShutdownReady() {
     }
     store_.WriteSettings(settings_);
     if (store_.IsWorkspaceSaved())
-        SaveInventory(*model_, platform_.registry());
+        SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_);
     state_ = State::Closed;
     close();
 }

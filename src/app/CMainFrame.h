@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 #include "app/MainWindowContext.h"
 #include "app/SettingsStore.h"
@@ -129,6 +130,8 @@ private:
     // known; empty when reached.
     QSize pendingOuterSize_;
     State state_ = State::Running;
+    // The saved tree's stamp when the window loaded it.
+    std::string loadedInventoryStamp_;
 
     std::unique_ptr<InventoryModel> model_;
     std::unique_ptr<ComputerScanWorker> computerScan_;

@@ -22,8 +22,7 @@ void ComputerScanWorker::Run() {
         if (GetStopEvent().Wait(std::chrono::milliseconds(0)))
             break;
         auto record = std::make_unique<ComputerRecord>(entry.Name);
-        if (ProbeComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status))
-            ReadServerInfo(platform_, *record);
+        ExamineComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status);
         scan.Tree.AddNode(std::move(record), entry.Parent);
         scan.Status.Step();
     }

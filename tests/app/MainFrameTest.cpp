@@ -16,6 +16,7 @@
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
 #include "app/HivePlatform.h"
+#include "app/InventoryExitSave.h"
 #include "app/SettingsStore.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ModalDriver.h"
@@ -221,6 +222,40 @@ TEST_F(MainFrameTest, SavedTreeAndSettingsComeBackAtTheNextStart) {
     // Items but no caret: the no-selection view.
     EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
     ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// Another program (netwarden, a second window) saved the tree while this
+// window was open: the window asks before it overwrites that tree.
+TEST_F(MainFrameTest, ATreeSavedMeanwhileByAnotherProgramIsOverwrittenOnlyWhenTheUserSaysSo) {
+    const struct {
+        MessageAnswer answer;
+        const char* kept;
+    } cases[] = {{MessageAnswer::Yes, "mine"}, {MessageAnswer::No, "theirs"}};
+    for (const auto& c : cases) {
+        auto frame = Start();
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("mine"), false);
+        InventoryModel theirs;
+        theirs.InsertNode(nullptr, std::make_unique<ComputerRecord>("theirs"), false);
+        ASSERT_TRUE(SaveInventory(theirs, *platform.Reopen()));
+        const std::size_t before = boxes.Boxes().size();
+        boxes.QueueAnswer(c.answer);
+        ASSERT_TRUE(CloseAndWait(*frame));
+
+        const auto shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), before + 1);
+        EXPECT_EQ(shown.back().text, kSavedTreeChangedQuestion);
+        EXPECT_EQ(shown.back().icon, MessageIcon::Question);
+        EXPECT_EQ(shown.back().buttons, MessageButtons::YesNo);
+        InventoryModel stored;
+        ASSERT_TRUE(LoadInventory(stored, *platform.Reopen(), catalogue));
+        ASSERT_EQ(stored.rowCount(), 1);
+        EXPECT_EQ(stored.ChildrenOf(nullptr).front()->Name, c.kept);
+    }
+    // Unchanged since it was loaded: saved without a question.
+    auto frame = Start();
+    const std::size_t before = boxes.Boxes().size();
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(boxes.Boxes().size(), before);
 }
 
 TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {

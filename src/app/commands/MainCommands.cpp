@@ -114,12 +114,14 @@ QWidget* MainCommands::CreateInstallPanel(QWidget* parent) {
 }
 
 void MainCommands::UpdatePanels() {
-    if (policyPanel_) {
-        policyPanel_->GroupPoliciesLink()->setEnabled(IsAvailable(cmd::kGroupPolicy));
-        policyPanel_->CheckPoliciesButton()->setEnabled(IsAvailable(cmd::kCheckGroupPolicies));
+    // Each QPointer is read once: every read may find the panel gone, so a
+    // second read after the check could be null.
+    if (CMainPolicyView* panel = policyPanel_.data()) {
+        panel->GroupPoliciesLink()->setEnabled(IsAvailable(cmd::kGroupPolicy));
+        panel->CheckPoliciesButton()->setEnabled(IsAvailable(cmd::kCheckGroupPolicies));
     }
-    if (installPanel_)
-        installPanel_->InstallButton()->setEnabled(IsAvailable(cmd::kInstall));
+    if (CMainInstallView* panel = installPanel_.data())
+        panel->InstallButton()->setEnabled(IsAvailable(cmd::kInstall));
 }
 
 bool MainCommands::IsAvailable(int commandId) const {

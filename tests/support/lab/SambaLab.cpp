@@ -65,7 +65,13 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
         // Regular host announcements come a minute apart and more: the
         // LanMan ones every few seconds let the master list us soon after it
         // wins its election.
-        c << "  wins server = " << SambaLab::Hosts().front().address << "\n"
+        // nmbd binds a wildcard client socket on port 137 unless told
+        // otherwise, and of several such sockets only one receives what is
+        // sent to 127.0.0.1:137, where the WINS host sends its own name
+        // registrations. Had another host taken them, it would refuse them
+        // and the workgroup would vanish from the browse lists.
+        c << "  nbt client socket address = " << host.address << "\n"
+          << "  wins server = " << SambaLab::Hosts().front().address << "\n"
           << "  local master = no\n"
           << "  lm announce = yes\n  lm interval = 5\n";
     }
@@ -194,11 +200,36 @@ bool SambaLab::SambaInstalled() {
     return true;
 }
 
+namespace {
+
+// smbd serves a logged-on user under that user's own ids, and its sockets and
+// state lie below the lab folder: every folder on the way must let others
+// through, or each remote registry call fails with "not enough memory".
+bool ReachableByEveryone(const fs::path& root, std::string& error) {
+    for (fs::path dir = fs::absolute(root); ; dir = dir.parent_path()) {
+        std::error_code failed;
+        const fs::perms perms = fs::status(dir, failed).permissions();
+        if (failed || (perms & fs::perms::others_exec) == fs::perms::none) {
+            error = "the lab folder must be reachable by every user, and " + dir.string() +
+                    " is not (smbd serves logged-on users under their own ids): give it mode 0755";
+            return false;
+        }
+        if (dir == dir.root_path())
+            return true;
+    }
+}
+
+}  // namespace
+
 bool SambaLab::Start(const std::string& root, std::string& error) {
     Stop(root);
     std::error_code ignored;
     fs::remove_all(root, ignored);
     fs::create_directories(root);
+    fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    if (!ReachableByEveryone(root, error))
+        return false;
     const fs::path passwd = fs::path(root) / "passwd";
     const fs::path group = fs::path(root) / "group";
     const LabUser plain = PlainUser();
