@@ -126,6 +126,7 @@ TEST(StatusMapping, TransportFailuresBecomeWindowsCodes) {
     EXPECT_EQ(StatusFromConnectErrno(ECONNREFUSED), ERROR_BAD_NETPATH);
     EXPECT_EQ(StatusFromConnectErrno(ETIMEDOUT), ERROR_BAD_NETPATH);
     EXPECT_EQ(StatusFromConnectErrno(ENOENT), ERROR_BAD_NETPATH);
+    EXPECT_EQ(StatusFromConnectErrno(EINVAL), ERROR_BAD_NETPATH);  // a name that does not resolve
     EXPECT_EQ(StatusFromConnectErrno(EACCES), ERROR_ACCESS_DENIED);
     EXPECT_EQ(StatusFromNtStatus(0xC0000073), ERROR_NONE_MAPPED);
     EXPECT_EQ(StatusFromNtStatus(0xC0000022), ERROR_ACCESS_DENIED);
