@@ -13,6 +13,10 @@ void ComputerScanWorker::OnStarting() {
 
 void ComputerScanWorker::Run() {
     ComputerScanJob& scan = *job();
+    // The bar counts the computers examined; the status line says what is
+    // being done to the current one.
+    scan.Status.SetRange(static_cast<int>(scan.Entries.size()));
+    scan.Status.SetPos(0);
     scan.Status.Show(true);
     for (ScanEntry& entry : scan.Entries) {
         if (GetStopEvent().Wait(std::chrono::milliseconds(0)))
@@ -20,6 +24,7 @@ void ComputerScanWorker::Run() {
         auto record = std::make_unique<ComputerRecord>(entry.Name);
         ExamineComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status);
         scan.Tree.AddNode(std::move(record), entry.Parent);
+        scan.Status.Step();
     }
     scan.Status.Show(false);
     job().reset();
