@@ -27,24 +27,27 @@ void RemoveRepeatedNames(std::vector<std::string>& names) {
     names = std::move(kept);
 }
 
-Status LookupUserSid(Platform& platform, const std::string& computer, const std::string& workgroup,
+Status LookupUserSid(Platform& platform, const std::string& computer, const AccountDomains& domains,
                      const std::string& user, std::string& sid) {
     sid.clear();
     Sid found;
     std::string referencedDomain;
     SidNameUse use{};
-    // The computer's own domain or workgroup, not the user's logon domain:
-    // the hive that counts is the one the computer loaded for that account.
-    if (Status status = platform.accounts().LookupAccountName(computer, workgroup + "\\" + user, found,
-                                                              referencedDomain, use);
-        status != ERROR_SUCCESS)
-        return status;
-    sid = ConvertSidToStringSid(found);
-    return ERROR_SUCCESS;
+    // The computer's domain first, for the domain users of a member. A
+    // computer of a workgroup knows no accounts of that name: its users are
+    // its own, and so are the local users of a member.
+    Status status = platform.accounts().LookupAccountName(computer, domains.workgroup + "\\" + user, found,
+                                                          referencedDomain, use);
+    if (status == ERROR_NONE_MAPPED && !domains.computerName.empty() && domains.computerName != domains.workgroup)
+        status = platform.accounts().LookupAccountName(computer, domains.computerName + "\\" + user, found,
+                                                       referencedDomain, use);
+    if (status == ERROR_SUCCESS)
+        sid = ConvertSidToStringSid(found);
+    return status;
 }
 
 InteractiveUserSearch FindInteractiveUser(Platform& platform, const std::string& computer,
-                                          const std::string& workgroup, RegistryKey* users,
+                                          const AccountDomains& domains, RegistryKey* users,
                                           const std::vector<std::string>& names) {
     InteractiveUserSearch search;
     if (users == nullptr) {
@@ -54,7 +57,7 @@ InteractiveUserSearch FindInteractiveUser(Platform& platform, const std::string&
     Status lastLookup = ERROR_SUCCESS;
     for (const std::string& name : names) {
         std::string sid;
-        lastLookup = LookupUserSid(platform, computer, workgroup, name, sid);
+        lastLookup = LookupUserSid(platform, computer, domains, name, sid);
         if (lastLookup != ERROR_SUCCESS)
             continue;
         RegistryKeyPtr session;

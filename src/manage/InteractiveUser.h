@@ -30,14 +30,22 @@ Status EnumerateLoggedOnUsers(Platform& platform, const std::string& computer, s
 // Keeps one copy of each name (exact comparison): the last one, in its place.
 void RemoveRepeatedNames(std::vector<std::string>& names);
 
-// The SID text of workgroup\user as the computer looks it up.
-Status LookupUserSid(Platform& platform, const std::string& computer, const std::string& workgroup,
+// Where the computer keeps the accounts of the users logged on at it: its
+// domain or workgroup, and its own account database, named after itself.
+struct AccountDomains {
+    std::string workgroup;
+    std::string computerName;  // as the computer names itself; may be empty
+};
+
+// The SID text of a user as the computer looks it up: workgroup\user, and
+// when that has no mapping, the computer's own account of that name.
+Status LookupUserSid(Platform& platform, const std::string& computer, const AccountDomains& domains,
                      const std::string& user, std::string& sid);
 
 // Searches names in order; users is the computer's HKEY_USERS, or null when it
 // could not be reached.
 InteractiveUserSearch FindInteractiveUser(Platform& platform, const std::string& computer,
-                                          const std::string& workgroup, RegistryKey* users,
+                                          const AccountDomains& domains, RegistryKey* users,
                                           const std::vector<std::string>& names);
 
 }  // namespace vn

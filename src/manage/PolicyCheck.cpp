@@ -51,8 +51,10 @@ PolicyCheck::PolicyCheck(Platform& platform, std::string computer) : platform_(p
     ResetPolicyTable(table_);
     WkstaInfo100 info;
     workgroupStatus_ = platform_.netInfo().NetWkstaGetInfo100(computer_, info);
-    if (workgroupStatus_ == ERROR_SUCCESS)
+    if (workgroupStatus_ == ERROR_SUCCESS) {
         workgroup_ = info.langroup;
+        computerOwnName_ = info.computerName;
+    }
     else if (workgroupStatus_ == ERROR_BAD_NETPATH)
         workgroup_ = SystemErrorText(ERROR_BAD_NETPATH);
 }
@@ -112,7 +114,8 @@ Status PolicyCheck::FindUserAndReadPolicies(RegistryKey* users) {
         UserPoliciesUnavailable("No Interactive user on this machine");
         return ERROR_SUCCESS;
     }
-    const InteractiveUserSearch search = FindInteractiveUser(platform_, computer_, workgroup_, users, names);
+    const InteractiveUserSearch search =
+        FindInteractiveUser(platform_, computer_, {workgroup_, computerOwnName_}, users, names);
     switch (search.outcome) {
     case InteractiveUserSearch::Found:
         interactiveUser_ = search.name;

@@ -55,6 +55,7 @@ private:
     std::string runMessage_;
     std::string computer_;
     std::string workgroup_;
+    std::string computerOwnName_;  // as the workstation service names it
     Status workgroupStatus_ = ERROR_SUCCESS;
     std::string interactiveUser_;
     PolicyTable table_{};

@@ -143,6 +143,22 @@ TEST_F(PolicyCheckTest, UsersListedBatchByBatch) {
     EXPECT_EQ(platform_.Log().Count("NetWkstaUserEnum", "PC1"), 3u);
 }
 
+// A computer of a workgroup keeps its users' accounts itself.
+TEST_F(PolicyCheckTest, TheComputersOwnAccountWhenItsWorkgroupHasNone) {
+    Pc().Workgroup("WORKGROUP").Account({"PC1\\carol", UserSid(1003), SidNameUse::User, "PC1"});
+    Pc().LoggedOnUsers({{"carol", "WORKGROUP", "", ""}});
+    Pc().Key(Hive::Users, UserSidText(1003) + "\\SessionInformation");
+    Pc().Key(Hive::Users, UserSidText(1003) + "\\" + kPolicyKey).Dword("AllowReboot", 0);
+    PolicyCheck check(platform_, "PC1");
+    ASSERT_EQ(check.Run(), ERROR_SUCCESS);
+    EXPECT_EQ(check.InteractiveUser(), "carol");
+    EXPECT_EQ(PolicyValueText(check.Table()[4].user), "Disabled");
+    std::vector<std::string> accounts;
+    for (const test::FakeCall& call : platform_.Log().Calls("LookupAccountName", "PC1"))
+        accounts.push_back(call.arguments.front());
+    EXPECT_EQ(accounts, (std::vector<std::string>{"WORKGROUP\\carol", "PC1\\carol"}));
+}
+
 // The codes that keep the dialog closed, and what the user is told.
 TEST_F(PolicyCheckTest, FailureCodes) {
     struct Case {
