@@ -1,5 +1,6 @@
 #include "manage/RemoteCallRunner.h"
 
+#include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <string>
