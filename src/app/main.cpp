@@ -3,7 +3,9 @@
 #include "app/CMainFrame.h"
 #include "app/MainWindowContext.h"
 #include "detect/ProductCatalogue.h"
+#include "platform/SecretFileCheck.h"
 #include "platform/SystemPlatform.h"
+#include "platform/smb/SmbCredentials.h"
 #include "ui/QtMessageBoxService.h"
 #include "update/QtNewVersionDialogService.h"
 
@@ -15,6 +17,10 @@ int main(int argc, char* argv[]) {
     vn::QtMessageBoxService messageBoxes;
     vn::InstallMessageBoxService(&messageBoxes);
     vn::SystemPlatform platform;
+    const std::string credentialsWarning =
+        vn::UnprotectedSecretFileWarning(vn::smb::SmbCredentials::DefaultAuthFilePath());
+    if (!credentialsWarning.empty())
+        vn::ShowMessage(vn::kAppCaption, credentialsWarning, vn::MessageIcon::Warning);
     vn::QtNewVersionDialogService newVersionDialogs;
 
     int result = 0;

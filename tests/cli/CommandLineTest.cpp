@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "cli/AccountName.h"
+#include "cli/EnvironmentSecret.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTable.h"
 #include "TestCliHost.h"
@@ -41,6 +44,18 @@ TEST(CommandLineTest, RefusesUnknownMissingEmptyAndRepeatedOptions) {
         EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments.back();
         EXPECT_EQ(error, expected);
     }
+}
+
+TEST(EnvironmentSecretTest, TheSecretLeavesTheEnvironmentAndItsTextIsWiped) {
+    ASSERT_EQ(setenv("VN_TEST_SECRET", "pw-4711", 1), 0);
+    const char* kept = std::getenv("VN_TEST_SECRET");
+    std::string secret;
+    ASSERT_TRUE(TakeEnvironmentSecret("VN_TEST_SECRET", secret));
+    EXPECT_EQ(secret, "pw-4711");
+    EXPECT_EQ(std::getenv("VN_TEST_SECRET"), nullptr);
+    // Where the environment kept the text, nothing of it is left.
+    EXPECT_EQ(std::string(kept, 7), std::string(7, '\0'));
+    EXPECT_FALSE(TakeEnvironmentSecret("VN_TEST_SECRET", secret));
 }
 
 TEST(AccountNameTest, SplitsTheDomainAtTheFirstSeparator) {

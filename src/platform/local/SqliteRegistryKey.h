@@ -26,6 +26,7 @@ public:
     Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
                     std::uint32_t size) override;
     Status EnumKey(std::uint32_t index, std::string& name) override;
+    Status EnumKeys(std::vector<std::string>& names) override;
     Status DeleteTree(std::string_view subKey) override;
     std::unique_ptr<RegistryWriteGroup> BeginWriteGroup() override;
 

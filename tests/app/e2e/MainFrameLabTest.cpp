@@ -210,5 +210,33 @@ TEST_F(MainFrameLabTest, AnAddressWhereNothingListensBecomesAComputerThatCouldNo
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// Added by name as users do: a NetBIOS name is reached through the lab's
+// WINS server and shows its address; a name nobody knows is a network path
+// that was not found, not a bad parameter.
+TEST_F(MainFrameLabTest, ComputersAddedByNameShowTheirAddressOrThatTheyWereNotFound) {
+    const LabHost named = Host(1);  // registered with the WINS server
+    auto frame = Start();
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, named.name);
+    ASSERT_TRUE(ScanFinished(*frame));
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, "NOSUCHPC");
+    ASSERT_TRUE(ScanFinished(*frame));
+
+    ComputerRecord* found = TopLevelComputer(*frame, named.name);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->HasError, 0) << found->ErrorString;
+    EXPECT_EQ(found->LastKnownIP, AddressOf(named.address));
+    frame->TreeView().Tree().MakeSelectedCaret(found);
+    ASSERT_EQ(frame->Details().CurrentKey(), details::kComputer);
+    auto* view = static_cast<CDescriptionComputer*>(frame->Details().View(details::kComputer));
+    EXPECT_EQ(view->IpAddress()->text(), QString::fromStdString(named.address));
+
+    ComputerRecord* unknown = TopLevelComputer(*frame, "NOSUCHPC");
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_EQ(unknown->HasError, 1);
+    EXPECT_EQ(unknown->ErrorString, "The network path was not found.\r\n");
+    CloseAndWait(frame);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 }  // namespace
 }  // namespace vn::test
