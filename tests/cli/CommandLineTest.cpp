@@ -85,6 +85,7 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
     };
     const std::string program = "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]";
     const std::string inventory = "Usage: netwarden [OPTIONS] inventory COMMAND [ARGUMENTS]";
+    const std::string services = "Usage: netwarden [OPTIONS] services NAME [start|stop PRODUCT | startup PRODUCT TYPE]";
     const std::vector<Case> cases = {
         {{}, "", program},
         {{"frobnicate"}, "netwarden: unknown command \"frobnicate\"", program},
@@ -111,6 +112,13 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
          "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
         {{"inventory", "remove", "/"}, "netwarden: the path names no node",
          "Usage: netwarden [OPTIONS] inventory remove PATH"},
+        {{"policies", "pc1", "pc2"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] policies NAME"},
+        {{"services", "pc1", "restart", "Vantor"}, "netwarden: unknown services command \"restart\"", services},
+        {{"services", "pc1", "start"}, "netwarden: missing argument", services},
+        {{"services", "pc1", "stop", "Vantor", "now"}, "netwarden: too many arguments", services},
+        {{"services", "pc1", "startup", "Vantor"}, "netwarden: missing argument", services},
+        {{"services", "pc1", "startup", "Vantor", "boot"},
+         "netwarden: the startup type is automatic, manual or disabled", services},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+<<<<<<< HEAD
+#include <array>
+=======
 #include <chrono>
+>>>>>>> main
 #include <fstream>
 #include <iterator>
 
@@ -127,6 +131,76 @@ TEST_F(NetwardenCommandsTest, StatusLinesGoToStandardErrorOnlyWhenVerbose) {
                                "not found.\n"),
               std::string::npos);
     EXPECT_EQ(host_.Err().find('\r'), std::string::npos);
+}
+
+TEST_F(NetwardenCommandsTest, PoliciesPrintOneObjectAndFailWithTheCheckersCodes) {
+    vn::test::FakeComputer& pc1 = network_.Computer("PC1");
+    pc1.Workgroup("CORP");
+    pc1.Key(Hive::LocalMachine, "Software\\Policies\\Vantor").Dword("AllowRemoteControl", 0);
+    ASSERT_EQ(host_.Run({"policies", "PC1"}), 0);
+    std::string rows;
+    for (const auto& [feature, value, computer, result] : std::vector<std::array<std::string, 4>>{
+             {"Logon", "AllowLogon", "N/A", "Enabled"},
+             {"Install", "AllowInstall", "Not configured", "Enabled"},
+             {"LinkShare", "AllowLS", "Not configured", "Enabled"},
+             {"Admin Toolkit", "AllowToolkit", "Not configured", "Enabled"},
+             {"Reboot", "AllowReboot", "Not configured", "Enabled"},
+             {"Remote Control", "AllowRemoteControl", "Disabled", "Disabled"},
+             {"Remote Printing", "AllowRemotePrinting", "Disabled", "Disabled"},
+             {"Clipboard Transfer", "AllowClipboardTransfer", "Disabled", "Disabled"},
+             {"File Transfer", "AllowFileTransfer", "Not configured", "Enabled"},
+             {"Read", "AllowFileTransferRead", "Not configured", "Enabled"},
+             {"Write", "AllowFileTransferWrite", "Not configured", "Enabled"}}) {
+        rows += std::string(rows.empty() ? "" : ",") + R"({"feature":")" + feature + R"(","value":")" + value +
+                R"(","computer":")" + computer + R"(","user":"N/A","result":")" + result + R"("})";
+    }
+    EXPECT_EQ(host_.OutLines(),
+              Lines{R"({"computer":"PC1","workgroup":"CORP","user":null,"preference":"computer",)"
+                    R"("message":"No Interactive user on this machine","policies":[)" + rows + "]}"});
+    EXPECT_EQ(host_.Err(), "netwarden: PC1: No Interactive user on this machine\n");
+
+    pc1.FailUserEnum(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(host_.Run({"policies", "PC1"}), 1);
+    EXPECT_EQ(host_.Out(), "");
+    EXPECT_EQ(host_.Err(), "netwarden: PC1: Error : Access is denied.\n");
+    EXPECT_EQ(host_.Run({"policies", "NOBODY"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: NOBODY: Error : The network path was not found.\n");
+}
+
+TEST_F(NetwardenCommandsTest, ServicesAreListedStartedStoppedAndTheirStartupTypeChanged) {
+    network_.Computer("PC1")
+        .Service("Vantor", SERVICE_RUNNING, 2)
+        .Service("VtrMaint", SERVICE_RUNNING, 2);
+    const auto line = [](const char* startup, const char* state) {
+        return R"({"product":"Vantor","service":"Vantor","startup":")" + std::string(startup) +
+               R"(","state":")" + state + R"("})";
+    };
+    ASSERT_EQ(host_.Run({"services", "PC1"}), 0);
+    EXPECT_EQ(host_.OutLines(), Lines{line("automatic", "started")});  // Remote One is no service
+
+    ASSERT_EQ(host_.Run({"services", "PC1", "stop", "vantor"}), 0);
+    EXPECT_EQ(host_.OutLines(), Lines{line("automatic", "stopped")});
+    EXPECT_EQ(network_.Computer("PC1").ServiceState("VtrMaint"), SERVICE_STOPPED);
+
+    ASSERT_EQ(host_.Run({"services", "PC1", "startup", "Vantor", "Disabled"}), 0);
+    EXPECT_EQ(host_.OutLines(), Lines{line("disabled", "stopped")});
+    EXPECT_EQ(host_.Run({"services", "PC1", "start", "Vantor"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: the Vantor service is disabled; change its startup type first\n");
+
+    ASSERT_EQ(host_.Run({"services", "PC1", "startup", "Vantor", "manual"}), 0);
+    ASSERT_EQ(host_.Run({"services", "PC1", "start", "Vantor"}), 0);
+    EXPECT_EQ(host_.OutLines(), Lines{line("manual", "started")});
+    EXPECT_EQ(network_.Computer("PC1").ServiceState("VtrMaint"), SERVICE_RUNNING);
+
+    // The same refusals as in the window, on standard error.
+    network_.Computer("PC1").FailServiceManager(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(host_.Run({"services", "PC1", "stop", "Vantor"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: You do not have the required permissions to modify service settings on "
+                           "this computer.\nClick OK to continue.\n");
+    EXPECT_EQ(host_.Run({"services", "PC1", "stop", "Remote One"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: no remote access service \"Remote One\" on PC1\n");
+    EXPECT_EQ(host_.Run({"services", "NOBODY"}), 1);
+    EXPECT_EQ(host_.Err(), "netwarden: Faliled to connect to computer NOBODY.\nThe network path was not found.\n");
 }
 
 TEST_F(NetwardenCommandsTest, ImportListAndExportRoundTripThroughTheSavedTree) {

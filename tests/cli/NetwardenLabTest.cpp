@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QThread>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -159,6 +160,72 @@ TEST_F(NetwardenLabTest, ImportedComputersAreSavedListedAndExportedForImportingA
     EXPECT_EQ(ComputerNamesIn(relisted.out, "Again"), ComputerNamesIn(relisted.out, "Lab"));
 }
 
+// Who is logged on is for administrators to see; the policies of a host
+// nobody sits at are the computer's alone.
+TEST_F(NetwardenLabTest, PoliciesOfAHostNobodySitsAt) {
+    const QString host = QString::fromStdString(Host(1).address);
+    const ProgramOutcome checked = runner_.Run({"--user", User(), "policies", host});
+    EXPECT_EQ(checked.exitCode, 0) << checked.err;
+    EXPECT_EQ(checked.err, "netwarden: " + Host(1).address + ": No Interactive user on this machine\n");
+    EXPECT_EQ(checked.out.rfind("{\"computer\":\"" + Host(1).address + "\",\"workgroup\":\"VNLAB\",\"user\":null,"
+                                "\"preference\":\"computer\",\"message\":\"No Interactive user on this machine\",",
+                                0),
+              0u)
+        << checked.out;
+    EXPECT_NE(checked.out.find(R"({"feature":"Clipboard Transfer","value":"AllowClipboardTransfer",)"
+                               R"("computer":"Disabled","user":"N/A","result":"Disabled"})"),
+              std::string::npos)
+        << checked.out;
+
+    runner_.Set("NETWARDEN_PASSWORD", SambaLab::PlainUser().password);
+    const ProgramOutcome refused = runner_.Run({"--user", Account(SambaLab::PlainUser()), "policies", host});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "netwarden: " + Host(1).address + ": Error : Access is denied.\n");
+}
+
+// The lab's print spooler stands in for a remote access service.
+TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministratorOnly) {
+    const std::filesystem::path program =
+        runner_.CopyWithCatalogue(std::filesystem::path(directory_.path()) / "bin",
+                                  CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
+    const QString host = QString::fromStdString(Host(1).address);
+    const auto services = [&](QStringList words) {
+        return runner_.Run(QStringList{"--user", User(), "services", host} + words, program);
+    };
+    const auto spooler = [](const std::string& startup, const std::string& state) {
+        return R"({"product":"Print Spooler","service":"Spooler","startup":")" + startup + R"(","state":")" + state +
+               "\"}\n";
+    };
+
+    ProgramOutcome outcome = services({"startup", "Print Spooler", "manual"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(R"("startup":"manual")"), std::string::npos) << outcome.out;
+    outcome = services({});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(R"({"product":"Print Spooler","service":"Spooler","startup":"manual",)"),
+              std::string::npos)
+        << outcome.out;
+
+    outcome = services({"stop", "spooler"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, spooler("manual", "stopped"));
+    // The spooler takes a moment to wind down.
+    for (int i = 0; i < 50 && services({}).out.find(spooler("manual", "stopped")) == std::string::npos; ++i)
+        QThread::msleep(100);
+    outcome = services({"start", "Spooler"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, spooler("manual", "started"));
+    outcome = services({"startup", "spooler", "automatic"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, spooler("automatic", "started"));
+
+    runner_.Set("NETWARDEN_PASSWORD", SambaLab::PlainUser().password);
+    outcome = runner_.Run({"--user", Account(SambaLab::PlainUser()), "services", host, "stop", "Spooler"}, program);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "netwarden: You do not have the required permissions to modify service settings on this "
+                           "computer.\nClick OK to continue.\n");
 // The helper processes whose parent is process: a program's own, or, with
 // this process as subreaper, those of programs that ended before them.
 // Those that already ended are collected.

@@ -111,7 +111,41 @@ public:
         if (!Net({"groupmap", "add", "sid=S-1-5-32-544", std::string("unixgroup=") + kAdminGroup,
                   "type=builtin", "ntgroup=Administrators"}))
             return Fail(error, "groupmap add failed");
-        return Registry(error);
+        return Registry(error) && UserHive(error);
+    }
+
+    // The plain user's hive as an interactive logon leaves it: a
+    // SessionInformation key, and user policies (see SambaLab.h).
+    bool UserHive(std::string& error) {
+        std::string sid;
+        if (!UserSid(SambaLab::PlainUser().name, sid))
+            return Fail(error, "no SID for " + SambaLab::PlainUser().name);
+        const std::string hive = "HKU\\" + sid + "\\";
+        const std::string policies = hive + SambaLab::kPolicyKey;
+        const std::vector<std::vector<std::string>> steps = {
+            {"createkey", hive + "SessionInformation"},
+            {"createkey", policies},
+            {"setvalue", policies, "AllowLogon", "dword", "0"},
+            {"setvalue", policies, "AllowRemotePrinting", "dword", "1"},
+            {"setvalue", policies, "AllowFileTransfer", "dword", "0"},
+        };
+        return RegistrySteps(steps, error);
+    }
+
+    // "net sam show" answers "HOST\user is a User with SID S-1-5-21-...".
+    bool UserSid(const std::string& user, std::string& sid) {
+        const fs::path answer = dir_ / ("sid-" + user);
+        fs::remove(answer);
+        if (RunTool({kNet, "-s", conf_, "sam", "show", user}, env_, answer.string()) != 0)
+            return false;
+        std::ifstream in(answer);
+        std::string line;
+        std::getline(in, line);
+        const std::size_t at = line.rfind(" S-1-");
+        if (at == std::string::npos)
+            return false;
+        sid = line.substr(at + 1);
+        return true;
     }
 
     bool Registry(std::string& error) {
@@ -128,13 +162,7 @@ public:
             {"setvalue", hklm + SambaLab::kLabKey, SambaLab::kLargeValueName, "sz",
              SambaLab::LargeValueText()},
         };
-        for (const auto& step : steps) {
-            std::vector<std::string> args = {"registry"};
-            args.insert(args.end(), step.begin(), step.end());
-            if (!Net(args))
-                return Fail(error, "net registry " + step[0] + " " + step[1] + " failed");
-        }
-        return true;
+        return RegistrySteps(steps, error);
     }
 
     bool StartDaemons(std::vector<pid_t>& pids, std::string& error) {
@@ -156,6 +184,17 @@ public:
     }
 
 private:
+    // "net registry" with each step's words, in order.
+    bool RegistrySteps(const std::vector<std::vector<std::string>>& steps, std::string& error) {
+        for (const auto& step : steps) {
+            std::vector<std::string> args = {"registry"};
+            args.insert(args.end(), step.begin(), step.end());
+            if (!Net(args))
+                return Fail(error, "net registry " + step[0] + " " + step[1] + " failed");
+        }
+        return true;
+    }
+
     bool Net(const std::vector<std::string>& args) {
         std::vector<std::string> argv = {kNet, "-s", conf_};
         argv.insert(argv.end(), args.begin(), args.end());
