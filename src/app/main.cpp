@@ -2,6 +2,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/MainWindowContext.h"
+#include "app/commands/MainCommands.h"
+#include "app/commands/ManageLaunchers.h"
 #include "detect/ProductCatalogue.h"
 #include "platform/SecretFileCheck.h"
 #include "platform/SystemPlatform.h"
@@ -28,6 +30,9 @@ int main(int argc, char* argv[]) {
         vn::MainFrameOptions options;
         options.NewVersionDialogs = &newVersionDialogs;
         vn::CMainFrame frame(platform, vn::GlobalCatalogue(), options);
+        vn::SubsystemLaunchers launchers = frame.Commands().Launchers();
+        vn::SetManageLaunchers(launchers, frame);
+        frame.Commands().SetLaunchers(std::move(launchers));
         messageBoxes.SetParent(&frame);
         frame.show();
         frame.repaint();

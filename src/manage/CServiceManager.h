@@ -35,9 +35,12 @@ public:
     // The row's button: stops a started service, starts a stopped one.
     void StartOrStop(std::size_t row);
 
-protected:
+    // OK writes the types when a list changed; neither closes the dialog
+    // while a remote call runs.
     void accept() override;
     void reject() override;
+
+protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:

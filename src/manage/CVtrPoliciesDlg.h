@@ -24,12 +24,12 @@ public:
     // Runs the check again, off the user-interface thread, and shows its values.
     void Refresh();
 
+    // Not while the check runs.
+    void reject() override;
+
 signals:
     // "Learn more...": the main window's Group Policy command.
     void learnMoreRequested();
-
-protected:
-    void reject() override;
 
 private:
     QWidget* CreateBand();

@@ -68,7 +68,8 @@ InteractiveUserSearch FindInteractiveUser(Platform& platform, const std::string&
             return search;
         }
     }
-    search.outcome = lastLookup == ERROR_NONE_MAPPED ? InteractiveUserSearch::NoMapping : InteractiveUserSearch::NoneFound;
+    search.outcome =
+        lastLookup == ERROR_NONE_MAPPED ? InteractiveUserSearch::NoMapping : InteractiveUserSearch::NoneFound;
     return search;
 }
 

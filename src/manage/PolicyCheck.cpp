@@ -47,7 +47,8 @@ void SetColumn(PolicyTable& table, PolicyValue PolicyFeature::*column, PolicyVal
 
 PolicyCheck::PolicyCheck(Platform& platform) : platform_(platform) { ResetPolicyTable(table_); }
 
-PolicyCheck::PolicyCheck(Platform& platform, std::string computer) : platform_(platform), computer_(std::move(computer)) {
+PolicyCheck::PolicyCheck(Platform& platform, std::string computer)
+    : platform_(platform), computer_(std::move(computer)) {
     ResetPolicyTable(table_);
     WkstaInfo100 info;
     workgroupStatus_ = platform_.netInfo().NetWkstaGetInfo100(computer_, info);

@@ -33,7 +33,8 @@ PolicyValue Combine(PolicyValue computer, PolicyValue user, bool computerPreferr
 
 // Where the master row holds Disabled in a column, its dependent rows do too.
 void ForceDependents(PolicyTable& table, std::size_t master, std::initializer_list<std::size_t> dependents) {
-    for (PolicyValue PolicyFeature::*column : {&PolicyFeature::computer, &PolicyFeature::user, &PolicyFeature::result}) {
+    for (PolicyValue PolicyFeature::*column :
+         {&PolicyFeature::computer, &PolicyFeature::user, &PolicyFeature::result}) {
         if (table[master].*column != Disabled)
             continue;
         for (std::size_t row : dependents)

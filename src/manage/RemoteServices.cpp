@@ -17,7 +17,9 @@ std::atomic<bool>& RemoteServices::ProcessWriteErrorShown() {
     return shown;
 }
 
-void RemoteServices::Tell(std::string_view text) { messages_.Show(kAppCaption, text, MessageIcon::None, MessageButtons::Ok); }
+void RemoteServices::Tell(std::string_view text) {
+    messages_.Show(kAppCaption, text, MessageIcon::None, MessageButtons::Ok);
+}
 
 bool RemoteServices::OpenManager() {
     manager_.reset();
@@ -88,10 +90,11 @@ bool RemoteServices::Control(std::string_view serviceName, Action action) {
     // The maintenance service is acted on only in the state the request
     // changes; one that is missing or pending is left alone.
     const ServiceState from = action == Action::Stop ? ServiceState::Started : ServiceState::Stopped;
+    const std::string failure = "Could not " + verb + " the " + std::string(serviceName);
     if (!maintenance.empty() && QueryServiceState(maintenance) == from &&
-        !ControlOne(maintenance, action, "Could not " + verb + " the " + std::string(serviceName) + " Maintenance service"))
+        !ControlOne(maintenance, action, failure + " Maintenance service"))
         return false;
-    return ControlOne(serviceName, action, "Could not " + verb + " the " + std::string(serviceName) + " service");
+    return ControlOne(serviceName, action, failure + " service");
 }
 
 bool RemoteServices::ControlOne(std::string_view serviceName, Action action, std::string_view failurePrefix) {

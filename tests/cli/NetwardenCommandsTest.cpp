@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-<<<<<<< HEAD
 #include <array>
-=======
 #include <chrono>
->>>>>>> main
 #include <fstream>
 #include <iterator>
 

@@ -186,9 +186,9 @@ TEST_F(NetwardenLabTest, PoliciesOfAHostNobodySitsAt) {
 
 // The lab's print spooler stands in for a remote access service.
 TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministratorOnly) {
-    const std::filesystem::path program =
-        runner_.CopyWithCatalogue(std::filesystem::path(directory_.path()) / "bin",
-                                  CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
+    const std::filesystem::path program = runner_.CopyWithCatalogue(
+        std::filesystem::path(directory_.path()) / "bin",
+        CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
     const QString host = QString::fromStdString(Host(1).address);
     const auto services = [&](QStringList words) {
         return runner_.Run(QStringList{"--user", User(), "services", host} + words, program);
@@ -226,6 +226,8 @@ TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministrat
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "netwarden: You do not have the required permissions to modify service settings on this "
                            "computer.\nClick OK to continue.\n");
+}
+
 // The helper processes whose parent is process: a program's own, or, with
 // this process as subreaper, those of programs that ended before them.
 // Those that already ended are collected.

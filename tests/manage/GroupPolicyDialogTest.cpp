@@ -107,7 +107,8 @@ TEST_F(GroupPolicyDialogTest, PrintHandsTheGuideToTheViewerOrSaysWhyItCannot) {
 
 TEST(LaunchFailureTextTest, NamesTheFileWhereTheTextHasOne) {
     EXPECT_EQ(LaunchFailureText(5, "dsa.msc"), "The operating system denied access to dsa.msc");
-    EXPECT_EQ(LaunchFailureText(11, "x"), "The .exe file is invalid (non-Microsoft Win32\u00AE .exe or error in .exe image).");
+    EXPECT_EQ(LaunchFailureText(11, "x"),
+              "The .exe file is invalid (non-Microsoft Win32\u00AE .exe or error in .exe image).");
     EXPECT_EQ(LaunchFailureText(4, "x"), "");
 }
 

@@ -71,7 +71,8 @@ protected:
 TEST_F(RemoteServicesTest, ManagerThatCannotBeOpenedIsToldAndLeavesEveryServiceUnknown) {
     const std::pair<Status, std::string> cases[] = {
         {ERROR_ACCESS_DENIED,
-         "You do not have the required permissions to modify service settings on this computer.\nClick OK to continue."},
+         "You do not have the required permissions to modify service settings on this computer.\n"
+         "Click OK to continue."},
         {RPC_S_SERVER_UNAVAILABLE, SystemErrorText(RPC_S_SERVER_UNAVAILABLE)},
     };
     for (const auto& [status, text] : cases) {
