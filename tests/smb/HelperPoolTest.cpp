@@ -134,6 +134,17 @@ TEST_F(HelperPoolTest, FailedOpensAndWhatBecomesOfTheirHelper) {
     }
 }
 
+TEST_F(HelperPoolTest, AnIdleHelperKilledFromOutsideIsReplacedUnnoticed) {
+    HelperPool pool(Someone(), Options());
+    Open(pool, "echo").reset();
+    ASSERT_EQ(kill(pool.HelperIds().front(), SIGKILL), 0);
+    EXPECT_TRUE(Eventually([&] { return pool.HelperIds().empty(); }));
+    auto pipe = Open(pool, "echo");
+    ASSERT_TRUE(pipe);
+    EXPECT_EQ(pipe->Write(Bytes{1}, In(1s)), ERROR_SUCCESS);
+    EXPECT_EQ(pool.HelpersStarted(), 2u);
+}
+
 TEST_F(HelperPoolTest, AReadPastItsDeadlineKillsTheHelperAndFailsItsOtherPipes) {
     HelperPool pool(Someone(), Options());
     auto slow = Open(pool, "echo-400");

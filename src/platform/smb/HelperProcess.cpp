@@ -105,8 +105,13 @@ void HelperProcess::Kill() {
     collected_ = true;
 }
 
-bool HelperProcess::alive() const {
+bool HelperProcess::alive() {
     std::lock_guard<std::mutex> lock(mutex_);
+    // One that died between requests (killed from outside) is noticed
+    // before a call is trusted to it.
+    int status = 0;
+    if (!collected_ && waitpid(pid_, &status, WNOHANG) == pid_)
+        collected_ = true;
     return !collected_;
 }
 

@@ -38,7 +38,8 @@ public:
                      const std::function<bool(helper::BrowseEntry&)>& entry = {});
 
     void Kill();
-    bool alive() const;
+    // False once the process has ended, whoever ended it.
+    bool alive();
     pid_t pid() const { return pid_; }
 
 private:
@@ -46,7 +47,7 @@ private:
 
     const pid_t pid_;
     const int fd_;  // closed only by the destructor, so no other descriptor can take its number meanwhile
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     bool collected_ = false;
 };
 
