@@ -31,7 +31,8 @@ public:
     // Waits without time limit for the program to end and gives its exit code.
     virtual std::uint32_t Wait() = 0;
 
-    // Ends the program at once.
+    // Ends the program at once, with the programs it started that stayed in
+    // its process group.
     virtual void Terminate() = 0;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/CommandLineQuoting.h"
 #include "platform/local/CommandLineArguments.h"
 
 namespace vn {
@@ -51,6 +52,32 @@ TEST(CommandLineArgumentsTest, QuotesGroupAndDoubledQuotesFollowTheRunRule) {
     EXPECT_EQ(Split("p \"a\"\"b c\""), (Args{"p", "a\"b", "c"}));
     EXPECT_EQ(Split("p \"\"\"a\"\"\""), (Args{"p", "\"a\""}));
     EXPECT_EQ(Split("p \"unterminated arg"), (Args{"p", "unterminated arg"}));
+}
+
+TEST(CommandLineArgumentsTest, QuotedArgumentsSplitBackToThemselves) {
+    struct Case {
+        std::string argument;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {"PC1", "PC1"},
+        {"", "\"\""},
+        {"PC1 -inifile x", "\"PC1 -inifile x\""},
+        {"C:\\Program Files\\Vantor", "\"C:\\Program Files\\Vantor\""},
+        {"D:\\", "D:\\"},
+        {"D:\\ x\\", "\"D:\\ x\\\\\""},
+        {"a\"b", "\"a\\\"b\""},
+        {"a\\\"b", "\"a\\\\\\\"b\""},
+        {"tab\there", "\"tab\there\""},
+        {"line\nbreak", "\"line\nbreak\""},
+        {"\"\"\"", "\"\\\"\\\"\\\"\""},
+        {"x\" -port 1 \"y", "\"x\\\" -port 1 \\\"y\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argument);
+        EXPECT_EQ(QuoteCommandLineArgument(c.argument), c.quoted);
+        EXPECT_EQ(Split("p " + QuoteCommandLineArgument(c.argument) + " next"), (Args{"p", c.argument, "next"}));
+    }
 }
 
 }  // namespace

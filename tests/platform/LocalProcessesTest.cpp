@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #include "platform/local/LocalProcesses.h"
@@ -123,6 +125,35 @@ TEST_F(LocalProcessesTest, TerminateEndsTheProgramAtOnce) {
     EXPECT_EQ(ReadAll(*sleeper), "");
     sleeper->Terminate();  // after the end: nothing happens
     EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+}
+
+// Whether the process has ended (gone, or a zombie nobody collected yet).
+bool ProcessEnded(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return true;
+    const std::size_t nameEnd = line.rfind(')');
+    return nameEnd != std::string::npos && line.compare(nameEnd, 3, ") Z") == 0;
+}
+
+TEST_F(LocalProcessesTest, TheProgramLeadsAGroupThatTerminateEndsWhole) {
+    auto shell = Start("/bin/sh", "sh -c \"sleep 30 & echo $!; wait\"");
+    std::string line;
+    char c = 0;
+    std::size_t read = 0;
+    while (shell->ReadOutput(&c, 1, &read) == ERROR_SUCCESS && c != '\n')
+        line += c;
+    const pid_t grandchild = std::stoi(line);
+    EXPECT_EQ(getpgid(shell->pid()), shell->pid());
+    EXPECT_EQ(getpgid(grandchild), shell->pid());
+
+    shell->Terminate();
+    EXPECT_EQ(shell->Wait(), 128u + 9u);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!ProcessEnded(grandchild) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_TRUE(ProcessEnded(grandchild));
 }
 
 TEST_F(LocalProcessesTest, AProgramThatOutlivesItsHandleIsCollectedWhenItEnds) {

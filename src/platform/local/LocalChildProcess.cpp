@@ -224,6 +224,9 @@ void LocalChildProcess::Terminate() {
         return;
     if (processFd_ < 0 || syscall(SYS_pidfd_send_signal, processFd_, SIGKILL, nullptr, 0) != 0)
         kill(pid_, SIGKILL);
+    // The group is the program's own and keeps its number while the program
+    // is not collected, so this reaches only what the program started.
+    kill(-pid_, SIGKILL);
 }
 
 }  // namespace vn

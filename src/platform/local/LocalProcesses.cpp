@@ -107,8 +107,13 @@ public:
             rc = posix_spawnattr_setsigmask(&attributes_, &none);
         if (rc == 0)
             rc = posix_spawnattr_setsigdefault(&attributes_, &defaults);
+        // A process group of its own: a terminal's Ctrl+C is ours to answer, and
+        // Terminate can end whatever the program started as well.
         if (rc == 0)
-            rc = posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+            rc = posix_spawnattr_setpgroup(&attributes_, 0);
+        if (rc == 0)
+            rc = posix_spawnattr_setflags(&attributes_,
+                                          POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
         return rc;
     }
 

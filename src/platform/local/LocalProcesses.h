@@ -14,7 +14,8 @@ namespace vn {
 // directory given to the child; an empty program runs the command line's
 // first argument, looked up on PATH when it holds no "/". The child gets our
 // environment, its standard input on one pipe and standard output and error
-// on another, default signal handling, and no other descriptor of ours.
+// on another, default signal handling, a process group of its own (led by
+// it), and no other descriptor of ours.
 //
 // Codes: a missing program 2, a missing path component 3, a program that
 // cannot be run 5 (or 193 for a file of no known format), a working
