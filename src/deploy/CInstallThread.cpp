@@ -1,0 +1,147 @@
+#include "deploy/CInstallThread.h"
+
+#include <chrono>
+
+#include "deploy/ToolCommandLines.h"
+#include "deploy/ToolDirectory.h"
+#include "detect/StatusSink.h"
+#include "platform/Status.h"
+
+namespace vn {
+namespace {
+
+constexpr const char* kInstallStopQuestion = "Are you sure you want to stop installation?";
+constexpr const char* kSettingsStopQuestion = "Are you sure you want to stop the setting installation?";
+constexpr const char* kCancelled = "Cancelled.";
+// The start's answer when no descriptors are left for the two pipes.
+constexpr Status kTooManyOpenFiles = 4;
+
+}  // namespace
+
+CInstallThread::CInstallThread(Processes& processes, const std::vector<InstallTarget>& targets,
+                               const std::string& toolDirectory, InstallStatusSink& sink)
+    : processes_(processes), targets_(targets), toolDirectory_(toolDirectory), sink_(sink) {}
+
+CInstallThread::~CInstallThread() { Wait(); }
+
+bool CInstallThread::Start() { return StartThread(); }
+
+void CInstallThread::EndTool() {
+    {
+        std::lock_guard lock(toolLock_);
+        toolEnded_ = true;
+        if (tool_)
+            tool_->Terminate();
+    }
+    GetStopEvent().Set();
+}
+
+void CInstallThread::Run() {
+    const int count = static_cast<int>(targets_.size());
+    sink_.BeginRun(count);
+    int installed = 0;
+    if (toolDirectory_.empty()) {
+        sink_.AddDetails("Could get the " + std::string(kToolProductName) + " path from the registry. ");
+    } else {
+        sink_.SetAnimating(true);
+        for (int k = 1; k <= count; ++k) {
+            const InstallTarget& target = targets_[static_cast<std::size_t>(k - 1)];
+            sink_.SetComputerLine(FormatText("Computer %d of %d (%s)", k, count, target.hostName));
+            // A name no computer can have never reaches the tool's command line.
+            if (const std::string problem = HostNameProblem(target.hostName); !problem.empty()) {
+                sink_.AddDetails("Error: " + problem + " The computer is skipped.");
+            } else {
+                bool installRan = false;
+                const bool goOn = Deploy(target, installRan);
+                installed += installRan ? 1 : 0;
+                if (!goOn)
+                    break;
+            }
+            sink_.SetTotalPos(k);
+        }
+    }
+    const bool errors = DetailsShowErrors(sink_.DetailLines());
+    sink_.EndRun(FormatText("%s was installed on %d computer(s).", std::string(kToolProductName), installed), errors);
+}
+
+bool CInstallThread::Deploy(const InstallTarget& target, bool& installRan) {
+    ToolOutcome outcome = RunTool(InstallCommandLine(target), kInstallStopQuestion, installRan);
+    if (outcome == ToolOutcome::Done && target.useLocalSettings != 0) {
+        bool ran = false;
+        outcome = RunTool(CreateSettingsCommandLine(), kSettingsStopQuestion, ran);
+        if (outcome == ToolOutcome::Done)
+            outcome = RunTool(LoadSettingsCommandLine(target.hostName), kSettingsStopQuestion, ran);
+    }
+    return outcome == ToolOutcome::Done;
+}
+
+CInstallThread::ToolOutcome CInstallThread::RunTool(const std::string& commandLine, const std::string& stopQuestion,
+                                                    bool& ran) {
+    if (ToolEnded()) {
+        sink_.AddDetails(kCancelled);
+        return ToolOutcome::Stopped;
+    }
+    if (const ToolOutcome started = StartTool(commandLine); started != ToolOutcome::Done)
+        return started;
+    // From here to the waiter's end only the reading touches the tool's output.
+    waiter_.Start(*tool_);
+    ReadToolOutput(*tool_);
+    waiter_.Stop();
+    {
+        std::lock_guard lock(toolLock_);
+        tool_.reset();
+    }
+    ran = true;
+    return AnswerStopRequest(stopQuestion);
+}
+
+CInstallThread::ToolOutcome CInstallThread::StartTool(const std::string& commandLine) {
+    std::unique_ptr<ChildProcess> tool;
+    const Status status =
+        processes_.Start(toolDirectory_ + std::string(kToolFileName), commandLine, toolDirectory_, tool);
+    if (status == kTooManyOpenFiles) {
+        sink_.AddDetails("Could not create pipe.");
+        return ToolOutcome::NoPipe;
+    }
+    if (status != ERROR_SUCCESS) {
+        sink_.AddDetails("Could not start " + std::string(kToolFileName));
+        return ToolOutcome::StartFailed;
+    }
+    std::lock_guard lock(toolLock_);
+    if (toolEnded_)
+        tool->Terminate();  // EndTool came while it started
+    tool_ = std::move(tool);
+    return ToolOutcome::Done;
+}
+
+void CInstallThread::ReadToolOutput(ChildProcess& tool) {
+    std::string line;
+    while (lines_.ReadLine(tool, line))
+        sink_.AddDetails(line);
+    // A last line without its line feed is still the tool's word.
+    if (lines_.TakeUnfinishedLine(line))
+        sink_.AddDetails(line);
+}
+
+CInstallThread::ToolOutcome CInstallThread::AnswerStopRequest(const std::string& stopQuestion) {
+    if (!GetStopEvent().Wait(std::chrono::milliseconds(0)))
+        return ToolOutcome::Done;
+    bool stop = ToolEnded();
+    if (!stop) {
+        sink_.SetAnimating(false);
+        stop = sink_.AskToStop(stopQuestion) || ToolEnded();
+    }
+    if (stop) {
+        sink_.AddDetails(kCancelled);
+        return ToolOutcome::Stopped;
+    }
+    sink_.SetAnimating(true);
+    return ToolOutcome::Done;
+}
+
+bool CInstallThread::ToolEnded() {
+    std::lock_guard lock(toolLock_);
+    return toolEnded_;
+}
+
+}  // namespace vn

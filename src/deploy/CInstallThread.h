@@ -1,0 +1,65 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "deploy/CProcessWaiter.h"
+#include "deploy/InstallStatusSink.h"
+#include "deploy/InstallTarget.h"
+#include "deploy/ToolOutputLines.h"
+#include "platform/Processes.h"
+#include "platform/WorkerThread.h"
+
+namespace vn {
+
+// Runs the deployment tool for every target in list order: once to install,
+// and twice more to copy this computer's settings when the target asks for
+// it. Every tool line goes to the sink as it arrives; a stop request (the
+// stop event) is answered between two tool runs with the sink's question.
+// Started at most once; the targets and the tool directory must not change
+// while it runs.
+class CInstallThread : public WorkerThread {
+public:
+    enum class ToolOutcome { Done, Stopped, StartFailed, NoPipe };
+
+    CInstallThread(Processes& processes, const std::vector<InstallTarget>& targets, const std::string& toolDirectory,
+                   InstallStatusSink& sink);
+    ~CInstallThread() override;
+
+    bool Start();
+
+    // For closing the program while a tool run hangs: ends the tool run under
+    // way with everything it started, and ends the deployment at the next
+    // step without asking (the details say "Cancelled.").
+    void EndTool();
+
+protected:
+    void Run() override;
+
+private:
+    // ran: the tool was started and ran to its end.
+    ToolOutcome RunTool(const std::string& commandLine, const std::string& stopQuestion, bool& ran);
+    ToolOutcome StartTool(const std::string& commandLine);
+    void ReadToolOutput(ChildProcess& tool);
+    ToolOutcome AnswerStopRequest(const std::string& stopQuestion);
+    // Installs on one target; false when the run has to end. installRan: the
+    // install run of the tool went to its end.
+    bool Deploy(const InstallTarget& target, bool& installRan);
+    bool ToolEnded();
+
+    Processes& processes_;
+    const std::vector<InstallTarget>& targets_;
+    const std::string& toolDirectory_;
+    InstallStatusSink& sink_;
+    CProcessWaiter waiter_;
+    ToolOutputLines lines_;
+
+    std::mutex toolLock_;  // around tool_ where EndTool may use it
+    std::unique_ptr<ChildProcess> tool_;
+    bool toolEnded_ = false;  // EndTool was called
+};
+
+}  // namespace vn
