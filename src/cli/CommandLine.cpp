@@ -10,10 +10,13 @@ struct ValueOption {
     std::optional<std::string> CommandLine::*field;
 };
 
-constexpr std::array<ValueOption, 3> kValueOptions{{
+constexpr std::array<ValueOption, 6> kValueOptions{{
     {"--user", &CommandLine::user},
     {"--authfile", &CommandLine::authFile},
     {"--folder", &CommandLine::folder},
+    {"--port", &CommandLine::port},
+    {"--path", &CommandLine::path},
+    {"--file", &CommandLine::file},
 }};
 
 struct FlagOption {
@@ -22,8 +25,9 @@ struct FlagOption {
     bool CommandLine::*field;
 };
 
-constexpr std::array<FlagOption, 3> kFlagOptions{{
+constexpr std::array<FlagOption, 4> kFlagOptions{{
     {"--kerberos", nullptr, &CommandLine::kerberos},
+    {"--settings", nullptr, &CommandLine::settings},
     {"--verbose", "-v", &CommandLine::verbose},
     {"--help", "-h", &CommandLine::help},
 }};

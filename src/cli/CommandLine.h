@@ -13,6 +13,10 @@ struct CommandLine {
     std::optional<std::string> user;      // --user DOMAIN\USER
     std::optional<std::string> authFile;  // --authfile FILE
     std::optional<std::string> folder;    // --folder PATH
+    std::optional<std::string> port;      // --port N
+    std::optional<std::string> path;      // --path P
+    std::optional<std::string> file;      // --file LIST
+    bool settings = false;                // --settings
     bool kerberos = false;
     bool verbose = false;
     bool help = false;

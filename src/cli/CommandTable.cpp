@@ -11,24 +11,24 @@ namespace {
 
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
 
-constexpr std::array<CommandSpec, 10> kCommands{{
-    {"", "products", 0, 0, false, "", "the product catalogue",
+constexpr std::array<CommandSpec, 12> kCommands{{
+    {"", "products", 0, 0, 0, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
      RunProducts},
-    {"", "probe", 1, kMany, false, "NAME...", "examine computers",
+    {"", "probe", 1, kMany, 0, "NAME...", "examine computers",
      "Examines each computer through its remote registry and server service and\n"
      "prints {\"name\",\"ip\",\"os\",\"description\",\"server\",\"error\",\"products\"}.\n"
      "The inventory is not changed.\n",
      RunProbe},
-    {"", "policies", 1, 1, false, "NAME", "the Vantor group policies in effect on a computer",
+    {"", "policies", 1, 1, 0, "NAME", "the Vantor group policies in effect on a computer",
      "Reads the Vantor policies of the computer and of the user sitting at it, and\n"
      "prints how they combine: {\"computer\",\"workgroup\",\"user\",\"preference\",\n"
      "\"message\",\"policies\"}, each policy {\"feature\",\"value\",\"computer\",\"user\",\n"
      "\"result\"}. Seeing who is logged on there needs an administrator of that\n"
      "computer.\n",
      RunPolicies},
-    {"", "services", 1, 4, false, "NAME [start|stop PRODUCT | startup PRODUCT TYPE]",
+    {"", "services", 1, 4, 0, "NAME [start|stop PRODUCT | startup PRODUCT TYPE]",
      "the remote access services of a computer",
      "Without more words, prints each remote access service found on the computer:\n"
      "{\"product\",\"service\",\"startup\",\"state\"}. \"start\" and \"stop\" start or stop\n"
@@ -36,29 +36,48 @@ constexpr std::array<CommandSpec, 10> kCommands{{
      "maintenance service first), \"startup\" sets its startup type TYPE: automatic,\n"
      "manual or disabled. Needs an administrator of that computer.\n",
      RunServices},
-    {"inventory", "list", 0, 0, false, "", "the saved tree, one node per line",
+    {"", "deploy", 0, kMany, kDeployOptions, "[--port N] [--path P] [--settings] (NAME... | --file LIST)",
+     "install the Vantor host on computers",
+     "Runs the deployment tool of the Vantor host installed here (see deploy-tool)\n"
+     "once for each computer, in the order given, to install the host there with\n"
+     "port N (2002 without --port) into the folder P of that computer (without\n"
+     "--path, the setting DefaultDestinationPath, else C:\\Program Files\\Vantor\\).\n"
+     "--settings copies this computer's Vantor settings to each computer after\n"
+     "installing. --file LIST reads the names from LIST, one a line.\n"
+     "Every line of the tool goes to standard output as it comes, then a summary.\n"
+     "Ctrl+C stops after the tool's current run, asking first on a terminal; a\n"
+     "second Ctrl+C before that ends the tool. Exit status 1 when a line of the\n"
+     "tool reports an error, the run stopped or the tool could not be run.\n",
+     RunDeploy},
+    {"", "deploy-tool", 0, 1, 0, "[PATH]", "show or record the Vantor deployment tool",
+     "Prints {\"tool\",\"directory\"}: the deployment tool Vantor.exe of the Vantor\n"
+     "host installed on this computer, as this computer's machine hive records it\n"
+     "(ImagePath of the host's service). With PATH (the tool, or its folder)\n"
+     "records it there first; writing the machine hive needs root.\n",
+     RunDeployTool},
+    {"inventory", "list", 0, 0, 0, "", "the saved tree, one node per line",
      "Prints every node of the saved tree in tree order: {\"path\",\"folder\"} and, for\n"
      "a folder, \"expanded\", for a computer the fields of probe.\n",
      RunInventoryList},
-    {"inventory", "import", 1, 1, true, "FILE [--folder PATH]", "examine the names of a list file and add them",
+    {"inventory", "import", 1, 1, kFolderOption, "FILE [--folder PATH]", "examine the names of a list file and add them",
      "Reads the computer names of FILE as the Import command does, examines them\n"
      "and adds them under the folder PATH (created when missing; the top level\n"
      "without --folder). Computers already there take the new results. Saves the\n"
      "tree and prints the computers added.\n",
      RunInventoryImport},
-    {"inventory", "rescan", 0, 1, false, "[PATH]", "examine the saved computers again",
+    {"inventory", "rescan", 0, 1, 0, "[PATH]", "examine the saved computers again",
      "Examines again every computer below the folder PATH, the computer PATH, or\n"
      "every computer of the tree; saves the tree and prints the computers.\n",
      RunInventoryRescan},
-    {"inventory", "export", 1, 1, false, "FILE", "write the computer list file",
+    {"inventory", "export", 1, 1, 0, "FILE", "write the computer list file",
      "Writes every computer of the tree to FILE, one line each: the name and the\n"
      "installed products.\n",
      RunInventoryExport},
-    {"inventory", "add-folder", 1, 1, false, "PATH", "create a folder",
+    {"inventory", "add-folder", 1, 1, 0, "PATH", "create a folder",
      "Creates the folder PATH and every missing folder above it; saves the tree and\n"
      "prints the folders created.\n",
      RunInventoryAddFolder},
-    {"inventory", "remove", 1, 1, false, "PATH", "remove a folder with its contents, or a computer",
+    {"inventory", "remove", 1, 1, 0, "PATH", "remove a folder with its contents, or a computer",
      "Removes the node PATH with everything below it; saves the tree and prints the\n"
      "nodes removed.\n",
      RunInventoryRemove},

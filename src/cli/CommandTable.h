@@ -10,6 +10,12 @@
 
 namespace vn::cli {
 
+// Options that only some commands take.
+enum CommandOption : unsigned {
+    kFolderOption = 1,  // --folder
+    kDeployOptions = 2,  // --port, --path, --settings, --file
+};
+
 // One command of netwarden: its words ("inventory", "import"), how many
 // operands it takes, and its help.
 struct CommandSpec {
@@ -17,7 +23,7 @@ struct CommandSpec {
     std::string_view name;
     std::size_t minOperands;
     std::size_t maxOperands;
-    bool takesFolder;           // accepts --folder
+    unsigned ownOptions;        // CommandOption bits
     std::string_view operands;  // as shown in the synopsis
     std::string_view summary;   // one line for the command list
     std::string_view details;   // the command's own help

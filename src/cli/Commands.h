@@ -15,5 +15,7 @@ int RunInventoryRescan(CommandContext& context);
 int RunInventoryExport(CommandContext& context);
 int RunInventoryAddFolder(CommandContext& context);
 int RunInventoryRemove(CommandContext& context);
+int RunDeploy(CommandContext& context);
+int RunDeployTool(CommandContext& context);
 
 }  // namespace vn::cli

@@ -37,8 +37,11 @@ std::string UsageProblem(const CommandSpec& command, const CommandLine& line,
         if (operand.empty())
             return "an argument cannot be empty";
     }
-    if (line.folder && !command.takesFolder)
+    if (line.folder && (command.ownOptions & kFolderOption) == 0)
         return "option --folder belongs to inventory import";
+    const bool deployOption = line.port || line.path || line.file || line.settings;
+    if (deployOption && (command.ownOptions & kDeployOptions) == 0)
+        return "options --port, --path, --settings and --file belong to deploy";
     if (line.user && SplitAccountName(*line.user).user.empty())
         return "option --user needs a user name";
     if (line.user && line.authFile)

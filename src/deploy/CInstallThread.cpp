@@ -44,6 +44,7 @@ void CInstallThread::Run() {
         sink_.AddDetails("Could get the " + std::string(kToolProductName) + " path from the registry. ");
     } else {
         sink_.SetAnimating(true);
+        bool ended = false;
         for (int k = 1; k <= count; ++k) {
             const InstallTarget& target = targets_[static_cast<std::size_t>(k - 1)];
             sink_.SetComputerLine(FormatText("Computer %d of %d (%s)", k, count, target.hostName));
@@ -54,11 +55,14 @@ void CInstallThread::Run() {
                 bool installRan = false;
                 const bool goOn = Deploy(target, installRan);
                 installed += installRan ? 1 : 0;
-                if (!goOn)
+                if (!goOn) {
+                    ended = true;
                     break;
+                }
             }
             sink_.SetTotalPos(k);
         }
+        completed_ = !ended;
     }
     const bool errors = DetailsShowErrors(sink_.DetailLines());
     sink_.EndRun(FormatText("%s was installed on %d computer(s).", std::string(kToolProductName), installed), errors);
@@ -91,7 +95,7 @@ CInstallThread::ToolOutcome CInstallThread::RunTool(const std::string& commandLi
         std::lock_guard lock(toolLock_);
         tool_.reset();
     }
-    ran = true;
+    ran = !ToolEnded();  // an ended tool did not finish its work
     return AnswerStopRequest(stopQuestion);
 }
 

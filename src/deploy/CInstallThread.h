@@ -36,11 +36,15 @@ public:
     // step without asking (the details say "Cancelled.").
     void EndTool();
 
+    // After the run: whether it went over every target (neither stopped nor
+    // ended by a failure to run the tool).
+    bool Completed() const { return completed_.load(); }
+
 protected:
     void Run() override;
 
 private:
-    // ran: the tool was started and ran to its end.
+    // ran: the tool was started and ran to its end (EndTool did not end it).
     ToolOutcome RunTool(const std::string& commandLine, const std::string& stopQuestion, bool& ran);
     ToolOutcome StartTool(const std::string& commandLine);
     void ReadToolOutput(ChildProcess& tool);
@@ -60,6 +64,7 @@ private:
     std::mutex toolLock_;  // around tool_ where EndTool may use it
     std::unique_ptr<ChildProcess> tool_;
     bool toolEnded_ = false;  // EndTool was called
+    std::atomic<bool> completed_{false};
 };
 
 }  // namespace vn

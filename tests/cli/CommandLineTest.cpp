@@ -86,6 +86,8 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
     const std::string program = "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]";
     const std::string inventory = "Usage: netwarden [OPTIONS] inventory COMMAND [ARGUMENTS]";
     const std::string services = "Usage: netwarden [OPTIONS] services NAME [start|stop PRODUCT | startup PRODUCT TYPE]";
+    const std::string deploy =
+        "Usage: netwarden [OPTIONS] deploy [--port N] [--path P] [--settings] (NAME... | --file LIST)";
     const std::vector<Case> cases = {
         {{}, "", program},
         {{"frobnicate"}, "netwarden: unknown command \"frobnicate\"", program},
@@ -119,6 +121,20 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"services", "pc1", "startup", "Vantor"}, "netwarden: missing argument", services},
         {{"services", "pc1", "startup", "Vantor", "boot"},
          "netwarden: the startup type is automatic, manual or disabled", services},
+        {{"deploy"}, "netwarden: missing argument", deploy},
+        {{"deploy", "pc1", "--file", "list"}, "netwarden: computer names and --file exclude each other", deploy},
+        {{"deploy", "pc1", "--port", "65536"}, "netwarden: option --port takes a number from 0 to 65535", deploy},
+        {{"deploy", "pc1", "--port=2x"}, "netwarden: option --port takes a number from 0 to 65535", deploy},
+        {{"deploy", "pc1", "PC1 -inifile x"},
+         "netwarden: \"PC1 -inifile x\" cannot be a computer name: it holds a blank, a quote or a control character.",
+         deploy},
+        {{"deploy", "--", "-inifile"}, "netwarden: \"-inifile\" cannot be a computer name: it begins with \"-\".",
+         deploy},
+        {{"probe", "pc1", "--settings"}, "netwarden: options --port, --path, --settings and --file belong to deploy",
+         "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"deploy-tool", "a", "b"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] deploy-tool [PATH]"},
+        {{"deploy-tool", "/opt/v/tool.exe"}, "netwarden: the deployment tool's file is named Vantor.exe",
+         "Usage: netwarden [OPTIONS] deploy-tool [PATH]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));

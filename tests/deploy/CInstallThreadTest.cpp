@@ -33,10 +33,12 @@ protected:
     }
     ~CInstallThreadTest() override { EndPipeHolder(); }
 
-    void Run() {
+    // Whether the run completed.
+    bool Run() {
         CInstallThread runner(processes_, targets_, toolDirectory_, sink_);
-        ASSERT_TRUE(runner.Start());
+        EXPECT_TRUE(runner.Start());
         runner.Wait();
+        return runner.Completed();
     }
 
     void EndPipeHolder() {
@@ -118,7 +120,7 @@ TEST_F(CInstallThreadTest, ToolOutputBecomesDetailEntries) {
 
 TEST_F(CInstallThreadTest, ARunReportsInOrder) {
     targets_ = {Target("lines"), Target("PC2", "C:\\V\\", 1)};
-    Run();
+    EXPECT_TRUE(Run());
     EXPECT_EQ(sink_.Calls(), (Lines{"BeginRun 2", "SetAnimating on", "SetComputerLine Computer 1 of 2 (lines)",
                                     "SetTotalPos 1", "SetComputerLine Computer 2 of 2 (PC2)", "SetTotalPos 2",
                                     "DetailLines", "EndRun Vantor was installed on 2 computer(s)."}));
@@ -165,6 +167,7 @@ TEST_F(CInstallThreadTest, FailuresEndTheRunWithTheirEntry) {
         ASSERT_TRUE(runner.Start());
         runner.Wait();
         EXPECT_EQ(sink.Details(), c.details);
+        EXPECT_FALSE(runner.Completed());
         const Lines calls = sink.Calls();
         EXPECT_EQ(calls.back(), "EndRun Vantor was installed on 0 computer(s).");
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetAnimating on"), c.animates ? 1 : 0);
@@ -216,6 +219,7 @@ TEST_F(CInstallThreadTest, AStopRequestIsAnsweredBetweenToolRuns) {
         EXPECT_EQ(*(question - 1), "SetAnimating off");
         EXPECT_EQ(*(question + 1), c.answer ? "DetailLines" : "SetAnimating on");
         EXPECT_EQ(calls.back(), "EndRun Vantor was installed on " + std::to_string(c.installed) + " computer(s).");
+        EXPECT_EQ(runner.Completed(), !c.answer);
     }
 }
 
@@ -248,6 +252,8 @@ TEST_F(CInstallThreadTest, EndingAHangingToolEndsItsGroupAndTheRunWithoutAQuesti
     EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& call) { return call.rfind("Ask", 0) == 0; }),
               0);
     EXPECT_EQ(sink_.ArgumentLines().size(), 1u);
+    EXPECT_EQ(calls.back(), "EndRun Vantor was installed on 0 computer(s).");
+    EXPECT_FALSE(runner.Completed());
     // The tool's child, which held the pipe, went with it.
     for (int i = 0; i < 500 && !ProcessEnded(holder); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

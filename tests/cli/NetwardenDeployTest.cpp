@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+
+#include "ProgramRunner.h"
+#include "platform/TempDirectory.h"
+
+namespace vn::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+using test::ProgramOutcome;
+
+// netwarden deploy running the stand-in tool, recorded as Vantor.exe of a
+// folder of its own.
+class NetwardenDeployTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (runner_.program().empty())
+            GTEST_SKIP() << "netwarden is not built next to the tests";
+        fs::create_directory(toolFolder_);
+        fs::copy_file(VN_STAND_IN_TOOL, toolFolder_ / "Vantor.exe");
+    }
+
+    ProgramOutcome Run(const QStringList& arguments) { return runner_.Run(arguments); }
+
+    // Reads from the running program until channel has shown text.
+    static bool WaitFor(QProcess& program, QProcess::ProcessChannel channel, const std::string& text, std::string& seen) {
+        program.setReadChannel(channel);
+        while (seen.find(text) == std::string::npos) {
+            if (!program.waitForReadyRead(30000))
+                return false;
+            seen += program.readAll().toStdString();
+        }
+        return true;
+    }
+
+    int argc_ = 1;
+    char name_[6] = "tests";
+    char* argv_[1] = {name_};
+    QCoreApplication application_{argc_, argv_};
+    TempDirectory directory_;
+    test::ProgramRunner runner_{directory_.path()};
+    fs::path toolFolder_ = fs::path(directory_.path()) / "host";
+};
+
+TEST_F(NetwardenDeployTest, TheRecordedToolRunsForEachComputer) {
+    const ProgramOutcome unrecorded = Run({"deploy-tool"});
+    EXPECT_EQ(unrecorded.exitCode, 1);
+    EXPECT_EQ(unrecorded.err, "netwarden: no deployment tool is recorded; record one with: netwarden deploy-tool PATH\n");
+
+    const std::string directory = toolFolder_.string() + "/";
+    const std::string json = "{\"tool\":\"" + directory + "Vantor.exe\",\"directory\":\"" + directory + "\"}\n";
+    const ProgramOutcome recorded = Run({"deploy-tool", QString::fromStdString(toolFolder_.string())});
+    EXPECT_EQ(recorded.exitCode, 0) << recorded.err;
+    EXPECT_EQ(recorded.out, json);
+    EXPECT_EQ(Run({"deploy-tool"}).out, json);
+
+    const fs::path list = fs::path(directory_.path()) / "targets.txt";
+    std::ofstream(list) << "  lines \n\n\t\nPC2\nLINES\n";
+    const ProgramOutcome deployed = Run({"deploy", "--file", QString::fromStdString(list.string()), "--port", "5650",
+                                         "--settings", "--path", "D:\\Vantor\\"});
+    EXPECT_EQ(deployed.exitCode, 0) << deployed.err;
+    EXPECT_EQ(deployed.out,
+              "args [install] [-computer] [lines] [-port] [5650] [-path] [D:\\Vantor]\none\ntwo\nthree\n"
+              "args [createinifile] [-inifile] [Vantor.ini]\nsettings written\n"
+              "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [lines]\none\ntwo\nthree\n"
+              "args [install] [-computer] [PC2] [-port] [5650] [-path] [D:\\Vantor]\n"
+              "args [createinifile] [-inifile] [Vantor.ini]\nsettings written\n"
+              "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [PC2]\n"
+              "Vantor was installed on 2 computer(s).\n");
+    EXPECT_EQ(deployed.err, "netwarden: LINES: The specified computer already exists\n");
+    EXPECT_TRUE(fs::exists(toolFolder_ / "Vantor.ini"));
+
+    const ProgramOutcome failing = Run({"deploy", "failing"});
+    EXPECT_EQ(failing.exitCode, 1);
+    EXPECT_EQ(failing.out,
+              "args [install] [-computer] [failing] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\n"
+              "Error 53: The network path was not found.\nVantor was installed on 1 computer(s).\n");
+}
+
+TEST_F(NetwardenDeployTest, CtrlCStopsAfterTheToolsRunAndASecondEndsAHangingTool) {
+    ASSERT_EQ(Run({"deploy-tool", QString::fromStdString(toolFolder_.string())}).exitCode, 0);
+    struct Case {
+        const char* host;
+        const char* waitFor;
+        int interrupts;
+        std::string out;
+    };
+    const Case cases[] = {
+        // Without a terminal the question is answered Yes.
+        {"slow", "waiting", 1, "waiting\nwent\nCancelled.\nVantor was installed on 1 computer(s).\n"},
+        {"forever", "hanging", 2, "hanging\nCancelled.\nVantor was installed on 0 computer(s).\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.host);
+        std::unique_ptr<QProcess> program = runner_.Start({"deploy", c.host, "PC2"});
+        std::string out, err;
+        ASSERT_TRUE(WaitFor(*program, QProcess::StandardOutput, c.waitFor, out));
+        kill(static_cast<pid_t>(program->processId()), SIGINT);
+        ASSERT_TRUE(WaitFor(*program, QProcess::StandardError, "stopping after the tool's current run", err));
+        if (c.interrupts == 2) {
+            kill(static_cast<pid_t>(program->processId()), SIGINT);
+            ASSERT_TRUE(WaitFor(*program, QProcess::StandardError, "ending the deployment tool", err));
+        } else {
+            std::ofstream(toolFolder_ / "go").flush();
+        }
+        ASSERT_TRUE(program->waitForFinished(60000));
+        out += program->readAllStandardOutput().toStdString();
+        EXPECT_EQ(out.substr(out.find('\n') + 1), c.out);
+        EXPECT_EQ(program->exitCode(), 1);
+        // PC2 was never reached.
+        EXPECT_EQ(out.find("PC2"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace vn::cli
