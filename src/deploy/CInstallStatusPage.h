@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "deploy/InstallStatusSink.h"
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QTimer;
+
+namespace vn {
+
+// The wizard's progress page: the computer line, the total and current bars,
+// the error note and the details list. It is the runner's InstallStatusSink;
+// its operations run on the user-interface thread (the runner reaches it
+// through a DispatchedInstallStatusSink).
+class CInstallStatusPage final : public QWidget, public InstallStatusSink {
+    Q_OBJECT
+public:
+    explicit CInstallStatusPage(QWidget* parent = nullptr);
+
+    void BeginRun(int count) override;
+    void SetAnimating(bool on) override;
+    void SetComputerLine(const std::string& text) override;
+    void AddDetails(const std::string& text) override;
+    void SetTotalPos(int position) override;
+    bool AskToStop(const std::string& question) override;
+    std::vector<std::string> DetailLines() override;
+    void EndRun(const std::string& summary, bool errors) override;
+
+    void ShowDetailsList(bool show);
+
+    // Told when a run begins (true) and ends (false), for the wizard's buttons.
+    std::function<void(bool running)> onRunning;
+    // Told when the stop question is about to be asked.
+    std::function<void()> onAsking;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Advance();
+
+    QLabel* computerLine_;
+    QLabel* totalLabel_;
+    QProgressBar* total_;
+    QLabel* currentLabel_;
+    QProgressBar* current_;
+    QLabel* errorNote_;
+    QListWidget* details_;
+    QTimer* timer_;
+    bool animating_ = false;
+};
+
+// The ready page: two centred texts.
+class CInstallFinalPage final : public QWidget {
+    Q_OBJECT
+public:
+    explicit CInstallFinalPage(QWidget* parent = nullptr);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLabel* begin_;
+    QLabel* review_;
+};
+
+}  // namespace vn

@@ -1,0 +1,348 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "deploy/CInstallAddHostDlg.h"
+#include "deploy/CInstallComputersPage.h"
+#include "deploy/CInstallEditDlg.h"
+#include "deploy/CInstallMainDlg.h"
+#include "deploy/CInstallStatusPage.h"
+#include "deploy/ToolDirectory.h"
+#include "platform/RegistryValues.h"
+#include "platform/TempDirectory.h"
+#include "platform/local/LocalProcesses.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedMessageBoxService.h"
+
+namespace vn {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The fake network and registry, with programs started for real.
+class RunningPlatform final : public Platform {
+public:
+    explicit RunningPlatform(test::FakePlatform& fake) : fake_(fake) {}
+    Registry& registry() override { return fake_.registry(); }
+    NetInfo& netInfo() override { return fake_.netInfo(); }
+    NetworkBrowser& browser() override { return fake_.browser(); }
+    ServiceControl& services() override { return fake_.services(); }
+    Accounts& accounts() override { return fake_.accounts(); }
+    Resolver& resolver() override { return fake_.resolver(); }
+    Sockets& sockets() override { return fake_.sockets(); }
+    Processes& processes() override { return processes_; }
+    HttpsClient& https() override { return fake_.https(); }
+
+private:
+    test::FakePlatform& fake_;
+    LocalProcesses processes_;
+};
+
+// Runs the event loop until done() holds (or a generous safety limit passes).
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!done() && std::chrono::steady_clock::now() < limit)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+// Entries as the Install command makes them: the name, the rest as new.
+std::vector<InstallTarget> Named(const Lines& names) {
+    std::vector<InstallTarget> targets;
+    for (const std::string& name : names)
+        targets.push_back(InstallTarget{name, "", 0, 0});
+    return targets;
+}
+
+Lines RowNames(const CInstallComputersPage& page) {
+    Lines names;
+    for (const InstallTarget& target : page.Rows())
+        names.push_back(target.hostName);
+    return names;
+}
+
+class InstallWizardTest : public ::testing::Test {
+protected:
+    InstallWizardTest() {
+        fake_.LocalServices().AddHost("loopback-name", 0x7F000001);
+        services_.runDialog = [this](QDialog& dialog) {
+            if (fillDialog_)
+                fillDialog_(dialog);
+            dialog.accept();
+            return dialog.result();
+        };
+        services_.chooseImportFile = [this](QWidget*) { return chosenFile_; };
+        services_.chooseExportFile = [this](QWidget*) { return chosenFile_; };
+    }
+
+    void RegisterStandInTool() {
+        std::filesystem::create_symlink(VN_STAND_IN_TOOL, directory_.File("Vantor.exe"));
+        ASSERT_EQ(RecordToolProgram(fake_.registry(), directory_.File("Vantor.exe")), ERROR_SUCCESS);
+    }
+
+    static void Type(QDialog& dialog, const char* field, const QString& text) {
+        dialog.findChild<QLineEdit*>(QString::fromLatin1(field))->setText(text);
+    }
+
+    test::FakePlatform fake_;
+    RunningPlatform platform_{fake_};
+    test::ScriptedMessageBoxService boxes_;
+    TempDirectory directory_;
+    InstallDialogServices services_;
+    std::function<void(QDialog&)> fillDialog_;
+    std::optional<QString> chosenFile_;
+};
+
+TEST_F(InstallWizardTest, GivenComputersAreListedReversedWithTheDestinationSetting) {
+    struct Case {
+        std::optional<std::string> setting;
+        std::string path;
+    };
+    const Case cases[] = {{std::nullopt, "C:\\Program Files\\Vantor\\"}, {"D:\\Apps\\Vantor\\", "D:\\Apps\\Vantor\\"}};
+    for (const Case& c : cases) {
+        test::FakePlatform fake;
+        if (c.setting)
+            fake.Local().Key(Hive::CurrentUser, "Software\\Vantor Netwarden\\Settings")
+                .String("DefaultDestinationPath", *c.setting);
+        std::vector<InstallTarget> targets = Named({"PC1", "PC2", "pc1", "PC3"});
+        CInstallMainDlg wizard(fake, targets, nullptr, services_);
+        CInstallComputersPage& page = *wizard.TargetsPage();
+        EXPECT_EQ(RowNames(page), (Lines{"PC3", "PC2", "PC1"}));
+        EXPECT_EQ(page.List()->topLevelItem(0)->text(1).toStdString(), c.path);
+        EXPECT_EQ(page.List()->topLevelItem(0)->text(2), "2002");
+        EXPECT_FALSE(page.AllChecked());
+        EXPECT_EQ(wizard.findChild<QLabel*>("title")->text(), "Select the target computers for Vantor deployment.");
+    }
+    ASSERT_EQ(boxes_.Boxes().size(), 2u);
+    EXPECT_EQ(boxes_.Boxes()[0].text, "The specified computer already exists");
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "Error");
+}
+
+TEST_F(InstallWizardTest, TheAddDialogRefusesWhatCannotBeDeployedTo) {
+    struct Case {
+        QString host, path, port;
+        std::string caption, message;  // empty: accepted
+    };
+    const Case cases[] = {
+        {"PC1", "C:\\V\\", "x1", "Vantor Netwarden", "Please enter an integer."},
+        {"PC1", "C:\\V\\", "65536", "Vantor Netwarden", "Please enter an integer between 0 and 65535."},
+        {"", "", "2002", "Vantor Netwarden", "You must enter a Host Name and a Destination Path to continue."},
+        {"", "C:\\V\\", "2002", "Vantor Netwarden", "You must enter a Host Name to continue."},
+        {"PC1", "", "2002", "Vantor Netwarden", "You must enter a Destination Path to continue."},
+        {"PC1 -inifile x", "C:\\V\\", "2002", "Error",
+         "\"PC1 -inifile x\" cannot be a computer name: it holds a blank, a quote or a control character."},
+        {"thispc", "C:\\V\\", "2002", "Error",
+         "The computer running the Netwarden application cannot be added to the Vantor installation list."},
+        {"loopback-name", "C:\\V\\", "2002", "Error",
+         "The computer running the Netwarden application cannot be added to the Vantor installation list."},
+        {"PC1", "C:\\V\\", " 65535", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.host.toStdString() + "/" + c.port.toStdString());
+        test::ScriptedMessageBoxService boxes;
+        CInstallAddHostDlg dialog(platform_, "C:\\Default\\");
+        Type(dialog, "hostName", c.host);
+        Type(dialog, "destinationPath", c.path);
+        Type(dialog, "port", c.port);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), c.message.empty() ? QDialog::Accepted : QDialog::Rejected);
+        if (c.message.empty()) {
+            EXPECT_TRUE(boxes.Boxes().empty());
+            EXPECT_EQ(dialog.Target().port, 65535);
+            EXPECT_EQ(dialog.Target().useLocalSettings, 1);
+        } else {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].caption, c.caption);
+            EXPECT_EQ(boxes.Boxes()[0].text, c.message);
+        }
+    }
+}
+
+TEST_F(InstallWizardTest, TheEditDialogChecksPathAndPort) {
+    const std::pair<QString, QString> refused[] = {{"2000", ""}, {"70000", "C:\\V"}, {"-1", "C:\\V"}};
+    for (const auto& [port, path] : refused) {
+        test::ScriptedMessageBoxService boxes;
+        CInstallEditDlg dialog({"b", "a"}, port, path);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text, path.isEmpty() ? "You must enter a Destination Path to continue."
+                                                         : "You must enter a valid port number to continue.");
+    }
+    for (const QString port : {"", "2000", " 12abc"}) {
+        CInstallEditDlg dialog({"a"}, port, "C:\\V");
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << port.toStdString();
+    }
+}
+
+TEST_F(InstallWizardTest, TheListAddsImportsEditsRemovesAndToggles) {
+    CInstallComputersPage page(platform_, services_);
+    page.SetDefaultPath("C:\\Default\\");
+
+    // Import: blank lines skipped, names trimmed, the duplicate refused once.
+    const std::string list = directory_.File("names.txt");
+    std::ofstream(list) << "a\n\n \t \n  b  \nc\nA\n";
+    chosenFile_ = QString::fromStdString(list);
+    page.Import();
+    EXPECT_EQ(RowNames(page), (Lines{"c", "b", "a"}));
+    EXPECT_EQ(page.Rows()[0].port, 2000);
+    EXPECT_EQ(page.Rows()[0].destinationPath, "C:\\Default\\");
+    EXPECT_TRUE(page.AllChecked());
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+
+    chosenFile_ = QString::fromStdString(directory_.File("missing.txt"));
+    page.Import();
+    ASSERT_EQ(boxes_.Boxes().size(), 2u);
+    EXPECT_EQ(boxes_.Boxes()[1].text, "Could not open file \"" + directory_.File("missing.txt") + "\".");
+
+    // Add: PC1 on top, with the settings box of the dialog unchecked here.
+    fillDialog_ = [](QDialog& dialog) {
+        Type(dialog, "hostName", "PC1");
+        dialog.findChild<QCheckBox*>("useSettings")->setChecked(false);
+    };
+    page.Add();
+    EXPECT_EQ(RowNames(page), (Lines{"PC1", "c", "b", "a"}));
+    EXPECT_FALSE(page.AllChecked());
+    fillDialog_ = [](QDialog& dialog) { Type(dialog, "hostName", "pc1"); };
+    page.Add();
+    EXPECT_EQ(boxes_.Boxes().back().text, "The specified computer already exists");
+    EXPECT_EQ(page.Rows().size(), 4u);
+
+    // Edit: rows with different ports show an empty port field, which keeps them.
+    page.ToggleRow(0);
+    EXPECT_TRUE(page.AllChecked());
+    page.List()->topLevelItem(0)->setSelected(true);
+    page.List()->topLevelItem(1)->setSelected(true);
+    QString shownPort = "unset";
+    fillDialog_ = [&](QDialog& dialog) {
+        shownPort = dialog.findChild<QLineEdit*>("port")->text();
+        Type(dialog, "destinationPath", "E:\\");
+        dialog.findChild<QCheckBox*>("useSettings")->setChecked(false);
+    };
+    page.Edit();
+    EXPECT_EQ(shownPort, "");
+    EXPECT_EQ(page.Rows()[0].port, 2002);
+    EXPECT_EQ(page.Rows()[1].port, 2000);
+    EXPECT_EQ(page.List()->topLevelItem(1)->text(1), "E:\\");
+    EXPECT_FALSE(page.AllChecked());
+
+    // The header toggles all; Remove asks first.
+    page.ToggleAll();
+    EXPECT_TRUE(page.AllChecked());
+    EXPECT_EQ(page.Rows()[1].useLocalSettings, 1);
+    page.Remove();  // answered No
+    EXPECT_EQ(page.Rows().size(), 4u);
+    EXPECT_EQ(boxes_.Boxes().back().text, "Are you sure you want the remove the selected computer(s)?");
+    boxes_.QueueAnswer(MessageAnswer::Yes);
+    page.Remove();
+    EXPECT_EQ(RowNames(page), (Lines{"b", "a"}));
+
+    // Next writes the rows from the top.
+    std::vector<InstallTarget> targets;
+    ASSERT_TRUE(page.Next(targets));
+    EXPECT_EQ(targets[0].hostName, "b");
+    CInstallComputersPage empty(platform_, services_);
+    EXPECT_FALSE(empty.Next(targets));
+    EXPECT_EQ(boxes_.Boxes().back().caption, "No target computers specifed");
+}
+
+TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
+    RegisterStandInTool();
+    std::vector<InstallTarget> targets = Named({"failing", "lines"});
+    CInstallMainDlg wizard(platform_, targets, nullptr, services_);
+    wizard.show();
+    auto* close = wizard.findChild<QPushButton*>("close");
+    auto* exportButton = wizard.findChild<QPushButton*>("export");
+    wizard.Next();
+    EXPECT_EQ(wizard.CurrentPage(), CInstallMainDlg::kReadyPage);
+    wizard.Back();
+    wizard.Next();
+    wizard.Next();
+    EXPECT_EQ(wizard.findChild<QLabel*>("title")->text(), "Installing Vantor on 2 computer(s)...");
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning() && close->text() == "Close"; }));
+    EXPECT_TRUE(exportButton->isEnabled());
+    EXPECT_EQ(wizard.findChild<QLabel*>("computerLine")->text(), "Vantor was installed on 2 computer(s).");
+    EXPECT_FALSE(wizard.findChild<QLabel*>("errorNote")->isHidden());
+    EXPECT_TRUE(wizard.findChild<QLabel*>("currentLabel")->isHidden());
+    EXPECT_EQ(wizard.height(), 230);
+
+    wizard.ToggleDetails();
+    EXPECT_GE(wizard.height(), 400);
+    EXPECT_FALSE(wizard.findChild<QWidget*>("details")->isHidden());
+
+    chosenFile_ = QString::fromStdString(directory_.File("details.txt"));
+    wizard.Export();
+    std::ifstream exported(directory_.File("details.txt"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(exported)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text,
+              "args [install] [-computer] [lines] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\r\n"
+              "one\r\ntwo\r\nthree\r\n"
+              "args [install] [-computer] [failing] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\r\n"
+              "Error 53: The network path was not found.\r\n");
+    wizard.Close();
+    EXPECT_FALSE(wizard.isVisible());
+}
+
+TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClose) {
+    RegisterStandInTool();
+    struct Case {
+        std::string host;
+        const char* waitFor;
+        Lines boxes;
+    };
+    const Case cases[] = {
+        // Cancel during a run: the question once the tool has ended.
+        {"slow", "waiting", {"Are you sure you want to stop installation?"}},
+        // Escape twice while the tool hangs: the offer to end it, then the wizard closes.
+        {"forever", "hanging",
+         {"The deployment tool has not ended yet. Do you want to end it now and close the wizard?"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.host);
+        std::filesystem::remove(directory_.File("go"));
+        test::ScriptedMessageBoxService boxes;
+        boxes.QueueAnswer(MessageAnswer::Yes);
+        std::vector<InstallTarget> targets = Named({"PC2", c.host});
+        CInstallMainDlg wizard(platform_, targets, nullptr, services_);
+        wizard.show();
+        wizard.Next();
+        wizard.Next();
+        CInstallStatusPage& page = *wizard.StatusPage();
+        auto seen = [&] {
+            const Lines lines = page.DetailLines();
+            return std::find(lines.begin(), lines.end(), c.waitFor) != lines.end();
+        };
+        ASSERT_TRUE(ProcessEventsUntil(seen));
+        if (c.host == "slow") {
+            wizard.Close();
+            std::ofstream(directory_.File("go")).flush();
+        } else {
+            wizard.reject();
+            wizard.reject();
+        }
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning() && !wizard.isVisible() == (c.host != "slow"); }));
+        EXPECT_EQ(page.DetailLines().back(), "Cancelled.");
+        Lines texts;
+        for (const auto& box : boxes.Boxes())
+            texts.push_back(box.text);
+        EXPECT_EQ(texts, c.boxes);
+        EXPECT_EQ(boxes.Boxes()[0].icon, c.host == "slow" ? MessageIcon::None : MessageIcon::Question);
+        // PC2 was never reached.
+        for (const std::string& line : page.DetailLines())
+            EXPECT_EQ(line.find("PC2"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace vn
