@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/MainWindowContext.h"
+#include "app/commands/DeployLauncher.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ManageLaunchers.h"
 #include "detect/ProductCatalogue.h"
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
         vn::CMainFrame frame(platform, vn::GlobalCatalogue(), options);
         vn::SubsystemLaunchers launchers = frame.Commands().Launchers();
         vn::SetManageLaunchers(launchers, frame);
+        vn::SetDeployLauncher(launchers, frame);
         frame.Commands().SetLaunchers(std::move(launchers));
         messageBoxes.SetParent(&frame);
         frame.show();

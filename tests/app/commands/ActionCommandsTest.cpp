@@ -7,8 +7,11 @@
 #include "ModalDriver.h"
 #include "app/CommandIds.h"
 #include "app/commands/CBetaWarningDlg.h"
+#include "app/commands/DeployLauncher.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ManageLaunchers.h"
+#include "deploy/CInstallComputersPage.h"
+#include "deploy/CInstallMainDlg.h"
 #include "manage/CGroupPolicy.h"
 #include "manage/CServiceManager.h"
 #include "manage/CVtrPoliciesDlg.h"
@@ -176,6 +179,24 @@ TEST(ActionCommandsUnavailable, CommandsOfMissingSubsystemsAreDisabledAndInert) 
     commands.OnSelectionChanged();
     EXPECT_EQ(context.toolBarButtons,
               (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
+}
+
+// The window's own launcher opens the wizard with the selected computers.
+TEST_F(ActionCommandsTest, InstallOpensTheDeploymentWizard) {
+    SubsystemLaunchers deploy;
+    SetDeployLauncher(deploy, context);
+    commands.SetLaunchers(deploy);
+    context.Select({Computer("pc1"), Computer("pc2")});
+    std::vector<std::string> rows;
+    test::WhenModal<CInstallMainDlg>([&](CInstallMainDlg& wizard) {
+        for (const InstallTarget& target : wizard.TargetsPage()->Rows())
+            rows.push_back(target.hostName + " " + target.destinationPath + " " + std::to_string(target.port));
+        wizard.reject();
+    });
+    commands.Execute(cmd::kInstall);
+    EXPECT_EQ(rows, (std::vector<std::string>{"pc2 C:\\Program Files\\Vantor\\ 2002",
+                                              "pc1 C:\\Program Files\\Vantor\\ 2002"}));
+    EXPECT_EQ(context.focusCount, 1);
 }
 
 // The window's own launchers open the policy dialog, the policy template

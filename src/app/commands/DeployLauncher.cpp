@@ -1,0 +1,19 @@
+#include "app/commands/DeployLauncher.h"
+
+#include "app/MainWindowContext.h"
+#include "app/commands/SubsystemLaunchers.h"
+#include "deploy/CInstallMainDlg.h"
+
+namespace vn {
+
+void SetDeployLauncher(SubsystemLaunchers& launchers, MainWindowContext& context) {
+    launchers.DeploymentWizard = [&context](const std::vector<std::string>& computerNames) {
+        std::vector<InstallTarget> targets;
+        for (const std::string& name : computerNames)
+            targets.push_back(InstallTarget{name, {}, 0, 0});
+        CInstallMainDlg wizard(context.GetPlatform(), targets, context.DialogParent());
+        wizard.exec();
+    };
+}
+
+}  // namespace vn
