@@ -260,8 +260,11 @@ TEST_F(InstallWizardTest, TheListAddsImportsEditsRemovesAndToggles) {
 TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
     RegisterStandInTool();
     std::vector<InstallTarget> targets = Named({"failing", "lines"});
+    // The wizards stay hidden: a window of their size is painted with image
+    // conversions on Qt's thread pool, which the thread sanitizer cannot follow.
     CInstallMainDlg wizard(platform_, targets, nullptr, services_);
-    wizard.show();
+    int finished = 0;
+    QObject::connect(&wizard, &QDialog::finished, [&finished] { ++finished; });
     auto* close = wizard.findChild<QPushButton*>("close");
     auto* exportButton = wizard.findChild<QPushButton*>("export");
     wizard.Next();
@@ -291,7 +294,7 @@ TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
               "args [install] [-computer] [failing] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\r\n"
               "Error 53: The network path was not found.\r\n");
     wizard.Close();
-    EXPECT_FALSE(wizard.isVisible());
+    EXPECT_EQ(finished, 1);
 }
 
 TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClose) {
@@ -315,7 +318,8 @@ TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClos
         boxes.QueueAnswer(MessageAnswer::Yes);
         std::vector<InstallTarget> targets = Named({"PC2", c.host});
         CInstallMainDlg wizard(platform_, targets, nullptr, services_);
-        wizard.show();
+        int finished = 0;
+        QObject::connect(&wizard, &QDialog::finished, [&finished] { ++finished; });
         wizard.Next();
         wizard.Next();
         CInstallStatusPage& page = *wizard.StatusPage();
@@ -331,7 +335,8 @@ TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClos
             wizard.reject();
             wizard.reject();
         }
-        ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning() && !wizard.isVisible() == (c.host != "slow"); }));
+        const int closes = c.host == "slow" ? 0 : 1;
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning() && finished == closes; }));
         EXPECT_EQ(page.DetailLines().back(), "Cancelled.");
         Lines texts;
         for (const auto& box : boxes.Boxes())
