@@ -1,6 +1,7 @@
 #include "deploy/CInstallComputersPage.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <algorithm>
@@ -64,14 +65,26 @@ CInstallComputersPage::CInstallComputersPage(Platform& platform, InstallDialogSe
     connect(edit_, &QPushButton::clicked, this, &CInstallComputersPage::Edit);
     connect(remove_, &QPushButton::clicked, this, &CInstallComputersPage::Remove);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { Edit(); });
-    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
-        if (column == kSettingsColumn)
-            ToggleRow(list_->indexOfTopLevelItem(item));
-    });
+    list_->viewport()->installEventFilter(this);
     connect(list_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (column == kSettingsColumn)
             ToggleAll();
     });
+}
+
+bool CInstallComputersPage::eventFilter(QObject* watched, QEvent* event) {
+    // A click toggles a row only on the check-box image of its last column.
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QModelIndex index = list_->indexAt(position);
+        if (index.isValid() && index.column() == kSettingsColumn) {
+            const QRect cell = list_->visualRect(index);
+            const QRect image(cell.left(), cell.top(), list_->iconSize().width() + 4, cell.height());
+            if (image.contains(position))
+                ToggleRow(index.row());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CInstallComputersPage::resizeEvent(QResizeEvent* event) {

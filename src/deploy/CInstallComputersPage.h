@@ -46,6 +46,7 @@ public:
     QTreeWidget* List() const { return list_; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <chrono>
@@ -219,9 +220,21 @@ TEST_F(InstallWizardTest, TheListAddsImportsEditsRemovesAndToggles) {
     EXPECT_EQ(boxes_.Boxes().back().text, "The specified computer already exists");
     EXPECT_EQ(page.Rows().size(), 4u);
 
-    // Edit: rows with different ports show an empty port field, which keeps them.
-    page.ToggleRow(0);
+    // A click on the row's image toggles it; one beside the image does not.
+    page.resize(600, 300);
+    QWidget* viewport = page.List()->viewport();
+    const QRect cell = page.List()->visualItemRect(page.List()->topLevelItem(0));
+    const int imageX = page.List()->header()->sectionPosition(3) + 6;
+    for (const int x : {imageX + 100, imageX}) {
+        const QPoint at(x, cell.center().y());
+        QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &release);
+    }
+    EXPECT_EQ(page.Rows()[0].useLocalSettings, 1);
     EXPECT_TRUE(page.AllChecked());
+
+    // Edit: rows with different ports show an empty port field, which keeps them.
     page.List()->topLevelItem(0)->setSelected(true);
     page.List()->topLevelItem(1)->setSelected(true);
     QString shownPort = "unset";
