@@ -19,6 +19,8 @@
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
+#include "discovery/DiscoveryCommands.h"
+#include "discovery/DispatchedStopQuestion.h"
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
@@ -58,8 +60,8 @@ CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFram
       store_(platform.registry()),
       model_(std::make_unique<InventoryModel>()),
       computerScan_(std::make_unique<ComputerScanWorker>(platform)),
-      subnetScan_(std::make_unique<SubnetScanWorker>()),
-      networkScan_(std::make_unique<NetworkScanWorker>()),
+      subnetScan_(std::make_unique<SubnetScanWorker>(platform)),
+      networkScan_(std::make_unique<NetworkScanWorker>(platform)),
       shutdown_(std::make_unique<ShutdownWorker>(
           std::vector<WorkerThread*>{computerScan_.get(), subnetScan_.get(), networkScan_.get()},
           // Runs on the shutdown thread: only a posted call crosses over.
@@ -76,6 +78,7 @@ CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFram
     commands_->BuildMenuBar(*this);
     CreateToolBar();
     CreateClientArea();
+    EnableDiscoveryCommands();
 }
 
 CMainFrame::~CMainFrame() {
@@ -95,6 +98,19 @@ CMainFrame::~CMainFrame() {
     computerScan_->Stop();
     subnetScan_->Stop();
     networkScan_->Stop();
+}
+
+void CMainFrame::EnableDiscoveryCommands() {
+    static MessageBoxStopQuestion askTheUser;  // no state of its own
+    scanQuestions_ = std::make_unique<DispatchedStopQuestion>(BlockingCallDispatcher(this), askTheUser);
+    const auto context = [this] {
+        return DiscoveryCommandContext{this, platform_, *model_, catalogue_, WorkerStatusSink(), WorkerTreeSink(),
+                                       *scanQuestions_, [this] { return SelectedFolder(); }};
+    };
+    SubsystemLaunchers launchers = commands_->Launchers();
+    launchers.ScanNetwork = [this, context] { RunNetworkScanCommand(context(), *networkScan_); };
+    launchers.ScanSubnet = [this, context] { RunSubnetScanCommand(context(), *subnetScan_); };
+    commands_->SetLaunchers(std::move(launchers));
 }
 
 void CMainFrame::CreateToolBar() {

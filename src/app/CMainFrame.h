@@ -12,6 +12,7 @@ namespace vn {
 
 class CMainTreeView;
 class ComputerScanWorker;
+class DispatchedStopQuestion;
 class DetailsPane;
 class InventoryModel;
 class LockableSplitter;
@@ -109,6 +110,8 @@ private:
     void OnNodeRefreshed(const InventoryNode* node);
     void PopContextMenu(int menuId, const QPoint& globalPosition);
     bool AnyScanRunning() const;
+    // Turns on Scan Network and Scan Subnet: their dialogs and workers.
+    void EnableDiscoveryCommands();
 
     Platform& platform_;
     ProductCatalogue& catalogue_;
@@ -128,6 +131,9 @@ private:
     std::unique_ptr<NetworkScanWorker> networkScan_;
     std::unique_ptr<ShutdownWorker> shutdown_;
     std::unique_ptr<NewVersionCheck> newVersionCheck_;
+    // The network and subnet scans ask their stop questions through it, on
+    // this window's thread.
+    std::unique_ptr<DispatchedStopQuestion> scanQuestions_;
 
     MainCommands* commands_ = nullptr;
     QToolBar* toolBar_ = nullptr;

@@ -22,8 +22,10 @@ struct FlagOption {
     bool CommandLine::*field;
 };
 
-constexpr std::array<FlagOption, 3> kFlagOptions{{
+constexpr std::array<FlagOption, 5> kFlagOptions{{
     {"--kerberos", nullptr, &CommandLine::kerberos},
+    {"--erase", nullptr, &CommandLine::erase},
+    {"--no-resolve", nullptr, &CommandLine::noResolve},
     {"--verbose", "-v", &CommandLine::verbose},
     {"--help", "-h", &CommandLine::help},
 }};

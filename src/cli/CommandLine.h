@@ -14,6 +14,8 @@ struct CommandLine {
     std::optional<std::string> authFile;  // --authfile FILE
     std::optional<std::string> folder;    // --folder PATH
     bool kerberos = false;
+    bool erase = false;      // --erase
+    bool noResolve = false;  // --no-resolve
     bool verbose = false;
     bool help = false;
 };

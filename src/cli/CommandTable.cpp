@@ -11,42 +11,67 @@ namespace {
 
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
 
-constexpr std::array<CommandSpec, 8> kCommands{{
-    {"", "products", 0, 0, false, "", "the product catalogue",
+constexpr std::array<CommandSpec, 10> kCommands{{
+    {"", "products", 0, 0, 0, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
      RunProducts},
-    {"", "probe", 1, kMany, false, "NAME...", "examine computers",
+    {"", "probe", 1, kMany, 0, "NAME...", "examine computers",
      "Examines each computer through its remote registry and server service and\n"
      "prints {\"name\",\"ip\",\"os\",\"description\",\"server\",\"error\",\"products\"}.\n"
      "The inventory is not changed.\n",
      RunProbe},
-    {"inventory", "list", 0, 0, false, "", "the saved tree, one node per line",
+    {"inventory", "list", 0, 0, 0, "", "the saved tree, one node per line",
      "Prints every node of the saved tree in tree order: {\"path\",\"folder\"} and, for\n"
      "a folder, \"expanded\", for a computer the fields of probe.\n",
      RunInventoryList},
-    {"inventory", "import", 1, 1, true, "FILE [--folder PATH]", "examine the names of a list file and add them",
+    {"inventory", "import", 1, 1, kFolderOption, "FILE [--folder PATH]", "examine the names of a list file and add them",
      "Reads the computer names of FILE as the Import command does, examines them\n"
      "and adds them under the folder PATH (created when missing; the top level\n"
      "without --folder). Computers already there take the new results. Saves the\n"
      "tree and prints the computers added.\n",
      RunInventoryImport},
-    {"inventory", "rescan", 0, 1, false, "[PATH]", "examine the saved computers again",
+    {"inventory", "rescan", 0, 1, 0, "[PATH]", "examine the saved computers again",
      "Examines again every computer below the folder PATH, the computer PATH, or\n"
      "every computer of the tree; saves the tree and prints the computers.\n",
      RunInventoryRescan},
-    {"inventory", "export", 1, 1, false, "FILE", "write the computer list file",
+    {"inventory", "export", 1, 1, 0, "FILE", "write the computer list file",
      "Writes every computer of the tree to FILE, one line each: the name and the\n"
      "installed products.\n",
      RunInventoryExport},
-    {"inventory", "add-folder", 1, 1, false, "PATH", "create a folder",
+    {"inventory", "add-folder", 1, 1, 0, "PATH", "create a folder",
      "Creates the folder PATH and every missing folder above it; saves the tree and\n"
      "prints the folders created.\n",
      RunInventoryAddFolder},
-    {"inventory", "remove", 1, 1, false, "PATH", "remove a folder with its contents, or a computer",
+    {"inventory", "remove", 1, 1, 0, "PATH", "remove a folder with its contents, or a computer",
      "Removes the node PATH with everything below it; saves the tree and prints the\n"
      "nodes removed.\n",
      RunInventoryRemove},
+    {"scan", "network", 1, 1, kFolderOption | kEraseOption, "NAME [--folder PATH] [--erase]",
+     "browse the Windows network and examine its computers",
+     "Browses the Windows network from NAME, a domain or workgroup, a network\n"
+     "provider, or \"entire network\" for all of it, depth first. Every computer the\n"
+     "network browser lists is examined and printed as probe prints it, as soon as\n"
+     "it is placed; the containers become folders. Everything goes under a folder\n"
+     "named NAME as typed, at the top level or in the folder PATH (made when\n"
+     "missing); a scan of the same name again updates those folders in place.\n"
+     "With --erase the saved tree is emptied first. Ctrl+C stops the scan after\n"
+     "the computer being examined. The tree is saved at the end, also after a stop\n"
+     "or a failure.\n",
+     RunScanNetwork},
+    {"scan", "subnet", 1, 2, kFolderOption | kNoResolveOption,
+     "(A.B.C.D/BITS | ADDRESS MASK | FROM-TO) [--no-resolve] [--folder PATH]",
+     "find and examine the computers of an address range",
+     "Tests every address of the range for a computer that answers on TCP port 139\n"
+     "(NetBIOS), up to 63 at once, 5 seconds each at most; examines each one that\n"
+     "does and prints it as probe prints it, in the order the tests end. A range\n"
+     "from a network address (192.168.1.0/24, or 192.168.1.0 255.255.255.0) skips\n"
+     "the address ending in .0; FROM-TO gives the first and the last address.\n"
+     "Computers are named by reverse lookup of their address, or by the address\n"
+     "with --no-resolve or when it has no name, and go to the top level or into the\n"
+     "folder PATH (made when missing). Ctrl+C stops the walk: the tests under way\n"
+     "are finished, what was found is kept. The tree is saved at the end.\n",
+     RunScanSubnet},
 }};
 
 constexpr std::string_view kOptionsHelp =
@@ -113,11 +138,25 @@ bool IsCommandGroup(std::string_view word) {
     return false;
 }
 
+std::string CommandsTaking(CommandOption option) {
+    std::vector<std::string> names;
+    for (const CommandSpec& command : kCommands) {
+        if (command.options & option)
+            names.push_back(command.group.empty() ? std::string(command.name)
+                                                  : std::string(command.group) + " " + std::string(command.name));
+    }
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
 std::string ProgramUsage() {
     return "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]\n"
            "\n"
-           "Examines the computers of a Windows network and keeps the inventory that\n"
-           "VtrNetwarden shows. Results are printed as one JSON object per line.\n"
+           "Finds and examines the computers of a Windows network and keeps the\n"
+           "inventory that VtrNetwarden shows. Results are printed as one JSON object\n"
+           "per line.\n"
            "The inventory is the current user's saved tree; when netwarden and a running\n"
            "VtrNetwarden both change it, the one that saves last wins.\n"
            "\n"
@@ -134,7 +173,7 @@ std::string GroupUsage(std::string_view group) {
 std::string CommandUsage(const CommandSpec& command) {
     std::string text = "Usage: netwarden [OPTIONS] " + Synopsis(command) + "\n\n" + std::string(command.details) +
                        "\n" + std::string(kOptionsHelp);
-    if (command.group == "inventory")
+    if (command.group == "inventory" || (command.options & kFolderOption))
         text += "\n" + std::string(kPathHelp);
     return text;
 }

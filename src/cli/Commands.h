@@ -13,5 +13,7 @@ int RunInventoryRescan(CommandContext& context);
 int RunInventoryExport(CommandContext& context);
 int RunInventoryAddFolder(CommandContext& context);
 int RunInventoryRemove(CommandContext& context);
+int RunScanNetwork(CommandContext& context);
+int RunScanSubnet(CommandContext& context);
 
 }  // namespace vn::cli

@@ -11,6 +11,10 @@ namespace vn::cli {
 
 // Steps shared by the commands that change the saved tree.
 
+// The folder path of --folder (empty without it); empty when it can be
+// used, otherwise why not.
+std::string FolderOptionProblem(const CommandContext& context, InventoryPath& path);
+
 // Loads the tree to be changed. A tree that could not be read whole is not
 // changed, since saving the part that was read would lose the rest: false,
 // with the message written.

@@ -17,10 +17,8 @@ bool CanKeepComputer(const InventoryModel& model, const FolderNode* folder, cons
 
 int RunInventoryImport(CommandContext& context) {
     InventoryPath folderPath;
-    if (context.line.folder) {
-        if (const std::string problem = ParseFolderPath(*context.line.folder, folderPath); !problem.empty())
-            return context.BadUsage(problem);
-    }
+    if (const std::string problem = FolderOptionProblem(context, folderPath); !problem.empty())
+        return context.BadUsage(problem);
     const std::string& file = context.operands.at(0);
     std::vector<std::string> names;
     if (!ReadComputerList(file, names))

@@ -37,8 +37,17 @@ std::string UsageProblem(const CommandSpec& command, const CommandLine& line,
         if (operand.empty())
             return "an argument cannot be empty";
     }
-    if (line.folder && !command.takesFolder)
-        return "option --folder belongs to inventory import";
+    const struct {
+        bool given;
+        CommandOption option;
+        const char* name;
+    } commandOptions[] = {{line.folder.has_value(), kFolderOption, "--folder"},
+                          {line.erase, kEraseOption, "--erase"},
+                          {line.noResolve, kNoResolveOption, "--no-resolve"}};
+    for (const auto& option : commandOptions) {
+        if (option.given && !(command.options & option.option))
+            return "option " + std::string(option.name) + " belongs to " + CommandsTaking(option.option);
+    }
     if (line.user && SplitAccountName(*line.user).user.empty())
         return "option --user needs a user name";
     if (line.user && line.authFile)

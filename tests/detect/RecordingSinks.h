@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -10,13 +11,18 @@
 
 namespace vn::test {
 
-// Keeps every status line and counts the progress steps; thread-safe.
+// Keeps every status line, range and position and counts the progress
+// steps; thread-safe.
 class RecordingStatusSink final : public StatusSink {
 public:
     void Reset() override {}
     void Show(bool show) override {
-        std::lock_guard lock(mutex_);
-        shows_.push_back(show);
+        {
+            std::lock_guard lock(mutex_);
+            shows_.push_back(show);
+        }
+        if (onShow)
+            onShow(show);
     }
     bool IsShown() override {
         std::lock_guard lock(mutex_);
@@ -26,12 +32,18 @@ public:
         std::lock_guard lock(mutex_);
         lines_.push_back(text);
     }
-    void SetRange(int) override {}
+    void SetRange(int upper) override {
+        std::lock_guard lock(mutex_);
+        ranges_.push_back(upper);
+    }
     void Step() override {
         std::lock_guard lock(mutex_);
         ++steps_;
     }
-    void SetPos(int) override {}
+    void SetPos(int position) override {
+        std::lock_guard lock(mutex_);
+        positions_.push_back(position);
+    }
 
     std::vector<std::string> Lines() const {
         std::lock_guard lock(mutex_);
@@ -45,11 +57,33 @@ public:
         std::lock_guard lock(mutex_);
         return steps_;
     }
+    std::vector<int> Ranges() const {
+        std::lock_guard lock(mutex_);
+        return ranges_;
+    }
+    std::vector<int> Positions() const {
+        std::lock_guard lock(mutex_);
+        return positions_;
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        lines_.clear();
+        shows_.clear();
+        ranges_.clear();
+        positions_.clear();
+        steps_ = 0;
+    }
+
+    // Runs on the caller's thread after each Show is recorded; set before a
+    // worker starts.
+    std::function<void(bool show)> onShow;
 
 private:
     mutable std::mutex mutex_;
     std::vector<std::string> lines_;
     std::vector<bool> shows_;
+    std::vector<int> ranges_;
+    std::vector<int> positions_;
     int steps_ = 0;
 };
 
@@ -71,6 +105,10 @@ public:
     std::size_t Count() const {
         std::lock_guard lock(mutex_);
         return added_.size();
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        added_.clear();
     }
     // Only after the workers have ended.
     const std::vector<Added>& Nodes() const { return added_; }
