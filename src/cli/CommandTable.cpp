@@ -10,6 +10,7 @@ namespace vn::cli {
 namespace {
 
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t kSummaryColumn = 40;
 
 constexpr std::array<CommandSpec, 10> kCommands{{
     {"", "products", 0, 0, 0, "", "the product catalogue",
@@ -107,8 +108,11 @@ std::string CommandList(std::string_view group) {
     for (const CommandSpec& command : kCommands) {
         if (!group.empty() && command.group != group)
             continue;
+        // A synopsis too long for its column puts the summary on a line of its own.
         std::string line = "  " + Synopsis(command);
-        line.resize(std::max<std::size_t>(line.size() + 2, 40), ' ');
+        if (line.size() + 2 > kSummaryColumn)
+            line += "\n";
+        line.resize(line.back() == '\n' ? line.size() + kSummaryColumn : kSummaryColumn, ' ');
         text += line + std::string(command.summary) + '\n';
     }
     return text;

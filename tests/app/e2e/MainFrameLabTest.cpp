@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
@@ -15,6 +18,7 @@
 #include "app/CommandIds.h"
 #include "app/commands/CAddComputer.h"
 #include "app/commands/CAddFolder.h"
+#include "app/commands/CScanDlg.h"
 #include "app/commands/ModalDriver.h"
 #include "app/details/CDescriptionComputer.h"
 #include "app/details/CDescriptionError.h"
@@ -22,11 +26,14 @@
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
 #include "detect/StatusSink.h"
+#include "discovery/CSubnetScanDlg.h"
+#include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
 #include "platform/SystemPlatform.h"
 #include "platform/TempDirectory.h"
 #include "platform/smb/SmbBackend.h"
 #include "support/ScriptedMessageBoxService.h"
+#include "ui/IpAddressEdit.h"
 
 namespace vn::test {
 namespace {
@@ -208,6 +215,33 @@ TEST_F(MainFrameLabTest, AnAddressWhereNothingListensBecomesAComputerThatCouldNo
     EXPECT_FALSE(view->ShowsAccessDenied());
     CloseAndWait(frame);
     EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// The toolbar's Scan, then Scan Subnet over the lab's range with names not
+// resolved (so nothing is looked up beyond this machine): exactly the lab
+// hosts come into the tree, examined, and the panel goes when it is done.
+TEST_F(MainFrameLabTest, ScanSubnetFromTheChooserFindsExactlyTheLabHosts) {
+    auto frame = Start();
+    WhenModal<CScanDlg>([](CScanDlg& chooser) { chooser.ScanSubnetButton()->click(); });
+    WhenModal<CSubnetScanDlg>([](CSubnetScanDlg& dialog) {
+        dialog.RangeChoice()->setChecked(true);
+        dialog.FromAddress()->SetAddress(AddressOf(Host(0).address));
+        dialog.ToAddress()->SetAddress(AddressOf(SambaLab::StoppedHostAddress()));
+        dialog.ResolveCheck()->setChecked(false);
+        dialog.accept();
+    });
+    frame->SendCommand(cmd::kScan);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->SubnetScan().IsRunning(); }, kScanTimeoutMs));
+    EXPECT_FALSE(frame->TreeView().Status().IsShown());
+
+    ASSERT_EQ(frame->Model().ChildrenOf(nullptr).size(), SambaLab::Hosts().size());
+    for (const LabHost& host : SambaLab::Hosts()) {
+        ComputerRecord* computer = TopLevelComputer(*frame, host.address);
+        ASSERT_NE(computer, nullptr) << host.address;
+        ExpectLabHost(*computer, host);
+    }
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    CloseAndWait(frame);
 }
 
 }  // namespace
