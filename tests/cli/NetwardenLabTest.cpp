@@ -196,6 +196,13 @@ TEST_F(NetwardenLabTest, ImportedComputersAreSavedListedAndExportedForImportingA
 // are found, LAB1 under the name its address resolves back to, LAB2 (which
 // has none) under its address.
 TEST_F(NetwardenLabTest, ScanSubnetFindsExactlyTheLabHostsNamedByReverseLookupOrAddress) {
+    // A fresh lab host answers to its name once it has registered it with
+    // the lab's WINS server, a moment after its start.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (RunWithLabNames({"--user", User(), "probe", "LAB1"}, {Host(0)}).exitCode != 0 &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+
     const QString range = QString::fromStdString(Host(0).address + "-" + SambaLab::StoppedHostAddress());
     const ProgramOutcome scanned =
         RunWithLabNames({"--user", User(), "scan", "subnet", range, "--folder", "Subnet"}, {Host(0)});
@@ -220,7 +227,8 @@ protected:
                               std::chrono::duration<double>(std::max(30.0, kBrowseListDeadline - sinceStart));
         for (;;) {
             ProgramOutcome scanned = ScanNetwork({SambaLab::kWorkgroup, "--erase"});
-            if (SortedLines(scanned.out).size() == 2 || std::chrono::steady_clock::now() >= deadline)
+            if ((scanned.exitCode == 0 && SortedLines(scanned.out).size() == 2) ||
+                std::chrono::steady_clock::now() >= deadline)
                 return scanned;
             std::this_thread::sleep_for(std::chrono::seconds(2));
         }
