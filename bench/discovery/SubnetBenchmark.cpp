@@ -1,10 +1,11 @@
-// subnet_bench: times `netwarden scan subnet 127.0.0.0/24` while every
-// address of that range but the Samba lab's hosts drops connections to port
-// 139 (so each test waits out its 5 s time-out), then nmap's TCP connect scan
-// of port 139 over the same range, and prints both with their ratio. The lab
-// hosts must be found and examined in the same run. Root only: the silence
-// comes from iptables rules, which are removed at the end; nothing leaves the
-// machine, and names are resolved from a private /etc/hosts.
+// subnet_bench: times `netwarden scan subnet` next to nmap's TCP connect scan
+// of port 139 (`nmap -n -Pn -sT -p139 --open`) over the same /24, twice:
+//   1. 127.0.5.0/24, where every address drops every packet: nothing answers;
+//   2. 127.0.0.0/24, where every address drops connections to port 139 but
+//      the Samba lab's hosts, which netwarden must find and examine.
+// Root only: the silence comes from iptables rules, removed at the end.
+// Nothing leaves the machine: netwarden runs in a mount namespace of its own
+// whose /etc/hosts names the lab hosts and whose resolver is 127.0.0.1.
 #include <unistd.h>
 
 #include <chrono>
@@ -29,8 +30,8 @@ using vn::lab::LabEnvironment;
 using vn::lab::LabHost;
 using vn::lab::SambaLab;
 using Clock = std::chrono::steady_clock;
+using Rule = std::vector<std::string>;
 
-constexpr const char* kRange = "127.0.0.0/24";
 constexpr double kTargetSeconds = 26;
 
 std::string FileText(const std::string& path) {
@@ -38,58 +39,127 @@ std::string FileText(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// Port 139 of the range drops every packet, except at the lab hosts; the
-// rules go again when this object does.
-class SilentRange {
-public:
-    SilentRange() {
-        for (auto it = Rules().rbegin(); it != Rules().rend(); ++it)
-            Iptables("-I", *it);
-    }
-    ~SilentRange() {
-        for (const std::vector<std::string>& rule : Rules())
-            Iptables("-D", rule);
-    }
-
-private:
-    static std::vector<std::vector<std::string>> Rules() {
-        std::vector<std::vector<std::string>> rules;
-        for (const LabHost& host : SambaLab::Hosts())
-            rules.push_back({"-d", host.address + "/32", "-p", "tcp", "--dport", "139", "-j", "ACCEPT"});
-        rules.push_back({"-d", kRange, "-p", "tcp", "--dport", "139", "-j", "DROP"});
-        return rules;
-    }
-
-    static void Iptables(const std::string& action, const std::vector<std::string>& rule) {
-        std::vector<std::string> argv{"/usr/sbin/iptables", action, "INPUT"};
-        if (action == "-I")
-            argv.push_back("1");
-        argv.insert(argv.end(), rule.begin(), rule.end());
-        LabEnvironment env;
-        if (vn::lab::RunTool(argv, env, "/dev/null") != 0)
-            std::fprintf(stderr, "subnet_bench: iptables %s failed\n", action.c_str());
-    }
-};
-
-LabEnvironment CurrentEnvironment() {
-    LabEnvironment env;
-    for (char** e = environ; *e; ++e)
-        env.variables.emplace_back(*e);
-    return env;
+void RunIptables(const std::string& action, const Rule& rule) {
+    Rule argv{"/usr/sbin/iptables", action, "INPUT"};
+    if (action == "-I")
+        argv.push_back("1");
+    argv.insert(argv.end(), rule.begin(), rule.end());
+    if (vn::lab::RunTool(argv, LabEnvironment{}, "/dev/null") != 0)
+        std::fprintf(stderr, "subnet_bench: iptables %s failed\n", action.c_str());
 }
 
+// INPUT rules in the given order ahead of any that were there; removed again
+// when this object goes.
+class Firewall {
+public:
+    explicit Firewall(std::vector<Rule> rules) : rules_(std::move(rules)) {
+        for (auto rule = rules_.rbegin(); rule != rules_.rend(); ++rule)
+            RunIptables("-I", *rule);
+    }
+    ~Firewall() {
+        for (const Rule& rule : rules_)
+            RunIptables("-D", rule);
+    }
+    Firewall(const Firewall&) = delete;
+    Firewall& operator=(const Firewall&) = delete;
+
+private:
+    std::vector<Rule> rules_;
+};
+
+extern "C" void NoteSignal(int) {}
+
 // Runs argv to its end with its output in outFile; the seconds it took, or a
-// negative number when it failed.
+// negative number when it did not run or failed (other than by exit code 1,
+// a computer that could not be examined).
 double TimedRun(const std::vector<std::string>& argv, const LabEnvironment& env, const std::string& outFile) {
     const auto start = Clock::now();
     const int rc = vn::lab::RunTool(argv, env, outFile);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (rc != 0) {
+    if (rc != 0 && rc != 1) {
         std::fprintf(stderr, "subnet_bench: %s ended with %d:\n%s\n", argv.front().c_str(), rc,
                      FileText(outFile).c_str());
         return -1;
     }
     return seconds;
+}
+
+// The lab hosts that netwarden printed under their names without an error.
+std::size_t LabHostsExamined(const std::string& printed) {
+    std::size_t examined = 0;
+    std::istringstream lines(printed);
+    for (std::string line; std::getline(lines, line);) {
+        for (const LabHost& host : SambaLab::Hosts()) {
+            if (line.rfind("{\"name\":\"" + host.name + "\",\"ip\":\"" + host.address + "\"", 0) == 0 &&
+                line.find("\"error\":null") != std::string::npos)
+                ++examined;
+        }
+    }
+    return examined;
+}
+
+std::size_t LabHostsOpenForNmap(const std::string& printed) {
+    std::size_t open = 0;
+    for (const LabHost& host : SambaLab::Hosts())
+        open += printed.find("Nmap scan report for " + host.address + "\n") != std::string::npos;
+    return open;
+}
+
+struct Figures {
+    double ours = -1;
+    double theirs = -1;
+    std::size_t examined = 0;
+    std::size_t open = 0;
+};
+
+class Bench {
+public:
+    Bench(std::string home, std::string netwarden) : home_(std::move(home)), netwarden_(std::move(netwarden)) {
+        for (char** e = environ; *e; ++e)
+            env_.variables.emplace_back(*e);
+        for (const std::string& variable :
+             {"HOME=" + home_, "XDG_CONFIG_HOME=" + home_ + "/config", "NETWARDEN_USER_HIVE=" + home_ + "/user.db",
+              "NETWARDEN_MACHINE_HIVE=" + home_ + "/machine.db", "KRB5CCNAME=FILE:" + home_ + "/no-ticket",
+              "NETWARDEN_PASSWORD=" + SambaLab::AdminUser().password})
+            env_.variables.push_back(variable);
+    }
+
+    Figures Measure(const std::string& range, std::vector<Rule> rules) {
+        Figures figures;
+        const Firewall silence(std::move(rules));
+        std::printf("%s: netwarden...\n", range.c_str());
+        figures.ours = TimedRun(Netwarden({"scan", "subnet", range}), env_, home_ + "/netwarden.out");
+        figures.examined = LabHostsExamined(FileText(home_ + "/netwarden.out"));
+        std::printf("%s: nmap...\n", range.c_str());
+        figures.theirs =
+            TimedRun({"/usr/bin/nmap", "-n", "-Pn", "-sT", "-p139", "--open", range}, env_, home_ + "/nmap.out");
+        figures.open = LabHostsOpenForNmap(FileText(home_ + "/nmap.out"));
+        return figures;
+    }
+
+private:
+    std::vector<std::string> Netwarden(const std::vector<std::string>& arguments) const {
+        std::vector<std::string> argv{"/usr/bin/unshare", "-m", "sh", "-c",
+                                      "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && "
+                                      "shift 2 && exec \"$@\"",
+                                      "sh", home_ + "/hosts", home_ + "/resolv.conf", netwarden_, "--user",
+                                      std::string(SambaLab::kWorkgroup) + "\\" + SambaLab::AdminUser().name};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return argv;
+    }
+
+    std::string home_;
+    std::string netwarden_;
+    LabEnvironment env_;
+};
+
+void Report(const char* what, const Figures& figures) {
+    std::printf("%s\n", what);
+    std::printf("  netwarden scan subnet: %.1f s (target: at most %.0f s), %zu of %zu lab hosts found and examined\n",
+                figures.ours, kTargetSeconds, figures.examined, SambaLab::Hosts().size());
+    std::printf("  nmap -n -Pn -sT -p139 --open: %.1f s, %zu of %zu lab hosts open\n", figures.theirs, figures.open,
+                SambaLab::Hosts().size());
+    std::printf("  netwarden / nmap: %.2fx as fast (target: at least 2x)\n", figures.theirs / figures.ours);
 }
 
 }  // namespace
@@ -109,9 +179,13 @@ int main() {
             return 1;
         }
     }
-    // Ctrl+C ends the programs under way (they share the process group); the
-    // benchmark itself goes on to remove its rules.
-    std::signal(SIGINT, SIG_IGN);
+    // Ctrl+C or a time-out ends the programs under way (they share the
+    // process group); the benchmark itself goes on to remove its rules and
+    // to stop the lab it started, whose daemons would otherwise keep what
+    // they inherited (the lab lock among it).
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, NoteSignal);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
     char pattern[] = "/tmp/vn-subnet-bench-XXXXXX";
     const char* scratch = mkdtemp(pattern);
@@ -119,7 +193,7 @@ int main() {
         return 1;
     const std::string home = scratch;
     std::filesystem::permissions(home, std::filesystem::perms(0755));  // the lab's daemons must enter it
-    SambaLab::WriteClientConfiguration(home);
+    SambaLab::WriteClientConfiguration(home, true);
     {
         std::ofstream hosts(home + "/hosts");
         hosts << FileText("/etc/hosts");
@@ -139,60 +213,24 @@ int main() {
         }
     }
 
-    LabEnvironment env = CurrentEnvironment();
-    env.variables.push_back("HOME=" + home);
-    env.variables.push_back("XDG_CONFIG_HOME=" + home + "/config");
-    env.variables.push_back("NETWARDEN_USER_HIVE=" + home + "/user.db");
-    env.variables.push_back("NETWARDEN_MACHINE_HIVE=" + home + "/machine.db");
-    env.variables.push_back("KRB5CCNAME=FILE:" + home + "/no-ticket");
-    env.variables.push_back("NETWARDEN_PASSWORD=" + SambaLab::AdminUser().password);
+    Bench bench(home, netwarden);
+    const Figures silent = bench.Measure("127.0.5.0/24", {{"-d", "127.0.5.0/24", "-j", "DROP"}});
+    std::vector<Rule> labOnly;
+    for (const LabHost& host : SambaLab::Hosts())
+        labOnly.push_back({"-d", host.address + "/32", "-p", "tcp", "--dport", "139", "-j", "ACCEPT"});
+    labOnly.push_back({"-d", "127.0.0.0/24", "-p", "tcp", "--dport", "139", "-j", "DROP"});
+    const Figures withLab = bench.Measure("127.0.0.0/24", labOnly);
 
     int status = 0;
-    double ours = -1;
-    double theirs = -1;
-    std::string found;
-    {
-        SilentRange silence;
-        // A mount namespace of its own gives netwarden the hosts file and a
-        // resolver that asks only this machine.
-        ours = TimedRun({"/usr/bin/unshare", "-m", "sh", "-c",
-                         "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
-                         "exec \"$@\"",
-                         "sh", home + "/hosts", home + "/resolv.conf", netwarden, "--user",
-                         std::string(SambaLab::kWorkgroup) + "\\" + SambaLab::AdminUser().name, "scan", "subnet",
-                         kRange},
-                        env, home + "/netwarden.out");
-        found = FileText(home + "/netwarden.out");
-        theirs = TimedRun({"/usr/bin/nmap", "-n", "-Pn", "-sT", "-p139", "--open", kRange}, env, home + "/nmap.out");
-    }
-
-    // Each lab host is a line of its own, under its name, without an error.
-    std::size_t examined = 0;
-    std::istringstream lines(found);
-    for (std::string line; std::getline(lines, line);) {
-        for (const LabHost& host : SambaLab::Hosts()) {
-            if (line.rfind("{\"name\":\"" + host.name + "\",\"ip\":\"" + host.address + "\"", 0) == 0 &&
-                line.find("\"error\":null") != std::string::npos)
-                ++examined;
-        }
-    }
-    const std::string nmapOut = FileText(home + "/nmap.out");
-    std::size_t nmapOpen = 0;
-    for (const LabHost& host : SambaLab::Hosts())
-        nmapOpen += nmapOut.find("Nmap scan report for " + host.address + "\n") != std::string::npos;
-
-    if (ours < 0 || theirs < 0) {
+    if (silent.ours < 0 || silent.theirs < 0 || withLab.ours < 0 || withLab.theirs < 0) {
         status = 1;
     } else {
-        std::printf("range %s: %zu lab hosts, every other address silent on port 139\n", kRange,
-                    SambaLab::Hosts().size());
-        std::printf("netwarden scan subnet: %.1f s, %zu of %zu lab hosts found and examined (target: at most %.0f s)\n",
-                    ours, examined, SambaLab::Hosts().size(), kTargetSeconds);
-        std::printf("nmap -n -Pn -sT -p139 --open: %.1f s, %zu of %zu lab hosts open\n", theirs, nmapOpen,
-                    SambaLab::Hosts().size());
-        std::printf("netwarden / nmap: %.1fx as fast (target: at least 2x)\n", theirs / ours);
-        if (examined != SambaLab::Hosts().size())
+        Report("127.0.5.0/24, every address silent:", silent);
+        Report("127.0.0.0/24, every address silent on port 139 but the lab hosts:", withLab);
+        if (withLab.examined != SambaLab::Hosts().size()) {
+            std::printf("netwarden printed:\n%s", FileText(home + "/netwarden.out").c_str());
             status = 1;
+        }
     }
 
     if (!labRoot.empty())
