@@ -264,6 +264,15 @@ void CColumnTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CColumnTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 is the keyboard's other way to the context menu.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        RequestContextMenu({}, true);
+        return;
+    }
+    if (event->matches(QKeySequence::Delete)) {
+        emit deletePressed();
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(event);
     // Moving the caret with the keyboard selects the new caret alone.

@@ -1,6 +1,5 @@
 #include "app/CMainFrame.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
@@ -141,6 +140,7 @@ void CMainFrame::CreateClientArea() {
     CColumnTreeCtrl& tree = treeView_->Tree();
     connect(&tree, &CColumnTreeCtrl::caretChanged, this, &CMainFrame::OnCaretChanged);
     connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
+    connect(&tree, &CColumnTreeCtrl::deletePressed, this, [this] { commands_->ExecuteIfEnabled(cmd::kRemove); });
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
             [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
@@ -157,10 +157,7 @@ void CMainFrame::CreateClientArea() {
     SetSplitterLock(settings_.LockHorizontalSplitter != 0);
     if (model_->rowCount() == 0)
         ShowDetailsView(details::kBlank);
-    // Enabled by the first selection.
-    EnableToolBarButton(cmd::kRescan, false);
-    EnableToolBarButton(cmd::kInstall, false);
-    EnableToolBarButton(cmd::kDisableEnableServices, false);
+    commands_->OnSelectionChanged();
 }
 
 void CMainFrame::RestoreWorkspace() {
@@ -330,6 +327,10 @@ void CMainFrame::ClearSelection() {
     treeView_->Tree().ClearMarks();
 }
 
+void CMainFrame::ClearCaret() {
+    treeView_->Tree().selectionModel()->clearCurrentIndex();
+}
+
 void CMainFrame::FocusTree() {
     treeView_->Tree().setFocus(Qt::OtherFocusReason);
 }
@@ -386,15 +387,6 @@ void CMainFrame::ShowSettingsDialog() {
 
 void CMainFrame::SetSplitterLock(bool locked) {
     right_->SetLocked(locked);
-}
-
-void CMainFrame::EnableToolBarButton(int commandId, bool enabled) {
-    if (toolBarForm_ == nullptr)
-        return;
-    for (QAbstractButton* button : toolBarForm_->findChildren<QAbstractButton*>()) {
-        if (button->property("commandId").toInt() == commandId)
-            button->setEnabled(enabled);
-    }
 }
 
 bool CMainFrame::IsToolBarVisible() const {

@@ -62,6 +62,7 @@ public:
     InventoryNode* CaretNode() const override;
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void ClearCaret() override;
     void FocusTree() override;
     void RepaintTree() override;
     ComputerScanWorker& ComputerScan() override;
@@ -78,7 +79,6 @@ public:
     void SendCommand(int commandId) override;
     void ShowSettingsDialog() override;
     void SetSplitterLock(bool locked) override;
-    void EnableToolBarButton(int commandId, bool enabled) override;
     bool IsToolBarVisible() const override;
     void SetToolBarVisible(bool visible) override;
     bool IsStatusBarVisible() const override;

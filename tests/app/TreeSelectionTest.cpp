@@ -188,13 +188,18 @@ TEST_F(TreeSelectionTest, RightClickWithNothingMarkedShowsNoMenu) {
 }
 
 TEST_F(TreeSelectionTest, KeyboardMenuOfOneComputerIsTheShortOneAtTheItemsCentre) {
-    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
-    Click(pc1);
-    KeyboardMenu();
-    ASSERT_EQ(menus.count(), 1);
-    EXPECT_EQ(menus.at(0).at(0).toInt(), menu::kSingleFailedComputer);
-    const QPoint centre = tree.viewport()->mapToGlobal(tree.visualRect(model.indexOf(pc1)).center());
-    EXPECT_EQ(menus.at(0).at(1).toPoint(), centre);
+    // The menu key, and Shift+F10 as its stand-in.
+    const std::function<void()> keys[] = {[this] { KeyboardMenu(); },
+                                          [this] { QTest::keyClick(&tree, Qt::Key_F10, Qt::ShiftModifier); }};
+    for (const auto& openMenu : keys) {
+        QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+        Click(pc1);
+        openMenu();
+        ASSERT_EQ(menus.count(), 1);
+        EXPECT_EQ(menus.at(0).at(0).toInt(), menu::kSingleFailedComputer);
+        const QPoint centre = tree.viewport()->mapToGlobal(tree.visualRect(model.indexOf(pc1)).center());
+        EXPECT_EQ(menus.at(0).at(1).toPoint(), centre);
+    }
 }
 
 TEST_F(TreeSelectionTest, DoubleClickTogglesOnlyOnTheLabelText) {
