@@ -14,6 +14,7 @@
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
 #include "app/ShutdownWorker.h"
+#include "app/UnsavedAtExit.h"
 #include "app/commands/MainCommands.h"
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
@@ -207,9 +208,9 @@ void CMainFrame::ApplyPaneSizes() {
     right_->setSizes({panes_.Second, panes_.Third, lowest});
 }
 
-void CMainFrame::SaveWorkspace() {
+Status CMainFrame::SaveWorkspace() {
     if (isMaximized() || isMinimized())
-        return;
+        return ERROR_SUCCESS;
     const QRect outer = frameGeometry();
     const QList<int> columns = left_->sizes();
     const QList<int> rows = right_->sizes();
@@ -218,7 +219,7 @@ void CMainFrame::SaveWorkspace() {
     panes.Second = rows.value(0);
     panes.Third = rows.value(1);
     panes.Fourth = rows.value(2);
-    store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
+    return store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
 }
 
 void CMainFrame::RunWelcomeScreen() {
@@ -237,7 +238,6 @@ void CMainFrame::RequestClose() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (state_ == State::Closed) {
-        SaveWorkspace();
         event->accept();
         return;
     }
@@ -265,11 +265,30 @@ void CMainFrame::OnShutdownReady() {
         StartShutdown();
         return;
     }
-    store_.WriteSettings(settings_);
-    if (store_.IsWorkspaceSaved())
-        SaveInventory(*model_, platform_.registry());
+    if (!SaveAtExit()) {
+        // Kept open at the user's word: a later close tries again.
+        state_ = State::Running;
+        return;
+    }
     state_ = State::Closed;
     close();
+}
+
+bool CMainFrame::SaveAtExit() {
+    UnsavedAtExit unsaved;
+    const Status settingsStatus = store_.WriteSettings(settings_);
+    if (settingsStatus != ERROR_SUCCESS)
+        unsaved.Note("the settings", settingsStatus);
+    // The stored flag decides, as the next start reads it; when it could not
+    // be written, the user's choice does.
+    const bool saveTree =
+        settingsStatus == ERROR_SUCCESS ? store_.IsWorkspaceSaved() : settings_.SaveWorkspaceInfo == 1;
+    if (saveTree && !SaveInventory(*model_, platform_.registry()))
+        unsaved.Note("the computer tree", ERROR_SUCCESS);
+    // While the window is still shown at the size the user left it.
+    if (const Status status = SaveWorkspace(); status != ERROR_SUCCESS)
+        unsaved.Note("the window layout", status);
+    return unsaved.ConfirmClose();
 }
 
 bool CMainFrame::AnyScanRunning() const {

@@ -101,7 +101,10 @@ private:
     void RestoreWorkspace();
     void ApplyPaneSizes();
     void FitOuterSize();
-    void SaveWorkspace();
+    [[nodiscard]] Status SaveWorkspace();
+    // Writes the settings, the tree and the workspace; false when something
+    // failed and the user chose to keep the window open.
+    bool SaveAtExit();
     void StartShutdown();
     void OnShutdownReady();
     void OnCaretChanged(InventoryNode* node);

@@ -28,6 +28,7 @@
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
+#include "inventory/FailingRegistry.h"
 #include "inventory/InventoryPersistence.h"
 #include "platform/RegistryValues.h"
 #include "support/ScriptedMessageBoxService.h"
@@ -61,7 +62,7 @@ protected:
             hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
         return key;
     }
-    void Put(std::string_view name, std::uint32_t value) { SetDwordValue(*SettingsKey(), name, value); }
+    void Put(std::string_view name, std::uint32_t value) { ASSERT_EQ(SetDwordValue(*SettingsKey(), name, value), ERROR_SUCCESS); }
     std::optional<std::uint32_t> Get(std::string_view name) {
         std::uint32_t value = 0;
         if (QueryDwordValue(*SettingsKey(), name, value, REG_DWORD) != 0)
@@ -345,6 +346,46 @@ TEST_F(MainFrameTest, DeleteAsksAsRemoveDoesAndLeavesNothingSelected) {
         model.DeleteSubtree(pc2);
     }
     ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, AnExitThatCannotSaveSaysSoAndMayKeepTheWindowOpen) {
+    struct Case {
+        bool storedSaveFlag;  // SaveWorkspaceInfo 1 stored by an earlier run
+        const char* unsaved;
+    };
+    const Case cases[] = {
+        // The flag could not be written: the tree is still wanted.
+        {false, "the settings and the computer tree"},
+        {true, "the settings, the computer tree and the window layout"},
+    };
+    for (const Case& c : cases) {
+        if (c.storedSaveFlag)
+            Put("SaveWorkspaceInfo", 1);
+        auto frame = Start();
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        FailingRegistry failing(*platform.local, 1);
+        platform.localFront = &failing;
+        const std::size_t before = boxes.Boxes().size();
+
+        boxes.QueueAnswer(MessageAnswer::No);
+        frame->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() > before; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->CurrentState() == CMainFrame::State::Running; }, 10000));
+        EXPECT_EQ(boxes.Boxes().back().icon, MessageIcon::Question);
+        EXPECT_EQ(boxes.Boxes().back().text,
+                  "Vantor Netwarden could not save " + std::string(c.unsaved) +
+                      ".\nThere is not enough space on the disk.\n"
+                      "Close it anyway? Choose No to keep the window open, for instance to export the computer "
+                      "list.");
+        EXPECT_TRUE(frame->isVisible());
+
+        // Yes closes without the tree.
+        boxes.QueueAnswer(MessageAnswer::Yes);
+        ASSERT_TRUE(CloseAndWait(*frame));
+        EXPECT_EQ(boxes.Boxes().size(), before + 2);
+        EXPECT_FALSE(InventoryStored());
+        platform.localFront = nullptr;
+    }
 }
 
 TEST_F(MainFrameTest, CancelSignalsTheStopEventsOfAllThreeScanWorkers) {

@@ -172,7 +172,7 @@ TEST_F(InventoryPersistenceTest, FailedSaveKeepsThePreviousTreeWhole) {
     // Fails in the middle of the second computer.
     test::FailingRegistry failing(*registry, 12);
     EXPECT_FALSE(SaveInventory(changed, failing));
-    EXPECT_GE(failing.writesSeen(), 12);
+    EXPECT_GE(failing.WritesSeen(), 12);
 
     InventoryModel loaded;
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));

@@ -12,7 +12,7 @@ namespace vn {
 // runs of separators count as one and trailing ones are ignored, so
 // "Services\" names "Services"; a leading "\" is refused with
 // ERROR_BAD_PATHNAME. An empty path gives no components (the key itself).
-Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
+[[nodiscard]] Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
 
 // The comparison form of a key or value name: the UTF-8 name upper-cased
 // code point by code point (Unicode simple mapping of the Basic Multilingual
