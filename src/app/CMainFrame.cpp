@@ -143,7 +143,7 @@ void CMainFrame::CreateClientArea() {
     connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
     connect(&tree, &CColumnTreeCtrl::deletePressed, this, [this] { commands_->ExecuteIfEnabled(cmd::kRemove); });
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
-            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
+            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::NodeAt(index)); });
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
     // The caret leaves a removed item before the row is gone; the view for
     // no caret depends on whether anything is left.

@@ -50,7 +50,7 @@ bool InventoryReader::ReadNode(RegistryKey& parentKey, const std::string& name, 
     if (!ReadChildren(*key, folder))
         return false;
     if (expanded == 1)
-        model_.setExpanded(folder, true);
+        model_.SetExpanded(folder, true);
     return true;
 }
 

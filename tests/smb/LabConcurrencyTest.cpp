@@ -19,9 +19,9 @@ using testing::SmbLabEnvironment;
 class LabConcurrencyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SmbLabEnvironment::sambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::unavailable();
-        ASSERT_EQ(SmbLabEnvironment::unavailable(), "");
+        if (SmbLabEnvironment::SambaMissing())
+            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
+        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
     }
 
     SmbBackend backend_{SmbCredentials::FromPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "")};

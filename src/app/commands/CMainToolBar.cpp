@@ -40,7 +40,7 @@ CMainToolBar::CMainToolBar(const std::function<QAction*(int)>& actionOf, QWidget
     int shift = 0;
     for (const ToolButtonPlace& place : kButtons) {
         QAction* action = actionOf(place.id);
-        auto* button = new BitmapButton(FindCommandRow(place.id)->Picture, action->iconText(), this);
+        auto* button = new BitmapButton(FindCommandRow(place.id)->picture, action->iconText(), this);
         button->setDefaultAction(action);
         const int width = std::max(place.width, button->sizeHint().width());
         button->setGeometry(place.x + shift, 0, width, kHeight);

@@ -13,30 +13,30 @@ class MainWindowContext;
 struct CommandHandlers;
 
 // One command of the main window. Each becomes one QAction (named
-// ObjectName) that the menu bar, the tree's context menus and the toolbar
+// objectName) that the menu bar, the tree's context menus and the toolbar
 // form share; the details views, the side panels and the welcome screen run
-// it by its Id.
+// it by its id.
 struct CommandRow {
-    int Id = 0;  // vn::cmd
-    std::string_view ObjectName = {};
+    int id = 0;  // vn::cmd
+    std::string_view objectName = {};
     // The text of its menu item; a context menu may give it another (MenuLayouts).
-    std::string_view MenuText = {};
+    std::string_view menuText = {};
     // The status-bar prompt wherever it is chosen; empty for none.
-    std::string_view Prompt = {};
+    std::string_view prompt = {};
     // Its toolbar button: tool tip, caption and picture (0: not on the toolbar).
-    std::string_view Tip = {};
-    std::string_view Caption = {};
-    int Picture = 0;
+    std::string_view tip = {};
+    std::string_view caption = {};
+    int picture = 0;
     // Disabled everywhere while this subsystem is not part of the build.
-    Subsystem Needs = Subsystem::None;
+    Subsystem needs = Subsystem::None;
     // Null: enabled.
-    MenuRule MenuState = nullptr;
-    ButtonRule ButtonState = nullptr;
+    MenuRule menuState = nullptr;
+    ButtonRule buttonState = nullptr;
     // For the View menu's toggles: whether the item carries its check mark.
-    bool (*Checked)(const MainWindowContext&) = nullptr;
-    QKeySequence::StandardKey Shortcut = QKeySequence::UnknownKey;
+    bool (*checked)(const MainWindowContext&) = nullptr;
+    QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey;
     // Null: no command answers the id; its items are always disabled.
-    void (*Run)(CommandHandlers&) = nullptr;
+    void (*run)(CommandHandlers&) = nullptr;
 };
 
 // Every command of the main window.

@@ -36,7 +36,7 @@ MainCommands::MainCommands(MainWindowContext& context, QObject* parent)
       handlers_{context, scans_, tree_, actions_, help_} {
     CreateActions();
     for (const MenuLayout& layout : ContextMenuLayouts())
-        contextMenus_[layout.Id] = BuildMenu(layout, context_.DialogParent());
+        contextMenus_[layout.id] = BuildMenu(layout, context_.DialogParent());
 }
 
 MainCommands::~MainCommands() {
@@ -52,22 +52,22 @@ void MainCommands::CreateActions() {
     // window shows it in its status bar.
     QObject* owner = context_.DialogParent();
     for (const CommandRow& row : CommandRows()) {
-        auto* action = new QAction(Text(row.MenuText), owner != nullptr ? owner : this);
-        action->setObjectName(Text(row.ObjectName));
-        action->setData(row.Id);
-        action->setStatusTip(Text(row.Prompt));
-        if (row.Picture != 0) {
-            action->setIcon(ResourceIcon(row.Picture));
+        auto* action = new QAction(Text(row.menuText), owner != nullptr ? owner : this);
+        action->setObjectName(Text(row.objectName));
+        action->setData(row.id);
+        action->setStatusTip(Text(row.prompt));
+        if (row.picture != 0) {
+            action->setIcon(ResourceIcon(row.picture));
             action->setIconVisibleInMenu(false);
-            action->setIconText(Text(row.Caption));
-            action->setToolTip(Text(row.Tip));
+            action->setIconText(Text(row.caption));
+            action->setToolTip(Text(row.tip));
         }
-        action->setCheckable(row.Checked != nullptr);
-        if (row.Shortcut != QKeySequence::UnknownKey)
-            action->setShortcut(row.Shortcut);
-        const int id = row.Id;
+        action->setCheckable(row.checked != nullptr);
+        if (row.shortcut != QKeySequence::UnknownKey)
+            action->setShortcut(row.shortcut);
+        const int id = row.id;
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
-        commandActions_[row.Id] = action;
+        commandActions_[row.id] = action;
     }
 }
 
@@ -83,15 +83,15 @@ void MainCommands::SetLaunchers(SubsystemLaunchers launchers) {
 }
 
 QMenu* MainCommands::BuildMenu(const MenuLayout& layout, QWidget* parent) {
-    auto* menu = new QMenu(Text(layout.Title), parent);
+    auto* menu = new QMenu(Text(layout.title), parent);
     menus_.emplace_back(menu);
-    for (const MenuEntry& entry : layout.Items) {
-        if (entry.Id == 0)
+    for (const MenuEntry& entry : layout.items) {
+        if (entry.id == 0)
             menu->addSeparator();
-        else if (entry.Id == kAddSubmenuMarker)
+        else if (entry.id == kAddSubmenuMarker)
             menu->addMenu(BuildMenu(AddSubmenu(), menu));
         else
-            menu->addAction(Action(entry.Id));
+            menu->addAction(Action(entry.id));
     }
     connect(menu, &QMenu::aboutToShow, this, [this, &layout] { PrepareMenu(layout); });
     // The command chosen runs after the menu has closed, in the state the
@@ -102,15 +102,15 @@ QMenu* MainCommands::BuildMenu(const MenuLayout& layout, QWidget* parent) {
 }
 
 void MainCommands::PrepareMenu(const MenuLayout& layout) {
-    for (const MenuEntry& entry : layout.Items) {
-        const CommandRow* row = FindCommandRow(entry.Id);
+    for (const MenuEntry& entry : layout.items) {
+        const CommandRow* row = FindCommandRow(entry.id);
         if (row == nullptr)
             continue;
-        QAction* action = Action(row->Id);
-        action->setText(Text(entry.Text.empty() ? row->MenuText : entry.Text));
+        QAction* action = Action(row->id);
+        action->setText(Text(entry.text.empty() ? row->menuText : entry.text));
         action->setEnabled(IsMenuEnabled(*row));
-        if (row->Checked != nullptr)
-            action->setChecked(row->Checked(context_));
+        if (row->checked != nullptr)
+            action->setChecked(row->checked(context_));
     }
 }
 
@@ -158,11 +158,11 @@ void MainCommands::UpdatePanels() {
 }
 
 bool MainCommands::IsAvailable(const CommandRow& row) const {
-    return row.Run != nullptr && launchers_.Provides(row.Needs);
+    return row.run != nullptr && launchers_.Provides(row.needs);
 }
 
 bool MainCommands::IsMenuEnabled(const CommandRow& row) const {
-    return IsAvailable(row) && (row.MenuState == nullptr || row.MenuState(context_.SelectedNodes()));
+    return IsAvailable(row) && (row.menuState == nullptr || row.menuState(context_.SelectedNodes()));
 }
 
 bool MainCommands::IsEnabled(int commandId) const {
@@ -180,15 +180,15 @@ void MainCommands::OnSelectionChanged() {
         return;
     const InventoryNode* caret = context_.CaretNode();
     for (const CommandRow& row : CommandRows()) {
-        const bool enabled = IsAvailable(row) && (row.ButtonState == nullptr || row.ButtonState(caret));
-        Action(row.Id)->setEnabled(enabled);
+        const bool enabled = IsAvailable(row) && (row.buttonState == nullptr || row.buttonState(caret));
+        Action(row.id)->setEnabled(enabled);
     }
 }
 
 void MainCommands::Execute(int commandId) {
     const CommandRow* row = FindCommandRow(commandId);
-    if (row != nullptr && row->Run != nullptr)
-        row->Run(handlers_);
+    if (row != nullptr && row->run != nullptr)
+        row->run(handlers_);
 }
 
 void MainCommands::ExecuteIfEnabled(int commandId) {

@@ -5,19 +5,19 @@
 
 namespace vn {
 
-// One entry of a menu: a command (vn::cmd), a separator (Id 0) or the File
-// menu's "Add" sub-menu (kAddSubmenuMarker). Text is set where this menu
+// One entry of a menu: a command (vn::cmd), a separator (id 0) or the File
+// menu's "Add" sub-menu (kAddSubmenuMarker). The text is set where this menu
 // names the command otherwise than its row in the command table.
 struct MenuEntry {
-    int Id = 0;
-    std::string_view Text = {};
+    int id = 0;
+    std::string_view text = {};
 };
 
 // One pull-down menu of the menu bar, or one context menu.
 struct MenuLayout {
-    int Id;                  // the menu resource for context menus; 0 for pull-downs
-    std::string_view Title;  // the pull-down's title; empty for context menus
-    std::span<const MenuEntry> Items;
+    int id;                  // the menu resource for context menus; 0 for pull-downs
+    std::string_view title;  // the pull-down's title; empty for context menus
+    std::span<const MenuEntry> items;
 };
 
 // The File, View and Help menus of the menu bar, in order. File's "Add"

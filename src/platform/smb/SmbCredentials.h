@@ -42,7 +42,7 @@ public:
     const std::string& password() const { return password_; }
     const std::string& domain() const { return domain_; }
     bool useKerberos() const { return useKerberos_; }
-    void setUseKerberos(bool use) { useKerberos_ = use; }
+    void SetUseKerberos(bool use) { useKerberos_ = use; }
 
 private:
     void Wipe();
