@@ -21,7 +21,7 @@ constexpr std::string_view kFourthViewHeight = "FourthWiewHeight";
 template <typename T>
 bool ReadInto(RegistryKey& key, std::string_view name, T& target) {
     std::uint32_t value = 0;
-    if (QueryDwordValue(key, name, value) != 0)
+    if (QueryDwordValue(key, name, value) != ERROR_SUCCESS)
         return false;
     target = static_cast<T>(value);
     return true;
