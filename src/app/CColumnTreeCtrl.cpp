@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
+#include <algorithm>
 
 #include "app/ComputerReportTip.h"
 #include "app/ContextMenuChoice.h"
@@ -436,12 +437,46 @@ void CColumnTreeCtrl::dropEvent(QDropEvent* event) {
 }
 
 void CColumnTreeCtrl::DropOn(InventoryNode* dragged, InventoryNode* target) {
-    if (dragged != nullptr && target != nullptr) {
-        const std::vector<InventoryNode*> moving = marks_.SelectionList();
-        model_.MoveNodes(target, moving, dragged);
-    }
-    marks_.ClearList();
+    if (dragged == nullptr || target == nullptr)
+        return;
+    // The dragged node and the folders above it: after the move one of them
+    // names the node the caret follows to the target.
+    std::vector<const InventoryNode*> draggedLine;
+    for (const InventoryNode* walk = dragged; walk != nullptr; walk = model_.ParentOf(walk))
+        draggedLine.push_back(walk);
+    std::vector<InventoryModel::Landing> landed;
+    // Qt moves the caret to a neighbour when its item goes; that stop on the
+    // way is not reported.
+    caretSignalsBlocked_ = true;
+    const bool moved = model_.MoveNodes(target, marks_.SelectionList(), dragged, &landed);
+    caretSignalsBlocked_ = false;
+    // A refused drop leaves the marks and the selection list as they were,
+    // so the same items can be dragged elsewhere.
+    if (moved)
+        SelectLanded(landed, draggedLine);
     viewport()->update();
+}
+
+void CColumnTreeCtrl::SelectLanded(const std::vector<InventoryModel::Landing>& landed,
+                                   const std::vector<const InventoryNode*>& draggedLine) {
+    // The moved items stay selected in their new place, the dragged one (or
+    // the folder that took it along) as the caret.
+    marks_.ClearAll();
+    InventoryNode* caret = nullptr;
+    for (const InventoryModel::Landing& landing : landed) {
+        marks_.Select(landing.node);
+        if (std::find(draggedLine.begin(), draggedLine.end(), landing.original) != draggedLine.end())
+            caret = landing.node;
+    }
+    if (caret == nullptr) {
+        emit caretChanged(CaretNode());
+        return;
+    }
+    const QModelIndex index = model_.IndexOf(caret);
+    if (currentIndex() == index)
+        emit caretChanged(caret);
+    else
+        setCurrentIndex(index);
 }
 
 }  // namespace vn

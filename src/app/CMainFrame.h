@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 #include "app/MainWindowContext.h"
 #include "app/SettingsStore.h"
@@ -38,6 +39,8 @@ class CMainFrame final : public QMainWindow, public MainWindowContext {
 public:
     static constexpr int kWindowWidth = 864;
     static constexpr int kWindowHeight = 641;
+    // The details pane keeps at least its title strip in view.
+    static constexpr int kDetailsMinimumHeight = 80;
 
     CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options = {});
     ~CMainFrame() override;
@@ -94,12 +97,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateToolBar();
     void CreateClientArea();
     void RestoreWorkspace();
     void ApplyPaneSizes();
+    void FitPanelsToContent();
     void FitOuterSize();
     [[nodiscard]] Status SaveWorkspace();
     // Writes the settings, the tree and the workspace; false when something
@@ -110,6 +115,10 @@ private:
     void OnCaretChanged(InventoryNode* node);
     void ShowDetailsFor(InventoryNode* node);
     void OnNodeRefreshed(const InventoryNode* node);
+    // Rows went in or out below parentOfChange (null: the top level).
+    void OnTreeChanged(const InventoryNode* parentOfChange);
+    // Whether node lies somewhere inside folder.
+    bool IsBelow(const InventoryNode* node, const InventoryNode* folder) const;
     void PopContextMenu(int menuId, const QPoint& globalPosition);
     bool AnyScanRunning() const;
 
@@ -124,6 +133,8 @@ private:
     // known; empty when reached.
     QSize pendingOuterSize_;
     State state_ = State::Running;
+    // The saved tree's stamp when the window loaded it.
+    std::string loadedInventoryStamp_;
 
     std::unique_ptr<InventoryModel> model_;
     std::unique_ptr<ComputerScanWorker> computerScan_;

@@ -144,7 +144,7 @@ bool InventoryModel::IsInsideOrSame(const InventoryNode* node, const InventoryNo
 }
 
 bool InventoryModel::MoveNodes(InventoryNode* targetNode, const std::vector<InventoryNode*>& selection,
-                               const InventoryNode* dragged) {
+                               const InventoryNode* dragged, std::vector<Landing>* landed) {
     AssertUiThread();
     FolderNode* target = Contains(targetNode) ? AsFolder(targetNode) : nullptr;
     if (target == nullptr)
@@ -171,28 +171,33 @@ bool InventoryModel::MoveNodes(InventoryNode* targetNode, const std::vector<Inve
     };
     std::vector<InventoryNode*> roots;
     for (InventoryNode* node : moving) {
-        if (node->Parent != target && !travelsWithOther(node) &&
-            std::find(roots.begin(), roots.end(), node) == roots.end())
+        if (travelsWithOther(node) || std::find(roots.begin(), roots.end(), node) != roots.end())
+            continue;
+        if (node->Parent != target)
             roots.push_back(node);
+        else if (landed != nullptr)
+            landed->push_back({node, node});
     }
     for (InventoryNode* node : roots) {
-        CopyInto(target, *node);
+        InventoryNode* copy = CopyInto(target, *node);
         DeleteSubtree(node);
+        if (landed != nullptr)
+            landed->push_back({node, copy});
     }
     return true;
 }
 
-void InventoryModel::CopyInto(FolderNode* target, const InventoryNode& node) {
+InventoryNode* InventoryModel::CopyInto(FolderNode* target, const InventoryNode& node) {
     if (const auto* folder = dynamic_cast<const FolderNode*>(&node)) {
         auto* copy = AsFolder(InsertNode(target, std::make_unique<FolderNode>(folder->Name), true));
         for (const InventoryNode* child : folder->Children)
             CopyInto(copy, *child);
-        return;
+        return copy;
     }
     const auto& computer = static_cast<const ComputerRecord&>(node);
     auto copy = std::make_unique<ComputerRecord>(computer.Name);
     copy->CopyFrom(computer);
-    InsertNode(target, std::move(copy), true);
+    return InsertNode(target, std::move(copy), true);
 }
 
 bool InventoryModel::Contains(const InventoryNode* node) const {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Status.h"
 
@@ -27,6 +28,13 @@ inline constexpr std::uint32_t REG_SZ = 1;
 inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
 inline constexpr std::uint32_t REG_BINARY = 3;
 inline constexpr std::uint32_t REG_DWORD = 4;
+
+// Whether the registry can take name as the name of one key: not empty, at
+// most 255 bytes, no backslash (the path separator).
+inline bool IsStorableKeyName(std::string_view name) {
+    constexpr std::size_t kMaxKeyNameLength = 255;
+    return !name.empty() && name.size() <= kMaxKeyNameLength && name.find('\\') == std::string_view::npos;
+}
 
 class RegistryKey;
 using RegistryKeyPtr = std::unique_ptr<RegistryKey>;
@@ -64,6 +72,21 @@ public:
 
     // RegEnumKey: the sub-key at index in the hive's own order; 259 past the end.
     [[nodiscard]] virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;
+
+    // Every sub-key's name in the same order: RegEnumKey from index 0 to its
+    // end, which a hive may answer in one pass instead of one look-up per index.
+    virtual Status EnumKeys(std::vector<std::string>& names) {
+        names.clear();
+        std::string name;
+        for (std::uint32_t index = 0;; ++index) {
+            const Status status = EnumKey(index, name);
+            if (status == ERROR_NO_MORE_ITEMS)
+                return ERROR_SUCCESS;
+            if (status != ERROR_SUCCESS)
+                return status;
+            names.push_back(name);
+        }
+    }
 
     // SHDeleteKey: deletes the sub-key with its whole subtree.
     [[nodiscard]] virtual Status DeleteTree(std::string_view subKey) = 0;

@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -17,10 +19,13 @@
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
 #include "app/HivePlatform.h"
+#include "app/InventoryExitSave.h"
 #include "app/SettingsStore.h"
 #include "app/commands/CScanDlg.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ModalDriver.h"
+#include "app/details/CDescriptionFolder.h"
+#include "app/details/DescriptionView.h"
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
@@ -30,6 +35,7 @@
 #include "inventory/InventoryModel.h"
 #include "inventory/FailingRegistry.h"
 #include "inventory/InventoryPersistence.h"
+#include "inventory/InventoryTreeBuilder.h"
 #include "platform/RegistryValues.h"
 #include "support/ScriptedMessageBoxService.h"
 #include "ui/LockableSplitter.h"
@@ -86,6 +92,23 @@ protected:
         QAction* action = Action(frame, objectName);
         return action != nullptr && action->isEnabled();
     }
+    // The panels below the details show all of their content: each gets the
+    // height its content needs and its button lies inside it; the details
+    // pane has the rest of the column.
+    static void ExpectPanelsShowTheirContent(CMainFrame& frame) {
+        LockableSplitter& right = frame.RightSplitter();
+        const QList<int> rows = right.sizes();
+        ASSERT_EQ(rows.size(), 3);
+        for (int row : {1, 2})
+            EXPECT_EQ(rows[row], right.widget(row)->minimumSizeHint().height()) << row;
+        EXPECT_EQ(rows[0] + rows[1] + rows[2] + 2 * right.handleWidth(), right.height());
+        for (const char* name : {"checkPolicies", "install"}) {
+            auto* button = frame.findChild<QPushButton*>(QString::fromLatin1(name));
+            ASSERT_NE(button, nullptr) << name;
+            EXPECT_TRUE(button->isVisible()) << name;
+            EXPECT_TRUE(button->parentWidget()->rect().contains(button->geometry())) << name;
+        }
+    }
 
     ScriptedMessageBoxService boxes;
     HivePlatform platform;
@@ -98,8 +121,7 @@ TEST_F(MainFrameTest, FirstStartUsesTheBuiltInLayoutAndWritesEverythingAtExit) {
     EXPECT_FALSE(frame->windowIcon().isNull());
     EXPECT_EQ(frame->frameGeometry().size(), QSize(864, 641));
     EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 404);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 228);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(1), 170);
+    ExpectPanelsShowTheirContent(*frame);
     EXPECT_TRUE(frame->RightSplitter().IsLocked());
     EXPECT_FALSE(frame->LeftSplitter().IsLocked());
     EXPECT_EQ(frame->ToolBar().windowTitle(), QStringLiteral("Main Toolbar"));
@@ -118,8 +140,8 @@ TEST_F(MainFrameTest, FirstStartUsesTheBuiltInLayoutAndWritesEverythingAtExit) {
     EXPECT_TRUE(Get("WorkspaceX"));
     EXPECT_TRUE(Get("WorkspaceY"));
     EXPECT_EQ(Get("FirstWiewWidth"), 404u);
-    EXPECT_EQ(Get("SecondWiewHeight"), 228u);
-    EXPECT_EQ(Get("ThirdWiewHeight"), 170u);
+    EXPECT_TRUE(Get("SecondWiewHeight"));
+    EXPECT_TRUE(Get("ThirdWiewHeight"));
     EXPECT_TRUE(Get("FourthWiewHeight"));
 }
 
@@ -137,8 +159,8 @@ TEST_F(MainFrameTest, StoredWorkspaceIsRestored) {
     auto frame = Start();
     EXPECT_EQ(frame->frameGeometry(), QRect(40, 50, 1000, 700));
     EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 300);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 250);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(1), 150);
+    // The rows follow the content, not the stored heights (150 would cut the policy panel).
+    ExpectPanelsShowTheirContent(*frame);
     EXPECT_FALSE(frame->RightSplitter().IsLocked());
 
     frame->LeftSplitter().setSizes({350, frame->LeftSplitter().width() - 351});
@@ -159,7 +181,6 @@ TEST_F(MainFrameTest, PartlyStoredPanesFallBackToTheBuiltInSizes) {
     auto frame = Start();
     EXPECT_EQ(frame->frameGeometry().size(), QSize(1000, 700));
     EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 404);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 228);
     ASSERT_TRUE(CloseAndWait(*frame));
 }
 
@@ -207,8 +228,42 @@ TEST_F(MainFrameTest, SavedTreeAndSettingsComeBackAtTheNextStart) {
     ASSERT_EQ(frame->Model().rowCount(), 1);
     EXPECT_FALSE(frame->RightSplitter().IsLocked());
     // Items but no caret: the no-selection view.
-    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
     ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// Another program (netwarden, a second window) saved the tree while this
+// window was open: the window asks before it overwrites that tree.
+TEST_F(MainFrameTest, ATreeSavedMeanwhileByAnotherProgramIsOverwrittenOnlyWhenTheUserSaysSo) {
+    const struct {
+        MessageAnswer answer;
+        const char* kept;
+    } cases[] = {{MessageAnswer::Yes, "mine"}, {MessageAnswer::No, "theirs"}};
+    for (const auto& c : cases) {
+        auto frame = Start();
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("mine"), false);
+        InventoryModel theirs;
+        theirs.InsertNode(nullptr, std::make_unique<ComputerRecord>("theirs"), false);
+        ASSERT_TRUE(SaveInventory(theirs, *platform.Reopen()));
+        const std::size_t before = boxes.Boxes().size();
+        boxes.QueueAnswer(c.answer);
+        ASSERT_TRUE(CloseAndWait(*frame));
+
+        const auto shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), before + 1);
+        EXPECT_EQ(shown.back().text, kSavedTreeChangedQuestion);
+        EXPECT_EQ(shown.back().icon, MessageIcon::Question);
+        EXPECT_EQ(shown.back().buttons, MessageButtons::YesNo);
+        InventoryModel stored;
+        ASSERT_TRUE(LoadInventory(stored, *platform.Reopen(), catalogue));
+        ASSERT_EQ(stored.rowCount(), 1);
+        EXPECT_EQ(stored.ChildrenOf(nullptr).front()->Name, c.kept);
+    }
+    // Unchanged since it was loaded: saved without a question.
+    auto frame = Start();
+    const std::size_t before = boxes.Boxes().size();
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(boxes.Boxes().size(), before);
 }
 
 TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
@@ -287,6 +342,77 @@ TEST_F(MainFrameTest, ContextMenuItemsShowTheirPromptsInTheStatusBar) {
         menu->setActiveAction(Action(*frame, c.action));
         EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), c.prompt) << c.action;
         menu->hide();
+    }
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// What the details pane shows keeps up with the tree without a click: the
+// first computer of an empty tree, computers arriving in the folder at the
+// caret (an import), merges and removals below it.
+TEST_F(MainFrameTest, DetailsFollowTheTreeAsItChanges) {
+    auto frame = Start();
+    InventoryModel& model = frame->Model();
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    auto* office = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Office"), true));
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
+
+    frame->TreeView().Tree().MakeSelectedCaret(office);
+    auto* view = static_cast<CDescriptionFolder*>(frame->Details().View(details::kFolder));
+    EXPECT_EQ(view->ComputerCount()->text(), "0");
+    auto* branch = static_cast<FolderNode*>(model.InsertNode(office, std::make_unique<FolderNode>("Branch"), true));
+    model.InsertNode(office, std::make_unique<ComputerRecord>("pc1"), true);
+    model.InsertNode(branch, std::make_unique<ComputerRecord>("pc2"), true);
+    EXPECT_EQ(view->ComputerCount()->text(), "2");
+    EXPECT_EQ(view->FolderCount()->text(), "1");
+
+    auto merged = std::make_unique<ComputerRecord>("PC2");
+    merged->InstalledProducts = {&catalogue.at(0)};
+    model.InsertNode(branch, std::move(merged), true);
+    EXPECT_EQ(view->StatisticsRows().size(), 3u);
+
+    model.DeleteSubtree(branch);
+    EXPECT_EQ(view->ComputerCount()->text(), "1");
+    EXPECT_TRUE(view->StatisticsRows().empty());
+    // Elsewhere in the tree nothing of the folder changes.
+    model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc3"), true);
+    EXPECT_EQ(view->ComputerCount()->text(), "1");
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kFolder);
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// At the first-start size and larger, with a folder using three products
+// at the caret, no pane needs a scroll bar and every control is in view;
+// what the window gains goes to the details pane.
+TEST_F(MainFrameTest, EveryPaneShowsItsControlsAtTheSizesPeopleUse) {
+    catalogue.AddUnique(std::make_unique<ProductDef>(MakeProduct("Farview", "Software\\Farview")));
+    auto frame = Start();
+    InventoryModel& model = frame->Model();
+    auto* office = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Office"), true));
+    for (std::size_t product = 0; product < 3; ++product) {
+        auto computer = std::make_unique<ComputerRecord>("pc" + std::to_string(product));
+        computer->InstalledProducts = {&catalogue.at(product)};
+        model.InsertNode(office, std::move(computer), true);
+    }
+    frame->TreeView().Tree().MakeSelectedCaret(office);
+    DescriptionView& view = *frame->Details().View(details::kFolder);
+    int detailsAtFirstSize = 0;
+    for (const QSize size : {QSize(864, 641), QSize(1280, 800), QSize(1920, 1200)}) {
+        frame->resize(size);
+        QApplication::processEvents();
+        SCOPED_TRACE(size.width());
+        ExpectPanelsShowTheirContent(*frame);
+        EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+        EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+        for (const char* name : {"rescan", "detectsLink"}) {
+            auto* control = view.Form()->findChild<QWidget*>(QString::fromLatin1(name));
+            ASSERT_NE(control, nullptr);
+            EXPECT_TRUE(view.viewport()->rect().contains(control->geometry())) << name;
+        }
+        if (detailsAtFirstSize == 0) {
+            detailsAtFirstSize = frame->RightSplitter().sizes().value(0);
+        } else if (size.width() == 1280) {
+            EXPECT_GE(frame->RightSplitter().sizes().value(0) - detailsAtFirstSize, 800 - 641);
+        }
     }
     ASSERT_TRUE(CloseAndWait(*frame));
 }
@@ -519,6 +645,9 @@ TEST_F(MainFrameTest, WelcomeScanButtonRunsItsCommandBeforeTheScreenCloses) {
     launchers.ScanSubnet = [&] { ranWhileOpen = qobject_cast<CWelcomeDlg*>(QApplication::activeModalWidget()) != nullptr; };
     frame->Commands().SetLaunchers(launchers);
     WhenModal<CWelcomeDlg>([](CWelcomeDlg& dialog) {
+        auto* prompt = dialog.findChild<QLabel*>(QStringLiteral("prompt"));
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(prompt->text(), QStringLiteral("Scan. Please select an operation below."));
         EXPECT_TRUE(dialog.ShowAtStartupBox()->isChecked());
         dialog.ShowAtStartupBox()->setChecked(false);
         dialog.ScanSubnetButton()->click();

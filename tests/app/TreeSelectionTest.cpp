@@ -217,22 +217,38 @@ TEST_F(TreeSelectionTest, DoubleClickTogglesOnlyOnTheLabelText) {
 TEST_F(TreeSelectionTest, DropMovesTheSelectionListIntoTheTarget) {
     Click(a1);
     Click(a2, Qt::ControlModifier);
+    QSignalSpy carets(&tree, &CColumnTreeCtrl::caretChanged);
     tree.DropOn(a1, beta);
     ASSERT_EQ(model.ChildrenOf(beta).size(), 2u);
     EXPECT_EQ(model.ChildrenOf(beta)[0]->Name, "a1");
     EXPECT_EQ(model.ChildrenOf(alpha).size(), 1u);
-    // The moved nodes were freed: nothing refers to them any more.
-    EXPECT_TRUE(Marked().empty());
-    EXPECT_TRUE(tree.Marks().SelectionList().empty());
     EXPECT_TRUE(model.IsExpanded(beta));
+    // The moved items stay selected in their new place and the caret goes
+    // with the dragged one, without stopping at a neighbour on the way.
+    const Nodes moved(model.ChildrenOf(beta).begin(), model.ChildrenOf(beta).end());
+    EXPECT_EQ(Marked(), moved);
+    EXPECT_EQ(tree.Marks().SelectionList(), moved);
+    EXPECT_EQ(tree.CaretNode(), moved.front());
+    ASSERT_EQ(carets.count(), 1);
+    EXPECT_EQ(carets.front().at(0).value<InventoryNode*>(), moved.front());
 }
 
-TEST_F(TreeSelectionTest, DropOnTheDraggedItemsOwnParentChangesNothing) {
+// A refused drop keeps the selection: the marked items can be dragged on.
+TEST_F(TreeSelectionTest, ARefusedDropKeepsTheSelectionForTheNextDrop) {
     Click(a1);
-    tree.DropOn(a1, alpha);
-    EXPECT_EQ(model.ChildrenOf(alpha).size(), 3u);
-    EXPECT_TRUE(tree.Marks().SelectionList().empty());
-    EXPECT_EQ(Marked(), Nodes{a1});
+    Click(a2, Qt::ControlModifier);
+    Click(a3, Qt::ControlModifier);
+    // Onto a computer, onto the dragged item's own parent.
+    for (InventoryNode* refusing : std::vector<InventoryNode*>{pc1, alpha}) {
+        tree.DropOn(a1, refusing);
+        EXPECT_EQ(model.ChildrenOf(alpha).size(), 3u);
+        EXPECT_EQ(Marked(), (Nodes{a1, a2, a3}));
+        EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{a1, a2, a3}));
+    }
+    tree.DropOn(a1, beta);
+    EXPECT_TRUE(model.ChildrenOf(alpha).empty());
+    ASSERT_EQ(model.ChildrenOf(beta).size(), 3u);
+    EXPECT_EQ(Marked(), Nodes(model.ChildrenOf(beta).begin(), model.ChildrenOf(beta).end()));
 }
 
 TEST_F(TreeSelectionTest, RemovedNodesLeaveTheSelection) {

@@ -10,7 +10,8 @@
 
 namespace vn::test {
 
-// Keeps every status line and counts the progress steps; thread-safe.
+// Keeps every status line, the last range and counts the progress steps
+// (a position set starts the count there); thread-safe.
 class RecordingStatusSink final : public StatusSink {
 public:
     void Reset() override {}
@@ -26,12 +27,18 @@ public:
         std::lock_guard lock(mutex_);
         lines_.push_back(text);
     }
-    void SetRange(int) override {}
+    void SetRange(int upper) override {
+        std::lock_guard lock(mutex_);
+        range_ = upper;
+    }
     void Step() override {
         std::lock_guard lock(mutex_);
         ++steps_;
     }
-    void SetPos(int) override {}
+    void SetPos(int position) override {
+        std::lock_guard lock(mutex_);
+        steps_ = position;
+    }
 
     std::vector<std::string> Lines() const {
         std::lock_guard lock(mutex_);
@@ -45,12 +52,17 @@ public:
         std::lock_guard lock(mutex_);
         return steps_;
     }
+    int Range() const {
+        std::lock_guard lock(mutex_);
+        return range_;
+    }
 
 private:
     mutable std::mutex mutex_;
     std::vector<std::string> lines_;
     std::vector<bool> shows_;
     int steps_ = 0;
+    int range_ = 0;
 };
 
 // Takes every node with its parent, in arrival order; thread-safe.

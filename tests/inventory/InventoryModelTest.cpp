@@ -61,6 +61,15 @@ TEST_F(InventoryModelTest, FoldersComeFirstThenComputersByLowerCasedName) {
     EXPECT_EQ(ChildTexts(model, nullptr), (Texts{"Lab", "_x", "B"}));
 }
 
+// One rule with the registry that stores the names: case beyond ASCII folds too.
+TEST_F(InventoryModelTest, NamesEqualIgnoringUnicodeCaseAreOneNode) {
+    for (const char* name : {"\u00C4PC", "\u00E4pc", "\u00C9", "\u00E9", "\u03A3", "\u03C3", "\u03C2"})
+        AddComputer(model, nullptr, name);
+    EXPECT_EQ(ChildTexts(model, nullptr), (Texts{"\u00C4PC", "\u00C9", "\u03A3"}));
+    FolderNode* upper = AddFolder(model, nullptr, "\u00C4");
+    EXPECT_EQ(AddFolder(model, nullptr, "\u00E4"), upper);
+}
+
 TEST_F(InventoryModelTest, ComputerOfExistingNameTakesNewDataAndKeepsItsItem) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     ComputerRecord* old = AddComputer(model, lab, "pc1");

@@ -277,6 +277,18 @@ TEST_F(SmbLabTest, StoppedHostIsNetworkPathNotFoundWithinSeconds) {
     EXPECT_EQ(user_.registry().Connect("bad/name", Hive::LocalMachine, key), ERROR_BAD_NETPATH);
 }
 
+// A mistyped name or a switched-off computer, never a bad setting. The lab's
+// client configuration resolves names through the lab's WINS server only, so
+// no query leaves this computer.
+TEST_F(SmbLabTest, NamesThatDoNotResolveAreNetworkPathNotFound) {
+    for (const char* name : {"NOSUCHPC", "no-such-host.somewhere-far.example"}) {
+        RegistryKeyPtr key;
+        EXPECT_EQ(user_.registry().Connect(name, Hive::LocalMachine, key), ERROR_BAD_NETPATH) << name;
+        ServerInfo101 info;
+        EXPECT_EQ(user_.netInfo().NetServerGetInfo101(name, info), ERROR_BAD_NETPATH) << name;
+    }
+}
+
 TEST_F(SmbLabTest, WrongPasswordIsAccessDenied) {
     SmbBackend wrong(SmbCredentials::FromPassword(SambaLab::PlainUser().name, "not-the-password", ""));
     RegistryKeyPtr key;

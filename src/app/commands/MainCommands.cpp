@@ -147,14 +147,15 @@ QWidget* MainCommands::CreateInstallPanel(QWidget* parent) {
 
 void MainCommands::UpdatePanels() {
     // The panels' controls stay enabled whatever is selected: they need
-    // only their subsystem.
+    // only their subsystem. Each QPointer is read once: every read may find
+    // the panel gone, so a second read after the check could be null.
     auto available = [this](int commandId) { return IsAvailable(*FindCommandRow(commandId)); };
-    if (policyPanel_) {
-        policyPanel_->GroupPoliciesLink()->setEnabled(available(cmd::kGroupPolicy));
-        policyPanel_->CheckPoliciesButton()->setEnabled(available(cmd::kCheckGroupPolicies));
+    if (CMainPolicyView* panel = policyPanel_.data()) {
+        panel->GroupPoliciesLink()->setEnabled(available(cmd::kGroupPolicy));
+        panel->CheckPoliciesButton()->setEnabled(available(cmd::kCheckGroupPolicies));
     }
-    if (installPanel_)
-        installPanel_->InstallButton()->setEnabled(available(cmd::kInstall));
+    if (CMainInstallView* panel = installPanel_.data())
+        panel->InstallButton()->setEnabled(available(cmd::kInstall));
 }
 
 bool MainCommands::IsAvailable(const CommandRow& row) const {

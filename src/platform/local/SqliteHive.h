@@ -21,10 +21,11 @@ namespace vn {
 // (FoldRegistryName) and keep the spelling they were created with.
 //
 // A missing file is an empty hive; the file and its directory are created
-// by the first write. Every write is one SQLite transaction taken with
-// BEGIN IMMEDIATE (so two programs sharing the file queue up behind the busy
-// time-out instead of failing on a lock upgrade). Between BeginGroup and
-// EndGroup all writes share one transaction.
+// by the first write (see the constructor for their permissions). Every
+// write is one SQLite transaction taken with BEGIN IMMEDIATE (so two programs
+// sharing the file queue up behind the busy time-out instead of failing on a
+// lock upgrade). Between BeginGroup and EndGroup all writes share one
+// transaction.
 //
 // Reads outside a write share one read transaction of at most kReadBurst
 // instead of locking the file for every query; a thread ends it on time when
@@ -40,8 +41,9 @@ public:
     static constexpr KeyId kRootKey = 1;
     static constexpr std::chrono::milliseconds kReadBurst{10};
 
-    // directoryMode: permissions of directories created for the file.
-    explicit SqliteHive(std::string path, unsigned directoryMode = 0755,
+    // directoryMode, fileMode: permissions of the directories and the file
+    // created for the hive.
+    explicit SqliteHive(std::string path, unsigned directoryMode = 0755, unsigned fileMode = 0644,
                         std::chrono::milliseconds busyTimeout = std::chrono::milliseconds(5000));
     ~SqliteHive();
     SqliteHive(const SqliteHive&) = delete;
@@ -68,6 +70,8 @@ public:
 
     // The name of the index-th sub-key in folded-name order; 259 past the end.
     [[nodiscard]] Status EnumKey(KeyId key, std::uint32_t index, std::string& name);
+    // The names of all sub-keys in the same order, read in one pass.
+    [[nodiscard]] Status EnumKeys(KeyId key, std::vector<std::string>& names);
 
     // Deletes the key at path below from with everything under it; an empty
     // path deletes from itself (the hive's root refuses with 5).
@@ -75,6 +79,9 @@ public:
 
     // Write groups nest: only the outermost EndGroup commits or rolls back.
     // A group abandoned at any depth makes the whole outermost group roll back.
+    // The outermost BeginGroup takes the hive for writing at once (waiting
+    // up to the busy time-out), so reads inside the group see exactly what
+    // its writes change; when it cannot, nothing of the group lands.
     void BeginGroup();
     [[nodiscard]] Status EndGroup(bool commit);
 
@@ -108,6 +115,7 @@ private:
     std::mutex mutex_;
     const std::string path_;
     const unsigned directoryMode_;
+    const unsigned fileMode_;
     const int busyTimeoutMs_;
     sqlite3* db_ = nullptr;
     bool hasSchema_ = false;

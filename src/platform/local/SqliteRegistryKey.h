@@ -26,6 +26,7 @@ public:
     [[nodiscard]] Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
                     std::uint32_t size) override;
     [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
+    [[nodiscard]] Status EnumKeys(std::vector<std::string>& names) override;
     [[nodiscard]] Status DeleteTree(std::string_view subKey) override;
     std::unique_ptr<RegistryWriteGroup> BeginWriteGroup() override;
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/NoCoreDumps.h"
 #include "platform/Status.h"
 
 namespace vn::smb {
@@ -10,7 +12,8 @@ namespace vn::smb {
 // Who we are towards remote hosts, the Linux way: a Kerberos ticket when the
 // user has one, else a user, password and domain, usually from an
 // authentication file in smbclient's -A format. The password stays in memory
-// only, is wiped when dropped, and is never logged or written anywhere.
+// only, is wiped when dropped, and is never logged or written anywhere;
+// while any credentials hold a password the process cannot be dumped.
 class SmbCredentials {
 public:
     SmbCredentials() = default;
@@ -51,6 +54,7 @@ private:
     std::string password_;
     std::string domain_;
     bool useKerberos_ = false;
+    std::optional<NoCoreDumps> noCoreDumps_;  // while password_ is not empty
 };
 
 }  // namespace vn::smb
