@@ -24,8 +24,8 @@ using namespace vn::smb;
 class ReplayPipe : public PipeStream {
 public:
     explicit ReplayPipe(std::span<const std::uint8_t> data) : data_(data) {}
-    Status Write(std::span<const std::uint8_t>) override { return ERROR_SUCCESS; }
-    Status ReadExact(std::uint8_t* out, std::size_t size) override {
+    Status Write(std::span<const std::uint8_t>, Deadline) override { return ERROR_SUCCESS; }
+    Status ReadExact(std::uint8_t* out, std::size_t size, Deadline) override {
         if (size > data_.size())
             return ERROR_BROKEN_PIPE;
         std::memcpy(out, data_.data(), size);

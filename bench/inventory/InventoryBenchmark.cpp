@@ -1,8 +1,12 @@
-// Times the inventory operations that grow with the size of the network:
-// saving and loading 10,000 computers in 100 folders through the local
-// SQLite registry, and inserting 10,000 computers into one folder in random
-// order. Prints one line per figure with its target.
+// Times the inventory operations that grow with the size of the network, for
+// 100,000 computers in 1,000 folders and for 100,000 computers in one
+// (expanded) folder: saving and loading through the local SQLite registry,
+// `netwarden inventory list` as a script runs it, and the window program
+// showing the loaded tree; and inserting 10,000 computers into one folder in
+// random order. Prints one line per figure with its target. Meant for the
+// release build.
 
+#include <QApplication>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowLoadTiming.h"
 #include "detect/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryPersistence.h"
@@ -22,8 +27,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kFolders = 100;
-constexpr int kComputersPerFolder = 100;
+constexpr int kComputers = 100000;
+constexpr int kRandomInserts = 10000;
+
+struct Shape {
+    const char* name;
+    int folders;
+    bool expanded;
+};
+
+constexpr Shape kShapes[] = {{"in 1,000 folders", 1000, false}, {"in one expanded folder", 1, true}};
 
 std::unique_ptr<vn::ComputerRecord> MakeComputer(const std::string& name, int number,
                                                  const vn::ProductCatalogue& catalogue) {
@@ -38,12 +51,14 @@ std::unique_ptr<vn::ComputerRecord> MakeComputer(const std::string& name, int nu
     return computer;
 }
 
-void BuildInventory(vn::InventoryModel& model, const vn::ProductCatalogue& catalogue) {
+void BuildInventory(vn::InventoryModel& model, const Shape& shape, const vn::ProductCatalogue& catalogue) {
+    const int perFolder = kComputers / shape.folders;
     int number = 0;
-    for (int f = 0; f < kFolders; ++f) {
+    for (int f = 0; f < shape.folders; ++f) {
         auto* folder = static_cast<vn::FolderNode*>(
             model.InsertNode(nullptr, std::make_unique<vn::FolderNode>("Site " + std::to_string(f)), false));
-        for (int c = 0; c < kComputersPerFolder; ++c, ++number)
+        model.SetExpanded(folder, shape.expanded);
+        for (int c = 0; c < perFolder; ++c, ++number)
             model.InsertNode(folder, MakeComputer("pc-" + std::to_string(number), number, catalogue), false);
     }
 }
@@ -52,9 +67,10 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-void Report(const char* what, double milliseconds, double targetMilliseconds) {
-    std::printf("%-46s %8.1f ms   (target <= %.0f ms)%s\n", what, milliseconds, targetMilliseconds,
+void Report(const std::string& what, double milliseconds, double targetMilliseconds) {
+    std::printf("%-62s %8.1f ms   (target <= %.0f ms)%s\n", what.c_str(), milliseconds, targetMilliseconds,
                 milliseconds <= targetMilliseconds ? "" : "   OVER TARGET");
+    std::fflush(stdout);
 }
 
 std::size_t CountComputers(const vn::InventoryModel& model) {
@@ -63,56 +79,97 @@ std::size_t CountComputers(const vn::InventoryModel& model) {
     return computers.size();
 }
 
+// `netwarden inventory list` on the hive, output thrown away; false when it
+// did not run or failed.
+bool TimeInventoryList(const std::filesystem::path& program, const std::string& what) {
+    const std::string command = "'" + program.string() + "' inventory list > /dev/null";
+    const auto start = Clock::now();
+    const int status = std::system(command.c_str());
+    Report(what, MillisecondsSince(start), 1500);
+    return status == 0;
+}
+
+// Saves, loads, lists and shows one shape. False when a step did not give
+// back what it was given.
+bool RunShape(const Shape& shape, const std::filesystem::path& directory, vn::ProductCatalogue& catalogue) {
+    const std::string user = (directory / (std::string("user-") + std::to_string(shape.folders) + ".db")).string();
+    const std::string machine = (directory / "machine.db").string();
+    setenv("NETWARDEN_USER_HIVE", user.c_str(), 1);
+    setenv("NETWARDEN_MACHINE_HIVE", machine.c_str(), 1);
+    vn::SqliteRegistry registry(vn::HivePaths{user, machine});
+
+    vn::InventoryModel model;
+    BuildInventory(model, shape, catalogue);
+    const std::string suffix = std::string(" 100,000 computers ") + shape.name;
+
+    auto start = Clock::now();
+    const bool saved = vn::SaveInventory(model, registry);
+    Report("save" + suffix, MillisecondsSince(start), 1500);
+
+    vn::InventoryModel loaded;
+    start = Clock::now();
+    const bool read = vn::LoadInventory(loaded, registry, catalogue);
+    Report("load" + suffix, MillisecondsSince(start), 1500);
+
+    bool listed = true;
+    const std::filesystem::path netwarden = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "netwarden";
+    if (std::filesystem::exists(netwarden))
+        listed = TimeInventoryList(netwarden, "netwarden inventory list," + suffix);
+    else
+        std::printf("netwarden inventory list: not built beside the benchmark, not measured\n");
+
+    std::size_t shown = 0;
+    const double window = TimeWindowShowingTheTree(catalogue, shown);
+    if (window >= 0)
+        Report("window showing the loaded tree," + suffix, window, 2000);
+
+    return saved && read && listed && CountComputers(loaded) == CountComputers(model) &&
+           (window < 0 || shown == static_cast<std::size_t>(shape.folders));
+}
+
+bool RunRandomInserts(const vn::ProductCatalogue& catalogue) {
+    std::vector<std::string> names;
+    for (int i = 0; i < kRandomInserts; ++i)
+        names.push_back("host-" + std::to_string(i));
+    std::shuffle(names.begin(), names.end(), std::mt19937(20240601));
+    vn::InventoryModel flat;
+    auto* folder =
+        static_cast<vn::FolderNode*>(flat.InsertNode(nullptr, std::make_unique<vn::FolderNode>("All"), false));
+    const auto start = Clock::now();
+    for (int i = 0; i < kRandomInserts; ++i)
+        flat.InsertNode(folder, MakeComputer(names[static_cast<std::size_t>(i)], i, catalogue), false);
+    Report("insert 10,000 computers into one folder in random order", MillisecondsSince(start), 2000);
+    return CountComputers(flat) == names.size();
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
     std::string pattern = (std::filesystem::temp_directory_path() / "vn-inventory-bench-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         std::perror("mkdtemp");
         return 1;
     }
     const std::filesystem::path directory = pattern;
-    int result = 0;
+    bool good = true;
     {
-        vn::SqliteRegistry registry(
-            vn::HivePaths{(directory / "user.db").string(), (directory / "machine.db").string()});
         vn::ProductCatalogue catalogue;
         for (const char* name : {"Vantor", "Kestrel"}) {
             auto product = std::make_unique<vn::ProductDef>();
             product->DisplayName = name;
             catalogue.AddUnique(std::move(product));
         }
-
-        vn::InventoryModel model;
-        BuildInventory(model, catalogue);
-
-        auto start = Clock::now();
-        const bool saved = vn::SaveInventory(model, registry);
-        Report("save 10,000 computers in 100 folders", MillisecondsSince(start), 1000);
-
-        vn::InventoryModel loaded;
-        start = Clock::now();
-        const bool read = vn::LoadInventory(loaded, registry, catalogue);
-        Report("load 10,000 computers in 100 folders", MillisecondsSince(start), 1000);
-
-        std::vector<std::string> names;
-        for (int i = 0; i < kFolders * kComputersPerFolder; ++i)
-            names.push_back("host-" + std::to_string(i));
-        std::shuffle(names.begin(), names.end(), std::mt19937(20240601));
-        vn::InventoryModel flat;
-        auto* folder = static_cast<vn::FolderNode*>(
-            flat.InsertNode(nullptr, std::make_unique<vn::FolderNode>("All"), false));
-        start = Clock::now();
-        for (int i = 0; i < static_cast<int>(names.size()); ++i)
-            flat.InsertNode(folder, MakeComputer(names[static_cast<std::size_t>(i)], i, catalogue), false);
-        Report("insert 10,000 computers into one folder", MillisecondsSince(start), 2000);
-
-        if (!saved || !read || CountComputers(loaded) != CountComputers(model) ||
-            CountComputers(flat) != names.size()) {
-            std::fprintf(stderr, "inventory_bench: the runs did not give back what they were given\n");
-            result = 1;
-        }
+        for (const Shape& shape : kShapes)
+            good = RunShape(shape, directory, catalogue) && good;
+        good = RunRandomInserts(catalogue) && good;
     }
     std::filesystem::remove_all(directory);
-    return result;
+    if (!good) {
+        std::fprintf(stderr, "inventory_bench: the runs did not give back what they were given\n");
+        return 1;
+    }
+    return 0;
 }

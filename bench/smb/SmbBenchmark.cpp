@@ -5,13 +5,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "BenchLab.h"
 #include "LabProbe.h"
 #include "LabProcess.h"
 #include "SambaLab.h"
@@ -61,39 +58,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: smb_bench [SECONDS]\n");
         return 2;
     }
-    if (!SambaLab::SambaInstalled()) {
-        std::fprintf(stderr, "smb_bench: Samba is not installed\n");
-        return 1;
-    }
 
-    // A private HOME: libsmbclient and the tools read the loopback-only
-    // client configuration from it.
-    char pattern[] = "/tmp/vn-smb-bench-XXXXXX";
-    const char* scratch = mkdtemp(pattern);
-    if (!scratch)
+    vn::bench::BenchLab lab;
+    if (!lab.Start("smb_bench"))
         return 1;
-    const std::string home = scratch;
-    SambaLab::WriteClientConfiguration(home);
-    setenv("HOME", home.c_str(), 1);
-    const std::string conf = home + "/.smb/smb.conf";
-    const std::string authFile = home + "/auth";
-    {
-        std::ofstream out(authFile);
-        out << "username = " << SambaLab::PlainUser().name << "\npassword = " << SambaLab::PlainUser().password
-            << "\n";
-    }
-
+    const std::string conf = lab.clientConfiguration();
+    const std::string authFile = lab.authFile();
     const vn::lab::LabHost host = SambaLab::Hosts().front();
-    std::string labRoot;
-    if (!vn::lab::TcpPortOpen(host.address, 445)) {
-        labRoot = home + "/lab";
-        std::string error;
-        std::printf("starting the Samba lab under %s\n", labRoot.c_str());
-        if (!SambaLab::Start(labRoot, error)) {
-            std::fprintf(stderr, "smb_bench: %s\n", error.c_str());
-            return 1;
-        }
-    }
 
     int status = 0;
     {
@@ -148,9 +119,5 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (!labRoot.empty())
-        SambaLab::Stop(labRoot);
-    std::error_code ignored;
-    std::filesystem::remove_all(home, ignored);
     return status;
 }

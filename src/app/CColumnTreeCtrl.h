@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "app/TreeMarks.h"
+#include "inventory/InventoryModel.h"
 
 namespace vn {
 
-class InventoryModel;
 struct InventoryNode;
 
 // The inventory tree control: two columns, folders and computers with their
@@ -42,7 +42,9 @@ public:
     QRect LabelRect(const QModelIndex& index) const;
 
     // The end of a drag of dragged released over target: the selection list
-    // moves into target (when the model accepts it) and the list is emptied.
+    // moves into target when the model accepts it, and the moved items are
+    // then the selection in their new place, the dragged one the caret. A
+    // refused drop changes nothing, the selection included.
     void DropOn(InventoryNode* dragged, InventoryNode* target);
     InventoryNode* DraggedNode() const { return dragged_; }
     InventoryNode* DropTarget() const { return dropTarget_; }
@@ -56,6 +58,8 @@ signals:
     void caretChanged(vn::InventoryNode* node);
     // The context menu with that id (vn::menu) is to be shown at the global position.
     void contextMenuWanted(int menuId, const QPoint& globalPosition);
+    // The Delete key: the marked items are to be removed.
+    void deletePressed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -83,6 +87,8 @@ private:
     bool IsOnExpandButton(const QPoint& position, const QModelIndex& index) const;
     void ShowComputerReport(const QPoint& position, const QPoint& globalPosition);
     void SetDropTarget(InventoryNode* node);
+    void SelectLanded(const std::vector<InventoryModel::Landing>& landed,
+                      const std::vector<const InventoryNode*>& draggedLine);
     void ConfigureHeader();
 
     InventoryModel& model_;

@@ -1,10 +1,8 @@
 #include "app/CMainFrame.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <thread>
@@ -14,7 +12,9 @@
 #include "app/CSettingsDlg.h"
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
+#include "app/InventoryExitSave.h"
 #include "app/ShutdownWorker.h"
+#include "app/UnsavedAtExit.h"
 #include "app/commands/MainCommands.h"
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
@@ -33,16 +33,6 @@
 
 namespace vn {
 namespace {
-
-// A pane smaller than its form scrolls instead of holding the splitter bars
-// (and the window) at the form's size.
-QScrollArea* ScrollingPane(QWidget* form) {
-    auto* pane = new QScrollArea;
-    pane->setFrameShape(QFrame::NoFrame);
-    pane->setWidgetResizable(true);
-    pane->setWidget(form);
-    return pane;
-}
 
 QIcon WindowIcon() {
     // Every system this runs on is past the versions that needed the
@@ -135,48 +125,62 @@ void CMainFrame::CreateClientArea() {
     left_ = new LockableSplitter(Qt::Horizontal, this);
     left_->setObjectName(QStringLiteral("LeftSplitter"));
     left_->setChildrenCollapsible(false);
-    treeView_ = new CMainTreeView(*model_, left_);
-    right_ = new LockableSplitter(Qt::Vertical, left_);
+    treeView_ = new CMainTreeView(*model_);
+    left_->AddPane(treeView_);
+    // The right column is the second splitter; its panes have borders of their own.
+    right_ = new LockableSplitter(Qt::Vertical);
     right_->setObjectName(QStringLiteral("RightSplitter"));
     right_->setChildrenCollapsible(false);
-    details_ = new DetailsPane(*this);
-    right_->addWidget(ScrollingPane(details_));
-    right_->addWidget(ScrollingPane(commands_->CreatePolicyPanel(nullptr)));
-    right_->addWidget(ScrollingPane(commands_->CreateInstallPanel(nullptr)));
-    left_->addWidget(treeView_);
     left_->addWidget(right_);
-    // Window size changes go to the right-hand column and its lowest pane.
+    details_ = new DetailsPane(*this);
+    details_->setMinimumHeight(kDetailsMinimumHeight);
+    right_->AddPane(details_);
+    // The panels hold the height their content needs (their minimum) and
+    // never scroll; the details views scroll on their own when they must.
+    right_->AddPane(commands_->CreatePolicyPanel(nullptr));
+    right_->AddPane(commands_->CreateInstallPanel(nullptr));
+    // Window size changes go to the right-hand column and there to the
+    // details pane, whose content varies; the panels' content does not.
     left_->setStretchFactor(0, 0);
     left_->setStretchFactor(1, 1);
-    right_->setStretchFactor(0, 0);
+    right_->setStretchFactor(0, 1);
     right_->setStretchFactor(1, 0);
-    right_->setStretchFactor(2, 1);
+    right_->setStretchFactor(2, 0);
     setCentralWidget(left_);
     details_->ShowView(details::kBlank);
 
     CColumnTreeCtrl& tree = treeView_->Tree();
     connect(&tree, &CColumnTreeCtrl::caretChanged, this, &CMainFrame::OnCaretChanged);
     connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
+    connect(&tree, &CColumnTreeCtrl::deletePressed, this, [this] { commands_->ExecuteIfEnabled(cmd::kRemove); });
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
-            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
+            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::NodeAt(index)); });
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
+    // A wider or narrower right column changes how many lines the panels' texts take.
+    connect(left_, &QSplitter::splitterMoved, this, [this] {
+        if (right_->IsLocked())
+            FitPanelsToContent();
+    });
     // The caret leaves a removed item before the row is gone; the view for
     // no caret depends on whether anything is left.
-    connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, [this] {
+    connect(model_.get(), &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent) {
         if (CaretNode() == nullptr)
             OnCaretChanged(nullptr);
+        else
+            OnTreeChanged(InventoryModel::NodeAt(parent));
     });
+    connect(model_.get(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex& parent) { OnTreeChanged(InventoryModel::NodeAt(parent)); });
 
     RestoreWorkspace();
     store_.ReadSettings(settings_);
+    // Read before the tree: a save that comes in between is then noticed at exit.
+    loadedInventoryStamp_ = ReadInventoryStamp(platform_.registry());
     LoadInventory(*model_, platform_.registry(), catalogue_);
     SetSplitterLock(settings_.LockHorizontalSplitter != 0);
-    if (model_->rowCount() == 0)
-        ShowDetailsView(details::kBlank);
-    // Enabled by the first selection.
-    EnableToolBarButton(cmd::kRescan, false);
-    EnableToolBarButton(cmd::kInstall, false);
-    EnableToolBarButton(cmd::kDisableEnableServices, false);
+    // No caret yet: the introduction for an empty tree, else the hint to select.
+    ShowDetailsFor(nullptr);
+    commands_->OnSelectionChanged();
 }
 
 void CMainFrame::RestoreWorkspace() {
@@ -219,16 +223,33 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 }
 
 void CMainFrame::ApplyPaneSizes() {
-    // The last pane of each splitter takes what the others leave.
-    const int bars = left_->handleWidth();
-    left_->setSizes({panes_.First, std::max(0, left_->width() - panes_.First - bars)});
-    const int lowest = std::max(0, right_->height() - panes_.Second - panes_.Third - 2 * bars);
-    right_->setSizes({panes_.Second, panes_.Third, lowest});
+    left_->setSizes({panes_.First, std::max(0, left_->width() - panes_.First - left_->handleWidth())});
+    // After the column width, which decides how many lines the panels'
+    // texts take. The stored row heights are not used: kept, they would
+    // leave the panels half empty and the details short.
+    FitPanelsToContent();
 }
 
-void CMainFrame::SaveWorkspace() {
+void CMainFrame::FitPanelsToContent() {
+    // The panels get what their content needs, the details pane, whose
+    // content varies, the rest.
+    const int policy = right_->widget(1)->minimumSizeHint().height();
+    const int install = right_->widget(2)->minimumSizeHint().height();
+    const int details = std::max(kDetailsMinimumHeight, right_->height() - policy - install - 2 * right_->handleWidth());
+    right_->setSizes({details, policy, install});
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // Unlocked, the rows stay as the user dragged them (the panels never
+    // below their content); locked, they follow the content.
+    if (panesApplied_ && right_->IsLocked())
+        FitPanelsToContent();
+}
+
+Status CMainFrame::SaveWorkspace() {
     if (isMaximized() || isMinimized())
-        return;
+        return ERROR_SUCCESS;
     const QRect outer = frameGeometry();
     const QList<int> columns = left_->sizes();
     const QList<int> rows = right_->sizes();
@@ -237,7 +258,7 @@ void CMainFrame::SaveWorkspace() {
     panes.Second = rows.value(0);
     panes.Third = rows.value(1);
     panes.Fourth = rows.value(2);
-    store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
+    return store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
 }
 
 void CMainFrame::RunWelcomeScreen() {
@@ -256,7 +277,6 @@ void CMainFrame::RequestClose() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (state_ == State::Closed) {
-        SaveWorkspace();
         event->accept();
         return;
     }
@@ -284,11 +304,35 @@ void CMainFrame::OnShutdownReady() {
         StartShutdown();
         return;
     }
-    store_.WriteSettings(settings_);
-    if (store_.IsWorkspaceSaved())
-        SaveInventory(*model_, platform_.registry());
+    if (!SaveAtExit()) {
+        // Kept open at the user's word: a later close tries again.
+        state_ = State::Running;
+        return;
+    }
     state_ = State::Closed;
     close();
+}
+
+bool CMainFrame::SaveAtExit() {
+    UnsavedAtExit unsaved;
+    const Status settingsStatus = store_.WriteSettings(settings_);
+    if (settingsStatus != ERROR_SUCCESS)
+        unsaved.Note("the settings", settingsStatus);
+    // The stored flag decides, as the next start reads it; when it could not
+    // be written, the user's choice does.
+    const bool saveTree =
+        settingsStatus == ERROR_SUCCESS ? store_.IsWorkspaceSaved() : settings_.SaveWorkspaceInfo == 1;
+    if (saveTree) {
+        if (SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_))
+            // Our own save must not look like another program's to a later close.
+            loadedInventoryStamp_ = ReadInventoryStamp(platform_.registry());
+        else
+            unsaved.Note("the computer tree", ERROR_SUCCESS);
+    }
+    // While the window is still shown at the size the user left it.
+    if (const Status status = SaveWorkspace(); status != ERROR_SUCCESS)
+        unsaved.Note("the window layout", status);
+    return unsaved.ConfirmClose();
 }
 
 bool CMainFrame::AnyScanRunning() const {
@@ -309,9 +353,29 @@ void CMainFrame::OnCaretChanged(InventoryNode* node) {
 }
 
 void CMainFrame::OnNodeRefreshed(const InventoryNode* node) {
-    // A merge into the caret's node shows its new values; the toolbar stays.
-    if (node != nullptr && node == CaretNode())
-        ShowDetailsFor(CaretNode());
+    // A merge into the caret's node shows its new values, one below a
+    // folder at the caret its new counts; the toolbar stays.
+    InventoryNode* caret = CaretNode();
+    if (node != nullptr && (node == caret || IsBelow(node, caret)))
+        ShowDetailsFor(caret);
+}
+
+void CMainFrame::OnTreeChanged(const InventoryNode* parentOfChange) {
+    InventoryNode* caret = CaretNode();
+    if (caret == nullptr)
+        ShowDetailsFor(nullptr);  // the tree's first item, or its last, changes the view
+    else if (parentOfChange == caret || IsBelow(parentOfChange, caret))
+        ShowDetailsFor(caret);  // a folder's counts
+}
+
+bool CMainFrame::IsBelow(const InventoryNode* node, const InventoryNode* folder) const {
+    if (node == nullptr || folder == nullptr || !folder->IsFolder)
+        return false;
+    for (const InventoryNode* walk = model_->ParentOf(node); walk != nullptr; walk = model_->ParentOf(walk)) {
+        if (walk == folder)
+            return true;
+    }
+    return false;
 }
 
 void CMainFrame::ShowDetailsFor(InventoryNode* node) {
@@ -344,6 +408,10 @@ FolderNode* CMainFrame::SelectedFolder() const {
 
 void CMainFrame::ClearSelection() {
     treeView_->Tree().ClearMarks();
+}
+
+void CMainFrame::ClearCaret() {
+    treeView_->Tree().selectionModel()->clearCurrentIndex();
 }
 
 void CMainFrame::FocusTree() {
@@ -402,15 +470,8 @@ void CMainFrame::ShowSettingsDialog() {
 
 void CMainFrame::SetSplitterLock(bool locked) {
     right_->SetLocked(locked);
-}
-
-void CMainFrame::EnableToolBarButton(int commandId, bool enabled) {
-    if (toolBarForm_ == nullptr)
-        return;
-    for (QAbstractButton* button : toolBarForm_->findChildren<QAbstractButton*>()) {
-        if (button->property("commandId").toInt() == commandId)
-            button->setEnabled(enabled);
-    }
+    if (locked && panesApplied_)
+        FitPanelsToContent();
 }
 
 bool CMainFrame::IsToolBarVisible() const {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 #include "app/MainWindowContext.h"
 #include "app/SettingsStore.h"
@@ -39,6 +40,8 @@ class CMainFrame final : public QMainWindow, public MainWindowContext {
 public:
     static constexpr int kWindowWidth = 864;
     static constexpr int kWindowHeight = 641;
+    // The details pane keeps at least its title strip in view.
+    static constexpr int kDetailsMinimumHeight = 80;
 
     CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options = {});
     ~CMainFrame() override;
@@ -63,6 +66,7 @@ public:
     InventoryNode* CaretNode() const override;
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void ClearCaret() override;
     void FocusTree() override;
     void RepaintTree() override;
     ComputerScanWorker& ComputerScan() override;
@@ -79,7 +83,6 @@ public:
     void SendCommand(int commandId) override;
     void ShowSettingsDialog() override;
     void SetSplitterLock(bool locked) override;
-    void EnableToolBarButton(int commandId, bool enabled) override;
     bool IsToolBarVisible() const override;
     void SetToolBarVisible(bool visible) override;
     bool IsStatusBarVisible() const override;
@@ -95,19 +98,28 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateToolBar();
     void CreateClientArea();
     void RestoreWorkspace();
     void ApplyPaneSizes();
+    void FitPanelsToContent();
     void FitOuterSize();
-    void SaveWorkspace();
+    [[nodiscard]] Status SaveWorkspace();
+    // Writes the settings, the tree and the workspace; false when something
+    // failed and the user chose to keep the window open.
+    bool SaveAtExit();
     void StartShutdown();
     void OnShutdownReady();
     void OnCaretChanged(InventoryNode* node);
     void ShowDetailsFor(InventoryNode* node);
     void OnNodeRefreshed(const InventoryNode* node);
+    // Rows went in or out below parentOfChange (null: the top level).
+    void OnTreeChanged(const InventoryNode* parentOfChange);
+    // Whether node lies somewhere inside folder.
+    bool IsBelow(const InventoryNode* node, const InventoryNode* folder) const;
     void PopContextMenu(int menuId, const QPoint& globalPosition);
     bool AnyScanRunning() const;
     // Turns on Scan Network and Scan Subnet: their dialogs and workers.
@@ -124,6 +136,8 @@ private:
     // known; empty when reached.
     QSize pendingOuterSize_;
     State state_ = State::Running;
+    // The saved tree's stamp when the window loaded it.
+    std::string loadedInventoryStamp_;
 
     std::unique_ptr<InventoryModel> model_;
     std::unique_ptr<ComputerScanWorker> computerScan_;

@@ -21,6 +21,7 @@ CMainTreeView::CMainTreeView(InventoryModel& model, QWidget* parent)
           [&model](const InventoryNode* node) { return model.Contains(node); }) {
     setObjectName(QStringLiteral("CMainTreeView"));
     setFocusProxy(tree_);
+    tree_->setFrameShape(QFrame::NoFrame);  // the pane's border is the splitter's
     panel_->setEnabled(false);
     panel_->hide();
     connect(panel_, &CTreeStatus::stopScansRequested, this, &CMainTreeView::stopScansRequested);

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -25,18 +24,20 @@ CWelcomeDlg::CWelcomeDlg(bool showAtStartup, std::function<void(int)> runCommand
     connect(scanNetwork_, &QPushButton::clicked, this, [this] { RunAndClose(cmd::kScanNetwork); });
     connect(scanSubnet_, &QPushButton::clicked, this, [this] { RunAndClose(cmd::kScanSubnet); });
 
-    auto* group = new QGroupBox(QStringLiteral("Scan"), this);
-    auto* scans = new QHBoxLayout(group);
+    auto* scans = new QHBoxLayout;
     scans->addWidget(scanNetwork_);
     scans->addWidget(scanSubnet_);
+    scans->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Please select an operation below."), this));
-    layout->addWidget(group);
+    auto* prompt = new QLabel(QStringLiteral("Scan. Please select an operation below."), this);
+    prompt->setObjectName(QStringLiteral("prompt"));
+    layout->addWidget(prompt);
+    layout->addLayout(scans);
     layout->addWidget(showAtStartup_);
     layout->addWidget(buttons);
 }

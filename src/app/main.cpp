@@ -2,8 +2,12 @@
 
 #include "app/CMainFrame.h"
 #include "app/MainWindowContext.h"
+#include "app/commands/MainCommands.h"
+#include "app/commands/ManageLaunchers.h"
 #include "detect/ProductCatalogue.h"
+#include "platform/SecretFileCheck.h"
 #include "platform/SystemPlatform.h"
+#include "platform/smb/SmbCredentials.h"
 #include "ui/QtMessageBoxService.h"
 #include "update/QtNewVersionDialogService.h"
 
@@ -15,6 +19,10 @@ int main(int argc, char* argv[]) {
     vn::QtMessageBoxService messageBoxes;
     vn::InstallMessageBoxService(&messageBoxes);
     vn::SystemPlatform platform;
+    const std::string credentialsWarning =
+        vn::UnprotectedSecretFileWarning(vn::smb::SmbCredentials::DefaultAuthFilePath());
+    if (!credentialsWarning.empty())
+        vn::ShowMessage(vn::kAppCaption, credentialsWarning, vn::MessageIcon::Warning);
     vn::QtNewVersionDialogService newVersionDialogs;
 
     int result = 0;
@@ -22,6 +30,9 @@ int main(int argc, char* argv[]) {
         vn::MainFrameOptions options;
         options.NewVersionDialogs = &newVersionDialogs;
         vn::CMainFrame frame(platform, vn::GlobalCatalogue(), options);
+        vn::SubsystemLaunchers launchers = frame.Commands().Launchers();
+        vn::SetManageLaunchers(launchers, frame);
+        frame.Commands().SetLaunchers(std::move(launchers));
         messageBoxes.SetParent(&frame);
         frame.show();
         frame.repaint();

@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t kSummaryColumn = 40;
 
-constexpr std::array<CommandSpec, 10> kCommands{{
+constexpr std::array<CommandSpec, 12> kCommands{{
     {"", "products", 0, 0, 0, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
@@ -22,6 +22,21 @@ constexpr std::array<CommandSpec, 10> kCommands{{
      "prints {\"name\",\"ip\",\"os\",\"description\",\"server\",\"error\",\"products\"}.\n"
      "The inventory is not changed.\n",
      RunProbe},
+    {"", "policies", 1, 1, 0, "NAME", "the Vantor group policies in effect on a computer",
+     "Reads the Vantor policies of the computer and of the user sitting at it, and\n"
+     "prints how they combine: {\"computer\",\"workgroup\",\"user\",\"preference\",\n"
+     "\"message\",\"policies\"}, each policy {\"feature\",\"value\",\"computer\",\"user\",\n"
+     "\"result\"}. Seeing who is logged on there needs an administrator of that\n"
+     "computer.\n",
+     RunPolicies},
+    {"", "services", 1, 4, 0, "NAME [start|stop PRODUCT | startup PRODUCT TYPE]",
+     "the remote access services of a computer",
+     "Without more words, prints each remote access service found on the computer:\n"
+     "{\"product\",\"service\",\"startup\",\"state\"}. \"start\" and \"stop\" start or stop\n"
+     "the service of PRODUCT (its display name or service name; the maker's own\n"
+     "maintenance service first), \"startup\" sets its startup type TYPE: automatic,\n"
+     "manual or disabled. Needs an administrator of that computer.\n",
+     RunServices},
     {"inventory", "list", 0, 0, 0, "", "the saved tree, one node per line",
      "Prints every node of the saved tree in tree order: {\"path\",\"folder\"} and, for\n"
      "a folder, \"expanded\", for a computer the fields of probe.\n",

@@ -7,6 +7,8 @@ namespace vn::cli {
 // One function per command; each gives the exit status.
 int RunProducts(CommandContext& context);
 int RunProbe(CommandContext& context);
+int RunPolicies(CommandContext& context);
+int RunServices(CommandContext& context);
 int RunInventoryList(CommandContext& context);
 int RunInventoryImport(CommandContext& context);
 int RunInventoryRescan(CommandContext& context);

@@ -19,33 +19,45 @@ bool LoadForChange(CommandContext& context, InventoryStore& store) {
     return false;
 }
 
-bool MakeFolderForChange(CommandContext& context, InventoryStore& store, const InventoryPath& path,
+bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const InventoryPath& path,
                          FolderNode*& folder, std::vector<FolderNode*>& created) {
-    folder = MakeFolderPath(store.model(), path, created);
+    folder = MakeFolderPath(model, path, created);
     for (const FolderNode* made : created) {
-        if (ShadowsComputer(store.model(), *made)) {
-            context.Fail("a folder \"" + NodePath(store.model(), *made) +
-                         "\" cannot be kept beside the computer of that name");
+        if (ShadowsComputer(model, *made)) {
+            context.Fail("a folder \"" + NodePath(model, *made) + "\" cannot be kept beside the computer of that name");
             return false;
         }
     }
     return true;
 }
 
-int SaveChanges(CommandContext& context, InventoryStore& store) {
-    if (store.Save())
+int ChangeSavedTree(CommandContext& context, InventoryStore& store,
+                    const std::function<bool(InventoryModel&)>& change) {
+    switch (store.Change(change)) {
+    case InventoryStore::ChangeResult::Saved:
+    case InventoryStore::ChangeResult::Unchanged:
         return kExitDone;
+    case InventoryStore::ChangeResult::Unreadable:
+        return context.Fail("the saved inventory could not be read completely; it is left unchanged");
+    case InventoryStore::ChangeResult::NotSaved:
+        break;
+    }
     return context.Fail(
         "the inventory could not be saved completely: the registry refused a write (the tree saved before "
         "is kept), or a name cannot be a registry key name (that node is left out)");
 }
 
-int ScanIntoTree(CommandContext& context, InventoryStore& store, std::vector<ScanEntry> entries) {
+int ScanIntoTree(CommandContext& context, InventoryStore& store, std::vector<ScanEntry> entries,
+                 std::vector<ExaminedComputer>& examined) {
     TextStatusSink status([&](const std::string& line) { context.Status(line); });
     int result = kExitDone;
-    RunComputerScan(context.host.platform(), context.host.catalogue(), store.model(), std::move(entries), status,
+    InventoryModel& model = store.model();
+    RunComputerScan(context.host.platform(), context.host.catalogue(), model, std::move(entries), status,
                     [&](const ComputerRecord& computer) {
-                        WriteNodeLine(context.host.out(), store.model(), computer);
+                        WriteNodeLine(context.host.out(), model, computer);
+                        auto copy = std::make_unique<ComputerRecord>(computer.Name);
+                        copy->CopyFrom(computer);
+                        examined.push_back({PathOf(model, model.ParentOf(&computer)), std::move(copy)});
                         if (computer.HasError)
                             result = kExitIncomplete;
                     });

@@ -14,16 +14,16 @@ int RunInventoryAddFolder(CommandContext& context) {
     if (path.names.empty())
         return context.BadUsage("the path names no folder");
     InventoryStore store(context.host.platform(), context.host.catalogue());
-    if (!LoadForChange(context, store))
-        return kExitIncomplete;
     std::vector<FolderNode*> created;
-    FolderNode* folder = nullptr;
-    if (!MakeFolderForChange(context, store, path, folder, created))
+    bool refused = false;
+    const int saved = ChangeSavedTree(context, store, [&](InventoryModel& model) {
+        FolderNode* folder = nullptr;
+        refused = !MakeFolderForChange(context, model, path, folder, created);
+        return !refused && !created.empty();
+    });
+    if (refused || saved != kExitDone)
         return kExitIncomplete;
-    if (created.empty())
-        return kExitDone;
-    if (const int saved = SaveChanges(context, store); saved != kExitDone)
-        return saved;
+    // Printed only once the change is saved.
     for (const FolderNode* made : created)
         WriteNodeLine(context.host.out(), store.model(), *made);
     return kExitDone;
@@ -37,17 +37,22 @@ int RunInventoryRemove(CommandContext& context) {
     if (path.names.empty())
         return context.BadUsage("the path names no node");
     InventoryStore store(context.host.platform(), context.host.catalogue());
-    if (!LoadForChange(context, store))
-        return kExitIncomplete;
-    InventoryNode* node = FindInventoryNode(store.model(), path);
-    if (node == nullptr)
+    std::ostringstream removed;
+    bool found = false;
+    const int saved = ChangeSavedTree(context, store, [&](InventoryModel& model) {
+        InventoryNode* node = FindInventoryNode(model, path);
+        found = node != nullptr;
+        if (found) {
+            WriteSubtreeLines(removed, model, *node);
+            model.DeleteSubtree(node);
+        }
+        return found;
+    });
+    if (saved != kExitDone)
+        return saved;
+    if (!found)
         return context.Fail("\"" + text + "\" is not in the inventory");
     // Printed only once the removal is saved.
-    std::ostringstream removed;
-    WriteSubtreeLines(removed, store.model(), *node);
-    store.model().DeleteSubtree(node);
-    if (const int saved = SaveChanges(context, store); saved != kExitDone)
-        return saved;
     context.host.out() << removed.str() << std::flush;
     return kExitDone;
 }

@@ -2,7 +2,6 @@
 #include "cli/InventoryChange.h"
 #include "cli/InventoryPath.h"
 #include "inventory/ComputerListFile.h"
-#include "inventory/InventoryWriter.h"
 
 namespace vn::cli {
 namespace {
@@ -13,6 +12,11 @@ bool CanKeepComputer(const InventoryModel& model, const FolderNode* folder, cons
     return IsStorableKeyName(name) && FindChildFolder(model, folder, name) == nullptr;
 }
 
+int LeftOut(CommandContext& context, const std::string& name) {
+    return context.Fail("\"" + name + "\" is left out: it cannot be kept in the inventory beside a folder of that "
+                        "name, or as a registry key name");
+}
+
 }  // namespace
 
 int RunInventoryImport(CommandContext& context) {
@@ -21,30 +25,53 @@ int RunInventoryImport(CommandContext& context) {
         return context.BadUsage(problem);
     const std::string& file = context.operands.at(0);
     std::vector<std::string> names;
-    if (!ReadComputerList(file, names))
+    std::vector<std::string> skipped;
+    if (!ReadComputerList(file, names, &skipped))
         return context.Fail("Could not open file \"" + file + "\".");
+    int result = kExitDone;
+    for (const std::string& problem : skipped)
+        result = context.Fail(file + ": " + problem);
     if (!context.UseCredentials())
         return kExitIncomplete;
 
+    // The computers are examined into the tree as it is now...
     InventoryStore store(context.host.platform(), context.host.catalogue());
     if (!LoadForChange(context, store))
         return kExitIncomplete;
     std::vector<FolderNode*> created;
     FolderNode* folder = nullptr;
-    if (!MakeFolderForChange(context, store, folderPath, folder, created))
+    if (!MakeFolderForChange(context, store.model(), folderPath, folder, created))
         return kExitIncomplete;
-    int result = kExitDone;
     std::vector<ScanEntry> entries;
     for (std::string& name : names) {
-        if (CanKeepComputer(store.model(), folder, name)) {
+        if (CanKeepComputer(store.model(), folder, name))
             entries.push_back(ScanEntry{std::move(name), folder});
-        } else {
-            result = context.Fail("\"" + name + "\" is left out: it cannot be kept in the inventory beside a "
-                                  "folder of that name, or as a registry key name");
-        }
+        else
+            result = LeftOut(context, name);
     }
-    result = WorseStatus(result, ScanIntoTree(context, store, std::move(entries)));
-    return WorseStatus(result, SaveChanges(context, store));
+    std::vector<ExaminedComputer> examined;
+    result = WorseStatus(result, ScanIntoTree(context, store, std::move(entries), examined));
+
+    // ...and their records go into the tree as it is saved when they are done.
+    bool refused = false;
+    const int saved = ChangeSavedTree(context, store, [&](InventoryModel& model) {
+        FolderNode* target = nullptr;
+        std::vector<FolderNode*> made;
+        if (!MakeFolderForChange(context, model, folderPath, target, made)) {
+            refused = true;
+            return false;
+        }
+        for (ExaminedComputer& computer : examined) {
+            if (CanKeepComputer(model, target, computer.record->Name)) {
+                model.InsertNode(target, std::move(computer.record), false);
+            } else {
+                LeftOut(context, computer.record->Name);  // a folder of its name came meanwhile
+                refused = true;
+            }
+        }
+        return true;
+    });
+    return WorseStatus(WorseStatus(result, saved), refused ? kExitIncomplete : kExitDone);
 }
 
 }  // namespace vn::cli

@@ -1,7 +1,7 @@
 #include "cli/InventoryPath.h"
 
-#include "inventory/InventoryWriter.h"
 #include "inventory/NameCompare.h"
+#include "platform/Registry.h"
 
 namespace vn::cli {
 namespace {
@@ -77,6 +77,23 @@ InventoryNode* FindInventoryNode(const InventoryModel& model, const InventoryPat
 
 bool ShadowsComputer(const InventoryModel& model, const FolderNode& folder) {
     return FindChild(model, model.ParentOf(&folder), folder.Name, false) != nullptr;
+}
+
+InventoryPath PathOf(const InventoryModel& model, const FolderNode* folder) {
+    InventoryPath path;
+    for (; folder != nullptr; folder = model.ParentOf(folder))
+        path.names.insert(path.names.begin(), folder->Name);
+    return path;
+}
+
+bool FindFolderPath(const InventoryModel& model, const InventoryPath& path, FolderNode*& folder) {
+    folder = nullptr;
+    for (const std::string& name : path.names) {
+        folder = FindChildFolder(model, folder, name);
+        if (folder == nullptr)
+            return false;
+    }
+    return true;
 }
 
 FolderNode* MakeFolderPath(InventoryModel& model, const InventoryPath& path, std::vector<FolderNode*>& created) {

@@ -37,6 +37,13 @@ FolderNode* FindChildFolder(const InventoryModel& model, const FolderNode* paren
 // be saved beside it (their registry keys would be one).
 bool ShadowsComputer(const InventoryModel& model, const FolderNode& folder);
 
+// The path of a folder; the empty path for null (the top level).
+InventoryPath PathOf(const InventoryModel& model, const FolderNode* folder);
+
+// The folder a path names into folder (null for the empty path); false when
+// one of its folders is missing.
+bool FindFolderPath(const InventoryModel& model, const InventoryPath& path, FolderNode*& folder);
+
 // The folder a path names, made with every missing folder above it; the
 // folders made are appended to created, top first. Null for the empty path.
 FolderNode* MakeFolderPath(InventoryModel& model, const InventoryPath& path, std::vector<FolderNode*>& created);

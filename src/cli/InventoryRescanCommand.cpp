@@ -2,6 +2,7 @@
 #include "cli/InventoryChange.h"
 #include "cli/InventoryPath.h"
 #include "inventory/InventoryQueries.h"
+#include "inventory/NameCompare.h"
 
 namespace vn::cli {
 namespace {
@@ -26,6 +27,17 @@ bool ComputersToRescan(CommandContext& context, const InventoryModel& model, con
     return true;
 }
 
+// Whether the saved tree still holds the computer in that folder.
+bool StillThere(const InventoryModel& model, const ExaminedComputer& computer, FolderNode*& folder) {
+    if (!FindFolderPath(model, computer.folder, folder))
+        return false;
+    for (const InventoryNode* child : model.ChildrenOf(folder)) {
+        if (!child->IsFolder && NamesEqualIgnoringCase(child->Name, computer.record->Name))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int RunInventoryRescan(CommandContext& context) {
@@ -41,8 +53,26 @@ int RunInventoryRescan(CommandContext& context) {
     std::vector<ScanEntry> entries;
     for (const ComputerRecord* computer : computers)
         entries.push_back(ScanEntry{computer->Name, store.model().ParentOf(computer)});
-    const int result = ScanIntoTree(context, store, std::move(entries));
-    return WorseStatus(result, SaveChanges(context, store));
+    std::vector<ExaminedComputer> examined;
+    const int result = ScanIntoTree(context, store, std::move(entries), examined);
+
+    // The new records replace the saved ones; a computer removed meanwhile
+    // stays removed.
+    const int saved = ChangeSavedTree(context, store, [&](InventoryModel& model) {
+        bool changed = false;
+        for (ExaminedComputer& computer : examined) {
+            FolderNode* folder = nullptr;
+            if (StillThere(model, computer, folder)) {
+                model.InsertNode(folder, std::move(computer.record), false);
+                changed = true;
+            } else {
+                context.Warn("\"" + computer.record->Name +
+                             "\" was removed from the inventory meanwhile; it stays removed");
+            }
+        }
+        return changed;
+    });
+    return WorseStatus(result, saved);
 }
 
 }  // namespace vn::cli

@@ -87,6 +87,19 @@ JsonObjectWriter& JsonObjectWriter::StringArray(std::string_view key, const std:
     return *this;
 }
 
+JsonObjectWriter& JsonObjectWriter::ObjectArray(std::string_view key, const std::vector<JsonStringMembers>& objects) {
+    std::ostream& out = Member(key);
+    out << '[';
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        out << (i ? ",{" : "{");
+        for (std::size_t m = 0; m < objects[i].size(); ++m)
+            out << (m ? "," : "") << JsonQuoted(objects[i][m].first) << ':' << JsonQuoted(objects[i][m].second);
+        out << '}';
+    }
+    out << ']';
+    return *this;
+}
+
 void JsonObjectWriter::End() {
     if (ended_)
         return;

@@ -4,9 +4,13 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vn::cli {
+
+// The members of a flat object, all strings, in order.
+using JsonStringMembers = std::vector<std::pair<std::string_view, std::string>>;
 
 // text as a JSON string, quotes included. Everything that could upset a
 // reader or a terminal is escaped: quotes, backslashes, C0 and C1 control
@@ -28,6 +32,8 @@ public:
     JsonObjectWriter& StringOrNull(std::string_view key, const std::optional<std::string>& value);
     JsonObjectWriter& Bool(std::string_view key, bool value);
     JsonObjectWriter& StringArray(std::string_view key, const std::vector<std::string>& values);
+    // An array of flat objects whose members are strings.
+    JsonObjectWriter& ObjectArray(std::string_view key, const std::vector<JsonStringMembers>& objects);
 
     void End();
 

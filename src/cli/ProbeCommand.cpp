@@ -14,8 +14,7 @@ int RunProbe(CommandContext& context) {
     int result = kExitDone;
     for (const std::string& name : context.operands) {
         ComputerRecord record(name);
-        if (ProbeComputer(platform, name, catalogue, record, status))
-            ReadServerInfo(platform, record);
+        ExamineComputer(platform, name, catalogue, record, status);
         if (record.HasError)
             result = kExitIncomplete;
         JsonObjectWriter json(context.host.out());

@@ -1,10 +1,12 @@
 #include "cli/SystemCliHost.h"
 
-#include <cstdlib>
 
 #include "cli/AccountName.h"
+#include "cli/EnvironmentSecret.h"
 #include "cli/TerminalPassword.h"
 #include "cli/TerminalText.h"
+#include "platform/NoCoreDumps.h"
+#include "platform/SecretFileCheck.h"
 #include "platform/smb/SmbBackend.h"
 
 namespace vn::cli {
@@ -31,7 +33,18 @@ const ProductCatalogue& SystemCliHost::catalogue() {
     return GlobalCatalogue();
 }
 
+void SystemCliHost::WarnIfUnprotected(const std::string& credentialsFile) {
+    if (const std::string warning = UnprotectedSecretFileWarning(credentialsFile); !warning.empty())
+        err() << "netwarden: " << TerminalText(warning) << '\n';
+}
+
 bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
+    // The file the credentials come from: the one named, or without a user
+    // the default one (read as the platform started).
+    if (commandLine.authFile)
+        WarnIfUnprotected(*commandLine.authFile);
+    else if (!commandLine.user)
+        WarnIfUnprotected(smb::SmbCredentials::DefaultAuthFilePath());
     if (commandLine.authFile) {
         const Status status = platform_.remote().SetAuthFile(*commandLine.authFile);
         if (status != ERROR_SUCCESS) {
@@ -49,10 +62,10 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
 
 bool SystemCliHost::ApplyUser(const std::string& account) {
     const AccountName name = SplitAccountName(account);
+    const NoCoreDumps noCoreDumps;  // the password is in memory from here on
     std::string password;
-    if (const char* fromEnvironment = std::getenv(kPasswordVariable)) {
-        password = fromEnvironment;
-    } else if (!ReadPasswordFromTerminal("Password for " + TerminalText(account) + ": ", password)) {
+    if (!TakeEnvironmentSecret(kPasswordVariable, password) &&
+        !ReadPasswordFromTerminal("Password for " + TerminalText(account) + ": ", password)) {
         err() << "netwarden: --user needs a password: set " << kPasswordVariable << " or run on a terminal\n";
         return false;
     }

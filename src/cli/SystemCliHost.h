@@ -19,6 +19,7 @@ public:
 
 private:
     bool ApplyUser(const std::string& account);
+    void WarnIfUnprotected(const std::string& credentialsFile);
 
     SystemPlatform platform_;
     bool catalogueLoaded_ = false;

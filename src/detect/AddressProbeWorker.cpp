@@ -27,8 +27,7 @@ void AddressProbeWorker::Run() {
     record->HasError = 0;
     record->ErrorString.clear();
     const std::string name = record->Name;
-    if (ProbeComputer(platform, name, scan_.Catalogue(), *record, status))
-        ReadServerInfo(platform, *record);
+    ExamineComputer(platform, name, scan_.Catalogue(), *record, status);
     status.Step();
     scan_.ResultSink().AddNode(std::move(record), scan_.ParentFolder());
 }

@@ -7,6 +7,7 @@
 
 #include "detect/HexBitmap.h"
 #include "detect/ProductIcon.h"
+#include "platform/Registry.h"
 
 namespace vn {
 namespace {
@@ -67,21 +68,28 @@ struct PendingEntry {
 
 }  // namespace
 
-void ReadCatalogueFile(std::istream& in, const std::function<void(std::unique_ptr<ProductDef>)>& accept) {
+void ReadCatalogueFile(std::istream& in, const std::function<void(std::unique_ptr<ProductDef>)>& accept,
+                       const std::function<void(int line, const std::string& name)>& refuse) {
     std::unique_ptr<PendingEntry> entry;
+    int entryLine = 0;
     std::string raw;
     bool more = true;
-    while (more) {
+    for (int lineNumber = 1; more; ++lineNumber) {
         more = static_cast<bool>(std::getline(in, raw));
         // The end of the file reads as an empty line, ending an open entry.
         const std::string_view line = more ? Trim(raw) : std::string_view();
         if (entry) {
             if (!entry->Take(line)) {
-                accept(entry->Finish());
+                std::unique_ptr<ProductDef> product = entry->Finish();
+                if (IsStorableKeyName(product->DisplayName))
+                    accept(std::move(product));
+                else if (refuse)
+                    refuse(entryLine, product->DisplayName);
                 entry.reset();
             }
         } else if (line.find('[') != std::string_view::npos) {
             entry = std::make_unique<PendingEntry>();
+            entryLine = lineNumber;
         }
     }
 }

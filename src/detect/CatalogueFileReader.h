@@ -3,6 +3,7 @@
 #include <functional>
 #include <istream>
 #include <memory>
+#include <string>
 
 #include "detect/ProductDef.h"
 
@@ -13,6 +14,12 @@ namespace vn {
 // that follow ("DisplayName=", "ServiceName=", "ServicePath=",
 // "ColorBitmap=", "MaskBitmap="); the first other line ends it and is
 // consumed, so entries need a separating line between them.
-void ReadCatalogueFile(std::istream& in, const std::function<void(std::unique_ptr<ProductDef>)>& accept);
+//
+// An entry whose display name cannot be a registry key name (empty, holding a
+// backslash, longer than 255 bytes) is not offered: computers store their
+// products as keys so named, and every later save would leave it out.
+// refuse, when given, hears of it with the line number of the entry's "[".
+void ReadCatalogueFile(std::istream& in, const std::function<void(std::unique_ptr<ProductDef>)>& accept,
+                       const std::function<void(int line, const std::string& name)>& refuse = {});
 
 }  // namespace vn

@@ -4,6 +4,7 @@
 
 #include "detect/AddressResolution.h"
 #include "detect/OsVersionName.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn {
@@ -63,6 +64,15 @@ bool ReadServerInfo(Platform& platform, ComputerRecord& record) {
     record.IsServer = QString::fromStdString(record.OSVersion).toLower().contains(QLatin1String("server")) ? 1 : 0;
     if (!info.comment.empty())
         record.Description = info.comment;
+    return true;
+}
+
+bool ExamineComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
+                     ComputerRecord& record, StatusSink& status) {
+    RemoteDeadlineScope examination(kExaminationLimit);
+    if (!ProbeComputer(platform, computer, catalogue, record, status))
+        return false;
+    ReadServerInfo(platform, record);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string_view>
 
 #include "detect/ProductCatalogue.h"
@@ -21,5 +22,14 @@ bool ProbeComputer(Platform& platform, std::string_view computer, const ProductC
 // The operating-system version, description and server flag of the record's
 // computer; they stay cleared when the server information cannot be read.
 bool ReadServerInfo(Platform& platform, ComputerRecord& record);
+
+// The longest the examination of one computer takes, whatever it answers or
+// fails to: every remote call of ExamineComputer ends by then.
+inline constexpr std::chrono::seconds kExaminationLimit{20};
+
+// ProbeComputer, then ReadServerInfo when the products could be tested, all
+// within kExaminationLimit. The result is ProbeComputer's.
+bool ExamineComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
+                     ComputerRecord& record, StatusSink& status);
 
 }  // namespace vn

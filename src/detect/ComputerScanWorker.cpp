@@ -13,14 +13,18 @@ void ComputerScanWorker::OnStarting() {
 
 void ComputerScanWorker::Run() {
     ComputerScanJob& scan = *job();
+    // The bar counts the computers examined; the status line says what is
+    // being done to the current one.
+    scan.Status.SetRange(static_cast<int>(scan.Entries.size()));
+    scan.Status.SetPos(0);
     scan.Status.Show(true);
     for (ScanEntry& entry : scan.Entries) {
         if (GetStopEvent().Wait(std::chrono::milliseconds(0)))
             break;
         auto record = std::make_unique<ComputerRecord>(entry.Name);
-        if (ProbeComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status))
-            ReadServerInfo(platform_, *record);
+        ExamineComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status);
         scan.Tree.AddNode(std::move(record), entry.Parent);
+        scan.Status.Step();
     }
     scan.Status.Show(false);
     job().reset();

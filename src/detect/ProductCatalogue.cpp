@@ -1,11 +1,11 @@
 #include "detect/ProductCatalogue.h"
 
-#include <QString>
 #include <fstream>
 #include <system_error>
 
 #include "detect/CatalogueFileReader.h"
 #include "detect/ProductIcon.h"
+#include "platform/NameFolding.h"
 #include "ui/MessageBoxService.h"
 
 namespace vn {
@@ -40,7 +40,15 @@ bool ProductCatalogue::Load(const std::filesystem::path& file) {
         }
         return true;
     }
-    ReadCatalogueFile(in, [this](std::unique_ptr<ProductDef> product) { AddUnique(std::move(product)); });
+    ReadCatalogueFile(
+        in, [this](std::unique_ptr<ProductDef> product) { AddUnique(std::move(product)); },
+        [&file](int line, const std::string& name) {
+            const std::string text = "The product \"" + name + "\" at line " + std::to_string(line) + " of \"" +
+                                     file.string() +
+                                     "\" is left out: a product name must not be empty, hold a backslash or be "
+                                     "longer than 255 characters.";
+            ShowMessage(kAppCaption, text, MessageIcon::Warning);
+        });
     return true;
 }
 
@@ -59,9 +67,9 @@ bool ProductCatalogue::AddUnique(std::unique_ptr<ProductDef> product) {
 }
 
 const ProductDef* ProductCatalogue::FindByName(std::string_view name) const {
-    const QString wanted = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    // The rule of the registry, where the names are stored as key names.
     for (const auto& entry : entries_) {
-        if (QString::fromStdString(entry->DisplayName).compare(wanted, Qt::CaseInsensitive) == 0)
+        if (NamesEqualFolded(entry->DisplayName, name))
             return entry.get();
     }
     return nullptr;
@@ -82,14 +90,18 @@ std::filesystem::path CatalogueFilePath() {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
         return kCatalogueFileName;
+    return CatalogueFilePathFor(program);
+}
+
+std::filesystem::path CatalogueFilePathFor(const std::filesystem::path& program) {
     // A program named like a Windows one ("x.exe") has its catalogue beside
     // it under the same name with ".ini"; ours carry no extension, so the
-    // catalogue has the fixed name in the program's folder.
-    std::string text = program.string();
-    if (const std::size_t exe = text.find(".exe"); exe != std::string::npos) {
-        text.replace(exe, 4, ".ini");
-        return text;
-    }
+    // catalogue has the fixed name in the program's folder. Only the end of
+    // the file name counts: folders may hold ".exe" anywhere.
+    constexpr std::string_view kWindowsEnding = ".exe";
+    const std::string name = program.filename().string();
+    if (name.size() > kWindowsEnding.size() && name.ends_with(kWindowsEnding))
+        return program.parent_path() / (name.substr(0, name.size() - kWindowsEnding.size()) + ".ini");
     return program.parent_path() / kCatalogueFileName;
 }
 

@@ -47,5 +47,7 @@ ProductCatalogue& GlobalCatalogue();
 
 // Where the running program's catalogue file lies.
 std::filesystem::path CatalogueFilePath();
+// The same for the program at that path.
+std::filesystem::path CatalogueFilePathFor(const std::filesystem::path& program);
 
 }  // namespace vn

@@ -2,20 +2,12 @@
 
 #include "discovery/CNetScanDlg.h"
 #include "discovery/CSubnetScanDlg.h"
+#include "discovery/EraseInventory.h"
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/ScanDialogDefaults.h"
 #include "discovery/SubnetScanWorker.h"
 
 namespace vn {
-namespace {
-
-void EraseInventory(InventoryModel& model) {
-    const NodeList& topLevel = model.ChildrenOf(nullptr);
-    while (!topLevel.empty())
-        model.DeleteSubtree(topLevel.front());
-}
-
-}  // namespace
 
 void RunNetworkScanCommand(const DiscoveryCommandContext& context, NetworkScanWorker& worker) {
     CNetScanDlg dialog(NetworkScanDefaultEntry(context.ScanPlatform), context.Model.rowCount() == 0,

@@ -85,8 +85,23 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-// The computer name of one line, if it has a usable one.
-std::optional<std::string> NameOfLine(std::string_view line, bool truncated) {
+// Characters no Windows computer name can hold (besides control characters);
+// a name with one could never be examined, nor removed or rescanned by path.
+constexpr std::string_view kImpossibleNameCharacters = "/\\:*?\"<>|";
+
+bool IsImpossibleComputerName(std::string_view name) {
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || kImpossibleNameCharacters.find(c) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+// The computer name of one line, if it has a usable one. A name that no
+// computer can have is left in impossible.
+std::optional<std::string> NameOfLine(std::string_view line, bool truncated, std::string& impossible) {
+    impossible.clear();
     while (!line.empty() && IsLineSpace(line.front()))
         line.remove_prefix(1);
     while (!line.empty() && IsLineSpace(line.back()))
@@ -97,7 +112,16 @@ std::optional<std::string> NameOfLine(std::string_view line, bool truncated) {
     const std::string_view name = line.substr(0, cut);
     if (name.empty() || name.size() > kMaxNameLength || !IsValidUtf8(name))
         return std::nullopt;
+    if (IsImpossibleComputerName(name)) {
+        impossible = name;
+        return std::nullopt;
+    }
     return std::string(name);
+}
+
+std::string ImpossibleNameMessage(std::size_t lineNumber, const std::string& name) {
+    return "line " + std::to_string(lineNumber) + ": \"" + name +
+           "\" is skipped: no computer name can hold / \\ : * ? \" < > | or control characters";
 }
 
 void StripByteOrderMark(std::string& line) {
@@ -135,30 +159,35 @@ bool IsCsvFileName(const std::filesystem::path& path) {
     return dot != std::string::npos && name.compare(dot + 1, std::string::npos, "csv") == 0;
 }
 
-std::vector<std::string> ParseComputerList(std::istream& in, bool hasCsvHeaderRule) {
+std::vector<std::string> ParseComputerList(std::istream& in, bool hasCsvHeaderRule,
+                                           std::vector<std::string>* skipped) {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
     BoundedLineReader reader(in, kLineLimit);
     std::string line;
     bool truncated = false;
-    for (bool first = true; reader.Next(line, truncated); first = false) {
-        if (first) {
+    for (std::size_t number = 1; reader.Next(line, truncated); ++number) {
+        if (number == 1) {
             StripByteOrderMark(line);
             if (hasCsvHeaderRule && line.find("Name") != std::string::npos)
                 continue;
         }
-        std::optional<std::string> name = NameOfLine(line, truncated);
-        if (name && seen.insert(LowerCaseName(*name)).second)
+        std::string impossible;
+        std::optional<std::string> name = NameOfLine(line, truncated, impossible);
+        if (!impossible.empty() && skipped != nullptr)
+            skipped->push_back(ImpossibleNameMessage(number, impossible));
+        if (name && seen.insert(NameKey(*name)).second)
             names.push_back(std::move(*name));
     }
     return names;
 }
 
-bool ReadComputerList(const std::filesystem::path& path, std::vector<std::string>& names) {
+bool ReadComputerList(const std::filesystem::path& path, std::vector<std::string>& names,
+                      std::vector<std::string>* skipped) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    names = ParseComputerList(in, IsCsvFileName(path));
+    names = ParseComputerList(in, IsCsvFileName(path), skipped);
     return true;
 }
 

@@ -50,13 +50,22 @@ public:
     // Removes the node with everything below it and frees them.
     void DeleteSubtree(const InventoryNode* node);
 
+    // Where a moved node stands after a move: the address it had (freed by
+    // then, only to be compared) and the node in the target.
+    struct Landing {
+        const InventoryNode* original;
+        InventoryNode* node;
+    };
+
     // The end of a drag: moves the selected nodes into target by copying them
     // through InsertNode (so they merge with what is there) and deleting the
     // originals. Refused (false, nothing changes) when target is not a folder
     // of the tree, is the dragged node or its parent, or lies inside a
-    // selected node. The caller empties its selection afterwards.
+    // selected node. landed, when given, receives each selected node that
+    // went (or already stood) directly into target; nodes inside those are
+    // not listed.
     bool MoveNodes(InventoryNode* target, const std::vector<InventoryNode*>& selection,
-                   const InventoryNode* dragged);
+                   const InventoryNode* dragged, std::vector<Landing>* landed = nullptr);
 
     // Whether the node is in the tree now. Only the address is compared, so
     // a pointer to a node that was freed may be passed.
@@ -68,15 +77,15 @@ public:
     const NodeList& ChildrenOf(const FolderNode* folder) const;
 
     // The expanded state of a folder, saved with the tree.
-    void setExpanded(FolderNode* folder, bool expanded);
-    bool isExpanded(const FolderNode* folder) const;
+    void SetExpanded(FolderNode* folder, bool expanded);
+    bool IsExpanded(const FolderNode* folder) const;
 
     // The text of the last failure of ExportComputerList.
     const std::string& LastErrorText() const { return lastErrorText_; }
     void SetLastErrorText(std::string text) { lastErrorText_ = std::move(text); }
 
-    QModelIndex indexOf(const InventoryNode* node, int column = NameColumn) const;
-    static InventoryNode* nodeAt(const QModelIndex& index);
+    QModelIndex IndexOf(const InventoryNode* node, int column = NameColumn) const;
+    static InventoryNode* NodeAt(const QModelIndex& index);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -99,7 +108,7 @@ private:
     FolderNode* ContainerOf(FolderNode* parent);
     int RowOf(const InventoryNode* node) const;
     void Unregister(const InventoryNode& node);
-    void CopyInto(FolderNode* target, const InventoryNode& node);
+    InventoryNode* CopyInto(FolderNode* target, const InventoryNode& node);
     bool IsInsideOrSame(const InventoryNode* node, const InventoryNode* ancestor) const;
     void AssertUiThread() const;
 

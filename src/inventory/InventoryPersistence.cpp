@@ -1,32 +1,82 @@
 #include "inventory/InventoryPersistence.h"
 
+#include <cstdio>
+#include <optional>
+#include <random>
+
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryReader.h"
 #include "inventory/InventoryWriter.h"
+#include "platform/RegistryValues.h"
 
 namespace vn {
+namespace {
 
-bool SaveInventory(const InventoryModel& model, Registry& registry) {
+// The root key's value that marks each save.
+constexpr std::string_view kStampValue = "SaveStamp";
+
+std::string NewStamp() {
+    std::random_device source;
+    const unsigned long long value = (static_cast<unsigned long long>(source()) << 32) | source();
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", value);
+    return text;
+}
+
+std::string StampBelow(RegistryKey& hive) {
+    RegistryKeyPtr root;
+    std::string stamp;
+    // A stamp that cannot be read is an empty one: a tree saved before
+    // stamps existed, or none at all.
+    if (hive.OpenKey(kInventoryRootKey, KEY_READ, root) == ERROR_SUCCESS)
+        (void)QueryStringValue(*root, kStampValue, stamp, REG_SZ);
+    return stamp;
+}
+
+// Writes the tree when the stored one carries expected (or always, with no
+// expectation).
+SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<std::string_view> expected) {
     RegistryKeyPtr hive;
     if (registry.Connect("", Hive::CurrentUser, hive) != ERROR_SUCCESS)
-        return false;
-    // Deleting the old tree and writing the new one land together or not at
-    // all, so a failure half-way keeps the tree saved last.
+        return SaveResult::Incomplete;
+    // Checking the stamp, deleting the old tree and writing the new one land
+    // together or not at all: a failure half-way keeps the tree saved last,
+    // and no other program's save comes in between.
     std::unique_ptr<RegistryWriteGroup> group = hive->BeginWriteGroup();
+    if (expected && StampBelow(*hive) != *expected)
+        return SaveResult::StoredTreeChanged;
     InventoryWriter writer;
     {
         const Status deleted = hive->DeleteTree(kInventoryRootKey);
         if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND)
-            return false;
+            return SaveResult::Incomplete;
         RegistryKeyPtr root;
-        if (hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root) != ERROR_SUCCESS)
-            return false;
+        if (hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root) != ERROR_SUCCESS ||
+            SetStringValue(*root, kStampValue, NewStamp()) != ERROR_SUCCESS)
+            return SaveResult::Incomplete;
         if (!writer.WriteSiblings(*root, model.ChildrenOf(nullptr)))
-            return false;
+            return SaveResult::Incomplete;
     }  // every key is closed before the group lands
     if (group != nullptr && group->Commit() != ERROR_SUCCESS)
-        return false;
-    return !writer.Incomplete();
+        return SaveResult::Incomplete;
+    return writer.Incomplete() ? SaveResult::Incomplete : SaveResult::Complete;
+}
+
+}  // namespace
+
+bool SaveInventory(const InventoryModel& model, Registry& registry) {
+    return Save(model, registry, std::nullopt) == SaveResult::Complete;
+}
+
+SaveResult SaveInventoryIfStampIs(const InventoryModel& model, Registry& registry, std::string_view expectedStamp) {
+    return Save(model, registry, expectedStamp);
+}
+
+std::string ReadInventoryStamp(Registry& registry) {
+    RegistryKeyPtr hive;
+    if (registry.Connect("", Hive::CurrentUser, hive) != ERROR_SUCCESS)
+        return {};
+    return StampBelow(*hive);
 }
 
 bool LoadInventory(InventoryModel& model, Registry& registry, const ProductCatalogue& catalogue) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace vn {
@@ -19,6 +20,20 @@ inline constexpr std::string_view kInventoryRootKey = "Software\\Vantor Netwarde
 // sibling folder of the same name are left out; the rest is still committed.
 // True when every node was written.
 bool SaveInventory(const InventoryModel& model, Registry& registry);
+
+// Every save marks the stored tree with a new stamp (a value of the root
+// key), so a program that kept the stamp of the tree it loaded can tell
+// whether another program has saved since. Empty when no tree is stored, or
+// one without a stamp.
+std::string ReadInventoryStamp(Registry& registry);
+
+enum class SaveResult { Complete, Incomplete, StoredTreeChanged };
+
+// SaveInventory, only while the stored tree still carries expectedStamp:
+// the check and the save are one write group, so no other program's save can
+// come in between. Otherwise nothing is written: StoredTreeChanged.
+// Incomplete when a write failed or a node was left out (as SaveInventory).
+SaveResult SaveInventoryIfStampIs(const InventoryModel& model, Registry& registry, std::string_view expectedStamp);
 
 // Reads the stored tree into the model through InsertNode, so stored
 // duplicates merge as at run time. Products the catalogue does not know are

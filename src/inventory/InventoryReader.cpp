@@ -17,14 +17,16 @@ InventoryReader::InventoryReader(InventoryModel& model, const ProductCatalogue& 
 }
 
 bool InventoryReader::ReadChildren(RegistryKey& key, FolderNode* parent) {
-    for (std::uint32_t index = 0;; ++index) {
-        std::string name;
-        const Status status = key.EnumKey(index, name);
-        if (status == ERROR_NO_MORE_ITEMS)
-            return true;
-        if (status != ERROR_SUCCESS || !ReadNode(key, name, parent))
+    // All names in one pass: a folder of many thousand computers would
+    // otherwise cost one look-up per index.
+    std::vector<std::string> names;
+    if (key.EnumKeys(names) != ERROR_SUCCESS)
+        return false;
+    for (const std::string& name : names) {
+        if (!ReadNode(key, name, parent))
             return false;
     }
+    return true;
 }
 
 bool InventoryReader::ReadNode(RegistryKey& parentKey, const std::string& name, FolderNode* parent) {
@@ -44,13 +46,13 @@ bool InventoryReader::ReadNode(RegistryKey& parentKey, const std::string& name, 
         return true;
     }
     std::uint32_t expanded = 0;
-    QueryDwordValue(*key, "Expanded", expanded);  // missing: collapsed
+    (void)QueryDwordValue(*key, "Expanded", expanded);  // missing: collapsed
     auto* folder = static_cast<FolderNode*>(
         model_.InsertNode(parent, std::make_unique<FolderNode>(name), true));
     if (!ReadChildren(*key, folder))
         return false;
     if (expanded == 1)
-        model_.setExpanded(folder, true);
+        model_.SetExpanded(folder, true);
     return true;
 }
 
@@ -58,9 +60,9 @@ std::unique_ptr<ComputerRecord> InventoryReader::ReadComputer(RegistryKey& key,
                                                               const std::string& name) const {
     auto computer = std::make_unique<ComputerRecord>(name);
     // A value that is missing or of another type leaves the field at its initial value.
-    QueryStringValue(key, "ErrorString", computer->ErrorString, REG_SZ);
-    QueryStringValue(key, "Description", computer->Description, REG_SZ);
-    QueryStringValue(key, "OSVersion", computer->OSVersion, REG_SZ);
+    (void)QueryStringValue(key, "ErrorString", computer->ErrorString, REG_SZ);
+    (void)QueryStringValue(key, "Description", computer->Description, REG_SZ);
+    (void)QueryStringValue(key, "OSVersion", computer->OSVersion, REG_SZ);
     std::uint32_t number = 0;
     if (QueryDwordValue(key, "IsServer", number, REG_DWORD) == ERROR_SUCCESS)
         computer->IsServer = static_cast<int>(number);
@@ -77,8 +79,9 @@ void InventoryReader::ReadProducts(RegistryKey& key, ComputerRecord& computer) c
     if (key.OpenKey("Installed Products", KEY_READ, productsKey) != ERROR_SUCCESS)
         return;
     auto& products = computer.InstalledProducts;
-    std::string name;
-    for (std::uint32_t index = 0; productsKey->EnumKey(index, name) == ERROR_SUCCESS; ++index) {
+    std::vector<std::string> names;
+    productsKey->EnumKeys(names);  // what could be read
+    for (const std::string& name : names) {
         // Products the catalogue no longer provides are dropped.
         const ProductDef* product = catalogue_.FindByName(name);
         if (product != nullptr && std::find(products.begin(), products.end(), product) == products.end())

@@ -9,12 +9,6 @@
 
 namespace vn {
 
-bool IsStorableKeyName(std::string_view name) {
-    constexpr std::size_t kMaxKeyNameLength = 255;
-    return !name.empty() && name.size() <= kMaxKeyNameLength &&
-           name.find('\\') == std::string_view::npos;
-}
-
 bool InventoryWriter::WriteSiblings(RegistryKey& parentKey,
                                     const NodeList& siblings) {
     // A folder and a computer of one name may be siblings in the tree, but
@@ -25,12 +19,12 @@ bool InventoryWriter::WriteSiblings(RegistryKey& parentKey,
     std::unordered_set<std::string> folderNames;
     for (const InventoryNode* node : siblings) {
         if (!IsStorableKeyName(node->Name) ||
-            (!node->IsFolder && folderNames.count(LowerCaseName(node->Name)) != 0)) {
+            (!node->IsFolder && folderNames.count(NameKey(node->Name)) != 0)) {
             incomplete_ = true;
             continue;
         }
         if (node->IsFolder)
-            folderNames.insert(LowerCaseName(node->Name));
+            folderNames.insert(NameKey(node->Name));
         if (!WriteNode(parentKey, *node))
             return false;
     }

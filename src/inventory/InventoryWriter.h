@@ -28,7 +28,4 @@ private:
     bool incomplete_ = false;
 };
 
-// Whether the registry can take name as the name of one key.
-bool IsStorableKeyName(std::string_view name);
-
 }  // namespace vn

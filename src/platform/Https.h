@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,9 @@ struct HttpsRequest {
     // When given, a transfer still running after *cancel turns true ends soon
     // with ERROR_INTERNET_OPERATION_CANCELLED (so owners need not wait it out).
     const std::atomic<bool>* cancel = nullptr;
+    // When not 0, an answer whose body grows past this many bytes is not read
+    // further: the request fails with ERROR_HTTP_INVALID_SERVER_RESPONSE.
+    std::size_t maxBodyBytes = 0;
 };
 
 struct HttpsResponse {
@@ -33,7 +37,7 @@ public:
 
     // Sends the request and reads the whole answer. The result is 0 or a code
     // of the Internet client (12000 range).
-    virtual Status Send(const HttpsRequest& request, HttpsResponse& response) = 0;
+    [[nodiscard]] virtual Status Send(const HttpsRequest& request, HttpsResponse& response) = 0;
 };
 
 }  // namespace vn

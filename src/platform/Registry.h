@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Status.h"
 
@@ -28,6 +29,13 @@ inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
 inline constexpr std::uint32_t REG_BINARY = 3;
 inline constexpr std::uint32_t REG_DWORD = 4;
 
+// Whether the registry can take name as the name of one key: not empty, at
+// most 255 bytes, no backslash (the path separator).
+inline bool IsStorableKeyName(std::string_view name) {
+    constexpr std::size_t kMaxKeyNameLength = 255;
+    return !name.empty() && name.size() <= kMaxKeyNameLength && name.find('\\') == std::string_view::npos;
+}
+
 class RegistryKey;
 using RegistryKeyPtr = std::unique_ptr<RegistryKey>;
 
@@ -37,7 +45,7 @@ using RegistryKeyPtr = std::unique_ptr<RegistryKey>;
 class RegistryWriteGroup {
 public:
     virtual ~RegistryWriteGroup() = default;
-    virtual Status Commit() = 0;
+    [[nodiscard]] virtual Status Commit() = 0;
 };
 
 // An open registry key. Destroying it closes it. Key names are
@@ -47,26 +55,41 @@ public:
     virtual ~RegistryKey() = default;
 
     // RegOpenKeyEx: an existing sub-key (an empty path re-opens this key).
-    virtual Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
+    [[nodiscard]] virtual Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
 
     // RegCreateKeyEx: opens the sub-key, creating every missing key on the path.
-    virtual Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
+    [[nodiscard]] virtual Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
 
     // RegQueryValueEx: name "" is the default value. type, data and size may be
     // null. With data null the size needed is stored; with *size too small the
     // result is ERROR_MORE_DATA (234) and *size holds the size needed.
-    virtual Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
+    [[nodiscard]] virtual Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t* size) = 0;
 
     // RegSetValueEx.
-    virtual Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
+    [[nodiscard]] virtual Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
                             std::uint32_t size) = 0;
 
     // RegEnumKey: the sub-key at index in the hive's own order; 259 past the end.
-    virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;
+    [[nodiscard]] virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;
+
+    // Every sub-key's name in the same order: RegEnumKey from index 0 to its
+    // end, which a hive may answer in one pass instead of one look-up per index.
+    virtual Status EnumKeys(std::vector<std::string>& names) {
+        names.clear();
+        std::string name;
+        for (std::uint32_t index = 0;; ++index) {
+            const Status status = EnumKey(index, name);
+            if (status == ERROR_NO_MORE_ITEMS)
+                return ERROR_SUCCESS;
+            if (status != ERROR_SUCCESS)
+                return status;
+            names.push_back(name);
+        }
+    }
 
     // SHDeleteKey: deletes the sub-key with its whole subtree.
-    virtual Status DeleteTree(std::string_view subKey) = 0;
+    [[nodiscard]] virtual Status DeleteTree(std::string_view subKey) = 0;
 
     // Starts a write group on this key's hive. A hive that cannot group
     // writes returns null; its writes then land one by one.
@@ -78,7 +101,7 @@ public:
     virtual ~Registry() = default;
 
     // RegConnectRegistry: computer "" is this computer.
-    virtual Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) = 0;
+    [[nodiscard]] virtual Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) = 0;
 };
 
 }  // namespace vn

@@ -34,6 +34,7 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {87, "The parameter is incorrect."},
     {109, "The pipe has been ended."},
     {112, "There is not enough space on the disk."},
+    {121, "The semaphore timeout period has expired."},
     {122, "The data area passed to a system call is too small."},
     {161, "The specified path is invalid."},
     {170, "The requested resource is in use."},

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+#include "ui/MessageBoxService.h"
+
 namespace vn {
 
 HyperlinkLabel::HyperlinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
@@ -32,7 +34,14 @@ void HyperlinkLabel::SetUrl(const QUrl& url) {
 
 void HyperlinkLabel::Activate() {
     emit clicked();
-    if (url_.isValid()) QDesktopServices::openUrl(url_);
+    if (!url_.isValid()) return;
+    // Without a browser (or a desktop that names one) nothing would happen
+    // but a line on standard error, which a user of the window never sees.
+    if (!QDesktopServices::openUrl(url_)) {
+        const std::string address = url_.toString().toStdString();
+        ShowMessage(kAppCaption, "Could not open \"" + address + "\". No web browser could be started for it.",
+                    MessageIcon::Warning);
+    }
 }
 
 void HyperlinkLabel::mousePressEvent(QMouseEvent* event) {

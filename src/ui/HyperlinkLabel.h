@@ -8,7 +8,7 @@ namespace vn {
 // A label drawn as a link: blue (the palette's link colour), underlined, with
 // the hand cursor. A left click, or Space or Enter while it has the focus,
 // emits clicked() and, when it has a URL, opens that URL with the desktop's
-// default handler.
+// default handler; when none can open it, a message box says so.
 class HyperlinkLabel : public QLabel {
     Q_OBJECT
 public:

@@ -2,9 +2,13 @@
 
 #include <QSplitter>
 
+class QFrame;
+
 namespace vn {
 
-// A splitter with 1-pixel bars that can be locked: while locked, its bars
+// A splitter whose panes have a 1-pixel sunken border (the shadow colour on
+// the top and left, the highlight colour on the bottom and right) between
+// bars of the usual kind, and whose bars can be locked: while locked, they
 // ignore the mouse and show no resize cursor, so the panes keep their sizes
 // unless the program sets them. The orientation is fixed at construction.
 class LockableSplitter : public QSplitter {
@@ -14,6 +18,9 @@ public:
 
     bool IsLocked() const { return locked_; }
     void SetLocked(bool locked);
+
+    // Adds content as the next pane, inside its border; gives the border.
+    QFrame* AddPane(QWidget* content);
 
 protected:
     QSplitterHandle* createHandle() override;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/HyperlinkLabel.h"
+#include "ui/OkButtonBox.h"
 
 namespace vn {
 namespace {
@@ -29,8 +30,7 @@ CNewVersionDlg::CNewVersionDlg(const QString& downloadUrl, QWidget* parent)
     link->setObjectName(QStringLiteral("downloadLink"));
     link->SetUrl(QUrl(downloadUrl_));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QDialogButtonBox* buttons = MakeOkButtonBox(*this);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(new QLabel(QStringLiteral("A new version of Vantor Netwarden has been detected on the Internet."), this));

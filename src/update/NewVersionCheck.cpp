@@ -19,7 +19,10 @@ void NewVersionCheck::Cancel() {
 }
 
 void NewVersionCheck::Run() {
-    const auto answer = WebRequest(https_, VersionEndpointUrl(host_), nullptr, nullptr, 0, &cancel_);
+    // The answer is a short version text; anything longer is not the version
+    // service, and is not read on.
+    constexpr std::size_t kMaxAnswerBytes = 4096;
+    const auto answer = WebRequest(https_, VersionEndpointUrl(host_), nullptr, nullptr, 0, &cancel_, kMaxAnswerBytes);
     if (answer && !cancel_.load() && AnnouncesNewerVersion(answer.get()))
         dialogs_.ShowNewVersionDialog(DownloadPageUrl(host_));
 }

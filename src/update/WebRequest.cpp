@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint32_t kHttpOk = 200;
 
 // The failure that an HTTP status other than 200 stands for.
-Status HttpStatusError(std::uint32_t statusCode) {
+[[nodiscard]] Status HttpStatusError(std::uint32_t statusCode) {
     switch (statusCode) {
     case 400:
     case 405:
@@ -50,7 +50,7 @@ std::unique_ptr<char[]> Fail(Status status) {
 
 std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType,
                                    const void* body, std::size_t bodyLength,
-                                   const std::atomic<bool>* cancel) {
+                                   const std::atomic<bool>* cancel, std::size_t maxAnswerBytes) {
     UrlParts parts;
     if (!UrlParts::Split(url, parts))
         return Fail(ERROR_INTERNET_INVALID_URL);
@@ -64,6 +64,7 @@ std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, co
     if (body)
         request.body.assign(static_cast<const char*>(body), bodyLength);
     request.cancel = cancel;
+    request.maxBodyBytes = maxAnswerBytes;
 
     HttpsResponse response;
     Status status = client.Send(request, response);
@@ -75,6 +76,10 @@ std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, co
         return Fail(status);
     if (response.statusCode != kHttpOk)
         return Fail(HttpStatusError(response.statusCode));
+    // A part of an answer that was too long is no answer (whatever the
+    // client, the limit holds here too).
+    if (maxAnswerBytes != 0 && (status == ERROR_HTTP_INVALID_SERVER_RESPONSE || response.body.size() > maxAnswerBytes))
+        return Fail(ERROR_HTTP_INVALID_SERVER_RESPONSE);
 
     std::unique_ptr<char[]> text(new (std::nothrow) char[response.body.size() + 1]);
     if (!text)

@@ -19,9 +19,11 @@ namespace vn {
 // text, otherwise the reason for having none.
 //
 // A request still running when *cancel turns true ends soon with
-// ERROR_INTERNET_OPERATION_CANCELLED.
+// ERROR_INTERNET_OPERATION_CANCELLED. With maxAnswerBytes not 0, an answer
+// longer than that is not read on and gives null, with
+// ERROR_HTTP_INVALID_SERVER_RESPONSE.
 std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType,
                                    const void* body, std::size_t bodyLength,
-                                   const std::atomic<bool>* cancel = nullptr);
+                                   const std::atomic<bool>* cancel = nullptr, std::size_t maxAnswerBytes = 0);
 
 }  // namespace vn

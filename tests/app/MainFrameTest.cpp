@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -14,9 +19,13 @@
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
 #include "app/HivePlatform.h"
+#include "app/InventoryExitSave.h"
 #include "app/SettingsStore.h"
+#include "app/commands/CScanDlg.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ModalDriver.h"
+#include "app/details/CDescriptionFolder.h"
+#include "app/details/DescriptionView.h"
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
@@ -24,7 +33,9 @@
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
+#include "inventory/FailingRegistry.h"
 #include "inventory/InventoryPersistence.h"
+#include "inventory/InventoryTreeBuilder.h"
 #include "platform/RegistryValues.h"
 #include "support/ScriptedMessageBoxService.h"
 #include "ui/LockableSplitter.h"
@@ -57,7 +68,7 @@ protected:
             hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
         return key;
     }
-    void Put(std::string_view name, std::uint32_t value) { SetDwordValue(*SettingsKey(), name, value); }
+    void Put(std::string_view name, std::uint32_t value) { ASSERT_EQ(SetDwordValue(*SettingsKey(), name, value), ERROR_SUCCESS); }
     std::optional<std::uint32_t> Get(std::string_view name) {
         std::uint32_t value = 0;
         if (QueryDwordValue(*SettingsKey(), name, value, REG_DWORD) != 0)
@@ -70,13 +81,33 @@ protected:
         platform.local->Connect("", Hive::CurrentUser, hive);
         return hive->OpenKey(kInventoryRootKey, KEY_READ, key) == 0;
     }
-    static bool ButtonEnabled(CMainFrame& frame, int commandId) {
-        for (auto* button : frame.ToolBarForm()->findChildren<QAbstractButton*>()) {
-            if (button->property("commandId").toInt() == commandId)
-                return button->isEnabled();
+    static QAction* Action(CMainFrame& frame, const char* objectName) {
+        auto* action = frame.findChild<QAction*>(QString::fromLatin1(objectName));
+        if (action == nullptr)
+            ADD_FAILURE() << "no action " << objectName;
+        return action;
+    }
+    // The toolbar button's state: its command's outside menus.
+    static bool ButtonEnabled(CMainFrame& frame, const char* objectName) {
+        QAction* action = Action(frame, objectName);
+        return action != nullptr && action->isEnabled();
+    }
+    // The panels below the details show all of their content: each gets the
+    // height its content needs and its button lies inside it; the details
+    // pane has the rest of the column.
+    static void ExpectPanelsShowTheirContent(CMainFrame& frame) {
+        LockableSplitter& right = frame.RightSplitter();
+        const QList<int> rows = right.sizes();
+        ASSERT_EQ(rows.size(), 3);
+        for (int row : {1, 2})
+            EXPECT_EQ(rows[row], right.widget(row)->minimumSizeHint().height()) << row;
+        EXPECT_EQ(rows[0] + rows[1] + rows[2] + 2 * right.handleWidth(), right.height());
+        for (const char* name : {"checkPolicies", "install"}) {
+            auto* button = frame.findChild<QPushButton*>(QString::fromLatin1(name));
+            ASSERT_NE(button, nullptr) << name;
+            EXPECT_TRUE(button->isVisible()) << name;
+            EXPECT_TRUE(button->parentWidget()->rect().contains(button->geometry())) << name;
         }
-        ADD_FAILURE() << "no toolbar button " << commandId;
-        return false;
     }
 
     ScriptedMessageBoxService boxes;
@@ -90,8 +121,7 @@ TEST_F(MainFrameTest, FirstStartUsesTheBuiltInLayoutAndWritesEverythingAtExit) {
     EXPECT_FALSE(frame->windowIcon().isNull());
     EXPECT_EQ(frame->frameGeometry().size(), QSize(864, 641));
     EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 404);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 228);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(1), 170);
+    ExpectPanelsShowTheirContent(*frame);
     EXPECT_TRUE(frame->RightSplitter().IsLocked());
     EXPECT_FALSE(frame->LeftSplitter().IsLocked());
     EXPECT_EQ(frame->ToolBar().windowTitle(), QStringLiteral("Main Toolbar"));
@@ -110,8 +140,8 @@ TEST_F(MainFrameTest, FirstStartUsesTheBuiltInLayoutAndWritesEverythingAtExit) {
     EXPECT_TRUE(Get("WorkspaceX"));
     EXPECT_TRUE(Get("WorkspaceY"));
     EXPECT_EQ(Get("FirstWiewWidth"), 404u);
-    EXPECT_EQ(Get("SecondWiewHeight"), 228u);
-    EXPECT_EQ(Get("ThirdWiewHeight"), 170u);
+    EXPECT_TRUE(Get("SecondWiewHeight"));
+    EXPECT_TRUE(Get("ThirdWiewHeight"));
     EXPECT_TRUE(Get("FourthWiewHeight"));
 }
 
@@ -129,8 +159,8 @@ TEST_F(MainFrameTest, StoredWorkspaceIsRestored) {
     auto frame = Start();
     EXPECT_EQ(frame->frameGeometry(), QRect(40, 50, 1000, 700));
     EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 300);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 250);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(1), 150);
+    // The rows follow the content, not the stored heights (150 would cut the policy panel).
+    ExpectPanelsShowTheirContent(*frame);
     EXPECT_FALSE(frame->RightSplitter().IsLocked());
 
     frame->LeftSplitter().setSizes({350, frame->LeftSplitter().width() - 351});
@@ -151,7 +181,6 @@ TEST_F(MainFrameTest, PartlyStoredPanesFallBackToTheBuiltInSizes) {
     auto frame = Start();
     EXPECT_EQ(frame->frameGeometry().size(), QSize(1000, 700));
     EXPECT_EQ(frame->LeftSplitter().sizes().value(0), 404);
-    EXPECT_EQ(frame->RightSplitter().sizes().value(0), 228);
     ASSERT_TRUE(CloseAndWait(*frame));
 }
 
@@ -199,8 +228,42 @@ TEST_F(MainFrameTest, SavedTreeAndSettingsComeBackAtTheNextStart) {
     ASSERT_EQ(frame->Model().rowCount(), 1);
     EXPECT_FALSE(frame->RightSplitter().IsLocked());
     // Items but no caret: the no-selection view.
-    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
     ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// Another program (netwarden, a second window) saved the tree while this
+// window was open: the window asks before it overwrites that tree.
+TEST_F(MainFrameTest, ATreeSavedMeanwhileByAnotherProgramIsOverwrittenOnlyWhenTheUserSaysSo) {
+    const struct {
+        MessageAnswer answer;
+        const char* kept;
+    } cases[] = {{MessageAnswer::Yes, "mine"}, {MessageAnswer::No, "theirs"}};
+    for (const auto& c : cases) {
+        auto frame = Start();
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("mine"), false);
+        InventoryModel theirs;
+        theirs.InsertNode(nullptr, std::make_unique<ComputerRecord>("theirs"), false);
+        ASSERT_TRUE(SaveInventory(theirs, *platform.Reopen()));
+        const std::size_t before = boxes.Boxes().size();
+        boxes.QueueAnswer(c.answer);
+        ASSERT_TRUE(CloseAndWait(*frame));
+
+        const auto shown = boxes.Boxes();
+        ASSERT_EQ(shown.size(), before + 1);
+        EXPECT_EQ(shown.back().text, kSavedTreeChangedQuestion);
+        EXPECT_EQ(shown.back().icon, MessageIcon::Question);
+        EXPECT_EQ(shown.back().buttons, MessageButtons::YesNo);
+        InventoryModel stored;
+        ASSERT_TRUE(LoadInventory(stored, *platform.Reopen(), catalogue));
+        ASSERT_EQ(stored.rowCount(), 1);
+        EXPECT_EQ(stored.ChildrenOf(nullptr).front()->Name, c.kept);
+    }
+    // Unchanged since it was loaded: saved without a question.
+    auto frame = Start();
+    const std::size_t before = boxes.Boxes().size();
+    ASSERT_TRUE(CloseAndWait(*frame));
+    EXPECT_EQ(boxes.Boxes().size(), before);
 }
 
 TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
@@ -210,10 +273,10 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     launchers.ServiceManager = [](const ComputerRecord&) {};
     frame->Commands().SetLaunchers(launchers);
     InventoryModel& model = frame->Model();
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kInstall));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kScan));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionDisableEnableServices"));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionScan"));
 
     auto* lab = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false));
     auto failed = std::make_unique<ComputerRecord>("pc9");
@@ -225,19 +288,19 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
 
     tree.MakeSelectedCaret(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kFolder);
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kRescan));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kInstall));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionRescan"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionDisableEnableServices"));
     EXPECT_EQ(frame->SelectedFolder(), lab);
 
     tree.MakeSelectedCaret(pc9);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kError);
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kInstall));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionInstall"));
     EXPECT_EQ(frame->SelectedFolder(), nullptr);
 
     tree.MakeSelectedCaret(pc1);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kComputer);
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionDisableEnableServices"));
     EXPECT_EQ(frame->SelectedNodes(), std::vector<InventoryNode*>{pc1});
 
     // A rescan result merged into the caret's node shows the new values.
@@ -251,8 +314,204 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     model.DeleteSubtree(pc9);
     model.DeleteSubtree(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
     ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, ContextMenuItemsShowTheirPromptsInTheStatusBar) {
+    auto frame = Start();
+    frame->TreeView().Tree().MakeSelectedCaret(
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false));
+    struct Case {
+        int menuId;
+        const char* action;
+        const char* prompt;
+    };
+    const Case cases[] = {
+        {menu::kSingleFolder, "actionAddComputer", "Add computer to the selected folder"},
+        {menu::kSingleFailedComputer, "actionRemove", "Remove selected item(s)"},
+        {menu::kSeveralComputers, "actionRescan", "Rescan selected computer(s) or folder(s)"},
+    };
+    for (const Case& c : cases) {
+        frame->statusBar()->clearMessage();
+        QMenu* menu = frame->Commands().ContextMenu(c.menuId);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->parentWidget(), frame.get());
+        menu->popup(frame->mapToGlobal(QPoint(50, 50)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        menu->setActiveAction(Action(*frame, c.action));
+        EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), c.prompt) << c.action;
+        menu->hide();
+    }
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// What the details pane shows keeps up with the tree without a click: the
+// first computer of an empty tree, computers arriving in the folder at the
+// caret (an import), merges and removals below it.
+TEST_F(MainFrameTest, DetailsFollowTheTreeAsItChanges) {
+    auto frame = Start();
+    InventoryModel& model = frame->Model();
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    auto* office = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Office"), true));
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
+
+    frame->TreeView().Tree().MakeSelectedCaret(office);
+    auto* view = static_cast<CDescriptionFolder*>(frame->Details().View(details::kFolder));
+    EXPECT_EQ(view->ComputerCount()->text(), "0");
+    auto* branch = static_cast<FolderNode*>(model.InsertNode(office, std::make_unique<FolderNode>("Branch"), true));
+    model.InsertNode(office, std::make_unique<ComputerRecord>("pc1"), true);
+    model.InsertNode(branch, std::make_unique<ComputerRecord>("pc2"), true);
+    EXPECT_EQ(view->ComputerCount()->text(), "2");
+    EXPECT_EQ(view->FolderCount()->text(), "1");
+
+    auto merged = std::make_unique<ComputerRecord>("PC2");
+    merged->InstalledProducts = {&catalogue.at(0)};
+    model.InsertNode(branch, std::move(merged), true);
+    EXPECT_EQ(view->StatisticsRows().size(), 3u);
+
+    model.DeleteSubtree(branch);
+    EXPECT_EQ(view->ComputerCount()->text(), "1");
+    EXPECT_TRUE(view->StatisticsRows().empty());
+    // Elsewhere in the tree nothing of the folder changes.
+    model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc3"), true);
+    EXPECT_EQ(view->ComputerCount()->text(), "1");
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kFolder);
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// At the first-start size and larger, with a folder using three products
+// at the caret, no pane needs a scroll bar and every control is in view;
+// what the window gains goes to the details pane.
+TEST_F(MainFrameTest, EveryPaneShowsItsControlsAtTheSizesPeopleUse) {
+    catalogue.AddUnique(std::make_unique<ProductDef>(MakeProduct("Farview", "Software\\Farview")));
+    auto frame = Start();
+    InventoryModel& model = frame->Model();
+    auto* office = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Office"), true));
+    for (std::size_t product = 0; product < 3; ++product) {
+        auto computer = std::make_unique<ComputerRecord>("pc" + std::to_string(product));
+        computer->InstalledProducts = {&catalogue.at(product)};
+        model.InsertNode(office, std::move(computer), true);
+    }
+    frame->TreeView().Tree().MakeSelectedCaret(office);
+    DescriptionView& view = *frame->Details().View(details::kFolder);
+    int detailsAtFirstSize = 0;
+    for (const QSize size : {QSize(864, 641), QSize(1280, 800), QSize(1920, 1200)}) {
+        frame->resize(size);
+        QApplication::processEvents();
+        SCOPED_TRACE(size.width());
+        ExpectPanelsShowTheirContent(*frame);
+        EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+        EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+        for (const char* name : {"rescan", "detectsLink"}) {
+            auto* control = view.Form()->findChild<QWidget*>(QString::fromLatin1(name));
+            ASSERT_NE(control, nullptr);
+            EXPECT_TRUE(view.viewport()->rect().contains(control->geometry())) << name;
+        }
+        if (detailsAtFirstSize == 0) {
+            detailsAtFirstSize = frame->RightSplitter().sizes().value(0);
+        } else if (size.width() == 1280) {
+            EXPECT_GE(frame->RightSplitter().sizes().value(0) - detailsAtFirstSize, 800 - 641);
+        }
+    }
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, AnOpenMenuHasItsOwnStatesAndItsCommandRunsInThem) {
+    auto frame = Start();
+    QAction* rescan = Action(*frame, "actionRescan");
+    // The toolbar's state: no caret.
+    ASSERT_FALSE(rescan->isEnabled());
+    QMenu* file = frame->menuBar()->actions().value(0)->menu();
+    file->popup(frame->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    // The menu's: with nothing selected Rescan opens the scan chooser.
+    EXPECT_TRUE(rescan->isEnabled());
+    frame->Commands().OnSelectionChanged();
+    EXPECT_TRUE(rescan->isEnabled());
+
+    bool chooserShown = false;
+    WhenModal<CScanDlg>([&](CScanDlg& chooser) {
+        chooserShown = true;
+        chooser.reject();
+    });
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(rescan).center());
+    EXPECT_TRUE(chooserShown);
+    EXPECT_FALSE(file->isVisible());
+    QTest::qWait(0);
+    EXPECT_FALSE(rescan->isEnabled());
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, DeleteAsksAsRemoveDoesAndLeavesNothingSelected) {
+    auto frame = Start();
+    CColumnTreeCtrl& tree = frame->TreeView().Tree();
+    auto pressDelete = [&] { QTest::keyClick(&tree, Qt::Key_Delete); };
+    auto chooseRemove = [&] { Action(*frame, "actionRemove")->trigger(); };
+    const std::function<void()> ways[] = {pressDelete, chooseRemove};
+    for (const auto& remove : ways) {
+        InventoryModel& model = frame->Model();
+        InventoryNode* pc1 = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        InventoryNode* pc2 = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc2"), false);
+        tree.setFocus();
+        tree.MakeSelectedCaret(pc1);
+        ASSERT_TRUE(ButtonEnabled(*frame, "actionRescan"));
+        const std::size_t before = boxes.Boxes().size();
+        boxes.QueueAnswer(MessageAnswer::Yes);
+        remove();
+        ASSERT_EQ(boxes.Boxes().size(), before + 1);
+        EXPECT_EQ(boxes.Boxes().back().text, "Are you sure you want to delete the selected item(s)?");
+        EXPECT_FALSE(model.Contains(pc1));
+        EXPECT_EQ(frame->CaretNode(), nullptr);
+        EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
+        EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+
+        // With nothing marked Delete does nothing, as the disabled menu item.
+        pressDelete();
+        EXPECT_EQ(boxes.Boxes().size(), before + 1);
+        model.DeleteSubtree(pc2);
+    }
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, AnExitThatCannotSaveSaysSoAndMayKeepTheWindowOpen) {
+    struct Case {
+        bool storedSaveFlag;  // SaveWorkspaceInfo 1 stored by an earlier run
+        const char* unsaved;
+    };
+    const Case cases[] = {
+        // The flag could not be written: the tree is still wanted.
+        {false, "the settings and the computer tree"},
+        {true, "the settings, the computer tree and the window layout"},
+    };
+    for (const Case& c : cases) {
+        if (c.storedSaveFlag)
+            Put("SaveWorkspaceInfo", 1);
+        auto frame = Start();
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        FailingRegistry failing(*platform.local, 1);
+        platform.localFront = &failing;
+        const std::size_t before = boxes.Boxes().size();
+
+        boxes.QueueAnswer(MessageAnswer::No);
+        frame->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() > before; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->CurrentState() == CMainFrame::State::Running; }, 10000));
+        EXPECT_EQ(boxes.Boxes().back().icon, MessageIcon::Question);
+        EXPECT_EQ(boxes.Boxes().back().text,
+                  "Vantor Netwarden could not save " + std::string(c.unsaved) +
+                      ".\nThere is not enough space on the disk.\n"
+                      "Close it anyway? Choose No to keep the window open, for instance to export the computer "
+                      "list.");
+        EXPECT_TRUE(frame->isVisible());
+
+        // Yes closes without the tree.
+        boxes.QueueAnswer(MessageAnswer::Yes);
+        ASSERT_TRUE(CloseAndWait(*frame));
+        EXPECT_EQ(boxes.Boxes().size(), before + 2);
+        EXPECT_FALSE(InventoryStored());
+        platform.localFront = nullptr;
+    }
 }
 
 TEST_F(MainFrameTest, CancelSignalsTheStopEventsOfAllThreeScanWorkers) {
@@ -386,6 +645,9 @@ TEST_F(MainFrameTest, WelcomeScanButtonRunsItsCommandBeforeTheScreenCloses) {
     launchers.ScanSubnet = [&] { ranWhileOpen = qobject_cast<CWelcomeDlg*>(QApplication::activeModalWidget()) != nullptr; };
     frame->Commands().SetLaunchers(launchers);
     WhenModal<CWelcomeDlg>([](CWelcomeDlg& dialog) {
+        auto* prompt = dialog.findChild<QLabel*>(QStringLiteral("prompt"));
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(prompt->text(), QStringLiteral("Scan. Please select an operation below."));
         EXPECT_TRUE(dialog.ShowAtStartupBox()->isChecked());
         dialog.ShowAtStartupBox()->setChecked(false);
         dialog.ScanSubnetButton()->click();

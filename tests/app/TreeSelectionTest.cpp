@@ -34,7 +34,7 @@ protected:
         pc3 = Computer("pc3", nullptr);
         tree.resize(420, 300);
         tree.show();
-        tree.expand(model.indexOf(alpha));
+        tree.expand(model.IndexOf(alpha));
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&tree));
     }
 
@@ -45,10 +45,10 @@ protected:
         return static_cast<ComputerRecord*>(model.InsertNode(parent, std::make_unique<ComputerRecord>(name), false));
     }
 
-    QPoint LabelPoint(const InventoryNode* node) const { return tree.LabelRect(model.indexOf(node)).center(); }
+    QPoint LabelPoint(const InventoryNode* node) const { return tree.LabelRect(model.IndexOf(node)).center(); }
     // On the row but right of the label, in the product column.
     QPoint RowEndPoint(const InventoryNode* node) const {
-        return tree.visualRect(model.indexOf(node, InventoryModel::ProductsColumn)).center();
+        return tree.visualRect(model.IndexOf(node, InventoryModel::ProductsColumn)).center();
     }
     void Click(const InventoryNode* node, Qt::KeyboardModifiers modifiers = {}) {
         QTest::mouseClick(tree.viewport(), Qt::LeftButton, modifiers, LabelPoint(node));
@@ -188,17 +188,22 @@ TEST_F(TreeSelectionTest, RightClickWithNothingMarkedShowsNoMenu) {
 }
 
 TEST_F(TreeSelectionTest, KeyboardMenuOfOneComputerIsTheShortOneAtTheItemsCentre) {
-    QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
-    Click(pc1);
-    KeyboardMenu();
-    ASSERT_EQ(menus.count(), 1);
-    EXPECT_EQ(menus.at(0).at(0).toInt(), menu::kSingleFailedComputer);
-    const QPoint centre = tree.viewport()->mapToGlobal(tree.visualRect(model.indexOf(pc1)).center());
-    EXPECT_EQ(menus.at(0).at(1).toPoint(), centre);
+    // The menu key, and Shift+F10 as its stand-in.
+    const std::function<void()> keys[] = {[this] { KeyboardMenu(); },
+                                          [this] { QTest::keyClick(&tree, Qt::Key_F10, Qt::ShiftModifier); }};
+    for (const auto& openMenu : keys) {
+        QSignalSpy menus(&tree, &CColumnTreeCtrl::contextMenuWanted);
+        Click(pc1);
+        openMenu();
+        ASSERT_EQ(menus.count(), 1);
+        EXPECT_EQ(menus.at(0).at(0).toInt(), menu::kSingleFailedComputer);
+        const QPoint centre = tree.viewport()->mapToGlobal(tree.visualRect(model.IndexOf(pc1)).center());
+        EXPECT_EQ(menus.at(0).at(1).toPoint(), centre);
+    }
 }
 
 TEST_F(TreeSelectionTest, DoubleClickTogglesOnlyOnTheLabelText) {
-    const QModelIndex index = model.indexOf(alpha);
+    const QModelIndex index = model.IndexOf(alpha);
     ASSERT_TRUE(tree.isExpanded(index));
     const QRect cell = tree.visualRect(index);
     // Far right in the name column: the rest of the label only focuses.
@@ -206,28 +211,44 @@ TEST_F(TreeSelectionTest, DoubleClickTogglesOnlyOnTheLabelText) {
     EXPECT_TRUE(tree.isExpanded(index));
     QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, LabelPoint(alpha));
     EXPECT_FALSE(tree.isExpanded(index));
-    EXPECT_FALSE(model.isExpanded(alpha));
+    EXPECT_FALSE(model.IsExpanded(alpha));
 }
 
 TEST_F(TreeSelectionTest, DropMovesTheSelectionListIntoTheTarget) {
     Click(a1);
     Click(a2, Qt::ControlModifier);
+    QSignalSpy carets(&tree, &CColumnTreeCtrl::caretChanged);
     tree.DropOn(a1, beta);
     ASSERT_EQ(model.ChildrenOf(beta).size(), 2u);
     EXPECT_EQ(model.ChildrenOf(beta)[0]->Name, "a1");
     EXPECT_EQ(model.ChildrenOf(alpha).size(), 1u);
-    // The moved nodes were freed: nothing refers to them any more.
-    EXPECT_TRUE(Marked().empty());
-    EXPECT_TRUE(tree.Marks().SelectionList().empty());
-    EXPECT_TRUE(model.isExpanded(beta));
+    EXPECT_TRUE(model.IsExpanded(beta));
+    // The moved items stay selected in their new place and the caret goes
+    // with the dragged one, without stopping at a neighbour on the way.
+    const Nodes moved(model.ChildrenOf(beta).begin(), model.ChildrenOf(beta).end());
+    EXPECT_EQ(Marked(), moved);
+    EXPECT_EQ(tree.Marks().SelectionList(), moved);
+    EXPECT_EQ(tree.CaretNode(), moved.front());
+    ASSERT_EQ(carets.count(), 1);
+    EXPECT_EQ(carets.front().at(0).value<InventoryNode*>(), moved.front());
 }
 
-TEST_F(TreeSelectionTest, DropOnTheDraggedItemsOwnParentChangesNothing) {
+// A refused drop keeps the selection: the marked items can be dragged on.
+TEST_F(TreeSelectionTest, ARefusedDropKeepsTheSelectionForTheNextDrop) {
     Click(a1);
-    tree.DropOn(a1, alpha);
-    EXPECT_EQ(model.ChildrenOf(alpha).size(), 3u);
-    EXPECT_TRUE(tree.Marks().SelectionList().empty());
-    EXPECT_EQ(Marked(), Nodes{a1});
+    Click(a2, Qt::ControlModifier);
+    Click(a3, Qt::ControlModifier);
+    // Onto a computer, onto the dragged item's own parent.
+    for (InventoryNode* refusing : std::vector<InventoryNode*>{pc1, alpha}) {
+        tree.DropOn(a1, refusing);
+        EXPECT_EQ(model.ChildrenOf(alpha).size(), 3u);
+        EXPECT_EQ(Marked(), (Nodes{a1, a2, a3}));
+        EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{a1, a2, a3}));
+    }
+    tree.DropOn(a1, beta);
+    EXPECT_TRUE(model.ChildrenOf(alpha).empty());
+    ASSERT_EQ(model.ChildrenOf(beta).size(), 3u);
+    EXPECT_EQ(Marked(), Nodes(model.ChildrenOf(beta).begin(), model.ChildrenOf(beta).end()));
 }
 
 TEST_F(TreeSelectionTest, RemovedNodesLeaveTheSelection) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "cli/AccountName.h"
+#include "cli/EnvironmentSecret.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTable.h"
 #include "cli/SubnetOperands.h"
@@ -70,6 +73,18 @@ TEST(SubnetOperandsTest, TheThreeWaysOfGivingARangeAndStrictAddresses) {
     EXPECT_EQ(address, 0xFFFFFFFFu);
 }
 
+TEST(EnvironmentSecretTest, TheSecretLeavesTheEnvironmentAndItsTextIsWiped) {
+    ASSERT_EQ(setenv("VN_TEST_SECRET", "pw-4711", 1), 0);
+    const char* kept = std::getenv("VN_TEST_SECRET");
+    std::string secret;
+    ASSERT_TRUE(TakeEnvironmentSecret("VN_TEST_SECRET", secret));
+    EXPECT_EQ(secret, "pw-4711");
+    EXPECT_EQ(std::getenv("VN_TEST_SECRET"), nullptr);
+    // Where the environment kept the text, nothing of it is left.
+    EXPECT_EQ(std::string(kept, 7), std::string(7, '\0'));
+    EXPECT_FALSE(TakeEnvironmentSecret("VN_TEST_SECRET", secret));
+}
+
 TEST(AccountNameTest, SplitsTheDomainAtTheFirstSeparator) {
     EXPECT_EQ(SplitAccountName("LAB\\ann").domain, "LAB");
     EXPECT_EQ(SplitAccountName("LAB\\ann").user, "ann");
@@ -99,6 +114,7 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
     const std::string inventory = "Usage: netwarden [OPTIONS] inventory COMMAND [ARGUMENTS]";
     const std::string kSubnetUsage =
         "Usage: netwarden [OPTIONS] scan subnet (A.B.C.D/BITS | ADDRESS MASK | FROM-TO) [--no-resolve] [--folder PATH]";
+    const std::string services = "Usage: netwarden [OPTIONS] services NAME [start|stop PRODUCT | startup PRODUCT TYPE]";
     const std::vector<Case> cases = {
         {{}, "", program},
         {{"frobnicate"}, "netwarden: unknown command \"frobnicate\"", program},
@@ -143,6 +159,13 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
          "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
         {{"inventory", "remove", "/"}, "netwarden: the path names no node",
          "Usage: netwarden [OPTIONS] inventory remove PATH"},
+        {{"policies", "pc1", "pc2"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] policies NAME"},
+        {{"services", "pc1", "restart", "Vantor"}, "netwarden: unknown services command \"restart\"", services},
+        {{"services", "pc1", "start"}, "netwarden: missing argument", services},
+        {{"services", "pc1", "stop", "Vantor", "now"}, "netwarden: too many arguments", services},
+        {{"services", "pc1", "startup", "Vantor"}, "netwarden: missing argument", services},
+        {{"services", "pc1", "startup", "Vantor", "boot"},
+         "netwarden: the startup type is automatic, manual or disabled", services},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.arguments));

@@ -73,13 +73,16 @@ TEST(JsonObjectWriterTest, WritesMembersInOrderOnOneLine) {
         .StringOrNull("os", std::string("Windows XP v5.1"))
         .Bool("server", false)
         .StringArray("products", {"Vantor", "Kes\ntrel"})
-        .StringArray("none", {});
+        .StringArray("none", {})
+        .ObjectArray("rows", {{{"a", "1"}, {"b\"", "x\ty"}}, {}})
+        .ObjectArray("noRows", {});
     {
         JsonObjectWriter empty(out);
     }
     EXPECT_EQ(out.str(),
               "{\"name\":\"pc\\\"1\",\"ip\":null,\"os\":\"Windows XP v5.1\",\"server\":false,"
-              "\"products\":[\"Vantor\",\"Kes\\ntrel\"],\"none\":[]}\n{}\n");
+              "\"products\":[\"Vantor\",\"Kes\\ntrel\"],\"none\":[],"
+              "\"rows\":[{\"a\":\"1\",\"b\\\"\":\"x\\ty\"},{}],\"noRows\":[]}\n{}\n");
 }
 
 TEST(TerminalTextTest, KeepsLinesButNoControlSequences) {

@@ -1,18 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
-#include <thread>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "LabProcess.h"
 #include "ProgramRunner.h"
 #include "SambaLab.h"
+#include "smb/SilentListener.h"
 #include "platform/TempDirectory.h"
 
 namespace vn::cli {
@@ -21,6 +27,7 @@ namespace {
 using lab::LabHost;
 using lab::LabUser;
 using lab::SambaLab;
+using smb::testing::SilentListener;
 using test::ProgramOutcome;
 
 // One product of a catalogue file; entries are separated by a blank line.
@@ -208,8 +215,7 @@ TEST_F(NetwardenLabTest, ScanSubnetFindsExactlyTheLabHostsNamedByReverseLookupOr
     EXPECT_EQ(ComputerNamesIn(listed.out, "Subnet"), (std::vector<std::string>{Host(1).address, "LAB1"}));
 }
 
-// The browse list of a fresh lab fills only after the browser election; these
-// cases run on a lab of their own, after the others (scripts/test).
+// The browse list of a fresh lab fills only after the browser election.
 class LabBrowseScanTest : public NetwardenLabTest {
 protected:
     // Scans the lab's workgroup, erasing earlier results, until both hosts
@@ -252,6 +258,135 @@ TEST_F(LabBrowseScanTest, ScanNetworkFilesTheLabHostsUnderTheNameTypedAndASecond
               (std::vector<std::string>{"LAB1", "LAB2"}));
     // The second scan of the workgroup merged into the first one's folder.
     EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3 + 5);
+}
+
+// Who is logged on is for administrators to see; the policies of a host
+// nobody sits at are the computer's alone.
+TEST_F(NetwardenLabTest, PoliciesOfAHostNobodySitsAt) {
+    const QString host = QString::fromStdString(Host(1).address);
+    const ProgramOutcome checked = runner_.Run({"--user", User(), "policies", host});
+    EXPECT_EQ(checked.exitCode, 0) << checked.err;
+    EXPECT_EQ(checked.err, "netwarden: " + Host(1).address + ": No Interactive user on this machine\n");
+    EXPECT_EQ(checked.out.rfind("{\"computer\":\"" + Host(1).address + "\",\"workgroup\":\"VNLAB\",\"user\":null,"
+                                "\"preference\":\"computer\",\"message\":\"No Interactive user on this machine\",",
+                                0),
+              0u)
+        << checked.out;
+    EXPECT_NE(checked.out.find(R"({"feature":"Clipboard Transfer","value":"AllowClipboardTransfer",)"
+                               R"("computer":"Disabled","user":"N/A","result":"Disabled"})"),
+              std::string::npos)
+        << checked.out;
+
+    runner_.Set("NETWARDEN_PASSWORD", SambaLab::PlainUser().password);
+    const ProgramOutcome refused = runner_.Run({"--user", Account(SambaLab::PlainUser()), "policies", host});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "netwarden: " + Host(1).address + ": Error : Access is denied.\n");
+}
+
+// The lab's print spooler stands in for a remote access service.
+TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministratorOnly) {
+    const std::filesystem::path program = runner_.CopyWithCatalogue(
+        std::filesystem::path(directory_.path()) / "bin",
+        CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
+    const QString host = QString::fromStdString(Host(1).address);
+    const auto services = [&](QStringList words) {
+        return runner_.Run(QStringList{"--user", User(), "services", host} + words, program);
+    };
+    const auto spooler = [](const std::string& startup, const std::string& state) {
+        return R"({"product":"Print Spooler","service":"Spooler","startup":")" + startup + R"(","state":")" + state +
+               "\"}\n";
+    };
+
+    ProgramOutcome outcome = services({"startup", "Print Spooler", "manual"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(R"("startup":"manual")"), std::string::npos) << outcome.out;
+    outcome = services({});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find(R"({"product":"Print Spooler","service":"Spooler","startup":"manual",)"),
+              std::string::npos)
+        << outcome.out;
+
+    outcome = services({"stop", "spooler"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, spooler("manual", "stopped"));
+    // The spooler takes a moment to wind down.
+    for (int i = 0; i < 50 && services({}).out.find(spooler("manual", "stopped")) == std::string::npos; ++i)
+        QThread::msleep(100);
+    outcome = services({"start", "Spooler"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, spooler("manual", "started"));
+    outcome = services({"startup", "spooler", "automatic"});
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, spooler("automatic", "started"));
+
+    runner_.Set("NETWARDEN_PASSWORD", SambaLab::PlainUser().password);
+    outcome = runner_.Run({"--user", Account(SambaLab::PlainUser()), "services", host, "stop", "Spooler"}, program);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "netwarden: You do not have the required permissions to modify service settings on this "
+                           "computer.\nClick OK to continue.\n");
+}
+
+// The helper processes whose parent is process: a program's own, or, with
+// this process as subreaper, those of programs that ended before them.
+// Those that already ended are collected.
+std::vector<pid_t> LivingHelpersOf(pid_t parent) {
+    std::vector<pid_t> helpers;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::error_code error;
+        if (std::filesystem::read_symlink(entry.path() / "exe", error).filename() != "netwarden-smb-helper")
+            continue;
+        // pid (comm) state ppid ...
+        const std::string stat = FileText((entry.path() / "stat").string());
+        const std::size_t afterName = stat.rfind(')');
+        char state = 0;
+        int ppid = 0;
+        if (afterName == std::string::npos || std::sscanf(stat.c_str() + afterName + 1, " %c %d", &state, &ppid) != 2 ||
+            ppid != parent)
+            continue;
+        const pid_t pid = std::stoi(name);
+        if (parent == getpid() && waitpid(pid, nullptr, WNOHANG) == pid)
+            continue;
+        helpers.push_back(pid);
+    }
+    return helpers;
+}
+
+// Polls for what other processes bring about, for up to about two seconds:
+// long for a process to end, short of libsmbclient's own 8 s time-out.
+template <class Condition>
+bool Soon(Condition condition, int tries = 100) {
+    for (int i = 0; i < tries && !condition(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return condition();
+}
+
+// Helpers whose program is gone would be handed to this process: none may be.
+TEST_F(NetwardenLabTest, NoHelperOutlivesTheProgramWhetherItEndsOrIsKilled) {
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    const ProgramOutcome probed = ProbeAs(SambaLab::AdminUser(), Host(0));
+    EXPECT_EQ(probed.exitCode, 0) << probed.err;
+    EXPECT_TRUE(Soon([] { return LivingHelpersOf(getpid()).empty(); }));
+
+    // Killed while a helper waits on a host that never answers.
+    const std::string silentHost = "127.0.0.13";
+    SilentListener silent(silentHost, 445);
+    SilentListener silentNetbios(silentHost, 139);
+    ASSERT_TRUE(silent.listening() && silentNetbios.listening());
+    runner_.Set("NETWARDEN_PASSWORD", SambaLab::AdminUser().password);
+    const auto running = runner_.Start({"--user", User(), "probe", QString::fromStdString(silentHost)});
+    ASSERT_TRUE(running->waitForStarted(10000));
+    const auto program = static_cast<pid_t>(running->processId());
+    ASSERT_TRUE(Soon([&] { return !LivingHelpersOf(program).empty() && silent.accepted() + silentNetbios.accepted() > 0; },
+                     500));
+    running->kill();
+    EXPECT_TRUE(running->waitForFinished(10000));
+    EXPECT_TRUE(Soon([] { return LivingHelpersOf(getpid()).empty(); }));
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 }  // namespace

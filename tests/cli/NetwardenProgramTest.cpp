@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "ProgramRunner.h"
 #include "platform/TempDirectory.h"
@@ -73,7 +74,9 @@ TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgram) {
 TEST_F(NetwardenProgramTest, TheInventoryLivesInTheUserHive) {
     const ProgramOutcome added = Run({"inventory", "add-folder", "Lab/Sub"});
     EXPECT_EQ(added.exitCode, 0);
-    EXPECT_TRUE(fs::exists(directory_.File("user.db")));
+    ASSERT_TRUE(fs::exists(directory_.File("user.db")));
+    EXPECT_EQ(fs::status(directory_.File("user.db")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     const ProgramOutcome listed = Run({"inventory", "list"});
     EXPECT_EQ(listed.exitCode, 0);
     EXPECT_EQ(listed.out, "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
@@ -90,6 +93,22 @@ TEST_F(NetwardenProgramTest, AComputerThatDoesNotAnswerGivesExitStatusOne) {
     EXPECT_NE(probed.err.find("Connecting to computer 127.0.0.9\n"), std::string::npos);
     EXPECT_EQ(probed.out.find("pw-8c1f2e"), std::string::npos);
     EXPECT_EQ(probed.err.find("pw-8c1f2e"), std::string::npos);
+}
+
+TEST_F(NetwardenProgramTest, ACredentialsFileOthersCanReadIsWarnedAbout) {
+    const std::string file = directory_.File("credentials");
+    std::ofstream(file) << "username = LAB\\ann\npassword = pw-8c1f2e\n";
+    fs::permissions(file,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    // A rescan of the empty tree reaches no computer but sets up the credentials.
+    const ProgramOutcome open = Run({"--authfile", QString::fromStdString(file), "inventory", "rescan"});
+    EXPECT_EQ(open.exitCode, 0);
+    EXPECT_NE(open.err.find("Permissions 0644 for '" + file + "' are too open."), std::string::npos) << open.err;
+
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    const ProgramOutcome private_ = Run({"--authfile", QString::fromStdString(file), "inventory", "rescan"});
+    EXPECT_EQ(private_.exitCode, 0);
+    EXPECT_EQ(private_.err, "");
 }
 
 TEST_F(NetwardenProgramTest, AUserWithoutPasswordOrTerminalIsRefused) {

@@ -27,6 +27,9 @@ std::filesystem::path ProgramRunner::CopyWithCatalogue(const std::filesystem::pa
     std::filesystem::create_directories(folder);
     const std::filesystem::path copy = folder / "netwarden";
     std::filesystem::copy_file(program_, copy);
+    const std::filesystem::path helper = program_.parent_path() / "netwarden-smb-helper";
+    if (std::filesystem::exists(helper))
+        std::filesystem::copy_file(helper, folder / helper.filename());
     if (!catalogue.empty())
         std::ofstream(folder / "VtrNetwarden.ini", std::ios::binary) << catalogue;
     return copy;
@@ -34,6 +37,14 @@ std::filesystem::path ProgramRunner::CopyWithCatalogue(const std::filesystem::pa
 
 void ProgramRunner::Set(const char* name, const std::string& value) {
     environment_.insert(QString::fromLatin1(name), QString::fromStdString(value));
+}
+
+std::unique_ptr<QProcess> ProgramRunner::Start(const QStringList& arguments) const {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment_);
+    process->setChildProcessModifier([] { setsid(); });  // no terminal to ask a password on
+    process->start(QString::fromStdString(program_.string()), arguments);
+    return process;
 }
 
 ProgramOutcome ProgramRunner::Run(const QStringList& arguments, const std::filesystem::path& program) const {

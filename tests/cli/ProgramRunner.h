@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace vn::cli::test {
@@ -23,12 +25,15 @@ public:
     // The program next to the tests; empty when it was not built.
     const std::filesystem::path& program() const { return program_; }
 
-    // A copy of the program in folder, with catalogue written beside it as
-    // its product file unless catalogue is empty. Returns the copy's path.
+    // A copy of the program and its SMB helper in folder, with catalogue
+    // written beside it as its product file unless catalogue is empty.
+    // Returns the copy's path.
     std::filesystem::path CopyWithCatalogue(const std::filesystem::path& folder, const std::string& catalogue) const;
 
     void Set(const char* name, const std::string& value);
     ProgramOutcome Run(const QStringList& arguments, const std::filesystem::path& program = {}) const;
+    // The program started and left running, for a test to watch or kill.
+    std::unique_ptr<QProcess> Start(const QStringList& arguments) const;
 
 private:
     std::filesystem::path program_;

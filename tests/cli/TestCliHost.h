@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -21,9 +22,15 @@ public:
         : network_(network), local_(hives) {}
 
     Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
-        return computer.empty() ? local_.Connect(computer, hive, result)
-                                : network_.registry().Connect(computer, hive, result);
+        if (!computer.empty())
+            return network_.registry().Connect(computer, hive, result);
+        if (onLocalConnect)
+            onLocalConnect();
+        return local_.Connect(computer, hive, result);
     }
+
+    // Runs at every connection to this computer's registry, before it is made.
+    std::function<void()> onLocalConnect;
 
     Registry& registry() override { return *this; }
     NetInfo& netInfo() override { return network_.netInfo(); }

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
 #include "detect/OsVersionName.h"
 #include "detect/RegistryString.h"
 #include "RecordingSinks.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 #include "support/FakePlatform.h"
 
 namespace vn {
 namespace {
+
+using test::FakeCall;
 
 constexpr IPv4 kPc1Address = 0x0A000105;  // 10.0.1.5
 
@@ -107,6 +112,31 @@ TEST_F(ComputerProbeTest, ServerInfoGivesVersionServerFlagAndDescription) {
     EXPECT_EQ(record.OSVersion, "");
     EXPECT_EQ(record.Description, "");
     EXPECT_EQ(record.IsServer, 0);
+}
+
+// Every remote call of one examination, the server information's included,
+// ends by the one deadline the examination got.
+TEST_F(ComputerProbeTest, AnExaminationsCallsShareItsDeadline) {
+    using namespace std::chrono;
+    platform_.Computer("PC1").ServerInfo(6, 1, "");
+    std::vector<std::pair<std::string, RemoteDeadlineScope::Clock::time_point>> deadlines;
+    platform_.SetCallHook([&](const FakeCall& call) {
+        deadlines.emplace_back(call.operation, RemoteDeadlineScope::CallDeadline(hours(1)));
+    });
+    const auto started = steady_clock::now();
+    ComputerRecord record("PC1");
+    ASSERT_TRUE(ExamineComputer(platform_, "PC1", catalogue_, record, status_));
+    ASSERT_GT(deadlines.size(), 3u);
+    EXPECT_NE(std::find_if(deadlines.begin(), deadlines.end(),
+                           [](const auto& call) { return call.first == "NetServerGetInfo"; }),
+              deadlines.end());
+    for (const auto& [operation, deadline] : deadlines) {
+        EXPECT_EQ(deadline, deadlines.front().second) << operation;
+        EXPECT_GE(deadline, started + kExaminationLimit) << operation;
+        EXPECT_LE(deadline, steady_clock::now() + kExaminationLimit) << operation;
+    }
+    // Calls after it have their own limits again.
+    EXPECT_GT(RemoteDeadlineScope::CallDeadline(hours(1)), steady_clock::now() + minutes(59));
 }
 
 TEST(OsVersionNameTest, ProductTypeAndVersionChooseTheName) {

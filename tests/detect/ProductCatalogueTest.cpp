@@ -70,14 +70,14 @@ TEST_F(ProductCatalogueTest, KeysAreCaseSensitiveAndValuesKeepInnerBlanks) {
                          "ServiceName=first\nServiceName=second\n\n"
                          "[B]\ndisplayname=Lower\nDisplayName=Never\n\n"
                          "[C]\nxDisplayName=Cut\n"));
-    ASSERT_EQ(catalogue.size(), 5u);
+    ASSERT_EQ(catalogue.size(), 4u);
     EXPECT_EQ(catalogue.at(2).DisplayName, " Padded Name");
     EXPECT_EQ(catalogue.at(2).ServicePath, "Soft\\A");
     EXPECT_EQ(catalogue.at(2).ServiceName, "second");
-    // "displayname=" ends entry B at once; it is offered without a name.
-    EXPECT_EQ(catalogue.at(3).DisplayName, "");
+    // "displayname=" ends entry B at once; without a name it is refused.
+    EXPECT_EQ(boxes_.Boxes().size(), 1u);
     // A key inside the line still cuts as many characters as the key has.
-    EXPECT_EQ(catalogue.at(4).DisplayName, "=Cut");
+    EXPECT_EQ(catalogue.at(3).DisplayName, "=Cut");
 }
 
 TEST_F(ProductCatalogueTest, DuplicatesOfBuiltInsAndOfEarlierEntriesAreDropped) {
@@ -102,9 +102,49 @@ TEST_F(ProductCatalogueTest, AnIconNeedsBothBitmaps) {
     EXPECT_TRUE(catalogue.at(4).Icon.isNull());
 }
 
+// Computers store their products as registry keys named after them: a name
+// that cannot be a key name would make every later save incomplete.
+TEST_F(ProductCatalogueTest, EntriesWhoseNameCannotBeAKeyNameAreRefusedWithAWarning) {
+    ProductCatalogue catalogue;
+    catalogue.Load(Write("[a]\nDisplayName=\nServicePath=Empty\n\n[b]\nDisplayName=Back\\slash\n\n"
+                         "[c]\nDisplayName=" + std::string(256, 'x') + "\n\n[d]\nDisplayName=Good\n"));
+    EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "Good"}));
+    const auto boxes = boxes_.Boxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[1].text, "The product \"Back\\slash\" at line 5 of \"" + path_.string() +
+                                 "\" is left out: a product name must not be empty, hold a backslash or be longer "
+                                 "than 255 characters.");
+    EXPECT_EQ(boxes[1].icon, MessageIcon::Warning);
+    EXPECT_NE(boxes[0].text.find("\"\" at line 1 of"), std::string::npos);
+}
+
+// Products are stored as registry keys: names are one product exactly when
+// they are one key. (The Kelvin sign is no upper-case "K" there.)
+TEST_F(ProductCatalogueTest, NamesCompareIgnoringCaseAsTheRegistryDoes) {
+    ProductCatalogue catalogue;
+    catalogue.Load(Write("[a]\nDisplayName=\u00C4rger Remote\n\n[b]\nDisplayName=\u00E4RGER REMOTE\n\n"
+                         "[c]\nDisplayName=\u212Aey\n\n[d]\nDisplayName=key\n"));
+    EXPECT_EQ(Names(catalogue),
+              (std::vector<std::string>{"Vantor", "Kestrel", "\u00C4rger Remote", "\u212Aey", "key"}));
+    EXPECT_EQ(catalogue.FindByName("\u00E4rger remote"), &catalogue.at(2));
+    EXPECT_EQ(catalogue.FindByName("KEY"), &catalogue.at(4));
+}
+
 TEST(CatalogueFilePathTest, LiesBesideTheProgram) {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
     EXPECT_EQ(CatalogueFilePath(), program.parent_path() / "VtrNetwarden.ini");
+    // Only the end of the program's file name counts, never a folder's name.
+    const struct {
+        const char* program;
+        const char* catalogue;
+    } cases[] = {
+        {"/opt/app.exed/bin/netwarden", "/opt/app.exed/bin/VtrNetwarden.ini"},
+        {"/opt/x.exe/netwarden", "/opt/x.exe/VtrNetwarden.ini"},
+        {"/opt/bin/Netwarden.exe", "/opt/bin/Netwarden.ini"},
+        {"/opt/bin/netwarden.exe.old", "/opt/bin/VtrNetwarden.ini"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CatalogueFilePathFor(c.program), std::filesystem::path(c.catalogue)) << c.program;
 }
 
 }  // namespace

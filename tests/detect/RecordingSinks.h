@@ -11,8 +11,8 @@
 
 namespace vn::test {
 
-// Keeps every status line, range and position and counts the progress
-// steps; thread-safe.
+// Keeps every status line, range and position and counts the progress steps
+// (a position set starts the count there); thread-safe.
 class RecordingStatusSink final : public StatusSink {
 public:
     void Reset() override {}
@@ -43,6 +43,7 @@ public:
     void SetPos(int position) override {
         std::lock_guard lock(mutex_);
         positions_.push_back(position);
+        steps_ = position;
     }
 
     std::vector<std::string> Lines() const {
@@ -56,6 +57,10 @@ public:
     int Steps() const {
         std::lock_guard lock(mutex_);
         return steps_;
+    }
+    int Range() const {
+        std::lock_guard lock(mutex_);
+        return ranges_.empty() ? 0 : ranges_.back();
     }
     std::vector<int> Ranges() const {
         std::lock_guard lock(mutex_);

@@ -69,6 +69,9 @@ TEST_F(ComputerScanWorkerTest, EveryComputerYieldsANodeAlsoWhenSwitchedOff) {
     // The switched-off computer is not asked for its server information.
     EXPECT_EQ(platform_.Log().Count("NetServerGetInfo", "PC2"), 0u);
     EXPECT_EQ(status_.Shows(), (std::vector<bool>{true, false}));
+    // The bar went through the three computers, one step each.
+    EXPECT_EQ(status_.Range(), 3);
+    EXPECT_EQ(status_.Steps(), 3);
     EXPECT_FALSE(worker_.IsRunning());
 }
 
@@ -84,6 +87,8 @@ TEST_F(ComputerScanWorkerTest, CancelEndsTheScanBeforeTheNextComputer) {
     EXPECT_EQ(AddedNames(), (std::vector<std::string>{"PC1", "PC2"}));
     EXPECT_EQ(platform_.Log().Count("RegConnectRegistry", "PC3"), 0u);
     EXPECT_EQ(status_.Shows(), (std::vector<bool>{true, false}));
+    EXPECT_EQ(status_.Range(), 5);
+    EXPECT_EQ(status_.Steps(), 2);
 }
 
 TEST_F(ComputerScanWorkerTest, ACancelLeftFromEarlierDoesNotStopTheNextScan) {

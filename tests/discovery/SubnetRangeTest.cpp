@@ -77,7 +77,8 @@ TEST(ScaledProgressSinkTest, TheBarIsTrueForAnyNumberOfItems) {
         EXPECT_EQ(positions.back(), c.range) << c.total;
         EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
         EXPECT_EQ(std::adjacent_find(positions.begin(), positions.end()), positions.end()) << "only changes are sent";
-        EXPECT_EQ(target.Steps(), 0);
+        // Positions only: a step on top of the last position would count past it.
+        EXPECT_EQ(target.Steps(), c.range);
     }
 }
 

@@ -82,14 +82,28 @@ TEST_F(ComputerListFileTest, CsvHeaderRuleFollowsTheExactExtension) {
 }
 
 TEST(ComputerListParseTest, NamesAreCutAtSemicolonCommaOrBlankOnly) {
-    EXPECT_EQ(Parse("  pc1 Vantor\n\tpc2;x\npc3,y\n\npc4\tnote\n   \n"),
-              (Names{"pc1", "pc2", "pc3", "pc4\tnote"}));
+    // The tab does not cut "pc4\tnote"; a name with a tab is then skipped (below).
+    EXPECT_EQ(Parse("  pc1 Vantor\n\tpc2;x\npc3,y\n\npc4\tnote\n   \n"), (Names{"pc1", "pc2", "pc3"}));
     // A line that starts with a separator gives no name and is skipped.
     EXPECT_EQ(Parse(";pc1\n,pc2\npc3\n"), (Names{"pc3"}));
 }
 
 TEST(ComputerListParseTest, LaterDuplicatesIgnoringCaseAreDropped) {
     EXPECT_EQ(Parse("pc1\nPC1, Vantor\npc2\npC1\n"), (Names{"pc1", "pc2"}));
+    EXPECT_EQ(Parse("\u00C4PC\n\u00E4pc\n\u00C9\n\u00E9\n"), (Names{"\u00C4PC", "\u00C9"}));
+}
+
+TEST(ComputerListParseTest, NamesNoComputerCanHaveAreSkippedNamingTheLine) {
+    std::istringstream in("Name\npc1\na/b\nc:d;x\n\n e*f \nfine\ng?h\ni\"j\nk<l\nm>n\no|p\nq\\r\n"
+                          "t\tu\nv\x01w\nx\x7Fy\n");
+    std::vector<std::string> skipped;
+    EXPECT_EQ(ParseComputerList(in, true, &skipped), (Names{"pc1", "fine"}));
+    ASSERT_EQ(skipped.size(), 12u);
+    EXPECT_EQ(skipped[0], "line 3: \"a/b\" is skipped: no computer name can hold / \\ : * ? \" < > | or control "
+                          "characters");
+    EXPECT_EQ(skipped[1].substr(0, 16), "line 4: \"c:d\" is");
+    EXPECT_EQ(skipped[2].substr(0, 16), "line 6: \"e*f\" is");
+    EXPECT_EQ(skipped[11].substr(0, 17), "line 16: \"x\x7Fy\" is");
 }
 
 TEST(ComputerListParseTest, HostileInputKeepsTheGoodLines) {

@@ -61,11 +61,20 @@ TEST_F(InventoryModelTest, FoldersComeFirstThenComputersByLowerCasedName) {
     EXPECT_EQ(ChildTexts(model, nullptr), (Texts{"Lab", "_x", "B"}));
 }
 
+// One rule with the registry that stores the names: case beyond ASCII folds too.
+TEST_F(InventoryModelTest, NamesEqualIgnoringUnicodeCaseAreOneNode) {
+    for (const char* name : {"\u00C4PC", "\u00E4pc", "\u00C9", "\u00E9", "\u03A3", "\u03C3", "\u03C2"})
+        AddComputer(model, nullptr, name);
+    EXPECT_EQ(ChildTexts(model, nullptr), (Texts{"\u00C4PC", "\u00C9", "\u03A3"}));
+    FolderNode* upper = AddFolder(model, nullptr, "\u00C4");
+    EXPECT_EQ(AddFolder(model, nullptr, "\u00E4"), upper);
+}
+
 TEST_F(InventoryModelTest, ComputerOfExistingNameTakesNewDataAndKeepsItsItem) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     ComputerRecord* old = AddComputer(model, lab, "pc1");
     old->Description = "old";
-    const QPersistentModelIndex oldIndex = model.indexOf(old);
+    const QPersistentModelIndex oldIndex = model.IndexOf(old);
     QSignalSpy refreshed(&model, &InventoryModel::nodeRefreshed);
 
     auto fresh = std::make_unique<ComputerRecord>("PC1");
@@ -116,7 +125,7 @@ TEST_F(InventoryModelTest, EnsureVisibleOnlyWhenAskedAndOnlyForNewItems) {
     EXPECT_EQ(visible.count(), 0);
     InventoryNode* loud = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("loud"), true);
     ASSERT_EQ(visible.count(), 1);
-    EXPECT_EQ(InventoryModel::nodeAt(visible.at(0).at(0).toModelIndex()), loud);
+    EXPECT_EQ(InventoryModel::NodeAt(visible.at(0).at(0).toModelIndex()), loud);
 }
 
 TEST_F(InventoryModelTest, ParentThatLeftTheTreeCountsAsTopLevel) {
@@ -159,9 +168,9 @@ TEST_F(InventoryModelTest, NodeImages) {
 TEST_F(InventoryModelTest, ExpandedStateIsKeptAndAnnounced) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     QSignalSpy changed(&model, &InventoryModel::expandedChanged);
-    model.setExpanded(lab, true);
-    model.setExpanded(lab, true);
-    EXPECT_TRUE(model.isExpanded(lab));
+    model.SetExpanded(lab, true);
+    model.SetExpanded(lab, true);
+    EXPECT_TRUE(model.IsExpanded(lab));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_TRUE(changed.at(0).at(1).toBool());
 }
@@ -194,7 +203,7 @@ TEST_F(MoveNodesTest, RefusedTargetsChangeNothing) {
     EXPECT_FALSE(model.MoveNodes(aSub, {b, a}, b));
     EXPECT_EQ(ChildTexts(model, nullptr), before);
     EXPECT_TRUE(model.Contains(aPc));
-    EXPECT_FALSE(model.isExpanded(aSub));
+    EXPECT_FALSE(model.IsExpanded(aSub));
 }
 
 TEST_F(MoveNodesTest, MovedFolderMergesIntoTargetAndOriginalsAreFreed) {
@@ -204,7 +213,7 @@ TEST_F(MoveNodesTest, MovedFolderMergesIntoTargetAndOriginalsAreFreed) {
 
     EXPECT_TRUE(model.MoveNodes(b, {aSub}, aSub));
 
-    EXPECT_TRUE(model.isExpanded(b));
+    EXPECT_TRUE(model.IsExpanded(b));
     EXPECT_FALSE(model.Contains(aSub));
     EXPECT_FALSE(model.Contains(aPc));
     EXPECT_TRUE(model.ChildrenOf(a).empty());
@@ -252,7 +261,7 @@ TEST(InventoryModelPerformance, TenThousandRandomInsertsIntoOneFolder) {
     }));
     // Row lookups stay right for every child.
     for (int row : {0, 4999, 9999})
-        EXPECT_EQ(model.indexOf(children[static_cast<std::size_t>(row)]).row(), row);
+        EXPECT_EQ(model.IndexOf(children[static_cast<std::size_t>(row)]).row(), row);
 }
 
 }  // namespace

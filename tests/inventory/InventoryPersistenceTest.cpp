@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "detect/ProductCatalogue.h"
 #include "inventory/FailingRegistry.h"
@@ -37,6 +39,8 @@ protected:
         registry.reset();
         std::filesystem::remove_all(directory_);
     }
+
+    std::string DirectoryFile(const std::string& name) const { return (directory_ / name).string(); }
 
     // A key below the stored tree's root, or null.
     RegistryKeyPtr StoredKey(std::string_view path) {
@@ -83,7 +87,7 @@ private:
 
 TEST_F(InventoryPersistenceTest, StoresOneKeyPerNodeWithItsValues) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
-    model.setExpanded(lab, true);
+    model.SetExpanded(lab, true);
     ComputerRecord* pc1 = AddComputer(model, lab, "pc1", {vantor});
     pc1->Description = "desk";
     pc1->LastKnownIP = 0xC0A80001;
@@ -120,7 +124,7 @@ TEST_F(InventoryPersistenceTest, StoresOneKeyPerNodeWithItsValues) {
 TEST_F(InventoryPersistenceTest, TreeComesBackAsSaved) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     FolderNode* inner = AddFolder(model, lab, "Inner");
-    model.setExpanded(inner, true);
+    model.SetExpanded(inner, true);
     ComputerRecord* pc = AddComputer(model, inner, "PC-7", {vantor, kestrel});
     pc->OSVersion = "Windows 2000 Server 5.0";
     pc->Description = "mail";
@@ -136,8 +140,8 @@ TEST_F(InventoryPersistenceTest, TreeComesBackAsSaved) {
     ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"Lab", "top"}));
     auto* loadedLab = static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front());
     auto* loadedInner = static_cast<FolderNode*>(loaded.ChildrenOf(loadedLab).front());
-    EXPECT_FALSE(loaded.isExpanded(loadedLab));
-    EXPECT_TRUE(loaded.isExpanded(loadedInner));
+    EXPECT_FALSE(loaded.IsExpanded(loadedLab));
+    EXPECT_TRUE(loaded.IsExpanded(loadedInner));
     ASSERT_EQ(ChildTexts(loaded, loadedInner), (Texts{"PC-7"}));
     const auto& copy = static_cast<const ComputerRecord&>(*loaded.ChildrenOf(loadedInner).front());
     EXPECT_EQ(copy.OSVersion, pc->OSVersion);
@@ -172,7 +176,7 @@ TEST_F(InventoryPersistenceTest, FailedSaveKeepsThePreviousTreeWhole) {
     // Fails in the middle of the second computer.
     test::FailingRegistry failing(*registry, 12);
     EXPECT_FALSE(SaveInventory(changed, failing));
-    EXPECT_GE(failing.writesSeen(), 12);
+    EXPECT_GE(failing.WritesSeen(), 12);
 
     InventoryModel loaded;
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
@@ -198,6 +202,77 @@ TEST_F(InventoryPersistenceTest, NamesTheRegistryCannotHoldAreLeftOutNotTheRest)
               (Texts{"inside"}));
 }
 
+// The hive folds case beyond ASCII: "ä" and "Ä" are one key there, so the
+// computer must not be written over the folder's key.
+TEST_F(InventoryPersistenceTest, AComputerBesideAFolderOfItsNameInAnotherCaseLeavesTheFolderWhole) {
+    FolderNode* sub = AddFolder(model, AddFolder(model, nullptr, "\u00C4"), "sub");
+    AddComputer(model, sub, "pc1");
+    AddComputer(model, nullptr, "\u00E4");
+
+    EXPECT_FALSE(SaveInventory(model, *registry));  // the computer is left out
+
+    InventoryModel loaded;
+    ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
+    ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"\u00C4"}));
+    ASSERT_TRUE(loaded.ChildrenOf(nullptr).front()->IsFolder);
+    auto* folder = static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front());
+    ASSERT_EQ(ChildTexts(loaded, folder), (Texts{"sub"}));
+    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(folder).front())), (Texts{"pc1"}));
+}
+
+TEST_F(InventoryPersistenceTest, ASaveOnlyIfUnchangedKeepsATreeSavedSinceByAnotherProgram) {
+    EXPECT_EQ(ReadInventoryStamp(*registry), "");
+    AddComputer(model, nullptr, "mine");
+    EXPECT_EQ(SaveInventoryIfStampIs(model, *registry, ""), SaveResult::Complete);
+    const std::string loaded = ReadInventoryStamp(*registry);
+    EXPECT_NE(loaded, "");
+
+    InventoryModel theirs;
+    AddComputer(theirs, nullptr, "theirs");
+    ASSERT_TRUE(SaveInventory(theirs, *registry));
+    const std::string current = ReadInventoryStamp(*registry);
+    EXPECT_NE(current, loaded);
+
+    EXPECT_EQ(SaveInventoryIfStampIs(model, *registry, loaded), SaveResult::StoredTreeChanged);
+    EXPECT_EQ(SubKeys(*StoredKey("")), (Texts{"theirs"}));
+    EXPECT_EQ(SaveInventoryIfStampIs(model, *registry, current), SaveResult::Complete);
+    EXPECT_EQ(SubKeys(*StoredKey("")), (Texts{"mine"}));
+}
+
+// A save that starts while another program is in the middle of its own waits
+// for it and then replaces that program's tree whole; it must not find the
+// old tree's key gone and write into the new tree instead.
+TEST_F(InventoryPersistenceTest, ASaveWaitingForAnotherProgramsSaveReplacesItsTreeWhole) {
+    FolderNode* dup = AddFolder(model, nullptr, "dup");
+    for (const char* name : {"a1", "a2"})
+        AddComputer(model, dup, name);
+    AddComputer(model, nullptr, "first");
+    ASSERT_TRUE(SaveInventory(model, *registry));
+
+    // The other program: its save is written but not yet committed.
+    SqliteRegistry other(HivePaths{DirectoryFile("user.db"), DirectoryFile("machine.db")});
+    RegistryKeyPtr otherHive;
+    ASSERT_EQ(other.Connect("", Hive::CurrentUser, otherHive), ERROR_SUCCESS);
+    auto otherGroup = otherHive->BeginWriteGroup();
+    InventoryModel theirs;
+    AddComputer(theirs, nullptr, "dup");
+    AddComputer(theirs, nullptr, "b1");
+    ASSERT_TRUE(SaveInventory(theirs, other));
+
+    std::thread ours([&] { EXPECT_TRUE(SaveInventory(model, *registry)); });
+    // Only orders the two: ours has begun and waits for the other's commit.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_EQ(otherGroup->Commit(), ERROR_SUCCESS);
+    ours.join();
+
+    InventoryModel loaded;
+    ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
+    ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"dup", "first"}));
+    EXPECT_TRUE(loaded.ChildrenOf(nullptr).front()->IsFolder);
+    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())),
+              (Texts{"a1", "a2"}));
+}
+
 TEST_F(InventoryPersistenceTest, MissingRootLoadsNothing) {
     EXPECT_FALSE(LoadInventory(model, *registry, catalogue));
     EXPECT_EQ(model.rowCount(), 0);
@@ -217,7 +292,7 @@ TEST_F(InventoryPersistenceTest, OddStoredValuesFallBackToDefaults) {
     ASSERT_TRUE(LoadInventory(model, *registry, catalogue));
 
     ASSERT_EQ(ChildTexts(model, nullptr), (Texts{"Sales", "pc1"}));
-    EXPECT_FALSE(model.isExpanded(static_cast<FolderNode*>(model.ChildrenOf(nullptr)[0])));
+    EXPECT_FALSE(model.IsExpanded(static_cast<FolderNode*>(model.ChildrenOf(nullptr)[0])));
     const auto& pc1 = static_cast<const ComputerRecord&>(*model.ChildrenOf(nullptr)[1]);
     EXPECT_EQ(pc1.HasError, 0);
     EXPECT_EQ(pc1.IsServer, 1);

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,9 +11,12 @@
 #include "platform/RegistryValues.h"
 #include "platform/local/SqliteRegistry.h"
 #include "platform/TempDirectory.h"
+#include "support/TwoProcesses.h"
 
 namespace vn {
 namespace {
+
+using test::RunInTwoProcesses;
 
 constexpr int kRounds = 60;
 
@@ -26,21 +25,6 @@ constexpr int kRounds = 60;
 std::string Numbered(std::string prefix, int number) {
     prefix += std::to_string(number);
     return prefix;
-}
-
-// Runs work in a child process and in this one at the same time; each
-// returns its count of failures. The child's count becomes its exit code.
-void RunInTwoProcesses(const std::function<int(int process)>& work) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
-        _exit(work(1) == 0 ? 0 : 1);
-    EXPECT_EQ(work(0), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the other process saw failures";
 }
 
 void ExpectIntact(const std::string& file) {

@@ -47,6 +47,25 @@ TEST(RegistryNamesTest, FoldedFormsOrderLikeUpperCasedUtf16) {
     EXPECT_LT(FoldRegistryName("a"), FoldRegistryName("a0"));
 }
 
+// The inventory's comparisons and the hive's folded forms must agree, or a
+// node and its key stop being one.
+TEST(RegistryNamesTest, NameComparisonsAgreeWithTheFoldedForms) {
+    const char* names[] = {"pc1", "PC1", "\u00C4", "\u00E4", "\u00C9", "e", "\u03C3", "\u03C2", "\u03A3", "_x",
+                           "B", "\u0130", "i", "I", "\u212A", "k", "a\xFF", "A\xFF", "\xC3", "\xF0\x9F\x98\x80"};
+    for (const char* a : names) {
+        for (const char* b : names) {
+            const bool equal = FoldRegistryName(a) == FoldRegistryName(b);
+            EXPECT_EQ(NamesEqualFolded(a, b), equal) << a << " " << b;
+            EXPECT_EQ(CompareFoldedNames(a, b) == 0, equal) << a << " " << b;
+            EXPECT_EQ(CompareFoldedNames(a, b), -CompareFoldedNames(b, a)) << a << " " << b;
+        }
+    }
+    // Siblings sort by their lower-cased names.
+    EXPECT_LT(CompareFoldedNames("_x", "B"), 0);
+    EXPECT_LT(CompareFoldedNames("\u00C4pc", "\u00E9"), 0);
+    EXPECT_LT(CompareFoldedNames("a", "a0"), 0);
+}
+
 TEST(HivePathsTest, EnvironmentChoosesTheHiveFiles) {
     auto lookup = [](std::initializer_list<std::pair<const char*, const char*>> variables) {
         std::vector<std::pair<std::string, std::string>> copy;

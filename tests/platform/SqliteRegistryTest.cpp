@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -62,6 +63,10 @@ TEST_F(SqliteRegistryTest, MissingHiveFilesAreEmptyAndOnlyAWriteCreatesThem) {
     Create(*user, "Software\\Vantor Netwarden\\Settings");
     EXPECT_TRUE(std::filesystem::exists(dir_.File("user/hive.db")));
     EXPECT_FALSE(std::filesystem::exists(dir_.File("machine/hive.db")));
+    // What the user found on the network is the user's alone, whatever the umask.
+    struct stat info {};
+    ASSERT_EQ(stat(dir_.File("user/hive.db").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST_F(SqliteRegistryTest, KeyNamesIgnoreCaseKeepSpellingAndTolerateATrailingSeparator) {
@@ -92,6 +97,16 @@ TEST_F(SqliteRegistryTest, EnumKeyFollowsWindowsOrderAndEndsWith259) {
     std::string name;
     EXPECT_EQ(parent->EnumKey(6, name), ERROR_NO_MORE_ITEMS);
     EXPECT_EQ(parent->EnumKey(1000, name), ERROR_NO_MORE_ITEMS);
+    // All names in one pass come in the same order.
+    std::vector<std::string> names;
+    ASSERT_EQ(parent->EnumKeys(names), ERROR_SUCCESS);
+    EXPECT_EQ(names, SubKeys(*parent));
+    ASSERT_EQ(Create(*parent, "Alpha")->EnumKeys(names), ERROR_SUCCESS);
+    EXPECT_TRUE(names.empty());
+    ASSERT_EQ(root->DeleteTree("Parent"), ERROR_SUCCESS);
+    EXPECT_EQ(parent->EnumKeys(names), ERROR_KEY_DELETED);
+    RegistryKeyPtr noEnumeration = Create(*root, "Other", KEY_QUERY_VALUE);
+    EXPECT_EQ(noEnumeration->EnumKeys(names), ERROR_ACCESS_DENIED);
 }
 
 TEST_F(SqliteRegistryTest, QueryValueFollowsRegQueryValueEx) {

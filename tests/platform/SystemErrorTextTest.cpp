@@ -12,6 +12,8 @@ TEST(SystemErrorTextTest, KnownCodesGiveWindowsTextWithLineBreak) {
     EXPECT_EQ(SystemErrorText(53), "The network path was not found.\r\n");
     EXPECT_EQ(SystemErrorText(1332), "No mapping between account names and security IDs was done.\r\n");
     EXPECT_EQ(SystemErrorText(259), "No more data is available.\r\n");
+    // What a remote call that ran out of time reports.
+    EXPECT_EQ(SystemErrorText(121), "The semaphore timeout period has expired.\r\n");
 }
 
 TEST(SystemErrorTextTest, RegistryAndProcessTextsKeepWindowsWording) {

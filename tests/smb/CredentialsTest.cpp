@@ -4,10 +4,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
-#include "platform/smb/SmbContext.h"
+#include <sys/prctl.h>
+#include <sys/stat.h>
+
+#include "platform/SecretFileCheck.h"
 #include "platform/smb/SmbCredentials.h"
 #include "platform/smb/StatusMapping.h"
+#include "platform/smb/helper/UrlHost.h"
 
 namespace vn::smb {
 namespace {
@@ -64,19 +69,64 @@ TEST_F(CredentialsTest, EnvironmentChoosesTheAuthFileAndTicketCache) {
     unsetenv("KRB5CCNAME");
 }
 
-TEST(SmbContext, HostNamesThatWouldBendTheUrlAreRefused) {
+// A core dump of a process holding a password would hold the password.
+TEST_F(CredentialsTest, TheProcessCannotBeDumpedWhileAPasswordIsHeld) {
+    auto dumpable = [] { return prctl(PR_GET_DUMPABLE, 0, 0, 0, 0); };
+    ASSERT_EQ(dumpable(), 1);
+    {
+        const SmbCredentials kerberosOnly = SmbCredentials::FromPassword("alice", "", "CORP");
+        EXPECT_EQ(dumpable(), 1);
+        auto held = std::make_unique<SmbCredentials>(SmbCredentials::FromPassword("alice", "pw", "CORP"));
+        EXPECT_EQ(dumpable(), 0);
+        SmbCredentials copy = *held;
+        held.reset();
+        EXPECT_EQ(dumpable(), 0);
+        copy = kerberosOnly;
+        EXPECT_EQ(dumpable(), 1);
+        SmbCredentials fromFile;
+        ASSERT_EQ(SmbCredentials::FromAuthFile(Write("f", "username = bob\npassword = x\n"), fromFile),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(dumpable(), 0);
+    }
+    EXPECT_EQ(dumpable(), 1);
+}
+
+TEST_F(CredentialsTest, ACredentialsFileOthersCanReadIsWarnedAbout) {
+    const std::string file = Write("creds", "username = carol\npassword = pw\n");
+    const struct {
+        mode_t mode;
+        const char* shown;
+    } cases[] = {{0600, nullptr}, {0400, nullptr}, {0640, "0640"}, {0604, "0604"}, {0620, "0620"}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(chmod(file.c_str(), c.mode), 0);
+        const std::string warning = UnprotectedSecretFileWarning(file);
+        if (c.shown == nullptr) {
+            EXPECT_EQ(warning, "") << c.mode;
+        } else {
+            EXPECT_EQ(warning.rfind("WARNING: UNPROTECTED CREDENTIALS FILE!\nPermissions " + std::string(c.shown) +
+                                        " for '" + file + "' are too open.\n",
+                                    0),
+                      0u)
+                << warning;
+        }
+    }
+    EXPECT_EQ(UnprotectedSecretFileWarning(dir_ + "/missing"), "");
+}
+
+TEST(UrlHost, HostNamesThatWouldBendTheUrlAreRefused) {
     std::string host;
-    EXPECT_TRUE(SmbContext::UrlHostName("\\\\PC1", host));
+    EXPECT_TRUE(helper::UrlHostName("\\\\PC1", host));
     EXPECT_EQ(host, "PC1");
-    EXPECT_TRUE(SmbContext::UrlHostName("10.1.2.3", host));
+    EXPECT_TRUE(helper::UrlHostName("10.1.2.3", host));
     for (const char* bad : {"", "\\\\", "a/b", "user@host", "host:445", "a b", "x?y", "a%2f"})
-        EXPECT_FALSE(SmbContext::UrlHostName(bad, host)) << bad;
+        EXPECT_FALSE(helper::UrlHostName(bad, host)) << bad;
 }
 
 TEST(StatusMapping, TransportFailuresBecomeWindowsCodes) {
     EXPECT_EQ(StatusFromConnectErrno(ECONNREFUSED), ERROR_BAD_NETPATH);
     EXPECT_EQ(StatusFromConnectErrno(ETIMEDOUT), ERROR_BAD_NETPATH);
     EXPECT_EQ(StatusFromConnectErrno(ENOENT), ERROR_BAD_NETPATH);
+    EXPECT_EQ(StatusFromConnectErrno(EINVAL), ERROR_BAD_NETPATH);  // a name that does not resolve
     EXPECT_EQ(StatusFromConnectErrno(EACCES), ERROR_ACCESS_DENIED);
     EXPECT_EQ(StatusFromNtStatus(0xC0000073), ERROR_NONE_MAPPED);
     EXPECT_EQ(StatusFromNtStatus(0xC0000022), ERROR_ACCESS_DENIED);

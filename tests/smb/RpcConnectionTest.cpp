@@ -5,6 +5,7 @@
 
 #include "ScriptedPipe.h"
 #include "RpcTestPdus.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/smb/RpcConnection.h"
 #include "platform/smb/Winreg.h"
 
@@ -103,28 +104,40 @@ TEST_F(RpcConnectionTest, FaultsBecomeWindowsStatuses) {
     EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_CALL_FAILED);
 }
 
-TEST_F(RpcConnectionTest, MisbehavingServersAreProtocolErrors) {
-    ASSERT_EQ(Bind(), ERROR_SUCCESS);
-    Bytes response;
-
-    Queue(ResponsePdu(7, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{}));  // another call's answer
-    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
-
-    pipe_.toRead.clear();
-    Queue(ResponsePdu(3, PFC_LAST_FRAG, Bytes{1}));  // a middle fragment first
-    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
-
-    pipe_.toRead.clear();
-    Bytes shortFragment = ResponsePdu(4, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{});
-    shortFragment[8] = 10;  // shorter than the header itself
-    Queue(shortFragment);
-    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
-
-    pipe_.toRead.clear();
-    Bytes bigEndian = ResponsePdu(5, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{});
-    bigEndian[4] = 0x00;
-    Queue(bigEndian);
-    EXPECT_EQ(connection_.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR);
+TEST(RpcConnectionAnswers, MisbehavingServersAreProtocolErrors) {
+    const auto fragment = [](std::uint32_t callId, std::uint8_t flags, std::size_t at, std::uint8_t value) {
+        Bytes pdu = ResponsePdu(callId, flags, Bytes{});
+        pdu[at] = value;
+        return pdu;
+    };
+    Bytes emptyFragments;
+    const Bytes middle = ResponsePdu(2, 0, Bytes{});
+    for (std::size_t i = 0; i < RpcConnection::kMaxResponseFragments; ++i) {
+        const Bytes next = i == 0 ? ResponsePdu(2, PFC_FIRST_FRAG, Bytes{}) : middle;
+        emptyFragments.insert(emptyFragments.end(), next.begin(), next.end());
+    }
+    const Bytes last = ResponsePdu(2, PFC_LAST_FRAG, Bytes{});
+    emptyFragments.insert(emptyFragments.end(), last.begin(), last.end());
+    const struct {
+        const char* what;
+        Bytes answer;
+    } cases[] = {
+        {"another call's answer", ResponsePdu(7, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{})},
+        {"a middle fragment first", ResponsePdu(2, PFC_LAST_FRAG, Bytes{1})},
+        {"shorter than the header itself", fragment(2, PFC_FIRST_FRAG | PFC_LAST_FRAG, 8, 10)},
+        {"big-endian integers", fragment(2, PFC_FIRST_FRAG | PFC_LAST_FRAG, 4, 0x00)},
+        {"empty fragments without end", emptyFragments},
+    };
+    for (const auto& c : cases) {
+        ScriptedPipe::Shared pipe;
+        RpcConnection connection(std::make_unique<ScriptedPipe>(pipe));
+        const Bytes ack = BindAckPdu(1, 4280);
+        pipe.toRead.assign(ack.begin(), ack.end());
+        ASSERT_EQ(connection.Bind(winreg::Interface()), ERROR_SUCCESS) << c.what;
+        pipe.toRead.insert(pipe.toRead.end(), c.answer.begin(), c.answer.end());
+        Bytes response;
+        EXPECT_EQ(connection.Call(1, Bytes{}, response), RPC_S_PROTOCOL_ERROR) << c.what;
+    }
 }
 
 TEST_F(RpcConnectionTest, PipeThatEndsMidFragmentFailsTheCall) {
@@ -134,6 +147,48 @@ TEST_F(RpcConnectionTest, PipeThatEndsMidFragmentFailsTheCall) {
     Queue(pdu);
     Bytes response;
     EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_BROKEN_PIPE);
+    // Whatever comes next would be read as the rest of that answer.
+    Queue(ResponsePdu(3, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{1, 2}));
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_BROKEN_PIPE);
+}
+
+TEST_F(RpcConnectionTest, AFaultLeavesTheConnectionUsable) {
+    ASSERT_EQ(Bind(), ERROR_SUCCESS);
+    Bytes response;
+    Queue(FaultPdu(2, 5));
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_ACCESS_DENIED);
+    Queue(ResponsePdu(3, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{1, 2}));
+    EXPECT_EQ(connection_.Call(1, Bytes{}, response), ERROR_SUCCESS);
+    EXPECT_EQ(response, (Bytes{1, 2}));
+}
+
+TEST_F(RpcConnectionTest, EveryPartOfACallSharesOneDeadlineWithinTheThreadsScope) {
+    using namespace std::chrono_literals;
+    ASSERT_EQ(Bind(1024), ERROR_SUCCESS);
+    const Bytes stub = Pattern(5000);
+    const std::span<const std::uint8_t> all(stub);
+    Queue(ResponsePdu(2, PFC_FIRST_FRAG, all.subspan(0, 2500)));
+    Queue(ResponsePdu(2, PFC_LAST_FRAG, all.subspan(2500)));
+    pipe_.deadlines.clear();
+    const auto before = std::chrono::steady_clock::now();
+    Bytes response;
+    {
+        RemoteDeadlineScope examination(50ms);
+        ASSERT_EQ(connection_.Call(22, stub, response), ERROR_SUCCESS);
+    }
+    // Several request fragments, two reads per response fragment: all of them
+    // end by the one deadline the call got, which the scope brought forward.
+    ASSERT_GE(pipe_.deadlines.size(), 6u);
+    for (const auto& deadline : pipe_.deadlines)
+        EXPECT_EQ(deadline, pipe_.deadlines.front());
+    EXPECT_LE(pipe_.deadlines.front(), std::chrono::steady_clock::now() + 50ms);
+    EXPECT_GE(pipe_.deadlines.front(), before + 50ms);
+
+    // Outside the scope the call's own limit counts again.
+    pipe_.deadlines.clear();
+    Queue(ResponsePdu(3, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{}));
+    ASSERT_EQ(connection_.Call(22, Bytes{}, response), ERROR_SUCCESS);
+    EXPECT_GT(pipe_.deadlines.front(), std::chrono::steady_clock::now() + 5s);
 }
 
 }  // namespace

@@ -16,16 +16,19 @@ public:
         std::vector<std::vector<std::uint8_t>> written;
         std::deque<std::uint8_t> toRead;
         std::size_t largestRead = 0;
+        std::vector<Deadline> deadlines;  // of every write and read, in order
     };
 
     explicit ScriptedPipe(Shared& shared) : shared_(shared) {}
 
-    Status Write(std::span<const std::uint8_t> bytes) override {
+    Status Write(std::span<const std::uint8_t> bytes, Deadline deadline) override {
+        shared_.deadlines.push_back(deadline);
         shared_.written.emplace_back(bytes.begin(), bytes.end());
         return ERROR_SUCCESS;
     }
 
-    Status ReadExact(std::uint8_t* out, std::size_t size) override {
+    Status ReadExact(std::uint8_t* out, std::size_t size, Deadline deadline) override {
+        shared_.deadlines.push_back(deadline);
         if (size > shared_.largestRead)
             shared_.largestRead = size;
         if (size > shared_.toRead.size())

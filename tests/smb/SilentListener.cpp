@@ -1,30 +1,16 @@
 #include "SilentListener.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "LabProcess.h"
+
 namespace vn::smb::testing {
 
-SilentListener::SilentListener(const std::string& address, int port) {
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(static_cast<std::uint16_t>(port));
-    // Loopback only.
-    if (inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1 || (ntohl(local.sin_addr.s_addr) >> 24) != 127)
-        return;
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const int yes = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (fd_ < 0 || bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 || listen(fd_, 16) != 0) {
-        if (fd_ >= 0)
-            close(fd_);
-        fd_ = -1;
-        return;
-    }
-    thread_ = std::thread([this] { AcceptLoop(); });
+SilentListener::SilentListener(const std::string& address, int port) : fd_(lab::ListenOnLoopback(address, port)) {
+    if (fd_ >= 0)
+        thread_ = std::thread([this] { AcceptLoop(); });
 }
 
 SilentListener::~SilentListener() {

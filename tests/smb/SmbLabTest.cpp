@@ -19,9 +19,9 @@ using lab::SambaLab;
 class SmbLabTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SmbLabEnvironment::sambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::unavailable();
-        ASSERT_EQ(SmbLabEnvironment::unavailable(), "");
+        if (SmbLabEnvironment::SambaMissing())
+            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
+        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
     }
 
     static SmbCredentials As(const lab::LabUser& user) {
@@ -275,6 +275,18 @@ TEST_F(SmbLabTest, StoppedHostIsNetworkPathNotFoundWithinSeconds) {
     EXPECT_EQ(user_.netInfo().NetServerGetInfo101(SambaLab::StoppedHostAddress(), info), ERROR_BAD_NETPATH);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     EXPECT_EQ(user_.registry().Connect("bad/name", Hive::LocalMachine, key), ERROR_BAD_NETPATH);
+}
+
+// A mistyped name or a switched-off computer, never a bad setting. The lab's
+// client configuration resolves names through the lab's WINS server only, so
+// no query leaves this computer.
+TEST_F(SmbLabTest, NamesThatDoNotResolveAreNetworkPathNotFound) {
+    for (const char* name : {"NOSUCHPC", "no-such-host.somewhere-far.example"}) {
+        RegistryKeyPtr key;
+        EXPECT_EQ(user_.registry().Connect(name, Hive::LocalMachine, key), ERROR_BAD_NETPATH) << name;
+        ServerInfo101 info;
+        EXPECT_EQ(user_.netInfo().NetServerGetInfo101(name, info), ERROR_BAD_NETPATH) << name;
+    }
 }
 
 TEST_F(SmbLabTest, WrongPasswordIsAccessDenied) {

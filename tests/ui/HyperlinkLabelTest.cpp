@@ -4,7 +4,11 @@
 
 #include <QDesktopServices>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
+
+#include "support/ScriptedMessageBoxService.h"
 
 namespace vn {
 namespace {
@@ -77,6 +81,32 @@ TEST_F(HyperlinkLabelTest, WithoutTextItShowsTheUrl) {
 
     label_.SetUrl(QUrl("https://www.example.invalid/"));
     EXPECT_EQ(label_.text(), "What Netwarden detects");
+}
+
+// No handler for the scheme and no browser to be found on the PATH: the
+// user reads why nothing opened.
+TEST_F(HyperlinkLabelTest, AnAddressNothingCanOpenIsReportedInAMessageBox) {
+    test::ScriptedMessageBoxService boxes;
+    QTemporaryDir emptyPath;
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", emptyPath.path().toLocal8Bit().constData(), 1);
+    unsetenv("BROWSER");
+    unsetenv("DEFAULT_BROWSER");
+    label_.SetUrl(QUrl("http://support.example.invalid/"));
+    QTest::keyClick(&label_, Qt::Key_Return);
+    setenv("PATH", oldPath.c_str(), 1);
+
+    const auto shown = boxes.Boxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].caption, "Vantor Netwarden");
+    EXPECT_EQ(shown[0].icon, MessageIcon::Warning);
+    EXPECT_NE(shown[0].text.find("\"http://support.example.invalid/\""), std::string::npos) << shown[0].text;
+
+    // Where the desktop can open it, nothing is said.
+    label_.SetUrl(QUrl("https://support.example.invalid/"));
+    QTest::keyClick(&label_, Qt::Key_Return);
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(browser_.opened.size(), 1);
 }
 
 }  // namespace

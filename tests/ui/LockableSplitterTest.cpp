@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QFrame>
 #include <QSplitterHandle>
+#include <QStyle>
 
 namespace vn {
 namespace {
@@ -14,7 +16,7 @@ protected:
     void SetUp() override {
         splitter_.addWidget(new QWidget);
         splitter_.addWidget(new QWidget);
-        splitter_.resize(401, 100);
+        splitter_.resize(400 + splitter_.handleWidth(), 100);
         splitter_.show();
         splitter_.setSizes({200, 200});
         QApplication::processEvents();
@@ -48,9 +50,30 @@ protected:
     LockableSplitter splitter_{Qt::Horizontal};
 };
 
-TEST_F(LockableSplitterTest, BarsAreOnePixelWide) {
-    EXPECT_EQ(splitter_.handleWidth(), 1);
-    EXPECT_EQ(splitter_.sizes(), (QList<int>{200, 200}));
+// The bars are the style's usual ones; the 1-pixel border is the panes'.
+TEST_F(LockableSplitterTest, PanesHaveASunkenOnePixelBorderBetweenOrdinaryBars) {
+    EXPECT_EQ(splitter_.handleWidth(), splitter_.style()->pixelMetric(QStyle::PM_SplitterWidth, nullptr, &splitter_));
+
+    LockableSplitter framed(Qt::Vertical);
+    auto* content = new QWidget;
+    content->setAutoFillBackground(true);
+    QFrame* border = framed.AddPane(content);
+    framed.resize(100, 60);
+    framed.show();
+    QApplication::processEvents();
+    EXPECT_EQ(content->geometry(), border->rect().adjusted(1, 1, -1, -1));
+    const QImage picture = border->grab().toImage();
+    const QPalette& colours = border->palette();
+    const QRgb shadow = colours.color(QPalette::Dark).rgb();
+    const QRgb highlight = colours.color(QPalette::Light).rgb();
+    const int right = picture.width() - 1;
+    const int bottom = picture.height() - 1;
+    for (const QPoint& top : {QPoint(1, 0), QPoint(right / 2, 0)})
+        EXPECT_EQ(picture.pixel(top), shadow);
+    EXPECT_EQ(picture.pixel(0, bottom / 2), shadow);
+    EXPECT_EQ(picture.pixel(right, bottom / 2), highlight);
+    EXPECT_EQ(picture.pixel(right / 2, bottom), highlight);
+    EXPECT_NE(picture.pixel(1, 1), shadow);  // one pixel only
 }
 
 TEST_F(LockableSplitterTest, UnlockedBarDragsLikeAnyOther) {

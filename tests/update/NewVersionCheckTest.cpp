@@ -109,7 +109,7 @@ TEST_F(NewVersionCheckTest, LaterVersionShowsTheDialogFromTheCheckThread) {
     ASSERT_EQ(urls.size(), 1u);
     EXPECT_EQ(urls[0], "https://" + server_.hostAndPort() + "/go.asp?page=products_netwarden");
     EXPECT_NE(dialogs_.thread(), std::this_thread::get_id());
-    const auto requests = server_.requests();
+    const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].target, "/mykshost/vtrnetwardenversion.asp");
@@ -117,15 +117,22 @@ TEST_F(NewVersionCheckTest, LaterVersionShowsTheDialogFromTheCheckThread) {
 
 TEST_F(NewVersionCheckTest, AnswersDecideAsTheComparisonDoes) {
     const struct {
-        const char* body;
+        std::string body;
         bool shown;
     } cases[] = {
-        {"version:2.01.12", false}, {"version:2.01.12\r\n", true}, {"2.01.11", false}, {"3.0", true},
+        {"version:2.01.12", false},
+        {"version:2.01.12\r\n", true},
+        {"2.01.11", false},
+        {"3.0", true},
+        {"version:9.99.99" + std::string(4096 - 15, ' '), true},
+        // Longer than any version text: not the version service, not read on.
+        {"version:9.99.99" + std::string(4096 - 14, ' '), false},
+        {"version:9.99.99" + std::string(1 << 20, ' '), false},
     };
     for (const auto& c : cases) {
         const std::size_t before = dialogs_.urls().size();
         const auto urls = Check(server_.hostAndPort(), 200, c.body);
-        EXPECT_EQ(urls.size() - before, c.shown ? 1u : 0u) << c.body;
+        EXPECT_EQ(urls.size() - before, c.shown ? 1u : 0u) << c.body.size();
     }
 }
 
@@ -133,6 +140,14 @@ TEST_F(NewVersionCheckTest, FailuresShowNothing) {
     EXPECT_TRUE(Check(server_.hostAndPort(), 404, "<html>version:9.99.99</html>").empty());
     EXPECT_TRUE(Check(server_.hostAndPort(), 500, "version:9.99.99").empty());
     EXPECT_TRUE(Check("127.0.0.1:" + std::to_string(UnusedPort()), 200, "version:9.99.99").empty());
+}
+
+TEST_F(NewVersionCheckTest, AnEndlessAnswerEndsTheCheckWithoutADialog) {
+    server_.SetReply({200, "version:9.99.99" + std::string(16384, ' '), {}, TestHttpsServer::Behaviour::EndlessBody});
+    NewVersionCheck check(client_, server_.hostAndPort(), dialogs_);
+    ASSERT_TRUE(check.Start());
+    ASSERT_TRUE(WaitUntilIdle(check));
+    EXPECT_TRUE(dialogs_.urls().empty());
 }
 
 TEST_F(NewVersionCheckTest, StartedFromTheSettingsHost) {

@@ -102,7 +102,7 @@ void TestHttpsServer::SetReply(Reply reply) {
     reply_ = std::move(reply);
 }
 
-std::vector<TestHttpsServer::Request> TestHttpsServer::requests() const {
+std::vector<TestHttpsServer::Request> TestHttpsServer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
 }
@@ -183,11 +183,28 @@ void TestHttpsServer::WriteReply(SSL* ssl, int socket, const Reply& reply) {
                 break;
         return;
     }
+    if (reply.behaviour == Behaviour::EndlessBody) {
+        WriteEndlessBody(ssl, reply);
+        return;
+    }
     const std::size_t sent = reply.behaviour == Behaviour::TruncateBody ? reply.body.size() / 2 : reply.body.size();
     std::string text = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status) + "\r\n" +
                        "Content-Length: " + std::to_string(reply.body.size()) + "\r\n" +
                        "Connection: close\r\n" + reply.extraHeaders + "\r\n" + reply.body.substr(0, sent);
     SSL_write(ssl, text.data(), static_cast<int>(text.size()));
+    SSL_shutdown(ssl);
+}
+
+void TestHttpsServer::WriteEndlessBody(SSL* ssl, const Reply& reply) {
+    constexpr std::size_t kMostSent = 64u << 20;
+    const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status) +
+                             "\r\nConnection: close\r\n" + reply.extraHeaders + "\r\n";
+    if (SSL_write(ssl, head.data(), static_cast<int>(head.size())) <= 0 || reply.body.empty())
+        return;
+    for (std::size_t sent = 0; sent < kMostSent && !stop_.load(); sent += reply.body.size()) {
+        if (SSL_write(ssl, reply.body.data(), static_cast<int>(reply.body.size())) <= 0)
+            return;  // the client has hung up
+    }
     SSL_shutdown(ssl);
 }
 

@@ -22,6 +22,7 @@ public:
         Answer,          // status line, headers, the whole body
         TruncateBody,    // announces the body's length but sends only half of it
         NeverAnswer,     // reads the request and stays silent
+        EndlessBody,     // no length; sends the body over and over until the client hangs up (64 MiB at most)
     };
 
     struct Reply {
@@ -49,7 +50,7 @@ public:
     std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
     void SetReply(Reply reply);
-    std::vector<Request> requests() const;
+    std::vector<Request> Requests() const;
     int connections() const { return connections_.load(); }
 
 private:
@@ -57,6 +58,7 @@ private:
     void Handle(int socket);
     bool ReadRequest(SSL* ssl, int socket, Request& request);
     void WriteReply(SSL* ssl, int socket, const Reply& reply);
+    void WriteEndlessBody(SSL* ssl, const Reply& reply);
 
     SSL_CTX* context_ = nullptr;
     int listener_ = -1;

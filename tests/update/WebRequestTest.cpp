@@ -115,6 +115,27 @@ TEST(WebRequestTest, FailedBodyReadKeepsWhatArrivedAndItsCode) {
     EXPECT_EQ(GetLastError(), ERROR_INTERNET_ITEM_NOT_FOUND);
 }
 
+TEST(WebRequestTest, AnAnswerLongerThanTheLimitIsNoAnswer) {
+    const struct {
+        Status status;
+        const char* body;
+        bool text;
+    } cases[] = {
+        {ERROR_SUCCESS, "12345", true},
+        {ERROR_SUCCESS, "123456", false},                           // a client that ignored the limit
+        {ERROR_HTTP_INVALID_SERVER_RESPONSE, "12345", false},       // one that stopped reading at it
+    };
+    for (const auto& c : cases) {
+        ScriptedClient client;
+        client.answers = {{c.status, {200, c.body}}};
+        const auto text = WebRequest(client, "https://h/p", nullptr, nullptr, 0, nullptr, 5);
+        EXPECT_EQ(text != nullptr, c.text) << c.body;
+        EXPECT_EQ(GetLastError(), c.text ? ERROR_SUCCESS : ERROR_HTTP_INVALID_SERVER_RESPONSE) << c.body;
+        ASSERT_EQ(client.sent.size(), 1u);
+        EXPECT_EQ(client.sent[0].maxBodyBytes, 5u);
+    }
+}
+
 TEST(WebRequestTest, LastErrorBelongsToTheCallingThread) {
     ScriptedClient client;
     client.answers = {{ERROR_SUCCESS, {404, ""}}};

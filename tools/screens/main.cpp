@@ -1,7 +1,9 @@
 // Renders the main window with a sample inventory to PNG files, one per
 // details view, one with the progress panel and one with a context menu, so
 // the look can be reviewed without a display:
-//   netwarden_screens OUTDIR
+//   netwarden_screens OUTDIR [WIDTHxHEIGHT]
+// The window has the size given (the program's first-start size, 864x641,
+// without one).
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 // The registry hives are temporary files and no scan or version check is
 // started, so nothing of the user's and nothing on the network is touched.
@@ -32,11 +34,22 @@ void IsolateFromTheUser(const QTemporaryDir& state) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+// "1280x800"; an empty size when the text is not one.
+QSize ParseSize(const char* text) {
+    int width = 0;
+    int height = 0;
+    char end = 0;
+    if (std::sscanf(text, "%dx%d%c", &width, &height, &end) != 2 || width < 200 || height < 200)
+        return {};
+    return QSize(width, height);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: netwarden_screens OUTDIR\n");
+    const QSize size = argc == 3 ? ParseSize(argv[2]) : QSize(vn::CMainFrame::kWindowWidth, vn::CMainFrame::kWindowHeight);
+    if ((argc != 2 && argc != 3) || size.isEmpty()) {
+        std::fprintf(stderr, "usage: netwarden_screens OUTDIR [WIDTHxHEIGHT]\n");
         return 2;
     }
     QTemporaryDir state;
@@ -67,6 +80,9 @@ int main(int argc, char* argv[]) {
         vn::CMainFrame frame(platform, catalogue, options);
         frame.move(0, 0);
         frame.show();
+        // As a user sizes the window after the start; the offscreen platform
+        // draws no frame, so outer and inner size are one.
+        frame.resize(size);
         vn::ScreenRenderer renderer(frame, folder);
         vn::ScreenSequence screens(frame, renderer);
         screens.Run(catalogue);

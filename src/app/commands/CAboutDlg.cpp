@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/HyperlinkLabel.h"
+#include "ui/OkButtonBox.h"
 #include "ui/PictureIds.h"
 #include "ui/ResourceIcon.h"
 
@@ -27,8 +28,7 @@ CAboutDlg::CAboutDlg(const QString& homeUrl, QWidget* parent)
     link_->setObjectName(QStringLiteral("homeLink"));
     link_->SetUrl(QUrl(homeUrl));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QDialogButtonBox* buttons = MakeOkButtonBox(*this);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ui/HyperlinkLabel.h"
+#include "ui/OkButtonBox.h"
 
 namespace vn {
 namespace {
@@ -33,8 +34,7 @@ CBetaWarningDlg::CBetaWarningDlg(const QString& downloadUrl, QWidget* parent)
     link_->setObjectName(QStringLiteral("downloadLink"));
     link_->SetUrl(QUrl(downloadUrl));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QDialogButtonBox* buttons = MakeOkButtonBox(*this);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(notInstalled);

@@ -7,6 +7,7 @@
 
 #include "app/commands/MakerPages.h"
 #include "ui/HyperlinkLabel.h"
+#include "ui/OkButtonBox.h"
 
 namespace vn {
 namespace {
@@ -23,8 +24,7 @@ CHelpDialog::CHelpDialog(const QString& supportUrl, QWidget* parent)
     link_->setObjectName(QStringLiteral("supportLink"));
     link_->SetUrl(QUrl(supportUrl));
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QDialogButtonBox* buttons = MakeOkButtonBox(*this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(15, 15, 15, 15);

@@ -12,7 +12,7 @@ CMainInstallView::CMainInstallView(QWidget* parent)
     install_->setObjectName(QStringLiteral("install"));
     AddText(QStringLiteral("Keep your network secure by using Vantor.  With Netwarden you can deploy Vantor to "
                            "computers on your network for secure remote access.  "));
-    AddControl(install_);
+    SetBandButton(install_);
     connect(install_, &QPushButton::clicked, this, &CMainInstallView::installRequested);
 }
 

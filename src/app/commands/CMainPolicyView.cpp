@@ -18,7 +18,7 @@ CMainPolicyView::CMainPolicyView(QWidget* parent)
                            "organization."));
     AddControl(link_);
     AddText(QStringLiteral("Select a computer and check Vantor policies for that computer and current user."));
-    AddControl(check_);
+    SetBandButton(check_);
     connect(link_, &HyperlinkLabel::clicked, this, &CMainPolicyView::groupPolicyRequested);
     connect(check_, &QPushButton::clicked, this, &CMainPolicyView::checkPoliciesRequested);
 }

@@ -14,6 +14,7 @@ std::string MakerPageUrl(Registry& registry, std::string_view page);
 inline constexpr std::string_view kDownloadPage = "download";
 inline constexpr std::string_view kSupportPage = "support";
 inline constexpr std::string_view kHomePage = "netwarden";
+inline constexpr std::string_view kSystemAdminPage = "systemadmin";  // security and group policies
 
 // The support telephone lines shown beside the support page.
 inline constexpr std::string_view kSupportPhoneLine1 = "North America: +1 201 555 0142";

@@ -15,6 +15,20 @@
 #include "ui/MessageBoxService.h"
 
 namespace vn {
+namespace {
+
+// The lines of a list file that were skipped for a name no computer can have.
+std::string SkippedLinesText(const std::string& path, const std::vector<std::string>& skipped) {
+    constexpr std::size_t kShown = 10;
+    std::string text = "Some lines of \"" + path + "\" were skipped:";
+    for (std::size_t i = 0; i < skipped.size() && i < kShown; ++i)
+        text += "\n" + skipped[i];
+    if (skipped.size() > kShown)
+        text += "\n... and " + std::to_string(skipped.size() - kShown) + " more.";
+    return text;
+}
+
+}  // namespace
 
 void ScanCommands::StartComputerScan(std::vector<ScanEntry> entries) {
     auto job = std::make_unique<ComputerScanJob>(context_.WorkerStatusSink(), context_.WorkerTreeSink(),
@@ -57,10 +71,13 @@ void ScanCommands::ImportComputerList() {
     const QString path = *chosen;
     FolderNode* folder = context_.SelectedFolder();
     std::vector<std::string> names;
-    if (!ReadComputerList(path.toStdString(), names)) {
+    std::vector<std::string> skipped;
+    if (!ReadComputerList(path.toStdString(), names, &skipped)) {
         ShowMessage(kAppCaption, "Could not open file \"" + path.toStdString() + "\".", MessageIcon::Warning);
         return;
     }
+    if (!skipped.empty())
+        ShowMessage(kAppCaption, SkippedLinesText(path.toStdString(), skipped), MessageIcon::Warning);
     StartComputerScan(EntriesInFolder(names, folder));
 }
 

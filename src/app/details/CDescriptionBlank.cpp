@@ -21,7 +21,7 @@ constexpr int kDetectsLinkControl = 1126;
 }  // namespace
 
 CDescriptionBlank::CDescriptionBlank(QWidget* parent) : DescriptionView(kStripHeight, kFormSize, parent) {
-    Title()->setText(QStringLiteral("Scan Network"));
+    SetTitle(QStringLiteral("Scan Network"));
     SetPicture(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     text_ = AddLabel(QStringLiteral("Vantor Netwarden puts you in control of your network. Scan your network or "
                                     "specified lists of domains, IPs, or PCs for remote access tools."),

@@ -71,7 +71,7 @@ CDescriptionComputer::CDescriptionComputer(int formHeight, QWidget* parent)
 
 void CDescriptionComputer::ShowNode(const ComputerRecord& computer) {
     SetNode(&computer);
-    Title()->setText(Text(computer.Name));
+    SetTitle(Text(computer.Name));
     description_->setText(Text(computer.Description));
     osVersion_->setText(Text(computer.OSVersion));
     ipAddress_->setText(DottedAddress(computer.LastKnownIP));

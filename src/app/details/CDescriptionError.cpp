@@ -37,7 +37,7 @@ void CDescriptionError::ShowNode(const ComputerRecord& computer) {
     const QString name = QString::fromStdString(computer.Name);
     errorText_ = QString::fromStdString(
         FormatText("Failed to connect to computer \"%s\".\r\n%s", computer.Name, computer.ErrorString));
-    Title()->setText(name);
+    SetTitle(name);
     // A label shows a bare carriage return as a glyph; the line break is the "\n".
     text_->setText(QString(errorText_).remove(QLatin1Char('\r')).trimmed());
     // The system's texts say "Access is denied."; the test is on that word.

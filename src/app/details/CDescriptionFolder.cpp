@@ -61,7 +61,7 @@ CDescriptionFolder::CDescriptionFolder(const ProductCatalogue& catalogue, QWidge
 
 void CDescriptionFolder::ShowNode(const FolderNode& folder) {
     SetNode(&folder);
-    Title()->setText(QString::fromStdString(folder.Name));
+    SetTitle(QString::fromStdString(folder.Name));
     summary_.Reset();
     SummarizeFolder(folder, summary_);
     computers_->setText(QString::number(summary_.Computers));

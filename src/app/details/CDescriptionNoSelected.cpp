@@ -12,7 +12,7 @@ constexpr QSize kFormSize{320, 110};
 }  // namespace
 
 CDescriptionNoSelected::CDescriptionNoSelected(QWidget* parent) : DescriptionView(kStripHeight, kFormSize, parent) {
-    Title()->setText(QStringLiteral("View Details"));
+    SetTitle(QStringLiteral("View Details"));
     SetPicture(style()->standardIcon(QStyle::SP_MessageBoxInformation));
     text_ = AddLabel(QStringLiteral("Select an item on the left to view its details."), QRect(6, 60, 300, 20));
     text_->setObjectName(QStringLiteral("text"));

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "app/CommandIds.h"
@@ -23,6 +24,7 @@ constexpr QSize kRescanSize{90, 22};
 constexpr QSize kLinkSize{88, 25};
 constexpr int kRescanGap = 8;   // below the box
 constexpr int kLinkGap = 35;    // below the box
+constexpr int kLinkBesideGap = 12;  // between the button and the link when they share a row
 
 }  // namespace
 
@@ -52,7 +54,8 @@ DescriptionView::DescriptionView(int stripHeight, QSize formSize, QWidget* paren
       form_(new StripForm(stripHeight, this)),
       picture_(new QLabel(form_)),
       title_(new QLabel(form_)),
-      formSize_(formSize) {
+      formSize_(formSize),
+      contentHeight_(formSize.height()) {
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
     setWidget(form_);
@@ -62,7 +65,27 @@ DescriptionView::DescriptionView(int stripHeight, QSize formSize, QWidget* paren
     picture_->setGeometry(kPicturePosition, kPicturePosition, kPictureSize, kPictureSize);
     title_->setObjectName(QStringLiteral("title"));
     title_->setFont(HeaderBand::TitleFont(font()));
-    title_->setGeometry(kTitleX, kTitleY, formSize_.width() - kTitleX - 10, QFontMetrics(title_->font()).height() + 4);
+    PlaceTitle();
+}
+
+void DescriptionView::SetTitle(const QString& text) {
+    titleText_ = text;
+    PlaceTitle();
+}
+
+void DescriptionView::PlaceTitle() {
+    // The title runs to the form's right edge, so a long name uses the room
+    // the pane has; only beyond that is it shortened, between letters.
+    const int width = form_->width() - kTitleX - 10;
+    title_->setGeometry(kTitleX, kTitleY, width, QFontMetrics(title_->font()).height() + 4);
+    const QString shown = title_->fontMetrics().elidedText(titleText_, Qt::ElideRight, width);
+    title_->setText(shown);
+    title_->setToolTip(shown == titleText_ ? QString() : titleText_);
+}
+
+void DescriptionView::ScrollToTop() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
 }
 
 void DescriptionView::SetPicture(const QIcon& icon) {
@@ -100,13 +123,32 @@ void DescriptionView::AddDetectsLink(int linkControlId) {
 }
 
 void DescriptionView::PlaceRescanAndDetectsLink(int boxBottom) {
+    boxBottom_ = boxBottom;
+    PlaceButtonRow();
+}
+
+void DescriptionView::PlaceButtonRow() {
+    if (detectsLink_ == nullptr || boxBottom_ < 0)
+        return;
     const int x = 4;
+    const int buttonY = boxBottom_ + kRescanGap;
     if (rescan_ != nullptr)
-        rescan_->move(x, boxBottom + kRescanGap);
+        rescan_->move(x, buttonY);
     // The link keeps its designed height but may need more width for its text.
-    detectsLink_->setGeometry(x, boxBottom + kLinkGap, std::max(kLinkSize.width(), detectsLink_->sizeHint().width()),
-                              kLinkSize.height());
-    SetFormHeight(boxBottom + kLinkGap + kLinkSize.height() + 8);
+    const int linkWidth = std::max(kLinkSize.width(), detectsLink_->sizeHint().width());
+    // The link's box already leaves room below its text.
+    const int stackedBottom = boxBottom_ + kLinkGap + kLinkSize.height();
+    // Under the button where the view has the height for it, else beside
+    // it, so that a short pane shows both without scrolling.
+    besideButton_ = viewport()->height() < stackedBottom;
+    if (besideButton_) {
+        const int linkY = buttonY + (kRescanSize.height() - kLinkSize.height()) / 2;
+        detectsLink_->setGeometry(x + kRescanSize.width() + kLinkBesideGap, linkY, linkWidth, kLinkSize.height());
+        SetFormHeight(linkY + kLinkSize.height());
+    } else {
+        detectsLink_->setGeometry(x, boxBottom_ + kLinkGap, linkWidth, kLinkSize.height());
+        SetFormHeight(stackedBottom);
+    }
 }
 
 void DescriptionView::SetFormHeight(int height) {
@@ -115,7 +157,9 @@ void DescriptionView::SetFormHeight(int height) {
 }
 
 int DescriptionView::MinimumFormHeight() const {
-    return std::max({formSize_.height(), contentHeight_, viewport()->height()});
+    // Scrolling reaches the last control; the designed form's empty rest
+    // below it is not worth a scroll bar.
+    return std::max(contentHeight_, viewport()->height());
 }
 
 int DescriptionView::FormWidth() const { return form_->width(); }
@@ -125,8 +169,12 @@ void DescriptionView::resizeEvent(QResizeEvent* event) {
     const int width = std::max(formSize_.width(), viewport()->width());
     const bool widthChanged = width != form_->width();
     form_->resize(width, MinimumFormHeight());
-    if (widthChanged)
+    if (widthChanged) {
+        PlaceTitle();
         OnFormWidthChanged();
+    }
+    if (event->size().height() != event->oldSize().height())
+        PlaceButtonRow();
 }
 
 }  // namespace vn

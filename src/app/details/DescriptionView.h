@@ -22,6 +22,14 @@ public:
     // fixed views. Only compared, never read after ShowNode returned.
     const InventoryNode* Node() const { return node_; }
     QLabel* Title() const { return title_; }
+    // Whether the view was too short for the "What Netwarden detects" link
+    // under the button row, so that the link stands beside it.
+    bool LinkBesideButton() const { return besideButton_; }
+    // The whole title; the label shows it cut short with "..." (and whole
+    // as its tip) only where the view is too narrow for it.
+    const QString& TitleText() const { return titleText_; }
+    // Back to the top left of the form, where the title is.
+    void ScrollToTop();
     QLabel* Picture() const { return picture_; }
     QWidget* Form() const { return form_; }
 
@@ -32,6 +40,7 @@ protected:
     DescriptionView(int stripHeight, QSize formSize, QWidget* parent);
 
     void SetNode(const InventoryNode* node) { node_ = node; }
+    void SetTitle(const QString& text);
     void SetPicture(const QIcon& icon);
     // A label on the form at that place, in the dialog font (bold when asked).
     QLabel* AddLabel(const QString& text, const QRect& place, bool bold = false);
@@ -40,7 +49,7 @@ protected:
     void AddRescanButton();
     void AddDetectsLink(int linkControlId);
     void PlaceRescanAndDetectsLink(int boxBottom);
-    // Makes the form at least that tall (it also follows the view's size).
+    // The form reaches down to height (it also follows the view's size).
     void SetFormHeight(int height);
     void resizeEvent(QResizeEvent* event) override;
     // Called after the form got a new width; views re-place width-bound controls.
@@ -50,6 +59,8 @@ protected:
 
 private:
     int MinimumFormHeight() const;
+    void PlaceTitle();
+    void PlaceButtonRow();
 
 private:
     class StripForm;
@@ -58,10 +69,13 @@ private:
     QWidget* form_;
     QLabel* picture_;
     QLabel* title_;
+    QString titleText_;
     QPushButton* rescan_ = nullptr;
     HyperlinkLabel* detectsLink_ = nullptr;
-    QSize formSize_;  // the designed size: the form never gets smaller
-    int contentHeight_ = 0;
+    QSize formSize_;  // the designed size: the form is never narrower
+    int contentHeight_;  // down to the last control
+    int boxBottom_ = -1;  // where the button row goes below; none yet
+    bool besideButton_ = false;
 };
 
 // The control number a view's control was designed with, kept as the

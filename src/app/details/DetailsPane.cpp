@@ -68,8 +68,15 @@ void DetailsPane::ShowNode(const InventoryNode* node) {
 }
 
 void DetailsPane::ShowSelection(const InventoryNode* node) {
+    const int key = KeyFor(node, context_.Model().rowCount() > 0);
+    DescriptionView* view = View(key);
+    // Only a refresh of what the pane shows keeps the scroll position;
+    // another node, or another view, starts at the top with its title.
+    const bool refresh = key == CurrentKey() && view->Node() == node;
     ShowNode(node);
-    ShowView(KeyFor(node, context_.Model().rowCount() > 0));
+    ShowView(key);
+    if (!refresh)
+        view->ScrollToTop();
 }
 
 }  // namespace vn

@@ -38,7 +38,8 @@ public:
     // visible view is left as it is; null is ignored.
     void ShowNode(const InventoryNode* node);
     // The caret changed or its node was refreshed: the view for node (or for
-    // no node) receives it and is shown.
+    // no node) receives it and is shown, from its top unless it already
+    // showed that node.
     void ShowSelection(const InventoryNode* node);
 
 private:

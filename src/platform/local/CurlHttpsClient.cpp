@@ -23,8 +23,10 @@ struct CertificatePolicy {
 struct Transfer {
     CertificatePolicy policy;
     const std::atomic<bool>* cancel = nullptr;
+    std::size_t maxBodyBytes = 0;  // 0: no limit
     std::string body;
     bool outOfMemory = false;
+    bool bodyTooLarge = false;
 };
 
 bool IsUnknownAuthority(int error) {
@@ -82,6 +84,12 @@ CURLcode InstallCertificatePolicy(CURL*, void* sslContext, void* policy) {
 
 size_t AppendBody(char* data, size_t size, size_t count, void* transfer) {
     auto& state = *static_cast<Transfer*>(transfer);
+    // Refusing the data ends the transfer: a server that sends on and on
+    // cannot make us keep it all.
+    if (state.maxBodyBytes != 0 && size * count > state.maxBodyBytes - state.body.size()) {
+        state.bodyTooLarge = true;
+        return 0;
+    }
     try {
         state.body.append(data, size * count);
     } catch (const std::bad_alloc&) {
@@ -96,11 +104,11 @@ int CheckCancel(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t) 
     return cancel && cancel->load() ? 1 : 0;
 }
 
-Status CertificateStatus(int error) {
+[[nodiscard]] Status CertificateStatus(int error) {
     return error == X509_V_ERR_CERT_REVOKED ? ERROR_INTERNET_SEC_CERT_REVOKED : ERROR_INTERNET_SEC_CERT_ERRORS;
 }
 
-Status TransferStatus(CURLcode code, const Transfer& transfer) {
+[[nodiscard]] Status TransferStatus(CURLcode code, const Transfer& transfer) {
     if (code == CURLE_OK)
         return ERROR_SUCCESS;
     if (transfer.policy.refusedUnknownCa)
@@ -109,6 +117,8 @@ Status TransferStatus(CURLcode code, const Transfer& transfer) {
         return CertificateStatus(transfer.policy.refusedError);
     if (transfer.outOfMemory)
         return ERROR_NOT_ENOUGH_MEMORY;
+    if (transfer.bodyTooLarge)
+        return ERROR_HTTP_INVALID_SERVER_RESPONSE;
     switch (code) {
     case CURLE_URL_MALFORMAT: return ERROR_INTERNET_INVALID_URL;
     case CURLE_COULDNT_RESOLVE_PROXY:
@@ -201,6 +211,7 @@ Status CurlHttpsClient::Send(const HttpsRequest& request, HttpsResponse& respons
     Transfer transfer;
     transfer.policy.ignoreUnknownCa = request.ignoreUnknownCa;
     transfer.cancel = request.cancel;
+    transfer.maxBodyBytes = request.maxBodyBytes;
     const std::string url = "https://" + request.host + ":" + std::to_string(request.port) + request.path;
 
     CURL* easy = curl.get();

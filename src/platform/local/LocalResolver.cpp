@@ -11,6 +11,8 @@
 #include <climits>
 
 #include "platform/local/LocalComputerName.h"
+#include "platform/local/NetbiosNameResolver.h"
+#include "platform/local/SambaConfig.h"
 
 namespace vn {
 namespace {
@@ -47,11 +49,39 @@ void AddOnce(std::vector<IPv4>& list, IPv4 address) {
 
 }  // namespace
 
+LocalResolver::LocalResolver(std::vector<std::string> sambaConfigFiles)
+    : sambaConfigFiles_(std::move(sambaConfigFiles)) {}
+
+LocalResolver::LocalResolver() : LocalResolver(DefaultSambaConfigFiles()) {}
+
 IPv4 LocalResolver::HostAddress(std::string_view name) {
     if (name.find('\0') != std::string_view::npos)
         return 0;
-    const std::vector<IPv4> addresses = ResolveAll(name.empty() ? HostNameOfThisComputer() : std::string(name));
-    return addresses.empty() ? 0 : addresses.front();
+    if (name.empty()) {
+        const std::vector<IPv4> own = ResolveAll(HostNameOfThisComputer());
+        return own.empty() ? 0 : own.front();
+    }
+    return ResolveAsSambaClient(name);
+}
+
+IPv4 LocalResolver::ResolveAsSambaClient(std::string_view name) const {
+    in_addr literal{};
+    if (inet_pton(AF_INET, std::string(name).c_str(), &literal) == 1)
+        return ntohl(literal.s_addr);  // an address stands for itself whatever the order says
+    // Read at each use: the configuration may change while the program runs.
+    const auto text = ReadFirstSambaConfig(sambaConfigFiles_);
+    const NameResolution resolution =
+        NameResolutionFromSamba(GlobalSambaParameters(text.value_or("")), ListLocalInterfaces());
+    for (NameResolution::Method method : resolution.order) {
+        if (method == NameResolution::Method::Host) {
+            const std::vector<IPv4> addresses = ResolveAll(std::string(name));
+            if (!addresses.empty())
+                return addresses.front();
+        } else if (const IPv4 address = QueryNetbiosName(resolution, method, name); address != 0) {
+            return address;
+        }
+    }
+    return 0;
 }
 
 bool LocalResolver::HostName(IPv4 address, std::string& name) {

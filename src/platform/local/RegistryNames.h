@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/NameFolding.h"  // FoldRegistryName: how key and value names compare
 #include "platform/Status.h"
 
 namespace vn {
@@ -12,14 +13,6 @@ namespace vn {
 // runs of separators count as one and trailing ones are ignored, so
 // "Services\" names "Services"; a leading "\" is refused with
 // ERROR_BAD_PATHNAME. An empty path gives no components (the key itself).
-Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
-
-// The comparison form of a key or value name: the UTF-8 name upper-cased
-// code point by code point (Unicode simple mapping of the Basic Multilingual
-// Plane, as the registry's own table) and written as big-endian UTF-16, so
-// that comparing two forms byte by byte orders names as Windows enumerates
-// sub-keys. Bytes that are not valid UTF-8 are kept, each as a code unit of
-// its own in the U+DC80..U+DCFF range, so every name still has a stable form.
-std::string FoldRegistryName(std::string_view name);
+[[nodiscard]] Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
 
 }  // namespace vn

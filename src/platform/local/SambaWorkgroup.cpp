@@ -1,34 +1,11 @@
 #include "platform/local/SambaWorkgroup.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#include "platform/local/HivePaths.h"
+#include "platform/local/SambaConfig.h"
 
 namespace vn {
 namespace {
 
 constexpr const char* kDefaultWorkgroup = "WORKGROUP";
-
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-// Samba ignores case and blanks in parameter and section names.
-std::string Canonical(std::string_view name) {
-    std::string result;
-    for (char c : name) {
-        if (c == ' ' || c == '\t')
-            continue;
-        result.push_back((c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c);
-    }
-    return result;
-}
 
 std::string UpperCase(std::string_view text) {
     std::string result(text);
@@ -41,48 +18,19 @@ std::string UpperCase(std::string_view text) {
 }  // namespace
 
 std::optional<std::string> WorkgroupFromSambaConfig(std::string_view text) {
-    std::optional<std::string> workgroup;
-    bool inGlobal = true;  // parameters before any section are global
-    std::string line;
-    std::istringstream input{std::string(text)};
-    for (std::string physical; std::getline(input, physical);) {
-        std::string_view part = Trim(physical);
-        if (line.empty() && (part.empty() || part.front() == '#' || part.front() == ';'))
-            continue;
-        if (!part.empty() && part.back() == '\\') {
-            line.append(part.substr(0, part.size() - 1));
-            continue;
-        }
-        line.append(part);
-        const std::string_view logical = Trim(line);
-        if (!logical.empty() && logical.front() == '[') {
-            const auto close = logical.find(']');
-            inGlobal = Canonical(logical.substr(1, close == std::string_view::npos ? std::string_view::npos
-                                                                                    : close - 1)) == "global";
-        } else if (const auto equals = logical.find('='); inGlobal && equals != std::string_view::npos) {
-            const std::string_view value = Trim(logical.substr(equals + 1));
-            if (Canonical(logical.substr(0, equals)) == "workgroup" && !value.empty())
-                workgroup = UpperCase(value);
-        }
-        line.clear();
-    }
-    return workgroup;
-}
-
-std::vector<std::string> DefaultSambaConfigFiles() {
-    const std::string home = HomeDirectory([](const char* name) { return std::getenv(name); });
-    return {home + "/.smb/smb.conf", "/etc/samba/smb.conf"};
+    const auto parameters = GlobalSambaParameters(text);
+    const auto found = parameters.find("workgroup");
+    if (found == parameters.end() || found->second.empty())
+        return std::nullopt;
+    return UpperCase(found->second);
 }
 
 std::string ReadSambaWorkgroup(const std::vector<std::string>& configFiles) {
     for (const std::string& file : configFiles) {
-        std::ifstream stream(file);
-        if (!stream)
-            continue;
-        std::ostringstream text;
-        text << stream.rdbuf();
-        if (auto workgroup = WorkgroupFromSambaConfig(text.str()))
-            return *workgroup;
+        if (const auto text = ReadFirstSambaConfig({file})) {
+            if (auto workgroup = WorkgroupFromSambaConfig(*text))
+                return *workgroup;
+        }
     }
     return kDefaultWorkgroup;
 }

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/local/SambaConfig.h"
+
 namespace vn {
 
 // The "workgroup" parameter of the [global] section of Samba configuration
@@ -18,6 +20,5 @@ std::optional<std::string> WorkgroupFromSambaConfig(std::string_view text);
 // exists and names one ($HOME/.smb/smb.conf, then /etc/samba/smb.conf, unless
 // other files are given), "WORKGROUP" otherwise.
 std::string ReadSambaWorkgroup(const std::vector<std::string>& configFiles);
-std::vector<std::string> DefaultSambaConfigFiles();
 
 }  // namespace vn

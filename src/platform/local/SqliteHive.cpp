@@ -1,7 +1,9 @@
 #include "platform/local/SqliteHive.h"
 
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -31,7 +33,7 @@ constexpr const char* kSchema =
     "PRAGMA user_version = 1;";
 
 // Creates every missing directory above the file.
-Status CreateParentDirectories(const std::string& file, unsigned mode) {
+[[nodiscard]] Status CreateParentDirectories(const std::string& file, unsigned mode) {
     for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
         const std::string directory = file.substr(0, slash);
         if (mkdir(directory.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST)
@@ -40,10 +42,21 @@ Status CreateParentDirectories(const std::string& file, unsigned mode) {
     return ERROR_SUCCESS;
 }
 
+// Creates the file empty (an empty file is an empty database) with its
+// permissions, unless it exists: SQLite would create it readable by all.
+Status CreateFileWithMode(const std::string& file, unsigned mode) {
+    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    if (fd < 0)
+        return errno == EEXIST ? ERROR_SUCCESS : StatusFromErrno(errno);
+    close(fd);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
-SqliteHive::SqliteHive(std::string path, unsigned directoryMode, std::chrono::milliseconds busyTimeout)
-    : path_(std::move(path)), directoryMode_(directoryMode),
+SqliteHive::SqliteHive(std::string path, unsigned directoryMode, unsigned fileMode,
+                       std::chrono::milliseconds busyTimeout)
+    : path_(std::move(path)), directoryMode_(directoryMode), fileMode_(fileMode),
       busyTimeoutMs_(static_cast<int>(busyTimeout.count())), readEnder_([this] { EndIdleRead(); }) {}
 
 SqliteHive::~SqliteHive() {
@@ -85,8 +98,10 @@ void SqliteHive::EndRead() {
     if (!readOpen_)
         return;
     readOpen_ = false;
+    // A read has nothing to keep: a rollback that fails found the
+    // transaction already ended by SQLite.
     if (!sqlite3_get_autocommit(db_) && Execute("COMMIT") != ERROR_SUCCESS)
-        Execute("ROLLBACK");
+        (void)Execute("ROLLBACK");
 }
 
 void SqliteHive::EndIdleRead() {
@@ -117,7 +132,8 @@ void SqliteHive::Configure() {
     // Room for a large hive in memory (SQLite's default is 2 MiB), so that a
     // big write group does not spill into the file before its commit and
     // reads find their pages cached. Memory is only taken as pages are used.
-    ExecuteSql(db_, "PRAGMA cache_size = -32768");
+    // Without it SQLite keeps its default cache: slower, not wrong.
+    (void)ExecuteSql(db_, "PRAGMA cache_size = -32768");
 }
 
 Status SqliteHive::DetectSchema() {
@@ -138,6 +154,8 @@ Status SqliteHive::OpenWritable() {
         return status;
     if (!db_) {
         if (Status status = CreateParentDirectories(path_, directoryMode_); status != ERROR_SUCCESS)
+            return status;
+        if (Status status = CreateFileWithMode(path_, fileMode_); status != ERROR_SUCCESS)
             return status;
         const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         if (rc != SQLITE_OK) {
@@ -161,7 +179,9 @@ Status SqliteHive::EnsureSchema() {
     if (status == ERROR_SUCCESS)
         status = Execute("COMMIT");
     if (status != ERROR_SUCCESS) {
-        Execute("ROLLBACK");
+        // The first failure is the one to report; a rollback fails only when
+        // SQLite has ended the transaction itself.
+        (void)Execute("ROLLBACK");
         return status;
     }
     hasSchema_ = true;
@@ -194,9 +214,16 @@ Status SqliteHive::Write(Changes changes, Body&& body) {
     Status result = body();
     if (grouped) {
         if (savepoint) {
-            if (result != ERROR_SUCCESS)
-                Execute("ROLLBACK TO step");
-            Execute("RELEASE step");
+            // A write whose changes cannot be undone, or cannot be closed as
+            // one step, would leave part of itself in the group: the group
+            // then commits nothing.
+            if (result != ERROR_SUCCESS && Execute("ROLLBACK TO step") != ERROR_SUCCESS)
+                groupFailed_ = true;
+            if (const Status released = Execute("RELEASE step"); released != ERROR_SUCCESS) {
+                groupFailed_ = true;
+                if (result == ERROR_SUCCESS)
+                    result = released;
+            }
         }
         // Some failures (disk full, I/O) make SQLite drop the whole
         // transaction: the group's earlier writes are gone with it.
@@ -210,8 +237,10 @@ Status SqliteHive::Write(Changes changes, Body&& body) {
     }
     if (result == ERROR_SUCCESS)
         result = Execute("COMMIT");
+    // The write's own failure is the one to report; a rollback fails only
+    // when SQLite has ended the transaction itself.
     if (result != ERROR_SUCCESS)
-        Execute("ROLLBACK");
+        (void)Execute("ROLLBACK");
     return result;
 }
 
@@ -374,16 +403,39 @@ Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
     return ERROR_SUCCESS;
 }
 
+Status SqliteHive::EnumKeys(KeyId key, std::vector<std::string>& names) {
+    std::lock_guard lock(mutex_);
+    names.clear();
+    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS || !db_ || !hasSchema_)
+        return status;
+    // One walk of the (parent, fold) index, in the same read transaction as
+    // the check above.
+    SqliteStatement query = Prepare("SELECT name FROM keys WHERE parent = ? ORDER BY fold");
+    query.Bind(1, key);
+    while (query.Step())
+        names.push_back(query.ColumnText(0));
+    if (query.status() != ERROR_SUCCESS)
+        names.clear();
+    return query.status();
+}
+
 Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) {
     std::lock_guard lock(mutex_);
+    // Looked up first outside a write, so that a missing key is reported as
+    // such also where writing fails (no file yet, read-only file).
     KeyId target = 0;
     if (Status status = FindKeyLocked(from, path, target); status != ERROR_SUCCESS)
         return status;
     if (target == kRootKey)
         return ERROR_ACCESS_DENIED;
     return Write(Changes::Several, [&]() -> Status {
-        if (Status status = CheckKeyLocked(target); status != ERROR_SUCCESS)
-            return status == ERROR_KEY_DELETED ? ERROR_FILE_NOT_FOUND : status;
+        // And again inside the write: another program may have replaced the
+        // key since, and the delete takes what is there now, never a key id
+        // that is gone while a new tree stands under the same name.
+        if (Status status = FindKeyLocked(from, path, target); status != ERROR_SUCCESS)
+            return status == ERROR_KEY_DELETED && !path.empty() ? ERROR_FILE_NOT_FOUND : status;
+        if (target == kRootKey)
+            return ERROR_ACCESS_DENIED;
         static constexpr const char* kDeletes[] = {
             "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL "
             "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
@@ -403,7 +455,18 @@ Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) 
 
 void SqliteHive::BeginGroup() {
     std::lock_guard lock(mutex_);
-    ++groupDepth_;
+    if (groupDepth_++ > 0)
+        return;
+    // The group's transaction starts now rather than at its first write, so
+    // that what the group reads is what its writes build on: no other
+    // program can change the hive in between.
+    EndRead();
+    if (OpenWritable() != ERROR_SUCCESS)
+        return;  // a hive that cannot be written: the group's writes fail by themselves
+    if (Execute("BEGIN IMMEDIATE") == ERROR_SUCCESS)
+        groupTransactionOpen_ = true;
+    else
+        groupFailed_ = true;  // busy past the time-out: nothing of the group may land
 }
 
 Status SqliteHive::EndGroup(bool commit) {
@@ -418,9 +481,10 @@ Status SqliteHive::EndGroup(bool commit) {
     if (groupTransactionOpen_) {
         if (!groupFailed_)
             result = Execute("COMMIT");
-        // A commit that failed (e.g. busy) leaves the transaction open.
+        // A commit that failed (e.g. busy) leaves the transaction open. A
+        // rollback fails only when SQLite has ended it itself.
         if (groupFailed_ || result != ERROR_SUCCESS)
-            Execute("ROLLBACK");
+            (void)Execute("ROLLBACK");
     }
     if (commit && groupFailed_ && result == ERROR_SUCCESS)
         result = ERROR_CANTWRITE;

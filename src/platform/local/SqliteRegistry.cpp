@@ -5,8 +5,10 @@
 namespace vn {
 
 SqliteRegistry::SqliteRegistry(const HivePaths& paths, std::chrono::milliseconds busyTimeout)
-    : currentUser_(std::make_shared<SqliteHive>(paths.currentUser, 0700, busyTimeout)),
-      localMachine_(std::make_shared<SqliteHive>(paths.localMachine, 0755, busyTimeout)) {}
+    // The user hive holds what the user found on the network: private to the
+    // user, wherever NETWARDEN_USER_HIVE puts it.
+    : currentUser_(std::make_shared<SqliteHive>(paths.currentUser, 0700, 0600, busyTimeout)),
+      localMachine_(std::make_shared<SqliteHive>(paths.localMachine, 0755, 0644, busyTimeout)) {}
 
 Status SqliteRegistry::Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) {
     if (!computer.empty())

@@ -90,6 +90,13 @@ Status SqliteRegistryKey::EnumKey(std::uint32_t index, std::string& name) {
     return hive_->EnumKey(id_, index, name);
 }
 
+Status SqliteRegistryKey::EnumKeys(std::vector<std::string>& names) {
+    names.clear();
+    if (!Allows(KEY_ENUMERATE_SUB_KEYS))
+        return ERROR_ACCESS_DENIED;
+    return hive_->EnumKeys(id_, names);
+}
+
 Status SqliteRegistryKey::DeleteTree(std::string_view subKey) {
     std::vector<std::string> path;
     if (Status status = SplitKeyPath(subKey, path); status != ERROR_SUCCESS)

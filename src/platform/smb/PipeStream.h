@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -9,16 +10,20 @@
 namespace vn::smb {
 
 // A byte stream to an RPC server: an SMB named pipe, or a scripted one in tests.
+// Every operation ends by its deadline; one that runs out fails with
+// ERROR_SEM_TIMEOUT.
 class PipeStream {
 public:
+    using Deadline = std::chrono::steady_clock::time_point;
+
     virtual ~PipeStream() = default;
 
     // Sends one whole PDU.
-    virtual Status Write(std::span<const std::uint8_t> bytes) = 0;
+    virtual Status Write(std::span<const std::uint8_t> bytes, Deadline deadline) = 0;
 
     // Reads exactly size bytes; never asks the pipe for more than that, since
     // a pipe read larger than the message waits for data that never comes.
-    virtual Status ReadExact(std::uint8_t* out, std::size_t size) = 0;
+    virtual Status ReadExact(std::uint8_t* out, std::size_t size, Deadline deadline) = 0;
 };
 
 }  // namespace vn::smb

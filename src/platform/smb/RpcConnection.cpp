@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/RemoteDeadline.h"
+
 namespace vn::smb {
 
 namespace {
@@ -10,18 +12,19 @@ namespace {
 constexpr std::uint16_t kMinFragment = 256;
 }  // namespace
 
-RpcConnection::RpcConnection(std::unique_ptr<PipeStream> pipe) : pipe_(std::move(pipe)) {}
+RpcConnection::RpcConnection(std::unique_ptr<PipeStream> pipe, std::chrono::milliseconds callLimit)
+    : pipe_(std::move(pipe)), callLimit_(callLimit) {}
 
-Status RpcConnection::ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body) {
+Status RpcConnection::ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body, PipeStream::Deadline deadline) {
     std::uint8_t headerBytes[kPduHeaderSize];
-    if (Status status = pipe_->ReadExact(headerBytes, sizeof headerBytes); status != ERROR_SUCCESS)
+    if (Status status = pipe_->ReadExact(headerBytes, sizeof headerBytes, deadline); status != ERROR_SUCCESS)
         return status;
     if (Status status = ParsePduHeader(headerBytes, header); status != ERROR_SUCCESS)
         return status;
     // The fragment length is a 16-bit field, so the body is bounded by 64 KiB.
     body.resize(header.fragLength - kPduHeaderSize);
     if (!body.empty()) {
-        if (Status status = pipe_->ReadExact(body.data(), body.size()); status != ERROR_SUCCESS)
+        if (Status status = pipe_->ReadExact(body.data(), body.size(), deadline); status != ERROR_SUCCESS)
             return status;
     }
     if (header.authLength != 0)
@@ -31,13 +34,14 @@ Status RpcConnection::ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body
 
 Status RpcConnection::Bind(const RpcSyntaxId& abstractSyntax) {
     std::lock_guard<std::mutex> lock(mutex_);
+    const PipeStream::Deadline deadline = RemoteDeadlineScope::CallDeadline(callLimit_);
     const std::uint32_t callId = nextCallId_++;
-    if (Status status = pipe_->Write(BuildBind(callId, abstractSyntax, kDefaultMaxFragment));
+    if (Status status = pipe_->Write(BuildBind(callId, abstractSyntax, kDefaultMaxFragment), deadline);
         status != ERROR_SUCCESS)
         return status;
     PduHeader header;
     std::vector<std::uint8_t> body;
-    if (Status status = ReadPdu(header, body); status != ERROR_SUCCESS)
+    if (Status status = ReadPdu(header, body, deadline); status != ERROR_SUCCESS)
         return status;
     if (header.callId != callId)
         return RPC_S_PROTOCOL_ERROR;
@@ -64,6 +68,21 @@ Status RpcConnection::Call(std::uint16_t opnum, std::span<const std::uint8_t> re
     response.clear();
     if (!bound_)
         return ERROR_INVALID_HANDLE;
+    if (broken_ != ERROR_SUCCESS)
+        return broken_;
+    bool complete = false;
+    const Status status = Exchange(opnum, request, response, complete);
+    // A call that ended mid-answer leaves the rest of it in the pipe, where
+    // the next call would read it as its own.
+    if (!complete)
+        broken_ = status;
+    return status;
+}
+
+Status RpcConnection::Exchange(std::uint16_t opnum, std::span<const std::uint8_t> request,
+                               std::vector<std::uint8_t>& response, bool& complete) {
+    // One deadline for the request and every fragment of the answer.
+    const PipeStream::Deadline deadline = RemoteDeadlineScope::CallDeadline(callLimit_);
     const std::uint32_t callId = nextCallId_++;
     const std::size_t maxStubPart = maxXmitFrag_ - kRequestHeaderSize;
     std::size_t sent = 0;
@@ -76,21 +95,26 @@ Status RpcConnection::Call(std::uint16_t opnum, std::span<const std::uint8_t> re
             flags |= PFC_LAST_FRAG;
         const auto allocHint = static_cast<std::uint32_t>(request.size() - sent);
         if (Status status = pipe_->Write(
-                BuildRequestFragment(callId, opnum, flags, allocHint, request.subspan(sent, part)));
+                BuildRequestFragment(callId, opnum, flags, allocHint, request.subspan(sent, part)), deadline);
             status != ERROR_SUCCESS)
             return status;
         sent += part;
     } while (sent < request.size());
 
-    for (bool first = true;; first = false) {
+    for (std::size_t fragment = 0;; ++fragment) {
+        if (fragment == kMaxResponseFragments)
+            return RPC_S_PROTOCOL_ERROR;
+        const bool first = fragment == 0;
         PduHeader header;
         std::vector<std::uint8_t> body;
-        if (Status status = ReadPdu(header, body); status != ERROR_SUCCESS)
+        if (Status status = ReadPdu(header, body, deadline); status != ERROR_SUCCESS)
             return status;
         if (header.callId != callId)
             return RPC_S_PROTOCOL_ERROR;
-        if (header.type == PduType::Fault)
+        if (header.type == PduType::Fault) {
+            complete = true;
             return FaultStatus(body);
+        }
         if (header.type != PduType::Response)
             return RPC_S_PROTOCOL_ERROR;
         if (first != ((header.flags & PFC_FIRST_FRAG) != 0))
@@ -101,8 +125,10 @@ Status RpcConnection::Call(std::uint16_t opnum, std::span<const std::uint8_t> re
         if (stub.size() > kMaxResponseStub - response.size())
             return RPC_S_PROTOCOL_ERROR;
         response.insert(response.end(), stub.begin(), stub.end());
-        if (header.flags & PFC_LAST_FRAG)
+        if (header.flags & PFC_LAST_FRAG) {
+            complete = true;
             return ERROR_SUCCESS;
+        }
     }
 }
 

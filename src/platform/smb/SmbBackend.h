@@ -14,12 +14,14 @@ namespace vn::smb {
 
 // Everything the program asks of other computers, over SMB and MS-RPC.
 // Credentials come from the environment (Kerberos ticket, authentication
-// file) unless set here; libsmbclient reads its own client configuration
-// ($HOME/.smb/smb.conf, else the system's).
+// file) unless set here. libsmbclient runs in helper processes (HelperPool)
+// and reads its own client configuration there ($HOME/.smb/smb.conf, else
+// the system's).
 class SmbBackend {
 public:
     SmbBackend() = default;
-    explicit SmbBackend(const SmbCredentials& credentials) : connector_(credentials) {}
+    explicit SmbBackend(const SmbCredentials& credentials, HelperPoolOptions options = {})
+        : connector_(credentials, std::move(options)) {}
 
     Registry& registry() { return registry_; }
     NetInfo& netInfo() { return netInfo_; }
@@ -30,9 +32,12 @@ public:
     // --user/--domain with a password.
     void SetPassword(std::string_view user, std::string_view password, std::string_view domain);
     // --authfile: 2 when unreadable, 87 when it names no user.
-    Status SetAuthFile(const std::string& path);
+    [[nodiscard]] Status SetAuthFile(const std::string& path);
     // --kerberos: use the ticket cache, keeping any user and password as fallback.
     void SetUseKerberos(bool use);
+
+    // The helper processes that make the remote calls.
+    HelperPool& helpers() { return connector_.pool(); }
 
 private:
     SmbConnector connector_;

@@ -1,45 +1,40 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string_view>
+#include <vector>
 
 #include "platform/Status.h"
+#include "platform/smb/HelperPool.h"
 #include "platform/smb/RpcConnection.h"
-#include "platform/smb/SmbContext.h"
 #include "platform/smb/SmbCredentials.h"
 
 namespace vn::smb {
 
-// Opens RPC interfaces on remote hosts. Each thread gets one libsmbclient
-// context per connector and keeps it, so that every call a worker makes to
-// the same host rides on one logged-on session; new credentials give every
-// thread a fresh context at its next call.
+// Opens RPC interfaces on remote hosts and reads browse lists, through the
+// pool of helper processes that run libsmbclient. Calls to the same host go
+// to the helper holding its logged-on session when it is free; new
+// credentials are used by helpers started from then on.
 class SmbConnector {
 public:
     SmbConnector();
-    explicit SmbConnector(const SmbCredentials& credentials);
+    explicit SmbConnector(const SmbCredentials& credentials, HelperPoolOptions options = {});
 
-    void SetCredentials(const SmbCredentials& credentials);
-    SmbCredentials Credentials() const;
+    void SetCredentials(const SmbCredentials& credentials) { pool_.SetCredentials(credentials); }
+    SmbCredentials Credentials() const { return pool_.Credentials(); }
 
-    // Opens \pipeName on computer and binds the interface.
+    // Opens \pipeName on computer and binds the interface, each within the
+    // call limit.
     Status OpenRpc(std::string_view computer, const RpcSyntaxId& syntax, const char* pipeName,
                    std::unique_ptr<RpcConnection>& result);
 
-    // A fresh SMB1 context for one browse enumeration.
-    Status BrowseContext(std::shared_ptr<SmbContext>& result);
+    // One browse list: smb://, smb://WORKGROUP or smb://SERVER.
+    Status ReadBrowseList(const std::string& url, std::vector<helper::BrowseEntry>& entries);
+
+    HelperPool& pool() { return pool_; }
 
 private:
-    Status ThreadContext(std::shared_ptr<SmbContext>& result);
-
-    const std::uint64_t id_;
-    // Threads drop their cached contexts of connectors that have gone.
-    const std::shared_ptr<int> alive_ = std::make_shared<int>(0);
-    mutable std::mutex mutex_;
-    SmbCredentials credentials_;
-    std::uint64_t generation_ = 0;
+    HelperPool pool_;
 };
 
 }  // namespace vn::smb

@@ -51,17 +51,23 @@ SmbCredentials& SmbCredentials::operator=(const SmbCredentials& other) {
         password_ = other.password_;
         domain_ = other.domain_;
         useKerberos_ = other.useKerberos_;
+        noCoreDumps_ = other.noCoreDumps_;
     }
     return *this;
 }
 
 SmbCredentials::~SmbCredentials() { Wipe(); }
 
-void SmbCredentials::Wipe() { WipeString(password_); }
+void SmbCredentials::Wipe() {
+    WipeString(password_);
+    noCoreDumps_.reset();
+}
 
 SmbCredentials SmbCredentials::FromPassword(std::string_view user, std::string_view password,
                                             std::string_view domain) {
     SmbCredentials credentials;
+    if (!password.empty())
+        credentials.noCoreDumps_.emplace();  // before the password is in memory twice
     credentials.user_ = user;
     credentials.password_ = password;
     credentials.domain_ = domain;
@@ -131,8 +137,10 @@ bool SmbCredentials::TicketCacheExists() {
 SmbCredentials SmbCredentials::FromEnvironment() {
     SmbCredentials credentials;
     const std::string authFile = DefaultAuthFilePath();
+    // A default file that cannot be read gives no password: the other
+    // computers then refuse the logon and say so.
     if (FileExists(authFile))
-        FromAuthFile(authFile, credentials);
+        (void)FromAuthFile(authFile, credentials);
     credentials.useKerberos_ = TicketCacheExists();
     return credentials;
 }

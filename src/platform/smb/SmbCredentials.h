@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/NoCoreDumps.h"
 #include "platform/Status.h"
 
 namespace vn::smb {
@@ -10,7 +12,8 @@ namespace vn::smb {
 // Who we are towards remote hosts, the Linux way: a Kerberos ticket when the
 // user has one, else a user, password and domain, usually from an
 // authentication file in smbclient's -A format. The password stays in memory
-// only, is wiped when dropped, and is never logged or written anywhere.
+// only, is wiped when dropped, and is never logged or written anywhere;
+// while any credentials hold a password the process cannot be dumped.
 class SmbCredentials {
 public:
     SmbCredentials() = default;
@@ -24,7 +27,7 @@ public:
     // Reads "username = ...", "password = ...", "domain = ..." lines; a user
     // written DOMAIN\user or DOMAIN/user carries its domain. 2 when the file
     // cannot be read, 87 when it names no user.
-    static Status FromAuthFile(const std::string& path, SmbCredentials& result);
+    [[nodiscard]] static Status FromAuthFile(const std::string& path, SmbCredentials& result);
 
     // What the program uses when nothing was set explicitly: the Kerberos
     // ticket cache when one exists, and the authentication file
@@ -42,7 +45,7 @@ public:
     const std::string& password() const { return password_; }
     const std::string& domain() const { return domain_; }
     bool useKerberos() const { return useKerberos_; }
-    void setUseKerberos(bool use) { useKerberos_ = use; }
+    void SetUseKerberos(bool use) { useKerberos_ = use; }
 
 private:
     void Wipe();
@@ -51,6 +54,7 @@ private:
     std::string password_;
     std::string domain_;
     bool useKerberos_ = false;
+    std::optional<NoCoreDumps> noCoreDumps_;  // while password_ is not empty
 };
 
 }  // namespace vn::smb

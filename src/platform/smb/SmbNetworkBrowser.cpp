@@ -1,11 +1,9 @@
 #include "platform/smb/SmbNetworkBrowser.h"
 
-#include <cerrno>
-#include <cstring>
 #include <strings.h>
 
 #include "platform/smb/ResourceList.h"
-#include "platform/smb/StatusMapping.h"
+#include "platform/smb/helper/UrlHost.h"
 
 namespace vn::smb {
 
@@ -35,43 +33,33 @@ std::string StripBackslashes(const std::string& name) {
     return out;
 }
 
-// Reads one libsmbclient directory: the workgroup list, a workgroup's
-// servers or a server's shares.
-Status ReadBrowseList(SmbContext& context, const std::string& url, std::uint32_t type,
-                      std::vector<NetResource>& out) {
-    std::lock_guard<std::mutex> lock(SmbContext::LibraryMutex());
-    SMBCCTX* ctx = context.get();
-    errno = 0;
-    SMBCFILE* dir = smbc_getFunctionOpendir(ctx)(ctx, url.c_str());
-    if (!dir)
-        return StatusFromConnectErrno(errno);
-    while (const smbc_dirent* entry = smbc_getFunctionReaddir(ctx)(ctx, dir)) {
-        const std::string name(entry->name, strnlen(entry->name, entry->namelen ? entry->namelen : 1024));
-        const std::string comment(entry->comment ? entry->comment : "");
-        switch (entry->smbc_type) {
-        case SMBC_WORKGROUP:
-            out.push_back(Resource(RESOURCEDISPLAYTYPE_DOMAIN, RESOURCEUSAGE_CONTAINER, name, comment));
+// The descriptors of one browse list: the workgroup list, a workgroup's
+// servers or a server's shares of the type asked for.
+std::vector<NetResource> Resources(const std::vector<helper::BrowseEntry>& entries, std::uint32_t type) {
+    std::vector<NetResource> out;
+    for (const helper::BrowseEntry& entry : entries) {
+        switch (entry.kind) {
+        case helper::EntryKind::Workgroup:
+            out.push_back(Resource(RESOURCEDISPLAYTYPE_DOMAIN, RESOURCEUSAGE_CONTAINER, entry.name, entry.comment));
             break;
-        case SMBC_SERVER:
-            out.push_back(Resource(RESOURCEDISPLAYTYPE_SERVER, RESOURCEUSAGE_CONTAINER, "\\\\" + name, comment));
+        case helper::EntryKind::Server:
+            out.push_back(
+                Resource(RESOURCEDISPLAYTYPE_SERVER, RESOURCEUSAGE_CONTAINER, "\\\\" + entry.name, entry.comment));
             break;
-        case SMBC_FILE_SHARE:
-        case SMBC_PRINTER_SHARE: {
+        case helper::EntryKind::FileShare:
+        case helper::EntryKind::PrinterShare: {
             const std::uint32_t shareType =
-                entry->smbc_type == SMBC_FILE_SHARE ? RESOURCETYPE_DISK : RESOURCETYPE_PRINT;
+                entry.kind == helper::EntryKind::FileShare ? RESOURCETYPE_DISK : RESOURCETYPE_PRINT;
             if (type != RESOURCETYPE_ANY && type != shareType)
                 break;
-            NetResource share = Resource(RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE, name, comment);
+            NetResource share = Resource(RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE, entry.name, entry.comment);
             share.dwType = shareType;
             out.push_back(std::move(share));
             break;
         }
-        default:
-            break;  // IPC$ and other special shares are not resources to browse
         }
     }
-    smbc_getFunctionClosedir(ctx)(ctx, dir);
-    return ERROR_SUCCESS;
+    return out;
 }
 
 }  // namespace
@@ -102,7 +90,7 @@ Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std:
     case RESOURCEDISPLAYTYPE_DOMAIN:
     case RESOURCEDISPLAYTYPE_SERVER: {
         std::string host;
-        if (!SmbContext::UrlHostName(StripBackslashes(container->remoteName), host))
+        if (!helper::UrlHostName(StripBackslashes(container->remoteName), host))
             return ERROR_BAD_NETPATH;
         url = "smb://" + host;
         break;
@@ -111,13 +99,10 @@ Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std:
         return ERROR_NOT_SUPPORTED;
     }
 
-    std::shared_ptr<SmbContext> context;
-    if (Status status = connector_.BrowseContext(context); status != ERROR_SUCCESS)
+    std::vector<helper::BrowseEntry> entries;
+    if (Status status = connector_.ReadBrowseList(url, entries); status != ERROR_SUCCESS)
         return status;
-    std::vector<NetResource> resources;
-    if (Status status = ReadBrowseList(*context, url, type, resources); status != ERROR_SUCCESS)
-        return status;
-    result = std::make_unique<ResourceList>(std::move(resources));
+    result = std::make_unique<ResourceList>(Resources(entries, type));
     return ERROR_SUCCESS;
 }
 

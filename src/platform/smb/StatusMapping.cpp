@@ -15,13 +15,13 @@ Status StatusFromConnectErrno(int error) {
         return ERROR_ACCESS_DENIED;
     case ENOMEM:
         return ERROR_NOT_ENOUGH_MEMORY;
-    case EINVAL:
-        return ERROR_INVALID_PARAMETER;
     case EBUSY:
         return ERROR_NETWORK_BUSY;
     default:
         // Refused, unreachable, silent, unknown name, no such pipe: Windows
-        // reports all of them as a network path that was not found.
+        // reports all of them as a network path that was not found. A name
+        // that no resolution method knows comes back as EINVAL (our URLs are
+        // checked before they are built, so it never means a bad argument).
         return ERROR_BAD_NETPATH;
     }
 }

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
+#include "ToolBarStates.h"
 #include "app/CommandIds.h"
 #include "app/commands/CBetaWarningDlg.h"
 #include "app/commands/MainCommands.h"
+#include "app/commands/ManageLaunchers.h"
+#include "manage/CGroupPolicy.h"
+#include "manage/CServiceManager.h"
+#include "manage/CVtrPoliciesDlg.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "support/ScriptedMessageBoxService.h"
 #include "ui/HyperlinkLabel.h"
@@ -169,8 +175,46 @@ TEST(ActionCommandsUnavailable, CommandsOfMissingSubsystemsAreDisabledAndInert) 
     }
     EXPECT_TRUE(boxes.Boxes().empty());
     commands.OnSelectionChanged();
-    EXPECT_EQ(context.toolBarButtons,
+    EXPECT_EQ(test::ToolBarStates(commands),
               (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
+}
+
+// The window's own launchers open the policy dialog, the policy template
+// help and the service manager.
+TEST_F(ActionCommandsTest, ManageCommandsOpenTheirDialogs) {
+    SubsystemLaunchers manage;
+    SetManageLaunchers(manage, context);
+    commands.SetLaunchers(manage);
+    for (int command : {cmd::kGroupPolicy, cmd::kCheckGroupPolicies, cmd::kDisableEnableServices})
+        EXPECT_TRUE(commands.IsEnabled(command)) << command;
+    context.platform.Computer("pc1").Workgroup("WG").Service("Kestrel", SERVICE_RUNNING, 3);
+    context.Select({Computer("pc1")});
+
+    QString status;
+    test::WhenModal<CServiceManager>([&](CServiceManager& manager) {
+        status = manager.findChild<QLabel*>("status0")->text();
+        manager.reject();
+    });
+    commands.Execute(cmd::kDisableEnableServices);
+    EXPECT_EQ(status, "Started");
+
+    QString user;
+    test::WhenModal<CVtrPoliciesDlg>([&](CVtrPoliciesDlg& policies) {
+        user = policies.findChild<QLabel*>("user")->text();
+        policies.findChild<QPushButton*>("learnMore")->click();
+        policies.accept();
+    });
+    commands.Execute(cmd::kCheckGroupPolicies);
+    EXPECT_EQ(user, "WG\\");
+    EXPECT_EQ(context.sentCommands, std::vector<int>{cmd::kGroupPolicy});
+
+    QString link;
+    test::WhenModal<CGroupPolicy>([&](CGroupPolicy& help) {
+        link = help.MoreInformationLink()->Url().toString();
+        help.accept();
+    });
+    commands.Execute(cmd::kGroupPolicy);
+    EXPECT_TRUE(link.endsWith(QStringLiteral("/go.asp?page=systemadmin"))) << link.toStdString();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 
 #include "FakeMainWindowContext.h"
@@ -239,6 +240,52 @@ TEST_F(DetailsTest, FolderWithoutProductsHasAnEmptyStatisticsBox) {
     EXPECT_TRUE(view.StatisticsRows().empty());
     EXPECT_EQ(view.StatisticsBox()->geometry().bottom() + 1, 227);
     EXPECT_EQ(view.findChild<QPushButton*>(QStringLiteral("rescan"))->y(), 235);
+}
+
+TEST_F(DetailsTest, TitleTakesTheRoomThereIsAndIsShortenedOnlyBeyondIt) {
+    CDescriptionComputer view;
+    view.resize(600, 300);
+    view.show();
+    const QLabel& title = *view.Title();
+    EXPECT_EQ(title.width(), view.Form()->width() - title.x() - 10);
+    // Longer than the designed title width (320 - 52 - 10), short of the room at 600.
+    QString fits = QStringLiteral("W");
+    while (title.fontMetrics().horizontalAdvance(fits) <= 258)
+        fits += QLatin1Char('W');
+    ComputerRecord* pc = test::AddComputer(context.model, nullptr, fits.toStdString());
+    view.ShowNode(*pc);
+    EXPECT_EQ(title.text(), fits);
+    EXPECT_TRUE(title.toolTip().isEmpty());
+
+    const QString tooLong = fits.repeated(4);
+    pc->Name = tooLong.toStdString();
+    view.ShowNode(*pc);
+    EXPECT_EQ(view.TitleText(), tooLong);
+    EXPECT_TRUE(title.text().endsWith(QChar(0x2026))) << title.text().toStdString();
+    EXPECT_LE(title.fontMetrics().horizontalAdvance(title.text()), title.width());
+    EXPECT_EQ(title.toolTip(), tooLong);
+    view.resize(2000, 300);
+    EXPECT_EQ(title.text(), tooLong);
+}
+
+TEST_F(DetailsTest, AnotherNodeIsShownFromTheTopARefreshStaysWhereItWas) {
+    DetailsPane pane(context);
+    pane.resize(300, 120);  // shorter than any view: they scroll
+    pane.show();
+    FolderNode* first = test::AddFolder(context.model, nullptr, "First");
+    FolderNode* second = test::AddFolder(context.model, nullptr, "Second");
+    pane.ShowSelection(first);
+    QScrollBar* bar = pane.View(details::kFolder)->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum());
+    pane.ShowSelection(first);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    pane.ShowSelection(second);
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(bar->maximum());
+    pane.ShowSelection(nullptr);
+    pane.ShowSelection(second);
+    EXPECT_EQ(bar->value(), 0);
 }
 
 TEST_F(DetailsTest, BlankViewTextFollowsTheWidthWhenWide) {

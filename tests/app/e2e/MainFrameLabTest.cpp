@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "LabLogonSession.h"
 #include "LabProcess.h"
 #include "SambaLab.h"
 #include "app/CColumnTreeCtrl.h"
@@ -19,6 +20,8 @@
 #include "app/commands/CAddComputer.h"
 #include "app/commands/CAddFolder.h"
 #include "app/commands/CScanDlg.h"
+#include "app/commands/MainCommands.h"
+#include "app/commands/ManageLaunchers.h"
 #include "app/commands/ModalDriver.h"
 #include "app/details/CDescriptionComputer.h"
 #include "app/details/CDescriptionError.h"
@@ -29,6 +32,8 @@
 #include "discovery/CSubnetScanDlg.h"
 #include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
+#include "manage/CServiceManager.h"
+#include "manage/CVtrPoliciesDlg.h"
 #include "platform/SystemPlatform.h"
 #include "platform/TempDirectory.h"
 #include "platform/smb/SmbBackend.h"
@@ -241,6 +246,98 @@ TEST_F(MainFrameLabTest, ScanSubnetFromTheChooserFindsExactlyTheLabHosts) {
         ExpectLabHost(*computer, host);
     }
     EXPECT_TRUE(boxes_.Boxes().empty());
+    CloseAndWait(frame);
+}
+
+// Added by name as users do: a NetBIOS name is reached through the lab's
+// WINS server and shows its address; a name nobody knows is a network path
+// that was not found, not a bad parameter.
+TEST_F(MainFrameLabTest, ComputersAddedByNameShowTheirAddressOrThatTheyWereNotFound) {
+    const LabHost named = Host(1);  // registered with the WINS server
+    auto frame = Start();
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, named.name);
+    ASSERT_TRUE(ScanFinished(*frame));
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, "NOSUCHPC");
+    ASSERT_TRUE(ScanFinished(*frame));
+
+    ComputerRecord* found = TopLevelComputer(*frame, named.name);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->HasError, 0) << found->ErrorString;
+    EXPECT_EQ(found->LastKnownIP, AddressOf(named.address));
+    frame->TreeView().Tree().MakeSelectedCaret(found);
+    ASSERT_EQ(frame->Details().CurrentKey(), details::kComputer);
+    auto* view = static_cast<CDescriptionComputer*>(frame->Details().View(details::kComputer));
+    EXPECT_EQ(view->IpAddress()->text(), QString::fromStdString(named.address));
+
+    ComputerRecord* unknown = TopLevelComputer(*frame, "NOSUCHPC");
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_EQ(unknown->HasError, 1);
+    EXPECT_EQ(unknown->ErrorString, "The network path was not found.\r\n");
+    CloseAndWait(frame);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// The policy dialog and the service manager from the window's commands, for
+// a lab host with a user logged on and the print spooler standing in for a
+// remote access service.
+TEST_F(MainFrameLabTest, PoliciesOfTheLoggedOnUserAndTheServiceManagerOfALabHost) {
+    auto spooler = std::make_unique<ProductDef>();
+    spooler->DisplayName = "Print Spooler";
+    spooler->ServiceName = "Spooler";
+    spooler->ServicePath = "System\\CurrentControlSet\\Services\\Spooler";
+    catalogue_.AddUnique(std::move(spooler));
+    const LabHost host = Host(0);
+    auto frame = Start();
+    SubsystemLaunchers launchers = frame->Commands().Launchers();
+    SetManageLaunchers(launchers, *frame);
+    frame->Commands().SetLaunchers(launchers);
+    RunWithName<CAddComputer>(*frame, cmd::kAddComputer, host.address);
+    ASSERT_TRUE(ScanFinished(*frame));
+    ComputerRecord* computer = TopLevelComputer(*frame, host.address);
+    ASSERT_NE(computer, nullptr);
+    frame->TreeView().Tree().MakeSelectedCaret(computer);
+
+    {
+        smb::testing::LabLogonSession session(host.address, host.name, SambaLab::PlainUser().name,
+                                              SambaLab::PlainUser().password);
+        ASSERT_EQ(session.error(), "");
+        QString user, logon, remotePrinting;
+        WhenModal<CVtrPoliciesDlg>([&](CVtrPoliciesDlg& dialog) {
+            user = dialog.findChild<QLabel*>("user")->text();
+            logon = dialog.findChild<QLabel*>("result0")->text();
+            remotePrinting = dialog.findChild<QLabel*>("user6")->text() + "/" +
+                             dialog.findChild<QLabel*>("result6")->text();
+            dialog.accept();
+        });
+        frame->SendCommand(cmd::kCheckGroupPolicies);
+        EXPECT_EQ(user, QStringLiteral("VNLAB\\vnuser"));
+        EXPECT_EQ(logon, "Disabled");
+        EXPECT_EQ(remotePrinting, "Enabled/Disabled");
+    }
+
+    QString before, stopped, started;
+    WhenModal<CServiceManager>([&](CServiceManager& manager) {
+        const auto status = [&] { return manager.findChild<QLabel*>("status1")->text(); };
+        before = status();
+        if (before == "Stopped")
+            manager.StartOrStop(1);
+        manager.StartOrStop(1);
+        stopped = status();
+        for (int i = 0; i < 50 && manager.findChild<QPushButton*>("button1")->text() == "Start"; ++i) {
+            manager.StartOrStop(1);  // a spooler still winding down is Unknown and left alone
+            if (status() == "Started")
+                break;
+            QTest::qWait(100);
+        }
+        started = status();
+        manager.accept();
+    });
+    frame->SendCommand(cmd::kDisableEnableServices);
+    EXPECT_EQ(stopped, "Stopped");
+    EXPECT_EQ(started, "Started");
+    // The lab's Vantor key has no service behind it.
+    ASSERT_FALSE(boxes_.Boxes().empty());
+    EXPECT_EQ(boxes_.Boxes().front().text, "Error Opening Service");
     CloseAndWait(frame);
 }
 

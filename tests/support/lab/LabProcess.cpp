@@ -128,4 +128,22 @@ bool TcpPortOpen(const std::string& address, int port) {
     return open;
 }
 
+int ListenOnLoopback(const std::string& address, int port) {
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (inet_pton(AF_INET, address.c_str(), &local.sin_addr) != 1 || (ntohl(local.sin_addr.s_addr) >> 24) != 127)
+        return -1;
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    const int yes = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0 || listen(fd, 64) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace vn::lab

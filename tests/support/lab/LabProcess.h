@@ -30,4 +30,8 @@ void StopProcess(pid_t pid);
 // True when something accepts TCP connections on address:port.
 bool TcpPortOpen(const std::string& address, int port);
 
+// A listening TCP socket on a loopback address:port, or -1 (also for any
+// address outside 127.0.0.0/8).
+int ListenOnLoopback(const std::string& address, int port);
+
 }  // namespace vn::lab

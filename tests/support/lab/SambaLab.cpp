@@ -65,7 +65,13 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
         // Regular host announcements come a minute apart and more: the
         // LanMan ones every few seconds let the master list us soon after it
         // wins its election.
-        c << "  wins server = " << SambaLab::Hosts().front().address << "\n"
+        // nmbd binds a wildcard client socket on port 137 unless told
+        // otherwise, and of several such sockets only one receives what is
+        // sent to 127.0.0.1:137, where the WINS host sends its own name
+        // registrations. Had another host taken them, it would refuse them
+        // and the workgroup would vanish from the browse lists.
+        c << "  nbt client socket address = " << host.address << "\n"
+          << "  wins server = " << SambaLab::Hosts().front().address << "\n"
           << "  local master = no\n"
           << "  lm announce = yes\n  lm interval = 5\n";
     }
@@ -105,7 +111,41 @@ public:
         if (!Net({"groupmap", "add", "sid=S-1-5-32-544", std::string("unixgroup=") + kAdminGroup,
                   "type=builtin", "ntgroup=Administrators"}))
             return Fail(error, "groupmap add failed");
-        return Registry(error);
+        return Registry(error) && UserHive(error);
+    }
+
+    // The plain user's hive as an interactive logon leaves it: a
+    // SessionInformation key, and user policies (see SambaLab.h).
+    bool UserHive(std::string& error) {
+        std::string sid;
+        if (!UserSid(SambaLab::PlainUser().name, sid))
+            return Fail(error, "no SID for " + SambaLab::PlainUser().name);
+        const std::string hive = "HKU\\" + sid + "\\";
+        const std::string policies = hive + SambaLab::kPolicyKey;
+        const std::vector<std::vector<std::string>> steps = {
+            {"createkey", hive + "SessionInformation"},
+            {"createkey", policies},
+            {"setvalue", policies, "AllowLogon", "dword", "0"},
+            {"setvalue", policies, "AllowRemotePrinting", "dword", "1"},
+            {"setvalue", policies, "AllowFileTransfer", "dword", "0"},
+        };
+        return RegistrySteps(steps, error);
+    }
+
+    // "net sam show" answers "HOST\user is a User with SID S-1-5-21-...".
+    bool UserSid(const std::string& user, std::string& sid) {
+        const fs::path answer = dir_ / ("sid-" + user);
+        fs::remove(answer);
+        if (RunTool({kNet, "-s", conf_, "sam", "show", user}, env_, answer.string()) != 0)
+            return false;
+        std::ifstream in(answer);
+        std::string line;
+        std::getline(in, line);
+        const std::size_t at = line.rfind(" S-1-");
+        if (at == std::string::npos)
+            return false;
+        sid = line.substr(at + 1);
+        return true;
     }
 
     bool Registry(std::string& error) {
@@ -122,13 +162,7 @@ public:
             {"setvalue", hklm + SambaLab::kLabKey, SambaLab::kLargeValueName, "sz",
              SambaLab::LargeValueText()},
         };
-        for (const auto& step : steps) {
-            std::vector<std::string> args = {"registry"};
-            args.insert(args.end(), step.begin(), step.end());
-            if (!Net(args))
-                return Fail(error, "net registry " + step[0] + " " + step[1] + " failed");
-        }
-        return true;
+        return RegistrySteps(steps, error);
     }
 
     bool StartDaemons(std::vector<pid_t>& pids, std::string& error) {
@@ -150,6 +184,17 @@ public:
     }
 
 private:
+    // "net registry" with each step's words, in order.
+    bool RegistrySteps(const std::vector<std::vector<std::string>>& steps, std::string& error) {
+        for (const auto& step : steps) {
+            std::vector<std::string> args = {"registry"};
+            args.insert(args.end(), step.begin(), step.end());
+            if (!Net(args))
+                return Fail(error, "net registry " + step[0] + " " + step[1] + " failed");
+        }
+        return true;
+    }
+
     bool Net(const std::vector<std::string>& args) {
         std::vector<std::string> argv = {kNet, "-s", conf_};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -194,11 +239,36 @@ bool SambaLab::SambaInstalled() {
     return true;
 }
 
+namespace {
+
+// smbd serves a logged-on user under that user's own ids, and its sockets and
+// state lie below the lab folder: every folder on the way must let others
+// through, or each remote registry call fails with "not enough memory".
+bool ReachableByEveryone(const fs::path& root, std::string& error) {
+    for (fs::path dir = fs::absolute(root); ; dir = dir.parent_path()) {
+        std::error_code failed;
+        const fs::perms perms = fs::status(dir, failed).permissions();
+        if (failed || (perms & fs::perms::others_exec) == fs::perms::none) {
+            error = "the lab folder must be reachable by every user, and " + dir.string() +
+                    " is not (smbd serves logged-on users under their own ids): give it mode 0755";
+            return false;
+        }
+        if (dir == dir.root_path())
+            return true;
+    }
+}
+
+}  // namespace
+
 bool SambaLab::Start(const std::string& root, std::string& error) {
     Stop(root);
     std::error_code ignored;
     fs::remove_all(root, ignored);
     fs::create_directories(root);
+    fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    if (!ReachableByEveryone(root, error))
+        return false;
     const fs::path passwd = fs::path(root) / "passwd";
     const fs::path group = fs::path(root) / "group";
     const LabUser plain = PlainUser();

@@ -27,6 +27,10 @@ public:
     static constexpr const char* kProductKey = "System\\CurrentControlSet\\Services\\Vantor";
     static constexpr const char* kLockedProductKey = "System\\CurrentControlSet\\Services\\VantorLocked";
     static constexpr const char* kAbsentProductKey = "System\\CurrentControlSet\\Services\\VantorAbsent";
+    // Computer policies: AllowRemoteControl = 0, MachinePolicyPreference = 1.
+    // The plain user's hive, HKU\<its SID>, has a SessionInformation key as
+    // an interactive logon leaves it, and user policies: AllowLogon = 0,
+    // AllowRemotePrinting = 1, AllowFileTransfer = 0.
     static constexpr const char* kPolicyKey = "Software\\Policies\\Vantor";
     static constexpr const char* kLabKey = "Software\\VantorLab";  // writable by administrators
     static constexpr const char* kLargeValueName = "Large";        // REG_SZ of kLargeValueChars

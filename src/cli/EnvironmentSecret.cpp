@@ -1,0 +1,20 @@
+#include "cli/EnvironmentSecret.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace vn::cli {
+
+bool TakeEnvironmentSecret(const char* name, std::string& secret) {
+    char* value = std::getenv(name);
+    if (value == nullptr)
+        return false;
+    secret.assign(value);
+    // The text lies in the process's environment block (or where setenv put
+    // it); unsetenv only drops the pointer to it.
+    explicit_bzero(value, std::strlen(value));
+    unsetenv(name);
+    return true;
+}
+
+}  // namespace vn::cli
