@@ -172,7 +172,12 @@ bool MainCommands::IsEnabled(int commandId) const {
 }
 
 bool MainCommands::AnyMenuOpen() const {
-    return std::any_of(menus_.begin(), menus_.end(), [](const QPointer<QMenu>& menu) { return menu && menu->isVisible(); });
+    // Each QPointer is read once: a second read after the check could find
+    // the menu gone.
+    return std::any_of(menus_.begin(), menus_.end(), [](const QPointer<QMenu>& pointer) {
+        const QMenu* menu = pointer.data();
+        return menu != nullptr && menu->isVisible();
+    });
 }
 
 void MainCommands::OnSelectionChanged() {
