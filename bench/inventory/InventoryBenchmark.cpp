@@ -57,7 +57,7 @@ void BuildInventory(vn::InventoryModel& model, const Shape& shape, const vn::Pro
     for (int f = 0; f < shape.folders; ++f) {
         auto* folder = static_cast<vn::FolderNode*>(
             model.InsertNode(nullptr, std::make_unique<vn::FolderNode>("Site " + std::to_string(f)), false));
-        model.setExpanded(folder, shape.expanded);
+        model.SetExpanded(folder, shape.expanded);
         for (int c = 0; c < perFolder; ++c, ++number)
             model.InsertNode(folder, MakeComputer("pc-" + std::to_string(number), number, catalogue), false);
     }
@@ -82,7 +82,10 @@ std::size_t CountComputers(const vn::InventoryModel& model) {
 // `netwarden inventory list` on the hive, output thrown away; false when it
 // did not run or failed.
 bool TimeInventoryList(const std::filesystem::path& program, const std::string& what) {
-    const std::string command = "'" + program.string() + "' inventory list > /dev/null";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely about operator+ here.
+    std::string command = "'";
+    command += program.string();
+    command += "' inventory list > /dev/null";
     const auto start = Clock::now();
     const int status = std::system(command.c_str());
     Report(what, MillisecondsSince(start), 1500);

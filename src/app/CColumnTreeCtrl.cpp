@@ -61,9 +61,9 @@ CColumnTreeCtrl::CColumnTreeCtrl(InventoryModel& model, QWidget* parent) : QTree
     connect(&model_, &InventoryModel::expandedChanged, this,
             [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });
     connect(this, &QTreeView::expanded, this,
-            [this](const QModelIndex& index) { model_.setExpanded(AsFolder(InventoryModel::nodeAt(index)), true); });
+            [this](const QModelIndex& index) { model_.SetExpanded(AsFolder(InventoryModel::NodeAt(index)), true); });
     connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
-        model_.setExpanded(AsFolder(InventoryModel::nodeAt(index)), false);
+        model_.SetExpanded(AsFolder(InventoryModel::NodeAt(index)), false);
     });
 }
 
@@ -84,7 +84,7 @@ void CColumnTreeCtrl::ConfigureHeader() {
 }
 
 InventoryNode* CColumnTreeCtrl::CaretNode() const {
-    InventoryNode* node = InventoryModel::nodeAt(currentIndex());
+    InventoryNode* node = InventoryModel::NodeAt(currentIndex());
     return model_.Contains(node) ? node : nullptr;
 }
 
@@ -103,13 +103,13 @@ void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
     marks_.ClearAll();
     if (node != nullptr && model_.Contains(node)) {
         marks_.Select(node);
-        setCurrentIndex(model_.indexOf(node));
+        setCurrentIndex(model_.IndexOf(node));
     }
     viewport()->update();
 }
 
 InventoryNode* CColumnTreeCtrl::NodeAt(const QPoint& position) const {
-    return InventoryModel::nodeAt(indexAt(position));
+    return InventoryModel::NodeAt(indexAt(position));
 }
 
 QRect CColumnTreeCtrl::LabelRect(const QModelIndex& index) const {
@@ -135,7 +135,7 @@ bool CColumnTreeCtrl::IsOnExpandButton(const QPoint& position, const QModelIndex
 void CColumnTreeCtrl::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     const QModelIndex index = indexAt(position);
-    InventoryNode* node = InventoryModel::nodeAt(index);
+    InventoryNode* node = InventoryModel::NodeAt(index);
     plainPressNode_ = nullptr;
 
     if (event->button() == Qt::RightButton) {
@@ -213,8 +213,8 @@ void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
     InventoryNode* caret = CaretNode();
     if (caret == nullptr || model_.ParentOf(caret) != model_.ParentOf(clicked))
         return;
-    const int from = model_.indexOf(caret).row();
-    const int to = model_.indexOf(clicked).row();
+    const int from = model_.IndexOf(caret).row();
+    const int to = model_.IndexOf(clicked).row();
     const int step = from <= to ? 1 : -1;
     const NodeList& siblings = model_.ChildrenOf(model_.ParentOf(caret));
     marks_.ClearAll();
@@ -265,11 +265,20 @@ void CColumnTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CColumnTreeCtrl::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 is the keyboard's other way to the context menu.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        RequestContextMenu({}, true);
+        return;
+    }
+    if (event->matches(QKeySequence::Delete)) {
+        emit deletePressed();
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTreeView::keyPressEvent(event);
     // Moving the caret with the keyboard selects the new caret alone.
     if (currentIndex() != before && currentIndex().isValid())
-        MakeSelectedCaret(InventoryModel::nodeAt(currentIndex()));
+        MakeSelectedCaret(InventoryModel::NodeAt(currentIndex()));
 }
 
 void CColumnTreeCtrl::contextMenuEvent(QContextMenuEvent* event) {
@@ -287,12 +296,12 @@ void CColumnTreeCtrl::RequestContextMenu(const QPoint& position, bool fromKeyboa
         if (marked.size() < 2)
             MakeSelectedCaret(underCursor);
         else
-            setCurrentIndex(model_.indexOf(underCursor));
+            setCurrentIndex(model_.IndexOf(underCursor));
     }
     const int menuId = ChooseContextMenu(marked, underCursor);
     if (menuId != 0) {
         // From the keyboard the menu opens over the first marked item.
-        const QPoint at = fromKeyboard ? visualRect(model_.indexOf(marked.front())).center() : position;
+        const QPoint at = fromKeyboard ? visualRect(model_.IndexOf(marked.front())).center() : position;
         emit contextMenuWanted(menuId, viewport()->mapToGlobal(at));
     }
     viewport()->update();
@@ -309,7 +318,7 @@ bool CColumnTreeCtrl::viewportEvent(QEvent* event) {
 
 void CColumnTreeCtrl::ShowComputerReport(const QPoint& position, const QPoint& globalPosition) {
     const QModelIndex index = indexAt(position);
-    const InventoryNode* node = InventoryModel::nodeAt(index);
+    const InventoryNode* node = InventoryModel::NodeAt(index);
     // Over a computer's picture or name only; folders have no report.
     std::optional<ComputerReport> report;
     if (node != nullptr && LabelRect(index).contains(position))
@@ -326,7 +335,7 @@ void CColumnTreeCtrl::currentChanged(const QModelIndex& current, const QModelInd
     QTreeView::currentChanged(current, previous);
     if (caretSignalsBlocked_)
         return;
-    InventoryNode* node = InventoryModel::nodeAt(current);
+    InventoryNode* node = InventoryModel::NodeAt(current);
     emit caretChanged(model_.Contains(node) ? node : nullptr);
 }
 
@@ -354,9 +363,9 @@ void CColumnTreeCtrl::OnRowsRemoved() {
 void CColumnTreeCtrl::OnEnsureVisible(const QModelIndex& index) {
     // Every folder above the node opens, as the tree control's own
     // ensure-visible does.
-    for (FolderNode* folder = model_.ParentOf(InventoryModel::nodeAt(index)); folder != nullptr;
+    for (FolderNode* folder = model_.ParentOf(InventoryModel::NodeAt(index)); folder != nullptr;
          folder = model_.ParentOf(folder))
-        model_.setExpanded(folder, true);
+        model_.SetExpanded(folder, true);
     scrollTo(index);
 }
 
@@ -372,7 +381,7 @@ void CColumnTreeCtrl::startDrag(Qt::DropActions) {
     plainPressNode_ = nullptr;
     if (dragged == nullptr || !model_.Contains(dragged))
         return;
-    const QPixmap image = viewport()->grab(LabelRect(model_.indexOf(dragged)));
+    const QPixmap image = viewport()->grab(LabelRect(model_.IndexOf(dragged)));
     if (image.isNull())
         return;  // no picture, no drag
     dragged_ = dragged;
@@ -463,7 +472,7 @@ void CColumnTreeCtrl::SelectLanded(const std::vector<InventoryModel::Landing>& l
         emit caretChanged(CaretNode());
         return;
     }
-    const QModelIndex index = model_.indexOf(caret);
+    const QModelIndex index = model_.IndexOf(caret);
     if (currentIndex() == index)
         emit caretChanged(caret);
     else

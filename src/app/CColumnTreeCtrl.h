@@ -58,6 +58,8 @@ signals:
     void caretChanged(vn::InventoryNode* node);
     // The context menu with that id (vn::menu) is to be shown at the global position.
     void contextMenuWanted(int menuId, const QPoint& globalPosition);
+    // The Delete key: the marked items are to be removed.
+    void deletePressed();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,6 +1,5 @@
 #include "app/CMainFrame.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QMenu>
@@ -15,10 +14,13 @@
 #include "app/CommandIds.h"
 #include "app/InventoryExitSave.h"
 #include "app/ShutdownWorker.h"
+#include "app/UnsavedAtExit.h"
 #include "app/commands/MainCommands.h"
 #include "app/details/DetailsPane.h"
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
+#include "discovery/DiscoveryCommands.h"
+#include "discovery/DispatchedStopQuestion.h"
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
@@ -48,8 +50,8 @@ CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFram
       store_(platform.registry()),
       model_(std::make_unique<InventoryModel>()),
       computerScan_(std::make_unique<ComputerScanWorker>(platform)),
-      subnetScan_(std::make_unique<SubnetScanWorker>()),
-      networkScan_(std::make_unique<NetworkScanWorker>()),
+      subnetScan_(std::make_unique<SubnetScanWorker>(platform)),
+      networkScan_(std::make_unique<NetworkScanWorker>(platform)),
       shutdown_(std::make_unique<ShutdownWorker>(
           std::vector<WorkerThread*>{computerScan_.get(), subnetScan_.get(), networkScan_.get()},
           // Runs on the shutdown thread: only a posted call crosses over.
@@ -66,6 +68,7 @@ CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFram
     commands_->BuildMenuBar(*this);
     CreateToolBar();
     CreateClientArea();
+    EnableDiscoveryCommands();
 }
 
 CMainFrame::~CMainFrame() {
@@ -85,6 +88,19 @@ CMainFrame::~CMainFrame() {
     computerScan_->Stop();
     subnetScan_->Stop();
     networkScan_->Stop();
+}
+
+void CMainFrame::EnableDiscoveryCommands() {
+    static MessageBoxStopQuestion askTheUser;  // no state of its own
+    scanQuestions_ = std::make_unique<DispatchedStopQuestion>(BlockingCallDispatcher(this), askTheUser);
+    const auto context = [this] {
+        return DiscoveryCommandContext{this, platform_, *model_, catalogue_, WorkerStatusSink(), WorkerTreeSink(),
+                                       *scanQuestions_, [this] { return SelectedFolder(); }};
+    };
+    SubsystemLaunchers launchers = commands_->Launchers();
+    launchers.ScanNetwork = [this, context] { RunNetworkScanCommand(context(), *networkScan_); };
+    launchers.ScanSubnet = [this, context] { RunSubnetScanCommand(context(), *subnetScan_); };
+    commands_->SetLaunchers(std::move(launchers));
 }
 
 void CMainFrame::CreateToolBar() {
@@ -136,8 +152,9 @@ void CMainFrame::CreateClientArea() {
     CColumnTreeCtrl& tree = treeView_->Tree();
     connect(&tree, &CColumnTreeCtrl::caretChanged, this, &CMainFrame::OnCaretChanged);
     connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
+    connect(&tree, &CColumnTreeCtrl::deletePressed, this, [this] { commands_->ExecuteIfEnabled(cmd::kRemove); });
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
-            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::nodeAt(index)); });
+            [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::NodeAt(index)); });
     connect(treeView_, &CMainTreeView::stopScansRequested, this, &CMainFrame::PostStopScans);
     // A wider or narrower right column changes how many lines the panels' texts take.
     connect(left_, &QSplitter::splitterMoved, this, [this] {
@@ -150,10 +167,10 @@ void CMainFrame::CreateClientArea() {
         if (CaretNode() == nullptr)
             OnCaretChanged(nullptr);
         else
-            OnTreeChanged(InventoryModel::nodeAt(parent));
+            OnTreeChanged(InventoryModel::NodeAt(parent));
     });
     connect(model_.get(), &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex& parent) { OnTreeChanged(InventoryModel::nodeAt(parent)); });
+            [this](const QModelIndex& parent) { OnTreeChanged(InventoryModel::NodeAt(parent)); });
 
     RestoreWorkspace();
     store_.ReadSettings(settings_);
@@ -163,10 +180,7 @@ void CMainFrame::CreateClientArea() {
     SetSplitterLock(settings_.LockHorizontalSplitter != 0);
     // No caret yet: the introduction for an empty tree, else the hint to select.
     ShowDetailsFor(nullptr);
-    // Enabled by the first selection.
-    EnableToolBarButton(cmd::kRescan, false);
-    EnableToolBarButton(cmd::kInstall, false);
-    EnableToolBarButton(cmd::kDisableEnableServices, false);
+    commands_->OnSelectionChanged();
 }
 
 void CMainFrame::RestoreWorkspace() {
@@ -233,9 +247,9 @@ void CMainFrame::resizeEvent(QResizeEvent* event) {
         FitPanelsToContent();
 }
 
-void CMainFrame::SaveWorkspace() {
+Status CMainFrame::SaveWorkspace() {
     if (isMaximized() || isMinimized())
-        return;
+        return ERROR_SUCCESS;
     const QRect outer = frameGeometry();
     const QList<int> columns = left_->sizes();
     const QList<int> rows = right_->sizes();
@@ -244,7 +258,7 @@ void CMainFrame::SaveWorkspace() {
     panes.Second = rows.value(0);
     panes.Third = rows.value(1);
     panes.Fourth = rows.value(2);
-    store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
+    return store_.SaveWorkspace({outer.x(), outer.y(), outer.width(), outer.height()}, panes);
 }
 
 void CMainFrame::RunWelcomeScreen() {
@@ -263,7 +277,6 @@ void CMainFrame::RequestClose() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (state_ == State::Closed) {
-        SaveWorkspace();
         event->accept();
         return;
     }
@@ -291,11 +304,35 @@ void CMainFrame::OnShutdownReady() {
         StartShutdown();
         return;
     }
-    store_.WriteSettings(settings_);
-    if (store_.IsWorkspaceSaved())
-        SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_);
+    if (!SaveAtExit()) {
+        // Kept open at the user's word: a later close tries again.
+        state_ = State::Running;
+        return;
+    }
     state_ = State::Closed;
     close();
+}
+
+bool CMainFrame::SaveAtExit() {
+    UnsavedAtExit unsaved;
+    const Status settingsStatus = store_.WriteSettings(settings_);
+    if (settingsStatus != ERROR_SUCCESS)
+        unsaved.Note("the settings", settingsStatus);
+    // The stored flag decides, as the next start reads it; when it could not
+    // be written, the user's choice does.
+    const bool saveTree =
+        settingsStatus == ERROR_SUCCESS ? store_.IsWorkspaceSaved() : settings_.SaveWorkspaceInfo == 1;
+    if (saveTree) {
+        if (SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_))
+            // Our own save must not look like another program's to a later close.
+            loadedInventoryStamp_ = ReadInventoryStamp(platform_.registry());
+        else
+            unsaved.Note("the computer tree", ERROR_SUCCESS);
+    }
+    // While the window is still shown at the size the user left it.
+    if (const Status status = SaveWorkspace(); status != ERROR_SUCCESS)
+        unsaved.Note("the window layout", status);
+    return unsaved.ConfirmClose();
 }
 
 bool CMainFrame::AnyScanRunning() const {
@@ -373,6 +410,10 @@ void CMainFrame::ClearSelection() {
     treeView_->Tree().ClearMarks();
 }
 
+void CMainFrame::ClearCaret() {
+    treeView_->Tree().selectionModel()->clearCurrentIndex();
+}
+
 void CMainFrame::FocusTree() {
     treeView_->Tree().setFocus(Qt::OtherFocusReason);
 }
@@ -431,15 +472,6 @@ void CMainFrame::SetSplitterLock(bool locked) {
     right_->SetLocked(locked);
     if (locked && panesApplied_)
         FitPanelsToContent();
-}
-
-void CMainFrame::EnableToolBarButton(int commandId, bool enabled) {
-    if (toolBarForm_ == nullptr)
-        return;
-    for (QAbstractButton* button : toolBarForm_->findChildren<QAbstractButton*>()) {
-        if (button->property("commandId").toInt() == commandId)
-            button->setEnabled(enabled);
-    }
 }
 
 bool CMainFrame::IsToolBarVisible() const {

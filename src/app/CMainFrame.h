@@ -13,6 +13,7 @@ namespace vn {
 
 class CMainTreeView;
 class ComputerScanWorker;
+class DispatchedStopQuestion;
 class DetailsPane;
 class InventoryModel;
 class LockableSplitter;
@@ -65,6 +66,7 @@ public:
     InventoryNode* CaretNode() const override;
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void ClearCaret() override;
     void FocusTree() override;
     void RepaintTree() override;
     ComputerScanWorker& ComputerScan() override;
@@ -81,7 +83,6 @@ public:
     void SendCommand(int commandId) override;
     void ShowSettingsDialog() override;
     void SetSplitterLock(bool locked) override;
-    void EnableToolBarButton(int commandId, bool enabled) override;
     bool IsToolBarVisible() const override;
     void SetToolBarVisible(bool visible) override;
     bool IsStatusBarVisible() const override;
@@ -106,7 +107,10 @@ private:
     void ApplyPaneSizes();
     void FitPanelsToContent();
     void FitOuterSize();
-    void SaveWorkspace();
+    [[nodiscard]] Status SaveWorkspace();
+    // Writes the settings, the tree and the workspace; false when something
+    // failed and the user chose to keep the window open.
+    bool SaveAtExit();
     void StartShutdown();
     void OnShutdownReady();
     void OnCaretChanged(InventoryNode* node);
@@ -118,6 +122,8 @@ private:
     bool IsBelow(const InventoryNode* node, const InventoryNode* folder) const;
     void PopContextMenu(int menuId, const QPoint& globalPosition);
     bool AnyScanRunning() const;
+    // Turns on Scan Network and Scan Subnet: their dialogs and workers.
+    void EnableDiscoveryCommands();
 
     Platform& platform_;
     ProductCatalogue& catalogue_;
@@ -139,6 +145,9 @@ private:
     std::unique_ptr<NetworkScanWorker> networkScan_;
     std::unique_ptr<ShutdownWorker> shutdown_;
     std::unique_ptr<NewVersionCheck> newVersionCheck_;
+    // The network and subnet scans ask their stop questions through it, on
+    // this window's thread.
+    std::unique_ptr<DispatchedStopQuestion> scanQuestions_;
 
     MainCommands* commands_ = nullptr;
     QToolBar* toolBar_ = nullptr;

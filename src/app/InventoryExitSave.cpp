@@ -5,16 +5,18 @@
 
 namespace vn {
 
-void SaveInventoryAtExit(const InventoryModel& model, Registry& registry, const std::string& loadedStamp) {
+bool SaveInventoryAtExit(const InventoryModel& model, Registry& registry, const std::string& loadedStamp) {
     std::string expected = loadedStamp;
-    while (SaveInventoryIfStampIs(model, registry, expected) == SaveResult::StoredTreeChanged) {
+    SaveResult result;
+    while ((result = SaveInventoryIfStampIs(model, registry, expected)) == SaveResult::StoredTreeChanged) {
         // Asked outside the write group: the hive stays free for others
         // while the question is open.
         if (ShowMessage(kAppCaption, kSavedTreeChangedQuestion, MessageIcon::Question, MessageButtons::YesNo) !=
             MessageAnswer::Yes)
-            return;
+            return true;
         expected = ReadInventoryStamp(registry);
     }
+    return result == SaveResult::Complete;
 }
 
 }  // namespace vn

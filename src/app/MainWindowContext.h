@@ -30,6 +30,8 @@ enum class ScanWorkerKind { Computer, Subnet, Network };
 // in app/commands and app/details:
 //
 //   MainCommands(MainWindowContext&, QObject* parent)      app/commands/MainCommands.h
+//     QAction* Action(int commandId)     the one action of a command (vn::cmd),
+//                                        shared by the menus and the toolbar form
 //     void BuildMenuBar(QMainWindow&)    menu 128 with the status-bar prompts
 //     QMenu* ContextMenu(int menuId)     menus 174..178 (vn::menu), owned by MainCommands
 //     QWidget* CreateToolBarForm(QWidget* parent)   CMainToolBar
@@ -37,6 +39,7 @@ enum class ScanWorkerKind { Computer, Subnet, Network };
 //     QWidget* CreateInstallPanel(QWidget* parent)  CMainInstallView
 //     void Execute(int commandId)        runs a command (vn::cmd)
 //     bool IsEnabled(int commandId)      the menu state of a command
+//     void OnSelectionChanged()          the toolbar states for the caret
 //
 //   DetailsPane(MainWindowContext&, QWidget* parent)       app/details/DetailsPane.h
 //     a QStackedWidget holding the six views under the keys vn::details
@@ -45,9 +48,6 @@ enum class ScanWorkerKind { Computer, Subnet, Network };
 //                                        kind (folder 33, computer with an
 //                                        error 34, other computer 31); null
 //                                        is ignored; the visible view is left
-//
-// Toolbar buttons are found by the main window through the property
-// "commandId" (an int, vn::cmd) that each button of the toolbar form carries.
 class MainWindowContext {
 public:
     virtual ~MainWindowContext() = default;
@@ -62,6 +62,9 @@ public:
     virtual FolderNode* SelectedFolder() const = 0;
     // Clears every mark and the selection list (the caret stays).
     virtual void ClearSelection() = 0;
+    // Leaves the tree without a caret: the details and the toolbar then
+    // show that nothing is selected.
+    virtual void ClearCaret() = 0;
     // Gives the keyboard focus to the tree.
     virtual void FocusTree() = 0;
     // Repaints the tree (after the deployment wizard).
@@ -98,8 +101,6 @@ public:
     virtual void ShowSettingsDialog() = 0;
     // Locks or unlocks the bars of the right-hand splitter.
     virtual void SetSplitterLock(bool locked) = 0;
-    // Enables or disables the toolbar button of that command.
-    virtual void EnableToolBarButton(int commandId, bool enabled) = 0;
 
     // The control bar "Main Toolbar" and the status bar (View menu).
     virtual bool IsToolBarVisible() const = 0;

@@ -16,7 +16,7 @@ NodeItemDelegate::NodeItemDelegate(NodePredicate isHighlighted, QObject* parent)
 
 void NodeItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
-    const InventoryNode* node = InventoryModel::nodeAt(index);
+    const InventoryNode* node = InventoryModel::NodeAt(index);
     // The view's own selection model is not used: the marks are.
     option->state &= ~QStyle::State_Selected;
     if (node != nullptr && isHighlighted_(node))
@@ -43,7 +43,7 @@ void NodeItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     QStyledItemDelegate::paint(painter, option, index);
     if (index.column() != InventoryModel::ProductsColumn)
         return;
-    const auto* computer = dynamic_cast<const ComputerRecord*>(InventoryModel::nodeAt(index));
+    const auto* computer = dynamic_cast<const ComputerRecord*>(InventoryModel::NodeAt(index));
     if (computer == nullptr)
         return;
     // InstalledProducts is kept in catalogue order.

@@ -21,59 +21,73 @@ constexpr std::string_view kFourthViewHeight = "FourthWiewHeight";
 template <typename T>
 bool ReadInto(RegistryKey& key, std::string_view name, T& target) {
     std::uint32_t value = 0;
-    if (QueryDwordValue(key, name, value) != 0)
+    if (QueryDwordValue(key, name, value) != ERROR_SUCCESS)
         return false;
     target = static_cast<T>(value);
     return true;
 }
 
-void Write(RegistryKey& key, std::string_view name, int value) {
+// Keeps the first failure of a series of writes.
+class FirstFailure {
+public:
+    void Note(Status status) {
+        if (status_ == ERROR_SUCCESS)
+            status_ = status;
+    }
+    Status Result() const { return status_; }
+
+private:
+    Status status_ = ERROR_SUCCESS;
+};
+
+Status Write(RegistryKey& key, std::string_view name, int value) {
     // Screen positions left of or above the primary screen are negative;
     // they are stored as their 32-bit pattern, as a DWORD holds them.
-    SetDwordValue(key, name, static_cast<std::uint32_t>(value));
+    return SetDwordValue(key, name, static_cast<std::uint32_t>(value));
 }
 
 }  // namespace
 
-RegistryKeyPtr SettingsStore::OpenSettingsKey(bool create) {
+Status SettingsStore::OpenSettingsKey(bool create, RegistryKeyPtr& key) {
+    key.reset();
     RegistryKeyPtr hive;
-    if (registry_.Connect("", Hive::CurrentUser, hive) != 0 || !hive)
-        return nullptr;
-    RegistryKeyPtr key;
-    const Status status = create ? hive->CreateKey(kSettingsKey, KEY_ALL_ACCESS, key)
-                                 : hive->OpenKey(kSettingsKey, KEY_ALL_ACCESS, key);
-    return status == 0 ? std::move(key) : nullptr;
+    if (const Status status = registry_.Connect("", Hive::CurrentUser, hive); status != ERROR_SUCCESS)
+        return status;
+    return create ? hive->CreateKey(kSettingsKey, KEY_ALL_ACCESS, key)
+                  : hive->OpenKey(kSettingsKey, KEY_ALL_ACCESS, key);
 }
 
 void SettingsStore::ReadSettings(AppSettings& settings) {
-    RegistryKeyPtr key = OpenSettingsKey(false);
-    if (!key)
+    RegistryKeyPtr key;
+    if (OpenSettingsKey(false, key) != ERROR_SUCCESS)
         return;
     ReadInto(*key, kSaveWorkspaceInfo, settings.SaveWorkspaceInfo);
     ReadInto(*key, kWelcomeScreen, settings.WelcomeScreen);
     ReadInto(*key, kLockHorizontalSplitter, settings.LockHorizontalSplitter);
 }
 
-void SettingsStore::WriteSettings(const AppSettings& settings) {
-    RegistryKeyPtr key = OpenSettingsKey(true);
-    if (!key)
-        return;
-    SetDwordValue(*key, kSaveWorkspaceInfo, settings.SaveWorkspaceInfo);
-    SetDwordValue(*key, kWelcomeScreen, settings.WelcomeScreen);
-    SetDwordValue(*key, kLockHorizontalSplitter, settings.LockHorizontalSplitter);
+Status SettingsStore::WriteSettings(const AppSettings& settings) {
+    RegistryKeyPtr key;
+    if (const Status status = OpenSettingsKey(true, key); status != ERROR_SUCCESS)
+        return status;
+    FirstFailure failure;
+    failure.Note(SetDwordValue(*key, kSaveWorkspaceInfo, settings.SaveWorkspaceInfo));
+    failure.Note(SetDwordValue(*key, kWelcomeScreen, settings.WelcomeScreen));
+    failure.Note(SetDwordValue(*key, kLockHorizontalSplitter, settings.LockHorizontalSplitter));
+    return failure.Result();
 }
 
 bool SettingsStore::IsWorkspaceSaved() {
-    RegistryKeyPtr key = OpenSettingsKey(true);
+    RegistryKeyPtr key;
     std::uint32_t save = 0;
-    return key && ReadInto(*key, kSaveWorkspaceInfo, save) && save == 1;
+    return OpenSettingsKey(true, key) == ERROR_SUCCESS && ReadInto(*key, kSaveWorkspaceInfo, save) && save == 1;
 }
 
 WorkspaceRestore SettingsStore::ReadWorkspace() {
     WorkspaceRestore restore;
-    RegistryKeyPtr key = OpenSettingsKey(true);
+    RegistryKeyPtr key;
     std::uint32_t save = 0;
-    if (!key || !ReadInto(*key, kSaveWorkspaceInfo, save) || save != 1)
+    if (OpenSettingsKey(true, key) != ERROR_SUCCESS || !ReadInto(*key, kSaveWorkspaceInfo, save) || save != 1)
         return restore;
 
     WindowRect window;
@@ -94,19 +108,23 @@ WorkspaceRestore SettingsStore::ReadWorkspace() {
     return restore;
 }
 
-void SettingsStore::SaveWorkspace(const WindowRect& window, const PaneSizes& panes) {
-    RegistryKeyPtr key = OpenSettingsKey(true);
+Status SettingsStore::SaveWorkspace(const WindowRect& window, const PaneSizes& panes) {
+    RegistryKeyPtr key;
+    if (const Status status = OpenSettingsKey(true, key); status != ERROR_SUCCESS)
+        return status;
     std::uint32_t save = 0;
-    if (!key || !ReadInto(*key, kSaveWorkspaceInfo, save) || save != 1)
-        return;
-    Write(*key, kWorkspaceWidth, window.Width);
-    Write(*key, kWorkspaceHeight, window.Height);
-    Write(*key, kWorkspaceX, window.X);
-    Write(*key, kWorkspaceY, window.Y);
-    Write(*key, kFirstViewWidth, panes.First);
-    Write(*key, kSecondViewHeight, panes.Second);
-    Write(*key, kThirdViewHeight, panes.Third);
-    Write(*key, kFourthViewHeight, panes.Fourth);
+    if (!ReadInto(*key, kSaveWorkspaceInfo, save) || save != 1)
+        return ERROR_SUCCESS;
+    FirstFailure failure;
+    failure.Note(Write(*key, kWorkspaceWidth, window.Width));
+    failure.Note(Write(*key, kWorkspaceHeight, window.Height));
+    failure.Note(Write(*key, kWorkspaceX, window.X));
+    failure.Note(Write(*key, kWorkspaceY, window.Y));
+    failure.Note(Write(*key, kFirstViewWidth, panes.First));
+    failure.Note(Write(*key, kSecondViewHeight, panes.Second));
+    failure.Note(Write(*key, kThirdViewHeight, panes.Third));
+    failure.Note(Write(*key, kFourthViewHeight, panes.Fourth));
+    return failure.Result();
 }
 
 }  // namespace vn

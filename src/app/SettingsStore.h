@@ -36,9 +36,9 @@ struct WorkspaceRestore {
 };
 
 // The settings record and the workspace values under the current user's key
-// "Software\Vantor Netwarden\Settings", one REG_DWORD each. Every failure to
-// open, read or write is silent: a read keeps the value it had, a write is
-// skipped.
+// "Software\Vantor Netwarden\Settings", one REG_DWORD each. A value that
+// cannot be read keeps the one it had (missing values are normal before the
+// first exit); a failed write is returned to the caller, who tells the user.
 class SettingsStore {
 public:
     static constexpr std::string_view kSettingsKey = "Software\\Vantor Netwarden\\Settings";
@@ -48,19 +48,21 @@ public:
     // Each value that can be read replaces the record's current one; the key
     // is not created.
     void ReadSettings(AppSettings& settings);
-    // Creates the key when absent and writes the three values.
-    void WriteSettings(const AppSettings& settings);
+    // Creates the key when absent and writes the three values; the first
+    // failure, after trying them all.
+    [[nodiscard]] Status WriteSettings(const AppSettings& settings);
     // Whether SaveWorkspaceInfo reads back as 1 (the key is created when absent).
     bool IsWorkspaceSaved();
 
     // The window rectangle and pane sizes stored by the last run; the
     // panes are restored all together or not at all.
     WorkspaceRestore ReadWorkspace();
-    // Writes the eight workspace values when SaveWorkspaceInfo reads as 1.
-    void SaveWorkspace(const WindowRect& window, const PaneSizes& panes);
+    // Writes the eight workspace values when SaveWorkspaceInfo reads as 1;
+    // the first failure, after trying them all.
+    [[nodiscard]] Status SaveWorkspace(const WindowRect& window, const PaneSizes& panes);
 
 private:
-    RegistryKeyPtr OpenSettingsKey(bool create);
+    [[nodiscard]] Status OpenSettingsKey(bool create, RegistryKeyPtr& key);
 
     Registry& registry_;
 };

@@ -25,8 +25,10 @@ struct FlagOption {
     bool CommandLine::*field;
 };
 
-constexpr std::array<FlagOption, 4> kFlagOptions{{
+constexpr std::array<FlagOption, 6> kFlagOptions{{
     {"--kerberos", nullptr, &CommandLine::kerberos},
+    {"--erase", nullptr, &CommandLine::erase},
+    {"--no-resolve", nullptr, &CommandLine::noResolve},
     {"--settings", nullptr, &CommandLine::settings},
     {"--verbose", "-v", &CommandLine::verbose},
     {"--help", "-h", &CommandLine::help},

@@ -18,6 +18,8 @@ struct CommandLine {
     std::optional<std::string> file;      // --file LIST
     bool settings = false;                // --settings
     bool kerberos = false;
+    bool erase = false;      // --erase
+    bool noResolve = false;  // --no-resolve
     bool verbose = false;
     bool help = false;
 };

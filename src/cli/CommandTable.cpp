@@ -10,8 +10,9 @@ namespace vn::cli {
 namespace {
 
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
+constexpr std::size_t kSummaryColumn = 40;
 
-constexpr std::array<CommandSpec, 12> kCommands{{
+constexpr std::array<CommandSpec, 14> kCommands{{
     {"", "products", 0, 0, 0, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
@@ -81,6 +82,31 @@ constexpr std::array<CommandSpec, 12> kCommands{{
      "Removes the node PATH with everything below it; saves the tree and prints the\n"
      "nodes removed.\n",
      RunInventoryRemove},
+    {"scan", "network", 1, 1, kFolderOption | kEraseOption, "NAME [--folder PATH] [--erase]",
+     "browse the Windows network and examine its computers",
+     "Browses the Windows network from NAME, a domain or workgroup, a network\n"
+     "provider, or \"entire network\" for all of it, depth first. Every computer the\n"
+     "network browser lists is examined and printed as probe prints it, as soon as\n"
+     "it is placed; the containers become folders. Everything goes under a folder\n"
+     "named NAME as typed, at the top level or in the folder PATH (made when\n"
+     "missing); a scan of the same name again updates those folders in place.\n"
+     "With --erase the saved tree is emptied first. Ctrl+C stops the scan after\n"
+     "the computer being examined. The tree is saved at the end, also after a stop\n"
+     "or a failure.\n",
+     RunScanNetwork},
+    {"scan", "subnet", 1, 2, kFolderOption | kNoResolveOption,
+     "(A.B.C.D/BITS | ADDRESS MASK | FROM-TO) [--no-resolve] [--folder PATH]",
+     "find and examine the computers of an address range",
+     "Tests every address of the range for a computer that answers on TCP port 139\n"
+     "(NetBIOS), up to 63 at once, 5 seconds each at most; examines each one that\n"
+     "does and prints it as probe prints it, in the order the tests end. A range\n"
+     "from a network address (192.168.1.0/24, or 192.168.1.0 255.255.255.0) skips\n"
+     "the address ending in .0; FROM-TO gives the first and the last address.\n"
+     "Computers are named by reverse lookup of their address, or by the address\n"
+     "with --no-resolve or when it has no name, and go to the top level or into the\n"
+     "folder PATH (made when missing). Ctrl+C stops the walk: the tests under way\n"
+     "are finished, what was found is kept. The tree is saved at the end.\n",
+     RunScanSubnet},
 }};
 
 constexpr std::string_view kOptionsHelp =
@@ -116,8 +142,11 @@ std::string CommandList(std::string_view group) {
     for (const CommandSpec& command : kCommands) {
         if (!group.empty() && command.group != group)
             continue;
+        // A synopsis too long for its column puts the summary on a line of its own.
         std::string line = "  " + Synopsis(command);
-        line.resize(std::max<std::size_t>(line.size() + 2, 40), ' ');
+        if (line.size() + 2 > kSummaryColumn)
+            line += "\n";
+        line.resize(line.back() == '\n' ? line.size() + kSummaryColumn : kSummaryColumn, ' ');
         text += line + std::string(command.summary) + '\n';
     }
     return text;
@@ -147,11 +176,25 @@ bool IsCommandGroup(std::string_view word) {
     return false;
 }
 
+std::string CommandsTaking(CommandOption option) {
+    std::vector<std::string> names;
+    for (const CommandSpec& command : kCommands) {
+        if (command.options & option)
+            names.push_back(command.group.empty() ? std::string(command.name)
+                                                  : std::string(command.group) + " " + std::string(command.name));
+    }
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
 std::string ProgramUsage() {
     return "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]\n"
            "\n"
-           "Examines the computers of a Windows network and keeps the inventory that\n"
-           "VtrNetwarden shows. Results are printed as one JSON object per line.\n"
+           "Finds and examines the computers of a Windows network and keeps the\n"
+           "inventory that VtrNetwarden shows. Results are printed as one JSON object\n"
+           "per line.\n"
            "The inventory is the current user's saved tree; when netwarden and a running\n"
            "VtrNetwarden both change it, the one that saves last wins.\n"
            "\n"
@@ -168,7 +211,7 @@ std::string GroupUsage(std::string_view group) {
 std::string CommandUsage(const CommandSpec& command) {
     std::string text = "Usage: netwarden [OPTIONS] " + Synopsis(command) + "\n\n" + std::string(command.details) +
                        "\n" + std::string(kOptionsHelp);
-    if (command.group == "inventory")
+    if (command.group == "inventory" || (command.options & kFolderOption))
         text += "\n" + std::string(kPathHelp);
     return text;
 }

@@ -10,20 +10,22 @@
 
 namespace vn::cli {
 
-// Options that only some commands take.
+// The options that only some commands take.
 enum CommandOption : unsigned {
-    kFolderOption = 1,  // --folder
-    kDeployOptions = 2,  // --port, --path, --settings, --file
+    kFolderOption = 1,     // --folder PATH
+    kEraseOption = 2,      // --erase
+    kNoResolveOption = 4,  // --no-resolve
+    kDeployOptions = 8,    // --port N, --path P, --settings, --file LIST
 };
 
 // One command of netwarden: its words ("inventory", "import"), how many
 // operands it takes, and its help.
 struct CommandSpec {
-    std::string_view group;  // "" or "inventory"
+    std::string_view group;  // "", "inventory" or "scan"
     std::string_view name;
     std::size_t minOperands;
     std::size_t maxOperands;
-    unsigned ownOptions;        // CommandOption bits
+    unsigned options;           // CommandOption bits
     std::string_view operands;  // as shown in the synopsis
     std::string_view summary;   // one line for the command list
     std::string_view details;   // the command's own help
@@ -39,6 +41,10 @@ const CommandSpec* FindCommand(const std::vector<std::string>& words);
 
 // Whether word names a group of commands ("inventory").
 bool IsCommandGroup(std::string_view word);
+
+// The commands that take an option, by their words: "scan network and scan
+// subnet".
+std::string CommandsTaking(CommandOption option);
 
 // Help texts: the whole program, a group of commands, one command.
 std::string ProgramUsage();

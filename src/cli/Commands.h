@@ -15,6 +15,8 @@ int RunInventoryRescan(CommandContext& context);
 int RunInventoryExport(CommandContext& context);
 int RunInventoryAddFolder(CommandContext& context);
 int RunInventoryRemove(CommandContext& context);
+int RunScanNetwork(CommandContext& context);
+int RunScanSubnet(CommandContext& context);
 int RunDeploy(CommandContext& context);
 int RunDeployTool(CommandContext& context);
 

@@ -23,7 +23,7 @@ void WriteNodeLine(std::ostream& out, const InventoryModel& model, const Invento
     JsonObjectWriter json(out);
     json.String("path", NodePath(model, node)).Bool("folder", node.IsFolder != 0);
     if (const auto* folder = dynamic_cast<const FolderNode*>(&node))
-        json.Bool("expanded", model.isExpanded(folder));
+        json.Bool("expanded", model.IsExpanded(folder));
     else
         WriteComputerFields(json, static_cast<const ComputerRecord&>(node));
 }

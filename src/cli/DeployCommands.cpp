@@ -1,13 +1,15 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
 
 #include "cli/Commands.h"
 #include "cli/DeployTextSink.h"
-#include "cli/InterruptWatch.h"
+#include "cli/Interrupt.h"
 #include "cli/JsonWriter.h"
 #include "cli/TerminalText.h"
 #include "deploy/CInstallThread.h"
@@ -21,6 +23,9 @@ namespace vn::cli {
 namespace {
 
 constexpr std::int32_t kDefaultPort = 2002;
+// A Ctrl+C interrupts the wait at once; this only bounds a signal that
+// arrives just before the wait begins.
+constexpr int kInterruptCheckMilliseconds = 100;
 
 // Both ends of a pipe that tells the waiting thread that the run has ended.
 struct EndPipe {
@@ -120,17 +125,23 @@ int RunDeploy(CommandContext& context) {
                         [&ended] { ended.Signal(); });
     CInstallThread runner(platform.processes(), targets, toolDirectory, sink);
     {
-        InterruptWatch interrupts;
+        InterruptCatcher interrupts;
         runner.Start();
         // Ctrl+C asks to stop after the tool's current run; a second one
         // before that question ends a tool that hangs.
-        while (interrupts.WaitForInterruptOr(ended.fds[0])) {
-            if (sink.stopPending.exchange(true)) {
-                context.Warn("ending the deployment tool");
-                runner.EndTool();
-            } else {
-                context.Warn("stopping after the tool's current run (Ctrl+C again ends the tool now)");
-                runner.GetStopEvent().Set();
+        while (runner.IsRunning()) {
+            pollfd end{ended.fds[0], POLLIN, 0};
+            const int ready = poll(&end, 1, kInterruptCheckMilliseconds);
+            if (interrupts.TakeRequest()) {
+                if (sink.stopPending.exchange(true)) {
+                    context.Warn("ending the deployment tool");
+                    runner.EndTool();
+                } else {
+                    context.Warn("stopping after the tool's current run (Ctrl+C again ends the tool now)");
+                    runner.GetStopEvent().Set();
+                }
+            } else if (ready != 0 && !(ready < 0 && errno == EINTR)) {
+                break;
             }
         }
         runner.Wait();

@@ -8,6 +8,10 @@
 
 namespace vn::cli {
 
+std::string FolderOptionProblem(const CommandContext& context, InventoryPath& path) {
+    return context.line.folder ? ParseFolderPath(*context.line.folder, path) : std::string();
+}
+
 bool LoadForChange(CommandContext& context, InventoryStore& store) {
     if (store.Load())
         return true;

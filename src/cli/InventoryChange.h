@@ -16,6 +16,10 @@ namespace vn::cli {
 // take minutes, during which the hive stays free for others) and then
 // applies its results, by path, to the saved tree as it is at that moment.
 
+// The folder path of --folder (empty without it); empty when it can be
+// used, otherwise why not.
+std::string FolderOptionProblem(const CommandContext& context, InventoryPath& path);
+
 // Loads the tree to be changed. A tree that could not be read whole is not
 // changed, since saving the part that was read would lose the rest: false,
 // with the message written.

@@ -21,10 +21,8 @@ int LeftOut(CommandContext& context, const std::string& name) {
 
 int RunInventoryImport(CommandContext& context) {
     InventoryPath folderPath;
-    if (context.line.folder) {
-        if (const std::string problem = ParseFolderPath(*context.line.folder, folderPath); !problem.empty())
-            return context.BadUsage(problem);
-    }
+    if (const std::string problem = FolderOptionProblem(context, folderPath); !problem.empty())
+        return context.BadUsage(problem);
     const std::string& file = context.operands.at(0);
     std::vector<std::string> names;
     std::vector<std::string> skipped;

@@ -1,5 +1,7 @@
 #include "cli/InventoryPath.h"
 
+#include <algorithm>
+
 #include "inventory/NameCompare.h"
 #include "platform/Registry.h"
 
@@ -82,7 +84,8 @@ bool ShadowsComputer(const InventoryModel& model, const FolderNode& folder) {
 InventoryPath PathOf(const InventoryModel& model, const FolderNode* folder) {
     InventoryPath path;
     for (; folder != nullptr; folder = model.ParentOf(folder))
-        path.names.insert(path.names.begin(), folder->Name);
+        path.names.push_back(folder->Name);
+    std::reverse(path.names.begin(), path.names.end());
     return path;
 }
 

@@ -37,11 +37,21 @@ std::string UsageProblem(const CommandSpec& command, const CommandLine& line,
         if (operand.empty())
             return "an argument cannot be empty";
     }
-    if (line.folder && (command.ownOptions & kFolderOption) == 0)
-        return "option --folder belongs to inventory import";
-    const bool deployOption = line.port || line.path || line.file || line.settings;
-    if (deployOption && (command.ownOptions & kDeployOptions) == 0)
-        return "options --port, --path, --settings and --file belong to deploy";
+    const struct {
+        bool given;
+        CommandOption option;
+        const char* name;
+    } commandOptions[] = {{line.folder.has_value(), kFolderOption, "--folder"},
+                          {line.erase, kEraseOption, "--erase"},
+                          {line.noResolve, kNoResolveOption, "--no-resolve"},
+                          {line.port.has_value(), kDeployOptions, "--port"},
+                          {line.path.has_value(), kDeployOptions, "--path"},
+                          {line.settings, kDeployOptions, "--settings"},
+                          {line.file.has_value(), kDeployOptions, "--file"}};
+    for (const auto& option : commandOptions) {
+        if (option.given && !(command.options & option.option))
+            return "option " + std::string(option.name) + " belongs to " + CommandsTaking(option.option);
+    }
     if (line.user && SplitAccountName(*line.user).user.empty())
         return "option --user needs a user name";
     if (line.user && line.authFile)

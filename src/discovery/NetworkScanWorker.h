@@ -1,18 +1,39 @@
 #pragma once
 
+#include <atomic>
+
+#include "discovery/NetworkScanJob.h"
+#include "platform/Platform.h"
 #include "platform/WorkerThread.h"
 
 namespace vn {
 
-// The worker that browses the Windows network. It has no job yet: it is never
-// started, so it is always idle, but it already takes part in the shutdown
-// and in the stop requests of the progress panel like the other scan workers.
-class NetworkScanWorker final : public WorkerThread {
+// Browses the Windows network depth first from the job's container: every
+// computer the browser reports is examined at once and handed to the tree,
+// every other container becomes a folder, all under one top folder named as
+// the user typed the container. A stop request is confirmed through the
+// job's StopQuestion before the scan stops.
+class NetworkScanWorker final : public JobWorker<NetworkScanJob> {
 public:
+    // How the last scan ended.
+    enum class Outcome { None, Finished, Cancelled, Failed };
+
+    // Bytes of the enumeration buffer of each level.
+    static constexpr std::uint32_t kEnumBufferBytes = 16384;
+
+    explicit NetworkScanWorker(Platform& platform) : platform_(platform) {}
     ~NetworkScanWorker() override { Stop(); }
 
+    // Read after the worker has ended.
+    Outcome LastOutcome() const { return outcome_.load(); }
+
 protected:
-    void Run() override {}
+    void OnStarting() override;
+    void Run() override;
+
+private:
+    Platform& platform_;
+    std::atomic<Outcome> outcome_{Outcome::None};
 };
 
 }  // namespace vn

@@ -1,18 +1,79 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "detect/AddressProbeWorker.h"
+#include "detect/SubnetScanContext.h"
+#include "discovery/ScaledProgressSink.h"
+#include "discovery/SubnetScanJob.h"
+#include "platform/Platform.h"
 #include "platform/WorkerThread.h"
 
 namespace vn {
 
-// The worker that walks a range of IPv4 addresses. It has no job yet: it is never
-// started, so it is always idle, but it already takes part in the shutdown
-// and in the stop requests of the progress panel like the other scan workers.
-class SubnetScanWorker final : public WorkerThread {
+// Walks the job's range of addresses and tests each one for a computer that
+// answers on the NetBIOS port, up to kMaxLookups at once, each on an
+// AddressProbeWorker of its own; the walk blocks while that many run until
+// any one ends. A stop request, confirmed through the job's StopQuestion,
+// ends the walk; the lookups already running are always finished. Only the
+// running lookups are held, so memory does not grow with the range.
+class SubnetScanWorker final : public JobWorker<SubnetScanJob>, private SubnetScanContext {
 public:
-    ~SubnetScanWorker() override { Stop(); }
+    // How the last walk ended.
+    enum class Outcome { None, Finished, Cancelled, WaitFailed, NothingToTest };
+
+    static constexpr std::size_t kMaxLookups = 63;
+
+    // Waits until any of the given lookups has ended and gives its index;
+    // nothing when the wait failed.
+    using WaitForAnyLookup = std::function<std::optional<std::size_t>(std::span<WorkerThread* const>)>;
+
+    // Without a wait of its own, the worker waits without time limit.
+    explicit SubnetScanWorker(Platform& platform, WaitForAnyLookup wait = {});
+    ~SubnetScanWorker() override;
+
+    // Read after the worker has ended.
+    Outcome LastOutcome() const { return outcome_.load(); }
+
+    std::size_t LookupCount();
 
 protected:
-    void Run() override {}
+    void OnStarting() override;
+    void Run() override;
+
+private:
+    void Walk(IPv4 first, IPv4 last);
+    void StartLookup(IPv4 address);
+    void RemoveLookup(std::size_t index);
+    // Waits until no lookup runs; every started lookup has then ended.
+    void WaitAllLookups();
+    std::optional<std::size_t> WaitForAnyLookupToEnd();
+    bool StopConfirmed(const char* question);
+    void Cancel();
+
+    // SubnetScanContext, read by the lookups.
+    bool ResolveNames() const override { return job_->Resolve; }
+    FolderNode* ParentFolder() const override { return job_->Parent; }
+    StatusSink& ProgressSink() override { return *progress_; }
+    TreeSink& ResultSink() override { return job_->Tree; }
+    const ProductCatalogue& Catalogue() const override { return job_->Catalogue; }
+    Platform& ScanPlatform() override { return platform_; }
+
+    Platform& platform_;
+    WaitForAnyLookup waitForAny_;
+    std::atomic<Outcome> outcome_{Outcome::None};
+    // Set on the walk's thread before the first lookup starts, and cleared
+    // after the last has ended.
+    SubnetScanJob* job_ = nullptr;
+    std::optional<ScaledProgressSink> progress_;
+    std::mutex lookupsLock_;
+    std::vector<std::unique_ptr<AddressProbeWorker>> lookups_;
 };
 
 }  // namespace vn

@@ -88,7 +88,7 @@ InventoryNode* InventoryModel::InsertNode(FolderNode* parent, std::unique_ptr<In
 
     if (result == nullptr) {
         const int row = static_cast<int>(position - siblings.begin());
-        beginInsertRows(container == &root_ ? QModelIndex() : indexOf(container), row, row);
+        beginInsertRows(container == &root_ ? QModelIndex() : IndexOf(container), row, row);
         node->Parent = container;
         node->ItemText = node->Name;
         result = node.get();
@@ -96,7 +96,7 @@ InventoryNode* InventoryModel::InsertNode(FolderNode* parent, std::unique_ptr<In
         nodes_.insert(result);
         endInsertRows();
         if (makeVisible)
-            emit ensureVisible(indexOf(result));
+            emit ensureVisible(IndexOf(result));
     }
 
     if (auto* folder = AsFolder(result)) {
@@ -110,8 +110,8 @@ void InventoryModel::RefreshNode(const InventoryNode* node) {
     AssertUiThread();
     if (!Contains(node))
         return;
-    emit dataChanged(indexOf(node, NameColumn), indexOf(node, ProductsColumn));
-    emit nodeRefreshed(indexOf(node));
+    emit dataChanged(IndexOf(node, NameColumn), IndexOf(node, ProductsColumn));
+    emit nodeRefreshed(IndexOf(node));
 }
 
 void InventoryModel::Unregister(const InventoryNode& node) {
@@ -128,7 +128,7 @@ void InventoryModel::DeleteSubtree(const InventoryNode* node) {
         return;
     FolderNode* container = node->Parent;
     const int row = RowOf(node);
-    beginRemoveRows(container == &root_ ? QModelIndex() : indexOf(container), row, row);
+    beginRemoveRows(container == &root_ ? QModelIndex() : IndexOf(container), row, row);
     Unregister(*node);
     std::unique_ptr<InventoryNode> removed = container->Children.take(container->Children.begin() + row);
     endRemoveRows();
@@ -160,7 +160,7 @@ bool InventoryModel::MoveNodes(InventoryNode* targetNode, const std::vector<Inve
         moving.push_back(node);
     }
 
-    setExpanded(target, true);
+    SetExpanded(target, true);
     // A node below another selected node travels with that node; a node that
     // already stands in the target stays (copying it onto itself and then
     // deleting the original would lose it).
@@ -214,15 +214,15 @@ const NodeList& InventoryModel::ChildrenOf(const FolderNode* folder) const {
     return folder != nullptr ? folder->Children : root_.Children;
 }
 
-void InventoryModel::setExpanded(FolderNode* folder, bool expanded) {
+void InventoryModel::SetExpanded(FolderNode* folder, bool expanded) {
     AssertUiThread();
     if (!Contains(folder) || folder->Expanded == expanded)
         return;
     folder->Expanded = expanded;
-    emit expandedChanged(indexOf(folder), expanded);
+    emit expandedChanged(IndexOf(folder), expanded);
 }
 
-bool InventoryModel::isExpanded(const FolderNode* folder) const {
+bool InventoryModel::IsExpanded(const FolderNode* folder) const {
     return Contains(folder) && folder->Expanded;
 }
 
@@ -237,27 +237,27 @@ int InventoryModel::RowOf(const InventoryNode* node) const {
     return static_cast<int>(found - siblings.begin());
 }
 
-QModelIndex InventoryModel::indexOf(const InventoryNode* node, int column) const {
+QModelIndex InventoryModel::IndexOf(const InventoryNode* node, int column) const {
     if (!Contains(node))
         return {};
     return createIndex(RowOf(node), column, const_cast<InventoryNode*>(node));
 }
 
-InventoryNode* InventoryModel::nodeAt(const QModelIndex& index) {
+InventoryNode* InventoryModel::NodeAt(const QModelIndex& index) {
     return index.isValid() ? static_cast<InventoryNode*>(index.internalPointer()) : nullptr;
 }
 
 QModelIndex InventoryModel::index(int row, int column, const QModelIndex& parent) const {
     if (column < 0 || column >= ColumnCount || row < 0)
         return {};
-    const FolderNode* folder = parent.isValid() ? AsFolder(nodeAt(parent)) : &root_;
+    const FolderNode* folder = parent.isValid() ? AsFolder(NodeAt(parent)) : &root_;
     if (folder == nullptr || row >= static_cast<int>(folder->Children.size()))
         return {};
     return createIndex(row, column, folder->Children[static_cast<std::size_t>(row)]);
 }
 
 QModelIndex InventoryModel::parent(const QModelIndex& child) const {
-    const InventoryNode* node = nodeAt(child);
+    const InventoryNode* node = NodeAt(child);
     if (node == nullptr || node->Parent == &root_)
         return {};
     return createIndex(RowOf(node->Parent), NameColumn, node->Parent);
@@ -266,7 +266,7 @@ QModelIndex InventoryModel::parent(const QModelIndex& child) const {
 int InventoryModel::rowCount(const QModelIndex& parent) const {
     if (parent.column() > 0)
         return 0;
-    const FolderNode* folder = parent.isValid() ? AsFolder(nodeAt(parent)) : &root_;
+    const FolderNode* folder = parent.isValid() ? AsFolder(NodeAt(parent)) : &root_;
     return folder != nullptr ? static_cast<int>(folder->Children.size()) : 0;
 }
 
@@ -275,7 +275,7 @@ int InventoryModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant InventoryModel::data(const QModelIndex& index, int role) const {
-    InventoryNode* node = nodeAt(index);
+    InventoryNode* node = NodeAt(index);
     if (node == nullptr)
         return {};
     switch (role) {
@@ -315,7 +315,7 @@ QVariant InventoryModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 Qt::ItemFlags InventoryModel::flags(const QModelIndex& index) const {
-    const InventoryNode* node = nodeAt(index);
+    const InventoryNode* node = NodeAt(index);
     if (node == nullptr)
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;

@@ -77,15 +77,15 @@ public:
     const NodeList& ChildrenOf(const FolderNode* folder) const;
 
     // The expanded state of a folder, saved with the tree.
-    void setExpanded(FolderNode* folder, bool expanded);
-    bool isExpanded(const FolderNode* folder) const;
+    void SetExpanded(FolderNode* folder, bool expanded);
+    bool IsExpanded(const FolderNode* folder) const;
 
     // The text of the last failure of ExportComputerList.
     const std::string& LastErrorText() const { return lastErrorText_; }
     void SetLastErrorText(std::string text) { lastErrorText_ = std::move(text); }
 
-    QModelIndex indexOf(const InventoryNode* node, int column = NameColumn) const;
-    static InventoryNode* nodeAt(const QModelIndex& index);
+    QModelIndex IndexOf(const InventoryNode* node, int column = NameColumn) const;
+    static InventoryNode* NodeAt(const QModelIndex& index);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -26,8 +26,10 @@ std::string NewStamp() {
 std::string StampBelow(RegistryKey& hive) {
     RegistryKeyPtr root;
     std::string stamp;
+    // A stamp that cannot be read is an empty one: a tree saved before
+    // stamps existed, or none at all.
     if (hive.OpenKey(kInventoryRootKey, KEY_READ, root) == ERROR_SUCCESS)
-        QueryStringValue(*root, kStampValue, stamp, REG_SZ);
+        (void)QueryStringValue(*root, kStampValue, stamp, REG_SZ);
     return stamp;
 }
 

@@ -46,13 +46,13 @@ bool InventoryReader::ReadNode(RegistryKey& parentKey, const std::string& name, 
         return true;
     }
     std::uint32_t expanded = 0;
-    QueryDwordValue(*key, "Expanded", expanded);  // missing: collapsed
+    (void)QueryDwordValue(*key, "Expanded", expanded);  // missing: collapsed
     auto* folder = static_cast<FolderNode*>(
         model_.InsertNode(parent, std::make_unique<FolderNode>(name), true));
     if (!ReadChildren(*key, folder))
         return false;
     if (expanded == 1)
-        model_.setExpanded(folder, true);
+        model_.SetExpanded(folder, true);
     return true;
 }
 
@@ -60,9 +60,9 @@ std::unique_ptr<ComputerRecord> InventoryReader::ReadComputer(RegistryKey& key,
                                                               const std::string& name) const {
     auto computer = std::make_unique<ComputerRecord>(name);
     // A value that is missing or of another type leaves the field at its initial value.
-    QueryStringValue(key, "ErrorString", computer->ErrorString, REG_SZ);
-    QueryStringValue(key, "Description", computer->Description, REG_SZ);
-    QueryStringValue(key, "OSVersion", computer->OSVersion, REG_SZ);
+    (void)QueryStringValue(key, "ErrorString", computer->ErrorString, REG_SZ);
+    (void)QueryStringValue(key, "Description", computer->Description, REG_SZ);
+    (void)QueryStringValue(key, "OSVersion", computer->OSVersion, REG_SZ);
     std::uint32_t number = 0;
     if (QueryDwordValue(key, "IsServer", number, REG_DWORD) == ERROR_SUCCESS)
         computer->IsServer = static_cast<int>(number);

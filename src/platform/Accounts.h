@@ -32,7 +32,7 @@ public:
 
     // LookupAccountName on systemName ("" is this computer). 1332 when the
     // name has no mapping.
-    virtual Status LookupAccountName(std::string_view systemName, std::string_view accountName,
+    [[nodiscard]] virtual Status LookupAccountName(std::string_view systemName, std::string_view accountName,
                                      Sid& sid, std::string& referencedDomain, SidNameUse& use) = 0;
 };
 

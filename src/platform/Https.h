@@ -37,7 +37,7 @@ public:
 
     // Sends the request and reads the whole answer. The result is 0 or a code
     // of the Internet client (12000 range).
-    virtual Status Send(const HttpsRequest& request, HttpsResponse& response) = 0;
+    [[nodiscard]] virtual Status Send(const HttpsRequest& request, HttpsResponse& response) = 0;
 };
 
 }  // namespace vn

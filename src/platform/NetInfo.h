@@ -41,16 +41,16 @@ class NetInfo {
 public:
     virtual ~NetInfo() = default;
 
-    virtual Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) = 0;
-    virtual Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) = 0;
+    [[nodiscard]] virtual Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) = 0;
+    [[nodiscard]] virtual Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) = 0;
 
     // One batch of logged-on users. Returns ERROR_MORE_DATA (234) while more
     // remain; call again with the same resume handle. 0 with the last batch.
-    virtual Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
+    [[nodiscard]] virtual Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
                                      std::uint32_t& resumeHandle) = 0;
 
     // The user running this program, on this computer.
-    virtual Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) = 0;
+    [[nodiscard]] virtual Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) = 0;
 };
 
 }  // namespace vn

@@ -42,7 +42,7 @@ public:
 
     // WNetEnumResource: appends up to *count descriptors (0xFFFFFFFF: as many
     // as fit in bufferSize bytes) and stores how many it gave. 259 at the end.
-    virtual Status Next(std::uint32_t* count, std::vector<NetResource>& resources,
+    [[nodiscard]] virtual Status Next(std::uint32_t* count, std::vector<NetResource>& resources,
                         std::uint32_t bufferSize) = 0;
 };
 
@@ -51,7 +51,7 @@ public:
     virtual ~NetworkBrowser() = default;
 
     // WNetOpenEnum: container null is the whole network.
-    virtual Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
+    [[nodiscard]] virtual Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
                             const NetResource* container,
                             std::unique_ptr<ResourceEnumeration>& result) = 0;
 };

@@ -19,7 +19,7 @@ public:
     // Reads up to size bytes of the program's standard output (and error).
     // 0 with *read > 0 on data; ERROR_BROKEN_PIPE (109) once the output has
     // ended and every writer has gone.
-    virtual Status ReadOutput(void* buffer, std::size_t size, std::size_t* read) = 0;
+    [[nodiscard]] virtual Status ReadOutput(void* buffer, std::size_t size, std::size_t* read) = 0;
 
     // Closes our end of the program's standard input.
     virtual void CloseInput() = 0;
@@ -43,7 +43,7 @@ public:
     // CreateProcess: program is run directly, never through a shell; the
     // command line is split into arguments by the Windows rules (as
     // CommandLineToArgvW does), its first argument becoming argv[0].
-    virtual Status Start(std::string_view program, std::string_view commandLine,
+    [[nodiscard]] virtual Status Start(std::string_view program, std::string_view commandLine,
                          std::string_view workingDirectory,
                          std::unique_ptr<ChildProcess>& result) = 0;
 };

@@ -45,7 +45,7 @@ using RegistryKeyPtr = std::unique_ptr<RegistryKey>;
 class RegistryWriteGroup {
 public:
     virtual ~RegistryWriteGroup() = default;
-    virtual Status Commit() = 0;
+    [[nodiscard]] virtual Status Commit() = 0;
 };
 
 // An open registry key. Destroying it closes it. Key names are
@@ -55,23 +55,23 @@ public:
     virtual ~RegistryKey() = default;
 
     // RegOpenKeyEx: an existing sub-key (an empty path re-opens this key).
-    virtual Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
+    [[nodiscard]] virtual Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
 
     // RegCreateKeyEx: opens the sub-key, creating every missing key on the path.
-    virtual Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
+    [[nodiscard]] virtual Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) = 0;
 
     // RegQueryValueEx: name "" is the default value. type, data and size may be
     // null. With data null the size needed is stored; with *size too small the
     // result is ERROR_MORE_DATA (234) and *size holds the size needed.
-    virtual Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
+    [[nodiscard]] virtual Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t* size) = 0;
 
     // RegSetValueEx.
-    virtual Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
+    [[nodiscard]] virtual Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
                             std::uint32_t size) = 0;
 
     // RegEnumKey: the sub-key at index in the hive's own order; 259 past the end.
-    virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;
+    [[nodiscard]] virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;
 
     // Every sub-key's name in the same order: RegEnumKey from index 0 to its
     // end, which a hive may answer in one pass instead of one look-up per index.
@@ -89,7 +89,7 @@ public:
     }
 
     // SHDeleteKey: deletes the sub-key with its whole subtree.
-    virtual Status DeleteTree(std::string_view subKey) = 0;
+    [[nodiscard]] virtual Status DeleteTree(std::string_view subKey) = 0;
 
     // Starts a write group on this key's hive. A hive that cannot group
     // writes returns null; its writes then land one by one.
@@ -101,7 +101,7 @@ public:
     virtual ~Registry() = default;
 
     // RegConnectRegistry: computer "" is this computer.
-    virtual Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) = 0;
+    [[nodiscard]] virtual Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) = 0;
 };
 
 }  // namespace vn

@@ -38,16 +38,16 @@ struct ServiceStatus {
 class ServiceHandle {
 public:
     virtual ~ServiceHandle() = default;
-    virtual Status QueryStatus(ServiceStatus& status) = 0;
-    virtual Status Start() = 0;
-    virtual Status Control(std::uint32_t control, ServiceStatus& status) = 0;
+    [[nodiscard]] virtual Status QueryStatus(ServiceStatus& status) = 0;
+    [[nodiscard]] virtual Status Start() = 0;
+    [[nodiscard]] virtual Status Control(std::uint32_t control, ServiceStatus& status) = 0;
 };
 
 // An open service control manager; destroying it is CloseServiceHandle.
 class ServiceManagerHandle {
 public:
     virtual ~ServiceManagerHandle() = default;
-    virtual Status OpenService(std::string_view name, std::uint32_t access,
+    [[nodiscard]] virtual Status OpenService(std::string_view name, std::uint32_t access,
                                std::unique_ptr<ServiceHandle>& result) = 0;
 };
 
@@ -56,7 +56,7 @@ public:
     virtual ~ServiceControl() = default;
 
     // OpenSCManager on the default database; computer "" is this computer.
-    virtual Status OpenManager(std::string_view computer, std::uint32_t access,
+    [[nodiscard]] virtual Status OpenManager(std::string_view computer, std::uint32_t access,
                                std::unique_ptr<ServiceManagerHandle>& result) = 0;
 };
 

@@ -15,7 +15,7 @@ namespace {
 class RoutingRegistry final : public Registry {
 public:
     RoutingRegistry(Registry& local, Registry& remote) : local_(local), remote_(remote) {}
-    Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
+    [[nodiscard]] Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
         return computer.empty() ? local_.Connect(computer, hive, result)
                                 : remote_.Connect(computer, hive, result);
     }
@@ -28,17 +28,17 @@ private:
 class RoutingNetInfo final : public NetInfo {
 public:
     RoutingNetInfo(NetInfo& local, NetInfo& remote) : local_(local), remote_(remote) {}
-    Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override {
+    [[nodiscard]] Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override {
         return Pick(server).NetServerGetInfo101(server, info);
     }
-    Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override {
+    [[nodiscard]] Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override {
         return Pick(server).NetWkstaGetInfo100(server, info);
     }
-    Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
+    [[nodiscard]] Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
                              std::uint32_t& resumeHandle) override {
         return Pick(server).NetWkstaUserEnum1(server, users, resumeHandle);
     }
-    Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override {
+    [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override {
         return local_.NetWkstaUserGetInfo1(info);
     }
 
@@ -52,7 +52,7 @@ private:
 class RoutingServiceControl final : public ServiceControl {
 public:
     explicit RoutingServiceControl(ServiceControl& remote) : remote_(remote) {}
-    Status OpenManager(std::string_view computer, std::uint32_t access,
+    [[nodiscard]] Status OpenManager(std::string_view computer, std::uint32_t access,
                        std::unique_ptr<ServiceManagerHandle>& result) override {
         if (computer.empty())
             return ERROR_NOT_SUPPORTED;
@@ -68,7 +68,7 @@ private:
 class RoutingAccounts final : public Accounts {
 public:
     explicit RoutingAccounts(Accounts& remote) : remote_(remote) {}
-    Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
+    [[nodiscard]] Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
                              std::string& referencedDomain, SidNameUse& use) override {
         if (systemName.empty())
             return ERROR_NONE_MAPPED;

@@ -6,7 +6,7 @@ namespace vn {
 
 // The calling thread's last-error value, as Windows keeps one per thread:
 // functions that report failure by their result leave the reason here.
-Status GetLastError();
+[[nodiscard]] Status GetLastError();
 void SetLastError(Status status);
 
 }  // namespace vn

@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint32_t kHttpOk = 200;
 
 // The failure that an HTTP status other than 200 stands for.
-Status HttpStatusError(std::uint32_t statusCode) {
+[[nodiscard]] Status HttpStatusError(std::uint32_t statusCode) {
     switch (statusCode) {
     case 400:
     case 405:

@@ -26,7 +26,9 @@ public:
     std::unique_ptr<SqliteRegistry> Reopen() const { return std::make_unique<SqliteRegistry>(); }
 
     Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
-        return computer.empty() ? local->Connect(computer, hive, result) : fake.Connect(computer, hive, result);
+        if (!computer.empty())
+            return fake.Connect(computer, hive, result);
+        return localFront != nullptr ? localFront->Connect(computer, hive, result) : local->Connect(computer, hive, result);
     }
 
     Registry& registry() override { return *this; }
@@ -42,6 +44,9 @@ public:
     TempDirectory directory;
     FakePlatform fake;
     std::unique_ptr<SqliteRegistry> local;
+    // When set, this computer's hives are reached through it (one that fails
+    // writes, say) instead of directly.
+    Registry* localFront = nullptr;
 };
 
 }  // namespace vn::test

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -18,6 +21,7 @@
 #include "app/HivePlatform.h"
 #include "app/InventoryExitSave.h"
 #include "app/SettingsStore.h"
+#include "app/commands/CScanDlg.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ModalDriver.h"
 #include "app/details/CDescriptionFolder.h"
@@ -29,6 +33,7 @@
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
+#include "inventory/FailingRegistry.h"
 #include "inventory/InventoryPersistence.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "platform/RegistryValues.h"
@@ -63,7 +68,7 @@ protected:
             hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
         return key;
     }
-    void Put(std::string_view name, std::uint32_t value) { SetDwordValue(*SettingsKey(), name, value); }
+    void Put(std::string_view name, std::uint32_t value) { ASSERT_EQ(SetDwordValue(*SettingsKey(), name, value), ERROR_SUCCESS); }
     std::optional<std::uint32_t> Get(std::string_view name) {
         std::uint32_t value = 0;
         if (QueryDwordValue(*SettingsKey(), name, value, REG_DWORD) != 0)
@@ -75,6 +80,17 @@ protected:
         RegistryKeyPtr key;
         platform.local->Connect("", Hive::CurrentUser, hive);
         return hive->OpenKey(kInventoryRootKey, KEY_READ, key) == 0;
+    }
+    static QAction* Action(CMainFrame& frame, const char* objectName) {
+        auto* action = frame.findChild<QAction*>(QString::fromLatin1(objectName));
+        if (action == nullptr)
+            ADD_FAILURE() << "no action " << objectName;
+        return action;
+    }
+    // The toolbar button's state: its command's outside menus.
+    static bool ButtonEnabled(CMainFrame& frame, const char* objectName) {
+        QAction* action = Action(frame, objectName);
+        return action != nullptr && action->isEnabled();
     }
     // The panels below the details show all of their content: each gets the
     // height its content needs and its button lies inside it; the details
@@ -92,14 +108,6 @@ protected:
             EXPECT_TRUE(button->isVisible()) << name;
             EXPECT_TRUE(button->parentWidget()->rect().contains(button->geometry())) << name;
         }
-    }
-    static bool ButtonEnabled(CMainFrame& frame, int commandId) {
-        for (auto* button : frame.ToolBarForm()->findChildren<QAbstractButton*>()) {
-            if (button->property("commandId").toInt() == commandId)
-                return button->isEnabled();
-        }
-        ADD_FAILURE() << "no toolbar button " << commandId;
-        return false;
     }
 
     ScriptedMessageBoxService boxes;
@@ -265,10 +273,10 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     launchers.ServiceManager = [](const ComputerRecord&) {};
     frame->Commands().SetLaunchers(launchers);
     InventoryModel& model = frame->Model();
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kInstall));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kScan));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionDisableEnableServices"));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionScan"));
 
     auto* lab = static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false));
     auto failed = std::make_unique<ComputerRecord>("pc9");
@@ -280,19 +288,19 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
 
     tree.MakeSelectedCaret(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kFolder);
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kRescan));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kInstall));
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionRescan"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionDisableEnableServices"));
     EXPECT_EQ(frame->SelectedFolder(), lab);
 
     tree.MakeSelectedCaret(pc9);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kError);
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kInstall));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionInstall"));
     EXPECT_EQ(frame->SelectedFolder(), nullptr);
 
     tree.MakeSelectedCaret(pc1);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kComputer);
-    EXPECT_TRUE(ButtonEnabled(*frame, cmd::kDisableEnableServices));
+    EXPECT_TRUE(ButtonEnabled(*frame, "actionDisableEnableServices"));
     EXPECT_EQ(frame->SelectedNodes(), std::vector<InventoryNode*>{pc1});
 
     // A rescan result merged into the caret's node shows the new values.
@@ -306,7 +314,35 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     model.DeleteSubtree(pc9);
     model.DeleteSubtree(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
-    EXPECT_FALSE(ButtonEnabled(*frame, cmd::kRescan));
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, ContextMenuItemsShowTheirPromptsInTheStatusBar) {
+    auto frame = Start();
+    frame->TreeView().Tree().MakeSelectedCaret(
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false));
+    struct Case {
+        int menuId;
+        const char* action;
+        const char* prompt;
+    };
+    const Case cases[] = {
+        {menu::kSingleFolder, "actionAddComputer", "Add computer to the selected folder"},
+        {menu::kSingleFailedComputer, "actionRemove", "Remove selected item(s)"},
+        {menu::kSeveralComputers, "actionRescan", "Rescan selected computer(s) or folder(s)"},
+    };
+    for (const Case& c : cases) {
+        frame->statusBar()->clearMessage();
+        QMenu* menu = frame->Commands().ContextMenu(c.menuId);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->parentWidget(), frame.get());
+        menu->popup(frame->mapToGlobal(QPoint(50, 50)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        menu->setActiveAction(Action(*frame, c.action));
+        EXPECT_EQ(frame->statusBar()->currentMessage().toStdString(), c.prompt) << c.action;
+        menu->hide();
+    }
     ASSERT_TRUE(CloseAndWait(*frame));
 }
 
@@ -379,6 +415,103 @@ TEST_F(MainFrameTest, EveryPaneShowsItsControlsAtTheSizesPeopleUse) {
         }
     }
     ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, AnOpenMenuHasItsOwnStatesAndItsCommandRunsInThem) {
+    auto frame = Start();
+    QAction* rescan = Action(*frame, "actionRescan");
+    // The toolbar's state: no caret.
+    ASSERT_FALSE(rescan->isEnabled());
+    QMenu* file = frame->menuBar()->actions().value(0)->menu();
+    file->popup(frame->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(file));
+    // The menu's: with nothing selected Rescan opens the scan chooser.
+    EXPECT_TRUE(rescan->isEnabled());
+    frame->Commands().OnSelectionChanged();
+    EXPECT_TRUE(rescan->isEnabled());
+
+    bool chooserShown = false;
+    WhenModal<CScanDlg>([&](CScanDlg& chooser) {
+        chooserShown = true;
+        chooser.reject();
+    });
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(rescan).center());
+    EXPECT_TRUE(chooserShown);
+    EXPECT_FALSE(file->isVisible());
+    QTest::qWait(0);
+    EXPECT_FALSE(rescan->isEnabled());
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, DeleteAsksAsRemoveDoesAndLeavesNothingSelected) {
+    auto frame = Start();
+    CColumnTreeCtrl& tree = frame->TreeView().Tree();
+    auto pressDelete = [&] { QTest::keyClick(&tree, Qt::Key_Delete); };
+    auto chooseRemove = [&] { Action(*frame, "actionRemove")->trigger(); };
+    const std::function<void()> ways[] = {pressDelete, chooseRemove};
+    for (const auto& remove : ways) {
+        InventoryModel& model = frame->Model();
+        InventoryNode* pc1 = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        InventoryNode* pc2 = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc2"), false);
+        tree.setFocus();
+        tree.MakeSelectedCaret(pc1);
+        ASSERT_TRUE(ButtonEnabled(*frame, "actionRescan"));
+        const std::size_t before = boxes.Boxes().size();
+        boxes.QueueAnswer(MessageAnswer::Yes);
+        remove();
+        ASSERT_EQ(boxes.Boxes().size(), before + 1);
+        EXPECT_EQ(boxes.Boxes().back().text, "Are you sure you want to delete the selected item(s)?");
+        EXPECT_FALSE(model.Contains(pc1));
+        EXPECT_EQ(frame->CaretNode(), nullptr);
+        EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
+        EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+
+        // With nothing marked Delete does nothing, as the disabled menu item.
+        pressDelete();
+        EXPECT_EQ(boxes.Boxes().size(), before + 1);
+        model.DeleteSubtree(pc2);
+    }
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+TEST_F(MainFrameTest, AnExitThatCannotSaveSaysSoAndMayKeepTheWindowOpen) {
+    struct Case {
+        bool storedSaveFlag;  // SaveWorkspaceInfo 1 stored by an earlier run
+        const char* unsaved;
+    };
+    const Case cases[] = {
+        // The flag could not be written: the tree is still wanted.
+        {false, "the settings and the computer tree"},
+        {true, "the settings, the computer tree and the window layout"},
+    };
+    for (const Case& c : cases) {
+        if (c.storedSaveFlag)
+            Put("SaveWorkspaceInfo", 1);
+        auto frame = Start();
+        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        FailingRegistry failing(*platform.local, 1);
+        platform.localFront = &failing;
+        const std::size_t before = boxes.Boxes().size();
+
+        boxes.QueueAnswer(MessageAnswer::No);
+        frame->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Boxes().size() > before; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frame->CurrentState() == CMainFrame::State::Running; }, 10000));
+        EXPECT_EQ(boxes.Boxes().back().icon, MessageIcon::Question);
+        EXPECT_EQ(boxes.Boxes().back().text,
+                  "Vantor Netwarden could not save " + std::string(c.unsaved) +
+                      ".\nThere is not enough space on the disk.\n"
+                      "Close it anyway? Choose No to keep the window open, for instance to export the computer "
+                      "list.");
+        EXPECT_TRUE(frame->isVisible());
+
+        // Yes closes without the tree.
+        boxes.QueueAnswer(MessageAnswer::Yes);
+        ASSERT_TRUE(CloseAndWait(*frame));
+        EXPECT_EQ(boxes.Boxes().size(), before + 2);
+        EXPECT_FALSE(InventoryStored());
+        platform.localFront = nullptr;
+    }
 }
 
 TEST_F(MainFrameTest, CancelSignalsTheStopEventsOfAllThreeScanWorkers) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/HivePlatform.h"
+#include "inventory/FailingRegistry.h"
 #include "platform/RegistryValues.h"
 
 namespace vn::test {
@@ -59,7 +60,7 @@ TEST_F(SettingsStoreTest, FirstStartKeepsTheDefaultsAndRestoresNothing) {
 }
 
 TEST_F(SettingsStoreTest, SettingsAreWrittenAsDwordsUnderTheirOwnNames) {
-    store.WriteSettings({0, 5, 1});
+    EXPECT_EQ(store.WriteSettings({0, 5, 1}), ERROR_SUCCESS);
     EXPECT_EQ(Get("SaveWorkspaceInfo"), 0u);
     EXPECT_EQ(Get("WelcomeScreen"), 5u);
     EXPECT_EQ(Get("LockHorizontalSplitter"), 1u);
@@ -124,7 +125,7 @@ TEST_F(SettingsStoreTest, WorkspaceIsNeitherRestoredNorSavedUnlessSaveWorkspaceI
     EXPECT_EQ(restore.Panes.First, 404);
     EXPECT_FALSE(store.IsWorkspaceSaved());
 
-    store.SaveWorkspace({1, 2, 3, 4}, {5, 6, 7, 8});
+    EXPECT_EQ(store.SaveWorkspace({1, 2, 3, 4}, {5, 6, 7, 8}), ERROR_SUCCESS);
     EXPECT_EQ(Get("WorkspaceWidth"), 1000u);
     EXPECT_EQ(Get("FirstWiewWidth"), 300u);
 }
@@ -132,7 +133,7 @@ TEST_F(SettingsStoreTest, WorkspaceIsNeitherRestoredNorSavedUnlessSaveWorkspaceI
 TEST_F(SettingsStoreTest, SavedWorkspaceReadsBackAtTheNextStart) {
     Put("SaveWorkspaceInfo", 1);
     ASSERT_TRUE(store.IsWorkspaceSaved());
-    store.SaveWorkspace({-5, 12, 900, 650}, {410, 230, 171, 191});
+    EXPECT_EQ(store.SaveWorkspace({-5, 12, 900, 650}, {410, 230, 171, 191}), ERROR_SUCCESS);
     EXPECT_EQ(Get("WorkspaceX"), static_cast<std::uint32_t>(-5));
 
     const WorkspaceRestore restore = SettingsStore(*platform.Reopen()).ReadWorkspace();
@@ -141,6 +142,23 @@ TEST_F(SettingsStoreTest, SavedWorkspaceReadsBackAtTheNextStart) {
     EXPECT_EQ(restore.Window->Width, 900);
     EXPECT_EQ(restore.Panes.First, 410);
     EXPECT_EQ(restore.Panes.Fourth, 191);
+}
+
+TEST_F(SettingsStoreTest, FailedWritesAreReportedAfterEveryValueWasTried) {
+    PutWorkspace();
+    constexpr Status kDiskFull = 112;
+    // The first write fails, or only the last of the three settings.
+    for (const int failingWrite : {1, 3}) {
+        FailingRegistry failing(*platform.local, failingWrite);
+        SettingsStore failingStore(failing);
+        EXPECT_EQ(failingStore.WriteSettings({1, 0, 0}), kDiskFull) << failingWrite;
+        EXPECT_EQ(failing.WritesSeen(), 3);
+        EXPECT_EQ(failingStore.SaveWorkspace({1, 2, 3, 4}, {5, 6, 7, 8}), kDiskFull);
+        EXPECT_EQ(failing.WritesSeen(), 3 + 8);
+    }
+    // What came before the failure was written.
+    EXPECT_EQ(Get("WelcomeScreen"), 0u);
+    EXPECT_FALSE(Get("LockHorizontalSplitter"));
 }
 
 }  // namespace

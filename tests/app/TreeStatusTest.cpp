@@ -146,7 +146,7 @@ TEST_F(TreeViewStatusTest, WorkerResultsEnterTheTreeOnTheUserInterfaceThread) {
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(model.ParentOf(added), folder);
     // Inserted with make-visible: the folder opened.
-    EXPECT_TRUE(view.Tree().isExpanded(model.indexOf(folder)));
+    EXPECT_TRUE(view.Tree().isExpanded(model.IndexOf(folder)));
 }
 
 }  // namespace

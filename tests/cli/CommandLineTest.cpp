@@ -6,6 +6,7 @@
 #include "cli/EnvironmentSecret.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTable.h"
+#include "cli/SubnetOperands.h"
 #include "TestCliHost.h"
 
 namespace vn::cli {
@@ -44,6 +45,32 @@ TEST(CommandLineTest, RefusesUnknownMissingEmptyAndRepeatedOptions) {
         EXPECT_FALSE(ParseCommandLine(arguments, line, error)) << arguments.back();
         EXPECT_EQ(error, expected);
     }
+}
+
+TEST(SubnetOperandsTest, TheThreeWaysOfGivingARangeAndStrictAddresses) {
+    struct Case {
+        Words operands;
+        const char* from;
+        const char* to;
+    };
+    const Case cases[] = {
+        {{"10.0.0.0/24"}, "10.0.0.0", "10.0.0.255"},
+        {{"10.0.0.77/30"}, "10.0.0.76", "10.0.0.79"},
+        {{"1.2.3.4/32"}, "1.2.3.4", "1.2.3.4"},
+        {{"10.0.0.77", "255.255.255.252"}, "10.0.0.76", "10.0.0.79"},
+        {{"10.0.0.5-10.0.1.9"}, "10.0.0.5", "10.0.1.9"},
+    };
+    for (const Case& c : cases) {
+        AddressRange range;
+        EXPECT_EQ(ParseSubnetOperands(c.operands, range), "") << c.operands[0];
+        EXPECT_EQ(FormatIPv4(range.From), c.from) << c.operands[0];
+        EXPECT_EQ(FormatIPv4(range.To), c.to) << c.operands[0];
+    }
+    IPv4 address = 0;
+    for (const char* bad : {"1.2.3", "1.2.3.4.", "1.2.3.4.5", " 1.2.3.4", "1.2.3.+4", "1..3.4", "1.2.3.0400", ""})
+        EXPECT_FALSE(ParseIPv4(bad, address)) << bad;
+    EXPECT_TRUE(ParseIPv4("255.255.255.255", address));
+    EXPECT_EQ(address, 0xFFFFFFFFu);
 }
 
 TEST(EnvironmentSecretTest, TheSecretLeavesTheEnvironmentAndItsTextIsWiped) {
@@ -85,6 +112,8 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
     };
     const std::string program = "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]";
     const std::string inventory = "Usage: netwarden [OPTIONS] inventory COMMAND [ARGUMENTS]";
+    const std::string kSubnetUsage =
+        "Usage: netwarden [OPTIONS] scan subnet (A.B.C.D/BITS | ADDRESS MASK | FROM-TO) [--no-resolve] [--folder PATH]";
     const std::string services = "Usage: netwarden [OPTIONS] services NAME [start|stop PRODUCT | startup PRODUCT TYPE]";
     const std::string deploy =
         "Usage: netwarden [OPTIONS] deploy [--port N] [--path P] [--settings] (NAME... | --file LIST)";
@@ -98,8 +127,26 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"products", "extra"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] products"},
         {{"inventory", "rescan", "a", "b"}, "netwarden: too many arguments",
          "Usage: netwarden [OPTIONS] inventory rescan [PATH]"},
-        {{"inventory", "list", "--folder", "Lab"}, "netwarden: option --folder belongs to inventory import",
+        {{"inventory", "list", "--folder", "Lab"},
+         "netwarden: option --folder belongs to inventory import, scan network and scan subnet",
          "Usage: netwarden [OPTIONS] inventory list"},
+        {{"scan"}, "netwarden: missing command", "Usage: netwarden [OPTIONS] scan COMMAND [ARGUMENTS]"},
+        {{"scan", "network", "LAB", "--no-resolve"}, "netwarden: option --no-resolve belongs to scan subnet",
+         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
+        {{"scan", "subnet", "10.0.0.0/24", "--erase"}, "netwarden: option --erase belongs to scan network",
+         kSubnetUsage},
+        {{"scan", "subnet", "0.0.0.0/24"}, std::string("netwarden: ") + kNetworkAddressEmpty, kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.0", "0.0.0.0"}, std::string("netwarden: ") + kSubnetMaskEmpty, kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.0/0"}, std::string("netwarden: ") + kSubnetMaskEmpty, kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.9-10.0.0.1"}, std::string("netwarden: ") + kInvalidAddressRange, kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.0/33"}, "netwarden: the prefix length after \"/\" must be a number of 0 to 32",
+         kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.256/24"}, "netwarden: \"10.0.0.256\" is not an IPv4 address", kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.1"}, "netwarden: give the range as A.B.C.D/BITS, as ADDRESS MASK or as FROM-TO",
+         kSubnetUsage},
+        {{"scan", "subnet", "10.0.0.1", "255.0.0.0", "x"}, "netwarden: too many arguments", kSubnetUsage},
+        {{"scan", "network", "LAB", "--folder", "A//B"}, "netwarden: the path has an empty name",
+         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
         {{"probe", "pc1", "--user", "LAB\\ann", "--authfile", "f"},
          "netwarden: options --user and --authfile exclude each other", "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"probe", "pc1", "--user", "LAB\\"}, "netwarden: option --user needs a user name",
@@ -130,7 +177,7 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
          deploy},
         {{"deploy", "--", "-inifile"}, "netwarden: \"-inifile\" cannot be a computer name: it begins with \"-\".",
          deploy},
-        {{"probe", "pc1", "--settings"}, "netwarden: options --port, --path, --settings and --file belong to deploy",
+        {{"probe", "pc1", "--settings"}, "netwarden: option --settings belongs to deploy",
          "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"deploy-tool", "a", "b"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] deploy-tool [PATH]"},
         {{"deploy-tool", "/opt/v/tool.exe"}, "netwarden: the deployment tool's file is named Vantor.exe",

@@ -2,10 +2,15 @@
 
 #include <QCoreApplication>
 #include <array>
+#include <atomic>
 #include <chrono>
+#include <csignal>
+#include <thread>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
+#include "cli/Interrupt.h"
 #include "cli/JsonWriter.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryPersistence.h"
@@ -298,6 +303,86 @@ TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {
     EXPECT_EQ(host_.Err(), "netwarden: \"Lab/Sub\" is not in the inventory\n");
 }
 
+TEST_F(NetwardenCommandsTest, ScanNetworkFilesTheBrowsedComputersUnderTheNameAsTypedAndMergesAgain) {
+    vn::test::FakeBrowseNode& office = network_.BrowseRoot().AddProvider("Microsoft Windows Network").AddDomain("OFFICE");
+    office.AddServer("PC1");
+    office.AddServer("SRV");
+    const std::string srvFields = R"("name":"SRV","ip":null,"os":"Windows 2000 Advanced Server v5.0",)"
+                                  R"("description":"","server":true,"error":null,"products":["Kestrel"]})";
+
+    ASSERT_EQ(host_.Run({"scan", "network", "office", "--folder", "Net"}), 0) << host_.Err();
+    EXPECT_EQ(host_.OutLines(), (Lines{"{" + std::string(kPc1Fields), "{" + srvFields}));
+    ASSERT_EQ(host_.Run({"scan", "network", "OFFICE", "--folder", "net"}), 0);
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Net","folder":true,"expanded":false})",
+                                       R"({"path":"Net/office","folder":true,"expanded":false})",
+                                       R"({"path":"Net/office/PC1","folder":false,)" + std::string(kPc1Fields),
+                                       R"({"path":"Net/office/SRV","folder":false,)" + srvFields}));
+
+    // The whole network, after the tree is emptied.
+    network_.Computer("SRV").SwitchOff();
+    ASSERT_EQ(host_.Run({"scan", "network", "Entire Network", "--erase"}), 1);
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    const Lines nodes = host_.OutLines();
+    ASSERT_EQ(nodes.size(), 5u);
+    EXPECT_EQ(nodes[2], R"({"path":"Entire Network/Microsoft Windows Network/OFFICE","folder":true,"expanded":false})");
+    EXPECT_NE(nodes[4].find(R"("path":"Entire Network/Microsoft Windows Network/OFFICE/SRV")"), std::string::npos);
+
+    // A name that opens nothing: the reason, and the top folder is kept.
+    EXPECT_EQ(host_.Run({"scan", "network", "NOWHERE"}), 1);
+    EXPECT_EQ(host_.Out(), "");
+    std::string reason = SystemErrorText(ERROR_BAD_NET_NAME);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
+        reason.pop_back();
+    EXPECT_EQ(host_.Err(), "netwarden: Error occured: " + reason + "\n");
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines().front(), R"({"path":"Entire Network","folder":true,"expanded":false})");
+    EXPECT_EQ(host_.OutLines().back(), R"({"path":"NOWHERE","folder":true,"expanded":false})");
+}
+
+TEST_F(NetwardenCommandsTest, ScanSubnetKeepsTheComputersThatAnswerNamedByReverseLookupOrAddress) {
+    const IPv4 unnamed = 0x0A000109;  // 10.0.1.9; PC1 is 10.0.1.5
+    network_.LocalServices().SetPortOpen(0x0A000105, 139);
+    network_.LocalServices().SetPortOpen(unnamed, 139);
+    network_.Computer("10.0.1.9").Key(Hive::LocalMachine, kServices);
+
+    ASSERT_EQ(host_.Run({"scan", "subnet", "10.0.1.0/28", "--folder", "Found"}), 0) << host_.Err();
+    Lines found = host_.OutLines();
+    std::sort(found.begin(), found.end());
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].rfind(R"({"name":"10.0.1.9","ip":"10.0.1.9",)", 0), 0u) << found[0];
+    EXPECT_NE(found[0].find(R"("error":null)"), std::string::npos) << found[0];
+    EXPECT_EQ(found[1], "{" + std::string(kPc1Fields));
+    EXPECT_EQ(network_.Log().Count("TestTcpPort"), 15u);
+
+    // By address: nobody answers to that name, which makes the result 1.
+    ASSERT_EQ(host_.Run({"scan", "subnet", "10.0.1.5", "255.255.255.255", "--no-resolve", "--folder", "Found"}), 1);
+    EXPECT_EQ(host_.Out().rfind(R"({"name":"10.0.1.5","ip":"10.0.1.5",)", 0), 0u) << host_.Out();
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines().size(), 4u);  // Found with its three computers
+}
+
+TEST_F(NetwardenCommandsTest, CtrlCEndsTheSubnetScanAfterTheTestsUnderWayAndKeepsWhatWasFound) {
+    network_.LocalServices().SetPortOpen(0x0A000105, 139);
+    std::atomic<bool> pressed{false};
+    network_.SetCallHook([&](const vn::test::FakeCall& call) {
+        if (call.operation != "TestTcpPort")
+            return;
+        // The first test presses Ctrl+C; every test waits until the program
+        // has taken it.
+        if (!pressed.exchange(true))
+            std::raise(SIGINT);
+        while (InterruptCatcher::Pending())
+            std::this_thread::yield();
+    });
+    EXPECT_EQ(host_.Run({"scan", "subnet", "10.0.1.0/24"}), 1);
+    EXPECT_EQ(host_.OutLines(), (Lines{"{" + std::string(kPc1Fields)}));
+    EXPECT_EQ(host_.Err(), "netwarden: the scan was cancelled; what it found is kept\n");
+    EXPECT_LE(network_.Log().Count("TestTcpPort"), 63u);
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"PC1","folder":false,)" + std::string(kPc1Fields)}));
+}
+
 // Another program saves a change of its own whenever the command connects to
 // the user hive, giving up after a short wait: each change it could save must
 // survive the command's own.
@@ -333,29 +418,44 @@ TEST_F(NetwardenCommandsTest, AChangeSavedByAnotherProgramDuringACommandIsNeverL
 TEST_F(NetwardenCommandsTest, ChangesSavedWhileComputersAreExaminedAreKept) {
     ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\nSRV\n"), "--folder", "Lab"}), 0);
     SqliteRegistry other(HivePaths{directory_.File("user.db"), directory_.File("machine.db")});
-    // Another program adds a folder and removes SRV while PC1 is examined.
-    network_.SetCallHook([&](const vn::test::FakeCall& call) {
-        if (call.operation != "RegConnectRegistry" || call.computer != "PC1")
-            return;
-        RegistryKeyPtr hive, folder;
-        const std::string root(kInventoryRootKey);
-        if (other.Connect("", Hive::CurrentUser, hive) == ERROR_SUCCESS &&
-            hive->CreateKey(root + "\\Meanwhile", KEY_ALL_ACCESS, folder) == ERROR_SUCCESS)
-            SetDwordValue(*folder, "", 1);
-        if (hive != nullptr)
-            hive->DeleteTree(root + "\\Lab\\SRV");
+    // Another program saves a change of its own while PC1 is examined.
+    const auto whilePc1IsExamined = [&](std::function<void(RegistryKey& hive)> change) {
+        network_.SetCallHook([&other, change](const vn::test::FakeCall& call) {
+            RegistryKeyPtr hive;
+            if (call.operation == "RegConnectRegistry" && call.computer == "PC1" &&
+                other.Connect("", Hive::CurrentUser, hive) == ERROR_SUCCESS)
+                change(*hive);
+        });
+    };
+    const std::string root(kInventoryRootKey);
+    const auto addFolder = [&root](RegistryKey& hive, const std::string& name) {
+        RegistryKeyPtr folder;
+        if (hive.CreateKey(root + "\\" + name, KEY_ALL_ACCESS, folder) == ERROR_SUCCESS) {
+            EXPECT_EQ(SetDwordValue(*folder, "", 1), ERROR_SUCCESS);
+        }
+    };
+    whilePc1IsExamined([&](RegistryKey& hive) {
+        addFolder(hive, "Meanwhile");
+        // Gone after the first examination's connect.
+        const Status deleted = hive.DeleteTree(root + "\\Lab\\SRV");
+        EXPECT_TRUE(deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND) << deleted;
     });
     EXPECT_EQ(host_.Run({"inventory", "rescan", "Lab"}), 0);
     EXPECT_NE(host_.Err().find("\"SRV\" was removed from the inventory meanwhile"), std::string::npos);
     EXPECT_EQ(host_.Run({"inventory", "import", WriteFile("more.txt", "PC1\n"), "--folder", "New"}), 0);
+    // A scan's finds go into the tree as it is saved when the scan ends.
+    network_.LocalServices().SetPortOpen(0x0A000105, 139);
+    whilePc1IsExamined([&](RegistryKey& hive) { addFolder(hive, "DuringScan"); });
+    EXPECT_EQ(host_.Run({"scan", "subnet", "10.0.1.5/32", "--folder", "Found"}), 0) << host_.Err();
     network_.SetCallHook({});
 
     ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
     Lines paths;
     for (const std::string& line : host_.OutLines())
         paths.push_back(line.substr(0, line.find(",")));
-    EXPECT_EQ(paths, (Lines{R"({"path":"Lab")", R"({"path":"Lab/PC1")", R"({"path":"Meanwhile")",
-                            R"({"path":"New")", R"({"path":"New/PC1")"}));
+    EXPECT_EQ(paths, (Lines{R"({"path":"DuringScan")", R"({"path":"Found")", R"({"path":"Found/PC1")",
+                            R"({"path":"Lab")", R"({"path":"Lab/PC1")", R"({"path":"Meanwhile")", R"({"path":"New")",
+                            R"({"path":"New/PC1")"}));
 }
 
 // A saved tree that cannot be read whole is listed as far as it goes, and is

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -86,6 +87,46 @@ protected:
                "\"error\":\"" + jsonError + "\",\"products\":[]}\n";
     }
 
+    // What a scan prints for a lab host found under another name.
+    static std::string ExaminedAs(const LabHost& host, const std::string& name) {
+        const std::string fields = Examined(host);
+        return "{\"name\":\"" + name + fields.substr(fields.find("\",\"ip\""));
+    }
+
+    // Runs the program in a mount namespace of its own whose /etc/hosts also
+    // names the given lab addresses and whose resolver asks only this
+    // machine: a name from the browse list or from a reverse lookup never
+    // becomes a query that leaves it. libsmbclient takes the names from that
+    // file too.
+    ProgramOutcome RunWithLabNames(const QStringList& arguments, const std::vector<LabHost>& named) {
+        SambaLab::WriteClientConfiguration(directory_.path(), true);
+        const std::string hosts = directory_.File("hosts");
+        {
+            std::ofstream file(hosts);
+            file << FileText("/etc/hosts");
+            for (const LabHost& host : named)
+                file << host.address << ' ' << host.name << '\n';
+        }
+        const std::string resolver = directory_.File("resolv.conf");
+        std::ofstream(resolver) << "nameserver 127.0.0.1\n";
+        QStringList wrapped{"-m", "sh", "-c",
+                            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
+                            "exec \"$@\"",
+                            "sh", QString::fromStdString(hosts), QString::fromStdString(resolver),
+                            QString::fromStdString(runner_.program().string())};
+        wrapped += arguments;
+        return runner_.Run(wrapped, "/usr/bin/unshare");
+    }
+
+    static std::vector<std::string> SortedLines(const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    }
+
     ProgramOutcome ProbeAs(const LabUser& user, const LabHost& host, const std::filesystem::path& program = {}) {
         runner_.Set("NETWARDEN_PASSWORD", user.password);
         return runner_.Run({"--user", Account(user), "probe", QString::fromStdString(host.address)}, program);
@@ -158,6 +199,65 @@ TEST_F(NetwardenLabTest, ImportedComputersAreSavedListedAndExportedForImportingA
     EXPECT_EQ(relisted.exitCode, 0);
     EXPECT_EQ(ComputerNamesIn(relisted.out, "Lab"), (std::vector{Host(0).address, Host(1).address}));
     EXPECT_EQ(ComputerNamesIn(relisted.out, "Again"), ComputerNamesIn(relisted.out, "Lab"));
+}
+
+// The lab's range with addresses where nothing listens: exactly the lab hosts
+// are found, LAB1 under the name its address resolves back to, LAB2 (which
+// has none) under its address.
+TEST_F(NetwardenLabTest, ScanSubnetFindsExactlyTheLabHostsNamedByReverseLookupOrAddress) {
+    const QString range = QString::fromStdString(Host(0).address + "-" + SambaLab::StoppedHostAddress());
+    const ProgramOutcome scanned =
+        RunWithLabNames({"--user", User(), "scan", "subnet", range, "--folder", "Subnet"}, {Host(0)});
+    EXPECT_EQ(scanned.exitCode, 0) << scanned.err;
+    EXPECT_EQ(SortedLines(scanned.out), (std::vector<std::string>{"{" + Examined(Host(1)), ExaminedAs(Host(0), "LAB1")}));
+
+    const ProgramOutcome listed = runner_.Run({"inventory", "list"});
+    EXPECT_EQ(ComputerNamesIn(listed.out, "Subnet"), (std::vector<std::string>{Host(1).address, "LAB1"}));
+}
+
+// The browse list of a fresh lab fills only after the browser election.
+class LabBrowseScanTest : public NetwardenLabTest {
+protected:
+    // Scans the lab's workgroup, erasing earlier results, until both hosts
+    // are listed or the lab has run for kBrowseListDeadline seconds.
+    ProgramOutcome ScanUntilBothHostsAreListed() {
+        constexpr double kBrowseListDeadline = 240;
+        const char* binaryDir = std::getenv("VN_TEST_BINARY_DIR");
+        const double sinceStart = binaryDir ? SambaLab::SecondsSinceStart(std::string(binaryDir) + "/samba-lab") : -1;
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::duration<double>(std::max(30.0, kBrowseListDeadline - sinceStart));
+        for (;;) {
+            ProgramOutcome scanned = ScanNetwork({SambaLab::kWorkgroup, "--erase"});
+            if ((scanned.exitCode == 0 && SortedLines(scanned.out).size() == 2) ||
+                std::chrono::steady_clock::now() >= deadline)
+                return scanned;
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+        }
+    }
+
+    ProgramOutcome ScanNetwork(const QStringList& arguments) {
+        return RunWithLabNames(QStringList{"--user", User(), "scan", "network"} + arguments, SambaLab::Hosts());
+    }
+};
+
+TEST_F(LabBrowseScanTest, ScanNetworkFilesTheLabHostsUnderTheNameTypedAndASecondScanMerges) {
+    const ProgramOutcome scanned = ScanUntilBothHostsAreListed();
+    EXPECT_EQ(scanned.exitCode, 0) << scanned.err;
+    const std::vector<std::string> expected{ExaminedAs(Host(0), "LAB1"), ExaminedAs(Host(1), "LAB2")};
+    ASSERT_EQ(SortedLines(scanned.out), expected) << scanned.err;
+
+    const ProgramOutcome again = ScanNetwork({"vnlab"});
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    const ProgramOutcome whole = ScanNetwork({"Entire Network"});
+    EXPECT_EQ(whole.exitCode, 0) << whole.err;
+    EXPECT_EQ(SortedLines(whole.out), expected);
+
+    const ProgramOutcome listed = runner_.Run({"inventory", "list"});
+    EXPECT_EQ(ComputerNamesIn(listed.out, SambaLab::kWorkgroup), (std::vector<std::string>{"LAB1", "LAB2"}));
+    EXPECT_EQ(ComputerNamesIn(listed.out, "Entire Network/Microsoft Windows Network/" + std::string(SambaLab::kWorkgroup)),
+              (std::vector<std::string>{"LAB1", "LAB2"}));
+    // The second scan of the workgroup merged into the first one's folder.
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3 + 5);
 }
 
 // Who is logged on is for administrators to see; the policies of a host

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -10,14 +11,18 @@
 
 namespace vn::test {
 
-// Keeps every status line, the last range and counts the progress steps
+// Keeps every status line, range and position and counts the progress steps
 // (a position set starts the count there); thread-safe.
 class RecordingStatusSink final : public StatusSink {
 public:
     void Reset() override {}
     void Show(bool show) override {
-        std::lock_guard lock(mutex_);
-        shows_.push_back(show);
+        {
+            std::lock_guard lock(mutex_);
+            shows_.push_back(show);
+        }
+        if (onShow)
+            onShow(show);
     }
     bool IsShown() override {
         std::lock_guard lock(mutex_);
@@ -29,7 +34,7 @@ public:
     }
     void SetRange(int upper) override {
         std::lock_guard lock(mutex_);
-        range_ = upper;
+        ranges_.push_back(upper);
     }
     void Step() override {
         std::lock_guard lock(mutex_);
@@ -37,6 +42,7 @@ public:
     }
     void SetPos(int position) override {
         std::lock_guard lock(mutex_);
+        positions_.push_back(position);
         steps_ = position;
     }
 
@@ -54,15 +60,36 @@ public:
     }
     int Range() const {
         std::lock_guard lock(mutex_);
-        return range_;
+        return ranges_.empty() ? 0 : ranges_.back();
     }
+    std::vector<int> Ranges() const {
+        std::lock_guard lock(mutex_);
+        return ranges_;
+    }
+    std::vector<int> Positions() const {
+        std::lock_guard lock(mutex_);
+        return positions_;
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        lines_.clear();
+        shows_.clear();
+        ranges_.clear();
+        positions_.clear();
+        steps_ = 0;
+    }
+
+    // Runs on the caller's thread after each Show is recorded; set before a
+    // worker starts.
+    std::function<void(bool show)> onShow;
 
 private:
     mutable std::mutex mutex_;
     std::vector<std::string> lines_;
     std::vector<bool> shows_;
+    std::vector<int> ranges_;
+    std::vector<int> positions_;
     int steps_ = 0;
-    int range_ = 0;
 };
 
 // Takes every node with its parent, in arrival order; thread-safe.
@@ -83,6 +110,10 @@ public:
     std::size_t Count() const {
         std::lock_guard lock(mutex_);
         return added_.size();
+    }
+    void Clear() {
+        std::lock_guard lock(mutex_);
+        added_.clear();
     }
     // Only after the workers have ended.
     const std::vector<Added>& Nodes() const { return added_; }

@@ -16,7 +16,7 @@ public:
 
     Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override;
 
-    int writesSeen() const { return writesSeen_; }
+    int WritesSeen() const { return writesSeen_; }
 
 private:
     friend class FailingRegistryKey;

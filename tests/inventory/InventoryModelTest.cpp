@@ -74,7 +74,7 @@ TEST_F(InventoryModelTest, ComputerOfExistingNameTakesNewDataAndKeepsItsItem) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     ComputerRecord* old = AddComputer(model, lab, "pc1");
     old->Description = "old";
-    const QPersistentModelIndex oldIndex = model.indexOf(old);
+    const QPersistentModelIndex oldIndex = model.IndexOf(old);
     QSignalSpy refreshed(&model, &InventoryModel::nodeRefreshed);
 
     auto fresh = std::make_unique<ComputerRecord>("PC1");
@@ -125,7 +125,7 @@ TEST_F(InventoryModelTest, EnsureVisibleOnlyWhenAskedAndOnlyForNewItems) {
     EXPECT_EQ(visible.count(), 0);
     InventoryNode* loud = model.InsertNode(nullptr, std::make_unique<ComputerRecord>("loud"), true);
     ASSERT_EQ(visible.count(), 1);
-    EXPECT_EQ(InventoryModel::nodeAt(visible.at(0).at(0).toModelIndex()), loud);
+    EXPECT_EQ(InventoryModel::NodeAt(visible.at(0).at(0).toModelIndex()), loud);
 }
 
 TEST_F(InventoryModelTest, ParentThatLeftTheTreeCountsAsTopLevel) {
@@ -168,9 +168,9 @@ TEST_F(InventoryModelTest, NodeImages) {
 TEST_F(InventoryModelTest, ExpandedStateIsKeptAndAnnounced) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     QSignalSpy changed(&model, &InventoryModel::expandedChanged);
-    model.setExpanded(lab, true);
-    model.setExpanded(lab, true);
-    EXPECT_TRUE(model.isExpanded(lab));
+    model.SetExpanded(lab, true);
+    model.SetExpanded(lab, true);
+    EXPECT_TRUE(model.IsExpanded(lab));
     ASSERT_EQ(changed.count(), 1);
     EXPECT_TRUE(changed.at(0).at(1).toBool());
 }
@@ -203,7 +203,7 @@ TEST_F(MoveNodesTest, RefusedTargetsChangeNothing) {
     EXPECT_FALSE(model.MoveNodes(aSub, {b, a}, b));
     EXPECT_EQ(ChildTexts(model, nullptr), before);
     EXPECT_TRUE(model.Contains(aPc));
-    EXPECT_FALSE(model.isExpanded(aSub));
+    EXPECT_FALSE(model.IsExpanded(aSub));
 }
 
 TEST_F(MoveNodesTest, MovedFolderMergesIntoTargetAndOriginalsAreFreed) {
@@ -213,7 +213,7 @@ TEST_F(MoveNodesTest, MovedFolderMergesIntoTargetAndOriginalsAreFreed) {
 
     EXPECT_TRUE(model.MoveNodes(b, {aSub}, aSub));
 
-    EXPECT_TRUE(model.isExpanded(b));
+    EXPECT_TRUE(model.IsExpanded(b));
     EXPECT_FALSE(model.Contains(aSub));
     EXPECT_FALSE(model.Contains(aPc));
     EXPECT_TRUE(model.ChildrenOf(a).empty());
@@ -261,7 +261,7 @@ TEST(InventoryModelPerformance, TenThousandRandomInsertsIntoOneFolder) {
     }));
     // Row lookups stay right for every child.
     for (int row : {0, 4999, 9999})
-        EXPECT_EQ(model.indexOf(children[static_cast<std::size_t>(row)]).row(), row);
+        EXPECT_EQ(model.IndexOf(children[static_cast<std::size_t>(row)]).row(), row);
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ private:
 
 TEST_F(InventoryPersistenceTest, StoresOneKeyPerNodeWithItsValues) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
-    model.setExpanded(lab, true);
+    model.SetExpanded(lab, true);
     ComputerRecord* pc1 = AddComputer(model, lab, "pc1", {vantor});
     pc1->Description = "desk";
     pc1->LastKnownIP = 0xC0A80001;
@@ -124,7 +124,7 @@ TEST_F(InventoryPersistenceTest, StoresOneKeyPerNodeWithItsValues) {
 TEST_F(InventoryPersistenceTest, TreeComesBackAsSaved) {
     FolderNode* lab = AddFolder(model, nullptr, "Lab");
     FolderNode* inner = AddFolder(model, lab, "Inner");
-    model.setExpanded(inner, true);
+    model.SetExpanded(inner, true);
     ComputerRecord* pc = AddComputer(model, inner, "PC-7", {vantor, kestrel});
     pc->OSVersion = "Windows 2000 Server 5.0";
     pc->Description = "mail";
@@ -140,8 +140,8 @@ TEST_F(InventoryPersistenceTest, TreeComesBackAsSaved) {
     ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"Lab", "top"}));
     auto* loadedLab = static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front());
     auto* loadedInner = static_cast<FolderNode*>(loaded.ChildrenOf(loadedLab).front());
-    EXPECT_FALSE(loaded.isExpanded(loadedLab));
-    EXPECT_TRUE(loaded.isExpanded(loadedInner));
+    EXPECT_FALSE(loaded.IsExpanded(loadedLab));
+    EXPECT_TRUE(loaded.IsExpanded(loadedInner));
     ASSERT_EQ(ChildTexts(loaded, loadedInner), (Texts{"PC-7"}));
     const auto& copy = static_cast<const ComputerRecord&>(*loaded.ChildrenOf(loadedInner).front());
     EXPECT_EQ(copy.OSVersion, pc->OSVersion);
@@ -176,7 +176,7 @@ TEST_F(InventoryPersistenceTest, FailedSaveKeepsThePreviousTreeWhole) {
     // Fails in the middle of the second computer.
     test::FailingRegistry failing(*registry, 12);
     EXPECT_FALSE(SaveInventory(changed, failing));
-    EXPECT_GE(failing.writesSeen(), 12);
+    EXPECT_GE(failing.WritesSeen(), 12);
 
     InventoryModel loaded;
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
@@ -292,7 +292,7 @@ TEST_F(InventoryPersistenceTest, OddStoredValuesFallBackToDefaults) {
     ASSERT_TRUE(LoadInventory(model, *registry, catalogue));
 
     ASSERT_EQ(ChildTexts(model, nullptr), (Texts{"Sales", "pc1"}));
-    EXPECT_FALSE(model.isExpanded(static_cast<FolderNode*>(model.ChildrenOf(nullptr)[0])));
+    EXPECT_FALSE(model.IsExpanded(static_cast<FolderNode*>(model.ChildrenOf(nullptr)[0])));
     const auto& pc1 = static_cast<const ComputerRecord&>(*model.ChildrenOf(nullptr)[1]);
     EXPECT_EQ(pc1.HasError, 0);
     EXPECT_EQ(pc1.IsServer, 1);

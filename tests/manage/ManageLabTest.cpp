@@ -31,9 +31,9 @@ std::vector<std::string> Column(const PolicyTable& table, PolicyValue PolicyFeat
 class ManageLabTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SmbLabEnvironment::sambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::unavailable();
-        ASSERT_EQ(SmbLabEnvironment::unavailable(), "");
+        if (SmbLabEnvironment::SambaMissing())
+            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
+        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
         admin_.remote().SetPassword(SambaLab::AdminUser().name, SambaLab::AdminUser().password, "");
         user_.remote().SetPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
     }

@@ -82,9 +82,9 @@ void TurnIntoProvider(NetResource& r) {
 class LabBrowseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SmbLabEnvironment::sambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::unavailable();
-        ASSERT_EQ(SmbLabEnvironment::unavailable(), "");
+        if (SmbLabEnvironment::SambaMissing())
+            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
+        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
         ASSERT_TRUE(WaitForBothServers()) << "the lab's browse list never held both hosts";
     }
 

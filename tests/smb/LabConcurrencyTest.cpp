@@ -30,9 +30,9 @@ double SecondsSince(Clock::time_point start) { return std::chrono::duration<doub
 class LabConcurrencyTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SmbLabEnvironment::sambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::unavailable();
-        ASSERT_EQ(SmbLabEnvironment::unavailable(), "");
+        if (SmbLabEnvironment::SambaMissing())
+            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
+        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
     }
 
     static SmbCredentials PlainUser() {

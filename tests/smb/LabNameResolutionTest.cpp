@@ -35,9 +35,9 @@ std::string Lower(std::string text) {
 class LabNameResolutionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (SmbLabEnvironment::sambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::unavailable();
-        ASSERT_EQ(SmbLabEnvironment::unavailable(), "");
+        if (SmbLabEnvironment::SambaMissing())
+            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
+        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
         ASSERT_TRUE(ReadFirstSambaConfig({ClientConfiguration()}));
         // The second host registers its names with the WINS server soon
         // after the lab starts; wait for that once.

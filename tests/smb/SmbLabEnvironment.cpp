@@ -68,8 +68,8 @@ void SmbLabEnvironment::TearDownOnce() {
     }
 }
 
-const std::string& SmbLabEnvironment::unavailable() { return unavailableReason; }
-bool SmbLabEnvironment::sambaMissing() { return missing; }
+const std::string& SmbLabEnvironment::Unavailable() { return unavailableReason; }
+bool SmbLabEnvironment::SambaMissing() { return missing; }
 
 double SmbLabEnvironment::SecondsSinceLabStart() {
     return labRoot.empty() ? -1 : lab::SambaLab::SecondsSinceStart(labRoot);

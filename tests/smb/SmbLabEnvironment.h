@@ -15,8 +15,8 @@ public:
     static void TearDownOnce();
 
     // Empty when the lab runs; otherwise why the end-to-end tests cannot.
-    static const std::string& unavailable();
-    static bool sambaMissing();
+    static const std::string& Unavailable();
+    static bool SambaMissing();
 
     // Seconds since the lab in use was started; -1 when that is not known.
     static double SecondsSinceLabStart();

@@ -125,7 +125,7 @@ Status FakeNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std
                  container ? name : "null"});
     std::lock_guard lock(core_.mutex);
     const FakeBrowseNode* node = container ? root_.FindContainer(name) : &root_;
-    if (container && name.empty())
+    if (container && (name.empty() || (node && !node->OpensAs(container->dwDisplayType))))
         node = nullptr;
     if (!node)
         return ERROR_BAD_NET_NAME;

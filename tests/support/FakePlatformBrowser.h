@@ -31,6 +31,9 @@ public:
         return *this;
     }
     FakeBrowseNode& Batch(std::uint32_t size) { batch_ = size; return *this; }
+    // Opens only for a descriptor of that display type (a provider's name
+    // typed as a domain is not found); any other fails with 67.
+    FakeBrowseNode& OpenOnlyAs(std::uint32_t displayType) { openOnlyAs_ = displayType; return *this; }
 
     const NetResource& Resource() const { return resource_; }
     const std::vector<std::unique_ptr<FakeBrowseNode>>& Children() const { return children_; }
@@ -38,6 +41,9 @@ public:
     Status EnumStatus() const { return enumStatus_; }
     std::size_t EnumFailsAfter() const { return enumFailsAfter_; }
     std::uint32_t BatchSize() const { return batch_; }
+    bool OpensAs(std::uint32_t displayType) const {
+        return openOnlyAs_ < 0 || displayType == static_cast<std::uint32_t>(openOnlyAs_);
+    }
 
     // The container whose remote name is name (ignoring case), in this subtree.
     const FakeBrowseNode* FindContainer(const std::string& name) const;
@@ -49,6 +55,7 @@ private:
     Status enumStatus_ = ERROR_SUCCESS;
     std::size_t enumFailsAfter_ = 0;
     std::uint32_t batch_ = 0;  // 0: as many as asked for
+    std::int64_t openOnlyAs_ = -1;  // -1: any display type
 };
 
 class FakeNetworkBrowser final : public NetworkBrowser {

@@ -199,8 +199,9 @@ TEST(FakePlatformTest, ConcurrentCallsFromManyThreadsAreAllRecorded) {
             for (int i = 0; i < 20; ++i) {
                 RegistryKeyPtr root, key;
                 if (platform.Connect("PC1", Hive::LocalMachine, root) == ERROR_SUCCESS &&
-                    root->CreateKey("Software\\T", KEY_ALL_ACCESS, key) == ERROR_SUCCESS)
-                    SetDwordValue(*key, "n", static_cast<std::uint32_t>(i));
+                    root->CreateKey("Software\\T", KEY_ALL_ACCESS, key) == ERROR_SUCCESS) {
+                    EXPECT_EQ(SetDwordValue(*key, "n", static_cast<std::uint32_t>(i)), ERROR_SUCCESS);
+                }
             }
         });
     }

@@ -109,7 +109,7 @@ TEST_F(NewVersionCheckTest, LaterVersionShowsTheDialogFromTheCheckThread) {
     ASSERT_EQ(urls.size(), 1u);
     EXPECT_EQ(urls[0], "https://" + server_.hostAndPort() + "/go.asp?page=products_netwarden");
     EXPECT_NE(dialogs_.thread(), std::this_thread::get_id());
-    const auto requests = server_.requests();
+    const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].target, "/mykshost/vtrnetwardenversion.asp");

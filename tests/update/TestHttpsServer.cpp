@@ -102,7 +102,7 @@ void TestHttpsServer::SetReply(Reply reply) {
     reply_ = std::move(reply);
 }
 
-std::vector<TestHttpsServer::Request> TestHttpsServer::requests() const {
+std::vector<TestHttpsServer::Request> TestHttpsServer::Requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
 }

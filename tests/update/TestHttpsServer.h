@@ -50,7 +50,7 @@ public:
     std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
     void SetReply(Reply reply);
-    std::vector<Request> requests() const;
+    std::vector<Request> Requests() const;
     int connections() const { return connections_.load(); }
 
 private:

@@ -67,13 +67,13 @@ TEST_F(WebRequestServerTest, StatusesOtherThan200GiveNoText) {
         EXPECT_EQ(WebRequest(client_, Url(), nullptr, nullptr, 0), nullptr) << c.status;
         EXPECT_EQ(GetLastError(), c.expected) << c.status;
     }
-    EXPECT_EQ(server_.requests().size(), std::size(cases));  // the redirect was not followed
+    EXPECT_EQ(server_.Requests().size(), std::size(cases));  // the redirect was not followed
 }
 
 TEST_F(WebRequestServerTest, GetSendsNoBodyHeaders) {
     Reply(200, "x");
     ASSERT_NE(WebRequest(client_, Url("/a/b.asp?q=1"), nullptr, nullptr, 0), nullptr);
-    const auto requests = server_.requests();
+    const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].target, "/a/b.asp?q=1");
@@ -89,7 +89,7 @@ TEST_F(WebRequestServerTest, PostWithBodySendsTypeAndLength) {
     auto text = WebRequest(client_, Url("/post.asp"), "application/x-www-form-urlencoded", form.data(), form.size());
     ASSERT_NE(text, nullptr);
     EXPECT_STREQ(text.get(), "stored");
-    const auto requests = server_.requests();
+    const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "POST");
     EXPECT_EQ(requests[0].body, form);
@@ -102,15 +102,15 @@ TEST_F(WebRequestServerTest, LargePostBodyArrivesWhole) {
     Reply(200, "ok");
     const std::string form = Pattern(10000);
     ASSERT_NE(WebRequest(client_, Url(), "text/plain", form.data(), form.size()), nullptr);
-    ASSERT_EQ(server_.requests().size(), 1u);
-    EXPECT_EQ(server_.requests()[0].body, form);
+    ASSERT_EQ(server_.Requests().size(), 1u);
+    EXPECT_EQ(server_.Requests()[0].body, form);
 }
 
 TEST_F(WebRequestServerTest, PostWithEmptyBodySendsNoLengthOrType) {
     Reply(200, "ok");
     const char empty[] = "";
     ASSERT_NE(WebRequest(client_, Url(), nullptr, empty, 0), nullptr);
-    const auto requests = server_.requests();
+    const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "POST");
     EXPECT_EQ(requests[0].headers.find("Content-"), std::string::npos);

@@ -30,7 +30,7 @@ public:
 
     FolderNode* Folder(FolderNode* parent, const char* name) {
         auto* folder = static_cast<FolderNode*>(model_.InsertNode(parent, std::make_unique<FolderNode>(name), false));
-        model_.setExpanded(folder, true);
+        model_.SetExpanded(folder, true);
         return folder;
     }
 

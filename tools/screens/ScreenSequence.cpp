@@ -74,7 +74,7 @@ void ScreenSequence::SaveProgressPanel(const SampleInventory& sample) {
 void ScreenSequence::SaveContextMenu(const SampleInventory& sample) {
     Select(sample.workstation);
     CColumnTreeCtrl& tree = frame_.TreeView().Tree();
-    const QPoint row = tree.visualRect(frame_.Model().indexOf(sample.workstation)).center();
+    const QPoint row = tree.visualRect(frame_.Model().IndexOf(sample.workstation)).center();
     if (!renderer_.SaveWithPopup(QStringLiteral("context-menu"), [&] { tree.RequestContextMenu(row, false); }))
         ++failures_;
 }

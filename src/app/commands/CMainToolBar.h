@@ -1,24 +1,24 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+
+class QAction;
 
 namespace vn {
 
 class BitmapButton;
 
-// The toolbar form: one row of picture buttons, 22 pixels high, each sending
-// its command to the main window. Every button carries its command number in
-// the property "commandId".
+// The toolbar form: one row of picture buttons, 22 pixels high, each showing
+// and triggering the action of its command.
 class CMainToolBar final : public QWidget {
     Q_OBJECT
 public:
-    explicit CMainToolBar(QWidget* parent = nullptr);
+    // actionOf gives the action of a command id (vn::cmd).
+    CMainToolBar(const std::function<QAction*(int)>& actionOf, QWidget* parent = nullptr);
 
     // The button of that command; null when the toolbar has none.
     BitmapButton* Button(int commandId) const;
-
-signals:
-    void commandTriggered(int commandId);
 };
 
 }  // namespace vn

@@ -37,9 +37,12 @@ void HelpCommands::WhatNetwardenDetects() {
 }
 
 void HelpCommands::GettingStarted() {
-    if (help_.isNull())
-        help_ = new HelpWindow(context_.DialogParent());
-    help_->ShowStartPage();
+    HelpWindow* help = help_.data();
+    if (help == nullptr) {
+        help = new HelpWindow(context_.DialogParent());
+        help_ = help;
+    }
+    help->ShowStartPage();
 }
 
 }  // namespace vn

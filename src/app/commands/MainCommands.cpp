@@ -1,19 +1,21 @@
 #include "app/commands/MainCommands.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/CommandIds.h"
 #include "app/MainWindowContext.h"
 #include "app/commands/CMainInstallView.h"
 #include "app/commands/CMainPolicyView.h"
 #include "app/commands/CMainToolBar.h"
-#include "app/commands/CommandTexts.h"
-#include "app/commands/FocusTreeOnExit.h"
-#include "app/commands/SelectionJobs.h"
+#include "app/commands/CommandTable.h"
+#include "app/commands/MenuLayouts.h"
 #include "ui/HyperlinkLabel.h"
+#include "ui/ResourceIcon.h"
 
 namespace vn {
 namespace {
@@ -30,12 +32,49 @@ MainCommands::MainCommands(MainWindowContext& context, QObject* parent)
       scans_(context, launchers_, files_),
       tree_(context, files_),
       actions_(context, launchers_),
-      help_(context) {
-    for (const MenuText& text : ContextMenuTexts())
-        contextMenus_[text.Id].reset(BuildMenu(text, nullptr));
+      help_(context),
+      handlers_{context, scans_, tree_, actions_, help_} {
+    CreateActions();
+    for (const MenuLayout& layout : ContextMenuLayouts())
+        contextMenus_[layout.id] = BuildMenu(layout, context_.DialogParent());
 }
 
-MainCommands::~MainCommands() = default;
+MainCommands::~MainCommands() {
+    // Children of the window, which may outlive this object.
+    for (const QPointer<QMenu>& menu : menus_)
+        delete menu.data();
+    for (const auto& [id, action] : commandActions_)
+        delete action.data();
+}
+
+void MainCommands::CreateActions() {
+    // A context menu sends an item's prompt to the action's parent: the
+    // window shows it in its status bar.
+    QObject* owner = context_.DialogParent();
+    for (const CommandRow& row : CommandRows()) {
+        auto* action = new QAction(Text(row.menuText), owner != nullptr ? owner : this);
+        action->setObjectName(Text(row.objectName));
+        action->setData(row.id);
+        action->setStatusTip(Text(row.prompt));
+        if (row.picture != 0) {
+            action->setIcon(ResourceIcon(row.picture));
+            action->setIconVisibleInMenu(false);
+            action->setIconText(Text(row.caption));
+            action->setToolTip(Text(row.tip));
+        }
+        action->setCheckable(row.checked != nullptr);
+        if (row.shortcut != QKeySequence::UnknownKey)
+            action->setShortcut(row.shortcut);
+        const int id = row.id;
+        connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+        commandActions_[row.id] = action;
+    }
+}
+
+QAction* MainCommands::Action(int commandId) const {
+    const auto found = commandActions_.find(commandId);
+    return found != commandActions_.end() ? found->second.data() : nullptr;
+}
 
 void MainCommands::SetLaunchers(SubsystemLaunchers launchers) {
     launchers_ = std::move(launchers);
@@ -43,58 +82,51 @@ void MainCommands::SetLaunchers(SubsystemLaunchers launchers) {
     OnSelectionChanged();
 }
 
-QMenu* MainCommands::BuildMenu(const MenuText& text, QWidget* parent) {
-    auto* menu = new QMenu(Text(text.Title), parent);
-    for (const MenuItemText& item : text.Items) {
-        if (item.Id == 0) {
+QMenu* MainCommands::BuildMenu(const MenuLayout& layout, QWidget* parent) {
+    auto* menu = new QMenu(Text(layout.title), parent);
+    menus_.emplace_back(menu);
+    for (const MenuEntry& entry : layout.items) {
+        if (entry.id == 0)
             menu->addSeparator();
-        } else if (item.Id == kAddSubmenuMarker) {
+        else if (entry.id == kAddSubmenuMarker)
             menu->addMenu(BuildMenu(AddSubmenu(), menu));
-        } else {
-            QAction* action = menu->addAction(Text(item.Text));
-            action->setData(item.Id);
-            action->setStatusTip(Text(CommandPrompt(item.Id)));
-            action->setCheckable(item.Id == cmd::kViewToolBar || item.Id == cmd::kViewStatusBar);
-            const int id = item.Id;
-            connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
-        }
+        else
+            menu->addAction(Action(entry.id));
     }
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(*menu); });
+    connect(menu, &QMenu::aboutToShow, this, [this, &layout] { PrepareMenu(layout); });
+    // The command chosen runs after the menu has closed, in the state the
+    // menu showed: the toolbar's states come back after it.
+    connect(menu, &QMenu::aboutToHide, this,
+            [this] { QMetaObject::invokeMethod(this, &MainCommands::OnSelectionChanged, Qt::QueuedConnection); });
     return menu;
 }
 
-void MainCommands::UpdateMenu(QMenu& menu) const {
-    for (QAction* action : menu.actions()) {
-        const int id = action->data().toInt();
-        if (id == 0)
+void MainCommands::PrepareMenu(const MenuLayout& layout) {
+    for (const MenuEntry& entry : layout.items) {
+        const CommandRow* row = FindCommandRow(entry.id);
+        if (row == nullptr)
             continue;
-        action->setEnabled(IsEnabled(id));
-        if (id == cmd::kViewToolBar)
-            action->setChecked(context_.IsToolBarVisible());
-        else if (id == cmd::kViewStatusBar)
-            action->setChecked(context_.IsStatusBarVisible());
+        QAction* action = Action(row->id);
+        action->setText(Text(entry.text.empty() ? row->menuText : entry.text));
+        action->setEnabled(IsMenuEnabled(*row));
+        if (row->checked != nullptr)
+            action->setChecked(row->checked(context_));
     }
 }
 
 void MainCommands::BuildMenuBar(QMainWindow& window) {
     QMenuBar* bar = window.menuBar();
-    for (const MenuText& text : MenuBarTexts())
-        bar->addMenu(BuildMenu(text, bar));
-    for (QAction* action : bar->findChildren<QAction*>()) {
-        if (action->data().toInt() == cmd::kGettingStarted)
-            action->setShortcut(QKeySequence::HelpContents);
-    }
+    for (const MenuLayout& layout : MenuBarLayout())
+        bar->addMenu(BuildMenu(layout, bar));
 }
 
 QMenu* MainCommands::ContextMenu(int menuId) const {
     const auto found = contextMenus_.find(menuId);
-    return found != contextMenus_.end() ? found->second.get() : nullptr;
+    return found != contextMenus_.end() ? found->second : nullptr;
 }
 
 QWidget* MainCommands::CreateToolBarForm(QWidget* parent) {
-    auto* form = new CMainToolBar(parent);
-    connect(form, &CMainToolBar::commandTriggered, this, &MainCommands::Execute);
-    return form;
+    return new CMainToolBar([this](int commandId) { return Action(commandId); }, parent);
 }
 
 QWidget* MainCommands::CreatePolicyPanel(QWidget* parent) {
@@ -114,79 +146,60 @@ QWidget* MainCommands::CreateInstallPanel(QWidget* parent) {
 }
 
 void MainCommands::UpdatePanels() {
-    // Each QPointer is read once: every read may find the panel gone, so a
-    // second read after the check could be null.
+    // The panels' controls stay enabled whatever is selected: they need
+    // only their subsystem. Each QPointer is read once: every read may find
+    // the panel gone, so a second read after the check could be null.
+    auto available = [this](int commandId) { return IsAvailable(*FindCommandRow(commandId)); };
     if (CMainPolicyView* panel = policyPanel_.data()) {
-        panel->GroupPoliciesLink()->setEnabled(IsAvailable(cmd::kGroupPolicy));
-        panel->CheckPoliciesButton()->setEnabled(IsAvailable(cmd::kCheckGroupPolicies));
+        panel->GroupPoliciesLink()->setEnabled(available(cmd::kGroupPolicy));
+        panel->CheckPoliciesButton()->setEnabled(available(cmd::kCheckGroupPolicies));
     }
     if (CMainInstallView* panel = installPanel_.data())
-        panel->InstallButton()->setEnabled(IsAvailable(cmd::kInstall));
+        panel->InstallButton()->setEnabled(available(cmd::kInstall));
 }
 
-bool MainCommands::IsAvailable(int commandId) const {
-    switch (commandId) {
-        case cmd::kScanNetwork: return static_cast<bool>(launchers_.ScanNetwork);
-        case cmd::kScanSubnet: return static_cast<bool>(launchers_.ScanSubnet);
-        case cmd::kInstall: return static_cast<bool>(launchers_.DeploymentWizard);
-        case cmd::kCheckGroupPolicies: return static_cast<bool>(launchers_.PolicyCheck);
-        case cmd::kGroupPolicy: return static_cast<bool>(launchers_.PolicyTemplate);
-        case cmd::kDisableEnableServices: return static_cast<bool>(launchers_.ServiceManager);
-        case cmd::kRefreshFolders:
-        case cmd::kRemoveFolders: return false;  // no command answers these
-        default: return true;
-    }
+bool MainCommands::IsAvailable(const CommandRow& row) const {
+    return row.run != nullptr && launchers_.Provides(row.needs);
+}
+
+bool MainCommands::IsMenuEnabled(const CommandRow& row) const {
+    return IsAvailable(row) && (row.menuState == nullptr || row.menuState(context_.SelectedNodes()));
 }
 
 bool MainCommands::IsEnabled(int commandId) const {
-    if (!IsAvailable(commandId))
-        return false;
-    if (commandId != cmd::kRemove && commandId != cmd::kRescan && commandId != cmd::kInstall)
-        return true;
-    const std::vector<InventoryNode*> selection = context_.SelectedNodes();
-    if (selection.empty())
-        return commandId != cmd::kRemove;
-    return selection.size() == 1 || AllComputers(selection);
+    const CommandRow* row = FindCommandRow(commandId);
+    return row != nullptr && IsMenuEnabled(*row);
+}
+
+bool MainCommands::AnyMenuOpen() const {
+    // Each QPointer is read once: a second read after the check could find
+    // the menu gone.
+    return std::any_of(menus_.begin(), menus_.end(), [](const QPointer<QMenu>& pointer) {
+        const QMenu* menu = pointer.data();
+        return menu != nullptr && menu->isVisible();
+    });
 }
 
 void MainCommands::OnSelectionChanged() {
+    // An open menu keeps its items' states; the menu's closing sets these.
+    if (AnyMenuOpen())
+        return;
     const InventoryNode* caret = context_.CaretNode();
-    const bool computer = caret != nullptr && !caret->IsFolder;
-    context_.EnableToolBarButton(cmd::kRescan, caret != nullptr);
-    context_.EnableToolBarButton(cmd::kInstall, computer && IsAvailable(cmd::kInstall));
-    context_.EnableToolBarButton(cmd::kDisableEnableServices, computer && IsAvailable(cmd::kDisableEnableServices));
-}
-
-void MainCommands::ShowSettings() {
-    FocusTreeOnExit focus(context_);
-    context_.ShowSettingsDialog();
+    for (const CommandRow& row : CommandRows()) {
+        const bool enabled = IsAvailable(row) && (row.buttonState == nullptr || row.buttonState(caret));
+        Action(row.id)->setEnabled(enabled);
+    }
 }
 
 void MainCommands::Execute(int commandId) {
-    switch (commandId) {
-        case cmd::kAddComputer: scans_.AddComputer(); break;
-        case cmd::kAddFolder: tree_.AddFolder(); break;
-        case cmd::kRemove: tree_.Remove(); break;
-        case cmd::kRescan: scans_.Rescan(); break;
-        case cmd::kInstall: actions_.Install(); break;
-        case cmd::kScanNetwork: scans_.ScanNetwork(); break;
-        case cmd::kScanSubnet: scans_.ScanSubnet(); break;
-        case cmd::kExportComputerList: tree_.ExportComputerList(); break;
-        case cmd::kImportComputerList: scans_.ImportComputerList(); break;
-        case cmd::kExit: context_.RequestClose(); break;
-        case cmd::kViewStatusBar: context_.SetStatusBarVisible(!context_.IsStatusBarVisible()); break;
-        case cmd::kViewToolBar: context_.SetToolBarVisible(!context_.IsToolBarVisible()); break;
-        case cmd::kGroupPolicy: actions_.GroupPolicy(); break;
-        case cmd::kSettings: ShowSettings(); break;
-        case cmd::kAbout: help_.About(); break;
-        case cmd::kWhatNetwardenDetects: help_.WhatNetwardenDetects(); break;
-        case cmd::kSupport: help_.Support(); break;
-        case cmd::kGettingStarted: help_.GettingStarted(); break;
-        case cmd::kDisableEnableServices: actions_.DisableEnableServices(); break;
-        case cmd::kCheckGroupPolicies: actions_.CheckGroupPolicies(); break;
-        case cmd::kScan: scans_.ScanChooser(); break;
-        default: break;
-    }
+    const CommandRow* row = FindCommandRow(commandId);
+    if (row != nullptr && row->run != nullptr)
+        row->run(handlers_);
+}
+
+void MainCommands::ExecuteIfEnabled(int commandId) {
+    if (IsEnabled(commandId))
+        Execute(commandId);
 }
 
 }  // namespace vn

@@ -8,6 +8,10 @@ namespace vn {
 
 struct ComputerRecord;
 
+// The subsystem a command opens (the launcher it needs); None for the
+// commands of the window itself.
+enum class Subsystem { None, NetworkScan, SubnetScan, Deployment, PolicyCheck, PolicyTemplate, ServiceManager };
+
 // The entry points of the subsystems that the main window's commands open.
 // A subsystem whose launcher is empty is not part of this build: its
 // commands are disabled (menu items greyed with their prompts, toolbar
@@ -30,6 +34,20 @@ struct SubsystemLaunchers {
     std::function<void(bool withDirectoryConsoleButton)> PolicyTemplate;
     // Disable/Enable Services (263): the remote service manager, modal.
     std::function<void(const ComputerRecord& computer)> ServiceManager;
+
+    // Whether that subsystem's launcher is set (always for None).
+    bool Provides(Subsystem subsystem) const {
+        switch (subsystem) {
+            case Subsystem::None: return true;
+            case Subsystem::NetworkScan: return static_cast<bool>(ScanNetwork);
+            case Subsystem::SubnetScan: return static_cast<bool>(ScanSubnet);
+            case Subsystem::Deployment: return static_cast<bool>(DeploymentWizard);
+            case Subsystem::PolicyCheck: return static_cast<bool>(PolicyCheck);
+            case Subsystem::PolicyTemplate: return static_cast<bool>(PolicyTemplate);
+            case Subsystem::ServiceManager: return static_cast<bool>(ServiceManager);
+        }
+        return false;
+    }
 };
 
 }  // namespace vn

@@ -35,10 +35,15 @@ void TreeCommands::Remove() {
             }
         }
     }
-    if (context_.Model().rowCount() == 0)
+    if (context_.Model().rowCount() == 0) {
         context_.ShowDetailsView(details::kBlank);
-    else if (removed)
+    } else if (removed) {
+        // The tree would otherwise move the caret to a neighbour of a
+        // removed item, and the toolbar would act on it while the details
+        // say that nothing is selected.
+        context_.ClearCaret();
         context_.ShowDetailsView(details::kNoSelection);
+    }
 }
 
 void TreeCommands::ExportComputerList() {

@@ -104,11 +104,11 @@ int CheckCancel(void* transfer, curl_off_t, curl_off_t, curl_off_t, curl_off_t) 
     return cancel && cancel->load() ? 1 : 0;
 }
 
-Status CertificateStatus(int error) {
+[[nodiscard]] Status CertificateStatus(int error) {
     return error == X509_V_ERR_CERT_REVOKED ? ERROR_INTERNET_SEC_CERT_REVOKED : ERROR_INTERNET_SEC_CERT_ERRORS;
 }
 
-Status TransferStatus(CURLcode code, const Transfer& transfer) {
+[[nodiscard]] Status TransferStatus(CURLcode code, const Transfer& transfer) {
     if (code == CURLE_OK)
         return ERROR_SUCCESS;
     if (transfer.policy.refusedUnknownCa)

@@ -32,7 +32,7 @@ public:
     CurlHttpsClient();
     explicit CurlHttpsClient(Options options);
 
-    Status Send(const HttpsRequest& request, HttpsResponse& response) override;
+    [[nodiscard]] Status Send(const HttpsRequest& request, HttpsResponse& response) override;
 
 private:
     Options options_;

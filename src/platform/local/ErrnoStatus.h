@@ -5,6 +5,6 @@
 namespace vn {
 
 // The Windows code closest to a POSIX errno value.
-Status StatusFromErrno(int error);
+[[nodiscard]] Status StatusFromErrno(int error);
 
 }  // namespace vn

@@ -5,8 +5,9 @@ namespace vn {
 HiveWriteGroup::HiveWriteGroup(std::shared_ptr<SqliteHive> hive) : hive_(std::move(hive)) { hive_->BeginGroup(); }
 
 HiveWriteGroup::~HiveWriteGroup() {
+    // An abandoned group is rolled back; there is no one left to tell.
     if (!ended_)
-        hive_->EndGroup(false);
+        (void)hive_->EndGroup(false);
 }
 
 Status HiveWriteGroup::Commit() {

@@ -19,7 +19,7 @@ public:
     HiveWriteGroup& operator=(const HiveWriteGroup&) = delete;
 
     // A second Commit, or one after a failed write group, is refused.
-    Status Commit() override;
+    [[nodiscard]] Status Commit() override;
 
 private:
     std::shared_ptr<SqliteHive> hive_;

@@ -31,7 +31,7 @@ public:
     LocalChildProcess(const LocalChildProcess&) = delete;
     LocalChildProcess& operator=(const LocalChildProcess&) = delete;
 
-    Status ReadOutput(void* buffer, std::size_t size, std::size_t* read) override;
+    [[nodiscard]] Status ReadOutput(void* buffer, std::size_t size, std::size_t* read) override;
     void CloseInput() override;
     void CloseOutput() override;
     std::uint32_t Wait() override;
@@ -41,7 +41,7 @@ public:
     // (without a SIGPIPE) when the program no longer reads it. The program
     // only ever reads end-of-file when nothing is written, so the platform
     // interface does not carry this.
-    Status WriteInput(const void* data, std::size_t size);
+    [[nodiscard]] Status WriteInput(const void* data, std::size_t size);
 
     pid_t pid() const { return pid_; }
 

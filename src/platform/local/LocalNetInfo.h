@@ -19,13 +19,13 @@ public:
     explicit LocalNetInfo(std::vector<std::string> sambaConfigFiles);
     LocalNetInfo();
 
-    Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override;
-    Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override;
+    [[nodiscard]] Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override;
+    [[nodiscard]] Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override;
     // Gives the whole list (this program's user) in one batch: the vector is
     // replaced, the resume handle set to 0 and the result is 0.
-    Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
+    [[nodiscard]] Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
                              std::uint32_t& resumeHandle) override;
-    Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
+    [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
 
 private:
     std::vector<std::string> sambaConfigFiles_;

@@ -46,7 +46,7 @@ int AboveStandard(int fd) {
     return moved;
 }
 
-Status MakePipe(Pipe& pipe) {
+[[nodiscard]] Status MakePipe(Pipe& pipe) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         return StatusFromErrno(errno);

@@ -22,11 +22,11 @@ namespace vn {
 // directory that is missing or not a directory 267.
 class LocalProcesses : public Processes {
 public:
-    Status Start(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
+    [[nodiscard]] Status Start(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
                  std::unique_ptr<ChildProcess>& result) override;
 
     // The same, giving the local child with its extra operations.
-    Status StartLocal(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
+    [[nodiscard]] Status StartLocal(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
                       std::unique_ptr<LocalChildProcess>& result);
 };
 

@@ -13,6 +13,6 @@ namespace vn {
 // runs of separators count as one and trailing ones are ignored, so
 // "Services\" names "Services"; a leading "\" is refused with
 // ERROR_BAD_PATHNAME. An empty path gives no components (the key itself).
-Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
+[[nodiscard]] Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
 
 }  // namespace vn

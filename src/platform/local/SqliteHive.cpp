@@ -33,7 +33,7 @@ constexpr const char* kSchema =
     "PRAGMA user_version = 1;";
 
 // Creates every missing directory above the file.
-Status CreateParentDirectories(const std::string& file, unsigned mode) {
+[[nodiscard]] Status CreateParentDirectories(const std::string& file, unsigned mode) {
     for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
         const std::string directory = file.substr(0, slash);
         if (mkdir(directory.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST)
@@ -98,8 +98,10 @@ void SqliteHive::EndRead() {
     if (!readOpen_)
         return;
     readOpen_ = false;
+    // A read has nothing to keep: a rollback that fails found the
+    // transaction already ended by SQLite.
     if (!sqlite3_get_autocommit(db_) && Execute("COMMIT") != ERROR_SUCCESS)
-        Execute("ROLLBACK");
+        (void)Execute("ROLLBACK");
 }
 
 void SqliteHive::EndIdleRead() {
@@ -130,7 +132,8 @@ void SqliteHive::Configure() {
     // Room for a large hive in memory (SQLite's default is 2 MiB), so that a
     // big write group does not spill into the file before its commit and
     // reads find their pages cached. Memory is only taken as pages are used.
-    ExecuteSql(db_, "PRAGMA cache_size = -32768");
+    // Without it SQLite keeps its default cache: slower, not wrong.
+    (void)ExecuteSql(db_, "PRAGMA cache_size = -32768");
 }
 
 Status SqliteHive::DetectSchema() {
@@ -176,7 +179,9 @@ Status SqliteHive::EnsureSchema() {
     if (status == ERROR_SUCCESS)
         status = Execute("COMMIT");
     if (status != ERROR_SUCCESS) {
-        Execute("ROLLBACK");
+        // The first failure is the one to report; a rollback fails only when
+        // SQLite has ended the transaction itself.
+        (void)Execute("ROLLBACK");
         return status;
     }
     hasSchema_ = true;
@@ -209,9 +214,16 @@ Status SqliteHive::Write(Changes changes, Body&& body) {
     Status result = body();
     if (grouped) {
         if (savepoint) {
-            if (result != ERROR_SUCCESS)
-                Execute("ROLLBACK TO step");
-            Execute("RELEASE step");
+            // A write whose changes cannot be undone, or cannot be closed as
+            // one step, would leave part of itself in the group: the group
+            // then commits nothing.
+            if (result != ERROR_SUCCESS && Execute("ROLLBACK TO step") != ERROR_SUCCESS)
+                groupFailed_ = true;
+            if (const Status released = Execute("RELEASE step"); released != ERROR_SUCCESS) {
+                groupFailed_ = true;
+                if (result == ERROR_SUCCESS)
+                    result = released;
+            }
         }
         // Some failures (disk full, I/O) make SQLite drop the whole
         // transaction: the group's earlier writes are gone with it.
@@ -225,8 +237,10 @@ Status SqliteHive::Write(Changes changes, Body&& body) {
     }
     if (result == ERROR_SUCCESS)
         result = Execute("COMMIT");
+    // The write's own failure is the one to report; a rollback fails only
+    // when SQLite has ended the transaction itself.
     if (result != ERROR_SUCCESS)
-        Execute("ROLLBACK");
+        (void)Execute("ROLLBACK");
     return result;
 }
 
@@ -467,9 +481,10 @@ Status SqliteHive::EndGroup(bool commit) {
     if (groupTransactionOpen_) {
         if (!groupFailed_)
             result = Execute("COMMIT");
-        // A commit that failed (e.g. busy) leaves the transaction open.
+        // A commit that failed (e.g. busy) leaves the transaction open. A
+        // rollback fails only when SQLite has ended it itself.
         if (groupFailed_ || result != ERROR_SUCCESS)
-            Execute("ROLLBACK");
+            (void)Execute("ROLLBACK");
     }
     if (commit && groupFailed_ && result == ERROR_SUCCESS)
         result = ERROR_CANTWRITE;

@@ -55,27 +55,27 @@ public:
     bool IsReadOnly();
 
     // ERROR_KEY_DELETED when the key no longer exists.
-    Status CheckKey(KeyId key);
+    [[nodiscard]] Status CheckKey(KeyId key);
 
     // The key at path below from; 2 when a component is missing.
-    Status FindKey(KeyId from, const std::vector<std::string>& path, KeyId& result);
+    [[nodiscard]] Status FindKey(KeyId from, const std::vector<std::string>& path, KeyId& result);
 
     // Like FindKey, creating missing components; with mayCreate false a
     // missing component gives ERROR_ACCESS_DENIED.
-    Status CreateKey(KeyId from, const std::vector<std::string>& path, bool mayCreate, KeyId& result);
+    [[nodiscard]] Status CreateKey(KeyId from, const std::vector<std::string>& path, bool mayCreate, KeyId& result);
 
-    Status QueryValue(KeyId key, std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data);
-    Status SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+    [[nodiscard]] Status QueryValue(KeyId key, std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data);
+    [[nodiscard]] Status SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                     std::uint32_t size);
 
     // The name of the index-th sub-key in folded-name order; 259 past the end.
-    Status EnumKey(KeyId key, std::uint32_t index, std::string& name);
+    [[nodiscard]] Status EnumKey(KeyId key, std::uint32_t index, std::string& name);
     // The names of all sub-keys in the same order, read in one pass.
-    Status EnumKeys(KeyId key, std::vector<std::string>& names);
+    [[nodiscard]] Status EnumKeys(KeyId key, std::vector<std::string>& names);
 
     // Deletes the key at path below from with everything under it; an empty
     // path deletes from itself (the hive's root refuses with 5).
-    Status DeleteTree(KeyId from, const std::vector<std::string>& path);
+    [[nodiscard]] Status DeleteTree(KeyId from, const std::vector<std::string>& path);
 
     // Write groups nest: only the outermost EndGroup commits or rolls back.
     // A group abandoned at any depth makes the whole outermost group roll back.
@@ -83,7 +83,7 @@ public:
     // up to the busy time-out), so reads inside the group see exactly what
     // its writes change; when it cannot, nothing of the group lands.
     void BeginGroup();
-    Status EndGroup(bool commit);
+    [[nodiscard]] Status EndGroup(bool commit);
 
 private:
     // Whether a write's body makes at most one change (a single statement,
@@ -92,23 +92,23 @@ private:
     // Whether a look-up must also check that the parent key still exists.
     enum class Parent { Check, Known };
 
-    Status OpenExisting();
-    Status OpenWritable();
-    Status EnsureSchema();
+    [[nodiscard]] Status OpenExisting();
+    [[nodiscard]] Status OpenWritable();
+    [[nodiscard]] Status EnsureSchema();
     void Configure();
-    Status DetectSchema();
+    [[nodiscard]] Status DetectSchema();
     void Close();
-    Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
-    Status CheckKeyLocked(KeyId key);
+    [[nodiscard]] Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
+    [[nodiscard]] Status CheckKeyLocked(KeyId key);
     template <typename Body>
-    Status Write(Changes changes, Body&& body);
-    Status ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child);
+    [[nodiscard]] Status Write(Changes changes, Body&& body);
+    [[nodiscard]] Status ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child);
     // Opens the file when there is one and starts reading about key. With no
     // hive yet, the root answers emptyRootAnswer and other keys are deleted.
-    Status StartRead(KeyId key, Status emptyRootAnswer);
+    [[nodiscard]] Status StartRead(KeyId key, Status emptyRootAnswer);
     SqliteStatement Prepare(std::string_view sql);
-    Status Execute(std::string_view sql);
-    Status BeginRead();
+    [[nodiscard]] Status Execute(std::string_view sql);
+    [[nodiscard]] Status BeginRead();
     void EndRead();
     void EndIdleRead();
 

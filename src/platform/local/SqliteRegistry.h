@@ -19,7 +19,7 @@ public:
     explicit SqliteRegistry(const HivePaths& paths = HivePathsFromEnvironment(),
                             std::chrono::milliseconds busyTimeout = std::chrono::milliseconds(5000));
 
-    Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override;
+    [[nodiscard]] Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override;
 
 private:
     std::shared_ptr<SqliteHive> currentUser_;

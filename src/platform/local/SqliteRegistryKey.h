@@ -19,19 +19,19 @@ class SqliteRegistryKey : public RegistryKey {
 public:
     SqliteRegistryKey(std::shared_ptr<SqliteHive> hive, SqliteHive::KeyId id, std::uint32_t access);
 
-    Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
-    Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
-    Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
+    [[nodiscard]] Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
+    [[nodiscard]] Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
+    [[nodiscard]] Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
                       std::uint32_t* size) override;
-    Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
+    [[nodiscard]] Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
                     std::uint32_t size) override;
-    Status EnumKey(std::uint32_t index, std::string& name) override;
-    Status EnumKeys(std::vector<std::string>& names) override;
-    Status DeleteTree(std::string_view subKey) override;
+    [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
+    [[nodiscard]] Status EnumKeys(std::vector<std::string>& names) override;
+    [[nodiscard]] Status DeleteTree(std::string_view subKey) override;
     std::unique_ptr<RegistryWriteGroup> BeginWriteGroup() override;
 
 private:
-    Status Open(std::string_view subKey, std::uint32_t access, bool create, RegistryKeyPtr& result);
+    [[nodiscard]] Status Open(std::string_view subKey, std::uint32_t access, bool create, RegistryKeyPtr& result);
     bool Allows(std::uint32_t right) const { return (access_ & right) == right; }
 
     std::shared_ptr<SqliteHive> hive_;

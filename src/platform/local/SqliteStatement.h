@@ -16,7 +16,7 @@ class SqliteStatementCache;
 
 // The Windows code for an SQLite result code of connection db (db may be
 // null); file errors are taken from the system error behind them.
-Status StatusFromSqlite(sqlite3* db, int resultCode);
+[[nodiscard]] Status StatusFromSqlite(sqlite3* db, int resultCode);
 
 // One prepared statement, finalized on destruction, or borrowed from a
 // cache and given back to it. Binding indexes start at 1.
@@ -35,7 +35,7 @@ public:
     // Steps once: true with a row, false when done or failed (see status()).
     bool Step();
     // Steps until done; the status of the run.
-    Status Run();
+    [[nodiscard]] Status Run();
 
     bool ColumnIsNull(int column) const;
     std::int64_t ColumnInt(int column) const;
@@ -43,7 +43,7 @@ public:
     std::vector<std::uint8_t> ColumnBlob(int column) const;
 
     // 0 while every call succeeded, otherwise the first failure's code.
-    Status status() const { return status_; }
+    [[nodiscard]] Status status() const { return status_; }
 
 private:
     void Fail(int resultCode);
@@ -55,6 +55,6 @@ private:
 };
 
 // Runs SQL without results (several statements allowed).
-Status ExecuteSql(sqlite3* db, const char* sql);
+[[nodiscard]] Status ExecuteSql(sqlite3* db, const char* sql);
 
 }  // namespace vn

@@ -13,7 +13,7 @@ namespace vn::smb {
 // Decodes a response stub into its declaration; a stub that does not match
 // gives RPC_X_BAD_STUB_DATA.
 template <class Response>
-Status DecodeStub(std::span<const std::uint8_t> stub, Response& response) {
+[[nodiscard]] Status DecodeStub(std::span<const std::uint8_t> stub, Response& response) {
     try {
         NdrReader r(stub);
         response.Decode(r);
@@ -27,7 +27,7 @@ Status DecodeStub(std::span<const std::uint8_t> stub, Response& response) {
 // The result is the transport's status; the operation's own status is a field
 // of the response.
 template <class Request, class Response>
-Status Invoke(RpcConnection& connection, const Request& request, Response& response) {
+[[nodiscard]] Status Invoke(RpcConnection& connection, const Request& request, Response& response) {
     std::vector<std::uint8_t> stub;
     try {
         NdrWriter w;
@@ -45,7 +45,7 @@ Status Invoke(RpcConnection& connection, const Request& request, Response& respo
 // Invoke for operations that answer a Windows status in ErrorCode: the
 // transport's failure, else the operation's own status.
 template <class Request, class Response>
-Status InvokeForStatus(RpcConnection& connection, const Request& request, Response& response) {
+[[nodiscard]] Status InvokeForStatus(RpcConnection& connection, const Request& request, Response& response) {
     const Status transport = Invoke(connection, request, response);
     return transport != ERROR_SUCCESS ? transport : response.ErrorCode;
 }

@@ -59,7 +59,7 @@ std::vector<std::uint8_t> BuildRequestFragment(std::uint32_t callId, std::uint16
 
 // Parses and checks the 16-byte common header: version 5.0, little-endian
 // integers, a fragment length that covers at least the header.
-Status ParsePduHeader(std::span<const std::uint8_t> bytes, PduHeader& header);
+[[nodiscard]] Status ParsePduHeader(std::span<const std::uint8_t> bytes, PduHeader& header);
 
 // The body of a bind_ack (everything after the common header): the
 // negotiated fragment sizes and whether the first context was accepted.
@@ -68,12 +68,12 @@ struct BindAck {
     std::uint16_t maxRecvFrag = 0;
     bool accepted = false;
 };
-Status ParseBindAck(std::span<const std::uint8_t> body, BindAck& ack);
+[[nodiscard]] Status ParseBindAck(std::span<const std::uint8_t> body, BindAck& ack);
 
 // A response body's stub bytes (after alloc hint, context id and cancel count).
-Status ResponseStub(std::span<const std::uint8_t> body, std::span<const std::uint8_t>& stub);
+[[nodiscard]] Status ResponseStub(std::span<const std::uint8_t> body, std::span<const std::uint8_t>& stub);
 
 // The Windows status that a fault PDU's body stands for.
-Status FaultStatus(std::span<const std::uint8_t> body);
+[[nodiscard]] Status FaultStatus(std::span<const std::uint8_t> body);
 
 }  // namespace vn::smb

@@ -13,7 +13,7 @@ constexpr std::uint16_t kSidTypeDomain = 3;
 constexpr std::uint16_t kSidTypeInvalid = 7;
 constexpr std::uint16_t kSidTypeUnknown = 8;
 
-Status LookupOne(RpcConnection& connection, const ContextHandle& policy, std::string_view accountName,
+[[nodiscard]] Status LookupOne(RpcConnection& connection, const ContextHandle& policy, std::string_view accountName,
                  Sid& sid, std::string& referencedDomain, SidNameUse& use) {
     lsarpc::LsarLookupNames request{policy, {Utf8ToUtf16(accountName)}, lsarpc::LsapLookupWksta};
     lsarpc::LsarLookupNamesResponse response;
@@ -63,8 +63,9 @@ Status SmbAccounts::LookupAccountName(std::string_view systemName, std::string_v
     if (status != ERROR_SUCCESS)
         return status;
     status = LookupOne(*connection, opened.PolicyHandle, accountName, sid, referencedDomain, use);
+    // The lookup's result stands; a handle left open ends with the connection.
     lsarpc::LsarCloseResponse closed;
-    Invoke(*connection, lsarpc::LsarClose{opened.PolicyHandle}, closed);
+    (void)Invoke(*connection, lsarpc::LsarClose{opened.PolicyHandle}, closed);
     return status;
 }
 

@@ -10,7 +10,7 @@ class SmbAccounts : public Accounts {
 public:
     explicit SmbAccounts(SmbConnector& connector) : connector_(connector) {}
 
-    Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
+    [[nodiscard]] Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
                              std::string& referencedDomain, SidNameUse& use) override;
 
 private:

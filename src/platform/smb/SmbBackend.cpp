@@ -16,7 +16,7 @@ Status SmbBackend::SetAuthFile(const std::string& path) {
 
 void SmbBackend::SetUseKerberos(bool use) {
     SmbCredentials credentials = connector_.Credentials();
-    credentials.setUseKerberos(use);
+    credentials.SetUseKerberos(use);
     connector_.SetCredentials(credentials);
 }
 

@@ -32,7 +32,7 @@ public:
     // --user/--domain with a password.
     void SetPassword(std::string_view user, std::string_view password, std::string_view domain);
     // --authfile: 2 when unreadable, 87 when it names no user.
-    Status SetAuthFile(const std::string& path);
+    [[nodiscard]] Status SetAuthFile(const std::string& path);
     // --kerberos: use the ticket cache, keeping any user and password as fallback.
     void SetUseKerberos(bool use);
 

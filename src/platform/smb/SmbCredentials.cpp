@@ -137,8 +137,10 @@ bool SmbCredentials::TicketCacheExists() {
 SmbCredentials SmbCredentials::FromEnvironment() {
     SmbCredentials credentials;
     const std::string authFile = DefaultAuthFilePath();
+    // A default file that cannot be read gives no password: the other
+    // computers then refuse the logon and say so.
     if (FileExists(authFile))
-        FromAuthFile(authFile, credentials);
+        (void)FromAuthFile(authFile, credentials);
     credentials.useKerberos_ = TicketCacheExists();
     return credentials;
 }

@@ -27,7 +27,7 @@ public:
     // Reads "username = ...", "password = ...", "domain = ..." lines; a user
     // written DOMAIN\user or DOMAIN/user carries its domain. 2 when the file
     // cannot be read, 87 when it names no user.
-    static Status FromAuthFile(const std::string& path, SmbCredentials& result);
+    [[nodiscard]] static Status FromAuthFile(const std::string& path, SmbCredentials& result);
 
     // What the program uses when nothing was set explicitly: the Kerberos
     // ticket cache when one exists, and the authentication file
@@ -45,7 +45,7 @@ public:
     const std::string& password() const { return password_; }
     const std::string& domain() const { return domain_; }
     bool useKerberos() const { return useKerberos_; }
-    void setUseKerberos(bool use) { useKerberos_ = use; }
+    void SetUseKerberos(bool use) { useKerberos_ = use; }
 
 private:
     void Wipe();

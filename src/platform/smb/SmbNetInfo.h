@@ -11,18 +11,18 @@ class SmbNetInfo : public NetInfo {
 public:
     explicit SmbNetInfo(SmbConnector& connector) : connector_(connector) {}
 
-    Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override;
-    Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override;
-    Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
+    [[nodiscard]] Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override;
+    [[nodiscard]] Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override;
+    [[nodiscard]] Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
                              std::uint32_t& resumeHandle) override;
     // Only for this computer: ERROR_NOT_SUPPORTED.
-    Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
+    [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
 
 private:
     // Opens the service's pipe on server and runs one operation; the result
     // is the transport's failure, else the operation's own status.
     template <class Request, class Response>
-    Status Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
+    [[nodiscard]] Status Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
                 const Request& request, Response& response);
 
     SmbConnector& connector_;

@@ -11,7 +11,7 @@ class SmbRegistry : public Registry {
 public:
     explicit SmbRegistry(SmbConnector& connector) : connector_(connector) {}
 
-    Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override;
+    [[nodiscard]] Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override;
 
 private:
     SmbConnector& connector_;

@@ -49,8 +49,9 @@ SmbRegistryKey::SmbRegistryKey(std::shared_ptr<RpcConnection> connection, const 
     : connection_(std::move(connection)), handle_(handle) {}
 
 SmbRegistryKey::~SmbRegistryKey() {
+    // A handle the server did not close ends with the connection.
     winreg::BaseRegCloseKeyResponse response;
-    Invoke(*connection_, winreg::BaseRegCloseKey{handle_}, response);
+    (void)Invoke(*connection_, winreg::BaseRegCloseKey{handle_}, response);
 }
 
 Status SmbRegistryKey::OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {

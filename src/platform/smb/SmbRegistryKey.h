@@ -16,24 +16,24 @@ public:
     SmbRegistryKey(std::shared_ptr<RpcConnection> connection, const ContextHandle& handle);
     ~SmbRegistryKey() override;
 
-    Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
-    Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
+    [[nodiscard]] Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
+    [[nodiscard]] Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
     // String values travel as UTF-16 and are given and taken as UTF-8, as
     // the ANSI registry functions convert them.
-    Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
+    [[nodiscard]] Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
                       std::uint32_t* size) override;
-    Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
+    [[nodiscard]] Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
                     std::uint32_t size) override;
-    Status EnumKey(std::uint32_t index, std::string& name) override;
+    [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
     // Deleting remote trees is not offered: ERROR_ACCESS_DENIED.
-    Status DeleteTree(std::string_view subKey) override;
+    [[nodiscard]] Status DeleteTree(std::string_view subKey) override;
 
     // Largest value we accept from a server.
     static constexpr std::uint32_t kMaxValueSize = 4 * 1024 * 1024;
 
 private:
     // The whole value in wire form, retrying with the size the server asks for.
-    Status FetchValue(const std::u16string& name, std::uint32_t& type, std::vector<std::uint8_t>& data);
+    [[nodiscard]] Status FetchValue(const std::u16string& name, std::uint32_t& type, std::vector<std::uint8_t>& data);
 
     std::shared_ptr<RpcConnection> connection_;
     ContextHandle handle_;

@@ -10,7 +10,7 @@ class SmbServiceControl : public ServiceControl {
 public:
     explicit SmbServiceControl(SmbConnector& connector) : connector_(connector) {}
 
-    Status OpenManager(std::string_view computer, std::uint32_t access,
+    [[nodiscard]] Status OpenManager(std::string_view computer, std::uint32_t access,
                        std::unique_ptr<ServiceManagerHandle>& result) override;
 
 private:

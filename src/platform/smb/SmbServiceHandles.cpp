@@ -7,8 +7,9 @@
 namespace vn::smb {
 
 SmbServiceObject::~SmbServiceObject() {
+    // A handle the server did not close ends with the connection.
     svcctl::RCloseServiceHandleResponse response;
-    Invoke(*connection_, svcctl::RCloseServiceHandle{handle_}, response);
+    (void)Invoke(*connection_, svcctl::RCloseServiceHandle{handle_}, response);
 }
 
 Status SmbServiceHandle::QueryStatus(ServiceStatus& status) {

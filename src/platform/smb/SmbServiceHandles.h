@@ -26,15 +26,15 @@ protected:
 class SmbServiceHandle : public ServiceHandle, private SmbServiceObject {
 public:
     using SmbServiceObject::SmbServiceObject;
-    Status QueryStatus(ServiceStatus& status) override;
-    Status Start() override;
-    Status Control(std::uint32_t control, ServiceStatus& status) override;
+    [[nodiscard]] Status QueryStatus(ServiceStatus& status) override;
+    [[nodiscard]] Status Start() override;
+    [[nodiscard]] Status Control(std::uint32_t control, ServiceStatus& status) override;
 };
 
 class SmbServiceManagerHandle : public ServiceManagerHandle, private SmbServiceObject {
 public:
     using SmbServiceObject::SmbServiceObject;
-    Status OpenService(std::string_view name, std::uint32_t access,
+    [[nodiscard]] Status OpenService(std::string_view name, std::uint32_t access,
                        std::unique_ptr<ServiceHandle>& result) override;
 };
 

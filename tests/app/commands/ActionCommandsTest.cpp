@@ -5,6 +5,7 @@
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
+#include "ToolBarStates.h"
 #include "app/CommandIds.h"
 #include "app/commands/CBetaWarningDlg.h"
 #include "app/commands/DeployLauncher.h"
@@ -177,7 +178,7 @@ TEST(ActionCommandsUnavailable, CommandsOfMissingSubsystemsAreDisabledAndInert) 
     }
     EXPECT_TRUE(boxes.Boxes().empty());
     commands.OnSelectionChanged();
-    EXPECT_EQ(context.toolBarButtons,
+    EXPECT_EQ(test::ToolBarStates(commands),
               (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
 }
 

@@ -38,7 +38,6 @@ public:
 
     std::vector<int> shownDetails;
     std::vector<int> sentCommands;
-    std::map<int, bool> toolBarButtons;
     std::vector<bool> splitterLocks;
     int focusCount = 0;
     int clearSelectionCount = 0;
@@ -53,6 +52,7 @@ public:
     InventoryNode* CaretNode() const override { return caret_; }
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void ClearCaret() override { caret_ = nullptr; }
     void FocusTree() override { ++focusCount; }
     void RepaintTree() override { ++repaintCount; }
 
@@ -72,7 +72,6 @@ public:
     void SendCommand(int commandId) override { sentCommands.push_back(commandId); }
     void ShowSettingsDialog() override { ++settingsDialogs; }
     void SetSplitterLock(bool locked) override { splitterLocks.push_back(locked); }
-    void EnableToolBarButton(int commandId, bool enabled) override { toolBarButtons[commandId] = enabled; }
 
     bool IsToolBarVisible() const override { return toolBarVisible; }
     void SetToolBarVisible(bool visible) override { toolBarVisible = visible; }

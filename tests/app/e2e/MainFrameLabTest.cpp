@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <cstdlib>
@@ -17,6 +19,7 @@
 #include "app/CommandIds.h"
 #include "app/commands/CAddComputer.h"
 #include "app/commands/CAddFolder.h"
+#include "app/commands/CScanDlg.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ManageLaunchers.h"
 #include "app/commands/ModalDriver.h"
@@ -26,6 +29,8 @@
 #include "detect/ComputerScanWorker.h"
 #include "detect/ProductCatalogue.h"
 #include "detect/StatusSink.h"
+#include "discovery/CSubnetScanDlg.h"
+#include "discovery/SubnetScanWorker.h"
 #include "inventory/InventoryModel.h"
 #include "manage/CServiceManager.h"
 #include "manage/CVtrPoliciesDlg.h"
@@ -33,6 +38,7 @@
 #include "platform/TempDirectory.h"
 #include "platform/smb/SmbBackend.h"
 #include "support/ScriptedMessageBoxService.h"
+#include "ui/IpAddressEdit.h"
 
 namespace vn::test {
 namespace {
@@ -214,6 +220,33 @@ TEST_F(MainFrameLabTest, AnAddressWhereNothingListensBecomesAComputerThatCouldNo
     EXPECT_FALSE(view->ShowsAccessDenied());
     CloseAndWait(frame);
     EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// The toolbar's Scan, then Scan Subnet over the lab's range with names not
+// resolved (so nothing is looked up beyond this machine): exactly the lab
+// hosts come into the tree, examined, and the panel goes when it is done.
+TEST_F(MainFrameLabTest, ScanSubnetFromTheChooserFindsExactlyTheLabHosts) {
+    auto frame = Start();
+    WhenModal<CScanDlg>([](CScanDlg& chooser) { chooser.ScanSubnetButton()->click(); });
+    WhenModal<CSubnetScanDlg>([](CSubnetScanDlg& dialog) {
+        dialog.RangeChoice()->setChecked(true);
+        dialog.FromAddress()->SetAddress(AddressOf(Host(0).address));
+        dialog.ToAddress()->SetAddress(AddressOf(SambaLab::StoppedHostAddress()));
+        dialog.ResolveCheck()->setChecked(false);
+        dialog.accept();
+    });
+    frame->SendCommand(cmd::kScan);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame->SubnetScan().IsRunning(); }, kScanTimeoutMs));
+    EXPECT_FALSE(frame->TreeView().Status().IsShown());
+
+    ASSERT_EQ(frame->Model().ChildrenOf(nullptr).size(), SambaLab::Hosts().size());
+    for (const LabHost& host : SambaLab::Hosts()) {
+        ComputerRecord* computer = TopLevelComputer(*frame, host.address);
+        ASSERT_NE(computer, nullptr) << host.address;
+        ExpectLabHost(*computer, host);
+    }
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    CloseAndWait(frame);
 }
 
 // Added by name as users do: a NetBIOS name is reached through the lab's

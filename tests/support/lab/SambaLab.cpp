@@ -319,7 +319,7 @@ double SambaLab::SecondsSinceStart(const std::string& root) {
     return std::chrono::duration<double>(fs::file_time_type::clock::now() - written).count();
 }
 
-bool SambaLab::WriteClientConfiguration(const std::string& home) {
+bool SambaLab::WriteClientConfiguration(const std::string& home, bool hostsFileFirst) {
     const fs::path dir = fs::path(home) / ".smb";
     fs::create_directories(dir / "state");
     std::ostringstream c;
@@ -328,7 +328,7 @@ bool SambaLab::WriteClientConfiguration(const std::string& home) {
       << "  netbios name = VNCLIENT\n"
       << "  interfaces = 127.0.0.1/8\n"
       << "  bind interfaces only = yes\n"
-      << "  name resolve order = wins\n"
+      << "  name resolve order = " << (hostsFileFirst ? "host wins" : "wins") << "\n"
       << "  wins server = " << Hosts().front().address << "\n"
       << "  private dir = " << (dir / "state").string() << "\n"
       << "  lock directory = " << (dir / "state").string() << "\n"

@@ -58,8 +58,12 @@ public:
 
     // A client configuration that keeps every packet on loopback: the lab's
     // WINS server for names, private state directories. Written to
-    // home/.smb/smb.conf, where libsmbclient looks first.
-    static bool WriteClientConfiguration(const std::string& home);
+    // home/.smb/smb.conf, where libsmbclient looks first. With
+    // hostsFileFirst, names are looked up in the hosts file before WINS
+    // (which knows a fresh lab's names only some time after its start): only
+    // for programs that run with a hosts file of their own and a resolver on
+    // this machine, since a name missing there would become a DNS query.
+    static bool WriteClientConfiguration(const std::string& home, bool hostsFileFirst = false);
 };
 
 }  // namespace vn::lab

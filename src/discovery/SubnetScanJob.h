@@ -1,0 +1,36 @@
+#pragma once
+
+#include "detect/ProductCatalogue.h"
+#include "detect/StatusSink.h"
+#include "detect/TreeSink.h"
+#include "discovery/StopQuestion.h"
+#include "inventory/InventoryNode.h"
+#include "platform/Network.h"
+
+namespace vn {
+
+// One walk over a range of IPv4 addresses, with where progress, results and
+// stop questions go.
+struct SubnetScanJob {
+    SubnetScanJob(IPv4 from, IPv4 to, bool resolve, FolderNode* parent, StatusSink& status, TreeSink& tree,
+                  const ProductCatalogue& catalogue, StopQuestion& questions)
+        : From(from),
+          To(to),
+          Resolve(resolve),
+          Parent(parent),
+          Status(status),
+          Tree(tree),
+          Catalogue(catalogue),
+          Questions(questions) {}
+
+    IPv4 From;     // first address of the range
+    IPv4 To;       // last address, included
+    bool Resolve;  // name found computers by reverse lookup
+    FolderNode* Parent;
+    StatusSink& Status;
+    TreeSink& Tree;
+    const ProductCatalogue& Catalogue;
+    StopQuestion& Questions;
+};
+
+}  // namespace vn

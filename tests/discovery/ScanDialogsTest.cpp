@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/commands/ModalDriver.h"
+#include "detect/RecordingSinks.h"
+#include "discovery/CNetScanDlg.h"
+#include "discovery/CSubnetScanDlg.h"
+#include "discovery/DiscoveryCommands.h"
+#include "discovery/NetworkScanWorker.h"
+#include "discovery/ScanDialogDefaults.h"
+#include "discovery/SubnetScanWorker.h"
+#include "platform/SystemErrorText.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedMessageBoxService.h"
+#include "ui/IpAddressEdit.h"
+
+namespace vn {
+namespace {
+
+constexpr IPv4 Address(unsigned a, unsigned b, unsigned c, unsigned d) { return (a << 24) | (b << 16) | (c << 8) | d; }
+
+TEST(NetworkScanDialogTest, OffersThisComputersWorkgroupOrTheFailuresText) {
+    struct Case {
+        Status failure;
+        std::string offered;
+    };
+    const Case cases[] = {
+        {ERROR_SUCCESS, "OFFICE"},
+        {ERROR_BAD_NETPATH, SystemErrorText(ERROR_BAD_NETPATH)},
+        {ERROR_ACCESS_DENIED, ""},
+    };
+    for (const Case& c : cases) {
+        test::FakePlatform platform;
+        platform.Local().Workgroup("OFFICE");
+        if (c.failure != ERROR_SUCCESS)
+            platform.Local().FailWkstaInfo(c.failure);
+        CNetScanDlg dialog(NetworkScanDefaultEntry(platform), false);
+        EXPECT_EQ(dialog.ContainerCombo()->count(), 1);
+        EXPECT_EQ(dialog.Container(), c.offered);
+    }
+    CNetScanDlg emptyTree("OFFICE", true);
+    EXPECT_FALSE(emptyTree.EraseCheck()->isEnabled());
+    EXPECT_FALSE(emptyTree.EraseCheck()->isChecked());
+    EXPECT_EQ(emptyTree.windowTitle(), "Network Scan");
+}
+
+TEST(NetworkScanDialogTest, OkRefusesAnEmptyNameAndAsksBeforeAnErase) {
+    struct Case {
+        QString typed;
+        bool erase;
+        MessageAnswer answer;
+        bool accepted;
+        const char* caption;  // of the one box shown, or null
+    };
+    const Case cases[] = {
+        {"", false, MessageAnswer::Ok, false, "Error"},
+        {"   ", false, MessageAnswer::Ok, true, nullptr},
+        {"LAB", true, MessageAnswer::No, false, "Erase"},
+        {"LAB", true, MessageAnswer::Yes, true, "Erase"},
+    };
+    for (const Case& c : cases) {
+        test::ScriptedMessageBoxService boxes;
+        boxes.QueueAnswer(c.answer);
+        CNetScanDlg dialog("OFFICE", false);
+        dialog.ContainerCombo()->setEditText(c.typed);
+        dialog.EraseCheck()->setChecked(c.erase);
+        dialog.accept();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.typed.toStdString();
+        ASSERT_EQ(boxes.Boxes().size(), c.caption ? 1u : 0u);
+        if (c.caption) {
+            EXPECT_EQ(boxes.Boxes()[0].caption, c.caption);
+            EXPECT_EQ(boxes.Boxes()[0].text, c.erase ? "Do you really want to erase the previous scan's result?"
+                                                     : "The Network container you entered is invalid. Please add a "
+                                                       "valid name!");
+            EXPECT_EQ(boxes.Boxes()[0].icon, c.erase ? MessageIcon::Question : MessageIcon::Warning);
+        }
+        EXPECT_EQ(dialog.Container(), c.typed.toStdString());
+    }
+}
+
+TEST(SubnetScanDialogTest, StartsFromThisComputersNetworkWithTheSubnetChosen) {
+    test::FakePlatform platform;
+    platform.LocalServices().SetLocalAddresses({Address(127, 0, 0, 1), Address(192, 168, 5, 77)});
+    CSubnetScanDlg dialog(SubnetScanDefaultAddress(platform));
+    EXPECT_EQ(dialog.NetAddress()->Address(), Address(192, 168, 5, 0));
+    EXPECT_EQ(dialog.NetMask()->Address(), Address(255, 255, 255, 0));
+    EXPECT_EQ(dialog.FromAddress()->Address(), Address(192, 168, 5, 1));
+    EXPECT_EQ(dialog.ToAddress()->Address(), Address(192, 168, 5, 254));
+    EXPECT_TRUE(dialog.SubnetChoice()->isChecked());
+    EXPECT_TRUE(dialog.NetAddress()->isEnabled());
+    EXPECT_FALSE(dialog.FromAddress()->isEnabled());
+    EXPECT_TRUE(dialog.ResolveCheck()->isChecked());
+
+    dialog.RangeChoice()->setChecked(true);
+    EXPECT_FALSE(dialog.NetMask()->isEnabled());
+    EXPECT_TRUE(dialog.ToAddress()->isEnabled());
+
+    platform.LocalServices().SetLocalAddresses({});
+    CSubnetScanDlg none(SubnetScanDefaultAddress(platform));
+    for (IpAddressEdit* field : {none.NetAddress(), none.NetMask(), none.FromAddress(), none.ToAddress()}) {
+        EXPECT_EQ(field->Address(), 0u);
+        EXPECT_EQ(field->Field(3)->text(), "0");
+    }
+}
+
+TEST(SubnetScanDialogTest, OkGivesTheRangeOrRefusesWithTheFieldsMessage) {
+    struct Case {
+        bool subnet;
+        IPv4 first, second;  // address and mask, or from and to
+        const char* refusal;
+        IPv4 from, to;
+    };
+    const Case cases[] = {
+        {true, Address(10, 0, 0, 77), Address(255, 255, 255, 252), nullptr, Address(10, 0, 0, 76), Address(10, 0, 0, 79)},
+        {true, 0, Address(255, 255, 255, 0), kNetworkAddressEmpty, 0, 0},
+        {true, Address(10, 0, 0, 0), 0, kSubnetMaskEmpty, 0, 0},
+        {false, Address(10, 0, 0, 5), Address(10, 0, 0, 5), nullptr, Address(10, 0, 0, 5), Address(10, 0, 0, 5)},
+        {false, Address(10, 0, 0, 6), Address(10, 0, 0, 5), kInvalidAddressRange, 0, 0},
+        {false, 0, Address(10, 0, 0, 5), kInvalidAddressRange, 0, 0},
+    };
+    for (const Case& c : cases) {
+        test::ScriptedMessageBoxService boxes;
+        CSubnetScanDlg dialog(Address(192, 168, 5, 77));
+        (c.subnet ? dialog.SubnetChoice() : dialog.RangeChoice())->setChecked(true);
+        (c.subnet ? dialog.NetAddress() : dialog.FromAddress())->SetAddress(c.first);
+        (c.subnet ? dialog.NetMask() : dialog.ToAddress())->SetAddress(c.second);
+        dialog.accept();
+        SCOPED_TRACE(FormatIPv4(c.first) + " " + FormatIPv4(c.second));
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.refusal == nullptr);
+        if (c.refusal) {
+            ASSERT_EQ(boxes.Boxes().size(), 1u);
+            EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
+            EXPECT_EQ(boxes.Boxes()[0].text, c.refusal);
+            EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
+        }
+        EXPECT_EQ(dialog.Range().From, c.from);
+        EXPECT_EQ(dialog.Range().To, c.to);
+    }
+}
+
+TEST(IpAddressEditTest, BlankFieldsCountAsZeroAndNumbersStayInRange) {
+    IpAddressEdit edit;
+    edit.SetAddress(Address(10, 20, 30, 40));
+    EXPECT_EQ(edit.Address(), Address(10, 20, 30, 40));
+    edit.Field(2)->clear();
+    EXPECT_EQ(edit.Address(), Address(10, 20, 0, 40));
+    edit.Field(0)->setText("300");
+    EXPECT_FALSE(edit.Field(0)->hasAcceptableInput());
+}
+
+// The commands behind Scan Network and Scan Subnet, on the fake network.
+class DiscoveryCommandsTest : public ::testing::Test {
+protected:
+    DiscoveryCommandsTest() {
+        catalogue_.AddBuiltIns();
+        platform_.BrowseRoot().AddProvider("Microsoft Windows Network").AddDomain("LAB").AddServer("LAB1");
+    }
+
+    test::ScriptedMessageBoxService boxes_;
+    test::FakePlatform platform_;
+    ProductCatalogue catalogue_;
+    InventoryModel model_;
+    test::RecordingStatusSink status_;
+    test::RecordingTreeSink tree_;
+    MessageBoxStopQuestion questions_;
+    FolderNode* selected_ = nullptr;
+    DiscoveryCommandContext context_{nullptr, platform_, model_, catalogue_, status_, tree_, questions_,
+                                     [this] { return model_.Contains(selected_) ? selected_ : nullptr; }};
+};
+
+TEST_F(DiscoveryCommandsTest, AConfirmedEraseEmptiesTheTreeAndTheScanGoesToTheTopLevel) {
+    selected_ = static_cast<FolderNode*>(model_.InsertNode(nullptr, std::make_unique<FolderNode>("Old"), false));
+    NetworkScanWorker worker(platform_);
+    boxes_.QueueAnswer(MessageAnswer::Yes);
+    test::WhenModal<CNetScanDlg>([](CNetScanDlg& dialog) {
+        dialog.ContainerCombo()->setEditText("lab");
+        dialog.EraseCheck()->setChecked(true);
+        dialog.accept();
+    });
+    RunNetworkScanCommand(context_, worker);
+    worker.Wait();
+    EXPECT_EQ(model_.rowCount(), 0);
+    ASSERT_EQ(tree_.Count(), 2u);
+    EXPECT_EQ(tree_.Nodes()[0].node->Name, "lab");
+    EXPECT_EQ(tree_.Nodes()[0].parent, nullptr);
+
+    // Without the erase, the selected folder is the parent.
+    tree_.Clear();
+    selected_ = static_cast<FolderNode*>(model_.InsertNode(nullptr, std::make_unique<FolderNode>("Kept"), false));
+    test::WhenModal<CNetScanDlg>([](CNetScanDlg& dialog) { dialog.accept(); });
+    platform_.Local().Workgroup("LAB");
+    RunNetworkScanCommand(context_, worker);
+    worker.Wait();
+    EXPECT_EQ(model_.rowCount(), 1);
+    ASSERT_EQ(tree_.Count(), 2u);
+    EXPECT_EQ(tree_.Nodes()[0].node->Name, "LAB");
+    EXPECT_EQ(tree_.Nodes()[0].parent, selected_);
+}
+
+TEST_F(DiscoveryCommandsTest, ScanSubnetWalksTheRangeOfTheDialog) {
+    SubnetScanWorker worker(platform_);
+    test::WhenModal<CSubnetScanDlg>([](CSubnetScanDlg& dialog) {
+        dialog.RangeChoice()->setChecked(true);
+        dialog.FromAddress()->SetAddress(Address(10, 9, 0, 1));
+        dialog.ToAddress()->SetAddress(Address(10, 9, 0, 3));
+        dialog.accept();
+    });
+    RunSubnetScanCommand(context_, worker);
+    worker.Wait();
+    EXPECT_EQ(platform_.Log().Count("TestTcpPort"), 3u);
+
+    // Cancelled: nothing is started.
+    test::WhenModal<CSubnetScanDlg>([](CSubnetScanDlg& dialog) { dialog.reject(); });
+    RunSubnetScanCommand(context_, worker);
+    worker.Wait();
+    EXPECT_EQ(platform_.Log().Count("TestTcpPort"), 3u);
+}
+
+}  // namespace
+}  // namespace vn
