@@ -120,9 +120,9 @@ int RunDeploy(CommandContext& context) {
 
     EndPipe ended;
     std::ostream& err = context.host.err();
-    DeployTextSink sink(context.host.out(), err, context.line.verbose,
-                        [&err](const std::string& question) { return AskOnTerminal(err, question); },
-                        [&ended] { ended.Signal(); });
+    DeployTextSink sink(
+        context.host.out(), err, context.line.verbose,
+        [&err](const std::string& question) { return AskOnTerminal(err, question); }, [&ended] { ended.Signal(); });
     CInstallThread runner(platform.processes(), targets, toolDirectory, sink);
     {
         InterruptCatcher interrupts;

@@ -19,7 +19,11 @@ public:
     // ended runs after the summary is out.
     DeployTextSink(std::ostream& out, std::ostream& err, bool verbose, std::function<bool(const std::string&)> ask,
                    std::function<void()> ended)
-        : out_(out), err_(err), verbose_(verbose), ask_(std::move(ask)), ended_(std::move(ended)) {}
+        : out_(out),
+          err_(err),
+          verbose_(verbose),
+          ask_(std::move(ask)),
+          ended_(std::move(ended)) {}
 
     void BeginRun(int count) override;
     void SetAnimating(bool) override {}

@@ -29,7 +29,9 @@ std::string PortFieldProblem(const QString& text, std::int32_t& port) {
 }  // namespace
 
 CInstallAddHostDlg::CInstallAddHostDlg(Platform& platform, const std::string& destinationPath, QWidget* parent)
-    : QDialog(parent), platform_(platform), hostName_(new QLineEdit(this)),
+    : QDialog(parent),
+      platform_(platform),
+      hostName_(new QLineEdit(this)),
       destinationPath_(new QLineEdit(QString::fromStdString(destinationPath), this)),
       port_(new QLineEdit(QString::number(kDefaultPort), this)),
       useSettings_(new QCheckBox(QStringLiteral("Use my Vantor Settings"), this)) {

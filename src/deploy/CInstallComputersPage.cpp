@@ -42,11 +42,14 @@ QPushButton* MakeButton(const char* text, int picture, QWidget* parent) {
 }  // namespace
 
 CInstallComputersPage::CInstallComputersPage(Platform& platform, InstallDialogServices services, QWidget* parent)
-    : QWidget(parent), platform_(platform), services_(std::move(services)),
+    : QWidget(parent),
+      platform_(platform),
+      services_(std::move(services)),
       add_(MakeButton("Add...", picture::kTargetAdd, this)),
       import_(MakeButton("Import...", picture::kTargetImport, this)),
       edit_(MakeButton("Edit...", picture::kTargetEdit, this)),
-      remove_(MakeButton("Remove", picture::kTargetRemove, this)), list_(new QTreeWidget(this)) {
+      remove_(MakeButton("Remove", picture::kTargetRemove, this)),
+      list_(new QTreeWidget(this)) {
     list_->setObjectName(QStringLiteral("targets"));
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -16,7 +16,9 @@ namespace vn {
 
 CInstallEditDlg::CInstallEditDlg(const std::vector<std::string>& hostNames, const QString& portText,
                                  const QString& destinationPath, QWidget* parent)
-    : QDialog(parent), port_(new QLineEdit(portText)), destinationPath_(new QLineEdit(destinationPath)),
+    : QDialog(parent),
+      port_(new QLineEdit(portText)),
+      destinationPath_(new QLineEdit(destinationPath)),
       useSettings_(new QCheckBox(QStringLiteral("Use my Vantor Settings"))) {
     setWindowTitle(QStringLiteral("Edit instalaltion parameters"));
     port_->setObjectName(QStringLiteral("port"));

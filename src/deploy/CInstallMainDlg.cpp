@@ -55,15 +55,22 @@ QPushButton* MakeButton(const char* name, const char* text, int picture, const c
 
 CInstallMainDlg::CInstallMainDlg(Platform& platform, std::vector<InstallTarget>& targets, QWidget* parent,
                                  InstallDialogServices services)
-    : QDialog(parent), platform_(platform), targets_(targets), toolDirectory_(ReadToolDirectory(platform.registry())),
-      services_(std::move(services)), band_(new HeaderBand(kBandHeight, HeaderBand::BottomEdge, this)),
-      title_(new QLabel(band_)), subtitle_(new QLabel(band_)), bottomLine_(new QFrame(this)),
-      targetsPage_(new CInstallComputersPage(platform, services_, this)), readyPage_(new CInstallFinalPage(this)),
+    : QDialog(parent),
+      platform_(platform),
+      targets_(targets),
+      toolDirectory_(ReadToolDirectory(platform.registry())),
+      services_(std::move(services)),
+      band_(new HeaderBand(kBandHeight, HeaderBand::BottomEdge, this)),
+      title_(new QLabel(band_)),
+      subtitle_(new QLabel(band_)),
+      bottomLine_(new QFrame(this)),
+      targetsPage_(new CInstallComputersPage(platform, services_, this)),
+      readyPage_(new CInstallFinalPage(this)),
       statusPage_(new CInstallStatusPage(this)),
       details_(MakeButton("showDetails", "Show Details", picture::kWizardDetails,
                           "Show detailed information about deployment", this)),
-      export_(MakeButton("export", "Export", picture::kToolExport, "Export the installation results to a text file",
-                         this)),
+      export_(
+          MakeButton("export", "Export", picture::kToolExport, "Export the installation results to a text file", this)),
       back_(MakeButton("back", "Back", picture::kWizardBack, "Previous installation step", this)),
       next_(MakeButton("next", "Next", picture::kWizardNext, "Next installation step", this)),
       close_(MakeButton("close", "Close", picture::kWizardClose, "Close installation dialog", this)),
@@ -157,8 +164,8 @@ void CInstallMainDlg::LayOut() {
     band_->setGeometry(0, 0, w, kBandHeight);
     title_->setGeometry(4, 4, w - 8, 22);
     subtitle_->setGeometry(8, 26, w - 16, 30);
-    for (QWidget* page : {static_cast<QWidget*>(targetsPage_), static_cast<QWidget*>(readyPage_),
-                          static_cast<QWidget*>(statusPage_)})
+    for (QWidget* page :
+         {static_cast<QWidget*>(targetsPage_), static_cast<QWidget*>(readyPage_), static_cast<QWidget*>(statusPage_)})
         page->setGeometry(0, kBandHeight, w, h - kButtonStrip - kBandHeight);
     bottomLine_->setGeometry(0, h - kButtonStrip, w, 2);
     details_->setGeometry(4, h - 26, 100, 22);

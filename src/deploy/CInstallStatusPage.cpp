@@ -25,13 +25,17 @@ QProgressBar* MakeBar(const char* name, QWidget* parent) {
 }  // namespace
 
 CInstallStatusPage::CInstallStatusPage(QWidget* parent)
-    : QWidget(parent), computerLine_(new QLabel(this)), totalLabel_(new QLabel(QStringLiteral("Total progress:"), this)),
-      total_(MakeBar("total", this)), currentLabel_(new QLabel(QStringLiteral("Current progress:"), this)),
+    : QWidget(parent),
+      computerLine_(new QLabel(this)),
+      totalLabel_(new QLabel(QStringLiteral("Total progress:"), this)),
+      total_(MakeBar("total", this)),
+      currentLabel_(new QLabel(QStringLiteral("Current progress:"), this)),
       current_(MakeBar("current", this)),
       errorNote_(new QLabel(QStringLiteral("One or more of the computers reported an error, please open the details "
                                            "view to see detailed messages. "),
                             this)),
-      details_(new QListWidget(this)), timer_(new QTimer(this)) {
+      details_(new QListWidget(this)),
+      timer_(new QTimer(this)) {
     computerLine_->setObjectName(QStringLiteral("computerLine"));
     currentLabel_->setObjectName(QStringLiteral("currentLabel"));
     errorNote_->setObjectName(QStringLiteral("errorNote"));
@@ -115,7 +119,8 @@ void CInstallStatusPage::EndRun(const std::string& summary, bool errors) {
 void CInstallStatusPage::ShowDetailsList(bool show) { details_->setVisible(show); }
 
 CInstallFinalPage::CInstallFinalPage(QWidget* parent)
-    : QWidget(parent), begin_(new QLabel(QStringLiteral("Click Next to begin installation."), this)),
+    : QWidget(parent),
+      begin_(new QLabel(QStringLiteral("Click Next to begin installation."), this)),
       review_(new QLabel(QStringLiteral("If you want to rewiew or change any of your installation settings, click "
                                         "Back. Click Close to exit the wizard."),
                          this)) {

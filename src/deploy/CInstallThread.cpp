@@ -20,7 +20,10 @@ constexpr Status kTooManyOpenFiles = 4;
 
 CInstallThread::CInstallThread(Processes& processes, const std::vector<InstallTarget>& targets,
                                const std::string& toolDirectory, InstallStatusSink& sink)
-    : processes_(processes), targets_(targets), toolDirectory_(toolDirectory), sink_(sink) {}
+    : processes_(processes),
+      targets_(targets),
+      toolDirectory_(toolDirectory),
+      sink_(sink) {}
 
 CInstallThread::~CInstallThread() { Wait(); }
 

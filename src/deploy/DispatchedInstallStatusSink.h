@@ -10,7 +10,8 @@ namespace vn {
 class DispatchedInstallStatusSink final : public InstallStatusSink {
 public:
     DispatchedInstallStatusSink(BlockingCallDispatcher dispatcher, InstallStatusSink& target)
-        : dispatcher_(std::move(dispatcher)), target_(target) {}
+        : dispatcher_(std::move(dispatcher)),
+          target_(target) {}
 
     void BeginRun(int count) override;
     void SetAnimating(bool on) override;

@@ -11,8 +11,8 @@ std::string InstallCommandLine(const InstallTarget& target) {
     std::string_view path = target.destinationPath;
     if (!path.empty() && path.back() == '\\')
         path.remove_suffix(1);
-    return " install -computer " + QuoteCommandLineArgument(target.hostName) + " -port " +
-           std::to_string(target.port) + " -path " + QuoteCommandLineArgument(path);
+    return " install -computer " + QuoteCommandLineArgument(target.hostName) + " -port " + std::to_string(target.port) +
+           " -path " + QuoteCommandLineArgument(path);
 }
 
 std::string CreateSettingsCommandLine() {

@@ -25,6 +25,6 @@ std::string ToolDirectoryOfImagePath(std::string_view imagePath);
 
 // Records program as the host's service program (ImagePath, REG_SZ) in this
 // computer's machine hive.
-Status RecordToolProgram(Registry& registry, std::string_view program);
+[[nodiscard]] Status RecordToolProgram(Registry& registry, std::string_view program);
 
 }  // namespace vn

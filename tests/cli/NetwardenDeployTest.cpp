@@ -31,7 +31,8 @@ protected:
     ProgramOutcome Run(const QStringList& arguments) { return runner_.Run(arguments); }
 
     // Reads from the running program until channel has shown text.
-    static bool WaitFor(QProcess& program, QProcess::ProcessChannel channel, const std::string& text, std::string& seen) {
+    static bool WaitFor(QProcess& program, QProcess::ProcessChannel channel, const std::string& text,
+                        std::string& seen) {
         program.setReadChannel(channel);
         while (seen.find(text) == std::string::npos) {
             if (!program.waitForReadyRead(30000))
@@ -53,7 +54,8 @@ protected:
 TEST_F(NetwardenDeployTest, TheRecordedToolRunsForEachComputer) {
     const ProgramOutcome unrecorded = Run({"deploy-tool"});
     EXPECT_EQ(unrecorded.exitCode, 1);
-    EXPECT_EQ(unrecorded.err, "netwarden: no deployment tool is recorded; record one with: netwarden deploy-tool PATH\n");
+    EXPECT_EQ(unrecorded.err,
+              "netwarden: no deployment tool is recorded; record one with: netwarden deploy-tool PATH\n");
 
     const std::string directory = toolFolder_.string() + "/";
     const std::string json = "{\"tool\":\"" + directory + "Vantor.exe\",\"directory\":\"" + directory + "\"}\n";

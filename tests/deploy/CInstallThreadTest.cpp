@@ -70,7 +70,8 @@ TEST_F(CInstallThreadTest, EachValueReachesTheToolAsOneArgument) {
         {Target("PC1", ""), {"args [install] [-computer] [PC1] [-port] [5650] [-path] []"}},
         {Target("PC1", "C:\\V\\", 1),
          {"args [install] [-computer] [PC1] [-port] [5650] [-path] [C:\\V]",
-          "args [createinifile] [-inifile] [Vantor.ini]", "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [PC1]"}},
+          "args [createinifile] [-inifile] [Vantor.ini]",
+          "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [PC1]"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target.destinationPath);
@@ -128,8 +129,8 @@ TEST_F(CInstallThreadTest, ARunReportsInOrder) {
 }
 
 TEST_F(CInstallThreadTest, ImpossibleHostNamesNeverReachTheTool) {
-    targets_ = {Target("PC1 -inifile x"), Target("PC\"2"), Target("-inifile"), Target(""), Target("PC\t3"),
-                Target("PC4")};
+    targets_ = {Target("PC1 -inifile x"), Target("PC\"2"), Target("-inifile"), Target(""),
+                Target("PC\t3"),          Target("PC4")};
     Run();
     EXPECT_EQ(sink_.ArgumentLines(), (Lines{"args [install] [-computer] [PC4] [-port] [5650] [-path] "
                                             "[C:\\Program Files\\Vantor]"}));
@@ -138,11 +139,13 @@ TEST_F(CInstallThreadTest, ImpossibleHostNamesNeverReachTheTool) {
     EXPECT_EQ(details[0],
               "Error: \"PC1 -inifile x\" cannot be a computer name: it holds a blank, a quote or a control character. "
               "The computer is skipped.");
-    EXPECT_EQ(details[2], "Error: \"-inifile\" cannot be a computer name: it begins with \"-\". The computer is "
-                          "skipped.");
+    EXPECT_EQ(details[2],
+              "Error: \"-inifile\" cannot be a computer name: it begins with \"-\". The computer is "
+              "skipped.");
     EXPECT_EQ(details[3], "Error: A computer name cannot be empty. The computer is skipped.");
-    EXPECT_EQ(details[4], "Error: \"PC?3\" cannot be a computer name: it holds a blank, a quote or a control "
-                          "character. The computer is skipped.");
+    EXPECT_EQ(details[4],
+              "Error: \"PC?3\" cannot be a computer name: it holds a blank, a quote or a control "
+              "character. The computer is skipped.");
     EXPECT_EQ(sink_.Calls().back(), "EndRun Vantor was installed on 1 computer(s). errors");
 }
 
@@ -185,9 +188,11 @@ TEST_F(CInstallThreadTest, AStopRequestIsAnsweredBetweenToolRuns) {
     const Case cases[] = {
         // No: the same computer's settings runs follow, then the next computer.
         {false,
-         {"args [createinifile] [-inifile] [Vantor.ini]", "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [slow]",
+         {"args [createinifile] [-inifile] [Vantor.ini]",
+          "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [slow]",
           "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]"},
-         "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]", 2},
+         "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]",
+         2},
         {true, {}, "Cancelled.", 1},
     };
     for (const Case& c : cases) {
@@ -213,8 +218,8 @@ TEST_F(CInstallThreadTest, AStopRequestIsAnsweredBetweenToolRuns) {
         EXPECT_EQ(details.back(), c.last);
         EXPECT_NE(std::find(details.begin(), details.end(), "went"), details.end());
         const Lines calls = sink.Calls();
-        const auto question = std::find(calls.begin(), calls.end(),
-                                        "AskToStop Are you sure you want to stop installation?");
+        const auto question =
+            std::find(calls.begin(), calls.end(), "AskToStop Are you sure you want to stop installation?");
         ASSERT_NE(question, calls.end());
         EXPECT_EQ(*(question - 1), "SetAnimating off");
         EXPECT_EQ(*(question + 1), c.answer ? "DetailLines" : "SetAnimating on");
@@ -249,8 +254,9 @@ TEST_F(CInstallThreadTest, EndingAHangingToolEndsItsGroupAndTheRunWithoutAQuesti
     runner.Wait();
     EXPECT_EQ(sink_.Details().back(), "Cancelled.");
     const Lines calls = sink_.Calls();
-    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& call) { return call.rfind("Ask", 0) == 0; }),
-              0);
+    EXPECT_EQ(
+        std::count_if(calls.begin(), calls.end(), [](const std::string& call) { return call.rfind("Ask", 0) == 0; }),
+        0);
     EXPECT_EQ(sink_.ArgumentLines().size(), 1u);
     EXPECT_EQ(calls.back(), "EndRun Vantor was installed on 0 computer(s).");
     EXPECT_FALSE(runner.Completed());

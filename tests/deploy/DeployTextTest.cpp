@@ -16,7 +16,7 @@ TEST(DeployTextTest, ToolDirectoryIsCutAfterTheLastSeparator) {
         {"\"C:\\Program Files\\Vantor\\Vantor.exe\" -service -run", "C:\\Program Files\\Vantor\\"},
         {"/opt/vantor/Vantor.exe", "/opt/vantor/"},
         {"/opt/vantor\\x/Vantor.exe", "/opt/vantor\\x/"},
-        {"Vantor.exe", "Vantor.exe"},  // no separator: the value stays whole
+        {"Vantor.exe", "Vantor.exe"},      // no separator: the value stays whole
         {"\\Vantor.exe", "\\Vantor.exe"},  // the first character is never looked at
         {"", ""},
     };
@@ -51,12 +51,8 @@ TEST(DeployTextTest, ToolDirectoryComesFromTheMachineHive) {
 
 TEST(DeployTextTest, DetailEntriesLoseCarriageReturnsAndSplitAtLineFeeds) {
     const std::pair<std::string, Lines> cases[] = {
-        {"one", {"one"}},
-        {"one\r", {"one"}},
-        {"a\r\nb\r\n", {"a", "b", ""}},
-        {"a\rb", {"ab"}},
-        {"", {""}},
-        {"\n", {"", ""}},
+        {"one", {"one"}}, {"one\r", {"one"}}, {"a\r\nb\r\n", {"a", "b", ""}},
+        {"a\rb", {"ab"}}, {"", {""}},         {"\n", {"", ""}},
     };
     for (const auto& [text, entries] : cases)
         EXPECT_EQ(DetailEntries(text), entries) << text;
@@ -64,12 +60,8 @@ TEST(DeployTextTest, DetailEntriesLoseCarriageReturnsAndSplitAtLineFeeds) {
 
 TEST(DeployTextTest, OnlyTheTwoSpellingsOfErrorCount) {
     const std::pair<Lines, bool> cases[] = {
-        {{"Installed."}, false},
-        {{"ok", "Error 5"}, true},
-        {{"an error occurred"}, true},
-        {{"ERROR"}, false},
-        {{"errors: none"}, true},
-        {{}, false},
+        {{"Installed."}, false}, {{"ok", "Error 5"}, true}, {{"an error occurred"}, true},
+        {{"ERROR"}, false},      {{"errors: none"}, true},  {{}, false},
     };
     for (const auto& [lines, errors] : cases)
         EXPECT_EQ(DetailsShowErrors(lines), errors) << (lines.empty() ? "" : lines.front());

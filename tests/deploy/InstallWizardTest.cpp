@@ -113,7 +113,8 @@ TEST_F(InstallWizardTest, GivenComputersAreListedReversedWithTheDestinationSetti
     for (const Case& c : cases) {
         test::FakePlatform fake;
         if (c.setting)
-            fake.Local().Key(Hive::CurrentUser, "Software\\Vantor Netwarden\\Settings")
+            fake.Local()
+                .Key(Hive::CurrentUser, "Software\\Vantor Netwarden\\Settings")
                 .String("DefaultDestinationPath", *c.setting);
         std::vector<InstallTarget> targets = Named({"PC1", "PC2", "pc1", "PC3"});
         CInstallMainDlg wizard(fake, targets, nullptr, services_);
@@ -178,7 +179,7 @@ TEST_F(InstallWizardTest, TheEditDialogChecksPathAndPort) {
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         ASSERT_EQ(boxes.Boxes().size(), 1u);
         EXPECT_EQ(boxes.Boxes()[0].text, path.isEmpty() ? "You must enter a Destination Path to continue."
-                                                         : "You must enter a valid port number to continue.");
+                                                        : "You must enter a valid port number to continue.");
     }
     for (const QString port : {"", "2000", " 12abc"}) {
         CInstallEditDlg dialog({"a"}, port, "C:\\V");
@@ -321,7 +322,8 @@ TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClos
         // Cancel during a run: the question once the tool has ended.
         {"slow", "waiting", {"Are you sure you want to stop installation?"}},
         // Escape twice while the tool hangs: the offer to end it, then the wizard closes.
-        {"forever", "hanging",
+        {"forever",
+         "hanging",
          {"The deployment tool has not ended yet. Do you want to end it now and close the wizard?"}},
     };
     for (const Case& c : cases) {
