@@ -52,10 +52,14 @@ void CInstallStatusPage::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int w = width();
     computerLine_->setGeometry(16, 8, std::max(0, w - 31), 20);
-    totalLabel_->setGeometry(16, 35, 90, 20);
-    total_->setGeometry(110, 35, std::max(0, w - 125), 20);
-    currentLabel_->setGeometry(16, 60, 90, 20);
-    current_->setGeometry(110, 60, std::max(0, w - 125), 20);
+    // The labels keep their designed 90 pixels unless the font needs more:
+    // a cut "Current progress:" was seen with the desktop's default font.
+    const int labels = std::max({90, totalLabel_->sizeHint().width(), currentLabel_->sizeHint().width()});
+    const int bars = 16 + labels + 4;
+    totalLabel_->setGeometry(16, 35, labels, 20);
+    total_->setGeometry(bars, 35, std::max(0, w - bars - 15), 20);
+    currentLabel_->setGeometry(16, 60, labels, 20);
+    current_->setGeometry(bars, 60, std::max(0, w - bars - 15), 20);
     errorNote_->setGeometry(16, 65, std::max(0, w - 31), 27);
     details_->setGeometry(0, 100, w, std::max(0, height() - 100));
 }
