@@ -120,7 +120,10 @@ bool CInstallComputersPage::AddRow(const InstallTarget& target) {
         ShowMessage("Error", "The specified computer already exists", MessageIcon::Warning);
         return false;
     }
-    rows_.insert(rows_.begin(), target);
+    // New rows go on top; appended and rotated there, since GCC 12 at -O3
+    // warns falsely about inserting at the front.
+    rows_.push_back(target);
+    std::rotate(rows_.begin(), rows_.end() - 1, rows_.end());
     auto* item = new QTreeWidgetItem;
     item->setText(0, QString::fromStdString(target.hostName));
     item->setIcon(0, RowIcon(kBlank));

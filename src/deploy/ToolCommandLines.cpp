@@ -24,8 +24,20 @@ std::string LoadSettingsCommandLine(std::string_view hostName) {
            QuoteCommandLineArgument(hostName);
 }
 
+namespace {
+
+// Appended piece by piece: GCC 12 at -O3 warns falsely about a literal + string.
+std::string InQuotes(std::string_view text) {
+    std::string quoted = "\"";
+    quoted.append(text);
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace
+
 std::string HostNameProblem(std::string_view hostName) {
-    const std::string shown = "\"" + std::string(hostName) + "\"";
+    const std::string shown = InQuotes(hostName);
     if (hostName.empty())
         return "A computer name cannot be empty.";
     const bool unfit = std::any_of(hostName.begin(), hostName.end(), [](char c) {
@@ -36,7 +48,7 @@ std::string HostNameProblem(std::string_view hostName) {
         std::string printable;
         for (const char c : hostName)
             printable += static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
-        return "\"" + printable + "\" cannot be a computer name: it holds a blank, a quote or a control character.";
+        return InQuotes(printable) + " cannot be a computer name: it holds a blank, a quote or a control character.";
     }
     if (hostName.front() == '-')
         return shown + " cannot be a computer name: it begins with \"-\".";
