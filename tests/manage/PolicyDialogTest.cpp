@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <atomic>
 #include <thread>
 
@@ -50,13 +52,15 @@ protected:
     // Runs the command; inDialog runs on the dialog once it is open, which it
     // then closes.
     void Check(const std::string& computer, std::function<void(CVtrPoliciesDlg&)> inDialog = {}) {
-        test::WhenModal<CVtrPoliciesDlg>([this, inDialog](CVtrPoliciesDlg& dialog) {
+        const QPointer<QTimer> watcher = test::WhenModal<CVtrPoliciesDlg>([this, inDialog](CVtrPoliciesDlg& dialog) {
             ++dialogsShown_;
             if (inDialog)
                 inDialog(dialog);
             dialog.accept();
         });
         RunPolicyCheckCommand(platform_, computer, nullptr, [this] { ++learnMore_; });
+        // A check that opened no dialog leaves no watcher for the next test.
+        delete watcher.data();
     }
 
     test::FakePlatform platform_;

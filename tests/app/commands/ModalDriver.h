@@ -11,8 +11,10 @@ namespace vn::test {
 // Runs action on the next modal dialog of type Dialog as soon as it is open
 // (polled from the event loop that its exec() runs). A dialog that never
 // comes leaves the action unrun; the test then sees its effects missing.
+// Returns the polling timer, which a test that may see no dialog deletes
+// when it is done, so that no watcher outlives it.
 template <typename Dialog>
-void WhenModal(std::function<void(Dialog&)> action) {
+QTimer* WhenModal(std::function<void(Dialog&)> action) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     auto tries = std::make_shared<int>(0);
@@ -31,6 +33,7 @@ void WhenModal(std::function<void(Dialog&)> action) {
         }
     });
     timer->start();
+    return timer;
 }
 
 }  // namespace vn::test
