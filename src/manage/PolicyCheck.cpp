@@ -69,7 +69,9 @@ Status PolicyCheck::Run() {
 
     if (computer_.empty()) {
         RegistryKeyPtr machine;
-        platform_.registry().Connect("", Hive::LocalMachine, machine);
+        // A hive that cannot be opened leaves machine empty, which reads as
+        // no policies set.
+        (void)platform_.registry().Connect("", Hive::LocalMachine, machine);
         ReadComputerPolicies(machine.get());
         RegistryKeyPtr currentUser;
         if (platform_.registry().Connect("", Hive::CurrentUser, currentUser) == ERROR_SUCCESS)
@@ -79,8 +81,8 @@ Status PolicyCheck::Run() {
         RegistryKeyPtr users;
         // A computer whose hives cannot be reached has its columns unread;
         // this computer's own hives never stand in for them.
-        platform_.registry().Connect(computer_, Hive::LocalMachine, machine);
-        platform_.registry().Connect(computer_, Hive::Users, users);
+        (void)platform_.registry().Connect(computer_, Hive::LocalMachine, machine);
+        (void)platform_.registry().Connect(computer_, Hive::Users, users);
         if (machine)
             ReadComputerPolicies(machine.get());
         else
