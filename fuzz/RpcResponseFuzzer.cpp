@@ -40,7 +40,9 @@ private:
 template <class Response>
 void Decode(std::span<const std::uint8_t> stub) {
     Response response;
-    DecodeStub(stub, response);
+    // Refusing the input is a fine outcome; only a crash or a sanitizer
+    // report is a finding.
+    (void)DecodeStub(stub, response);
 }
 
 }  // namespace

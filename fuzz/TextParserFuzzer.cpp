@@ -47,7 +47,7 @@ void Bitmaps(std::string_view text) {
 }
 
 void Escaping(std::string_view text) {
-    const std::string json = JsonQuoted(text);
+    const std::string json = cli::JsonQuoted(text);
     Check(json.size() >= 2 && json.front() == '"' && json.back() == '"' && json.find('\n') == std::string::npos);
     // No escape, no carriage return, no C1 control sequence introducer.
     const std::string terminal = cli::TerminalText(text);
