@@ -4,12 +4,12 @@
 // The input is a byte stream of frames: each goes through the program's
 // reply decoder and the helper's request decoder on a real socket pair, and
 // every message that decodes must encode back to the very same frame.
+#include <sys/socket.h>
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "platform/smb/helper/FrameChannel.h"
 #include "platform/smb/helper/HelperMessages.h"

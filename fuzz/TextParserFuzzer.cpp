@@ -36,7 +36,8 @@ void ComputerList(std::string_view text, bool csv) {
 
 void Catalogue(std::string_view text) {
     std::istringstream in{std::string(text)};
-    ReadCatalogueFile(in, [](std::unique_ptr<ProductDef>) {}, [](int, const std::string&) {});
+    ReadCatalogueFile(
+        in, [](std::unique_ptr<ProductDef>) {}, [](int, const std::string&) {});
 }
 
 void Bitmaps(std::string_view text) {

@@ -139,10 +139,17 @@ public:
 
 private:
     std::vector<std::string> Netwarden(const std::vector<std::string>& arguments) const {
-        std::vector<std::string> argv{"/usr/bin/unshare", "-m", "sh", "-c",
+        std::vector<std::string> argv{"/usr/bin/unshare",
+                                      "-m",
+                                      "sh",
+                                      "-c",
                                       "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && "
                                       "shift 2 && exec \"$@\"",
-                                      "sh", home_ + "/hosts", home_ + "/resolv.conf", netwarden_, "--user",
+                                      "sh",
+                                      home_ + "/hosts",
+                                      home_ + "/resolv.conf",
+                                      netwarden_,
+                                      "--user",
                                       std::string(SambaLab::kWorkgroup) + "\\" + SambaLab::AdminUser().name};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         return argv;

@@ -20,8 +20,7 @@ double TimeWindowShowingTheTree(vn::ProductCatalogue& catalogue, std::size_t& to
     QCoreApplication::processEvents();
     // Lays out and paints the rows in view now rather than on the next event.
     frame.TreeView().Tree().viewport()->repaint();
-    const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     topLevelRows = static_cast<std::size_t>(frame.Model().rowCount());
     return elapsed;
 }

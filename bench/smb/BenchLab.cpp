@@ -1,10 +1,10 @@
 #include "BenchLab.h"
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "LabProcess.h"
 #include "SambaLab.h"

@@ -21,9 +21,7 @@ using vn::lab::LabEnvironment;
 using vn::lab::SambaLab;
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 struct ToolRead {
     std::vector<std::string> argv;
@@ -68,8 +66,8 @@ int main(int argc, char** argv) {
 
     int status = 0;
     {
-        vn::smb::SmbBackend backend(vn::smb::SmbCredentials::FromPassword(SambaLab::PlainUser().name,
-                                                                          SambaLab::PlainUser().password, ""));
+        vn::smb::SmbBackend backend(
+            vn::smb::SmbCredentials::FromPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, ""));
         vn::lab::LabProbeResult result;
         // The first probe logs on; the program's workers keep that session.
         auto start = Clock::now();

@@ -134,9 +134,9 @@ int main(int argc, char** argv) {
     for (const int delayMs : {0, 20}) {
         std::vector<std::unique_ptr<DelayProxy>> hosts;
         for (int i = 0; i < hostCount; ++i) {
-            hosts.push_back(std::make_unique<DelayProxy>("127.0.0." + std::to_string(40 + i),
-                                                         labHosts[static_cast<std::size_t>(i) % labHosts.size()].address,
-                                                         std::chrono::milliseconds(delayMs)));
+            hosts.push_back(std::make_unique<DelayProxy>(
+                "127.0.0." + std::to_string(40 + i), labHosts[static_cast<std::size_t>(i) % labHosts.size()].address,
+                std::chrono::milliseconds(delayMs)));
             if (!hosts.back()->listening()) {
                 std::fprintf(stderr, "smb_parallel_bench: cannot listen on %s:445\n", hosts.back()->address().c_str());
                 return 1;
@@ -151,14 +151,16 @@ int main(int argc, char** argv) {
         if (!run.ok())
             status = 1;
         const double one = Median(oneThread), many = Median(threads);
-        std::printf("%d ms each way, %d computers: 1 thread %.2f s (%.1f computers/s), %d threads %.2f s "
-                    "(%.1f computers/s), %.1fx faster\n",
-                    delayMs, hostCount, one, hostCount / one, hostCount, many, hostCount / many, one / many);
+        std::printf(
+            "%d ms each way, %d computers: 1 thread %.2f s (%.1f computers/s), %d threads %.2f s "
+            "(%.1f computers/s), %.1fx faster\n",
+            delayMs, hostCount, one, hostCount / one, hostCount, many, hostCount / many, one / many);
         if (delayMs == 0) {
             const HelperMemory& memory = run.memory();
-            std::printf("helpers: %zu for %d threads; one helper after its examination: RSS %.1f MB, private %.1f MB, "
-                        "PSS %.1f MB\n",
-                        run.helperCount(), hostCount, memory.rssMb, memory.privateMb, memory.pssMb);
+            std::printf(
+                "helpers: %zu for %d threads; one helper after its examination: RSS %.1f MB, private %.1f MB, "
+                "PSS %.1f MB\n",
+                run.helperCount(), hostCount, memory.rssMb, memory.privateMb, memory.pssMb);
         }
     }
     return status;

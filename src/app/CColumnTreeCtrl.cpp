@@ -26,9 +26,7 @@ constexpr const char* kDragMimeType = "application/x-vantor-netwarden-nodes";
 // double-click still counts on.
 constexpr int kLabelSlack = 6;
 
-FolderNode* AsFolder(InventoryNode* node) {
-    return dynamic_cast<FolderNode*>(node);
-}
+FolderNode* AsFolder(InventoryNode* node) { return dynamic_cast<FolderNode*>(node); }
 
 }  // namespace
 
@@ -62,9 +60,8 @@ CColumnTreeCtrl::CColumnTreeCtrl(InventoryModel& model, QWidget* parent) : QTree
             [this](const QModelIndex& index, bool expanded) { setExpanded(index, expanded); });
     connect(this, &QTreeView::expanded, this,
             [this](const QModelIndex& index) { model_.SetExpanded(AsFolder(InventoryModel::NodeAt(index)), true); });
-    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
-        model_.SetExpanded(AsFolder(InventoryModel::NodeAt(index)), false);
-    });
+    connect(this, &QTreeView::collapsed, this,
+            [this](const QModelIndex& index) { model_.SetExpanded(AsFolder(InventoryModel::NodeAt(index)), false); });
 }
 
 void CColumnTreeCtrl::ConfigureHeader() {
@@ -90,7 +87,8 @@ InventoryNode* CColumnTreeCtrl::CaretNode() const {
 
 std::vector<InventoryNode*> CColumnTreeCtrl::SelectedNodes() const {
     std::vector<InventoryNode*> nodes;
-    CollectSelected(model_, [this](const InventoryNode& node) { return marks_.IsMarked(&node); }, nodes);
+    CollectSelected(
+        model_, [this](const InventoryNode& node) { return marks_.IsMarked(&node); }, nodes);
     return nodes;
 }
 

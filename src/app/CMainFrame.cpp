@@ -30,7 +30,6 @@
 #include "ui/ResourceIcon.h"
 #include "update/NewVersionCheck.h"
 
-
 namespace vn {
 namespace {
 
@@ -94,8 +93,10 @@ void CMainFrame::EnableDiscoveryCommands() {
     static MessageBoxStopQuestion askTheUser;  // no state of its own
     scanQuestions_ = std::make_unique<DispatchedStopQuestion>(BlockingCallDispatcher(this), askTheUser);
     const auto context = [this] {
-        return DiscoveryCommandContext{this, platform_, *model_, catalogue_, WorkerStatusSink(), WorkerTreeSink(),
-                                       *scanQuestions_, [this] { return SelectedFolder(); }};
+        return DiscoveryCommandContext{
+            this, platform_, *model_, catalogue_, WorkerStatusSink(), WorkerTreeSink(), *scanQuestions_, [this] {
+                return SelectedFolder();
+            }};
     };
     SubsystemLaunchers launchers = commands_->Launchers();
     launchers.ScanNetwork = [this, context] { RunNetworkScanCommand(context(), *networkScan_); };
@@ -235,7 +236,8 @@ void CMainFrame::FitPanelsToContent() {
     // content varies, the rest.
     const int policy = right_->widget(1)->minimumSizeHint().height();
     const int install = right_->widget(2)->minimumSizeHint().height();
-    const int details = std::max(kDetailsMinimumHeight, right_->height() - policy - install - 2 * right_->handleWidth());
+    const int details =
+        std::max(kDetailsMinimumHeight, right_->height() - policy - install - 2 * right_->handleWidth());
     right_->setSizes({details, policy, install});
 }
 
@@ -264,16 +266,15 @@ Status CMainFrame::SaveWorkspace() {
 void CMainFrame::RunWelcomeScreen() {
     if (settings_.WelcomeScreen == 0)
         return;
-    CWelcomeDlg welcome(true, [this](int commandId) { SendCommand(commandId); }, this);
+    CWelcomeDlg welcome(
+        true, [this](int commandId) { SendCommand(commandId); }, this);
     if (welcome.exec() == QDialog::Accepted)
         settings_.WelcomeScreen = welcome.ShowAtStartup() ? 1 : 0;
 }
 
 // --- shutdown -------------------------------------------------------------
 
-void CMainFrame::RequestClose() {
-    close();
-}
+void CMainFrame::RequestClose() { close(); }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (state_ == State::Closed) {
@@ -378,9 +379,7 @@ bool CMainFrame::IsBelow(const InventoryNode* node, const InventoryNode* folder)
     return false;
 }
 
-void CMainFrame::ShowDetailsFor(InventoryNode* node) {
-    details_->ShowSelection(node);
-}
+void CMainFrame::ShowDetailsFor(InventoryNode* node) { details_->ShowSelection(node); }
 
 void CMainFrame::PopContextMenu(int menuId, const QPoint& globalPosition) {
     if (QMenu* menu = commands_->ContextMenu(menuId))
@@ -390,77 +389,44 @@ void CMainFrame::PopContextMenu(int menuId, const QPoint& globalPosition) {
 
 // --- MainWindowContext ----------------------------------------------------
 
-InventoryModel& CMainFrame::Model() {
-    return *model_;
-}
+InventoryModel& CMainFrame::Model() { return *model_; }
 
-std::vector<InventoryNode*> CMainFrame::SelectedNodes() const {
-    return treeView_->Tree().SelectedNodes();
-}
+std::vector<InventoryNode*> CMainFrame::SelectedNodes() const { return treeView_->Tree().SelectedNodes(); }
 
-InventoryNode* CMainFrame::CaretNode() const {
-    return treeView_->Tree().CaretNode();
-}
+InventoryNode* CMainFrame::CaretNode() const { return treeView_->Tree().CaretNode(); }
 
-FolderNode* CMainFrame::SelectedFolder() const {
-    return dynamic_cast<FolderNode*>(CaretNode());
-}
+FolderNode* CMainFrame::SelectedFolder() const { return dynamic_cast<FolderNode*>(CaretNode()); }
 
-void CMainFrame::ClearSelection() {
-    treeView_->Tree().ClearMarks();
-}
+void CMainFrame::ClearSelection() { treeView_->Tree().ClearMarks(); }
 
-void CMainFrame::ClearCaret() {
-    treeView_->Tree().selectionModel()->clearCurrentIndex();
-}
+void CMainFrame::ClearCaret() { treeView_->Tree().selectionModel()->clearCurrentIndex(); }
 
-void CMainFrame::FocusTree() {
-    treeView_->Tree().setFocus(Qt::OtherFocusReason);
-}
+void CMainFrame::FocusTree() { treeView_->Tree().setFocus(Qt::OtherFocusReason); }
 
-void CMainFrame::RepaintTree() {
-    treeView_->Tree().viewport()->update();
-}
+void CMainFrame::RepaintTree() { treeView_->Tree().viewport()->update(); }
 
-ComputerScanWorker& CMainFrame::ComputerScan() {
-    return *computerScan_;
-}
+ComputerScanWorker& CMainFrame::ComputerScan() { return *computerScan_; }
 
-SubnetScanWorker& CMainFrame::SubnetScan() {
-    return *subnetScan_;
-}
+SubnetScanWorker& CMainFrame::SubnetScan() { return *subnetScan_; }
 
-NetworkScanWorker& CMainFrame::NetworkScan() {
-    return *networkScan_;
-}
+NetworkScanWorker& CMainFrame::NetworkScan() { return *networkScan_; }
 
 bool CMainFrame::IsScanRunning(ScanWorkerKind kind) const {
     switch (kind) {
-    case ScanWorkerKind::Computer:
-        return computerScan_->IsRunning();
-    case ScanWorkerKind::Subnet:
-        return subnetScan_->IsRunning();
-    case ScanWorkerKind::Network:
-        return networkScan_->IsRunning();
+    case ScanWorkerKind::Computer: return computerScan_->IsRunning();
+    case ScanWorkerKind::Subnet: return subnetScan_->IsRunning();
+    case ScanWorkerKind::Network: return networkScan_->IsRunning();
     }
     return false;
 }
 
-StatusSink& CMainFrame::WorkerStatusSink() {
-    return treeView_->WorkerStatusSink();
-}
+StatusSink& CMainFrame::WorkerStatusSink() { return treeView_->WorkerStatusSink(); }
 
-TreeSink& CMainFrame::WorkerTreeSink() {
-    return treeView_->WorkerTreeSink();
-}
+TreeSink& CMainFrame::WorkerTreeSink() { return treeView_->WorkerTreeSink(); }
 
-void CMainFrame::ShowDetailsView(int key) {
-    details_->ShowView(key);
-}
+void CMainFrame::ShowDetailsView(int key) { details_->ShowView(key); }
 
-void CMainFrame::SendCommand(int commandId) {
-    commands_->Execute(commandId);
-}
+void CMainFrame::SendCommand(int commandId) { commands_->Execute(commandId); }
 
 void CMainFrame::ShowSettingsDialog() {
     CSettingsDlg dialog(settings_, this);
@@ -474,20 +440,12 @@ void CMainFrame::SetSplitterLock(bool locked) {
         FitPanelsToContent();
 }
 
-bool CMainFrame::IsToolBarVisible() const {
-    return !toolBar_->isHidden();
-}
+bool CMainFrame::IsToolBarVisible() const { return !toolBar_->isHidden(); }
 
-void CMainFrame::SetToolBarVisible(bool visible) {
-    toolBar_->setVisible(visible);
-}
+void CMainFrame::SetToolBarVisible(bool visible) { toolBar_->setVisible(visible); }
 
-bool CMainFrame::IsStatusBarVisible() const {
-    return !statusBar()->isHidden();
-}
+bool CMainFrame::IsStatusBarVisible() const { return !statusBar()->isHidden(); }
 
-void CMainFrame::SetStatusBarVisible(bool visible) {
-    statusBar()->setVisible(visible);
-}
+void CMainFrame::SetStatusBarVisible(bool visible) { statusBar()->setVisible(visible); }
 
 }  // namespace vn

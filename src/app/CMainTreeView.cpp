@@ -30,9 +30,7 @@ CMainTreeView::CMainTreeView(InventoryModel& model, QWidget* parent)
 
 CMainTreeView::~CMainTreeView() = default;
 
-StatusSink& CMainTreeView::Status() const {
-    return *status_;
-}
+StatusSink& CMainTreeView::Status() const { return *status_; }
 
 void CMainTreeView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -42,9 +42,7 @@ CWelcomeDlg::CWelcomeDlg(bool showAtStartup, std::function<void(int)> runCommand
     layout->addWidget(buttons);
 }
 
-bool CWelcomeDlg::ShowAtStartup() const {
-    return showAtStartup_->isChecked();
-}
+bool CWelcomeDlg::ShowAtStartup() const { return showAtStartup_->isChecked(); }
 
 void CWelcomeDlg::RunAndClose(int commandId) {
     if (runCommand_)

@@ -14,8 +14,7 @@ namespace vn {
 class CWelcomeDlg final : public QDialog {
     Q_OBJECT
 public:
-    CWelcomeDlg(bool showAtStartup, std::function<void(int commandId)> runCommand,
-                QWidget* parent = nullptr);
+    CWelcomeDlg(bool showAtStartup, std::function<void(int commandId)> runCommand, QWidget* parent = nullptr);
 
     bool ShowAtStartup() const;
 

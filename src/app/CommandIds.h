@@ -47,11 +47,11 @@ inline constexpr int kRemoveFolders = 139;
 namespace vn::menu {
 
 inline constexpr int kMenuBar = 128;
-inline constexpr int kSingleComputer = 174;       // one computer without an error text
-inline constexpr int kSingleFolder = 175;         // one folder
-inline constexpr int kSeveralComputers = 176;     // several computers
-inline constexpr int kSeveralFolders = 177;       // several folders
-inline constexpr int kSingleFailedComputer = 178; // one computer with an error text, or none under the cursor
+inline constexpr int kSingleComputer = 174;        // one computer without an error text
+inline constexpr int kSingleFolder = 175;          // one folder
+inline constexpr int kSeveralComputers = 176;      // several computers
+inline constexpr int kSeveralFolders = 177;        // several folders
+inline constexpr int kSingleFailedComputer = 178;  // one computer with an error text, or none under the cursor
 
 }  // namespace vn::menu
 

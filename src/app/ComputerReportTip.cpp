@@ -47,8 +47,9 @@ QString ComputerReportTip(const ComputerReport& report, const QStyle& style, con
         for (const QString& part : WrapToWidth(line, metrics, maxWidth))
             body << part.toHtmlEscaped();
     }
-    return QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\"><tr><td><img src=\"%1\" width=\"16\" "
-                          "height=\"16\"></td><td><b>%2</b></td></tr></table><p style=\"white-space:pre\">%3</p>")
+    return QStringLiteral(
+               "<table cellspacing=\"0\" cellpadding=\"1\"><tr><td><img src=\"%1\" width=\"16\" "
+               "height=\"16\"></td><td><b>%2</b></td></tr></table><p style=\"white-space:pre\">%3</p>")
         .arg(icon, report.Title.toHtmlEscaped(), body.join(QStringLiteral("<br>")));
 }
 

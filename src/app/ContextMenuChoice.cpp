@@ -24,12 +24,9 @@ int ChooseContextMenu(const std::vector<InventoryNode*>& marked, const Inventory
                                                                      : menu::kSingleFailedComputer;
     }
     switch (SelectionKind(marked)) {
-    case SelectionKindResult::AllComputers:
-        return menu::kSeveralComputers;
-    case SelectionKindResult::AllFolders:
-        return menu::kSeveralFolders;
-    default:
-        return 0;
+    case SelectionKindResult::AllComputers: return menu::kSeveralComputers;
+    case SelectionKindResult::AllFolders: return menu::kSeveralFolders;
+    default: return 0;
     }
 }
 

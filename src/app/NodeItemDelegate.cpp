@@ -38,8 +38,7 @@ QRect NodeItemDelegate::ProductIconRect(const QRect& cell, int position) {
     return {cell.left() + kProductIconOffset + position * kProductIconSpacing, cell.top() + 1, 16, 16};
 }
 
-void NodeItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const {
+void NodeItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyledItemDelegate::paint(painter, option, index);
     if (index.column() != InventoryModel::ProductsColumn)
         return;

@@ -25,8 +25,7 @@ public:
 
     NodeItemDelegate(NodePredicate isHighlighted, QObject* parent = nullptr);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // Where the first product icon of a row whose second cell is cell is drawn.

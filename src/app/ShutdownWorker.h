@@ -15,7 +15,8 @@ namespace vn {
 class ShutdownWorker final : public WorkerThread {
 public:
     ShutdownWorker(std::vector<WorkerThread*> workers, std::function<void()> onReady)
-        : workers_(std::move(workers)), onReady_(std::move(onReady)) {}
+        : workers_(std::move(workers)),
+          onReady_(std::move(onReady)) {}
     ~ShutdownWorker() override { Wait(); }
 
     bool Start() { return StartThread(); }

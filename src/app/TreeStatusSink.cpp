@@ -21,16 +21,10 @@ void TreeStatusSink::SetStatusText(const std::string& text) {
     panel_.SetText(QString::fromStdString(text));
 }
 
-void TreeStatusSink::SetRange(int upper) {
-    panel_.SetRange(upper);
-}
+void TreeStatusSink::SetRange(int upper) { panel_.SetRange(upper); }
 
-void TreeStatusSink::Step() {
-    panel_.Step();
-}
+void TreeStatusSink::Step() { panel_.Step(); }
 
-void TreeStatusSink::SetPos(int position) {
-    panel_.SetPos(position);
-}
+void TreeStatusSink::SetPos(int position) { panel_.SetPos(position); }
 
 }  // namespace vn

@@ -16,7 +16,8 @@ class TreeStatusSink final : public StatusSink {
 public:
     // onShownChanged lets the tree view lay out its children again.
     TreeStatusSink(CTreeStatus& panel, std::function<void()> onShownChanged)
-        : panel_(panel), onShownChanged_(std::move(onShownChanged)) {}
+        : panel_(panel),
+          onShownChanged_(std::move(onShownChanged)) {}
 
     void Reset() override;
     void Show(bool show) override;

@@ -37,7 +37,9 @@ constexpr std::array<FlagOption, 6> kFlagOptions{{
 class Parser {
 public:
     Parser(const std::vector<std::string>& arguments, CommandLine& result, std::string& error)
-        : arguments_(arguments), result_(result), error_(error) {}
+        : arguments_(arguments),
+          result_(result),
+          error_(error) {}
 
     bool Run() {
         bool optionsEnded = false;

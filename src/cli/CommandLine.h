@@ -9,7 +9,7 @@ namespace vn::cli {
 // The words and options of one netwarden command line. Options may stand
 // anywhere; "--" ends them, so that later words may begin with "-".
 struct CommandLine {
-    std::vector<std::string> words;  // command words, then operands
+    std::vector<std::string> words;       // command words, then operands
     std::optional<std::string> user;      // --user DOMAIN\USER
     std::optional<std::string> authFile;  // --authfile FILE
     std::optional<std::string> folder;    // --folder PATH

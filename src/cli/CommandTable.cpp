@@ -60,7 +60,8 @@ constexpr std::array<CommandSpec, 14> kCommands{{
      "Prints every node of the saved tree in tree order: {\"path\",\"folder\"} and, for\n"
      "a folder, \"expanded\", for a computer the fields of probe.\n",
      RunInventoryList},
-    {"inventory", "import", 1, 1, kFolderOption, "FILE [--folder PATH]", "examine the names of a list file and add them",
+    {"inventory", "import", 1, 1, kFolderOption, "FILE [--folder PATH]",
+     "examine the names of a list file and add them",
      "Reads the computer names of FILE as the Import command does, examines them\n"
      "and adds them under the folder PATH (created when missing; the top level\n"
      "without --folder). Computers already there take the new results. Saves the\n"

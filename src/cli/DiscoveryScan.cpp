@@ -23,7 +23,8 @@ bool MergeFound(InventoryModel& to, FolderNode* target, const NodeList& found) {
     bool whole = true;
     for (const InventoryNode* node : found) {
         if (const auto* folder = dynamic_cast<const FolderNode*>(node)) {
-            auto* merged = dynamic_cast<FolderNode*>(to.InsertNode(target, std::make_unique<FolderNode>(folder->Name), false));
+            auto* merged =
+                dynamic_cast<FolderNode*>(to.InsertNode(target, std::make_unique<FolderNode>(folder->Name), false));
             whole = merged != nullptr && MergeFound(to, merged, folder->Children) && whole;
         } else {
             auto copy = std::make_unique<ComputerRecord>(node->Name);
@@ -69,14 +70,9 @@ int RunDiscoveryScan(CommandContext& context, const InventoryPath& folderPath, b
     start(DiscoveryTarget{sinks.Status(), sinks.Tree(), questions, folder});
     RunUntilEnded(worker, &interrupts);
     switch (end()) {
-    case DiscoveryEnd::Finished:
-        break;
-    case DiscoveryEnd::Cancelled:
-        result = context.Fail("the scan was cancelled; what it found is kept");
-        break;
-    case DiscoveryEnd::Failed:
-        result = context.Fail(status.Text());
-        break;
+    case DiscoveryEnd::Finished: break;
+    case DiscoveryEnd::Cancelled: result = context.Fail("the scan was cancelled; what it found is kept"); break;
+    case DiscoveryEnd::Failed: result = context.Fail(status.Text()); break;
     }
     bool refused = false;
     const int saved = ChangeSavedTree(context, store, [&](InventoryModel& model) {

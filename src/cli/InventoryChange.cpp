@@ -19,8 +19,8 @@ bool LoadForChange(CommandContext& context, InventoryStore& store) {
     return false;
 }
 
-bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const InventoryPath& path,
-                         FolderNode*& folder, std::vector<FolderNode*>& created) {
+bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const InventoryPath& path, FolderNode*& folder,
+                         std::vector<FolderNode*>& created) {
     folder = MakeFolderPath(model, path, created);
     for (const FolderNode* made : created) {
         if (ShadowsComputer(model, *made)) {
@@ -35,12 +35,10 @@ int ChangeSavedTree(CommandContext& context, InventoryStore& store,
                     const std::function<bool(InventoryModel&)>& change) {
     switch (store.Change(change)) {
     case InventoryStore::ChangeResult::Saved:
-    case InventoryStore::ChangeResult::Unchanged:
-        return kExitDone;
+    case InventoryStore::ChangeResult::Unchanged: return kExitDone;
     case InventoryStore::ChangeResult::Unreadable:
         return context.Fail("the saved inventory could not be read completely; it is left unchanged");
-    case InventoryStore::ChangeResult::NotSaved:
-        break;
+    case InventoryStore::ChangeResult::NotSaved: break;
     }
     return context.Fail(
         "the inventory could not be saved completely: the registry refused a write (the tree saved before "

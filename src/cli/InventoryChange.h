@@ -29,15 +29,14 @@ bool LoadForChange(CommandContext& context, InventoryStore& store);
 // message written) when a new folder would take the name of a sibling
 // computer, which could then not be saved; the top level (null) for the
 // empty path.
-bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const InventoryPath& path,
-                         FolderNode*& folder, std::vector<FolderNode*>& created);
+bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const InventoryPath& path, FolderNode*& folder,
+                         std::vector<FolderNode*>& created);
 
 // Runs change on the saved tree as it stands (InventoryStore::Change).
 // kExitDone when it was saved or change asked for nothing to be saved;
 // kExitIncomplete, with the message written, when the tree could not be
 // read whole or saved.
-int ChangeSavedTree(CommandContext& context, InventoryStore& store,
-                    const std::function<bool(InventoryModel&)>& change);
+int ChangeSavedTree(CommandContext& context, InventoryStore& store, const std::function<bool(InventoryModel&)>& change);
 
 // An examined computer as it was placed in the tree, and the path of its folder.
 struct ExaminedComputer {

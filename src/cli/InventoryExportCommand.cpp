@@ -11,7 +11,8 @@ int RunInventoryExport(CommandContext& context) {
     if (!ExportComputerList(store.model(), file))
         return context.Fail("Could not open file \"" + file + "\". Error message: " + store.model().LastErrorText());
     if (!complete)
-        return context.Fail("the saved inventory could not be read completely; only the part that was read is exported");
+        return context.Fail(
+            "the saved inventory could not be read completely; only the part that was read is exported");
     return kExitDone;
 }
 

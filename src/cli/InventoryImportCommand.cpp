@@ -13,7 +13,8 @@ bool CanKeepComputer(const InventoryModel& model, const FolderNode* folder, cons
 }
 
 int LeftOut(CommandContext& context, const std::string& name) {
-    return context.Fail("\"" + name + "\" is left out: it cannot be kept in the inventory beside a folder of that "
+    return context.Fail("\"" + name +
+                        "\" is left out: it cannot be kept in the inventory beside a folder of that "
                         "name, or as a registry key name");
 }
 

@@ -9,8 +9,7 @@ namespace vn::cli {
 namespace {
 
 // The child of parent of that name and kind, or null.
-InventoryNode* FindChild(const InventoryModel& model, const FolderNode* parent, std::string_view name,
-                         bool folder) {
+InventoryNode* FindChild(const InventoryModel& model, const FolderNode* parent, std::string_view name, bool folder) {
     for (InventoryNode* child : model.ChildrenOf(parent)) {
         if ((child->IsFolder != 0) == folder && NamesEqualIgnoringCase(child->Name, name))
             return child;

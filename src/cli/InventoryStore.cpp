@@ -5,7 +5,9 @@
 namespace vn::cli {
 
 InventoryStore::InventoryStore(Platform& platform, const ProductCatalogue& catalogue)
-    : platform_(platform), catalogue_(catalogue), model_(std::make_unique<InventoryModel>()) {}
+    : platform_(platform),
+      catalogue_(catalogue),
+      model_(std::make_unique<InventoryModel>()) {}
 
 bool InventoryStore::Load() {
     model_ = std::make_unique<InventoryModel>();

@@ -41,13 +41,11 @@ std::string UsageProblem(const CommandSpec& command, const CommandLine& line,
         bool given;
         CommandOption option;
         const char* name;
-    } commandOptions[] = {{line.folder.has_value(), kFolderOption, "--folder"},
-                          {line.erase, kEraseOption, "--erase"},
-                          {line.noResolve, kNoResolveOption, "--no-resolve"},
-                          {line.port.has_value(), kDeployOptions, "--port"},
-                          {line.path.has_value(), kDeployOptions, "--path"},
-                          {line.settings, kDeployOptions, "--settings"},
-                          {line.file.has_value(), kDeployOptions, "--file"}};
+    } commandOptions[] = {
+        {line.folder.has_value(), kFolderOption, "--folder"}, {line.erase, kEraseOption, "--erase"},
+        {line.noResolve, kNoResolveOption, "--no-resolve"},   {line.port.has_value(), kDeployOptions, "--port"},
+        {line.path.has_value(), kDeployOptions, "--path"},    {line.settings, kDeployOptions, "--settings"},
+        {line.file.has_value(), kDeployOptions, "--file"}};
     for (const auto& option : commandOptions) {
         if (option.given && !(command.options & option.option))
             return "option " + std::string(option.name) + " belongs to " + CommandsTaking(option.option);
@@ -84,8 +82,9 @@ int RunNetwarden(const std::vector<std::string>& arguments, CliHost& host) {
         return kExitDone;
     }
 
-    CommandContext context{host, line, {line.words.begin() + static_cast<std::ptrdiff_t>(command->WordCount()),
-                                        line.words.end()},
+    CommandContext context{host,
+                           line,
+                           {line.words.begin() + static_cast<std::ptrdiff_t>(command->WordCount()), line.words.end()},
                            CommandUsage(*command)};
     if (const std::string problem = UsageProblem(*command, line, context.operands); !problem.empty())
         return BadUsage(host, problem, line.words);

@@ -17,9 +17,9 @@ int RunScanSubnet(CommandContext& context) {
     return RunDiscoveryScan(
         context, folderPath, false, worker,
         [&](const DiscoveryTarget& target) {
-            worker.Start(std::make_unique<SubnetScanJob>(range.From, range.To, !context.line.noResolve,
-                                                         target.Folder, target.Status, target.Tree,
-                                                         context.host.catalogue(), target.Questions));
+            worker.Start(std::make_unique<SubnetScanJob>(range.From, range.To, !context.line.noResolve, target.Folder,
+                                                         target.Status, target.Tree, context.host.catalogue(),
+                                                         target.Questions));
         },
         [&] {
             switch (worker.LastOutcome()) {

@@ -84,8 +84,8 @@ int StartOrStop(CommandContext& context, RemoteServices& services, const Product
     if (state != wanted) {
         if (start && services.ReadStartupType(product) == kStartDisabled)
             return context.Fail("the " + product.ServiceName + " service is disabled; change its startup type first");
-        const bool done = start ? services.StartRemoteService(product.ServiceName)
-                                : services.StopRemoteService(product.ServiceName);
+        const bool done =
+            start ? services.StartRemoteService(product.ServiceName) : services.StopRemoteService(product.ServiceName);
         if (!done)
             return kExitIncomplete;
     }

@@ -1,6 +1,5 @@
 #include "cli/SystemCliHost.h"
 
-
 #include "cli/AccountName.h"
 #include "cli/EnvironmentSecret.h"
 #include "cli/TerminalPassword.h"

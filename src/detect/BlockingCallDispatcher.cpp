@@ -80,7 +80,8 @@ namespace {
 class DispatchRelay final : public QObject {
 public:
     DispatchRelay(QObject* target, std::shared_ptr<BlockingCallDispatcher::CallQueue> queue)
-        : QObject(target), queue_(std::move(queue)) {}
+        : QObject(target),
+          queue_(std::move(queue)) {}
     ~DispatchRelay() override { queue_->Close(); }
 
 protected:
@@ -96,7 +97,8 @@ private:
 }  // namespace
 
 BlockingCallDispatcher::BlockingCallDispatcher(QObject* target)
-    : targetThread_(target->thread()), queue_(std::make_shared<CallQueue>()) {
+    : targetThread_(target->thread()),
+      queue_(std::make_shared<CallQueue>()) {
     relay_ = new DispatchRelay(target, queue_);
     queue_->SetRelay(relay_);
 }

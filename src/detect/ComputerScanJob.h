@@ -21,7 +21,9 @@ struct ScanEntry {
 // results go.
 struct ComputerScanJob {
     ComputerScanJob(StatusSink& status, TreeSink& tree, const ProductCatalogue& catalogue)
-        : Status(status), Tree(tree), Catalogue(catalogue) {}
+        : Status(status),
+          Tree(tree),
+          Catalogue(catalogue) {}
 
     std::vector<ScanEntry> Entries;
     StatusSink& Status;

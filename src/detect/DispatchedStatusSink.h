@@ -10,7 +10,8 @@ namespace vn {
 class DispatchedStatusSink final : public StatusSink {
 public:
     DispatchedStatusSink(BlockingCallDispatcher dispatcher, StatusSink& target)
-        : dispatcher_(std::move(dispatcher)), target_(target) {}
+        : dispatcher_(std::move(dispatcher)),
+          target_(target) {}
 
     void Reset() override;
     void Show(bool show) override;

@@ -22,7 +22,9 @@ public:
     using ContainsFunction = std::function<bool(const InventoryNode* node)>;
 
     DispatchedTreeSink(BlockingCallDispatcher dispatcher, InsertFunction insert, ContainsFunction contains)
-        : dispatcher_(std::move(dispatcher)), insert_(std::move(insert)), contains_(std::move(contains)) {}
+        : dispatcher_(std::move(dispatcher)),
+          insert_(std::move(insert)),
+          contains_(std::move(contains)) {}
 
     InventoryNode* AddNode(std::unique_ptr<InventoryNode> node, FolderNode* parent) override;
 

@@ -54,8 +54,12 @@ struct InfoHeader {
 
 InfoHeader ReadInfoHeader(const std::vector<std::uint8_t>& b) {
     const std::size_t at = kFileHeaderSize;
-    return InfoHeader{static_cast<std::int32_t>(ReadU32(b, at + 4)), static_cast<std::int32_t>(ReadU32(b, at + 8)),
-                      ReadU16(b, at + 12), ReadU16(b, at + 14), ReadU32(b, at + 16), ReadU32(b, at + 32)};
+    return InfoHeader{static_cast<std::int32_t>(ReadU32(b, at + 4)),
+                      static_cast<std::int32_t>(ReadU32(b, at + 8)),
+                      ReadU16(b, at + 12),
+                      ReadU16(b, at + 14),
+                      ReadU32(b, at + 16),
+                      ReadU32(b, at + 32)};
 }
 
 // The colour table as the system reads it: biClrUsed entries, or for an

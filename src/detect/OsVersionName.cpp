@@ -44,8 +44,8 @@ std::string MakeOsVersionName(Platform& platform, std::string_view computer, uns
     std::string productType;
     RegistryKeyPtr machine;
     if (platform.registry().Connect(computer, Hive::LocalMachine, machine) == ERROR_SUCCESS)
-        productType = ReadRegistryString(*machine, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions",
-                                         "ProductType", "");
+        productType =
+            ReadRegistryString(*machine, "SYSTEM\\CurrentControlSet\\Control\\ProductOptions", "ProductType", "");
     return OsVersionNameFor(productType, major, minor);
 }
 

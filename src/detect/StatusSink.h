@@ -11,10 +11,7 @@ namespace detail {
 
 inline const char* PrintfArgument(const std::string& text) { return text.c_str(); }
 template <typename T>
-    requires std::is_arithmetic_v<T> || std::is_pointer_v<T>
-T PrintfArgument(T value) {
-    return value;
-}
+requires std::is_arithmetic_v<T> || std::is_pointer_v<T> T PrintfArgument(T value) { return value; }
 
 }  // namespace detail
 

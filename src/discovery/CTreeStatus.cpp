@@ -25,13 +25,9 @@ CTreeStatus::CTreeStatus(QWidget* parent)
     LayOutChildren();
 }
 
-void CTreeStatus::SetText(const QString& text) {
-    text_->setText(text);
-}
+void CTreeStatus::SetText(const QString& text) { text_->setText(text); }
 
-QString CTreeStatus::Text() const {
-    return text_->text();
-}
+QString CTreeStatus::Text() const { return text_->text(); }
 
 void CTreeStatus::SetRange(int upper) {
     maximum_ = static_cast<std::uint16_t>(upper);

@@ -26,8 +26,7 @@ void RunSubnetScanCommand(const DiscoveryCommandContext& context, SubnetScanWork
         return;
     const AddressRange range = dialog.Range();
     worker.Start(std::make_unique<SubnetScanJob>(range.From, range.To, dialog.Resolve(), context.SelectedFolder(),
-                                                 context.Status, context.Tree, context.Catalogue,
-                                                 context.Questions));
+                                                 context.Status, context.Tree, context.Catalogue, context.Questions));
 }
 
 }  // namespace vn

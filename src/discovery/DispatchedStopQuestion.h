@@ -11,7 +11,8 @@ namespace vn {
 class DispatchedStopQuestion final : public StopQuestion {
 public:
     DispatchedStopQuestion(BlockingCallDispatcher dispatcher, StopQuestion& target)
-        : dispatcher_(std::move(dispatcher)), target_(target) {}
+        : dispatcher_(std::move(dispatcher)),
+          target_(target) {}
 
     bool ConfirmStop(std::string_view caption, std::string_view text) override;
 

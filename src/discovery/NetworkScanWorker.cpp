@@ -53,7 +53,9 @@ void MakeProvider(NetResource& resource) {
 class NetworkBrowse {
 public:
     NetworkBrowse(Platform& platform, NetworkScanJob& job, Event& stopEvent)
-        : platform_(platform), job_(job), stopEvent_(stopEvent) {}
+        : platform_(platform),
+          job_(job),
+          stopEvent_(stopEvent) {}
 
     // True when the container was browsed to its end (also after an
     // enumeration error, which is reported); false when the scan must end.

@@ -5,7 +5,9 @@
 namespace vn {
 
 ScaledProgressSink::ScaledProgressSink(StatusSink& target, std::uint64_t total)
-    : target_(target), total_(total), range_(static_cast<int>(std::min(total, kLargestRange))) {
+    : target_(target),
+      total_(total),
+      range_(static_cast<int>(std::min(total, kLargestRange))) {
     target_.SetRange(range_);
 }
 

@@ -19,7 +19,8 @@ std::optional<std::size_t> WaitWithoutLimit(std::span<WorkerThread* const> looku
 }  // namespace
 
 SubnetScanWorker::SubnetScanWorker(Platform& platform, WaitForAnyLookup wait)
-    : platform_(platform), waitForAny_(wait ? std::move(wait) : WaitForAnyLookup(WaitWithoutLimit)) {}
+    : platform_(platform),
+      waitForAny_(wait ? std::move(wait) : WaitForAnyLookup(WaitWithoutLimit)) {}
 
 SubnetScanWorker::~SubnetScanWorker() { Stop(); }
 

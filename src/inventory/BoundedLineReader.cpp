@@ -8,12 +8,12 @@ constexpr int kEnd = -1;
 
 }  // namespace
 
-bool IsLineSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+bool IsLineSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 BoundedLineReader::BoundedLineReader(std::istream& in, std::size_t limit)
-    : in_(in), limit_(limit), buffer_(kChunkSize) {}
+    : in_(in),
+      limit_(limit),
+      buffer_(kChunkSize) {}
 
 int BoundedLineReader::NextByte() {
     if (position_ == filled_) {

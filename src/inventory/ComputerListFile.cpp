@@ -30,16 +30,10 @@ std::string FileErrorText(int error) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
-        text = SystemErrorText(ERROR_ACCESS_DENIED);
-        break;
+    case EISDIR: text = SystemErrorText(ERROR_ACCESS_DENIED); break;
     case ENOENT:
-    case ENOTDIR:
-        text = SystemErrorText(ERROR_PATH_NOT_FOUND);
-        break;
-    default:
-        text = std::strerror(error);
-        break;
+    case ENOTDIR: text = SystemErrorText(ERROR_PATH_NOT_FOUND); break;
+    default: text = std::strerror(error); break;
     }
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();
@@ -159,8 +153,7 @@ bool IsCsvFileName(const std::filesystem::path& path) {
     return dot != std::string::npos && name.compare(dot + 1, std::string::npos, "csv") == 0;
 }
 
-std::vector<std::string> ParseComputerList(std::istream& in, bool hasCsvHeaderRule,
-                                           std::vector<std::string>* skipped) {
+std::vector<std::string> ParseComputerList(std::istream& in, bool hasCsvHeaderRule, std::vector<std::string>* skipped) {
     std::vector<std::string> names;
     std::unordered_set<std::string> seen;
     BoundedLineReader reader(in, kLineLimit);

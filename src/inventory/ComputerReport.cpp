@@ -8,9 +8,7 @@
 namespace vn {
 namespace {
 
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
+QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QString HealthyComputerText(const ComputerRecord& computer) {
     QString text;

@@ -17,9 +17,7 @@ struct SiblingKey {
     std::string_view name;
 };
 
-SiblingKey KeyOf(const InventoryNode& node) {
-    return {node.IsFolder != 0, node.Name};
-}
+SiblingKey KeyOf(const InventoryNode& node) { return {node.IsFolder != 0, node.Name}; }
 
 bool SortsBefore(const SiblingKey& a, const SiblingKey& b) {
     if (a.folder != b.folder)
@@ -28,17 +26,11 @@ bool SortsBefore(const SiblingKey& a, const SiblingKey& b) {
 }
 
 struct SiblingLess {
-    bool operator()(const InventoryNode* node, const SiblingKey& key) const {
-        return SortsBefore(KeyOf(*node), key);
-    }
-    bool operator()(const SiblingKey& key, const InventoryNode* node) const {
-        return SortsBefore(key, KeyOf(*node));
-    }
+    bool operator()(const InventoryNode* node, const SiblingKey& key) const { return SortsBefore(KeyOf(*node), key); }
+    bool operator()(const SiblingKey& key, const InventoryNode* node) const { return SortsBefore(key, KeyOf(*node)); }
 };
 
-FolderNode* AsFolder(InventoryNode* node) {
-    return dynamic_cast<FolderNode*>(node);
-}
+FolderNode* AsFolder(InventoryNode* node) { return dynamic_cast<FolderNode*>(node); }
 
 }  // namespace
 
@@ -46,16 +38,13 @@ InventoryModel::InventoryModel(QObject* parent) : QAbstractItemModel(parent), ro
 
 InventoryModel::~InventoryModel() = default;
 
-void InventoryModel::AssertUiThread() const {
-    Q_ASSERT(QThread::currentThread() == thread());
-}
+void InventoryModel::AssertUiThread() const { Q_ASSERT(QThread::currentThread() == thread()); }
 
 FolderNode* InventoryModel::ContainerOf(FolderNode* parent) {
     return parent != nullptr && Contains(parent) ? parent : &root_;
 }
 
-InventoryNode* InventoryModel::InsertNode(FolderNode* parent, std::unique_ptr<InventoryNode> node,
-                                          bool makeVisible) {
+InventoryNode* InventoryModel::InsertNode(FolderNode* parent, std::unique_ptr<InventoryNode> node, bool makeVisible) {
     AssertUiThread();
     FolderNode* container = ContainerOf(parent);
     auto& siblings = container->Children;
@@ -165,9 +154,8 @@ bool InventoryModel::MoveNodes(InventoryNode* targetNode, const std::vector<Inve
     // already stands in the target stays (copying it onto itself and then
     // deleting the original would lose it).
     auto travelsWithOther = [&](const InventoryNode* node) {
-        return std::any_of(moving.begin(), moving.end(), [&](const InventoryNode* other) {
-            return other != node && IsInsideOrSame(node, other);
-        });
+        return std::any_of(moving.begin(), moving.end(),
+                           [&](const InventoryNode* other) { return other != node && IsInsideOrSame(node, other); });
     };
     std::vector<InventoryNode*> roots;
     for (InventoryNode* node : moving) {
@@ -200,9 +188,7 @@ InventoryNode* InventoryModel::CopyInto(FolderNode* target, const InventoryNode&
     return InsertNode(target, std::move(copy), true);
 }
 
-bool InventoryModel::Contains(const InventoryNode* node) const {
-    return node != nullptr && nodes_.count(node) != 0;
-}
+bool InventoryModel::Contains(const InventoryNode* node) const { return node != nullptr && nodes_.count(node) != 0; }
 
 FolderNode* InventoryModel::ParentOf(const InventoryNode* node) const {
     if (!Contains(node) || node->Parent == &root_)
@@ -222,9 +208,7 @@ void InventoryModel::SetExpanded(FolderNode* folder, bool expanded) {
     emit expandedChanged(IndexOf(folder), expanded);
 }
 
-bool InventoryModel::IsExpanded(const FolderNode* folder) const {
-    return Contains(folder) && folder->Expanded;
-}
+bool InventoryModel::IsExpanded(const FolderNode* folder) const { return Contains(folder) && folder->Expanded; }
 
 int InventoryModel::RowOf(const InventoryNode* node) const {
     const auto& siblings = node->Parent->Children;
@@ -270,9 +254,7 @@ int InventoryModel::rowCount(const QModelIndex& parent) const {
     return folder != nullptr ? static_cast<int>(folder->Children.size()) : 0;
 }
 
-int InventoryModel::columnCount(const QModelIndex&) const {
-    return ColumnCount;
-}
+int InventoryModel::columnCount(const QModelIndex&) const { return ColumnCount; }
 
 QVariant InventoryModel::data(const QModelIndex& index, int role) const {
     InventoryNode* node = NodeAt(index);
@@ -280,14 +262,10 @@ QVariant InventoryModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return index.column() == NameColumn ? QVariant(QString::fromStdString(node->ItemText))
-                                            : QVariant();
-    case NodeRole:
-        return QVariant::fromValue(node);
-    case NameRole:
-        return QString::fromStdString(node->Name);
-    case NodeImageRole:
-        return static_cast<int>(NodeImage(*node));
+        return index.column() == NameColumn ? QVariant(QString::fromStdString(node->ItemText)) : QVariant();
+    case NodeRole: return QVariant::fromValue(node);
+    case NameRole: return QString::fromStdString(node->Name);
+    case NodeImageRole: return static_cast<int>(NodeImage(*node));
     case ProductNamesRole: {
         QStringList names;
         if (const auto* computer = dynamic_cast<const ComputerRecord*>(node)) {
@@ -296,8 +274,7 @@ QVariant InventoryModel::data(const QModelIndex& index, int role) const {
         }
         return names;
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -305,12 +282,9 @@ QVariant InventoryModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case NameColumn:
-        return QStringLiteral("Computer Name");
-    case ProductsColumn:
-        return QStringLiteral("Installed Remote Access Products");
-    default:
-        return {};
+    case NameColumn: return QStringLiteral("Computer Name");
+    case ProductsColumn: return QStringLiteral("Installed Remote Access Products");
+    default: return {};
     }
 }
 

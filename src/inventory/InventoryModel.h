@@ -41,8 +41,7 @@ public:
     // the given one, or the existing sibling it was merged into (the given
     // node is then freed). A parent that is not in the tree counts as none.
     // Children a given folder already holds are inserted below the result.
-    InventoryNode* InsertNode(FolderNode* parent, std::unique_ptr<InventoryNode> node,
-                              bool makeVisible);
+    InventoryNode* InsertNode(FolderNode* parent, std::unique_ptr<InventoryNode> node, bool makeVisible);
 
     // Tells the views that the node's data changed (picture, details).
     void RefreshNode(const InventoryNode* node);
@@ -64,8 +63,8 @@ public:
     // selected node. landed, when given, receives each selected node that
     // went (or already stood) directly into target; nodes inside those are
     // not listed.
-    bool MoveNodes(InventoryNode* target, const std::vector<InventoryNode*>& selection,
-                   const InventoryNode* dragged, std::vector<Landing>* landed = nullptr);
+    bool MoveNodes(InventoryNode* target, const std::vector<InventoryNode*>& selection, const InventoryNode* dragged,
+                   std::vector<Landing>* landed = nullptr);
 
     // Whether the node is in the tree now. Only the address is compared, so
     // a pointer to a node that was freed may be passed.
@@ -92,8 +91,7 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 signals:

@@ -7,8 +7,7 @@
 
 namespace vn {
 
-void CollectComputers(const InventoryModel& model, const FolderNode* folder,
-                      std::vector<ComputerRecord*>& list) {
+void CollectComputers(const InventoryModel& model, const FolderNode* folder, std::vector<ComputerRecord*>& list) {
     for (InventoryNode* child : model.ChildrenOf(folder)) {
         if (const auto* subFolder = dynamic_cast<const FolderNode*>(child))
             CollectComputers(model, subFolder, list);
@@ -32,8 +31,7 @@ void CollectSelectedBelow(const InventoryModel& model, const FolderNode* folder,
 
 }  // namespace
 
-void CollectSelected(const InventoryModel& model,
-                     const std::function<bool(const InventoryNode&)>& isSelected,
+void CollectSelected(const InventoryModel& model, const std::function<bool(const InventoryNode&)>& isSelected,
                      std::vector<InventoryNode*>& list) {
     CollectSelectedBelow(model, nullptr, isSelected, list);
 }
@@ -42,9 +40,8 @@ SelectionKindResult SelectionKind(const std::vector<InventoryNode*>& selected) {
     if (selected.empty())
         return SelectionKindResult::None;
     const bool firstIsFolder = selected.front()->IsFolder != 0;
-    const bool allSame = std::all_of(selected.begin(), selected.end(), [&](const InventoryNode* node) {
-        return (node->IsFolder != 0) == firstIsFolder;
-    });
+    const bool allSame = std::all_of(selected.begin(), selected.end(),
+                                     [&](const InventoryNode* node) { return (node->IsFolder != 0) == firstIsFolder; });
     if (!allSame)
         return SelectionKindResult::Mixed;
     return firstIsFolder ? SelectionKindResult::AllFolders : SelectionKindResult::AllComputers;
@@ -53,8 +50,7 @@ SelectionKindResult SelectionKind(const std::vector<InventoryNode*>& selected) {
 bool HasServiceProduct(const ComputerRecord& computer) {
     return std::any_of(computer.InstalledProducts.begin(), computer.InstalledProducts.end(),
                        [](const ProductDef* product) {
-                           return product->ServicePath.find("System\\CurrentControlSet\\Services") !=
-                                  std::string::npos;
+                           return product->ServicePath.find("System\\CurrentControlSet\\Services") != std::string::npos;
                        });
 }
 

@@ -11,13 +11,11 @@ class InventoryModel;
 
 // Appends every computer below folder (null: the whole tree), depth first,
 // in tree order.
-void CollectComputers(const InventoryModel& model, const FolderNode* folder,
-                      std::vector<ComputerRecord*>& list);
+void CollectComputers(const InventoryModel& model, const FolderNode* folder, std::vector<ComputerRecord*>& list);
 
 // Appends, in tree order (parents before children), every node of the tree
 // for which isSelected holds; the view answers from its own selection.
-void CollectSelected(const InventoryModel& model,
-                     const std::function<bool(const InventoryNode&)>& isSelected,
+void CollectSelected(const InventoryModel& model, const std::function<bool(const InventoryNode&)>& isSelected,
                      std::vector<InventoryNode*>& list);
 
 enum class SelectionKindResult { None, Mixed, AllFolders, AllComputers };

@@ -11,7 +11,8 @@
 namespace vn {
 
 InventoryReader::InventoryReader(InventoryModel& model, const ProductCatalogue& catalogue)
-    : model_(model), catalogue_(catalogue) {
+    : model_(model),
+      catalogue_(catalogue) {
     for (std::size_t i = 0; i < catalogue.size(); ++i)
         catalogueOrder_.emplace(&catalogue.at(i), i);
 }
@@ -47,8 +48,7 @@ bool InventoryReader::ReadNode(RegistryKey& parentKey, const std::string& name, 
     }
     std::uint32_t expanded = 0;
     (void)QueryDwordValue(*key, "Expanded", expanded);  // missing: collapsed
-    auto* folder = static_cast<FolderNode*>(
-        model_.InsertNode(parent, std::make_unique<FolderNode>(name), true));
+    auto* folder = static_cast<FolderNode*>(model_.InsertNode(parent, std::make_unique<FolderNode>(name), true));
     if (!ReadChildren(*key, folder))
         return false;
     if (expanded == 1)
@@ -56,8 +56,7 @@ bool InventoryReader::ReadNode(RegistryKey& parentKey, const std::string& name, 
     return true;
 }
 
-std::unique_ptr<ComputerRecord> InventoryReader::ReadComputer(RegistryKey& key,
-                                                              const std::string& name) const {
+std::unique_ptr<ComputerRecord> InventoryReader::ReadComputer(RegistryKey& key, const std::string& name) const {
     auto computer = std::make_unique<ComputerRecord>(name);
     // A value that is missing or of another type leaves the field at its initial value.
     (void)QueryStringValue(key, "ErrorString", computer->ErrorString, REG_SZ);

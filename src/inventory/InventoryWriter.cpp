@@ -9,8 +9,7 @@
 
 namespace vn {
 
-bool InventoryWriter::WriteSiblings(RegistryKey& parentKey,
-                                    const NodeList& siblings) {
+bool InventoryWriter::WriteSiblings(RegistryKey& parentKey, const NodeList& siblings) {
     // A folder and a computer of one name may be siblings in the tree, but
     // key names are unique: the computer would turn the folder's key into a
     // computer key and its subtree would never load again. The folder keeps
@@ -18,8 +17,7 @@ bool InventoryWriter::WriteSiblings(RegistryKey& parentKey,
     // the computers are reached.
     std::unordered_set<std::string> folderNames;
     for (const InventoryNode* node : siblings) {
-        if (!IsStorableKeyName(node->Name) ||
-            (!node->IsFolder && folderNames.count(NameKey(node->Name)) != 0)) {
+        if (!IsStorableKeyName(node->Name) || (!node->IsFolder && folderNames.count(NameKey(node->Name)) != 0)) {
             incomplete_ = true;
             continue;
         }

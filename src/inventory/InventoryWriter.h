@@ -14,8 +14,7 @@ namespace vn {
 class InventoryWriter {
 public:
     // False when a write failed.
-    bool WriteSiblings(RegistryKey& parentKey,
-                       const NodeList& siblings);
+    bool WriteSiblings(RegistryKey& parentKey, const NodeList& siblings);
 
     // Whether a node or product was left out because its name cannot be stored.
     bool Incomplete() const { return incomplete_; }

@@ -11,8 +11,7 @@ NodeImageIndex NodeImage(const InventoryNode& node) {
     if (computer->HasError == 0)
         return computer->IsServer ? ServerImage : WorkstationImage;
     // The error texts are the system's English messages; "Access" marks the refusals.
-    return computer->ErrorString.find("Access") != std::string::npos ? AccessDeniedImage
-                                                                       : ErrorImage;
+    return computer->ErrorString.find("Access") != std::string::npos ? AccessDeniedImage : ErrorImage;
 }
 
 }  // namespace vn

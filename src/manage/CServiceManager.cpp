@@ -45,7 +45,9 @@ int RowY(std::size_t row) { return kFirstRowY + kRowHeight * static_cast<int>(ro
 }  // namespace
 
 CServiceManager::CServiceManager(Platform& platform, QWidget* parent)
-    : QDialog(parent), platform_(platform), runner_(this) {
+    : QDialog(parent),
+      platform_(platform),
+      runner_(this) {
     setWindowTitle(QStringLiteral("Disable/Enable Remote Access Services "));
     setWindowIcon(ResourceIcon(picture::kMainIcon));
 }
@@ -111,8 +113,8 @@ void CServiceManager::CreateBand(const QString& computerName) {
         PlacedLabel(QString::fromLatin1(type), bold, 60, y, 80, this);
         PlacedLabel(QString::fromLatin1(explanation), font(), 140, y, kWidth - 150, this);
     }
-    PlacedLabel(QStringLiteral("Stop / Start the service for a specific remote access product."), font(), 50,
-                y + line, kWidth - 60, this);
+    PlacedLabel(QStringLiteral("Stop / Start the service for a specific remote access product."), font(), 50, y + line,
+                kWidth - 60, this);
 
     PlacedLabel(QStringLiteral("Name:"), bold, 50, kHeadingY, 150, this);
     PlacedLabel(QStringLiteral("Startup type:"), bold, 230, kHeadingY, 100, this);

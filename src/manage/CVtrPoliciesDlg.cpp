@@ -22,8 +22,9 @@ constexpr int kRefreshSteps = 10;
 constexpr int kRefreshPauseMs = 15;
 
 const char* const kRowLabels[kPolicyRowCount] = {
-    "Logon:",  "Install:",       "LinkShare:",         "Admin Toolkit:",   "Reboot:",          "Remote Control:",
-    "Remote Printing:", "Clipboard Transfer:", "File Transfer:", "Read (Download):", "Write (Upload):"};
+    "Logon:",         "Install:",         "LinkShare:",       "Admin Toolkit:",
+    "Reboot:",        "Remote Control:",  "Remote Printing:", "Clipboard Transfer:",
+    "File Transfer:", "Read (Download):", "Write (Upload):"};
 const char* const kColumnNames[3] = {"computer", "user", "result"};
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -42,7 +43,10 @@ QLabel* BoldLabel(const QString& text, QWidget* parent) {
 }  // namespace
 
 CVtrPoliciesDlg::CVtrPoliciesDlg(Platform& platform, PolicyCheck& check, QWidget* parent)
-    : QDialog(parent), platform_(platform), check_(check), runner_(this) {
+    : QDialog(parent),
+      platform_(platform),
+      check_(check),
+      runner_(this) {
     setWindowTitle(QStringLiteral("Vantor Policies"));
     setWindowIcon(ResourceIcon(picture::kMainIcon));
 
@@ -133,9 +137,9 @@ QLayout* CVtrPoliciesDlg::CreateGrid() {
         grid->addWidget(BoldLabel(QString::fromLatin1(preference ? "Preference:" : kRowLabels[row]), this), gridRow, 0);
         for (int column = 0; column < 3; ++column) {
             auto* cell = new QLabel(this);
-            cell->setObjectName(QStringLiteral("%1%2").arg(QString::fromLatin1(kColumnNames[column]),
-                                                         preference ? QStringLiteral("Preference")
-                                                                    : QString::number(row)));
+            cell->setObjectName(
+                QStringLiteral("%1%2").arg(QString::fromLatin1(kColumnNames[column]),
+                                           preference ? QStringLiteral("Preference") : QString::number(row)));
             grid->addWidget(cell, gridRow, column + 1);
             (preference ? preference_[column] : cells_[row][column]) = cell;
         }

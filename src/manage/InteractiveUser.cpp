@@ -36,8 +36,8 @@ Status LookupUserSid(Platform& platform, const std::string& computer, const Acco
     // The computer's domain first, for the domain users of a member. A
     // computer of a workgroup knows no accounts of that name: its users are
     // its own, and so are the local users of a member.
-    Status status = platform.accounts().LookupAccountName(computer, domains.workgroup + "\\" + user, found,
-                                                          referencedDomain, use);
+    Status status =
+        platform.accounts().LookupAccountName(computer, domains.workgroup + "\\" + user, found, referencedDomain, use);
     if (status == ERROR_NONE_MAPPED && !domains.computerName.empty() && domains.computerName != domains.workgroup)
         status = platform.accounts().LookupAccountName(computer, domains.computerName + "\\" + user, found,
                                                        referencedDomain, use);

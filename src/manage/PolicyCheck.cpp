@@ -48,15 +48,15 @@ void SetColumn(PolicyTable& table, PolicyValue PolicyFeature::*column, PolicyVal
 PolicyCheck::PolicyCheck(Platform& platform) : platform_(platform) { ResetPolicyTable(table_); }
 
 PolicyCheck::PolicyCheck(Platform& platform, std::string computer)
-    : platform_(platform), computer_(std::move(computer)) {
+    : platform_(platform),
+      computer_(std::move(computer)) {
     ResetPolicyTable(table_);
     WkstaInfo100 info;
     workgroupStatus_ = platform_.netInfo().NetWkstaGetInfo100(computer_, info);
     if (workgroupStatus_ == ERROR_SUCCESS) {
         workgroup_ = info.langroup;
         computerOwnName_ = info.computerName;
-    }
-    else if (workgroupStatus_ == ERROR_BAD_NETPATH)
+    } else if (workgroupStatus_ == ERROR_BAD_NETPATH)
         workgroup_ = SystemErrorText(ERROR_BAD_NETPATH);
 }
 
@@ -124,9 +124,7 @@ Status PolicyCheck::FindUserAndReadPolicies(RegistryKey* users) {
         interactiveUser_ = search.name;
         ReadUserPolicies(users, search.sid + "\\" + std::string(kPolicyKeyPath));
         break;
-    case InteractiveUserSearch::NoneFound:
-        UserPoliciesUnavailable("No Interactive user on this machine");
-        break;
+    case InteractiveUserSearch::NoneFound: UserPoliciesUnavailable("No Interactive user on this machine"); break;
     case InteractiveUserSearch::NoMapping: {
         WkstaInfo100 local;
         const bool sameWorkgroup =
@@ -136,9 +134,7 @@ Status PolicyCheck::FindUserAndReadPolicies(RegistryKey* users) {
                                                 "user policies are unavailable.");
         break;
     }
-    case InteractiveUserSearch::HiveUnavailable:
-        UserPoliciesUnavailable("The user policies are unavailable.");
-        break;
+    case InteractiveUserSearch::HiveUnavailable: UserPoliciesUnavailable("The user policies are unavailable."); break;
     }
     return ERROR_SUCCESS;
 }

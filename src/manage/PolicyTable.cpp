@@ -22,12 +22,9 @@ namespace {
 
 PolicyValue Combine(PolicyValue computer, PolicyValue user, bool computerPreferred) {
     switch (computer) {
-    case Enabled:
-        return user == Disabled && !computerPreferred ? Disabled : Enabled;
-    case Disabled:
-        return user == Enabled && !computerPreferred ? Enabled : Disabled;
-    default:
-        return user == Disabled ? Disabled : Enabled;
+    case Enabled: return user == Disabled && !computerPreferred ? Disabled : Enabled;
+    case Disabled: return user == Enabled && !computerPreferred ? Enabled : Disabled;
+    default: return user == Disabled ? Disabled : Enabled;
     }
 }
 

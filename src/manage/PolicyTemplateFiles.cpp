@@ -40,8 +40,8 @@ bool SavePolicyTemplates(const std::string& programDirectory, const std::string&
                          MessageBoxService& messages) {
     const fs::path source = fs::path(programDirectory) / kAdmTemplateName;
     if (!std::ifstream(source))
-        messages.Show("Error", "Could not find Vantor.adm in " + programDirectory + " directory.",
-                      MessageIcon::Warning, MessageButtons::Ok);
+        messages.Show("Error", "Could not find Vantor.adm in " + programDirectory + " directory.", MessageIcon::Warning,
+                      MessageButtons::Ok);
     bool saved = CopyReplacing(source, fs::path(destination) / kAdmTemplateName);
     for (std::string_view companion : {kAdmxTemplateName, kAdmlTemplatePath})
         saved = saved && CopyReplacing(fs::path(programDirectory) / companion, fs::path(destination) / companion);

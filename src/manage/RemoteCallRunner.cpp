@@ -27,7 +27,8 @@ private:
 };
 
 RemoteCallRunner::RemoteCallRunner(QObject* owner)
-    : dispatcher_(owner), messages_(std::make_unique<UiThreadMessages>(dispatcher_)) {}
+    : dispatcher_(owner),
+      messages_(std::make_unique<UiThreadMessages>(dispatcher_)) {}
 
 RemoteCallRunner::~RemoteCallRunner() = default;
 

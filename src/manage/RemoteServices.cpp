@@ -8,7 +8,10 @@ namespace vn {
 
 RemoteServices::RemoteServices(Platform& platform, std::string computer, MessageBoxService& messages,
                                std::atomic<bool>& writeErrorShown)
-    : platform_(platform), computer_(std::move(computer)), messages_(messages), writeErrorShown_(writeErrorShown) {}
+    : platform_(platform),
+      computer_(std::move(computer)),
+      messages_(messages),
+      writeErrorShown_(writeErrorShown) {}
 
 RemoteServices::~RemoteServices() = default;
 
@@ -29,8 +32,9 @@ bool RemoteServices::OpenManager() {
     manager_.reset();
     const std::string text = SystemErrorText(status);
     if (text.find("Access is denied") != std::string::npos)
-        Tell("You do not have the required permissions to modify service settings on this computer.\n"
-             "Click OK to continue.");
+        Tell(
+            "You do not have the required permissions to modify service settings on this computer.\n"
+            "Click OK to continue.");
     else
         Tell(text);
     return false;

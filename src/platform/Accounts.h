@@ -19,7 +19,15 @@ struct Sid {
 };
 
 enum class SidNameUse : std::uint32_t {
-    User = 1, Group, Domain, Alias, WellKnownGroup, DeletedAccount, Invalid, Unknown, Computer
+    User = 1,
+    Group,
+    Domain,
+    Alias,
+    WellKnownGroup,
+    DeletedAccount,
+    Invalid,
+    Unknown,
+    Computer
 };
 
 // ConvertSidToStringSid: "S-1-5-21-...". Authorities of 2^32 and more are
@@ -32,8 +40,8 @@ public:
 
     // LookupAccountName on systemName ("" is this computer). 1332 when the
     // name has no mapping.
-    [[nodiscard]] virtual Status LookupAccountName(std::string_view systemName, std::string_view accountName,
-                                     Sid& sid, std::string& referencedDomain, SidNameUse& use) = 0;
+    [[nodiscard]] virtual Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
+                                                   std::string& referencedDomain, SidNameUse& use) = 0;
 };
 
 }  // namespace vn

@@ -1,9 +1,9 @@
 #include "platform/NameFolding.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cstdint>
 #include <cwctype>
-#include <locale.h>
 
 namespace vn {
 namespace {

@@ -47,7 +47,7 @@ public:
     // One batch of logged-on users. Returns ERROR_MORE_DATA (234) while more
     // remain; call again with the same resume handle. 0 with the last batch.
     [[nodiscard]] virtual Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
-                                     std::uint32_t& resumeHandle) = 0;
+                                                   std::uint32_t& resumeHandle) = 0;
 
     // The user running this program, on this computer.
     [[nodiscard]] virtual Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) = 0;

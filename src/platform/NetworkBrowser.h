@@ -43,7 +43,7 @@ public:
     // WNetEnumResource: appends up to *count descriptors (0xFFFFFFFF: as many
     // as fit in bufferSize bytes) and stores how many it gave. 259 at the end.
     [[nodiscard]] virtual Status Next(std::uint32_t* count, std::vector<NetResource>& resources,
-                        std::uint32_t bufferSize) = 0;
+                                      std::uint32_t bufferSize) = 0;
 };
 
 class NetworkBrowser {
@@ -52,8 +52,8 @@ public:
 
     // WNetOpenEnum: container null is the whole network.
     [[nodiscard]] virtual Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
-                            const NetResource* container,
-                            std::unique_ptr<ResourceEnumeration>& result) = 0;
+                                          const NetResource* container,
+                                          std::unique_ptr<ResourceEnumeration>& result) = 0;
 };
 
 }  // namespace vn

@@ -44,8 +44,7 @@ public:
     // command line is split into arguments by the Windows rules (as
     // CommandLineToArgvW does), its first argument becoming argv[0].
     [[nodiscard]] virtual Status Start(std::string_view program, std::string_view commandLine,
-                         std::string_view workingDirectory,
-                         std::unique_ptr<ChildProcess>& result) = 0;
+                                       std::string_view workingDirectory, std::unique_ptr<ChildProcess>& result) = 0;
 };
 
 }  // namespace vn

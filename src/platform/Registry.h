@@ -64,11 +64,11 @@ public:
     // null. With data null the size needed is stored; with *size too small the
     // result is ERROR_MORE_DATA (234) and *size holds the size needed.
     [[nodiscard]] virtual Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
-                              std::uint32_t* size) = 0;
+                                            std::uint32_t* size) = 0;
 
     // RegSetValueEx.
     [[nodiscard]] virtual Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                            std::uint32_t size) = 0;
+                                          std::uint32_t size) = 0;
 
     // RegEnumKey: the sub-key at index in the hive's own order; 259 past the end.
     [[nodiscard]] virtual Status EnumKey(std::uint32_t index, std::string& name) = 0;

@@ -18,8 +18,7 @@ Status SetStringValue(RegistryKey& key, std::string_view name, std::string_view 
                         static_cast<std::uint32_t>(withZero.size()));
 }
 
-Status QueryDwordValue(RegistryKey& key, std::string_view name, std::uint32_t& value,
-                       std::uint32_t requiredType) {
+Status QueryDwordValue(RegistryKey& key, std::string_view name, std::uint32_t& value, std::uint32_t requiredType) {
     std::uint32_t type = REG_NONE;
     std::uint8_t bytes[4] = {};
     std::uint32_t size = sizeof bytes;
@@ -31,8 +30,7 @@ Status QueryDwordValue(RegistryKey& key, std::string_view name, std::uint32_t& v
     return ERROR_SUCCESS;
 }
 
-Status QueryStringValue(RegistryKey& key, std::string_view name, std::string& value,
-                        std::uint32_t requiredType) {
+Status QueryStringValue(RegistryKey& key, std::string_view name, std::string& value, std::uint32_t requiredType) {
     std::uint32_t type = REG_NONE;
     std::uint32_t size = 0;
     Status status = key.QueryValue(name, &type, nullptr, &size);

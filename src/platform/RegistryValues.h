@@ -19,11 +19,11 @@ namespace vn {
 // A value of exactly 4 bytes; with requiredType != REG_NONE the value's type
 // must match too; a mismatch gives ERROR_INVALID_PARAMETER.
 [[nodiscard]] Status QueryDwordValue(RegistryKey& key, std::string_view name, std::uint32_t& value,
-                       std::uint32_t requiredType = REG_NONE);
+                                     std::uint32_t requiredType = REG_NONE);
 
 // A value of any size read whole (the 234 retry included); the text ends at
 // its first zero. With requiredType != REG_NONE the type must match.
 [[nodiscard]] Status QueryStringValue(RegistryKey& key, std::string_view name, std::string& value,
-                        std::uint32_t requiredType = REG_NONE);
+                                      std::uint32_t requiredType = REG_NONE);
 
 }  // namespace vn

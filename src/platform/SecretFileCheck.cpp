@@ -14,7 +14,8 @@ std::string UnprotectedSecretFileWarning(const std::string& path) {
     std::snprintf(permissions, sizeof permissions, "%04o", static_cast<unsigned>(info.st_mode & 07777));
     return std::string("WARNING: UNPROTECTED CREDENTIALS FILE!\n") + "Permissions " + permissions + " for '" + path +
            "' are too open.\nIt is recommended that your credentials file is NOT accessible by others "
-           "(chmod 600 '" + path + "').";
+           "(chmod 600 '" +
+           path + "').";
 }
 
 }  // namespace vn

@@ -48,7 +48,7 @@ class ServiceManagerHandle {
 public:
     virtual ~ServiceManagerHandle() = default;
     [[nodiscard]] virtual Status OpenService(std::string_view name, std::uint32_t access,
-                               std::unique_ptr<ServiceHandle>& result) = 0;
+                                             std::unique_ptr<ServiceHandle>& result) = 0;
 };
 
 class ServiceControl {
@@ -57,7 +57,7 @@ public:
 
     // OpenSCManager on the default database; computer "" is this computer.
     [[nodiscard]] virtual Status OpenManager(std::string_view computer, std::uint32_t access,
-                               std::unique_ptr<ServiceManagerHandle>& result) = 0;
+                                             std::unique_ptr<ServiceManagerHandle>& result) = 0;
 };
 
 }  // namespace vn

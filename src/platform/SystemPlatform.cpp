@@ -16,8 +16,7 @@ class RoutingRegistry final : public Registry {
 public:
     RoutingRegistry(Registry& local, Registry& remote) : local_(local), remote_(remote) {}
     [[nodiscard]] Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
-        return computer.empty() ? local_.Connect(computer, hive, result)
-                                : remote_.Connect(computer, hive, result);
+        return computer.empty() ? local_.Connect(computer, hive, result) : remote_.Connect(computer, hive, result);
     }
 
 private:
@@ -35,7 +34,7 @@ public:
         return Pick(server).NetWkstaGetInfo100(server, info);
     }
     [[nodiscard]] Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
-                             std::uint32_t& resumeHandle) override {
+                                           std::uint32_t& resumeHandle) override {
         return Pick(server).NetWkstaUserEnum1(server, users, resumeHandle);
     }
     [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override {
@@ -53,7 +52,7 @@ class RoutingServiceControl final : public ServiceControl {
 public:
     explicit RoutingServiceControl(ServiceControl& remote) : remote_(remote) {}
     [[nodiscard]] Status OpenManager(std::string_view computer, std::uint32_t access,
-                       std::unique_ptr<ServiceManagerHandle>& result) override {
+                                     std::unique_ptr<ServiceManagerHandle>& result) override {
         if (computer.empty())
             return ERROR_NOT_SUPPORTED;
         return remote_.OpenManager(computer, access, result);
@@ -69,7 +68,7 @@ class RoutingAccounts final : public Accounts {
 public:
     explicit RoutingAccounts(Accounts& remote) : remote_(remote) {}
     [[nodiscard]] Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
-                             std::string& referencedDomain, SidNameUse& use) override {
+                                           std::string& referencedDomain, SidNameUse& use) override {
         if (systemName.empty())
             return ERROR_NONE_MAPPED;
         return remote_.LookupAccountName(systemName, accountName, sid, referencedDomain, use);

@@ -68,8 +68,7 @@ void WorkerThread::JoinEndedThread() {
         thread_.join();
 }
 
-std::optional<std::size_t> WaitForFirstIdle(std::span<WorkerThread* const> workers,
-                                            std::chrono::milliseconds timeout) {
+std::optional<std::size_t> WaitForFirstIdle(std::span<WorkerThread* const> workers, std::chrono::milliseconds timeout) {
     std::optional<std::size_t> idle;
     std::unique_lock lock(g_endedMutex);
     g_ended.wait_for(lock, timeout, [&] {

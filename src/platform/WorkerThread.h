@@ -78,7 +78,6 @@ private:
 
 // Waits until the first of the given workers is idle: returns its index, or
 // nothing when none became idle within the time-out.
-std::optional<std::size_t> WaitForFirstIdle(std::span<WorkerThread* const> workers,
-                                            std::chrono::milliseconds timeout);
+std::optional<std::size_t> WaitForFirstIdle(std::span<WorkerThread* const> workers, std::chrono::milliseconds timeout);
 
 }  // namespace vn

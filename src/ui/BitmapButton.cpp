@@ -5,8 +5,7 @@
 
 namespace vn {
 
-BitmapButton::BitmapButton(int pictureId, const QString& text, QWidget* parent)
-    : QToolButton(parent) {
+BitmapButton::BitmapButton(int pictureId, const QString& text, QWidget* parent) : QToolButton(parent) {
     setText(text);
     setAutoRaise(true);
     setToolButtonStyle(text.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
@@ -19,7 +18,8 @@ void BitmapButton::SetPicture(int pictureId) {
     const QImage picture = LoadPngResource(pictureId);
     setIcon(ResourceIcon(pictureId));
     // The picture is shown at the size it was drawn for.
-    if (!picture.isNull()) setIconSize(picture.size());
+    if (!picture.isNull())
+        setIconSize(picture.size());
 }
 
 }  // namespace vn

@@ -5,8 +5,7 @@
 
 namespace vn {
 
-HeaderBand::HeaderBand(int height, Edge edges, QWidget* parent)
-    : QWidget(parent), edges_(edges) {
+HeaderBand::HeaderBand(int height, Edge edges, QWidget* parent) : QWidget(parent), edges_(edges) {
     setFixedHeight(height);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -19,8 +18,10 @@ void HeaderBand::Paint(QPainter& painter, const QRect& band, Edge edges, const Q
         painter.fillRect(QRect(band.left(), y, band.width(), 1), shadow);
         painter.fillRect(QRect(band.left(), y + 1, band.width(), 1), highlight);
     };
-    if (edges & TopEdge) sunkenLine(band.top());
-    if (edges & BottomEdge) sunkenLine(band.bottom() - 1);
+    if (edges & TopEdge)
+        sunkenLine(band.top());
+    if (edges & BottomEdge)
+        sunkenLine(band.bottom() - 1);
 }
 
 QFont HeaderBand::TitleFont(const QFont& dialogFont) {

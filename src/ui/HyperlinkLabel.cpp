@@ -28,13 +28,15 @@ HyperlinkLabel::HyperlinkLabel(const QString& text, QWidget* parent) : QLabel(te
 
 void HyperlinkLabel::SetUrl(const QUrl& url) {
     url_ = url;
-    if (text().isEmpty()) setText(url.toString());
+    if (text().isEmpty())
+        setText(url.toString());
     setToolTip(url.toString());
 }
 
 void HyperlinkLabel::Activate() {
     emit clicked();
-    if (!url_.isValid()) return;
+    if (!url_.isValid())
+        return;
     // Without a browser (or a desktop that names one) nothing would happen
     // but a line on standard error, which a user of the window never sees.
     if (!QDesktopServices::openUrl(url_)) {
@@ -62,7 +64,8 @@ void HyperlinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = pressed_;
     pressed_ = false;
     event->accept();
-    if (wasPressed && rect().contains(event->position().toPoint())) Activate();
+    if (wasPressed && rect().contains(event->position().toPoint()))
+        Activate();
 }
 
 void HyperlinkLabel::keyPressEvent(QKeyEvent* event) {
@@ -73,14 +76,14 @@ void HyperlinkLabel::keyPressEvent(QKeyEvent* event) {
         event->accept();
         Activate();
         return;
-    default:
-        QLabel::keyPressEvent(event);
+    default: QLabel::keyPressEvent(event);
     }
 }
 
 void HyperlinkLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus()) return;
+    if (!hasFocus())
+        return;
     QPainter painter(this);
     QStyleOptionFocusRect option;
     option.initFrom(this);

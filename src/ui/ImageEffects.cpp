@@ -8,11 +8,13 @@ namespace {
 // Applies change to every pixel, on straight (not premultiplied) colours.
 template <typename Change>
 QImage MapPixels(const QImage& image, Change change) {
-    if (image.isNull()) return {};
+    if (image.isNull())
+        return {};
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < result.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) row[x] = change(row[x]);
+        for (int x = 0; x < result.width(); ++x)
+            row[x] = change(row[x]);
     }
     return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
@@ -30,8 +32,7 @@ QImage DisabledImage(const QImage& image) {
 QImage HoverImage(const QImage& image) {
     return MapPixels(image, [](QRgb pixel) {
         auto lighten = [](int channel) { return channel + (255 - channel) / 5; };
-        return qRgba(lighten(qRed(pixel)), lighten(qGreen(pixel)), lighten(qBlue(pixel)),
-                     qAlpha(pixel));
+        return qRgba(lighten(qRed(pixel)), lighten(qGreen(pixel)), lighten(qBlue(pixel)), qAlpha(pixel));
     });
 }
 

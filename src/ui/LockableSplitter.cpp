@@ -7,8 +7,7 @@
 
 namespace vn {
 
-LockableSplitter::LockableSplitter(Qt::Orientation orientation, QWidget* parent)
-    : QSplitter(orientation, parent) {}
+LockableSplitter::LockableSplitter(Qt::Orientation orientation, QWidget* parent) : QSplitter(orientation, parent) {}
 
 QFrame* LockableSplitter::AddPane(QWidget* content) {
     // A sunken panel of one pixel draws the palette's dark colour on the
@@ -29,12 +28,11 @@ void LockableSplitter::SetLocked(bool locked) {
     locked_ = locked;
     // Handle 0 exists for every pane but is never shown; updating it is harmless.
     for (int i = 0; i < count(); ++i) {
-        if (auto* bar = qobject_cast<LockableSplitterHandle*>(handle(i))) bar->UpdateCursor();
+        if (auto* bar = qobject_cast<LockableSplitterHandle*>(handle(i)))
+            bar->UpdateCursor();
     }
 }
 
-QSplitterHandle* LockableSplitter::createHandle() {
-    return new LockableSplitterHandle(orientation(), this);
-}
+QSplitterHandle* LockableSplitter::createHandle() { return new LockableSplitterHandle(orientation(), this); }
 
 }  // namespace vn

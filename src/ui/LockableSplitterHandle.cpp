@@ -6,9 +6,9 @@
 
 namespace vn {
 
-LockableSplitterHandle::LockableSplitterHandle(Qt::Orientation orientation,
-                                               LockableSplitter* parent)
-    : QSplitterHandle(orientation, parent), splitter_(parent) {
+LockableSplitterHandle::LockableSplitterHandle(Qt::Orientation orientation, LockableSplitter* parent)
+    : QSplitterHandle(orientation, parent),
+      splitter_(parent) {
     UpdateCursor();
 }
 

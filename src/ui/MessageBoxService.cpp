@@ -10,8 +10,7 @@ namespace {
 // answered as if dismissed (No, Cancel or OK).
 class StderrMessageBoxService final : public MessageBoxService {
 public:
-    MessageAnswer Show(std::string_view caption, std::string_view text, MessageIcon,
-                       MessageButtons buttons) override {
+    MessageAnswer Show(std::string_view caption, std::string_view text, MessageIcon, MessageButtons buttons) override {
         std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                      static_cast<int>(text.size()), text.data());
         switch (buttons) {
@@ -33,8 +32,7 @@ MessageBoxService* InstallMessageBoxService(MessageBoxService* service) {
     return g_current.exchange(service ? service : &g_stderrService);
 }
 
-MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon,
-                          MessageButtons buttons) {
+MessageAnswer ShowMessage(std::string_view caption, std::string_view text, MessageIcon icon, MessageButtons buttons) {
     return CurrentMessageBoxService().Show(caption, text, icon, buttons);
 }
 

@@ -8,15 +8,14 @@ namespace vn {
 namespace {
 
 void SetError(std::string* error, const char* text) {
-    if (error) *error = text;
+    if (error)
+        *error = text;
 }
 
 // Frees libpng's state on every path; png_image_free is a no-op on a freed image.
 class PngReadImage {
 public:
-    PngReadImage() {
-        image_.version = PNG_IMAGE_VERSION;
-    }
+    PngReadImage() { image_.version = PNG_IMAGE_VERSION; }
     ~PngReadImage() { png_image_free(&image_); }
     PngReadImage(const PngReadImage&) = delete;
     PngReadImage& operator=(const PngReadImage&) = delete;
@@ -40,16 +39,14 @@ QImage DecodePng(std::span<const unsigned char> bytes, std::string* error) {
         SetError(error, png->message);
         return {};
     }
-    if (png->width == 0 || png->height == 0 || png->width > kMaxPngSide ||
-        png->height > kMaxPngSide) {
+    if (png->width == 0 || png->height == 0 || png->width > kMaxPngSide || png->height > kMaxPngSide) {
         SetError(error, "picture size out of range");
         return {};
     }
 
     // RGBA byte order matches QImage::Format_RGBA8888 on every host.
     png->format = PNG_FORMAT_RGBA;
-    QImage image(static_cast<int>(png->width), static_cast<int>(png->height),
-                 QImage::Format_RGBA8888);
+    QImage image(static_cast<int>(png->width), static_cast<int>(png->height), QImage::Format_RGBA8888);
     if (image.isNull()) {
         SetError(error, "out of memory");
         return {};

@@ -38,14 +38,12 @@ MessageAnswer FromQtButton(int button) {
     }
 }
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
-MessageAnswer QtMessageBoxService::Show(std::string_view caption, std::string_view text,
-                                        MessageIcon icon, MessageButtons buttons) {
+MessageAnswer QtMessageBoxService::Show(std::string_view caption, std::string_view text, MessageIcon icon,
+                                        MessageButtons buttons) {
     QMessageBox box(ToQtIcon(icon), FromUtf8(caption), FromUtf8(text), ToQtButtons(buttons), parent_);
     return FromQtButton(box.exec());
 }

@@ -11,17 +11,20 @@ namespace vn {
 QIcon ResourceIcon(int id) {
     std::vector<QImage> images;
     for (const PngResource& resource : PngResources()) {
-        if (resource.Id == id) images.push_back(DecodePng(resource.Data));
+        if (resource.Id == id)
+            images.push_back(DecodePng(resource.Data));
     }
     auto engine = std::make_unique<ImageIconEngine>(std::move(images));
-    if (engine->isNull()) return {};
+    if (engine->isNull())
+        return {};
     return QIcon(engine.release());
 }
 
 std::vector<QImage> ResourceImageStrip(int id, int cellWidth) {
     const QImage strip = LoadPngResource(id);
     std::vector<QImage> cells;
-    if (strip.isNull() || cellWidth <= 0) return cells;
+    if (strip.isNull() || cellWidth <= 0)
+        return cells;
     for (int x = 0; x + cellWidth <= strip.width(); x += cellWidth) {
         cells.push_back(strip.copy(x, 0, cellWidth, strip.height()));
     }

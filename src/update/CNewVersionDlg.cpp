@@ -19,7 +19,8 @@ constexpr int kIconSize = 32;
 }  // namespace
 
 CNewVersionDlg::CNewVersionDlg(const QString& downloadUrl, QWidget* parent)
-    : QDialog(parent), downloadUrl_(downloadUrl) {
+    : QDialog(parent),
+      downloadUrl_(downloadUrl) {
     setWindowTitle(QStringLiteral("New version warning"));
 
     auto* icon = new QLabel(this);
@@ -33,7 +34,8 @@ CNewVersionDlg::CNewVersionDlg(const QString& downloadUrl, QWidget* parent)
     QDialogButtonBox* buttons = MakeOkButtonBox(*this);
 
     auto* texts = new QVBoxLayout;
-    texts->addWidget(new QLabel(QStringLiteral("A new version of Vantor Netwarden has been detected on the Internet."), this));
+    texts->addWidget(
+        new QLabel(QStringLiteral("A new version of Vantor Netwarden has been detected on the Internet."), this));
     texts->addWidget(new QLabel(QStringLiteral("If you want to download the latest version, please visit:"), this));
     texts->addWidget(link);
     texts->addWidget(buttons);

@@ -9,7 +9,9 @@
 namespace vn {
 
 NewVersionCheck::NewVersionCheck(HttpsClient& https, std::string host, NewVersionDialogService& dialogs)
-    : https_(https), host_(std::move(host)), dialogs_(dialogs) {}
+    : https_(https),
+      host_(std::move(host)),
+      dialogs_(dialogs) {}
 
 NewVersionCheck::~NewVersionCheck() { Cancel(); }
 

@@ -48,9 +48,9 @@ std::unique_ptr<char[]> Fail(Status status) {
 
 }  // namespace
 
-std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType,
-                                   const void* body, std::size_t bodyLength,
-                                   const std::atomic<bool>* cancel, std::size_t maxAnswerBytes) {
+std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType, const void* body,
+                                   std::size_t bodyLength, const std::atomic<bool>* cancel,
+                                   std::size_t maxAnswerBytes) {
     UrlParts parts;
     if (!UrlParts::Split(url, parts))
         return Fail(ERROR_INTERNET_INVALID_URL);

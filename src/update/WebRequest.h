@@ -22,8 +22,8 @@ namespace vn {
 // ERROR_INTERNET_OPERATION_CANCELLED. With maxAnswerBytes not 0, an answer
 // longer than that is not read on and gives null, with
 // ERROR_HTTP_INVALID_SERVER_RESPONSE.
-std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType,
-                                   const void* body, std::size_t bodyLength,
-                                   const std::atomic<bool>* cancel = nullptr, std::size_t maxAnswerBytes = 0);
+std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType, const void* body,
+                                   std::size_t bodyLength, const std::atomic<bool>* cancel = nullptr,
+                                   std::size_t maxAnswerBytes = 0);
 
 }  // namespace vn

@@ -28,7 +28,8 @@ public:
     Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
         if (!computer.empty())
             return fake.Connect(computer, hive, result);
-        return localFront != nullptr ? localFront->Connect(computer, hive, result) : local->Connect(computer, hive, result);
+        return localFront != nullptr ? localFront->Connect(computer, hive, result)
+                                     : local->Connect(computer, hive, result);
     }
 
     Registry& registry() override { return *this; }

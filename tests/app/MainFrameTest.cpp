@@ -2,9 +2,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -12,9 +12,9 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/CColumnTreeCtrl.h"
 #include "app/CMainFrame.h"
 #include "app/CMainTreeView.h"
-#include "app/CColumnTreeCtrl.h"
 #include "app/CSettingsDlg.h"
 #include "app/CWelcomeDlg.h"
 #include "app/CommandIds.h"
@@ -32,8 +32,8 @@
 #include "discovery/CTreeStatus.h"
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
-#include "inventory/InventoryModel.h"
 #include "inventory/FailingRegistry.h"
+#include "inventory/InventoryModel.h"
 #include "inventory/InventoryPersistence.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "platform/RegistryValues.h"
@@ -68,7 +68,9 @@ protected:
             hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
         return key;
     }
-    void Put(std::string_view name, std::uint32_t value) { ASSERT_EQ(SetDwordValue(*SettingsKey(), name, value), ERROR_SUCCESS); }
+    void Put(std::string_view name, std::uint32_t value) {
+        ASSERT_EQ(SetDwordValue(*SettingsKey(), name, value), ERROR_SUCCESS);
+    }
     std::optional<std::uint32_t> Get(std::string_view name) {
         std::uint32_t value = 0;
         if (QueryDwordValue(*SettingsKey(), name, value, REG_DWORD) != 0)
@@ -218,8 +220,8 @@ TEST_F(MainFrameTest, ClosingWhileMaximisedKeepsTheEarlierWorkspace) {
 TEST_F(MainFrameTest, SavedTreeAndSettingsComeBackAtTheNextStart) {
     {
         auto frame = Start();
-        auto* lab = static_cast<FolderNode*>(
-            frame->Model().InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false));
+        auto* lab =
+            static_cast<FolderNode*>(frame->Model().InsertNode(nullptr, std::make_unique<FolderNode>("Lab"), false));
         frame->Model().InsertNode(lab, std::make_unique<ComputerRecord>("pc1"), false);
         frame->Settings().LockHorizontalSplitter = 0;
         ASSERT_TRUE(CloseAndWait(*frame));
@@ -642,7 +644,9 @@ TEST_F(MainFrameTest, WelcomeScanButtonRunsItsCommandBeforeTheScreenCloses) {
     auto frame = Start();
     bool ranWhileOpen = false;
     SubsystemLaunchers launchers;
-    launchers.ScanSubnet = [&] { ranWhileOpen = qobject_cast<CWelcomeDlg*>(QApplication::activeModalWidget()) != nullptr; };
+    launchers.ScanSubnet = [&] {
+        ranWhileOpen = qobject_cast<CWelcomeDlg*>(QApplication::activeModalWidget()) != nullptr;
+    };
     frame->Commands().SetLaunchers(launchers);
     WhenModal<CWelcomeDlg>([](CWelcomeDlg& dialog) {
         auto* prompt = dialog.findChild<QLabel*>(QStringLiteral("prompt"));

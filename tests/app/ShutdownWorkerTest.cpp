@@ -15,7 +15,9 @@ namespace {
 class StoppableWorker final : public WorkerThread {
 public:
     StoppableWorker(std::string name, std::vector<std::string>& ended, std::mutex& mutex)
-        : name_(std::move(name)), ended_(ended), mutex_(mutex) {}
+        : name_(std::move(name)),
+          ended_(ended),
+          mutex_(mutex) {}
     ~StoppableWorker() override { Stop(); }
     bool Start() { return StartThread(); }
 

@@ -10,8 +10,8 @@
 #include <QToolTip>
 
 #include "app/CColumnTreeCtrl.h"
-#include "app/ComputerReportTip.h"
 #include "app/CommandIds.h"
+#include "app/ComputerReportTip.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn::test {
@@ -86,7 +86,7 @@ TEST_F(TreeSelectionTest, CtrlClickTogglesMarksWithoutMovingTheCaret) {
     Click(pc1);
     Click(pc3, Qt::ControlModifier);
     Click(a1, Qt::ControlModifier);
-    EXPECT_EQ(Marked(), (Nodes{a1, pc1, pc3}));  // tree order
+    EXPECT_EQ(Marked(), (Nodes{a1, pc1, pc3}));                      // tree order
     EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{pc1, pc3, a1}));  // click order
     EXPECT_EQ(tree.CaretNode(), pc1);
 
@@ -286,8 +286,9 @@ TEST_F(TreeSelectionTest, ComputersShowTheirReportAsToolTipFoldersNone) {
 
 TEST(ComputerReportTipTest, LongLinesWrapAtWordsWithinTheWidth) {
     const QFontMetrics metrics(QApplication::font());
-    const QString line = QStringLiteral("The remote procedure call failed and did not execute because the "
-                                        "server was too busy to complete this operation");
+    const QString line = QStringLiteral(
+        "The remote procedure call failed and did not execute because the "
+        "server was too busy to complete this operation");
     const QStringList lines = WrapToWidth(line, metrics, 300);
     EXPECT_GT(lines.size(), 1);
     for (const QString& part : lines)

@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
+#include "TestCliHost.h"
 #include "cli/AccountName.h"
-#include "cli/EnvironmentSecret.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandTable.h"
+#include "cli/EnvironmentSecret.h"
 #include "cli/SubnetOperands.h"
-#include "TestCliHost.h"
 
 namespace vn::cli {
 namespace {
@@ -54,10 +54,8 @@ TEST(SubnetOperandsTest, TheThreeWaysOfGivingARangeAndStrictAddresses) {
         const char* to;
     };
     const Case cases[] = {
-        {{"10.0.0.0/24"}, "10.0.0.0", "10.0.0.255"},
-        {{"10.0.0.77/30"}, "10.0.0.76", "10.0.0.79"},
-        {{"1.2.3.4/32"}, "1.2.3.4", "1.2.3.4"},
-        {{"10.0.0.77", "255.255.255.252"}, "10.0.0.76", "10.0.0.79"},
+        {{"10.0.0.0/24"}, "10.0.0.0", "10.0.0.255"},     {{"10.0.0.77/30"}, "10.0.0.76", "10.0.0.79"},
+        {{"1.2.3.4/32"}, "1.2.3.4", "1.2.3.4"},          {{"10.0.0.77", "255.255.255.252"}, "10.0.0.76", "10.0.0.79"},
         {{"10.0.0.5-10.0.1.9"}, "10.0.0.5", "10.0.1.9"},
     };
     for (const Case& c : cases) {
@@ -125,41 +123,53 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"inventory", "frob"}, "netwarden: unknown command \"frob\"", inventory},
         {{"probe"}, "netwarden: missing argument", "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"products", "extra"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] products"},
-        {{"inventory", "rescan", "a", "b"}, "netwarden: too many arguments",
+        {{"inventory", "rescan", "a", "b"},
+         "netwarden: too many arguments",
          "Usage: netwarden [OPTIONS] inventory rescan [PATH]"},
         {{"inventory", "list", "--folder", "Lab"},
          "netwarden: option --folder belongs to inventory import, scan network and scan subnet",
          "Usage: netwarden [OPTIONS] inventory list"},
         {{"scan"}, "netwarden: missing command", "Usage: netwarden [OPTIONS] scan COMMAND [ARGUMENTS]"},
-        {{"scan", "network", "LAB", "--no-resolve"}, "netwarden: option --no-resolve belongs to scan subnet",
+        {{"scan", "network", "LAB", "--no-resolve"},
+         "netwarden: option --no-resolve belongs to scan subnet",
          "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
-        {{"scan", "subnet", "10.0.0.0/24", "--erase"}, "netwarden: option --erase belongs to scan network",
+        {{"scan", "subnet", "10.0.0.0/24", "--erase"},
+         "netwarden: option --erase belongs to scan network",
          kSubnetUsage},
         {{"scan", "subnet", "0.0.0.0/24"}, std::string("netwarden: ") + kNetworkAddressEmpty, kSubnetUsage},
         {{"scan", "subnet", "10.0.0.0", "0.0.0.0"}, std::string("netwarden: ") + kSubnetMaskEmpty, kSubnetUsage},
         {{"scan", "subnet", "10.0.0.0/0"}, std::string("netwarden: ") + kSubnetMaskEmpty, kSubnetUsage},
         {{"scan", "subnet", "10.0.0.9-10.0.0.1"}, std::string("netwarden: ") + kInvalidAddressRange, kSubnetUsage},
-        {{"scan", "subnet", "10.0.0.0/33"}, "netwarden: the prefix length after \"/\" must be a number of 0 to 32",
+        {{"scan", "subnet", "10.0.0.0/33"},
+         "netwarden: the prefix length after \"/\" must be a number of 0 to 32",
          kSubnetUsage},
         {{"scan", "subnet", "10.0.0.256/24"}, "netwarden: \"10.0.0.256\" is not an IPv4 address", kSubnetUsage},
-        {{"scan", "subnet", "10.0.0.1"}, "netwarden: give the range as A.B.C.D/BITS, as ADDRESS MASK or as FROM-TO",
+        {{"scan", "subnet", "10.0.0.1"},
+         "netwarden: give the range as A.B.C.D/BITS, as ADDRESS MASK or as FROM-TO",
          kSubnetUsage},
         {{"scan", "subnet", "10.0.0.1", "255.0.0.0", "x"}, "netwarden: too many arguments", kSubnetUsage},
-        {{"scan", "network", "LAB", "--folder", "A//B"}, "netwarden: the path has an empty name",
+        {{"scan", "network", "LAB", "--folder", "A//B"},
+         "netwarden: the path has an empty name",
          "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
         {{"probe", "pc1", "--user", "LAB\\ann", "--authfile", "f"},
-         "netwarden: options --user and --authfile exclude each other", "Usage: netwarden [OPTIONS] probe NAME..."},
-        {{"probe", "pc1", "--user", "LAB\\"}, "netwarden: option --user needs a user name",
+         "netwarden: options --user and --authfile exclude each other",
+         "Usage: netwarden [OPTIONS] probe NAME..."},
+        {{"probe", "pc1", "--user", "LAB\\"},
+         "netwarden: option --user needs a user name",
          "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"probe", "--what"}, "netwarden: unknown option --what", "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"probe", "pc1", ""}, "netwarden: an argument cannot be empty", "Usage: netwarden [OPTIONS] probe NAME..."},
-        {{"inventory", "add-folder", "Lab//Sub"}, "netwarden: the path has an empty name",
+        {{"inventory", "add-folder", "Lab//Sub"},
+         "netwarden: the path has an empty name",
          "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
-        {{"inventory", "import", "f", "--folder", "A//B"}, "netwarden: the path has an empty name",
+        {{"inventory", "import", "f", "--folder", "A//B"},
+         "netwarden: the path has an empty name",
          "Usage: netwarden [OPTIONS] inventory import FILE [--folder PATH]"},
-        {{"inventory", "add-folder", "Lab/a\\b"}, "netwarden: \"a\\b\" cannot be a folder name",
+        {{"inventory", "add-folder", "Lab/a\\b"},
+         "netwarden: \"a\\b\" cannot be a folder name",
          "Usage: netwarden [OPTIONS] inventory add-folder PATH"},
-        {{"inventory", "remove", "/"}, "netwarden: the path names no node",
+        {{"inventory", "remove", "/"},
+         "netwarden: the path names no node",
          "Usage: netwarden [OPTIONS] inventory remove PATH"},
         {{"policies", "pc1", "pc2"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] policies NAME"},
         {{"services", "pc1", "restart", "Vantor"}, "netwarden: unknown services command \"restart\"", services},
@@ -167,7 +177,8 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"services", "pc1", "stop", "Vantor", "now"}, "netwarden: too many arguments", services},
         {{"services", "pc1", "startup", "Vantor"}, "netwarden: missing argument", services},
         {{"services", "pc1", "startup", "Vantor", "boot"},
-         "netwarden: the startup type is automatic, manual or disabled", services},
+         "netwarden: the startup type is automatic, manual or disabled",
+         services},
         {{"deploy"}, "netwarden: missing argument", deploy},
         {{"deploy", "pc1", "--file", "list"}, "netwarden: computer names and --file exclude each other", deploy},
         {{"deploy", "pc1", "--port", "65536"}, "netwarden: option --port takes a number from 0 to 65535", deploy},
@@ -175,12 +186,15 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"deploy", "pc1", "PC1 -inifile x"},
          "netwarden: \"PC1 -inifile x\" cannot be a computer name: it holds a blank, a quote or a control character.",
          deploy},
-        {{"deploy", "--", "-inifile"}, "netwarden: \"-inifile\" cannot be a computer name: it begins with \"-\".",
+        {{"deploy", "--", "-inifile"},
+         "netwarden: \"-inifile\" cannot be a computer name: it begins with \"-\".",
          deploy},
-        {{"probe", "pc1", "--settings"}, "netwarden: option --settings belongs to deploy",
+        {{"probe", "pc1", "--settings"},
+         "netwarden: option --settings belongs to deploy",
          "Usage: netwarden [OPTIONS] probe NAME..."},
         {{"deploy-tool", "a", "b"}, "netwarden: too many arguments", "Usage: netwarden [OPTIONS] deploy-tool [PATH]"},
-        {{"deploy-tool", "/opt/v/tool.exe"}, "netwarden: the deployment tool's file is named Vantor.exe",
+        {{"deploy-tool", "/opt/v/tool.exe"},
+         "netwarden: the deployment tool's file is named Vantor.exe",
          "Usage: netwarden [OPTIONS] deploy-tool [PATH]"},
     };
     for (const Case& c : cases) {

@@ -19,22 +19,29 @@ TEST(JsonQuotedTest, EscapesQuotesBackslashesAndEveryControlCharacter) {
     EXPECT_EQ(JsonQuoted("a\0b\x01\x1f"s), R"("a\u0000b\u0001\u001f")");
     EXPECT_EQ(JsonQuoted("\x7f"), R"("\u007f")");
     EXPECT_EQ(JsonQuoted("\x1b[2J"), R"("\u001b[2J")");
-    EXPECT_EQ(JsonQuoted("\xC2\x9B" "31m"), R"("\u009b31m")");        // C1 control sequence introducer
-    EXPECT_EQ(JsonQuoted("a\xE2\x80\xA8" "b\xE2\x80\xA9"), R"("a\u2028b\u2029")");
+    EXPECT_EQ(JsonQuoted("\xC2\x9B"
+                         "31m"),
+              R"("\u009b31m")");  // C1 control sequence introducer
+    EXPECT_EQ(JsonQuoted("a\xE2\x80\xA8"
+                         "b\xE2\x80\xA9"),
+              R"("a\u2028b\u2029")");
 }
 
 TEST(JsonQuotedTest, KeepsWellFormedUtf8AndReplacesEverythingElse) {
-    EXPECT_EQ(JsonQuoted("Z\xC3\xBCrich \xE2\x98\x83 \xF0\x9F\x98\x80"), "\"Z\xC3\xBCrich \xE2\x98\x83 \xF0\x9F\x98\x80\"");
+    EXPECT_EQ(JsonQuoted("Z\xC3\xBCrich \xE2\x98\x83 \xF0\x9F\x98\x80"),
+              "\"Z\xC3\xBCrich \xE2\x98\x83 \xF0\x9F\x98\x80\"");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"\xFF", R"("\ufffd")"},
-        {"ab\xE2\x82", R"("ab\ufffd")"},                     // cut short at the end: one replacement
-        {"\xE2\x82" "A", R"("\ufffdA")"},                    // cut short by an ASCII byte, which stays
-        {"\xC0\xAF", R"("\ufffd\ufffd")"},                   // overlong "/"
-        {"\xE0\x80\xAF", R"("\ufffd\ufffd\ufffd")"},         // overlong in three bytes
-        {"\xED\xA0\x80", R"("\ufffd\ufffd\ufffd")"},         // UTF-16 surrogate
+        {"ab\xE2\x82", R"("ab\ufffd")"},  // cut short at the end: one replacement
+        {"\xE2\x82"
+         "A",
+         R"("\ufffdA")"},                                       // cut short by an ASCII byte, which stays
+        {"\xC0\xAF", R"("\ufffd\ufffd")"},                      // overlong "/"
+        {"\xE0\x80\xAF", R"("\ufffd\ufffd\ufffd")"},            // overlong in three bytes
+        {"\xED\xA0\x80", R"("\ufffd\ufffd\ufffd")"},            // UTF-16 surrogate
         {"\xF4\x90\x80\x80", R"("\ufffd\ufffd\ufffd\ufffd")"},  // past U+10FFFF
-        {"\x80x", R"("\ufffdx")"},                           // lone continuation byte
-        {"\xF0\x9F\x98", R"("\ufffd")"},                     // three of four bytes
+        {"\x80x", R"("\ufffdx")"},                              // lone continuation byte
+        {"\xF0\x9F\x98", R"("\ufffd")"},                        // three of four bytes
     };
     for (const auto& [text, quoted] : cases)
         EXPECT_EQ(JsonQuoted(text), quoted) << ::testing::PrintToString(text);
@@ -76,9 +83,7 @@ TEST(JsonObjectWriterTest, WritesMembersInOrderOnOneLine) {
         .StringArray("none", {})
         .ObjectArray("rows", {{{"a", "1"}, {"b\"", "x\ty"}}, {}})
         .ObjectArray("noRows", {});
-    {
-        JsonObjectWriter empty(out);
-    }
+    { JsonObjectWriter empty(out); }
     EXPECT_EQ(out.str(),
               "{\"name\":\"pc\\\"1\",\"ip\":null,\"os\":\"Windows XP v5.1\",\"server\":false,"
               "\"products\":[\"Vantor\",\"Kes\\ntrel\"],\"none\":[],"
@@ -88,10 +93,14 @@ TEST(JsonObjectWriterTest, WritesMembersInOrderOnOneLine) {
 TEST(TerminalTextTest, KeepsLinesButNoControlSequences) {
     EXPECT_EQ(TerminalText("Failed.\r\nError message: x\r\n"), "Failed.\nError message: x\n");
     EXPECT_EQ(TerminalText("a\tb"), "a\tb");
-    EXPECT_EQ(TerminalText("\x1b]0;owned\x07" "done"), "\\x1B]0;owned\\x07done");
+    EXPECT_EQ(TerminalText("\x1b]0;owned\x07"
+                           "done"),
+              "\\x1B]0;owned\\x07done");
     EXPECT_EQ(TerminalText("over\rwrite"), "over\\x0Dwrite");
     EXPECT_EQ(TerminalText("end\r"), "end\\x0D");
-    EXPECT_EQ(TerminalText("\xC2\x9B" "2J"), "\\x9B2J");
+    EXPECT_EQ(TerminalText("\xC2\x9B"
+                           "2J"),
+              "\\x9B2J");
     EXPECT_EQ(TerminalText("bad\xFF\xE2\x82"), "bad\\xFF\\xE2\\x82");
     EXPECT_EQ(TerminalText("Z\xC3\xBCrich"), "Z\xC3\xBCrich");
 }

@@ -5,11 +5,12 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <thread>
 
+#include "TestCliHost.h"
 #include "cli/Interrupt.h"
 #include "cli/JsonWriter.h"
 #include "inventory/InventoryModel.h"
@@ -17,7 +18,6 @@
 #include "platform/RegistryValues.h"
 #include "platform/SystemErrorText.h"
 #include "platform/TempDirectory.h"
-#include "TestCliHost.h"
 
 namespace vn::cli {
 namespace {
@@ -74,8 +74,7 @@ protected:
     QCoreApplication application_{argc_, argv_};
     TempDirectory directory_;
     vn::test::FakePlatform network_;
-    test::HiveBackedPlatform platform_{network_,
-                                       HivePaths{directory_.File("user.db"), directory_.File("machine.db")}};
+    test::HiveBackedPlatform platform_{network_, HivePaths{directory_.File("user.db"), directory_.File("machine.db")}};
     ProductCatalogue catalogue_;
     test::TestCliHost host_{platform_, catalogue_};
 
@@ -88,9 +87,11 @@ TEST_F(NetwardenCommandsTest, ProductsAreTheCatalogueInOrder) {
     ASSERT_EQ(host_.Run({"products"}), 0);
     EXPECT_EQ(host_.OutLines(),
               (Lines{R"({"name":"Vantor","service":"Vantor","path":"System\\CurrentControlSet\\Services\\Vantor",)"
-                     R"("icon":)" + std::string(catalogue_.at(0).Icon.isNull() ? "false" : "true") + "}",
+                     R"("icon":)" +
+                         std::string(catalogue_.at(0).Icon.isNull() ? "false" : "true") + "}",
                      R"({"name":"Kestrel","service":"Kestrel","path":"System\\CurrentControlSet\\Services\\Kestrel",)"
-                     R"("icon":)" + std::string(catalogue_.at(1).Icon.isNull() ? "false" : "true") + "}",
+                     R"("icon":)" +
+                         std::string(catalogue_.at(1).Icon.isNull() ? "false" : "true") + "}",
                      R"({"name":"Remote One","service":"R1","path":"Software\\Remote One","icon":false})"}));
 }
 
@@ -109,11 +110,10 @@ TEST_F(NetwardenCommandsTest, ProbePrintsEveryComputerAndExitsOneWhenOneCouldNot
     EXPECT_EQ(host_.Err(), "");
 
     EXPECT_EQ(host_.Run({"probe", "NOBODY", "DENIED", "PC1"}), 1);
-    EXPECT_EQ(host_.OutLines(),
-              (Lines{Unreachable("NOBODY"),
-                     R"({"name":"DENIED","ip":null,"os":"","description":"","server":false,)"
-                     R"("error":"Access is denied.","products":[]})",
-                     "{" + std::string(kPc1Fields)}));
+    EXPECT_EQ(host_.OutLines(), (Lines{Unreachable("NOBODY"),
+                                       R"({"name":"DENIED","ip":null,"os":"","description":"","server":false,)"
+                                       R"("error":"Access is denied.","products":[]})",
+                                       "{" + std::string(kPc1Fields)}));
 
     // Probing leaves the inventory alone.
     ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
@@ -156,9 +156,9 @@ TEST_F(NetwardenCommandsTest, PoliciesPrintOneObjectAndFailWithTheCheckersCodes)
         rows += std::string(rows.empty() ? "" : ",") + R"({"feature":")" + feature + R"(","value":")" + value +
                 R"(","computer":")" + computer + R"(","user":"N/A","result":")" + result + R"("})";
     }
-    EXPECT_EQ(host_.OutLines(),
-              Lines{R"({"computer":"PC1","workgroup":"CORP","user":null,"preference":"computer",)"
-                    R"("message":"No Interactive user on this machine","policies":[)" + rows + "]}"});
+    EXPECT_EQ(host_.OutLines(), Lines{R"({"computer":"PC1","workgroup":"CORP","user":null,"preference":"computer",)"
+                                      R"("message":"No Interactive user on this machine","policies":[)" +
+                                      rows + "]}"});
     EXPECT_EQ(host_.Err(), "netwarden: PC1: No Interactive user on this machine\n");
 
     pc1.FailUserEnum(ERROR_ACCESS_DENIED);
@@ -170,12 +170,10 @@ TEST_F(NetwardenCommandsTest, PoliciesPrintOneObjectAndFailWithTheCheckersCodes)
 }
 
 TEST_F(NetwardenCommandsTest, ServicesAreListedStartedStoppedAndTheirStartupTypeChanged) {
-    network_.Computer("PC1")
-        .Service("Vantor", SERVICE_RUNNING, 2)
-        .Service("VtrMaint", SERVICE_RUNNING, 2);
+    network_.Computer("PC1").Service("Vantor", SERVICE_RUNNING, 2).Service("VtrMaint", SERVICE_RUNNING, 2);
     const auto line = [](const char* startup, const char* state) {
-        return R"({"product":"Vantor","service":"Vantor","startup":")" + std::string(startup) +
-               R"(","state":")" + state + R"("})";
+        return R"({"product":"Vantor","service":"Vantor","startup":")" + std::string(startup) + R"(","state":")" +
+               state + R"("})";
     };
     ASSERT_EQ(host_.Run({"services", "PC1"}), 0);
     EXPECT_EQ(host_.OutLines(), Lines{line("automatic", "started")});  // Remote One is no service
@@ -197,8 +195,9 @@ TEST_F(NetwardenCommandsTest, ServicesAreListedStartedStoppedAndTheirStartupType
     // The same refusals as in the window, on standard error.
     network_.Computer("PC1").FailServiceManager(ERROR_ACCESS_DENIED);
     EXPECT_EQ(host_.Run({"services", "PC1", "stop", "Vantor"}), 1);
-    EXPECT_EQ(host_.Err(), "netwarden: You do not have the required permissions to modify service settings on "
-                           "this computer.\nClick OK to continue.\n");
+    EXPECT_EQ(host_.Err(),
+              "netwarden: You do not have the required permissions to modify service settings on "
+              "this computer.\nClick OK to continue.\n");
     EXPECT_EQ(host_.Run({"services", "PC1", "stop", "Remote One"}), 1);
     EXPECT_EQ(host_.Err(), "netwarden: no remote access service \"Remote One\" on PC1\n");
     EXPECT_EQ(host_.Run({"services", "NOBODY"}), 1);
@@ -208,8 +207,9 @@ TEST_F(NetwardenCommandsTest, ServicesAreListedStartedStoppedAndTheirStartupType
 TEST_F(NetwardenCommandsTest, ImportListAndExportRoundTripThroughTheSavedTree) {
     const std::string list = WriteFile("list.txt", "PC1, Vantor\r\nNOBODY\r\npc1\r\n");
     ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "Lab/New"}), 1);  // NOBODY is not there
-    EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab/New/PC1","folder":false,)" + std::string(kPc1Fields),
-                                       R"({"path":"Lab/New/NOBODY","folder":false,)" + Unreachable("NOBODY").substr(1)}));
+    EXPECT_EQ(host_.OutLines(),
+              (Lines{R"({"path":"Lab/New/PC1","folder":false,)" + std::string(kPc1Fields),
+                     R"({"path":"Lab/New/NOBODY","folder":false,)" + Unreachable("NOBODY").substr(1)}));
 
     ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
     EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab","folder":true,"expanded":false})",
@@ -304,7 +304,8 @@ TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {
 }
 
 TEST_F(NetwardenCommandsTest, ScanNetworkFilesTheBrowsedComputersUnderTheNameAsTypedAndMergesAgain) {
-    vn::test::FakeBrowseNode& office = network_.BrowseRoot().AddProvider("Microsoft Windows Network").AddDomain("OFFICE");
+    vn::test::FakeBrowseNode& office =
+        network_.BrowseRoot().AddProvider("Microsoft Windows Network").AddDomain("OFFICE");
     office.AddServer("PC1");
     office.AddServer("SRV");
     const std::string srvFields = R"("name":"SRV","ip":null,"os":"Windows 2000 Advanced Server v5.0",)"
@@ -419,7 +420,7 @@ TEST_F(NetwardenCommandsTest, ChangesSavedWhileComputersAreExaminedAreKept) {
     ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\nSRV\n"), "--folder", "Lab"}), 0);
     SqliteRegistry other(HivePaths{directory_.File("user.db"), directory_.File("machine.db")});
     // Another program saves a change of its own while PC1 is examined.
-    const auto whilePc1IsExamined = [&](std::function<void(RegistryKey& hive)> change) {
+    const auto whilePc1IsExamined = [&](std::function<void(RegistryKey & hive)> change) {
         network_.SetCallHook([&other, change](const vn::test::FakeCall& call) {
             RegistryKeyPtr hive;
             if (call.operation == "RegConnectRegistry" && call.computer == "PC1" &&
@@ -453,9 +454,9 @@ TEST_F(NetwardenCommandsTest, ChangesSavedWhileComputersAreExaminedAreKept) {
     Lines paths;
     for (const std::string& line : host_.OutLines())
         paths.push_back(line.substr(0, line.find(",")));
-    EXPECT_EQ(paths, (Lines{R"({"path":"DuringScan")", R"({"path":"Found")", R"({"path":"Found/PC1")",
-                            R"({"path":"Lab")", R"({"path":"Lab/PC1")", R"({"path":"Meanwhile")", R"({"path":"New")",
-                            R"({"path":"New/PC1")"}));
+    EXPECT_EQ(paths,
+              (Lines{R"({"path":"DuringScan")", R"({"path":"Found")", R"({"path":"Found/PC1")", R"({"path":"Lab")",
+                     R"({"path":"Lab/PC1")", R"({"path":"Meanwhile")", R"({"path":"New")", R"({"path":"New/PC1")"}));
 }
 
 // A saved tree that cannot be read whole is listed as far as it goes, and is

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
@@ -9,17 +12,14 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "LabProcess.h"
 #include "ProgramRunner.h"
 #include "SambaLab.h"
-#include "smb/SilentListener.h"
 #include "platform/TempDirectory.h"
+#include "smb/SilentListener.h"
 
 namespace vn::cli {
 namespace {
@@ -77,14 +77,17 @@ protected:
 
     // What probe prints for a lab host, whose products are a JSON array's items.
     static std::string Examined(const LabHost& host, const std::string& products = "\"Vantor\"") {
-        return "\"name\":\"" + host.address + "\",\"ip\":\"" + host.address + "\",\"os\":\"Windows NT Server v6.1\","
-               "\"description\":\"" + host.comment + "\",\"server\":true,\"error\":null,\"products\":[" + products +
-               "]}";
+        return "\"name\":\"" + host.address + "\",\"ip\":\"" + host.address +
+               "\",\"os\":\"Windows NT Server v6.1\","
+               "\"description\":\"" +
+               host.comment + "\",\"server\":true,\"error\":null,\"products\":[" + products + "]}";
     }
     // The line probe prints for a computer it could not examine.
     static std::string NotExamined(const std::string& name, const std::string& jsonError) {
-        return "{\"name\":\"" + name + "\",\"ip\":null,\"os\":\"\",\"description\":\"\",\"server\":false,"
-               "\"error\":\"" + jsonError + "\",\"products\":[]}\n";
+        return "{\"name\":\"" + name +
+               "\",\"ip\":null,\"os\":\"\",\"description\":\"\",\"server\":false,"
+               "\"error\":\"" +
+               jsonError + "\",\"products\":[]}\n";
     }
 
     // What a scan prints for a lab host found under another name.
@@ -109,10 +112,14 @@ protected:
         }
         const std::string resolver = directory_.File("resolv.conf");
         std::ofstream(resolver) << "nameserver 127.0.0.1\n";
-        QStringList wrapped{"-m", "sh", "-c",
+        QStringList wrapped{"-m",
+                            "sh",
+                            "-c",
                             "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
                             "exec \"$@\"",
-                            "sh", QString::fromStdString(hosts), QString::fromStdString(resolver),
+                            "sh",
+                            QString::fromStdString(hosts),
+                            QString::fromStdString(resolver),
                             QString::fromStdString(runner_.program().string())};
         wrapped += arguments;
         return runner_.Run(wrapped, "/usr/bin/unshare");
@@ -143,10 +150,10 @@ protected:
 // Every host has the Vantor key; the locked product's key is there too but
 // only administrators may open it, and the absent product's key is missing.
 TEST_F(NetwardenLabTest, ProbeCountsOnlyTheProductKeysTheUserMayOpen) {
-    const std::filesystem::path program = runner_.CopyWithCatalogue(
-        std::filesystem::path(directory_.path()) / "bin",
-        CatalogueEntry("Locked product", "VantorLocked", SambaLab::kLockedProductKey) +
-            CatalogueEntry("Absent product", "VantorAbsent", SambaLab::kAbsentProductKey));
+    const std::filesystem::path program =
+        runner_.CopyWithCatalogue(std::filesystem::path(directory_.path()) / "bin",
+                                  CatalogueEntry("Locked product", "VantorLocked", SambaLab::kLockedProductKey) +
+                                      CatalogueEntry("Absent product", "VantorAbsent", SambaLab::kAbsentProductKey));
 
     const ProgramOutcome asUser = ProbeAs(SambaLab::PlainUser(), Host(0), program);
     EXPECT_EQ(asUser.exitCode, 0) << asUser.err;
@@ -162,7 +169,8 @@ TEST_F(NetwardenLabTest, ProbeExaminesLabHostsAndReportsOneThatDoesNotAnswer) {
     const ProgramOutcome probed = runner_.Run(
         {"--user", User(), "probe", QString::fromStdString(Host(0).address), QString::fromStdString(stopped)});
     EXPECT_EQ(probed.exitCode, 1) << probed.err;
-    EXPECT_EQ(probed.out, "{" + Examined(Host(0)) + "\n" + NotExamined(stopped, "The network path was not found.\\r\\n"));
+    EXPECT_EQ(probed.out,
+              "{" + Examined(Host(0)) + "\n" + NotExamined(stopped, "The network path was not found.\\r\\n"));
 }
 
 TEST_F(NetwardenLabTest, AWrongPasswordIsReportedForTheHost) {
@@ -183,17 +191,19 @@ TEST_F(NetwardenLabTest, ImportedComputersAreSavedListedAndExportedForImportingA
 
     const ProgramOutcome listed = runner_.Run({"inventory", "list"});
     EXPECT_EQ(listed.exitCode, 0);
-    EXPECT_EQ(listed.out, "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
-                          "{\"path\":\"Lab/" + Host(0).address + "\",\"folder\":false," + Examined(Host(0)) + "\n" +
-                          "{\"path\":\"Lab/" + Host(1).address + "\",\"folder\":false," + Examined(Host(1)) + "\n");
+    EXPECT_EQ(listed.out,
+              "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
+              "{\"path\":\"Lab/" +
+                  Host(0).address + "\",\"folder\":false," + Examined(Host(0)) + "\n" + "{\"path\":\"Lab/" +
+                  Host(1).address + "\",\"folder\":false," + Examined(Host(1)) + "\n");
 
     const std::string exported = directory_.File("exported.txt");
     const ProgramOutcome exporting = runner_.Run({"inventory", "export", QString::fromStdString(exported)});
     EXPECT_EQ(exporting.exitCode, 0) << exporting.err;
     EXPECT_EQ(FileText(exported), Host(0).address + ", Vantor\r\n" + Host(1).address + ", Vantor\r\n");
 
-    const ProgramOutcome reimported = runner_.Run(
-        {"inventory", "import", QString::fromStdString(exported), "--folder", "Again", "--user", User()});
+    const ProgramOutcome reimported =
+        runner_.Run({"inventory", "import", QString::fromStdString(exported), "--folder", "Again", "--user", User()});
     EXPECT_EQ(reimported.exitCode, 0) << reimported.err;
     const ProgramOutcome relisted = runner_.Run({"inventory", "list"});
     EXPECT_EQ(relisted.exitCode, 0);
@@ -209,7 +219,8 @@ TEST_F(NetwardenLabTest, ScanSubnetFindsExactlyTheLabHostsNamedByReverseLookupOr
     const ProgramOutcome scanned =
         RunWithLabNames({"--user", User(), "scan", "subnet", range, "--folder", "Subnet"}, {Host(0)});
     EXPECT_EQ(scanned.exitCode, 0) << scanned.err;
-    EXPECT_EQ(SortedLines(scanned.out), (std::vector<std::string>{"{" + Examined(Host(1)), ExaminedAs(Host(0), "LAB1")}));
+    EXPECT_EQ(SortedLines(scanned.out),
+              (std::vector<std::string>{"{" + Examined(Host(1)), ExaminedAs(Host(0), "LAB1")}));
 
     const ProgramOutcome listed = runner_.Run({"inventory", "list"});
     EXPECT_EQ(ComputerNamesIn(listed.out, "Subnet"), (std::vector<std::string>{Host(1).address, "LAB1"}));
@@ -254,8 +265,9 @@ TEST_F(LabBrowseScanTest, ScanNetworkFilesTheLabHostsUnderTheNameTypedAndASecond
 
     const ProgramOutcome listed = runner_.Run({"inventory", "list"});
     EXPECT_EQ(ComputerNamesIn(listed.out, SambaLab::kWorkgroup), (std::vector<std::string>{"LAB1", "LAB2"}));
-    EXPECT_EQ(ComputerNamesIn(listed.out, "Entire Network/Microsoft Windows Network/" + std::string(SambaLab::kWorkgroup)),
-              (std::vector<std::string>{"LAB1", "LAB2"}));
+    EXPECT_EQ(
+        ComputerNamesIn(listed.out, "Entire Network/Microsoft Windows Network/" + std::string(SambaLab::kWorkgroup)),
+        (std::vector<std::string>{"LAB1", "LAB2"}));
     // The second scan of the workgroup merged into the first one's folder.
     EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3 + 5);
 }
@@ -267,8 +279,9 @@ TEST_F(NetwardenLabTest, PoliciesOfAHostNobodySitsAt) {
     const ProgramOutcome checked = runner_.Run({"--user", User(), "policies", host});
     EXPECT_EQ(checked.exitCode, 0) << checked.err;
     EXPECT_EQ(checked.err, "netwarden: " + Host(1).address + ": No Interactive user on this machine\n");
-    EXPECT_EQ(checked.out.rfind("{\"computer\":\"" + Host(1).address + "\",\"workgroup\":\"VNLAB\",\"user\":null,"
-                                "\"preference\":\"computer\",\"message\":\"No Interactive user on this machine\",",
+    EXPECT_EQ(checked.out.rfind("{\"computer\":\"" + Host(1).address +
+                                    "\",\"workgroup\":\"VNLAB\",\"user\":null,"
+                                    "\"preference\":\"computer\",\"message\":\"No Interactive user on this machine\",",
                                 0),
               0u)
         << checked.out;
@@ -324,8 +337,9 @@ TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministrat
     outcome = runner_.Run({"--user", Account(SambaLab::PlainUser()), "services", host, "stop", "Spooler"}, program);
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "netwarden: You do not have the required permissions to modify service settings on this "
-                           "computer.\nClick OK to continue.\n");
+    EXPECT_EQ(outcome.err,
+              "netwarden: You do not have the required permissions to modify service settings on this "
+              "computer.\nClick OK to continue.\n");
 }
 
 // The helper processes whose parent is process: a program's own, or, with
@@ -381,8 +395,8 @@ TEST_F(NetwardenLabTest, NoHelperOutlivesTheProgramWhetherItEndsOrIsKilled) {
     const auto running = runner_.Start({"--user", User(), "probe", QString::fromStdString(silentHost)});
     ASSERT_TRUE(running->waitForStarted(10000));
     const auto program = static_cast<pid_t>(running->processId());
-    ASSERT_TRUE(Soon([&] { return !LivingHelpersOf(program).empty() && silent.accepted() + silentNetbios.accepted() > 0; },
-                     500));
+    ASSERT_TRUE(Soon(
+        [&] { return !LivingHelpersOf(program).empty() && silent.accepted() + silentNetbios.accepted() > 0; }, 500));
     running->kill();
     EXPECT_TRUE(running->waitForFinished(10000));
     EXPECT_TRUE(Soon([] { return LivingHelpersOf(getpid()).empty(); }));

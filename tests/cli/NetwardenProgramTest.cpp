@@ -52,9 +52,9 @@ TEST_F(NetwardenProgramTest, HelpAndBadUsageGiveTheirExitStatusesAndStreams) {
 }
 
 TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgram) {
-    const ProgramOutcome withFile =
-        Run({"products"}, ProgramCopy("with", "[Remote]\nDisplayName=Remote One\nServiceName=R1\n"
-                                              "ServicePath=Software\\Remote One\n"));
+    const ProgramOutcome withFile = Run({"products"}, ProgramCopy("with",
+                                                                  "[Remote]\nDisplayName=Remote One\nServiceName=R1\n"
+                                                                  "ServicePath=Software\\Remote One\n"));
     EXPECT_EQ(withFile.exitCode, 0);
     EXPECT_EQ(withFile.err, "");
     EXPECT_NE(withFile.out.find("\n{\"name\":\"Kestrel\""), std::string::npos);
@@ -79,8 +79,9 @@ TEST_F(NetwardenProgramTest, TheInventoryLivesInTheUserHive) {
               fs::perms::owner_read | fs::perms::owner_write);
     const ProgramOutcome listed = Run({"inventory", "list"});
     EXPECT_EQ(listed.exitCode, 0);
-    EXPECT_EQ(listed.out, "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
-                          "{\"path\":\"Lab/Sub\",\"folder\":true,\"expanded\":false}\n");
+    EXPECT_EQ(listed.out,
+              "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
+              "{\"path\":\"Lab/Sub\",\"folder\":true,\"expanded\":false}\n");
 }
 
 // 127.0.0.9 is the address the test lab keeps free: nothing answers there.

@@ -8,8 +8,7 @@
 
 namespace vn::cli::test {
 
-ProgramRunner::ProgramRunner(const std::string& directory)
-    : environment_(QProcessEnvironment::systemEnvironment()) {
+ProgramRunner::ProgramRunner(const std::string& directory) : environment_(QProcessEnvironment::systemEnvironment()) {
     const char* binaryDir = std::getenv("VN_TEST_BINARY_DIR");
     if (binaryDir && std::filesystem::exists(std::filesystem::path(binaryDir) / "bin" / "netwarden"))
         program_ = std::filesystem::path(binaryDir) / "bin" / "netwarden";
@@ -61,8 +60,7 @@ ProgramOutcome ProgramRunner::Run(const QStringList& arguments, const std::files
         return {};
     }
     return ProgramOutcome{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                          process.readAllStandardOutput().toStdString(),
-                          process.readAllStandardError().toStdString()};
+                          process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
 }
 
 }  // namespace vn::cli::test

@@ -18,8 +18,7 @@ namespace vn::cli::test {
 // temporary directory for this computer's registry (the saved inventory).
 class HiveBackedPlatform final : public Platform, public Registry {
 public:
-    HiveBackedPlatform(vn::test::FakePlatform& network, const HivePaths& hives)
-        : network_(network), local_(hives) {}
+    HiveBackedPlatform(vn::test::FakePlatform& network, const HivePaths& hives) : network_(network), local_(hives) {}
 
     Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
         if (!computer.empty())

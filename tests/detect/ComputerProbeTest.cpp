@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "RecordingSinks.h"
 #include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
 #include "detect/OsVersionName.h"
 #include "detect/RegistryString.h"
-#include "RecordingSinks.h"
 #include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 #include "support/FakePlatform.h"
@@ -72,10 +72,9 @@ TEST_F(ComputerProbeTest, UnreachableComputerKeepsItsAddressAndGetsTheSystemText
     EXPECT_EQ(record.ErrorString, "The network path was not found.\r\n");
     EXPECT_EQ(record.LastKnownIP, 77u);
     EXPECT_TRUE(record.InstalledProducts.empty());
-    EXPECT_EQ(status_.Lines(),
-              (std::vector<std::string>{"Connecting to computer PC9",
-                                        "Failed to connecting to computer PC9.\r\nError message: "
-                                        "The network path was not found.\r\n"}));
+    EXPECT_EQ(status_.Lines(), (std::vector<std::string>{"Connecting to computer PC9",
+                                                         "Failed to connecting to computer PC9.\r\nError message: "
+                                                         "The network path was not found.\r\n"}));
 }
 
 TEST_F(ComputerProbeTest, RefusedServicesKeyIsAccessDeniedWithoutAStatusLine) {

@@ -60,8 +60,8 @@ std::string BmpHex(const BmpLayout& layout) {
 // A 2x2 24-bit image: bottom row red, white; top row blue, black.
 BmpLayout TwoByTwo() {
     BmpLayout layout;
-    layout.pixels = {0, 0, 255, 255, 255, 255, 0, 0,   // bottom row + 2 padding bytes
-                   255, 0, 0, 0, 0, 0, 0, 0};        // top row + padding
+    layout.pixels = {0,   0, 255, 255, 255, 255, 0, 0,   // bottom row + 2 padding bytes
+                     255, 0, 0,   0,   0,   0,   0, 0};  // top row + padding
     return layout;
 }
 
@@ -97,8 +97,8 @@ TEST(HexBitmapTest, DecodesBottomUpTrueColourAndPaletteImages) {
 TEST(HexBitmapTest, HostileOrShortDataGivesNoImage) {
     const std::string good = BmpHex(TwoByTwo());
     EXPECT_TRUE(DecodeHexBitmap("").isNull());
-    EXPECT_TRUE(DecodeHexBitmap(good.substr(0, 106)).isNull());               // headers cut short
-    EXPECT_TRUE(DecodeHexBitmap(good.substr(0, good.size() - 2)).isNull());   // last pixel byte missing
+    EXPECT_TRUE(DecodeHexBitmap(good.substr(0, 106)).isNull());              // headers cut short
+    EXPECT_TRUE(DecodeHexBitmap(good.substr(0, good.size() - 2)).isNull());  // last pixel byte missing
     EXPECT_TRUE(DecodeHexBitmap("zz" + good.substr(2)).isNull());            // not hexadecimal
 
     auto broken = [](auto change) {
@@ -108,7 +108,10 @@ TEST(HexBitmapTest, HostileOrShortDataGivesNoImage) {
     };
     EXPECT_TRUE(broken([](BmpLayout& s) { s.height = -2; }));
     EXPECT_TRUE(broken([](BmpLayout& s) { s.width = 0; }));
-    EXPECT_TRUE(broken([](BmpLayout& s) { s.width = 0x7FFFFFFF; s.height = 0x7FFFFFFF; }));
+    EXPECT_TRUE(broken([](BmpLayout& s) {
+        s.width = 0x7FFFFFFF;
+        s.height = 0x7FFFFFFF;
+    }));
     EXPECT_TRUE(broken([](BmpLayout& s) { s.width = kMaxHexBitmapSide + 1; }));
     EXPECT_TRUE(broken([](BmpLayout& s) { s.bitCount = 7; }));
     EXPECT_TRUE(broken([](BmpLayout& s) { s.compression = 1; }));
@@ -116,7 +119,10 @@ TEST(HexBitmapTest, HostileOrShortDataGivesNoImage) {
     EXPECT_TRUE(broken([](BmpLayout& s) { s.clrUsed = 0xFFFFFFFF; }));
     // A palette image without a stated palette size reads its pixels from
     // right after the header, where its (missing) palette would stand.
-    EXPECT_TRUE(broken([](BmpLayout& s) { s.bitCount = 8; s.pixels.resize(8); }));
+    EXPECT_TRUE(broken([](BmpLayout& s) {
+        s.bitCount = 8;
+        s.pixels.resize(8);
+    }));
 }
 
 TEST(HexBitmapTest, MaskWhiteMakesTheIconTransparent) {

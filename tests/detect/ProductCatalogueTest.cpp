@@ -30,8 +30,8 @@ protected:
     }
 
     test::ScriptedMessageBoxService boxes_;
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() /
-                                  ("vn-catalogue-" + std::to_string(::getpid()) + ".ini");
+    std::filesystem::path path_ =
+        std::filesystem::temp_directory_path() / ("vn-catalogue-" + std::to_string(::getpid()) + ".ini");
 
     void TearDown() override { std::filesystem::remove(path_); }
 };
@@ -57,19 +57,21 @@ TEST_F(ProductCatalogueTest, MissingFileGivesTheBuiltInsAndOneWarningUnlessSilen
 
 TEST_F(ProductCatalogueTest, EntriesNeedASeparatingLineAndTheEndingLineIsConsumed) {
     ProductCatalogue catalogue;
-    catalogue.Load(Write("[One]\nDisplayName=One\n\n[Two]\nDisplayName=Two\n"
-                         "[Swallowed]\nDisplayName=Three\nServicePath=Skipped\n"
-                         "; comment\n[Four]\r\nDisplayName=Four\r\n"));
+    catalogue.Load(
+        Write("[One]\nDisplayName=One\n\n[Two]\nDisplayName=Two\n"
+              "[Swallowed]\nDisplayName=Three\nServicePath=Skipped\n"
+              "; comment\n[Four]\r\nDisplayName=Four\r\n"));
     EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "One", "Two", "Four"}));
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 TEST_F(ProductCatalogueTest, KeysAreCaseSensitiveAndValuesKeepInnerBlanks) {
     ProductCatalogue catalogue;
-    catalogue.Load(Write("  [A]  \n   DisplayName= Padded Name   \n\tServicePath=Soft\\A\n"
-                         "ServiceName=first\nServiceName=second\n\n"
-                         "[B]\ndisplayname=Lower\nDisplayName=Never\n\n"
-                         "[C]\nxDisplayName=Cut\n"));
+    catalogue.Load(
+        Write("  [A]  \n   DisplayName= Padded Name   \n\tServicePath=Soft\\A\n"
+              "ServiceName=first\nServiceName=second\n\n"
+              "[B]\ndisplayname=Lower\nDisplayName=Never\n\n"
+              "[C]\nxDisplayName=Cut\n"));
     ASSERT_EQ(catalogue.size(), 4u);
     EXPECT_EQ(catalogue.at(2).DisplayName, " Padded Name");
     EXPECT_EQ(catalogue.at(2).ServicePath, "Soft\\A");
@@ -82,8 +84,9 @@ TEST_F(ProductCatalogueTest, KeysAreCaseSensitiveAndValuesKeepInnerBlanks) {
 
 TEST_F(ProductCatalogueTest, DuplicatesOfBuiltInsAndOfEarlierEntriesAreDropped) {
     ProductCatalogue catalogue;
-    catalogue.Load(Write("[x]\nDisplayName=vantor\nServicePath=Other\n\n"
-                         "[y]\nDisplayName=Remote\n\n[z]\nDisplayName=REMOTE\nServicePath=Second\n"));
+    catalogue.Load(
+        Write("[x]\nDisplayName=vantor\nServicePath=Other\n\n"
+              "[y]\nDisplayName=Remote\n\n[z]\nDisplayName=REMOTE\nServicePath=Second\n"));
     EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "Remote"}));
     EXPECT_EQ(catalogue.FindByName("VANTOR")->ServicePath, "System\\CurrentControlSet\\Services\\Vantor");
     EXPECT_EQ(catalogue.FindByName("remote")->ServicePath, "");
@@ -106,8 +109,10 @@ TEST_F(ProductCatalogueTest, AnIconNeedsBothBitmaps) {
 // that cannot be a key name would make every later save incomplete.
 TEST_F(ProductCatalogueTest, EntriesWhoseNameCannotBeAKeyNameAreRefusedWithAWarning) {
     ProductCatalogue catalogue;
-    catalogue.Load(Write("[a]\nDisplayName=\nServicePath=Empty\n\n[b]\nDisplayName=Back\\slash\n\n"
-                         "[c]\nDisplayName=" + std::string(256, 'x') + "\n\n[d]\nDisplayName=Good\n"));
+    catalogue.Load(
+        Write("[a]\nDisplayName=\nServicePath=Empty\n\n[b]\nDisplayName=Back\\slash\n\n"
+              "[c]\nDisplayName=" +
+              std::string(256, 'x') + "\n\n[d]\nDisplayName=Good\n"));
     EXPECT_EQ(Names(catalogue), (std::vector<std::string>{"Vantor", "Kestrel", "Good"}));
     const auto boxes = boxes_.Boxes();
     ASSERT_EQ(boxes.size(), 3u);
@@ -122,8 +127,9 @@ TEST_F(ProductCatalogueTest, EntriesWhoseNameCannotBeAKeyNameAreRefusedWithAWarn
 // they are one key. (The Kelvin sign is no upper-case "K" there.)
 TEST_F(ProductCatalogueTest, NamesCompareIgnoringCaseAsTheRegistryDoes) {
     ProductCatalogue catalogue;
-    catalogue.Load(Write("[a]\nDisplayName=\u00C4rger Remote\n\n[b]\nDisplayName=\u00E4RGER REMOTE\n\n"
-                         "[c]\nDisplayName=\u212Aey\n\n[d]\nDisplayName=key\n"));
+    catalogue.Load(
+        Write("[a]\nDisplayName=\u00C4rger Remote\n\n[b]\nDisplayName=\u00E4RGER REMOTE\n\n"
+              "[c]\nDisplayName=\u212Aey\n\n[d]\nDisplayName=key\n"));
     EXPECT_EQ(Names(catalogue),
               (std::vector<std::string>{"Vantor", "Kestrel", "\u00C4rger Remote", "\u212Aey", "key"}));
     EXPECT_EQ(catalogue.FindByName("\u00E4rger remote"), &catalogue.at(2));

@@ -137,7 +137,10 @@ TEST_F(ComputerScanWorkerTest, StopWaitsForTheScanToEnd) {
 class FakeSubnetScan final : public SubnetScanContext {
 public:
     FakeSubnetScan(Platform& platform, StatusSink& status, TreeSink& tree, const ProductCatalogue& catalogue)
-        : platform_(platform), status_(status), tree_(tree), catalogue_(catalogue) {}
+        : platform_(platform),
+          status_(status),
+          tree_(tree),
+          catalogue_(catalogue) {}
 
     bool ResolveNames() const override { return resolveNames; }
     FolderNode* ParentFolder() const override { return parent; }
@@ -265,8 +268,8 @@ TEST_F(DispatchedSinksTest, InsertionsRunOnTheModelThreadAndAVanishedParentBecom
     RunUntilIdle(worker);
 
     EXPECT_FALSE(offThread.load());
-    EXPECT_EQ(inserted, (std::vector<std::pair<std::string, FolderNode*>>{
-                            {"A", &kept}, {"B", nullptr}, {"C", nullptr}}));
+    EXPECT_EQ(inserted,
+              (std::vector<std::pair<std::string, FolderNode*>>{{"A", &kept}, {"B", nullptr}, {"C", nullptr}}));
     EXPECT_EQ(display.Lines().front(), "Connecting to computer A");
     EXPECT_EQ(display.Shows(), (std::vector<bool>{true, false}));
 

@@ -31,8 +31,8 @@ protected:
     }
 
     void Scan(const std::string& typed, FolderNode* parent = nullptr) {
-        ASSERT_TRUE(worker_.Start(
-            std::make_unique<NetworkScanJob>(typed, parent, status_, tree_, catalogue_, questions_)));
+        ASSERT_TRUE(
+            worker_.Start(std::make_unique<NetworkScanJob>(typed, parent, status_, tree_, catalogue_, questions_)));
         worker_.Wait();
         EXPECT_EQ(platform_.OpenHandleCount(), 0) << "every enumeration is closed";
     }
@@ -92,9 +92,9 @@ TEST_F(NetworkScanWorkerTest, EntireNetworkFilesEverythingUnderATopFolderNamedAs
     EXPECT_EQ(Computer("PC2")->ErrorString, SystemErrorText(ERROR_BAD_NETPATH));
 
     const Lines lines = status_.Lines();
-    for (const char* expected : {"Network resource found: Microsoft Windows Network",
-                                 "Scanning resource: Microsoft Windows Network", "Domain found: OFFICE",
-                                 "Scanning resource: OFFICE", "Computer found: PC1"})
+    for (const char* expected :
+         {"Network resource found: Microsoft Windows Network", "Scanning resource: Microsoft Windows Network",
+          "Domain found: OFFICE", "Scanning resource: OFFICE", "Computer found: PC1"})
         EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
     EXPECT_EQ(lines.back(), "Network scan finished successful.");
     EXPECT_EQ(status_.Ranges(), std::vector<int>{100});
@@ -139,7 +139,7 @@ TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReas
     };
     office_->AddDomain("INNER").FailOpen(ERROR_ACCESS_DENIED);
     const Case cases[] = {
-        {"   ", ERROR_BAD_NET_NAME, 1},     // blanks pass the dialog and open nothing
+        {"   ", ERROR_BAD_NET_NAME, 1},      // blanks pass the dialog and open nothing
         {"NOWHERE", ERROR_BAD_NET_NAME, 1},  // neither a domain nor a provider
         {"OFFICE", ERROR_ACCESS_DENIED, 4},  // a level below: what was found stays
     };

@@ -115,7 +115,8 @@ TEST(SubnetScanDialogTest, OkGivesTheRangeOrRefusesWithTheFieldsMessage) {
         IPv4 from, to;
     };
     const Case cases[] = {
-        {true, Address(10, 0, 0, 77), Address(255, 255, 255, 252), nullptr, Address(10, 0, 0, 76), Address(10, 0, 0, 79)},
+        {true, Address(10, 0, 0, 77), Address(255, 255, 255, 252), nullptr, Address(10, 0, 0, 76),
+         Address(10, 0, 0, 79)},
         {true, 0, Address(255, 255, 255, 0), kNetworkAddressEmpty, 0, 0},
         {true, Address(10, 0, 0, 0), 0, kSubnetMaskEmpty, 0, 0},
         {false, Address(10, 0, 0, 5), Address(10, 0, 0, 5), nullptr, Address(10, 0, 0, 5), Address(10, 0, 0, 5)},
@@ -168,8 +169,9 @@ protected:
     test::RecordingTreeSink tree_;
     MessageBoxStopQuestion questions_;
     FolderNode* selected_ = nullptr;
-    DiscoveryCommandContext context_{nullptr, platform_, model_, catalogue_, status_, tree_, questions_,
-                                     [this] { return model_.Contains(selected_) ? selected_ : nullptr; }};
+    DiscoveryCommandContext context_{
+        nullptr, platform_, model_,     catalogue_,
+        status_, tree_,     questions_, [this] { return model_.Contains(selected_) ? selected_ : nullptr; }};
 };
 
 TEST_F(DiscoveryCommandsTest, AConfirmedEraseEmptiesTheTreeAndTheScanGoesToTheTopLevel) {

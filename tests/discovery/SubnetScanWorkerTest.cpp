@@ -103,9 +103,8 @@ protected:
     // The texts from the first that starts with prefix on.
     Lines LinesFrom(const std::string& prefix) const {
         const Lines lines = status_.Lines();
-        auto first = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
-            return line.rfind(prefix, 0) == 0;
-        });
+        auto first = std::find_if(lines.begin(), lines.end(),
+                                  [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
         return Lines(first, lines.end());
     }
 

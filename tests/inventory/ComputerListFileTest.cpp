@@ -94,35 +94,37 @@ TEST(ComputerListParseTest, LaterDuplicatesIgnoringCaseAreDropped) {
 }
 
 TEST(ComputerListParseTest, NamesNoComputerCanHaveAreSkippedNamingTheLine) {
-    std::istringstream in("Name\npc1\na/b\nc:d;x\n\n e*f \nfine\ng?h\ni\"j\nk<l\nm>n\no|p\nq\\r\n"
-                          "t\tu\nv\x01w\nx\x7Fy\n");
+    std::istringstream in(
+        "Name\npc1\na/b\nc:d;x\n\n e*f \nfine\ng?h\ni\"j\nk<l\nm>n\no|p\nq\\r\n"
+        "t\tu\nv\x01w\nx\x7Fy\n");
     std::vector<std::string> skipped;
     EXPECT_EQ(ParseComputerList(in, true, &skipped), (Names{"pc1", "fine"}));
     ASSERT_EQ(skipped.size(), 12u);
-    EXPECT_EQ(skipped[0], "line 3: \"a/b\" is skipped: no computer name can hold / \\ : * ? \" < > | or control "
-                          "characters");
+    EXPECT_EQ(skipped[0],
+              "line 3: \"a/b\" is skipped: no computer name can hold / \\ : * ? \" < > | or control "
+              "characters");
     EXPECT_EQ(skipped[1].substr(0, 16), "line 4: \"c:d\" is");
     EXPECT_EQ(skipped[2].substr(0, 16), "line 6: \"e*f\" is");
     EXPECT_EQ(skipped[11].substr(0, 17), "line 16: \"x\x7Fy\" is");
 }
 
 TEST(ComputerListParseTest, HostileInputKeepsTheGoodLines) {
-    std::string text = "\xEF\xBB\xBFpc1\r\n";              // byte order mark
-    text += std::string(200000, 'A') + "\n";               // far too long, no separator
-    text += "pc2 " + std::string(200000, 'B') + "\n";      // long tail after the name
-    text += std::string(100000, '\t') + "pc3\n";           // long leading white space
-    text += "pc4" + std::string(100000, '\t') + "\n";      // long trailing white space
-    text += "pc5" + std::string(100000, '\t') + "x\n";     // tab-joined name too long
-    text += std::string("pc6\0hidden tail\n", 16);         // a NUL ends the line's text
+    std::string text = "\xEF\xBB\xBFpc1\r\n";           // byte order mark
+    text += std::string(200000, 'A') + "\n";            // far too long, no separator
+    text += "pc2 " + std::string(200000, 'B') + "\n";   // long tail after the name
+    text += std::string(100000, '\t') + "pc3\n";        // long leading white space
+    text += "pc4" + std::string(100000, '\t') + "\n";   // long trailing white space
+    text += "pc5" + std::string(100000, '\t') + "x\n";  // tab-joined name too long
+    text += std::string("pc6\0hidden tail\n", 16);      // a NUL ends the line's text
     text += std::string("\0pc7\n", 5);
-    text += "bad\xC3\x28name\n";                           // invalid UTF-8
-    text += "caf\xC3\xA9\n";                                // valid UTF-8
+    text += "bad\xC3\x28name\n";  // invalid UTF-8
+    text += "caf\xC3\xA9\n";      // valid UTF-8
     text += "\xED\xA0\x80surrogate\n";
-    text += std::string(256, 'n') + "\n";                  // longer than any host name
+    text += std::string(256, 'n') + "\n";  // longer than any host name
     text += std::string(255, 'm') + "\n";
     text += "last-without-newline";
-    EXPECT_EQ(Parse(text), (Names{"pc1", "pc2", "pc3", "pc4", "pc6", "caf\xC3\xA9", std::string(255, 'm'),
-                                  "last-without-newline"}));
+    EXPECT_EQ(Parse(text),
+              (Names{"pc1", "pc2", "pc3", "pc4", "pc6", "caf\xC3\xA9", std::string(255, 'm'), "last-without-newline"}));
 }
 
 }  // namespace

@@ -5,7 +5,8 @@ namespace vn::test {
 class FailingRegistryKey : public RegistryKey {
 public:
     FailingRegistryKey(FailingRegistry& registry, RegistryKeyPtr inner)
-        : registry_(registry), inner_(std::move(inner)) {}
+        : registry_(registry),
+          inner_(std::move(inner)) {}
 
     Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override {
         return Wrap(inner_->OpenKey(subKey, access, result), result);
@@ -13,12 +14,10 @@ public:
     Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override {
         return Wrap(inner_->CreateKey(subKey, access, result), result);
     }
-    Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
-                      std::uint32_t* size) override {
+    Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
         return inner_->QueryValue(name, type, data, size);
     }
-    Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                    std::uint32_t size) override {
+    Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size) override {
         if (registry_.NextWriteFails())
             return 112;  // ERROR_DISK_FULL
         return inner_->SetValue(name, type, data, size);

@@ -7,9 +7,9 @@
 #include <random>
 
 #include "inventory/InventoryModel.h"
+#include "inventory/InventoryTreeBuilder.h"
 #include "inventory/NameCompare.h"
 #include "inventory/NodeImage.h"
-#include "inventory/InventoryTreeBuilder.h"
 
 namespace vn {
 namespace {
@@ -144,8 +144,8 @@ TEST_F(InventoryModelTest, DeleteSubtreeRemovesEverythingBelow) {
     ComputerRecord* pc = AddComputer(model, b, "pc");
     AddComputer(model, nullptr, "keep");
     model.DeleteSubtree(a);
-    for (const InventoryNode* node : {static_cast<InventoryNode*>(a), static_cast<InventoryNode*>(b),
-                                      static_cast<InventoryNode*>(pc)})
+    for (const InventoryNode* node :
+         {static_cast<InventoryNode*>(a), static_cast<InventoryNode*>(b), static_cast<InventoryNode*>(pc)})
         EXPECT_FALSE(model.Contains(node));
     EXPECT_EQ(ChildTexts(model, nullptr), (Texts{"keep"}));
 }
@@ -194,8 +194,8 @@ protected:
 
 TEST_F(MoveNodesTest, RefusedTargetsChangeNothing) {
     const Texts before = ChildTexts(model, nullptr);
-    EXPECT_FALSE(model.MoveNodes(aSub, {a}, a));   // into its own subfolder
-    EXPECT_FALSE(model.MoveNodes(a, {a}, a));      // onto itself
+    EXPECT_FALSE(model.MoveNodes(aSub, {a}, a));     // into its own subfolder
+    EXPECT_FALSE(model.MoveNodes(a, {a}, a));        // onto itself
     EXPECT_FALSE(model.MoveNodes(a, {aSub}, aSub));  // onto its current parent
     EXPECT_FALSE(model.MoveNodes(nullptr, {lone}, lone));
     EXPECT_FALSE(model.MoveNodes(lone, {a}, a));  // not a folder

@@ -198,8 +198,7 @@ TEST_F(InventoryPersistenceTest, NamesTheRegistryCannotHoldAreLeftOutNotTheRest)
     InventoryModel loaded;
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
     EXPECT_EQ(ChildTexts(loaded, nullptr), (Texts{"srv", "fine"}));
-    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())),
-              (Texts{"inside"}));
+    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())), (Texts{"inside"}));
 }
 
 // The hive folds case beyond ASCII: "ä" and "Ä" are one key there, so the
@@ -269,8 +268,7 @@ TEST_F(InventoryPersistenceTest, ASaveWaitingForAnotherProgramsSaveReplacesItsTr
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
     ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"dup", "first"}));
     EXPECT_TRUE(loaded.ChildrenOf(nullptr).front()->IsFolder);
-    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())),
-              (Texts{"a1", "a2"}));
+    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())), (Texts{"a1", "a2"}));
 }
 
 TEST_F(InventoryPersistenceTest, MissingRootLoadsNothing) {

@@ -21,10 +21,10 @@ std::vector<std::string> NamesOf(const std::vector<ComputerRecord*>& computers) 
 class InventoryQueriesTest : public ::testing::Test {
 protected:
     InventoryQueriesTest() {
-        catalogue.AddUnique(std::make_unique<ProductDef>(
-            test::MakeProduct("Vantor", "System\\CurrentControlSet\\Services\\Vantor")));
-        catalogue.AddUnique(std::make_unique<ProductDef>(
-            test::MakeProduct("Kestrel", "System\\CurrentControlSet\\Services\\Kestrel")));
+        catalogue.AddUnique(
+            std::make_unique<ProductDef>(test::MakeProduct("Vantor", "System\\CurrentControlSet\\Services\\Vantor")));
+        catalogue.AddUnique(
+            std::make_unique<ProductDef>(test::MakeProduct("Kestrel", "System\\CurrentControlSet\\Services\\Kestrel")));
         catalogue.AddUnique(std::make_unique<ProductDef>(test::MakeProduct("Viewer", "Software\\Viewer")));
         vantor = catalogue.FindByName("Vantor");
         viewer = catalogue.FindByName("Viewer");
@@ -56,8 +56,8 @@ TEST_F(InventoryQueriesTest, CollectComputersListsTheSubtreeInTreeOrder) {
 
 TEST_F(InventoryQueriesTest, SelectionIsCollectedParentsFirstAndClassified) {
     std::vector<InventoryNode*> selected;
-    CollectSelected(model, [](const InventoryNode& node) { return node.Name != "f2" && node.Name != "Office"; },
-                    selected);
+    CollectSelected(
+        model, [](const InventoryNode& node) { return node.Name != "f2" && node.Name != "Office"; }, selected);
     ASSERT_EQ(selected.size(), 4u);
     EXPECT_EQ(selected[0], floor);
     EXPECT_EQ(selected[1]->Name, "f1");

@@ -45,8 +45,8 @@ protected:
 
 TEST_F(ManageLabTest, PoliciesOfTheHostAndOfTheUserLoggedOnThere) {
     const std::vector<std::string> computerColumn = {
-        "N/A", "Not configured", "Not configured", "Not configured", "Not configured", "Disabled",
-        "Disabled", "Disabled", "Not configured", "Not configured", "Not configured"};
+        "N/A",      "Not configured", "Not configured", "Not configured", "Not configured", "Disabled",
+        "Disabled", "Disabled",       "Not configured", "Not configured", "Not configured"};
     {
         PolicyCheck check(admin_, host_);
         ASSERT_EQ(check.Run(), ERROR_SUCCESS);
@@ -67,13 +67,13 @@ TEST_F(ManageLabTest, PoliciesOfTheHostAndOfTheUserLoggedOnThere) {
     EXPECT_EQ(Column(check.Table(), &PolicyFeature::computer), computerColumn);
     // The user's Remote Printing is forced off by the computer's Remote
     // Control; the user's File Transfer takes Read and Write with it.
-    EXPECT_EQ(Column(check.Table(), &PolicyFeature::user),
-              (std::vector<std::string>{"Disabled", "N/A", "Not configured", "Not configured", "Not configured",
-                                        "Not configured", "Enabled", "Not configured", "Disabled", "Disabled",
-                                        "Disabled"}));
+    EXPECT_EQ(
+        Column(check.Table(), &PolicyFeature::user),
+        (std::vector<std::string>{"Disabled", "N/A", "Not configured", "Not configured", "Not configured",
+                                  "Not configured", "Enabled", "Not configured", "Disabled", "Disabled", "Disabled"}));
     EXPECT_EQ(Column(check.Table(), &PolicyFeature::result),
-              (std::vector<std::string>{"Disabled", "Enabled", "Enabled", "Enabled", "Enabled", "Disabled",
-                                        "Disabled", "Disabled", "Disabled", "Disabled", "Disabled"}));
+              (std::vector<std::string>{"Disabled", "Enabled", "Enabled", "Enabled", "Enabled", "Disabled", "Disabled",
+                                        "Disabled", "Disabled", "Disabled", "Disabled"}));
 
     // Only administrators may list who is logged on.
     PolicyCheck asUser(user_, host_);

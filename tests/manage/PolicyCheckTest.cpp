@@ -51,21 +51,21 @@ TEST(CombinePoliciesTest, DependentRowsFollowTheirMasterInEachColumn) {
     PolicyTable table;
     ResetPolicyTable(table);
     table[kRemoteControlRow].computer = Disabled;
-    table[kRemoteControlRow + 1].user = Enabled;   // Remote Printing
+    table[kRemoteControlRow + 1].user = Enabled;  // Remote Printing
     table[kFileTransferRow].user = Disabled;
     table[kFileTransferRow + 2].computer = Enabled;  // Write
     CombinePolicies(table, 1);
-    EXPECT_EQ(Column(table, &PolicyFeature::computer),
-              (std::vector<std::string>{"N/A", "Not configured", "Not configured", "Not configured", "Not configured",
-                                        "Disabled", "Disabled", "Disabled", "Not configured", "Not configured",
-                                        "Enabled"}));
-    EXPECT_EQ(Column(table, &PolicyFeature::user),
-              (std::vector<std::string>{"Not configured", "N/A", "Not configured", "Not configured",
-                                        "Not configured", "Not configured", "Enabled", "Not configured", "Disabled",
-                                        "Disabled", "Disabled"}));
+    EXPECT_EQ(
+        Column(table, &PolicyFeature::computer),
+        (std::vector<std::string>{"N/A", "Not configured", "Not configured", "Not configured", "Not configured",
+                                  "Disabled", "Disabled", "Disabled", "Not configured", "Not configured", "Enabled"}));
+    EXPECT_EQ(
+        Column(table, &PolicyFeature::user),
+        (std::vector<std::string>{"Not configured", "N/A", "Not configured", "Not configured", "Not configured",
+                                  "Not configured", "Enabled", "Not configured", "Disabled", "Disabled", "Disabled"}));
     EXPECT_EQ(Column(table, &PolicyFeature::result),
-              (std::vector<std::string>{"Enabled", "Enabled", "Enabled", "Enabled", "Enabled", "Disabled",
-                                        "Disabled", "Disabled", "Disabled", "Disabled", "Disabled"}));
+              (std::vector<std::string>{"Enabled", "Enabled", "Enabled", "Enabled", "Enabled", "Disabled", "Disabled",
+                                        "Disabled", "Disabled", "Disabled", "Disabled"}));
 }
 
 // PC1 of the workgroup CORP, which this computer is in too, with two accounts.
@@ -118,10 +118,10 @@ TEST_F(PolicyCheckTest, BothLevelsReadForTheUserAtTheConsole) {
               (std::vector<std::string>{"N/A", "Not configured", "Disabled", "Not configured", "Enabled", "Enabled",
                                         "Not configured", "Not configured", "Not configured", "Not configured",
                                         "Not configured"}));
-    EXPECT_EQ(Column(table, &PolicyFeature::user),
-              (std::vector<std::string>{"Not configured", "N/A", "Enabled", "Not configured", "Disabled",
-                                        "Not configured", "Not configured", "Not configured", "Disabled", "Disabled",
-                                        "Disabled"}));
+    EXPECT_EQ(
+        Column(table, &PolicyFeature::user),
+        (std::vector<std::string>{"Not configured", "N/A", "Enabled", "Not configured", "Disabled", "Not configured",
+                                  "Not configured", "Not configured", "Disabled", "Disabled", "Disabled"}));
     EXPECT_EQ(Column(table, &PolicyFeature::result),
               (std::vector<std::string>{"Enabled", "Enabled", "Enabled", "Enabled", "Disabled", "Enabled", "Enabled",
                                         "Enabled", "Disabled", "Disabled", "Disabled"}));
@@ -168,8 +168,7 @@ TEST_F(PolicyCheckTest, FailureCodes) {
         std::string text;
     };
     const Case cases[] = {
-        {"switched off", [](test::FakeComputer& pc) { pc.SwitchOff(); }, 73,
-         "Error : The network path was not found."},
+        {"switched off", [](test::FakeComputer& pc) { pc.SwitchOff(); }, 73, "Error : The network path was not found."},
         {"users refused", [](test::FakeComputer& pc) { pc.FailUserEnum(ERROR_ACCESS_DENIED); }, 51,
          "Error : Access is denied."},
         {"workstation service down", [](test::FakeComputer& pc) { pc.FailUserEnum(RPC_S_SERVER_UNAVAILABLE); },
@@ -206,18 +205,21 @@ TEST_F(PolicyCheckTest, UserColumnUnavailable) {
     const Case cases[] = {
         {"nobody logged on", [](test::FakePlatform&) {}, "No Interactive user on this machine", "Disabled"},
         {"nobody at the console",
-         [](test::FakePlatform& p) { p.Computer("PC1").LoggedOnUsers({{"bob", "CORP", "", ""}}); },
+         [](test::FakePlatform& p) {
+             p.Computer("PC1").LoggedOnUsers({{"bob", "CORP", "", ""}});
+         },
          "No Interactive user on this machine", "Disabled"},
         {"unknown account, same workgroup",
-         [](test::FakePlatform& p) { p.Computer("PC1").LoggedOnUsers({{"zed", "CORP", "", ""}}); },
+         [](test::FakePlatform& p) {
+             p.Computer("PC1").LoggedOnUsers({{"zed", "CORP", "", ""}});
+         },
          "The user policies are unavailable.", "Disabled"},
         {"unknown account, other workgroup",
          [](test::FakePlatform& p) {
              p.Local().Workgroup("HOME");
              p.Computer("PC1").LoggedOnUsers({{"zed", "CORP", "", ""}});
          },
-         "Selected computer is part of a different domain or workgroup and user policies are unavailable.",
-         "Disabled"},
+         "Selected computer is part of a different domain or workgroup and user policies are unavailable.", "Disabled"},
         // The computer's hives cannot be reached: neither column is read, and
         // this computer's own hives do not stand in for them.
         {"registry unreachable",

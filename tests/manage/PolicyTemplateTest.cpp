@@ -53,9 +53,8 @@ TEST(PolicyTemplateTest, AdmDeclaresEveryValueAtItsLevelsWithItsStrings) {
     for (std::string line; std::getline(adm, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        const std::string word = line.substr(line.find_first_not_of(' ') == std::string::npos
-                                                 ? line.size()
-                                                 : line.find_first_not_of(' '));
+        const std::string word =
+            line.substr(line.find_first_not_of(' ') == std::string::npos ? line.size() : line.find_first_not_of(' '));
         if (strings) {
             if (const std::size_t equals = word.find('='); equals != std::string::npos)
                 defined.insert(word.substr(0, equals));

@@ -128,27 +128,43 @@ TEST_F(RemoteServicesTest, MaintenanceServiceGoesFirst) {
          [](test::FakeComputer& pc) {
              pc.RefuseService("VtrMaint", test::FakeServiceCall::Control, ERROR_ACCESS_DENIED);
          },
-         false, "Vantor", false, {"Contr VtrMaint"},
+         false,
+         "Vantor",
+         false,
+         {"Contr VtrMaint"},
          {"Could not stop the Vantor Maintenance service on PC1.\n\nAccess is denied.\r\n"}},
         {"maintenance service already running", {}, true, "Kestrel", true, {"Start Kestrel"}, {}},
         {"maintenance service stopped",
-         [](test::FakeComputer& pc) { pc.Service("KsMaint", SERVICE_STOPPED, kStartManual); }, true, "Kestrel", true,
-         {"Start KsMaint", "Start Kestrel"}, {}},
+         [](test::FakeComputer& pc) { pc.Service("KsMaint", SERVICE_STOPPED, kStartManual); },
+         true,
+         "Kestrel",
+         true,
+         {"Start KsMaint", "Start Kestrel"},
+         {}},
         {"maintenance service missing",
          [](test::FakeComputer& pc) {
              pc.Service("Vantor", SERVICE_STOPPED, kStartManual);
              pc.RefuseService("VtrMaint", test::FakeServiceCall::Open, ERROR_SERVICE_DOES_NOT_EXIST);
          },
-         true, "Vantor", true, {"Start Vantor"}, {"Error Opening Service"}},
+         true,
+         "Vantor",
+         true,
+         {"Start Vantor"},
+         {"Error Opening Service"}},
         {"main service disabled",
-         [](test::FakeComputer& pc) { pc.Service("Kestrel", SERVICE_STOPPED, kStartDisabled); }, true, "Kestrel",
-         false, {"Start Kestrel"},
+         [](test::FakeComputer& pc) { pc.Service("Kestrel", SERVICE_STOPPED, kStartDisabled); },
+         true,
+         "Kestrel",
+         false,
+         {"Start Kestrel"},
          {"Could not start the Kestrel service on PC1.\n\n" + SystemErrorText(ERROR_SERVICE_DISABLED)}},
         {"main service cannot be opened",
-         [](test::FakeComputer& pc) {
-             pc.RefuseService("Kestrel", test::FakeServiceCall::Open, ERROR_ACCESS_DENIED);
-         },
-         true, "Kestrel", false, {}, {"Access is denied.\r\n"}},
+         [](test::FakeComputer& pc) { pc.RefuseService("Kestrel", test::FakeServiceCall::Open, ERROR_ACCESS_DENIED); },
+         true,
+         "Kestrel",
+         false,
+         {},
+         {"Access is denied.\r\n"}},
     };
     for (const Case& c : cases) {
         test::FakePlatform platform;

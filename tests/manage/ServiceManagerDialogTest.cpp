@@ -48,9 +48,8 @@ protected:
     QPushButton& Button(int row) { return Find<QPushButton>(QStringLiteral("button%1").arg(row)); }
     QString Status(int row) { return Find<QLabel>(QStringLiteral("status%1").arg(row)).text(); }
     std::uint32_t Start(const char* service) {
-        auto value = platform_.Computer("PC1").Value(Hive::LocalMachine,
-                                                     std::string("System\\CurrentControlSet\\Services\\") + service,
-                                                     "Start");
+        auto value = platform_.Computer("PC1").Value(
+            Hive::LocalMachine, std::string("System\\CurrentControlSet\\Services\\") + service, "Start");
         return value && value->data.size() == 4 ? value->data[0] : 0u;
     }
 

@@ -35,10 +35,10 @@ TEST(CommandLineArgumentsTest, ProgramArgumentHasSimplerRules) {
 
 TEST(CommandLineArgumentsTest, BackslashesCountOnlyBeforeAQuote) {
     EXPECT_EQ(Split("p a\\b a\\\\b"), (Args{"p", "a\\b", "a\\\\b"}));
-    EXPECT_EQ(Split("p a\\\"b"), (Args{"p", "a\"b"}));              // 1 -> literal quote
-    EXPECT_EQ(Split("p a\\\\\"b c\""), (Args{"p", "a\\b c"}));      // 2 -> 1, quote opens
-    EXPECT_EQ(Split("p a\\\\\\\"b"), (Args{"p", "a\\\"b"}));        // 3 -> 1 + literal quote
-    EXPECT_EQ(Split("p \"a\\\\\""), (Args{"p", "a\\"}));            // quoted, 2 before the close
+    EXPECT_EQ(Split("p a\\\"b"), (Args{"p", "a\"b"}));          // 1 -> literal quote
+    EXPECT_EQ(Split("p a\\\\\"b c\""), (Args{"p", "a\\b c"}));  // 2 -> 1, quote opens
+    EXPECT_EQ(Split("p a\\\\\\\"b"), (Args{"p", "a\\\"b"}));    // 3 -> 1 + literal quote
+    EXPECT_EQ(Split("p \"a\\\\\""), (Args{"p", "a\\"}));        // quoted, 2 before the close
     // A quoted path ending in one backslash swallows the closing quote.
     EXPECT_EQ(Split("p \"C:\\temp\\\" next"), (Args{"p", "C:\\temp\" next"}));
 }

@@ -21,11 +21,26 @@ TEST(ErrnoStatusTest, SystemErrorsMapToTheirWindowsCodes) {
 }
 
 TEST(ErrnoStatusTest, EveryCodeThisBackendGivesHasItsSystemText) {
-    for (Status code : {ERROR_TOO_MANY_OPEN_FILES, ERROR_GEN_FAILURE, ERROR_DISK_FULL, ERROR_BAD_PATHNAME, ERROR_BUSY,
-                        ERROR_ALREADY_EXISTS, ERROR_BAD_EXE_FORMAT, ERROR_FILENAME_EXCED_RANGE, ERROR_DIRECTORY,
-                        ERROR_BADDB, ERROR_CANTWRITE, ERROR_REGISTRY_IO_FAILED, ERROR_KEY_DELETED,
-                        ERROR_INVALID_HANDLE, ERROR_NOT_ENOUGH_MEMORY, ERROR_BROKEN_PIPE, ERROR_MORE_DATA,
-                        ERROR_NO_MORE_ITEMS, ERROR_BAD_NETPATH, ERROR_NONE_MAPPED}) {
+    for (Status code : {ERROR_TOO_MANY_OPEN_FILES,
+                        ERROR_GEN_FAILURE,
+                        ERROR_DISK_FULL,
+                        ERROR_BAD_PATHNAME,
+                        ERROR_BUSY,
+                        ERROR_ALREADY_EXISTS,
+                        ERROR_BAD_EXE_FORMAT,
+                        ERROR_FILENAME_EXCED_RANGE,
+                        ERROR_DIRECTORY,
+                        ERROR_BADDB,
+                        ERROR_CANTWRITE,
+                        ERROR_REGISTRY_IO_FAILED,
+                        ERROR_KEY_DELETED,
+                        ERROR_INVALID_HANDLE,
+                        ERROR_NOT_ENOUGH_MEMORY,
+                        ERROR_BROKEN_PIPE,
+                        ERROR_MORE_DATA,
+                        ERROR_NO_MORE_ITEMS,
+                        ERROR_BAD_NETPATH,
+                        ERROR_NONE_MAPPED}) {
         EXPECT_EQ(SystemErrorText(code).find("Unknown error"), std::string::npos) << code;
     }
 }

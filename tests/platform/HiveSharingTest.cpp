@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/RegistryValues.h"
-#include "platform/local/SqliteRegistry.h"
 #include "platform/TempDirectory.h"
+#include "platform/local/SqliteRegistry.h"
 #include "support/TwoProcesses.h"
 
 namespace vn {

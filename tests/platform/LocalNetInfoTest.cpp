@@ -5,10 +5,10 @@
 
 #include <fstream>
 
+#include "platform/TempDirectory.h"
 #include "platform/local/LocalComputerName.h"
 #include "platform/local/LocalNetInfo.h"
 #include "platform/local/SambaWorkgroup.h"
-#include "platform/TempDirectory.h"
 
 namespace vn {
 namespace {
@@ -27,8 +27,7 @@ TEST(SambaWorkgroupTest, FirstConfigurationNamingAWorkgroupWinsElseWORKGROUP) {
     TempDirectory dir;
     std::ofstream(dir.File("user.conf")) << "[global]\nnetbios name = x\n";
     std::ofstream(dir.File("system.conf")) << "[global]\nworkgroup = office\n";
-    EXPECT_EQ(ReadSambaWorkgroup({dir.File("missing.conf"), dir.File("user.conf"), dir.File("system.conf")}),
-              "OFFICE");
+    EXPECT_EQ(ReadSambaWorkgroup({dir.File("missing.conf"), dir.File("user.conf"), dir.File("system.conf")}), "OFFICE");
     EXPECT_EQ(ReadSambaWorkgroup({dir.File("missing.conf"), dir.File("user.conf")}), "WORKGROUP");
 }
 

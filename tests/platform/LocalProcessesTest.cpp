@@ -11,9 +11,9 @@
 #include <string>
 #include <thread>
 
+#include "platform/TempDirectory.h"
 #include "platform/local/LocalProcesses.h"
 #include "platform/local/LocalStatusCodes.h"
-#include "platform/TempDirectory.h"
 
 using namespace std::chrono_literals;
 
@@ -101,8 +101,8 @@ TEST_F(LocalProcessesTest, NoDescriptorOfOursLeaksIntoTheChild) {
     // A descriptor opened elsewhere without close-on-exec.
     const int stray = fcntl(STDIN_FILENO, F_DUPFD, 50);
     ASSERT_GE(stray, 0);
-    const std::string check = "sh -c \"if [ -e /proc/self/fd/" + std::to_string(stray) +
-                              " ]; then echo leaked; else echo clean; fi\"";
+    const std::string check =
+        "sh -c \"if [ -e /proc/self/fd/" + std::to_string(stray) + " ]; then echo leaked; else echo clean; fi\"";
     auto shell = Start("/bin/sh", check);
     EXPECT_EQ(ReadAll(*shell), "clean\n");
     close(stray);

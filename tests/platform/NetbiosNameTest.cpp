@@ -20,7 +20,10 @@ constexpr IPv4 kLab2 = 0x7F000003;
 
 // "LAB2" padded to 15 bytes with blanks, then the server type, each byte as
 // two letters.
-const std::string kEncodedLab2 = "EMEBECDC" "CACACACACACACACACACACA" "CA";
+const std::string kEncodedLab2 =
+    "EMEBECDC"
+    "CACACACACACACACACACACA"
+    "CA";
 
 Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
@@ -36,8 +39,18 @@ Bytes EncodedName(const std::string& letters) {
 // A name query response: header, one answer record with the given name
 // bytes and address entries.
 Bytes Response(std::uint16_t id, std::uint16_t flags, const Bytes& name, std::uint16_t type, const Bytes& entries) {
-    Bytes out{static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(flags >> 8),
-              static_cast<std::uint8_t>(flags), 0, 0, 0, 1, 0, 0, 0, 0};
+    Bytes out{static_cast<std::uint8_t>(id >> 8),
+              static_cast<std::uint8_t>(id),
+              static_cast<std::uint8_t>(flags >> 8),
+              static_cast<std::uint8_t>(flags),
+              0,
+              0,
+              0,
+              1,
+              0,
+              0,
+              0,
+              0};
     Append(out, name);
     Append(out, {static_cast<std::uint8_t>(type >> 8), static_cast<std::uint8_t>(type), 0, 1, 0, 0, 0x0E, 0x10,
                  static_cast<std::uint8_t>(entries.size() >> 8), static_cast<std::uint8_t>(entries.size())});
@@ -99,8 +112,8 @@ TEST(NetbiosNamePacketTest, DnsNamesAndOverlongNamesAreNotNetbiosNames) {
 TEST(NameResolutionTest, FollowsTheClientConfiguration) {
     const std::vector<LocalInterface> interfaces = {
         {"lo", 0x7F000001, 0xFF000000, false},
-        {"eth0", 0xC0A80105, 0xFFFFFF00, true},     // 192.168.1.5/24
-        {"eth1", 0x0A000002, 0xFFFF0000, true},     // 10.0.0.2/16
+        {"eth0", 0xC0A80105, 0xFFFFFF00, true},  // 192.168.1.5/24
+        {"eth1", 0x0A000002, 0xFFFF0000, true},  // 10.0.0.2/16
     };
     struct Case {
         const char* what;
@@ -110,21 +123,39 @@ TEST(NameResolutionTest, FollowsTheClientConfiguration) {
         std::vector<IPv4> broadcasts;
     };
     const std::vector<Case> cases = {
-        {"Samba's defaults: every interface that can broadcast", "[global]\nworkgroup = X\n",
-         {Method::Wins, Method::Host, Method::Broadcast}, {}, {0xC0A801FF, 0x0A00FFFF}},
-        {"the lab's loopback-only client", "[global]\nname resolve order = wins\nwins server = 127.0.0.2\n"
-                                           "interfaces = 127.0.0.1/8\n",
-         {Method::Wins}, {0x7F000002}, {0x7FFFFFFF}},
-        {"lists with commas, tags and capitals", "Name Resolve Order = BCAST, host lmhosts\n"
-                                                 "wins server = eth0:10.0.0.1, 10.0.0.9 nosuchname\n",
-         {Method::Broadcast, Method::Host}, {0x0A000001, 0x0A000009}, {0xC0A801FF, 0x0A00FFFF}},
-        {"interfaces by mask, by name, by address", "interfaces = 192.168.7.1/255.255.255.0 eth1;speed=1000 "
-                                                    "192.168.1.5 fe80::1/64\n",
-         {Method::Wins, Method::Host, Method::Broadcast}, {}, {0xC0A807FF, 0x0A00FFFF, 0xC0A801FF}},
-        {"interface name patterns", "interfaces = eth*\nname resolve order = bcast\n", {Method::Broadcast}, {},
+        {"Samba's defaults: every interface that can broadcast",
+         "[global]\nworkgroup = X\n",
+         {Method::Wins, Method::Host, Method::Broadcast},
+         {},
          {0xC0A801FF, 0x0A00FFFF}},
-        {"a share's settings do not count", "[global]\nname resolve order = host\n[data]\nwins server = 10.0.0.1\n",
-         {Method::Host}, {}, {0xC0A801FF, 0x0A00FFFF}},
+        {"the lab's loopback-only client",
+         "[global]\nname resolve order = wins\nwins server = 127.0.0.2\n"
+         "interfaces = 127.0.0.1/8\n",
+         {Method::Wins},
+         {0x7F000002},
+         {0x7FFFFFFF}},
+        {"lists with commas, tags and capitals",
+         "Name Resolve Order = BCAST, host lmhosts\n"
+         "wins server = eth0:10.0.0.1, 10.0.0.9 nosuchname\n",
+         {Method::Broadcast, Method::Host},
+         {0x0A000001, 0x0A000009},
+         {0xC0A801FF, 0x0A00FFFF}},
+        {"interfaces by mask, by name, by address",
+         "interfaces = 192.168.7.1/255.255.255.0 eth1;speed=1000 "
+         "192.168.1.5 fe80::1/64\n",
+         {Method::Wins, Method::Host, Method::Broadcast},
+         {},
+         {0xC0A807FF, 0x0A00FFFF, 0xC0A801FF}},
+        {"interface name patterns",
+         "interfaces = eth*\nname resolve order = bcast\n",
+         {Method::Broadcast},
+         {},
+         {0xC0A801FF, 0x0A00FFFF}},
+        {"a share's settings do not count",
+         "[global]\nname resolve order = host\n[data]\nwins server = 10.0.0.1\n",
+         {Method::Host},
+         {},
+         {0xC0A801FF, 0x0A00FFFF}},
     };
     for (const Case& c : cases) {
         const NameResolution resolution = NameResolutionFromSamba(GlobalSambaParameters(c.config), interfaces);

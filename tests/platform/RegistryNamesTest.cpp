@@ -34,9 +34,13 @@ TEST(RegistryNamesTest, FoldingIgnoresCaseIncludingBeyondAscii) {
 }
 
 TEST(RegistryNamesTest, InvalidUtf8KeepsADistinctStableForm) {
-    const std::string broken = "a\xFF" "b";
-    EXPECT_EQ(FoldRegistryName(broken), FoldRegistryName("A\xFF" "B"));
-    EXPECT_NE(FoldRegistryName(broken), FoldRegistryName("a\xFE" "b"));
+    const std::string broken =
+        "a\xFF"
+        "b";
+    EXPECT_EQ(FoldRegistryName(broken), FoldRegistryName("A\xFF"
+                                                         "B"));
+    EXPECT_NE(FoldRegistryName(broken), FoldRegistryName("a\xFE"
+                                                         "b"));
     EXPECT_NE(FoldRegistryName("\xC3"), FoldRegistryName("\xC3\xA9"));  // truncated sequence
 }
 
@@ -50,8 +54,9 @@ TEST(RegistryNamesTest, FoldedFormsOrderLikeUpperCasedUtf16) {
 // The inventory's comparisons and the hive's folded forms must agree, or a
 // node and its key stop being one.
 TEST(RegistryNamesTest, NameComparisonsAgreeWithTheFoldedForms) {
-    const char* names[] = {"pc1", "PC1", "\u00C4", "\u00E4", "\u00C9", "e", "\u03C3", "\u03C2", "\u03A3", "_x",
-                           "B", "\u0130", "i", "I", "\u212A", "k", "a\xFF", "A\xFF", "\xC3", "\xF0\x9F\x98\x80"};
+    const char* names[] = {"pc1",    "PC1",   "\u00C4", "\u00E4",          "\u00C9", "e", "\u03C3", "\u03C2",
+                           "\u03A3", "_x",    "B",      "\u0130",          "i",      "I", "\u212A", "k",
+                           "a\xFF",  "A\xFF", "\xC3",   "\xF0\x9F\x98\x80"};
     for (const char* a : names) {
         for (const char* b : names) {
             const bool equal = FoldRegistryName(a) == FoldRegistryName(b);
@@ -87,8 +92,8 @@ TEST(HivePathsTest, EnvironmentChoosesTheHiveFiles) {
     paths = HivePathsFromEnvironment(lookup({{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "relative"}}));
     EXPECT_EQ(paths.currentUser, "/home/ann/.config/vantor-netwarden/user-hive.db");
 
-    paths = HivePathsFromEnvironment(
-        lookup({{"NETWARDEN_USER_HIVE", "/t/u.db"}, {"NETWARDEN_MACHINE_HIVE", "/t/m.db"}}));
+    paths =
+        HivePathsFromEnvironment(lookup({{"NETWARDEN_USER_HIVE", "/t/u.db"}, {"NETWARDEN_MACHINE_HIVE", "/t/m.db"}}));
     EXPECT_EQ(paths.currentUser, "/t/u.db");
     EXPECT_EQ(paths.localMachine, "/t/m.db");
 }

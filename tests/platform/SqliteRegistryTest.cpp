@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/RegistryValues.h"
+#include "platform/TempDirectory.h"
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/SqliteRegistry.h"
-#include "platform/TempDirectory.h"
 
 using namespace std::chrono_literals;
 
@@ -236,8 +236,7 @@ TEST_F(SqliteRegistryTest, UsersHiveAndOtherComputersAreNotServedHere) {
 }
 
 TEST_F(SqliteRegistryTest, ValuesSurviveANewRegistryOnTheSameFiles) {
-    ASSERT_EQ(SetStringValue(*Create(*Root(), "Software\\Vantor Netwarden\\Settings"), "Name", "kept"),
-              ERROR_SUCCESS);
+    ASSERT_EQ(SetStringValue(*Create(*Root(), "Software\\Vantor Netwarden\\Settings"), "Name", "kept"), ERROR_SUCCESS);
     SqliteRegistry other({dir_.File("user/hive.db"), dir_.File("machine/hive.db")});
     RegistryKeyPtr root, settings;
     ASSERT_EQ(other.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);

@@ -22,7 +22,8 @@ protected:
     void Run() override {
         ++runs;
         started.Set();
-        while (!GetStopEvent().Wait(5ms)) {}
+        while (!GetStopEvent().Wait(5ms)) {
+        }
     }
 };
 

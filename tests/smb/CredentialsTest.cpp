@@ -84,8 +84,7 @@ TEST_F(CredentialsTest, TheProcessCannotBeDumpedWhileAPasswordIsHeld) {
         copy = kerberosOnly;
         EXPECT_EQ(dumpable(), 1);
         SmbCredentials fromFile;
-        ASSERT_EQ(SmbCredentials::FromAuthFile(Write("f", "username = bob\npassword = x\n"), fromFile),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(SmbCredentials::FromAuthFile(Write("f", "username = bob\npassword = x\n"), fromFile), ERROR_SUCCESS);
         EXPECT_EQ(dumpable(), 0);
     }
     EXPECT_EQ(dumpable(), 1);

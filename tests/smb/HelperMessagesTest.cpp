@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
+#include <thread>
 
 #include "platform/smb/helper/FrameChannel.h"
 #include "platform/smb/helper/HelperMessages.h"
@@ -34,7 +34,11 @@ TEST(HelperMessagesTest, EveryMessageSurvivesItsWayThrough) {
         EXPECT_EQ(EncodeRequest(back), frame) << request.index();
     }
     const std::vector<Reply> replies = {
-        Done{}, Opened{42}, Failed{ETIMEDOUT}, Data{Bytes(kMaxReadSize, 1)}, Ended{},
+        Done{},
+        Opened{42},
+        Failed{ETIMEDOUT},
+        Data{Bytes(kMaxReadSize, 1)},
+        Ended{},
         BrowseEntry{EntryKind::PrinterShare, "printer", "a printer"},
     };
     for (const Reply& reply : replies) {

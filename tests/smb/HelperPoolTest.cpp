@@ -3,6 +3,7 @@
 // idle ends and what reaches a helper.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
-#include <unistd.h>
 
 #include "RpcTestPdus.h"
 #include "platform/smb/HelperPool.h"
@@ -48,7 +48,8 @@ class HelperPoolTest : public ::testing::Test {
 protected:
     static HelperPoolOptions Options() {
         HelperPoolOptions options;
-        options.program = (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "scripted_smb_helper").string();
+        options.program =
+            (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "scripted_smb_helper").string();
         options.callLimit = 2s;
         return options;
     }
@@ -113,8 +114,8 @@ TEST_F(HelperPoolTest, FailedOpensAndWhatBecomesOfTheirHelper) {
     } cases[] = {
         {"refused", ERROR_BAD_NETPATH, false},  // the library's own answer: the helper stays
         {"unknown", ERROR_BAD_NETPATH, false},
-        {"silent", ERROR_BAD_NETPATH, true},    // as a silent host answers, once the call limit passed
-        {"crash", RPC_S_CALL_FAILED, true},     // the helper died serving the call
+        {"silent", ERROR_BAD_NETPATH, true},  // as a silent host answers, once the call limit passed
+        {"crash", RPC_S_CALL_FAILED, true},   // the helper died serving the call
     };
     HelperPoolOptions options = Options();
     options.callLimit = 300ms;

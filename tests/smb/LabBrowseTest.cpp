@@ -185,11 +185,9 @@ TEST_F(LabBrowseTest, TypedWorkgroupListsItsServersInBatchesThatFitTheBuffer) {
 TEST_F(LabBrowseTest, ProviderNameOpensOnlyOnTheRetryAsProvider) {
     NetResource typed = TypedContainer("MICROSOFT WINDOWS NETWORK");
     std::unique_ptr<ResourceEnumeration> enumeration;
-    EXPECT_NE(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &typed, enumeration),
-              ERROR_SUCCESS);
+    EXPECT_NE(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &typed, enumeration), ERROR_SUCCESS);
     TurnIntoProvider(typed);
-    ASSERT_EQ(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &typed, enumeration),
-              ERROR_SUCCESS);
+    ASSERT_EQ(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &typed, enumeration), ERROR_SUCCESS);
     std::vector<NetResource> workgroups;
     EXPECT_EQ(ReadAll(*enumeration, workgroups, kBufferSize), ERROR_NO_MORE_ITEMS);
     ASSERT_EQ(workgroups.size(), 1u);

@@ -1,9 +1,9 @@
 #include "LabLogonSession.h"
 
-#include <cerrno>
-#include <algorithm>
-#include <cstring>
 #include <fcntl.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace vn::smb::testing {
 
@@ -19,9 +19,10 @@ void CopyField(char* out, int size, const std::string& value) {
 
 }  // namespace
 
-LabLogonSession::LabLogonSession(const std::string& address, const std::string& hostName,
-                                 const std::string& user, const std::string& password)
-    : user_(user), password_(password) {
+LabLogonSession::LabLogonSession(const std::string& address, const std::string& hostName, const std::string& user,
+                                 const std::string& password)
+    : user_(user),
+      password_(password) {
     context_ = smbc_new_context();
     if (!context_) {
         error_ = "no libsmbclient context";
@@ -53,8 +54,8 @@ LabLogonSession::~LabLogonSession() {
     smbc_free_context(context_, 1);
 }
 
-void LabLogonSession::Authenticate(SMBCCTX* context, const char*, const char*, char*, int, char* user,
-                                   int userLength, char* password, int passwordLength) {
+void LabLogonSession::Authenticate(SMBCCTX* context, const char*, const char*, char*, int, char* user, int userLength,
+                                   char* password, int passwordLength) {
     const auto* self = static_cast<const LabLogonSession*>(smbc_getOptionUserData(context));
     CopyField(user, userLength, self->user_);
     CopyField(password, passwordLength, self->password_);

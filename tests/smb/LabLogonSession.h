@@ -23,8 +23,7 @@ public:
 
 private:
     static void Authenticate(SMBCCTX* context, const char* server, const char* share, char* workgroup,
-                             int workgroupLength, char* user, int userLength, char* password,
-                             int passwordLength);
+                             int workgroupLength, char* user, int userLength, char* password, int passwordLength);
 
     std::string user_;
     std::string password_;

@@ -17,8 +17,8 @@
 namespace vn::smb {
 namespace {
 
-using testing::SmbLabEnvironment;
 using lab::SambaLab;
+using testing::SmbLabEnvironment;
 using Method = NameResolution::Method;
 
 IPv4 AddressOf(const std::string& dotted) {

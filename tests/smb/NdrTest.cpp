@@ -165,16 +165,22 @@ TEST(Ndr, SidConformanceMustMatchItsSubAuthorityCount) {
 }
 
 TEST(Utf16, RoundTripsTextOutsideTheBasicPlane) {
-    const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80";
+    const std::string text =
+        "Gr\xC3\xBC\xC3\x9F"
+        "e \xF0\x9F\x98\x80";
     const std::u16string wide = Utf8ToUtf16(text);
     EXPECT_EQ(wide.size(), 8u);  // the emoji takes a surrogate pair
     EXPECT_EQ(Utf16ToUtf8(wide), text);
 }
 
 TEST(Utf16, MalformedInputBecomesReplacementCharacters) {
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), (std::u16string{u'a', 0xFFFD, u'b'}));
+    EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                          "b"),
+              (std::u16string{u'a', 0xFFFD, u'b'}));
     EXPECT_EQ(Utf8ToUtf16("\xE2\x82"), (std::u16string{0xFFFD, 0xFFFD}));  // cut short
-    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBD" "x");  // lone surrogate
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{0xD800, u'x'}),
+              "\xEF\xBF\xBD"
+              "x");  // lone surrogate
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <memory>
 #include <numeric>
 
-#include "ScriptedPipe.h"
 #include "RpcTestPdus.h"
+#include "ScriptedPipe.h"
 #include "platform/RemoteDeadline.h"
 #include "platform/smb/RpcConnection.h"
 #include "platform/smb/Winreg.h"

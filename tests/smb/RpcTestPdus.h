@@ -26,8 +26,7 @@ inline std::vector<std::uint8_t> ServerPdu(PduType type, std::uint8_t flags, std
     return w.data();
 }
 
-inline std::vector<std::uint8_t> BindAckPdu(std::uint32_t callId, std::uint16_t maxRecv,
-                                            std::uint16_t result = 0) {
+inline std::vector<std::uint8_t> BindAckPdu(std::uint32_t callId, std::uint16_t maxRecv, std::uint16_t result = 0) {
     NdrWriter w;
     w.U16(maxRecv);  // max_xmit_frag
     w.U16(maxRecv);  // max_recv_frag

@@ -9,6 +9,7 @@
 //   crash      the helper dies during the open
 // Browsing smb://LIST gives one entry of each kind, smb://silent never
 // answers, anything else fails with ENOENT.
+#include <unistd.h>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
@@ -16,7 +17,6 @@
 #include <map>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 #include "platform/smb/helper/HelperProcessMain.h"
 
@@ -49,7 +49,8 @@ public:
         else if (host == "pid")
             Append(pipe, std::to_string(getpid()));
         else if (host == "creds")
-            Append(pipe, logon_.user + "|" + logon_.password + "|" + logon_.domain + "|" + (logon_.kerberos ? "k" : "-"));
+            Append(pipe,
+                   logon_.user + "|" + logon_.password + "|" + logon_.domain + "|" + (logon_.kerberos ? "k" : "-"));
         else if (host != "echo")
             return ENOENT;
         handle = next_++;
@@ -103,7 +104,9 @@ private:
         int readDelayMs = 0;
     };
 
-    static void Append(Pipe& pipe, const std::string& text) { pipe.buffer.insert(pipe.buffer.end(), text.begin(), text.end()); }
+    static void Append(Pipe& pipe, const std::string& text) {
+        pipe.buffer.insert(pipe.buffer.end(), text.begin(), text.end());
+    }
 
     Logon logon_;
     std::map<std::uint32_t, Pipe> pipes_;

@@ -1,8 +1,8 @@
 #include "SmbLabEnvironment.h"
 
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
-#include <gtest/gtest.h>
 
 #include "LabProcess.h"
 

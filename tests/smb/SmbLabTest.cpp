@@ -13,8 +13,8 @@
 namespace vn::smb {
 namespace {
 
-using testing::SmbLabEnvironment;
 using lab::SambaLab;
+using testing::SmbLabEnvironment;
 
 class SmbLabTest : public ::testing::Test {
 protected:
@@ -97,8 +97,7 @@ TEST_F(SmbLabTest, AdministratorWritesAndPlainUserIsRefused) {
     std::vector<std::uint8_t> blob(9000);
     for (std::size_t i = 0; i < blob.size(); ++i)
         blob[i] = static_cast<std::uint8_t>(i * 7);
-    ASSERT_EQ(key->SetValue("Blob", REG_BINARY, blob.data(), static_cast<std::uint32_t>(blob.size())),
-              ERROR_SUCCESS);
+    ASSERT_EQ(key->SetValue("Blob", REG_BINARY, blob.data(), static_cast<std::uint32_t>(blob.size())), ERROR_SUCCESS);
     std::vector<std::uint8_t> back(blob.size());
     std::uint32_t size = static_cast<std::uint32_t>(back.size());
     std::uint32_t type = 0;
@@ -106,10 +105,15 @@ TEST_F(SmbLabTest, AdministratorWritesAndPlainUserIsRefused) {
     EXPECT_EQ(type, REG_BINARY);
     EXPECT_EQ(back, blob);
 
-    ASSERT_EQ(SetStringValue(*key, "Greeting", "Gr\xC3\xBC\xC3\x9F" "e"), ERROR_SUCCESS);
+    ASSERT_EQ(SetStringValue(*key, "Greeting",
+                             "Gr\xC3\xBC\xC3\x9F"
+                             "e"),
+              ERROR_SUCCESS);
     std::string greeting;
     EXPECT_EQ(QueryStringValue(*key, "Greeting", greeting), ERROR_SUCCESS);
-    EXPECT_EQ(greeting, "Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(greeting,
+              "Gr\xC3\xBC\xC3\x9F"
+              "e");
 
     RegistryKeyPtr userHklm = ConnectHklm(user_);
     ASSERT_TRUE(userHklm);
@@ -225,8 +229,7 @@ TEST_F(SmbLabTest, AccountLookupGivesTheUsersSid) {
     EXPECT_EQ(std::vector(adminSid.subAuthorities.begin(), adminSid.subAuthorities.end() - 1),
               std::vector(sid.subAuthorities.begin(), sid.subAuthorities.end() - 1));
 
-    EXPECT_EQ(user_.accounts().LookupAccountName(host_, "nobody-of-that-name", sid, domain, use),
-              ERROR_NONE_MAPPED);
+    EXPECT_EQ(user_.accounts().LookupAccountName(host_, "nobody-of-that-name", sid, domain, use), ERROR_NONE_MAPPED);
 }
 
 TEST_F(SmbLabTest, SpoolerStopsAndStartsForAnAdministrator) {
@@ -255,8 +258,7 @@ TEST_F(SmbLabTest, ServiceRightsAndUnknownServices) {
                   user_.services().OpenManager(host_, 0x0001, manager) == ERROR_SUCCESS,
               true);
     std::unique_ptr<ServiceHandle> service;
-    EXPECT_EQ(manager->OpenService("NoSuchService", SERVICE_QUERY_STATUS, service),
-              ERROR_SERVICE_DOES_NOT_EXIST);
+    EXPECT_EQ(manager->OpenService("NoSuchService", SERVICE_QUERY_STATUS, service), ERROR_SERVICE_DOES_NOT_EXIST);
     ASSERT_EQ(manager->OpenService("Spooler", SERVICE_QUERY_STATUS, service), ERROR_SUCCESS);
     ServiceStatus status;
     EXPECT_EQ(service->QueryStatus(status), ERROR_SUCCESS);
@@ -269,8 +271,7 @@ TEST_F(SmbLabTest, ServiceRightsAndUnknownServices) {
 TEST_F(SmbLabTest, StoppedHostIsNetworkPathNotFoundWithinSeconds) {
     const auto started = std::chrono::steady_clock::now();
     RegistryKeyPtr key;
-    EXPECT_EQ(user_.registry().Connect(SambaLab::StoppedHostAddress(), Hive::LocalMachine, key),
-              ERROR_BAD_NETPATH);
+    EXPECT_EQ(user_.registry().Connect(SambaLab::StoppedHostAddress(), Hive::LocalMachine, key), ERROR_BAD_NETPATH);
     ServerInfo101 info;
     EXPECT_EQ(user_.netInfo().NetServerGetInfo101(SambaLab::StoppedHostAddress(), info), ERROR_BAD_NETPATH);
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));

@@ -18,9 +18,8 @@ void FakePlatform::SetLocalName(std::optional<std::string> name) {
     local_.SetLocalName(std::move(name));
 }
 
-Status FakePlatform::OnComputer(const char* operation, std::string_view computer,
-                                std::vector<std::string> arguments, Status unknownStatus,
-                                const std::function<Status(FakeComputer::State&)>& action) {
+Status FakePlatform::OnComputer(const char* operation, std::string_view computer, std::vector<std::string> arguments,
+                                Status unknownStatus, const std::function<Status(FakeComputer::State&)>& action) {
     std::chrono::milliseconds delay{0};
     {
         std::lock_guard lock(core_.mutex);
@@ -50,12 +49,11 @@ Status FakePlatform::Connect(std::string_view computer, Hive hive, RegistryKeyPt
 }
 
 Status FakePlatform::NetServerGetInfo101(std::string_view server, ServerInfo101& info) {
-    return OnComputer("NetServerGetInfo", server, {"101"}, ERROR_BAD_NETPATH,
-                      [&](FakeComputer::State& state) {
-                          if (state.serverInfoStatus == ERROR_SUCCESS)
-                              info = state.serverInfo;
-                          return state.serverInfoStatus;
-                      });
+    return OnComputer("NetServerGetInfo", server, {"101"}, ERROR_BAD_NETPATH, [&](FakeComputer::State& state) {
+        if (state.serverInfoStatus == ERROR_SUCCESS)
+            info = state.serverInfo;
+        return state.serverInfoStatus;
+    });
 }
 
 Status FakePlatform::NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) {

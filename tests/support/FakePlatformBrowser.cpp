@@ -12,7 +12,9 @@ constexpr std::uint32_t kBytesPerResource = 128;
 class FakeEnumeration final : public ResourceEnumeration {
 public:
     FakeEnumeration(FakePlatformCore& core, const FakeBrowseNode& container, std::uint32_t usage)
-        : core_(core), container_(container), usage_(usage) {
+        : core_(core),
+          container_(container),
+          usage_(usage) {
         ++core_.openHandles;
     }
     ~FakeEnumeration() override {
@@ -21,9 +23,9 @@ public:
     }
 
     Status Next(std::uint32_t* count, std::vector<NetResource>& resources, std::uint32_t bufferSize) override {
-        core_.Enter("WNetEnumResource", {},
-                    {container_.Resource().remoteName, count ? std::to_string(*count) : "null",
-                     std::to_string(bufferSize)});
+        core_.Enter(
+            "WNetEnumResource", {},
+            {container_.Resource().remoteName, count ? std::to_string(*count) : "null", std::to_string(bufferSize)});
         if (!count)
             return ERROR_INVALID_PARAMETER;
         std::lock_guard lock(core_.mutex);
@@ -97,8 +99,8 @@ FakeBrowseNode& FakeBrowseNode::AddServer(const std::string& name, const std::st
 }
 
 FakeBrowseNode& FakeBrowseNode::AddShare(const std::string& name) {
-    NetResource resource = Container(resource_.remoteName + "\\" + name, RESOURCEDISPLAYTYPE_SHARE,
-                                     RESOURCEUSAGE_CONNECTABLE);
+    NetResource resource =
+        Container(resource_.remoteName + "\\" + name, RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE);
     resource.dwType = RESOURCETYPE_DISK;
     resource.provider = resource_.provider;
     return Add(std::move(resource));
@@ -117,12 +119,10 @@ const FakeBrowseNode* FakeBrowseNode::FindContainer(const std::string& name) con
 FakeNetworkBrowser::FakeNetworkBrowser(FakePlatformCore& core) : core_(core), root_(NetResource{}) {}
 
 Status FakeNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
-                                    const NetResource* container,
-                                    std::unique_ptr<ResourceEnumeration>& result) {
+                                    const NetResource* container, std::unique_ptr<ResourceEnumeration>& result) {
     const std::string name = container ? container->remoteName : std::string();
     core_.Enter("WNetOpenEnum", {},
-                {std::to_string(scope), std::to_string(type), std::to_string(usage),
-                 container ? name : "null"});
+                {std::to_string(scope), std::to_string(type), std::to_string(usage), container ? name : "null"});
     std::lock_guard lock(core_.mutex);
     const FakeBrowseNode* node = container ? root_.FindContainer(name) : &root_;
     if (container && (name.empty() || (node && !node->OpensAs(container->dwDisplayType))))

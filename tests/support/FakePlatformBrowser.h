@@ -23,17 +23,26 @@ public:
     FakeBrowseNode& AddServer(const std::string& name, const std::string& comment = {});
     FakeBrowseNode& AddShare(const std::string& name);
 
-    FakeBrowseNode& FailOpen(Status status) { openStatus_ = status; return *this; }
+    FakeBrowseNode& FailOpen(Status status) {
+        openStatus_ = status;
+        return *this;
+    }
     // The enumeration fails with status after handing out afterItems entries.
     FakeBrowseNode& FailEnum(Status status, std::size_t afterItems = 0) {
         enumStatus_ = status;
         enumFailsAfter_ = afterItems;
         return *this;
     }
-    FakeBrowseNode& Batch(std::uint32_t size) { batch_ = size; return *this; }
+    FakeBrowseNode& Batch(std::uint32_t size) {
+        batch_ = size;
+        return *this;
+    }
     // Opens only for a descriptor of that display type (a provider's name
     // typed as a domain is not found); any other fails with 67.
-    FakeBrowseNode& OpenOnlyAs(std::uint32_t displayType) { openOnlyAs_ = displayType; return *this; }
+    FakeBrowseNode& OpenOnlyAs(std::uint32_t displayType) {
+        openOnlyAs_ = displayType;
+        return *this;
+    }
 
     const NetResource& Resource() const { return resource_; }
     const std::vector<std::unique_ptr<FakeBrowseNode>>& Children() const { return children_; }
@@ -54,7 +63,7 @@ private:
     Status openStatus_ = ERROR_SUCCESS;
     Status enumStatus_ = ERROR_SUCCESS;
     std::size_t enumFailsAfter_ = 0;
-    std::uint32_t batch_ = 0;  // 0: as many as asked for
+    std::uint32_t batch_ = 0;       // 0: as many as asked for
     std::int64_t openOnlyAs_ = -1;  // -1: any display type
 };
 
@@ -65,8 +74,8 @@ public:
     // The whole network: its children are the providers.
     FakeBrowseNode& Root() { return root_; }
 
-    Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
-                    const NetResource* container, std::unique_ptr<ResourceEnumeration>& result) override;
+    Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage, const NetResource* container,
+                    std::unique_ptr<ResourceEnumeration>& result) override;
 
 private:
     FakePlatformCore& core_;

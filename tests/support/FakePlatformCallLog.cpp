@@ -7,8 +7,7 @@ namespace vn::test {
 
 bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) ==
-                      std::toupper(static_cast<unsigned char>(y));
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
            });
 }
 
@@ -29,8 +28,7 @@ std::vector<FakeCall> FakePlatformCallLog::Calls() const {
     return calls_;
 }
 
-std::vector<FakeCall> FakePlatformCallLog::Calls(std::string_view operation,
-                                                 std::string_view computer) const {
+std::vector<FakeCall> FakePlatformCallLog::Calls(std::string_view operation, std::string_view computer) const {
     std::lock_guard lock(mutex_);
     std::vector<FakeCall> matching;
     for (const FakeCall& call : calls_) {

@@ -48,8 +48,7 @@ bool FakeComputer::HasKey(Hive hive, std::string_view path) {
     return FakeRegistryNode::Find(state_.hives[hive], path) != nullptr;
 }
 
-std::optional<FakeRegistryValue> FakeComputer::Value(Hive hive, std::string_view path,
-                                                     std::string_view name) {
+std::optional<FakeRegistryValue> FakeComputer::Value(Hive hive, std::string_view path, std::string_view name) {
     std::lock_guard lock(core_.mutex);
     auto node = FakeRegistryNode::Find(state_.hives[hive], path);
     if (!node)
@@ -153,7 +152,8 @@ std::optional<std::uint32_t> FakeComputer::ServiceState(std::string_view name) {
 }
 
 FakeComputerDirectory::FakeComputerDirectory(FakePlatformCore& core)
-    : core_(core), local_(std::make_unique<FakeComputer>(core, "THISPC")) {}
+    : core_(core),
+      local_(std::make_unique<FakeComputer>(core, "THISPC")) {}
 
 FakeComputer& FakeComputerDirectory::Add(std::string name) {
     std::lock_guard lock(core_.mutex);

@@ -4,8 +4,8 @@
 
 namespace vn::test {
 
-void FakePlatformCore::Enter(std::string operation, std::string computer,
-                             std::vector<std::string> arguments, std::chrono::milliseconds extraDelay) {
+void FakePlatformCore::Enter(std::string operation, std::string computer, std::vector<std::string> arguments,
+                             std::chrono::milliseconds extraDelay) {
     FakeCall call{std::move(operation), std::move(computer), std::move(arguments)};
     log.Add(call);
     CallHook hook;

@@ -104,8 +104,7 @@ bool FakePlatformLocal::TestTcpPort(IPv4 address, std::uint16_t port, std::chron
 
 Status FakePlatformLocal::Start(std::string_view program, std::string_view commandLine,
                                 std::string_view workingDirectory, std::unique_ptr<ChildProcess>& result) {
-    core_.Enter("CreateProcess", {},
-                {std::string(program), std::string(commandLine), std::string(workingDirectory)});
+    core_.Enter("CreateProcess", {}, {std::string(program), std::string(commandLine), std::string(workingDirectory)});
     std::lock_guard lock(core_.mutex);
     if (processStatus_ == ERROR_SUCCESS)
         result = std::make_unique<SilentChildProcess>();

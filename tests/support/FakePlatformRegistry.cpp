@@ -33,7 +33,10 @@ class FakeRegistryKey final : public RegistryKey {
 public:
     FakeRegistryKey(FakePlatformCore& core, std::string computer, std::string path,
                     std::shared_ptr<FakeRegistryNode> node, std::uint32_t granted)
-        : core_(core), computer_(std::move(computer)), path_(std::move(path)), node_(std::move(node)),
+        : core_(core),
+          computer_(std::move(computer)),
+          path_(std::move(path)),
+          node_(std::move(node)),
           granted_(granted) {
         ++core_.openHandles;
     }
@@ -74,8 +77,7 @@ public:
         return OpenFound(std::move(current), subKey, access, result);
     }
 
-    Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
-                      std::uint32_t* size) override {
+    Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
         core_.Enter("RegQueryValueEx", computer_, {path_, std::string(name)});
         std::lock_guard lock(core_.mutex);
         if (node_->deleted)
@@ -102,8 +104,7 @@ public:
         return ERROR_SUCCESS;
     }
 
-    Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                    std::uint32_t size) override {
+    Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size) override {
         core_.Enter("RegSetValueEx", computer_, {path_, std::string(name), std::to_string(type)});
         std::lock_guard lock(core_.mutex);
         if (node_->deleted)
@@ -145,8 +146,7 @@ public:
         std::shared_ptr<FakeRegistryNode> parent = node_;
         for (std::size_t i = 0; i + 1 < parts.size() && parent; ++i)
             parent = FakeRegistryNode::Find(parent, parts[i]);
-        std::shared_ptr<FakeRegistryNode> target =
-            parent ? FakeRegistryNode::Find(parent, parts.back()) : nullptr;
+        std::shared_ptr<FakeRegistryNode> target = parent ? FakeRegistryNode::Find(parent, parts.back()) : nullptr;
         if (!target)
             return ERROR_FILE_NOT_FOUND;
         if (parent->refuseWrite || target->SubtreeRefusesWrite())
@@ -157,13 +157,13 @@ public:
     }
 
 private:
-    Status OpenFound(std::shared_ptr<FakeRegistryNode> target, std::string_view subKey,
-                     std::uint32_t access, RegistryKeyPtr& result) {
+    Status OpenFound(std::shared_ptr<FakeRegistryNode> target, std::string_view subKey, std::uint32_t access,
+                     RegistryKeyPtr& result) {
         std::uint32_t granted = 0;
         if (Status status = Grant(*target, access, granted); status != ERROR_SUCCESS)
             return status;
-        result = std::make_unique<FakeRegistryKey>(core_, computer_, JoinPath(path_, subKey),
-                                                   std::move(target), granted);
+        result =
+            std::make_unique<FakeRegistryKey>(core_, computer_, JoinPath(path_, subKey), std::move(target), granted);
         return ERROR_SUCCESS;
     }
 

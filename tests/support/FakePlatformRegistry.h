@@ -36,11 +36,9 @@ struct FakeRegistryNode {
 
     // The key at the "\"-separated path below from (from itself for an
     // empty path), or null.
-    static std::shared_ptr<FakeRegistryNode> Find(std::shared_ptr<FakeRegistryNode> from,
-                                                  std::string_view path);
+    static std::shared_ptr<FakeRegistryNode> Find(std::shared_ptr<FakeRegistryNode> from, std::string_view path);
     // The same, creating missing keys (no access checks: test set-up).
-    static std::shared_ptr<FakeRegistryNode> Create(std::shared_ptr<FakeRegistryNode> from,
-                                                    std::string_view path);
+    static std::shared_ptr<FakeRegistryNode> Create(std::shared_ptr<FakeRegistryNode> from, std::string_view path);
     void MarkDeleted();
     bool SubtreeRefusesWrite() const;
 };
@@ -52,10 +50,10 @@ const char* HiveName(Hive hive);
 class FakeRegistryKeyBuilder {
 public:
     FakeRegistryKeyBuilder(FakePlatformCore& core, std::shared_ptr<FakeRegistryNode> node)
-        : core_(core), node_(std::move(node)) {}
+        : core_(core),
+          node_(std::move(node)) {}
 
-    FakeRegistryKeyBuilder& Value(std::string_view name, std::uint32_t type,
-                                  std::vector<std::uint8_t> data);
+    FakeRegistryKeyBuilder& Value(std::string_view name, std::uint32_t type, std::vector<std::uint8_t> data);
     FakeRegistryKeyBuilder& String(std::string_view name, std::string_view text);  // REG_SZ, zero included
     FakeRegistryKeyBuilder& Dword(std::string_view name, std::uint32_t value);
     FakeRegistryKeyBuilder& RefuseRead(bool refuse = true);

@@ -19,8 +19,7 @@ struct ServiceAddress {
 
 class FakeServiceHandle final : public ServiceHandle {
 public:
-    FakeServiceHandle(ServiceAddress address, std::uint32_t access)
-        : address_(std::move(address)), access_(access) {
+    FakeServiceHandle(ServiceAddress address, std::uint32_t access) : address_(std::move(address)), access_(access) {
         ++address_.core.openHandles;
     }
     ~FakeServiceHandle() override {
@@ -55,8 +54,7 @@ public:
     }
 
     Status Control(std::uint32_t control, ServiceStatus& status) override {
-        address_.core.Enter("ControlService", address_.computer,
-                            {address_.service, std::to_string(control)});
+        address_.core.Enter("ControlService", address_.computer, {address_.service, std::to_string(control)});
         std::lock_guard lock(address_.core.mutex);
         FakeService* service = nullptr;
         if (Status refused = Find(FakeServiceCall::Control, SERVICE_STOP, service))
@@ -111,7 +109,9 @@ private:
 class FakeServiceManagerHandle final : public ServiceManagerHandle {
 public:
     FakeServiceManagerHandle(FakePlatformCore& core, FakeComputerDirectory& computers, std::string computer)
-        : core_(core), computers_(computers), computer_(std::move(computer)) {
+        : core_(core),
+          computers_(computers),
+          computer_(std::move(computer)) {
         ++core_.openHandles;
     }
     ~FakeServiceManagerHandle() override {
@@ -119,8 +119,7 @@ public:
         core_.Enter("CloseServiceHandle", computer_, {});
     }
 
-    Status OpenService(std::string_view name, std::uint32_t access,
-                       std::unique_ptr<ServiceHandle>& result) override {
+    Status OpenService(std::string_view name, std::uint32_t access, std::unique_ptr<ServiceHandle>& result) override {
         core_.Enter("OpenService", computer_, {std::string(name), std::to_string(access)});
         std::lock_guard lock(core_.mutex);
         FakeComputer* computer = computers_.FindLocked(computer_);
@@ -130,11 +129,10 @@ public:
         auto it = services.find(UpperName(name));
         if (it == services.end())
             return ERROR_SERVICE_DOES_NOT_EXIST;
-        if (auto refusal = it->second.refusals.find(FakeServiceCall::Open);
-            refusal != it->second.refusals.end())
+        if (auto refusal = it->second.refusals.find(FakeServiceCall::Open); refusal != it->second.refusals.end())
             return refusal->second;
-        result = std::make_unique<FakeServiceHandle>(
-            ServiceAddress{core_, computers_, computer_, it->second.name}, access);
+        result =
+            std::make_unique<FakeServiceHandle>(ServiceAddress{core_, computers_, computer_, it->second.name}, access);
         return ERROR_SUCCESS;
     }
 

@@ -10,8 +10,7 @@ namespace vn::test {
 // every call can be refused by status.
 class FakeServiceControl final : public ServiceControl {
 public:
-    FakeServiceControl(FakePlatformCore& core, FakeComputerDirectory& computers)
-        : core_(core), computers_(computers) {}
+    FakeServiceControl(FakePlatformCore& core, FakeComputerDirectory& computers) : core_(core), computers_(computers) {}
 
     Status OpenManager(std::string_view computer, std::uint32_t access,
                        std::unique_ptr<ServiceManagerHandle>& result) override;

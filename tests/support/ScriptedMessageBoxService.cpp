@@ -16,8 +16,8 @@ std::vector<ScriptedMessageBoxService::Box> ScriptedMessageBoxService::Boxes() c
     return boxes_;
 }
 
-MessageAnswer ScriptedMessageBoxService::Show(std::string_view caption, std::string_view text,
-                                              MessageIcon icon, MessageButtons buttons) {
+MessageAnswer ScriptedMessageBoxService::Show(std::string_view caption, std::string_view text, MessageIcon icon,
+                                              MessageButtons buttons) {
     std::lock_guard lock(mutex_);
     boxes_.push_back(Box{std::string(caption), std::string(text), icon, buttons});
     if (!answers_.empty()) {

@@ -19,8 +19,7 @@ TEST(BitmapButtonTest, ShowsItsPictureBesideItsCaption) {
     EXPECT_EQ(button.toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
     EXPECT_TRUE(button.autoRaise());
     const QImage shown = button.icon().pixmap(QSize(16, 16)).toImage();
-    EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-              LoadPngResource(picture::kToolRescan));
+    EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied), LoadPngResource(picture::kToolRescan));
 }
 
 TEST(BitmapButtonTest, ClickSendsItsCommandOnce) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QFrame>
+#include <QMouseEvent>
 #include <QSplitterHandle>
 #include <QStyle>
 

@@ -21,16 +21,18 @@ struct ExpectedPicture {
 };
 
 // Every picture the windows ask for, at the size they draw it.
-const ExpectedPicture kExpected[] = {
-    {128, 0, 32, 32}, {128, 16, 16, 16}, {185, 0, 32, 32}, {185, 16, 16, 16},
-    {131, 0, 80, 16},  // five 16 x 16 node images
-    {189, 0, 32, 32}, {189, 16, 16, 16}, {191, 0, 32, 32}, {191, 16, 16, 16},
-    {163, 0, 32, 32}, {222, 0, 32, 32}, {223, 0, 32, 32}, {224, 0, 32, 32},
-    {207, 0, 16, 16}, {226, 0, 16, 16}, {175, 0, 16, 16}, {173, 0, 16, 16},
-    {208, 0, 16, 16}, {271, 0, 16, 16}, {272, 0, 16, 16},
-    {151, 0, 16, 16}, {152, 0, 16, 16}, {153, 0, 16, 16}, {200, 0, 16, 16},
-    {154, 0, 16, 16}, {155, 0, 16, 16}, {156, 0, 16, 16}, {158, 0, 16, 16},
-    {910, 0, 72, 15}, {911, 0, 22, 11}, {920, 0, 32, 32}, {921, 0, 32, 32},
+const ExpectedPicture
+    kExpected[] =
+        {
+            {128, 0, 32, 32}, {128, 16, 16, 16}, {185, 0, 32, 32}, {185, 16, 16, 16},
+            {131, 0, 80, 16},  // five 16 x 16 node images
+            {189, 0, 32, 32}, {189, 16, 16, 16}, {191, 0, 32, 32}, {191, 16, 16, 16},
+            {163, 0, 32, 32}, {222, 0, 32, 32},  {223, 0, 32, 32}, {224, 0, 32, 32},
+            {207, 0, 16, 16}, {226, 0, 16, 16},  {175, 0, 16, 16}, {173, 0, 16, 16},
+            {208, 0, 16, 16}, {271, 0, 16, 16},  {272, 0, 16, 16}, {151, 0, 16, 16},
+            {152, 0, 16, 16}, {153, 0, 16, 16},  {200, 0, 16, 16}, {154, 0, 16, 16},
+            {155, 0, 16, 16}, {156, 0, 16, 16},  {158, 0, 16, 16}, {910, 0, 72, 15},
+            {911, 0, 22, 11}, {920, 0, 32, 32},  {921, 0, 32, 32},
 };
 
 std::vector<unsigned char> ResourceBytes(int id) {
@@ -43,7 +45,8 @@ std::vector<unsigned char> ResourceBytes(int id) {
 }
 
 void PutBigEndian32(std::vector<unsigned char>& bytes, std::size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<unsigned char>(value >> (24 - 8 * i));
 }
 
 // Rewrites the CRC of the chunk at offset (its length field) so only the
@@ -60,7 +63,8 @@ std::size_t FindChunk(const std::vector<unsigned char>& bytes, const char* type)
     while (at + 8 <= bytes.size()) {
         const uint32_t length = (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
                                 (uint32_t{bytes[at + 2]} << 8) | bytes[at + 3];
-        if (std::equal(type, type + 4, bytes.begin() + static_cast<long>(at) + 4)) return at;
+        if (std::equal(type, type + 4, bytes.begin() + static_cast<long>(at) + 4))
+            return at;
         at += 12 + length;
     }
     return 0;
@@ -79,7 +83,8 @@ TEST(PngImageTest, EveryPictureDecodesAtItsSize) {
 
 TEST(PngImageTest, TableHoldsOnlyTheExpectedPictures) {
     std::set<std::pair<int, int>> expected;
-    for (const ExpectedPicture& picture : kExpected) expected.insert({picture.id, picture.smallSize});
+    for (const ExpectedPicture& picture : kExpected)
+        expected.insert({picture.id, picture.smallSize});
     std::set<std::pair<int, int>> compiled;
     for (const PngResource& resource : PngResources()) {
         EXPECT_TRUE(compiled.insert({resource.Id, resource.SmallSize}).second)
@@ -141,7 +146,8 @@ TEST(PngImageTest, DamagedChunksGiveNullImage) {
 
     // A checksum that matches compressed data that does not inflate.
     std::vector<unsigned char> badStream = good;
-    for (std::size_t i = idat + 8; i < idat + 8 + 12; ++i) badStream[i] = 0xFF;
+    for (std::size_t i = idat + 8; i < idat + 8 + 12; ++i)
+        badStream[i] = 0xFF;
     FixChunkCrc(badStream, idat);
     EXPECT_TRUE(DecodePng(badStream).isNull());
 }
@@ -150,8 +156,8 @@ TEST(PngImageTest, ForgedHugeSizeIsRefusedBeforeAllocating) {
     std::vector<unsigned char> forged = ResourceBytes(picture::kFolder);
     const std::size_t ihdr = FindChunk(forged, "IHDR");
     ASSERT_EQ(ihdr, 8u);
-    PutBigEndian32(forged, ihdr + 8, 100000);      // width
-    PutBigEndian32(forged, ihdr + 12, 100000);     // height
+    PutBigEndian32(forged, ihdr + 8, 100000);   // width
+    PutBigEndian32(forged, ihdr + 12, 100000);  // height
     FixChunkCrc(forged, ihdr);
     std::string error;
     EXPECT_TRUE(DecodePng(forged, &error).isNull());

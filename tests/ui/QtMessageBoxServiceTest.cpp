@@ -18,14 +18,17 @@ struct SeenBox {
 };
 
 // Shows a box through the service and answers it with the given button.
-MessageAnswer ShowAndAnswer(MessageIcon icon, MessageButtons buttons,
-                            QMessageBox::StandardButton answer, SeenBox& seen) {
+MessageAnswer ShowAndAnswer(MessageIcon icon, MessageButtons buttons, QMessageBox::StandardButton answer,
+                            SeenBox& seen) {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
+        if (!box)
+            return;
         seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-        if (QAbstractButton* button = box->button(answer)) button->click();
-        else box->reject();
+        if (QAbstractButton* button = box->button(answer))
+            button->click();
+        else
+            box->reject();
     });
     QtMessageBoxService service;
     return service.Show("Vantor Netwarden", "Are you sure?", icon, buttons);
@@ -33,8 +36,7 @@ MessageAnswer ShowAndAnswer(MessageIcon icon, MessageButtons buttons,
 
 TEST(QtMessageBoxServiceTest, StopIconIsCriticalAndOkAnswers) {
     SeenBox seen;
-    EXPECT_EQ(ShowAndAnswer(MessageIcon::Stop, MessageButtons::Ok, QMessageBox::Ok, seen),
-              MessageAnswer::Ok);
+    EXPECT_EQ(ShowAndAnswer(MessageIcon::Stop, MessageButtons::Ok, QMessageBox::Ok, seen), MessageAnswer::Ok);
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.caption, "Vantor Netwarden");
     EXPECT_EQ(seen.text, "Are you sure?");
@@ -43,12 +45,10 @@ TEST(QtMessageBoxServiceTest, StopIconIsCriticalAndOkAnswers) {
 
 TEST(QtMessageBoxServiceTest, QuestionWithYesAndNo) {
     SeenBox seen;
-    EXPECT_EQ(ShowAndAnswer(MessageIcon::Question, MessageButtons::YesNo, QMessageBox::No, seen),
-              MessageAnswer::No);
+    EXPECT_EQ(ShowAndAnswer(MessageIcon::Question, MessageButtons::YesNo, QMessageBox::No, seen), MessageAnswer::No);
     EXPECT_EQ(seen.icon, QMessageBox::Question);
     EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(ShowAndAnswer(MessageIcon::Warning, MessageButtons::YesNo, QMessageBox::Yes, seen),
-              MessageAnswer::Yes);
+    EXPECT_EQ(ShowAndAnswer(MessageIcon::Warning, MessageButtons::YesNo, QMessageBox::Yes, seen), MessageAnswer::Yes);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
 }
 

@@ -18,8 +18,7 @@ TEST(ResourceIconTest, IconHoldsEverySizeDrawnForTheNumber) {
     const QList<QSize> sizes = icon.availableSizes();
     EXPECT_EQ(sizes, (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
     // (QIcon::actualSize itself needs the application object; the engine does not.)
-    ImageIconEngine engine({LoadPngResource(picture::kProductVantor),
-                            LoadPngResource(picture::kProductVantor, 16)});
+    ImageIconEngine engine({LoadPngResource(picture::kProductVantor), LoadPngResource(picture::kProductVantor, 16)});
     EXPECT_EQ(engine.actualSize(QSize(16, 16), QIcon::Normal, QIcon::Off), QSize(16, 16));
     EXPECT_EQ(engine.actualSize(QSize(24, 24), QIcon::Normal, QIcon::Off), QSize(24, 24));
     EXPECT_EQ(engine.actualSize(QSize(64, 64), QIcon::Normal, QIcon::Off), QSize(32, 32));
@@ -50,12 +49,12 @@ TEST(ResourceIconTest, EngineDrawsTheVersionMadeForTheSize) {
 }
 
 TEST(ResourceIconTest, NodeImageStripCutsIntoFiveDistinctCells) {
-    const std::vector<QImage> cells =
-        ResourceImageStrip(picture::kNodeImages, picture::kNodeImageWidth);
+    const std::vector<QImage> cells = ResourceImageStrip(picture::kNodeImages, picture::kNodeImageWidth);
     ASSERT_EQ(cells.size(), 5u);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         EXPECT_EQ(cells[i].size(), QSize(16, 16));
-        for (std::size_t j = 0; j < i; ++j) EXPECT_NE(cells[i], cells[j]) << i << " equals " << j;
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_NE(cells[i], cells[j]) << i << " equals " << j;
     }
     const QImage strip = LoadPngResource(picture::kNodeImages);
     EXPECT_EQ(cells[2], strip.copy(32, 0, 16, 16));
@@ -69,12 +68,12 @@ TEST(ResourceIconTest, CheckBoxStripsHaveTheirCells) {
     // Cell 0 is blank: every pixel transparent.
     bool blank = true;
     for (int y = 0; y < rows[0].height(); ++y)
-        for (int x = 0; x < rows[0].width(); ++x) blank = blank && qAlpha(rows[0].pixel(x, y)) == 0;
+        for (int x = 0; x < rows[0].width(); ++x)
+            blank = blank && qAlpha(rows[0].pixel(x, y)) == 0;
     EXPECT_TRUE(blank);
     EXPECT_NE(rows[1], rows[2]);
 
-    const auto header =
-        ResourceImageStrip(picture::kHeaderCheckBoxes, picture::kHeaderCheckBoxWidth);
+    const auto header = ResourceImageStrip(picture::kHeaderCheckBoxes, picture::kHeaderCheckBoxWidth);
     ASSERT_EQ(header.size(), 2u);
     EXPECT_EQ(header[1].size(), QSize(11, 11));
 }

@@ -100,8 +100,8 @@ TEST_F(CNewVersionDlgTest, LinkOpensTheDownloadPageInTheBrowser) {
     const QPoint inside = link->rect().center();
     QMouseEvent press(QEvent::MouseButtonPress, inside, link->mapToGlobal(inside), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(link, &press);
     QApplication::sendEvent(link, &release);
     ASSERT_EQ(browser_.opened.size(), 1);

@@ -24,11 +24,11 @@ TEST(VersionAnswerTest, OnlyALaterVersionTextIsAnnounced) {
     EXPECT_TRUE(AnnouncesNewerVersion("version:2.01.12\r\n"));  // nothing is trimmed
     EXPECT_FALSE(AnnouncesNewerVersion("2.01.11"));             // no colon: the whole text
     EXPECT_TRUE(AnnouncesNewerVersion("3.0"));
-    EXPECT_FALSE(AnnouncesNewerVersion("version: 2.01.13"));   // the space compares low
-    EXPECT_TRUE(AnnouncesNewerVersion("a:b:2.01.00"));          // after the first colon only
-    EXPECT_TRUE(AnnouncesNewerVersion("v:2.01.9"));             // byte order, not numeric
+    EXPECT_FALSE(AnnouncesNewerVersion("version: 2.01.13"));  // the space compares low
+    EXPECT_TRUE(AnnouncesNewerVersion("a:b:2.01.00"));        // after the first colon only
+    EXPECT_TRUE(AnnouncesNewerVersion("v:2.01.9"));           // byte order, not numeric
     EXPECT_FALSE(AnnouncesNewerVersion(""));
-    EXPECT_TRUE(AnnouncesNewerVersion("v:2.01.12\xE9"));       // bytes compare unsigned
+    EXPECT_TRUE(AnnouncesNewerVersion("v:2.01.12\xE9"));  // bytes compare unsigned
 }
 
 class UpdateHostTest : public ::testing::Test {

@@ -26,7 +26,7 @@ struct Identity {
 struct CertificateProfile {
     std::string commonName = "127.0.0.1";
     std::string subjectAltName = "IP:127.0.0.1";  // empty: none
-    long validFromSeconds = -3600;                 // relative to now
+    long validFromSeconds = -3600;                // relative to now
     long validUntilSeconds = 24 * 3600;
     bool isAuthority = false;
 };

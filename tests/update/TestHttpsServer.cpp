@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <csignal>
 #include <chrono>
+#include <csignal>
 #include <stdexcept>
 
 namespace vn::test {
@@ -189,8 +189,8 @@ void TestHttpsServer::WriteReply(SSL* ssl, int socket, const Reply& reply) {
     }
     const std::size_t sent = reply.behaviour == Behaviour::TruncateBody ? reply.body.size() / 2 : reply.body.size();
     std::string text = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status) + "\r\n" +
-                       "Content-Length: " + std::to_string(reply.body.size()) + "\r\n" +
-                       "Connection: close\r\n" + reply.extraHeaders + "\r\n" + reply.body.substr(0, sent);
+                       "Content-Length: " + std::to_string(reply.body.size()) + "\r\n" + "Connection: close\r\n" +
+                       reply.extraHeaders + "\r\n" + reply.body.substr(0, sent);
     SSL_write(ssl, text.data(), static_cast<int>(text.size()));
     SSL_shutdown(ssl);
 }

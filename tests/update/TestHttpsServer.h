@@ -19,10 +19,10 @@ namespace vn::test {
 class TestHttpsServer {
 public:
     enum class Behaviour {
-        Answer,          // status line, headers, the whole body
-        TruncateBody,    // announces the body's length but sends only half of it
-        NeverAnswer,     // reads the request and stays silent
-        EndlessBody,     // no length; sends the body over and over until the client hangs up (64 MiB at most)
+        Answer,        // status line, headers, the whole body
+        TruncateBody,  // announces the body's length but sends only half of it
+        NeverAnswer,   // reads the request and stays silent
+        EndlessBody,   // no length; sends the body over and over until the client hangs up (64 MiB at most)
     };
 
     struct Reply {

@@ -40,8 +40,8 @@ std::unique_ptr<char[]> Get(HttpsClient& client, std::string_view url) {
 }
 
 TEST(WebRequestTest, InvalidUrlsFailWithoutNetworkActivity) {
-    for (const char* url : {"no-colon-at-all/path", "https://host", "https://host:8443", "https://host:8443:",
-                            "https:", "https://host:70000/x"}) {
+    for (const char* url : {"no-colon-at-all/path", "https://host", "https://host:8443",
+                            "https://host:8443:", "https:", "https://host:70000/x"}) {
         ScriptedClient client;
         SetLastError(0);
         EXPECT_EQ(Get(client, url), nullptr) << url;
@@ -59,7 +59,7 @@ TEST(WebRequestTest, UrlIsSplitIntoHostPortAndPath) {
     } cases[] = {
         {"https://example.test/a/b.asp", "example.test", 443, "/a/b.asp"},
         {"https://example.test:8443/a?x=1", "example.test", 8443, "/a?x=1"},
-        {"http://example.test/plain", "example.test", 443, "/plain"},  // always TLS, still 443
+        {"http://example.test/plain", "example.test", 443, "/plain"},    // always TLS, still 443
         {"http:::///example.test::::8443/", "example.test", 8443, "/"},  // runs of ":" and "/" are skipped
         {"x:host:/p", "host", 443, "/p"},                                // an empty port is the default
     };
@@ -122,8 +122,8 @@ TEST(WebRequestTest, AnAnswerLongerThanTheLimitIsNoAnswer) {
         bool text;
     } cases[] = {
         {ERROR_SUCCESS, "12345", true},
-        {ERROR_SUCCESS, "123456", false},                           // a client that ignored the limit
-        {ERROR_HTTP_INVALID_SERVER_RESPONSE, "12345", false},       // one that stopped reading at it
+        {ERROR_SUCCESS, "123456", false},                      // a client that ignored the limit
+        {ERROR_HTTP_INVALID_SERVER_RESPONSE, "12345", false},  // one that stopped reading at it
     };
     for (const auto& c : cases) {
         ScriptedClient client;

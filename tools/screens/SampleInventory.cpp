@@ -12,9 +12,7 @@
 namespace vn {
 namespace {
 
-constexpr IPv4 Address(unsigned a, unsigned b, unsigned c, unsigned d) {
-    return (a << 24) | (b << 16) | (c << 8) | d;
-}
+constexpr IPv4 Address(unsigned a, unsigned b, unsigned c, unsigned d) { return (a << 24) | (b << 16) | (c << 8) | d; }
 
 struct SampleComputer {
     const char* name;
@@ -70,23 +68,25 @@ SampleInventory SampleInventory::Build(InventoryModel& model, const ProductCatal
 
     sample.headOffice = add.Folder(nullptr, "Head Office");
     sample.servers = add.Folder(sample.headOffice, "Servers");
-    sample.server = add.Computer(sample.servers, {"FS01", "Windows NT Server v10.0", "File and print server",
-                                                  Address(10, 0, 0, 10), {"Vantor", "TeamViewer"}});
-    add.Computer(sample.servers, {"DC01", "Windows NT Advanced Server v10.0", "Domain controller",
-                                  Address(10, 0, 0, 2), {}});
-    sample.workstation = add.Computer(sample.headOffice, {"ACCT-PC04", "Windows NT Workstation v10.0",
-                                                          "Accounting, second floor", Address(10, 0, 1, 54),
+    sample.server = add.Computer(
+        sample.servers,
+        {"FS01", "Windows NT Server v10.0", "File and print server", Address(10, 0, 0, 10), {"Vantor", "TeamViewer"}});
+    add.Computer(sample.servers,
+                 {"DC01", "Windows NT Advanced Server v10.0", "Domain controller", Address(10, 0, 0, 2), {}});
+    sample.workstation = add.Computer(sample.headOffice, {"ACCT-PC04",
+                                                          "Windows NT Workstation v10.0",
+                                                          "Accounting, second floor",
+                                                          Address(10, 0, 1, 54),
                                                           {"Vantor", "Kestrel", "AnyDesk"}});
-    add.Computer(sample.headOffice, {"RECEPTION", "Windows NT Workstation v6.1", "Front desk",
-                                     Address(10, 0, 1, 20), {"Vantor"}});
+    add.Computer(sample.headOffice,
+                 {"RECEPTION", "Windows NT Workstation v6.1", "Front desk", Address(10, 0, 1, 20), {"Vantor"}});
     sample.accessDenied = add.Unreachable(sample.headOffice, "HR-LAPTOP", ERROR_ACCESS_DENIED);
 
     FolderNode* branch = add.Folder(nullptr, "Branch Office");
     add.Computer(branch, {"BR-PC01", "Windows XP v5.1", "", Address(192, 168, 5, 11), {"RealVNC Server"}});
     add.Unreachable(branch, "BR-PC02", ERROR_BAD_NETPATH);
 
-    add.Computer(nullptr, {"BUILD-SRV", "Windows NT Server v6.3", "Nightly builds", Address(10, 0, 2, 5),
-                           {"Kestrel"}});
+    add.Computer(nullptr, {"BUILD-SRV", "Windows NT Server v6.3", "Nightly builds", Address(10, 0, 2, 5), {"Kestrel"}});
     return sample;
 }
 

@@ -60,7 +60,8 @@ bool ScreenRenderer::Write(const QString& name, const QPixmap& picture) {
     const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
     // Screens hold few colours: a palette image at the strongest compression
     // keeps the committed pictures small.
-    const QImage small = picture.toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    const QImage small =
+        picture.toImage().convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     if (!small.save(path, "PNG", 0)) {
         std::fprintf(stderr, "netwarden_screens: cannot write %s\n", qPrintable(path));
         return false;

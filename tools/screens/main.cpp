@@ -47,7 +47,8 @@ QSize ParseSize(const char* text) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const QSize size = argc == 3 ? ParseSize(argv[2]) : QSize(vn::CMainFrame::kWindowWidth, vn::CMainFrame::kWindowHeight);
+    const QSize size =
+        argc == 3 ? ParseSize(argv[2]) : QSize(vn::CMainFrame::kWindowWidth, vn::CMainFrame::kWindowHeight);
     if ((argc != 2 && argc != 3) || size.isEmpty()) {
         std::fprintf(stderr, "usage: netwarden_screens OUTDIR [WIDTHxHEIGHT]\n");
         return 2;

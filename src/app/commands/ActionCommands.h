@@ -12,7 +12,8 @@ struct SubsystemLaunchers;
 class ActionCommands {
 public:
     ActionCommands(MainWindowContext& context, const SubsystemLaunchers& launchers)
-        : context_(context), launchers_(launchers) {}
+        : context_(context),
+          launchers_(launchers) {}
 
     void Install();
     void DisableEnableServices();

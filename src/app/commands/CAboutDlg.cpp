@@ -14,7 +14,8 @@
 namespace vn {
 
 CAboutDlg::CAboutDlg(const QString& homeUrl, QWidget* parent)
-    : QDialog(parent), link_(new HyperlinkLabel(QString(), this)) {
+    : QDialog(parent),
+      link_(new HyperlinkLabel(QString(), this)) {
     setWindowTitle(QStringLiteral("About Vantor Netwarden"));
 
     auto* mark = new QLabel(this);
@@ -32,7 +33,8 @@ CAboutDlg::CAboutDlg(const QString& homeUrl, QWidget* parent)
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);
-    texts->addWidget(new QLabel(QStringLiteral("Copyright \u00A9 The Vantor Netwarden developers. All rights reserved."), this));
+    texts->addWidget(
+        new QLabel(QStringLiteral("Copyright \u00A9 The Vantor Netwarden developers. All rights reserved."), this));
     texts->addWidget(link_);
     texts->addWidget(buttons);
 

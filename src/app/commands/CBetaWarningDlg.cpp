@@ -19,17 +19,18 @@ constexpr int kIconSize = 32;
 }  // namespace
 
 CBetaWarningDlg::CBetaWarningDlg(const QString& downloadUrl, QWidget* parent)
-    : QDialog(parent), link_(new HyperlinkLabel(QString(), this)) {
+    : QDialog(parent),
+      link_(new HyperlinkLabel(QString(), this)) {
     setWindowTitle(QStringLiteral("Vantor Information"));
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("informationIcon"));
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize, kIconSize));
 
-    auto* notInstalled = new QLabel(
-        QStringLiteral("Vantor is not installed on this computer. To use Netwarden\u2019s install feature "
-                       "you will have to create a Vantor account and install Vantor on this computer. "),
-        this);
+    auto* notInstalled =
+        new QLabel(QStringLiteral("Vantor is not installed on this computer. To use Netwarden\u2019s install feature "
+                                  "you will have to create a Vantor account and install Vantor on this computer. "),
+                   this);
     notInstalled->setWordWrap(true);
     link_->setObjectName(QStringLiteral("downloadLink"));
     link_->SetUrl(QUrl(downloadUrl));

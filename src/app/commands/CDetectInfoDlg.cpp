@@ -25,8 +25,7 @@ struct MakerProduct {
     const char* name;
     int picture;
 };
-constexpr MakerProduct kMakerProducts[] = {{"Vantor", picture::kProductVantor},
-                                           {"Kestrel", picture::kProductKestrel}};
+constexpr MakerProduct kMakerProducts[] = {{"Vantor", picture::kProductVantor}, {"Kestrel", picture::kProductKestrel}};
 
 bool IsMakerProduct(const std::string& displayName) {
     for (const MakerProduct& product : kMakerProducts) {
@@ -66,7 +65,8 @@ QGroupBox* MakerProducts(QWidget* parent) {
 }  // namespace
 
 CDetectInfoDlg::CDetectInfoDlg(const std::filesystem::path& catalogueFile, QWidget* parent)
-    : QDialog(parent), list_(new QTreeWidget(this)) {
+    : QDialog(parent),
+      list_(new QTreeWidget(this)) {
     setWindowTitle(QStringLiteral("What Netwarden detects "));
     catalogue_.WarnIfMissing = false;
     catalogue_.Load(catalogueFile);

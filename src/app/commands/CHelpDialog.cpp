@@ -12,14 +12,13 @@
 namespace vn {
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
 CHelpDialog::CHelpDialog(const QString& supportUrl, QWidget* parent)
-    : QDialog(parent), link_(new HyperlinkLabel(QString(), this)) {
+    : QDialog(parent),
+      link_(new HyperlinkLabel(QString(), this)) {
     setWindowTitle(QStringLiteral("Support"));
     link_->setObjectName(QStringLiteral("supportLink"));
     link_->SetUrl(QUrl(supportUrl));

@@ -13,9 +13,10 @@ CMainPolicyView::CMainPolicyView(QWidget* parent)
       check_(new QPushButton(QStringLiteral("Check policies..."), this)) {
     link_->setObjectName(QStringLiteral("groupPoliciesLink"));
     check_->setObjectName(QStringLiteral("checkPolicies"));
-    AddText(QStringLiteral("Vantor conforms to even the strictest corporate security requirements. Use Vantor "
-                           "group policies to define permissions and security settings appropriate for your "
-                           "organization."));
+    AddText(
+        QStringLiteral("Vantor conforms to even the strictest corporate security requirements. Use Vantor "
+                       "group policies to define permissions and security settings appropriate for your "
+                       "organization."));
     AddControl(link_);
     AddText(QStringLiteral("Select a computer and check Vantor policies for that computer and current user."));
     SetBandButton(check_);

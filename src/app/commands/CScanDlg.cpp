@@ -24,9 +24,12 @@ CScanDlg::CScanDlg(bool networkScanAvailable, bool subnetScanAvailable, QWidget*
     auto* group = new QGroupBox(QStringLiteral("Scan"), this);
     auto* grid = new QGridLayout(group);
     grid->addWidget(scanNetwork_, 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Scan Windows network for installations of remote access software.")), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Scan Windows network for installations of remote access software.")), 0,
+                    1);
     grid->addWidget(scanSubnet_, 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Scan an IP range of your network for installations of remote access software.")), 1, 1);
+    grid->addWidget(
+        new QLabel(QStringLiteral("Scan an IP range of your network for installations of remote access software.")), 1,
+        1);
     grid->setColumnStretch(1, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

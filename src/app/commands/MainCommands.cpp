@@ -20,9 +20,7 @@
 namespace vn {
 namespace {
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 

@@ -28,11 +28,7 @@ constexpr MenuEntry kFileItems[] = {
 };
 
 constexpr MenuEntry kViewItems[] = {
-    {cmd::kViewStatusBar},
-    {cmd::kViewToolBar},
-    {cmd::kGroupPolicy},
-    kSeparator,
-    {cmd::kSettings},
+    {cmd::kViewStatusBar}, {cmd::kViewToolBar}, {cmd::kGroupPolicy}, kSeparator, {cmd::kSettings},
 };
 
 constexpr MenuEntry kHelpItems[] = {
@@ -43,10 +39,8 @@ constexpr MenuEntry kHelpItems[] = {
 };
 
 constexpr MenuEntry kSingleComputerItems[] = {
-    {cmd::kInstall, "Install Vantor..."},
-    {cmd::kRescan},
-    {cmd::kRemove, "Remove from list"},
-    {cmd::kDisableEnableServices},
+    {cmd::kInstall, "Install Vantor..."}, {cmd::kRescan},
+    {cmd::kRemove, "Remove from list"},   {cmd::kDisableEnableServices},
     {cmd::kCheckGroupPolicies},
 };
 

@@ -9,9 +9,10 @@
 
 namespace vn {
 
-NameEntryDialog::NameEntryDialog(NameKind kind, const QString& title, const QString& prompt,
-                                 QWidget* parent)
-    : QDialog(parent), kind_(kind), edit_(new QLineEdit(this)) {
+NameEntryDialog::NameEntryDialog(NameKind kind, const QString& title, const QString& prompt, QWidget* parent)
+    : QDialog(parent),
+      kind_(kind),
+      edit_(new QLineEdit(this)) {
     setWindowTitle(title);
     edit_->setObjectName(QStringLiteral("nameEdit"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

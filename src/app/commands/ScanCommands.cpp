@@ -31,8 +31,8 @@ std::string SkippedLinesText(const std::string& path, const std::vector<std::str
 }  // namespace
 
 void ScanCommands::StartComputerScan(std::vector<ScanEntry> entries) {
-    auto job = std::make_unique<ComputerScanJob>(context_.WorkerStatusSink(), context_.WorkerTreeSink(),
-                                                 context_.Catalogue());
+    auto job =
+        std::make_unique<ComputerScanJob>(context_.WorkerStatusSink(), context_.WorkerTreeSink(), context_.Catalogue());
     job->Entries = std::move(entries);
     context_.ComputerScan().Start(std::move(job));
 }
@@ -102,9 +102,9 @@ void ScanCommands::OpenScanChooser() {
                      context_.DialogParent());
     chooser.exec();
     switch (chooser.Chosen()) {
-        case CScanDlg::Choice::ScanNetwork: ScanNetwork(); break;
-        case CScanDlg::Choice::ScanSubnet: ScanSubnet(); break;
-        case CScanDlg::Choice::None: break;
+    case CScanDlg::Choice::ScanNetwork: ScanNetwork(); break;
+    case CScanDlg::Choice::ScanSubnet: ScanSubnet(); break;
+    case CScanDlg::Choice::None: break;
     }
 }
 

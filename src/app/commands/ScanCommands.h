@@ -16,7 +16,9 @@ struct SubsystemLaunchers;
 class ScanCommands {
 public:
     ScanCommands(MainWindowContext& context, const SubsystemLaunchers& launchers, FileChooser*& files)
-        : context_(context), launchers_(launchers), files_(files) {}
+        : context_(context),
+          launchers_(launchers),
+          files_(files) {}
 
     void AddComputer();
     void Rescan();

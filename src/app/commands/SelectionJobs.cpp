@@ -20,8 +20,7 @@ bool HasSelectedAncestor(const InventoryModel& model, const InventoryNode& node,
 
 }  // namespace
 
-std::vector<ScanEntry> RescanEntries(const InventoryModel& model,
-                                     const std::vector<InventoryNode*>& selection) {
+std::vector<ScanEntry> RescanEntries(const InventoryModel& model, const std::vector<InventoryNode*>& selection) {
     std::vector<ScanEntry> entries;
     for (InventoryNode* node : selection) {
         if (!node->IsFolder) {
@@ -58,8 +57,7 @@ void RemoveSelectedNodes(InventoryModel& model, const std::vector<InventoryNode*
 }
 
 bool AllComputers(const std::vector<InventoryNode*>& selection) {
-    return std::none_of(selection.begin(), selection.end(),
-                        [](const InventoryNode* node) { return node->IsFolder; });
+    return std::none_of(selection.begin(), selection.end(), [](const InventoryNode* node) { return node->IsFolder; });
 }
 
 }  // namespace vn

@@ -14,8 +14,7 @@ class InventoryModel;
 // gives itself, a folder every computer below it at any depth, each with its
 // own parent folder. A computer both selected and below a selected folder
 // comes twice.
-std::vector<ScanEntry> RescanEntries(const InventoryModel& model,
-                                     const std::vector<InventoryNode*>& selection);
+std::vector<ScanEntry> RescanEntries(const InventoryModel& model, const std::vector<InventoryNode*>& selection);
 
 // One entry per name, all in folder (null: the top level), in order.
 std::vector<ScanEntry> EntriesInFolder(const std::vector<std::string>& names, FolderNode* folder);

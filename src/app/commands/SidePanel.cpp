@@ -14,8 +14,8 @@ constexpr int kBandHeight = 54;
 constexpr int kStretchFrom = 390;  // wider than this, controls follow the width
 constexpr int kDesignedWidth = 380;
 constexpr int kMargin = 5;
-constexpr int kBandGap = 6;   // between the band and the first control
-constexpr int kSpacing = 4;   // between controls: a text and the link it speaks of belong together
+constexpr int kBandGap = 6;  // between the band and the first control
+constexpr int kSpacing = 4;  // between controls: a text and the link it speaks of belong together
 constexpr int kBottomGap = 6;
 constexpr int kIconPosition = 10;
 constexpr int kIconSize = 32;
@@ -25,7 +25,8 @@ constexpr int kBandButtonGap = 12;  // at least this between the title and a but
 }  // namespace
 
 SidePanel::SidePanel(int pictureId, const QString& title, QWidget* parent)
-    : QWidget(parent), heading_(new QLabel(title, this)) {
+    : QWidget(parent),
+      heading_(new QLabel(title, this)) {
     setAutoFillBackground(true);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("panelPicture"));

@@ -38,13 +38,13 @@ struct SubsystemLaunchers {
     // Whether that subsystem's launcher is set (always for None).
     bool Provides(Subsystem subsystem) const {
         switch (subsystem) {
-            case Subsystem::None: return true;
-            case Subsystem::NetworkScan: return static_cast<bool>(ScanNetwork);
-            case Subsystem::SubnetScan: return static_cast<bool>(ScanSubnet);
-            case Subsystem::Deployment: return static_cast<bool>(DeploymentWizard);
-            case Subsystem::PolicyCheck: return static_cast<bool>(PolicyCheck);
-            case Subsystem::PolicyTemplate: return static_cast<bool>(PolicyTemplate);
-            case Subsystem::ServiceManager: return static_cast<bool>(ServiceManager);
+        case Subsystem::None: return true;
+        case Subsystem::NetworkScan: return static_cast<bool>(ScanNetwork);
+        case Subsystem::SubnetScan: return static_cast<bool>(ScanSubnet);
+        case Subsystem::Deployment: return static_cast<bool>(DeploymentWizard);
+        case Subsystem::PolicyCheck: return static_cast<bool>(PolicyCheck);
+        case Subsystem::PolicyTemplate: return static_cast<bool>(PolicyTemplate);
+        case Subsystem::ServiceManager: return static_cast<bool>(ServiceManager);
         }
         return false;
     }

@@ -26,8 +26,8 @@ void TreeCommands::Remove() {
     bool removed = false;
     if (!ScanInProgress(context_)) {
         const std::vector<InventoryNode*> selection = context_.SelectedNodes();
-        if (ShowMessage(kAppCaption, "Are you sure you want to delete the selected item(s)?",
-                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes) {
+        if (ShowMessage(kAppCaption, "Are you sure you want to delete the selected item(s)?", MessageIcon::Question,
+                        MessageButtons::YesNo) == MessageAnswer::Yes) {
             removed = true;
             if (!selection.empty()) {
                 RemoveSelectedNodes(context_.Model(), selection);

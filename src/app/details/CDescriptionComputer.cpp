@@ -36,8 +36,9 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString DottedAddress(IPv4 address) {
     if (address == 0)
         return {};
-    return Text(FormatText("%d.%d.%d.%d", static_cast<int>((address >> 24) & 0xFF), static_cast<int>((address >> 16) & 0xFF),
-                           static_cast<int>((address >> 8) & 0xFF), static_cast<int>(address & 0xFF)));
+    return Text(FormatText("%d.%d.%d.%d", static_cast<int>((address >> 24) & 0xFF),
+                           static_cast<int>((address >> 16) & 0xFF), static_cast<int>((address >> 8) & 0xFF),
+                           static_cast<int>(address & 0xFF)));
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ int CaptionWidth(const QLabel& label) { return label.fontMetrics().horizontalAdv
 }  // namespace
 
 CDescriptionFolder::CDescriptionFolder(const ProductCatalogue& catalogue, QWidget* parent)
-    : DescriptionView(kStripHeight, kFormSize, parent), summary_(catalogue) {
+    : DescriptionView(kStripHeight, kFormSize, parent),
+      summary_(catalogue) {
     SetControlId(Title(), 1029);
     counts_ = new QGroupBox(QStringLiteral("Computers"), Form());
     QLabel* computersCaption = AddLabel(QStringLiteral("Number of computers in this folder:"), {});

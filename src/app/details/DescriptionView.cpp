@@ -22,8 +22,8 @@ constexpr int kTitleY = 6;
 constexpr int kRescanControl = 1030;
 constexpr QSize kRescanSize{90, 22};
 constexpr QSize kLinkSize{88, 25};
-constexpr int kRescanGap = 8;   // below the box
-constexpr int kLinkGap = 35;    // below the box
+constexpr int kRescanGap = 8;       // below the box
+constexpr int kLinkGap = 35;        // below the box
 constexpr int kLinkBesideGap = 12;  // between the button and the link when they share a row
 
 }  // namespace
@@ -88,9 +88,7 @@ void DescriptionView::ScrollToTop() {
     verticalScrollBar()->setValue(0);
 }
 
-void DescriptionView::SetPicture(const QIcon& icon) {
-    picture_->setPixmap(icon.pixmap(kPictureSize, kPictureSize));
-}
+void DescriptionView::SetPicture(const QIcon& icon) { picture_->setPixmap(icon.pixmap(kPictureSize, kPictureSize)); }
 
 QLabel* DescriptionView::AddLabel(const QString& text, const QRect& place, bool bold) {
     auto* label = new QLabel(text, form_);
@@ -112,7 +110,6 @@ void DescriptionView::AddRescanButton() {
 }
 
 void DescriptionView::AddDetectsLink(int linkControlId) {
-
     detectsLink_ = new HyperlinkLabel(QStringLiteral("What Netwarden detects"), form_);
     detectsLink_->setObjectName(QStringLiteral("detectsLink"));
     SetControlId(detectsLink_, linkControlId);

@@ -72,8 +72,8 @@ private:
     QString titleText_;
     QPushButton* rescan_ = nullptr;
     HyperlinkLabel* detectsLink_ = nullptr;
-    QSize formSize_;  // the designed size: the form is never narrower
-    int contentHeight_;  // down to the last control
+    QSize formSize_;      // the designed size: the form is never narrower
+    int contentHeight_;   // down to the last control
     int boxBottom_ = -1;  // where the button row goes below; none yet
     bool besideButton_ = false;
 };

@@ -61,9 +61,9 @@ void DetailsPane::ShowNode(const InventoryNode* node) {
     if (node == nullptr)
         return;
     switch (KeyFor(node, true)) {
-        case details::kFolder: folder_->ShowNode(static_cast<const FolderNode&>(*node)); break;
-        case details::kError: error_->ShowNode(static_cast<const ComputerRecord&>(*node)); break;
-        default: computer_->ShowNode(static_cast<const ComputerRecord&>(*node)); break;
+    case details::kFolder: folder_->ShowNode(static_cast<const FolderNode&>(*node)); break;
+    case details::kError: error_->ShowNode(static_cast<const ComputerRecord&>(*node)); break;
+    default: computer_->ShowNode(static_cast<const ComputerRecord&>(*node)); break;
     }
 }
 

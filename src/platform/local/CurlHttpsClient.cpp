@@ -35,16 +35,12 @@ bool IsUnknownAuthority(int error) {
     case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
     case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
     case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
-    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
-        return true;
-    default:
-        return false;
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE: return true;
+    default: return false;
     }
 }
 
-bool IsDateError(int error) {
-    return error == X509_V_ERR_CERT_HAS_EXPIRED || error == X509_V_ERR_CERT_NOT_YET_VALID;
-}
+bool IsDateError(int error) { return error == X509_V_ERR_CERT_HAS_EXPIRED || error == X509_V_ERR_CERT_NOT_YET_VALID; }
 
 int PolicyIndex() {
     static const int index = SSL_CTX_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
@@ -57,8 +53,8 @@ int VerifyCertificate(int preverified, X509_STORE_CTX* store) {
     if (preverified)
         return 1;
     auto* ssl = static_cast<SSL*>(X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
-    auto* policy = ssl ? static_cast<CertificatePolicy*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), PolicyIndex()))
-                       : nullptr;
+    auto* policy =
+        ssl ? static_cast<CertificatePolicy*>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), PolicyIndex())) : nullptr;
     if (!policy)
         return 0;
     const int error = X509_STORE_CTX_get_error(store);

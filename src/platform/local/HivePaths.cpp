@@ -22,8 +22,7 @@ std::string HomeDirectory(const EnvironmentLookup& lookup) {
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-        IsSet(found->pw_dir))
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && IsSet(found->pw_dir))
         return found->pw_dir;
     return "/";
 }
@@ -34,8 +33,8 @@ HivePaths HivePathsFromEnvironment(const EnvironmentLookup& lookup) {
         paths.currentUser = user;
     } else {
         const char* config = lookup("XDG_CONFIG_HOME");
-        std::string base = (IsSet(config) && config[0] == '/') ? std::string(config)
-                                                               : HomeDirectory(lookup) + "/.config";
+        std::string base =
+            (IsSet(config) && config[0] == '/') ? std::string(config) : HomeDirectory(lookup) + "/.config";
         if (base.back() != '/')
             base += '/';
         paths.currentUser = base + kUserHiveName;

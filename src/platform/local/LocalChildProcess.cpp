@@ -37,7 +37,10 @@ void CloseIfOpen(int& fd) {
 }  // namespace
 
 LocalChildProcess::LocalChildProcess(pid_t pid, int processFd, int inputFd, int outputFd)
-    : pid_(pid), processFd_(processFd), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), inputFd_(inputFd),
+    : pid_(pid),
+      processFd_(processFd),
+      wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      inputFd_(inputFd),
       outputFd_(outputFd) {}
 
 LocalChildProcess::~LocalChildProcess() {
@@ -50,7 +53,8 @@ LocalChildProcess::~LocalChildProcess() {
             // when it ends, so that it never stays behind as a zombie.
             std::thread([pid = pid_] {
                 int ended = 0;
-                while (waitpid(pid, &ended, 0) < 0 && errno == EINTR) {}
+                while (waitpid(pid, &ended, 0) < 0 && errno == EINTR) {
+                }
             }).detach();
         }
     }
@@ -184,7 +188,8 @@ Status LocalChildProcess::WriteInput(const void* data, std::size_t size) {
             status = StatusFromErrno(errno);
             if (errno == EPIPE && !alreadyPending) {
                 const timespec noWait{};
-                while (sigtimedwait(&pipeSignal, nullptr, &noWait) < 0 && errno == EINTR) {}
+                while (sigtimedwait(&pipeSignal, nullptr, &noWait) < 0 && errno == EINTR) {
+                }
             }
             break;
         }
@@ -204,13 +209,15 @@ std::uint32_t LocalChildProcess::Wait() {
     // Wait without collecting, so that Terminate may still signal the
     // process (its id cannot be reused before it is collected) ...
     siginfo_t info{};
-    while (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {}
+    while (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+    }
     // ... then collect it under the lock.
     std::lock_guard lock(lock_);
     if (!reaped_) {
         int status = 0;
         pid_t collected = -1;
-        while ((collected = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {}
+        while ((collected = waitpid(pid_, &status, 0)) < 0 && errno == EINTR) {
+        }
         // Collected elsewhere in the program: the code is lost.
         exitCode_ = collected == pid_ ? ExitCodeOf(status) : 0xFFFFFFFFu;
         reaped_ = true;

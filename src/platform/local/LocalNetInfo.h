@@ -24,7 +24,7 @@ public:
     // Gives the whole list (this program's user) in one batch: the vector is
     // replaced, the resume handle set to 0 and the result is 0.
     [[nodiscard]] Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
-                             std::uint32_t& resumeHandle) override;
+                                           std::uint32_t& resumeHandle) override;
     [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
 
 private:

@@ -129,8 +129,8 @@ private:
 
 }  // namespace
 
-Status LocalProcesses::Start(std::string_view program, std::string_view commandLine,
-                             std::string_view workingDirectory, std::unique_ptr<ChildProcess>& result) {
+Status LocalProcesses::Start(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
+                             std::unique_ptr<ChildProcess>& result) {
     std::unique_ptr<LocalChildProcess> child;
     const Status status = StartLocal(program, commandLine, workingDirectory, child);
     if (status == ERROR_SUCCESS)

@@ -22,12 +22,12 @@ namespace vn {
 // directory that is missing or not a directory 267.
 class LocalProcesses : public Processes {
 public:
-    [[nodiscard]] Status Start(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
-                 std::unique_ptr<ChildProcess>& result) override;
+    [[nodiscard]] Status Start(std::string_view program, std::string_view commandLine,
+                               std::string_view workingDirectory, std::unique_ptr<ChildProcess>& result) override;
 
     // The same, giving the local child with its extra operations.
-    [[nodiscard]] Status StartLocal(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
-                      std::unique_ptr<LocalChildProcess>& result);
+    [[nodiscard]] Status StartLocal(std::string_view program, std::string_view commandLine,
+                                    std::string_view workingDirectory, std::unique_ptr<LocalChildProcess>& result);
 };
 
 }  // namespace vn

@@ -89,8 +89,8 @@ bool LocalResolver::HostName(IPv4 address, std::string& name) {
     socketAddress.sin_family = AF_INET;
     socketAddress.sin_addr.s_addr = htonl(address);
     char host[NI_MAXHOST] = {};
-    if (getnameinfo(reinterpret_cast<const sockaddr*>(&socketAddress), sizeof socketAddress, host, sizeof host,
-                    nullptr, 0, NI_NAMEREQD) != 0)
+    if (getnameinfo(reinterpret_cast<const sockaddr*>(&socketAddress), sizeof socketAddress, host, sizeof host, nullptr,
+                    0, NI_NAMEREQD) != 0)
         return false;
     name = host;
     return true;
@@ -104,8 +104,7 @@ std::vector<IPv4> LocalResolver::LocalAddresses() {
     if (getifaddrs(&list) == 0) {
         for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
             if (entry->ifa_addr && entry->ifa_addr->sa_family == AF_INET)
-                interfaces.push_back(
-                    ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr));
+                interfaces.push_back(ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr));
         }
         freeifaddrs(list);
     }

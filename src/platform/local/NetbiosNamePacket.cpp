@@ -76,9 +76,9 @@ public:
         }
         if (!Has(expected.size()))
             return false;
-        const bool same = std::equal(expected.begin(), expected.end(), bytes_.begin() + static_cast<long>(at_),
-                                     [](std::uint8_t a, std::uint8_t b) { return Upper(static_cast<char>(a)) ==
-                                                                                  Upper(static_cast<char>(b)); });
+        const bool same = std::equal(
+            expected.begin(), expected.end(), bytes_.begin() + static_cast<long>(at_),
+            [](std::uint8_t a, std::uint8_t b) { return Upper(static_cast<char>(a)) == Upper(static_cast<char>(b)); });
         at_ += expected.size();
         return same;
     }

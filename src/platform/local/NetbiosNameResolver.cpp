@@ -96,8 +96,7 @@ void AddInterfaceEntry(const std::string& entry, const std::vector<LocalInterfac
     }
     const bool isAddress = ParseAddress(spec, address);
     for (const LocalInterface& local : interfaces) {
-        const bool matches = isAddress ? local.address == address
-                                       : fnmatch(spec.c_str(), local.name.c_str(), 0) == 0;
+        const bool matches = isAddress ? local.address == address : fnmatch(spec.c_str(), local.name.c_str(), 0) == 0;
         if (matches)
             AddOnce(broadcasts, BroadcastOf(local.address, local.netmask));
     }
@@ -128,9 +127,8 @@ Outcome Ask(const NameResolution& resolution, IPv4 to, bool broadcast, std::stri
     const std::vector<std::uint8_t> query = EncodeNameQuery(id, name, kNetbiosServerType, broadcast);
     std::uint8_t packet[kMaxPacket];
     for (int attempt = 0; attempt < resolution.attempts; ++attempt) {
-        if (sendto(socket.fd, query.data(), query.size(), 0, broadcast ? reinterpret_cast<const sockaddr*>(&target)
-                                                                       : nullptr,
-                   broadcast ? sizeof target : 0) < 0)
+        if (sendto(socket.fd, query.data(), query.size(), 0,
+                   broadcast ? reinterpret_cast<const sockaddr*>(&target) : nullptr, broadcast ? sizeof target : 0) < 0)
             return Outcome::Silent;
         const auto deadline = std::chrono::steady_clock::now() + resolution.wait;
         for (;;) {

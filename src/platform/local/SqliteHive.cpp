@@ -1,7 +1,7 @@
 #include "platform/local/SqliteHive.h"
 
-#include <sqlite3.h>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,8 +56,11 @@ Status CreateFileWithMode(const std::string& file, unsigned mode) {
 
 SqliteHive::SqliteHive(std::string path, unsigned directoryMode, unsigned fileMode,
                        std::chrono::milliseconds busyTimeout)
-    : path_(std::move(path)), directoryMode_(directoryMode), fileMode_(fileMode),
-      busyTimeoutMs_(static_cast<int>(busyTimeout.count())), readEnder_([this] { EndIdleRead(); }) {}
+    : path_(std::move(path)),
+      directoryMode_(directoryMode),
+      fileMode_(fileMode),
+      busyTimeoutMs_(static_cast<int>(busyTimeout.count())),
+      readEnder_([this] { EndIdleRead(); }) {}
 
 SqliteHive::~SqliteHive() {
     readEnder_.Stop();
@@ -275,10 +278,10 @@ Status SqliteHive::CheckKeyLocked(KeyId key) {
 Status SqliteHive::ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child) {
     const std::string fold = FoldRegistryName(name);
     // Checking the parent in the same query saves a statement per step.
-    SqliteStatement query = Prepare(check == Parent::Check
-                                        ? "SELECT (SELECT id FROM keys WHERE parent = ?1 AND fold = ?2) "
-                                          "FROM keys WHERE id = ?1"
-                                        : "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
+    SqliteStatement query =
+        Prepare(check == Parent::Check ? "SELECT (SELECT id FROM keys WHERE parent = ?1 AND fold = ?2) "
+                                         "FROM keys WHERE id = ?1"
+                                       : "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
     query.Bind(1, parent).BindBlob(2, fold.data(), fold.size());
     if (!query.Step())
         return query.status() != ERROR_SUCCESS ? query.status()
@@ -341,15 +344,15 @@ Status SqliteHive::CreateKey(KeyId from, const std::vector<std::string>& path, b
     });
 }
 
-Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& type,
-                              std::vector<std::uint8_t>& data) {
+Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data) {
     std::lock_guard lock(mutex_);
     if (Status status = StartRead(key, ERROR_FILE_NOT_FOUND); status != ERROR_SUCCESS)
         return status;
     const std::string fold = FoldRegistryName(name);
     // No row: the key is gone; a row without a type: it has no such value.
-    SqliteStatement query = Prepare("SELECT vals.type, vals.data FROM keys "
-                                    "LEFT JOIN vals ON vals.key = keys.id AND vals.fold = ?2 WHERE keys.id = ?1");
+    SqliteStatement query = Prepare(
+        "SELECT vals.type, vals.data FROM keys "
+        "LEFT JOIN vals ON vals.key = keys.id AND vals.fold = ?2 WHERE keys.id = ?1");
     query.Bind(1, key).BindBlob(2, fold.data(), fold.size());
     if (!query.Step())
         return query.status() != ERROR_SUCCESS ? query.status() : ERROR_KEY_DELETED;
@@ -375,9 +378,9 @@ Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type
             return status;
         const std::string fold = FoldRegistryName(name);
         // An existing value keeps the spelling of its name.
-        SqliteStatement upsert =
-            Prepare("INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
-                    "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+        SqliteStatement upsert = Prepare(
+            "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
+            "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
         return upsert.Bind(1, key)
             .Bind(2, name)
             .BindBlob(3, fold.data(), fold.size())
@@ -392,8 +395,9 @@ Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
     if (Status status = StartRead(key, ERROR_NO_MORE_ITEMS); status != ERROR_SUCCESS)
         return status;
     // No row: the key is gone; a null name: index is past the last sub-key.
-    SqliteStatement query = Prepare("SELECT (SELECT name FROM keys WHERE parent = ?1 ORDER BY fold LIMIT 1 OFFSET ?2) "
-                                    "FROM keys WHERE id = ?1");
+    SqliteStatement query = Prepare(
+        "SELECT (SELECT name FROM keys WHERE parent = ?1 ORDER BY fold LIMIT 1 OFFSET ?2) "
+        "FROM keys WHERE id = ?1");
     query.Bind(1, key).Bind(2, static_cast<std::int64_t>(index));
     if (!query.Step())
         return query.status() != ERROR_SUCCESS ? query.status() : ERROR_KEY_DELETED;

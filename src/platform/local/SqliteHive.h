@@ -64,9 +64,10 @@ public:
     // missing component gives ERROR_ACCESS_DENIED.
     [[nodiscard]] Status CreateKey(KeyId from, const std::vector<std::string>& path, bool mayCreate, KeyId& result);
 
-    [[nodiscard]] Status QueryValue(KeyId key, std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data);
+    [[nodiscard]] Status QueryValue(KeyId key, std::string_view name, std::uint32_t& type,
+                                    std::vector<std::uint8_t>& data);
     [[nodiscard]] Status SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                    std::uint32_t size);
+                                  std::uint32_t size);
 
     // The name of the index-th sub-key in folded-name order; 259 past the end.
     [[nodiscard]] Status EnumKey(KeyId key, std::uint32_t index, std::string& name);

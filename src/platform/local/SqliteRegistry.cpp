@@ -20,8 +20,7 @@ Status SqliteRegistry::Connect(std::string_view computer, Hive hive, RegistryKey
     case Hive::LocalMachine:
         result = std::make_unique<SqliteRegistryKey>(localMachine_, SqliteHive::kRootKey, KEY_ALL_ACCESS);
         return ERROR_SUCCESS;
-    case Hive::Users:
-        break;
+    case Hive::Users: break;
     }
     return ERROR_ACCESS_DENIED;
 }

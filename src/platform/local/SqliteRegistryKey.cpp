@@ -13,24 +13,22 @@ constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 constexpr std::uint32_t kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
 // MAXIMUM_ALLOWED grants everything a key can give.
-std::uint32_t EffectiveAccess(std::uint32_t access) {
-    return (access & kMaximumAllowed) ? KEY_ALL_ACCESS : access;
-}
+std::uint32_t EffectiveAccess(std::uint32_t access) { return (access & kMaximumAllowed) ? KEY_ALL_ACCESS : access; }
 
 }  // namespace
 
-SqliteRegistryKey::SqliteRegistryKey(std::shared_ptr<SqliteHive> hive, SqliteHive::KeyId id,
-                                     std::uint32_t access)
-    : hive_(std::move(hive)), id_(id), access_(EffectiveAccess(access)) {}
+SqliteRegistryKey::SqliteRegistryKey(std::shared_ptr<SqliteHive> hive, SqliteHive::KeyId id, std::uint32_t access)
+    : hive_(std::move(hive)),
+      id_(id),
+      access_(EffectiveAccess(access)) {}
 
-Status SqliteRegistryKey::Open(std::string_view subKey, std::uint32_t access, bool create,
-                               RegistryKeyPtr& result) {
+Status SqliteRegistryKey::Open(std::string_view subKey, std::uint32_t access, bool create, RegistryKeyPtr& result) {
     std::vector<std::string> path;
     if (Status status = SplitKeyPath(subKey, path); status != ERROR_SUCCESS)
         return status;
     SqliteHive::KeyId found = 0;
-    const Status status = create ? hive_->CreateKey(id_, path, Allows(KEY_CREATE_SUB_KEY), found)
-                                 : hive_->FindKey(id_, path, found);
+    const Status status =
+        create ? hive_->CreateKey(id_, path, Allows(KEY_CREATE_SUB_KEY), found) : hive_->FindKey(id_, path, found);
     if (status != ERROR_SUCCESS)
         return status;
     if ((EffectiveAccess(access) & kWriteRights) && hive_->IsReadOnly())

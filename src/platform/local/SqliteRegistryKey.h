@@ -22,9 +22,9 @@ public:
     [[nodiscard]] Status OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
     [[nodiscard]] Status CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) override;
     [[nodiscard]] Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
-                      std::uint32_t* size) override;
+                                    std::uint32_t* size) override;
     [[nodiscard]] Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                    std::uint32_t size) override;
+                                  std::uint32_t size) override;
     [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
     [[nodiscard]] Status EnumKeys(std::vector<std::string>& names) override;
     [[nodiscard]] Status DeleteTree(std::string_view subKey) override;

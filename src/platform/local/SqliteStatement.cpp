@@ -70,8 +70,7 @@ SqliteStatement& SqliteStatement::Bind(int index, std::int64_t value) {
 
 SqliteStatement& SqliteStatement::Bind(int index, std::string_view text) {
     if (statement_ && status_ == ERROR_SUCCESS) {
-        if (int rc = sqlite3_bind_text64(statement_, index, text.data(), text.size(), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
+        if (int rc = sqlite3_bind_text64(statement_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
             rc != SQLITE_OK)
             Fail(rc);
     }
@@ -101,20 +100,18 @@ bool SqliteStatement::Step() {
 }
 
 Status SqliteStatement::Run() {
-    while (Step()) {}
+    while (Step()) {
+    }
     return status_;
 }
 
-bool SqliteStatement::ColumnIsNull(int column) const {
-    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
-}
+bool SqliteStatement::ColumnIsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
 
 std::int64_t SqliteStatement::ColumnInt(int column) const { return sqlite3_column_int64(statement_, column); }
 
 std::string SqliteStatement::ColumnText(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-                : std::string();
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))) : std::string();
 }
 
 std::vector<std::uint8_t> SqliteStatement::ColumnBlob(int column) const {

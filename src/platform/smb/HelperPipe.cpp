@@ -35,7 +35,10 @@ Status PipeCall(HelperPoolCore& core, const std::shared_ptr<HelperSlot>& slot, c
 
 HelperPipe::HelperPipe(std::shared_ptr<HelperPoolCore> core, std::shared_ptr<HelperSlot> slot, std::uint32_t handle,
                        std::string host)
-    : core_(std::move(core)), slot_(std::move(slot)), handle_(handle), host_(std::move(host)) {}
+    : core_(std::move(core)),
+      slot_(std::move(slot)),
+      handle_(handle),
+      host_(std::move(host)) {}
 
 HelperPipe::~HelperPipe() {
     const Deadline deadline = RemoteDeadlineScope::CallDeadline(core_->options().callLimit);

@@ -1,7 +1,7 @@
 #include "platform/smb/HelperPoolCore.h"
 
-#include <algorithm>
 #include <string.h>
+#include <algorithm>
 
 #include "platform/smb/HelperCall.h"
 #include "platform/smb/StatusMapping.h"
@@ -9,7 +9,8 @@
 namespace vn::smb {
 
 HelperPoolCore::HelperPoolCore(HelperPoolOptions options, const SmbCredentials& credentials)
-    : options_(std::move(options)), credentials_(credentials) {}
+    : options_(std::move(options)),
+      credentials_(credentials) {}
 
 void HelperPoolCore::SetCredentials(const SmbCredentials& credentials) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -83,8 +84,8 @@ Status HelperPoolCore::StartHelper(Clock::time_point deadline, Status timeoutSta
             fresh->generation = generation_;
         }
         helper::Reply reply;
-        status = CallHelper<helper::Done>(*fresh->process, logon, deadline, timeoutStatus, StatusFromConnectErrno,
-                                          reply);
+        status =
+            CallHelper<helper::Done>(*fresh->process, logon, deadline, timeoutStatus, StatusFromConnectErrno, reply);
         std::string& password = std::get<helper::Logon>(logon).password;
         explicit_bzero(password.data(), password.size());
     }
@@ -159,9 +160,7 @@ void HelperPoolCore::PipeClosed(HelperSlot& slot, const std::string& host, bool 
     housekeeping_.notify_one();
 }
 
-void HelperPoolCore::DropLocked(const std::shared_ptr<HelperSlot>& slot) {
-    std::erase(slots_, slot);
-}
+void HelperPoolCore::DropLocked(const std::shared_ptr<HelperSlot>& slot) { std::erase(slots_, slot); }
 
 std::vector<std::shared_ptr<HelperSlot>> HelperPoolCore::TakeExpiredLocked(Clock::time_point now) {
     std::vector<std::shared_ptr<HelperSlot>> expired;

@@ -69,8 +69,8 @@ private:
 
     const HelperPoolOptions options_;
     mutable std::mutex mutex_;
-    std::condition_variable changed_;        // a lease ended, a helper left or started
-    std::condition_variable housekeeping_;   // a spawn request, a closing, a new helper to watch
+    std::condition_variable changed_;       // a lease ended, a helper left or started
+    std::condition_variable housekeeping_;  // a spawn request, a closing, a new helper to watch
     std::vector<std::shared_ptr<HelperSlot>> slots_;
     std::size_t starting_ = 0;
     std::size_t started_ = 0;

@@ -1,14 +1,14 @@
 #include "platform/smb/HelperProcess.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <string.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <vector>
 
 #include "platform/smb/helper/FrameChannel.h"
@@ -101,7 +101,8 @@ void HelperProcess::Kill() {
         return;
     kill(pid_, SIGKILL);
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {}
+    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
     collected_ = true;
 }
 

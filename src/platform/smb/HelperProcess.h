@@ -1,11 +1,11 @@
 #pragma once
 
+#include <sys/types.h>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <sys/types.h>
 
 #include "platform/Status.h"
 #include "platform/smb/helper/HelperMessages.h"

@@ -16,9 +16,9 @@ namespace vn::smb {
 // holds the lease (busy), and only killed by others.
 struct HelperSlot {
     std::unique_ptr<HelperProcess> process;
-    std::uint64_t generation = 0;  // of the credentials it logged on with
-    bool busy = false;             // leased: one request in flight
-    bool retired = false;          // ends as soon as it holds no pipe
+    std::uint64_t generation = 0;        // of the credentials it logged on with
+    bool busy = false;                   // leased: one request in flight
+    bool retired = false;                // ends as soon as it holds no pipe
     std::vector<std::string> pipeHosts;  // one entry per open pipe
     std::deque<std::string> sessions;    // hosts it holds a session with, latest last
     std::chrono::steady_clock::time_point lastUsed = std::chrono::steady_clock::now();

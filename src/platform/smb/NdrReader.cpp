@@ -87,13 +87,9 @@ std::u16string NdrReader::WideChars(std::uint32_t count) {
     return text;
 }
 
-std::u16string NdrReader::WideString() {
-    return TrimAtZero(WideChars(VaryingCount(2)));
-}
+std::u16string NdrReader::WideString() { return TrimAtZero(WideChars(VaryingCount(2))); }
 
-void NdrReader::Defer(std::function<void(NdrReader&)> readReferent) {
-    deferred_.push_back(std::move(readReferent));
-}
+void NdrReader::Defer(std::function<void(NdrReader&)> readReferent) { deferred_.push_back(std::move(readReferent)); }
 
 void NdrReader::FlushDeferred() {
     if (++depth_ > kMaxDeferredDepth)

@@ -23,9 +23,7 @@ void NdrWriter::U32(std::uint32_t value) {
         bytes_.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-void NdrWriter::Bytes(const std::uint8_t* data, std::size_t size) {
-    bytes_.insert(bytes_.end(), data, data + size);
-}
+void NdrWriter::Bytes(const std::uint8_t* data, std::size_t size) { bytes_.insert(bytes_.end(), data, data + size); }
 
 void NdrWriter::Pointer(bool present) {
     if (!present) {
@@ -46,9 +44,7 @@ void NdrWriter::WideString(std::u16string_view text) {
     U16(0);
 }
 
-void NdrWriter::Defer(std::function<void(NdrWriter&)> writeReferent) {
-    deferred_.push_back(std::move(writeReferent));
-}
+void NdrWriter::Defer(std::function<void(NdrWriter&)> writeReferent) { deferred_.push_back(std::move(writeReferent)); }
 
 void NdrWriter::FlushDeferred() {
     auto queue = std::move(deferred_);

@@ -13,7 +13,8 @@ class ResourceList : public ResourceEnumeration {
 public:
     explicit ResourceList(std::vector<NetResource> resources) : resources_(std::move(resources)) {}
 
-    [[nodiscard]] Status Next(std::uint32_t* count, std::vector<NetResource>& resources, std::uint32_t bufferSize) override;
+    [[nodiscard]] Status Next(std::uint32_t* count, std::vector<NetResource>& resources,
+                              std::uint32_t bufferSize) override;
 
     // Bytes one descriptor takes in a caller's buffer: the record and its
     // strings with their terminating zeros.

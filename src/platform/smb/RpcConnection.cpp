@@ -13,7 +13,8 @@ constexpr std::uint16_t kMinFragment = 256;
 }  // namespace
 
 RpcConnection::RpcConnection(std::unique_ptr<PipeStream> pipe, std::chrono::milliseconds callLimit)
-    : pipe_(std::move(pipe)), callLimit_(callLimit) {}
+    : pipe_(std::move(pipe)),
+      callLimit_(callLimit) {}
 
 Status RpcConnection::ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body, PipeStream::Deadline deadline) {
     std::uint8_t headerBytes[kPduHeaderSize];

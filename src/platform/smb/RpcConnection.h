@@ -27,8 +27,7 @@ public:
 
     // Sends the request stub for opnum and returns the response stub. A fault
     // gives its status; malformed answers give an RPC runtime status.
-    Status Call(std::uint16_t opnum, std::span<const std::uint8_t> request,
-                std::vector<std::uint8_t>& response);
+    Status Call(std::uint16_t opnum, std::span<const std::uint8_t> request, std::vector<std::uint8_t>& response);
 
     // Upper bound of a whole response stub; larger answers are refused.
     static constexpr std::size_t kMaxResponseStub = 16 * 1024 * 1024;

@@ -12,9 +12,12 @@ namespace {
 constexpr std::uint8_t kDataRepresentation[4] = {0x10, 0, 0, 0};  // little-endian, ASCII, IEEE
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     throw std::invalid_argument("bad UUID");
 }
 
@@ -39,7 +42,7 @@ std::vector<std::uint8_t> Finish(const NdrWriter& w) {
 void WriteSyntax(NdrWriter& w, const RpcSyntaxId& syntax) {
     // The UUID's first three fields are little-endian integers on the wire.
     const auto& u = syntax.uuid;
-    const std::uint8_t wire[16] = {u[3], u[2], u[1], u[0], u[5], u[4], u[7], u[6],
+    const std::uint8_t wire[16] = {u[3], u[2], u[1],  u[0],  u[5],  u[4],  u[7],  u[6],
                                    u[8], u[9], u[10], u[11], u[12], u[13], u[14], u[15]};
     w.Bytes(wire, sizeof wire);
     w.U16(syntax.major);
@@ -47,15 +50,13 @@ void WriteSyntax(NdrWriter& w, const RpcSyntaxId& syntax) {
 }
 
 const RpcSyntaxId& NdrTransferSyntax() {
-    static const RpcSyntaxId syntax =
-        RpcSyntaxId::FromString("8a885d04-1ceb-11c9-9fe8-08002b104860", 2, 0);
+    static const RpcSyntaxId syntax = RpcSyntaxId::FromString("8a885d04-1ceb-11c9-9fe8-08002b104860", 2, 0);
     return syntax;
 }
 
 }  // namespace
 
-RpcSyntaxId RpcSyntaxId::FromString(std::string_view text, std::uint16_t major,
-                                    std::uint16_t minor) {
+RpcSyntaxId RpcSyntaxId::FromString(std::string_view text, std::uint16_t major, std::uint16_t minor) {
     RpcSyntaxId id;
     id.major = major;
     id.minor = minor;
@@ -91,9 +92,8 @@ std::vector<std::uint8_t> BuildBind(std::uint32_t callId, const RpcSyntaxId& abs
     return Finish(w);
 }
 
-std::vector<std::uint8_t> BuildRequestFragment(std::uint32_t callId, std::uint16_t opnum,
-                                               std::uint8_t flags, std::uint32_t allocHint,
-                                               std::span<const std::uint8_t> stubPart) {
+std::vector<std::uint8_t> BuildRequestFragment(std::uint32_t callId, std::uint16_t opnum, std::uint8_t flags,
+                                               std::uint32_t allocHint, std::span<const std::uint8_t> stubPart) {
     NdrWriter w;
     WriteHeader(w, PduType::Request, flags, callId);
     w.U32(allocHint);

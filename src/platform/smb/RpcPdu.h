@@ -22,9 +22,7 @@ struct RpcSyntaxId {
     static RpcSyntaxId FromString(std::string_view text, std::uint16_t major, std::uint16_t minor);
 };
 
-enum class PduType : std::uint8_t {
-    Request = 0, Response = 2, Fault = 3, Bind = 11, BindAck = 12, BindNak = 13
-};
+enum class PduType : std::uint8_t { Request = 0, Response = 2, Fault = 3, Bind = 11, BindAck = 12, BindNak = 13 };
 
 inline constexpr std::uint8_t PFC_FIRST_FRAG = 0x01;
 inline constexpr std::uint8_t PFC_LAST_FRAG = 0x02;
@@ -48,14 +46,12 @@ inline constexpr Status RPC_S_PROTOCOL_ERROR = 1728;
 inline constexpr Status RPC_S_PROCNUM_OUT_OF_RANGE = 1745;
 inline constexpr Status RPC_X_BAD_STUB_DATA = 1783;
 
-std::vector<std::uint8_t> BuildBind(std::uint32_t callId, const RpcSyntaxId& abstractSyntax,
-                                    std::uint16_t maxFragment);
+std::vector<std::uint8_t> BuildBind(std::uint32_t callId, const RpcSyntaxId& abstractSyntax, std::uint16_t maxFragment);
 
 // One request fragment carrying part of a stub; allocHint is the stub bytes
 // still to come, this fragment's included.
-std::vector<std::uint8_t> BuildRequestFragment(std::uint32_t callId, std::uint16_t opnum,
-                                               std::uint8_t flags, std::uint32_t allocHint,
-                                               std::span<const std::uint8_t> stubPart);
+std::vector<std::uint8_t> BuildRequestFragment(std::uint32_t callId, std::uint16_t opnum, std::uint8_t flags,
+                                               std::uint32_t allocHint, std::span<const std::uint8_t> stubPart);
 
 // Parses and checks the 16-byte common header: version 5.0, little-endian
 // integers, a fragment length that covers at least the header.

@@ -14,7 +14,7 @@ constexpr std::uint16_t kSidTypeInvalid = 7;
 constexpr std::uint16_t kSidTypeUnknown = 8;
 
 [[nodiscard]] Status LookupOne(RpcConnection& connection, const ContextHandle& policy, std::string_view accountName,
-                 Sid& sid, std::string& referencedDomain, SidNameUse& use) {
+                               Sid& sid, std::string& referencedDomain, SidNameUse& use) {
     lsarpc::LsarLookupNames request{policy, {Utf8ToUtf16(accountName)}, lsarpc::LsapLookupWksta};
     lsarpc::LsarLookupNamesResponse response;
     if (Status status = Invoke(connection, request, response); status != ERROR_SUCCESS)
@@ -48,8 +48,8 @@ constexpr std::uint16_t kSidTypeUnknown = 8;
 
 }  // namespace
 
-Status SmbAccounts::LookupAccountName(std::string_view systemName, std::string_view accountName,
-                                      Sid& sid, std::string& referencedDomain, SidNameUse& use) {
+Status SmbAccounts::LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
+                                      std::string& referencedDomain, SidNameUse& use) {
     if (systemName.empty())
         return ERROR_NOT_SUPPORTED;
     std::unique_ptr<RpcConnection> connection;

@@ -11,7 +11,7 @@ public:
     explicit SmbAccounts(SmbConnector& connector) : connector_(connector) {}
 
     [[nodiscard]] Status LookupAccountName(std::string_view systemName, std::string_view accountName, Sid& sid,
-                             std::string& referencedDomain, SidNameUse& use) override;
+                                           std::string& referencedDomain, SidNameUse& use) override;
 
 private:
     SmbConnector& connector_;

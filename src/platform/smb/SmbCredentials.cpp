@@ -1,11 +1,11 @@
 #include "platform/smb/SmbCredentials.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vn::smb {
 
@@ -63,8 +63,7 @@ void SmbCredentials::Wipe() {
     noCoreDumps_.reset();
 }
 
-SmbCredentials SmbCredentials::FromPassword(std::string_view user, std::string_view password,
-                                            std::string_view domain) {
+SmbCredentials SmbCredentials::FromPassword(std::string_view user, std::string_view password, std::string_view domain) {
     SmbCredentials credentials;
     if (!password.empty())
         credentials.noCoreDumps_.emplace();  // before the password is in memory twice

@@ -21,8 +21,7 @@ public:
     SmbCredentials& operator=(const SmbCredentials& other);
     ~SmbCredentials();
 
-    static SmbCredentials FromPassword(std::string_view user, std::string_view password,
-                                       std::string_view domain);
+    static SmbCredentials FromPassword(std::string_view user, std::string_view password, std::string_view domain);
 
     // Reads "username = ...", "password = ...", "domain = ..." lines; a user
     // written DOMAIN\user or DOMAIN/user carries its domain. 2 when the file

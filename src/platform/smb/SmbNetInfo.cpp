@@ -14,8 +14,8 @@ std::u16string UncServerName(std::string_view server) {
 }
 
 template <class Request, class Response>
-Status SmbNetInfo::Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
-                        const Request& request, Response& response) {
+Status SmbNetInfo::Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe, const Request& request,
+                        Response& response) {
     if (server.empty())
         return ERROR_NOT_SUPPORTED;
     std::unique_ptr<RpcConnection> connection;

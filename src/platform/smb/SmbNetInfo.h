@@ -14,7 +14,7 @@ public:
     [[nodiscard]] Status NetServerGetInfo101(std::string_view server, ServerInfo101& info) override;
     [[nodiscard]] Status NetWkstaGetInfo100(std::string_view server, WkstaInfo100& info) override;
     [[nodiscard]] Status NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
-                             std::uint32_t& resumeHandle) override;
+                                           std::uint32_t& resumeHandle) override;
     // Only for this computer: ERROR_NOT_SUPPORTED.
     [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
 
@@ -23,7 +23,7 @@ private:
     // is the transport's failure, else the operation's own status.
     template <class Request, class Response>
     [[nodiscard]] Status Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
-                const Request& request, Response& response);
+                              const Request& request, Response& response);
 
     SmbConnector& connector_;
 };

@@ -11,8 +11,7 @@ namespace {
 
 constexpr Status ERROR_BAD_PROVIDER = 1204;
 
-NetResource Resource(std::uint32_t displayType, std::uint32_t usage, std::string remoteName,
-                     std::string comment) {
+NetResource Resource(std::uint32_t displayType, std::uint32_t usage, std::string remoteName, std::string comment) {
     NetResource r;
     r.dwScope = RESOURCE_GLOBALNET;
     r.dwType = RESOURCETYPE_ANY;
@@ -52,7 +51,8 @@ std::vector<NetResource> Resources(const std::vector<helper::BrowseEntry>& entri
                 entry.kind == helper::EntryKind::FileShare ? RESOURCETYPE_DISK : RESOURCETYPE_PRINT;
             if (type != RESOURCETYPE_ANY && type != shareType)
                 break;
-            NetResource share = Resource(RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE, entry.name, entry.comment);
+            NetResource share =
+                Resource(RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE, entry.name, entry.comment);
             share.dwType = shareType;
             out.push_back(std::move(share));
             break;
@@ -64,8 +64,7 @@ std::vector<NetResource> Resources(const std::vector<helper::BrowseEntry>& entri
 
 }  // namespace
 
-Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t,
-                                   const NetResource* container,
+Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t, const NetResource* container,
                                    std::unique_ptr<ResourceEnumeration>& result) {
     if (scope == RESOURCE_CONNECTED) {
         result = std::make_unique<ResourceList>(std::vector<NetResource>{});
@@ -95,8 +94,7 @@ Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std:
         url = "smb://" + host;
         break;
     }
-    default:
-        return ERROR_NOT_SUPPORTED;
+    default: return ERROR_NOT_SUPPORTED;
     }
 
     std::vector<helper::BrowseEntry> entries;

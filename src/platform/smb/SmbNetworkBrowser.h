@@ -14,8 +14,8 @@ public:
 
     explicit SmbNetworkBrowser(SmbConnector& connector) : connector_(connector) {}
 
-    Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage,
-                    const NetResource* container, std::unique_ptr<ResourceEnumeration>& result) override;
+    Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage, const NetResource* container,
+                    std::unique_ptr<ResourceEnumeration>& result) override;
 
 private:
     SmbConnector& connector_;

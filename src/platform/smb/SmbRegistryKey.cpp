@@ -13,9 +13,7 @@ namespace {
 constexpr std::uint32_t REG_MULTI_SZ = 7;
 constexpr std::uint32_t kFirstGuess = 1024;
 
-bool IsTextType(std::uint32_t type) {
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
+bool IsTextType(std::uint32_t type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // Key paths as Windows accepts them: a trailing separator names the same key.
 std::u16string KeyPath(std::string_view path) {
@@ -46,7 +44,8 @@ std::vector<std::uint8_t> Utf8ToWideBytes(const std::uint8_t* data, std::uint32_
 }  // namespace
 
 SmbRegistryKey::SmbRegistryKey(std::shared_ptr<RpcConnection> connection, const ContextHandle& handle)
-    : connection_(std::move(connection)), handle_(handle) {}
+    : connection_(std::move(connection)),
+      handle_(handle) {}
 
 SmbRegistryKey::~SmbRegistryKey() {
     // A handle the server did not close ends with the connection.
@@ -57,8 +56,7 @@ SmbRegistryKey::~SmbRegistryKey() {
 Status SmbRegistryKey::OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {
     winreg::BaseRegOpenKey request{handle_, KeyPath(subKey), 0, access};
     winreg::BaseRegOpenKeyResponse response;
-    if (Status status = InvokeForStatus(*connection_, request, response);
-        status != ERROR_SUCCESS)
+    if (Status status = InvokeForStatus(*connection_, request, response); status != ERROR_SUCCESS)
         return status;
     result = std::make_unique<SmbRegistryKey>(connection_, response.phkResult);
     return ERROR_SUCCESS;
@@ -67,15 +65,13 @@ Status SmbRegistryKey::OpenKey(std::string_view subKey, std::uint32_t access, Re
 Status SmbRegistryKey::CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {
     winreg::BaseRegCreateKey request{handle_, KeyPath(subKey), u"", 0, access};
     winreg::BaseRegCreateKeyResponse response;
-    if (Status status = InvokeForStatus(*connection_, request, response);
-        status != ERROR_SUCCESS)
+    if (Status status = InvokeForStatus(*connection_, request, response); status != ERROR_SUCCESS)
         return status;
     result = std::make_unique<SmbRegistryKey>(connection_, response.phkResult);
     return ERROR_SUCCESS;
 }
 
-Status SmbRegistryKey::FetchValue(const std::u16string& name, std::uint32_t& type,
-                                  std::vector<std::uint8_t>& data) {
+Status SmbRegistryKey::FetchValue(const std::u16string& name, std::uint32_t& type, std::vector<std::uint8_t>& data) {
     std::uint32_t bufferSize = kFirstGuess;
     // A value may grow between two calls; a few rounds settle it.
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -99,8 +95,7 @@ Status SmbRegistryKey::FetchValue(const std::u16string& name, std::uint32_t& typ
     return ERROR_MORE_DATA;
 }
 
-Status SmbRegistryKey::QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
-                                  std::uint32_t* size) {
+Status SmbRegistryKey::QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) {
     if (data && !size)
         return ERROR_INVALID_PARAMETER;
     std::uint32_t valueType = REG_NONE;

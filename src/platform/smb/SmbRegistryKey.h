@@ -21,9 +21,9 @@ public:
     // String values travel as UTF-16 and are given and taken as UTF-8, as
     // the ANSI registry functions convert them.
     [[nodiscard]] Status QueryValue(std::string_view name, std::uint32_t* type, std::uint8_t* data,
-                      std::uint32_t* size) override;
+                                    std::uint32_t* size) override;
     [[nodiscard]] Status SetValue(std::string_view name, std::uint32_t type, const std::uint8_t* data,
-                    std::uint32_t size) override;
+                                  std::uint32_t size) override;
     [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
     // Deleting remote trees is not offered: ERROR_ACCESS_DENIED.
     [[nodiscard]] Status DeleteTree(std::string_view subKey) override;

@@ -11,7 +11,7 @@ public:
     explicit SmbServiceControl(SmbConnector& connector) : connector_(connector) {}
 
     [[nodiscard]] Status OpenManager(std::string_view computer, std::uint32_t access,
-                       std::unique_ptr<ServiceManagerHandle>& result) override;
+                                     std::unique_ptr<ServiceManagerHandle>& result) override;
 
 private:
     SmbConnector& connector_;

@@ -36,8 +36,8 @@ Status SmbServiceHandle::Control(std::uint32_t control, ServiceStatus& status) {
 Status SmbServiceManagerHandle::OpenService(std::string_view name, std::uint32_t access,
                                             std::unique_ptr<ServiceHandle>& result) {
     svcctl::OpenHandleResponse response;
-    if (Status status = InvokeForStatus(*connection_, svcctl::ROpenServiceW{handle_, Utf8ToUtf16(name), access},
-                                       response);
+    if (Status status =
+            InvokeForStatus(*connection_, svcctl::ROpenServiceW{handle_, Utf8ToUtf16(name), access}, response);
         status != ERROR_SUCCESS)
         return status;
     result = std::make_unique<SmbServiceHandle>(connection_, response.handle);

@@ -13,7 +13,8 @@ namespace vn::smb {
 class SmbServiceObject {
 public:
     SmbServiceObject(std::shared_ptr<RpcConnection> connection, const ContextHandle& handle)
-        : connection_(std::move(connection)), handle_(handle) {}
+        : connection_(std::move(connection)),
+          handle_(handle) {}
     ~SmbServiceObject();
     SmbServiceObject(const SmbServiceObject&) = delete;
     SmbServiceObject& operator=(const SmbServiceObject&) = delete;
@@ -35,7 +36,7 @@ class SmbServiceManagerHandle : public ServiceManagerHandle, private SmbServiceO
 public:
     using SmbServiceObject::SmbServiceObject;
     [[nodiscard]] Status OpenService(std::string_view name, std::uint32_t access,
-                       std::unique_ptr<ServiceHandle>& result) override;
+                                     std::unique_ptr<ServiceHandle>& result) override;
 };
 
 }  // namespace vn::smb

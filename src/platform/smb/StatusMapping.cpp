@@ -11,12 +11,9 @@ constexpr Status ERROR_MR_MID_NOT_FOUND = 317;
 Status StatusFromConnectErrno(int error) {
     switch (error) {
     case EACCES:
-    case EPERM:
-        return ERROR_ACCESS_DENIED;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case EBUSY:
-        return ERROR_NETWORK_BUSY;
+    case EPERM: return ERROR_ACCESS_DENIED;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case EBUSY: return ERROR_NETWORK_BUSY;
     default:
         // Refused, unreachable, silent, unknown name, no such pipe: Windows
         // reports all of them as a network path that was not found. A name
@@ -29,14 +26,10 @@ Status StatusFromConnectErrno(int error) {
 Status StatusFromIoErrno(int error) {
     switch (error) {
     case EACCES:
-    case EPERM:
-        return ERROR_ACCESS_DENIED;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case ETIMEDOUT:
-        return ERROR_SEM_TIMEOUT;
-    default:
-        return ERROR_NETNAME_DELETED;
+    case EPERM: return ERROR_ACCESS_DENIED;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    case ETIMEDOUT: return ERROR_SEM_TIMEOUT;
+    default: return ERROR_NETNAME_DELETED;
     }
 }
 

@@ -18,11 +18,17 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
     char32_t cp = 0;
     char32_t minimum = 0;
     if ((lead & 0xE0) == 0xC0) {
-        extra = 1; cp = lead & 0x1F; minimum = 0x80;
+        extra = 1;
+        cp = lead & 0x1F;
+        minimum = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2; cp = lead & 0x0F; minimum = 0x800;
+        extra = 2;
+        cp = lead & 0x0F;
+        minimum = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3; cp = lead & 0x07; minimum = 0x10000;
+        extra = 3;
+        cp = lead & 0x07;
+        minimum = 0x10000;
     } else {
         return kReplacement;
     }
@@ -81,8 +87,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {

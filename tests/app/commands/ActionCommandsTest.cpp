@@ -13,10 +13,10 @@
 #include "app/commands/ManageLaunchers.h"
 #include "deploy/CInstallComputersPage.h"
 #include "deploy/CInstallMainDlg.h"
+#include "inventory/InventoryTreeBuilder.h"
 #include "manage/CGroupPolicy.h"
 #include "manage/CServiceManager.h"
 #include "manage/CVtrPoliciesDlg.h"
-#include "inventory/InventoryTreeBuilder.h"
 #include "support/ScriptedMessageBoxService.h"
 #include "ui/HyperlinkLabel.h"
 
@@ -171,15 +171,16 @@ TEST(ActionCommandsUnavailable, CommandsOfMissingSubsystemsAreDisabledAndInert) 
     MainCommands commands(context);
     ComputerRecord* pc = test::AddComputer(context.model, nullptr, "pc1");
     context.Select({pc});
-    for (int id : {cmd::kInstall, cmd::kScanNetwork, cmd::kScanSubnet, cmd::kGroupPolicy,
-                   cmd::kDisableEnableServices, cmd::kCheckGroupPolicies}) {
+    for (int id : {cmd::kInstall, cmd::kScanNetwork, cmd::kScanSubnet, cmd::kGroupPolicy, cmd::kDisableEnableServices,
+                   cmd::kCheckGroupPolicies}) {
         EXPECT_FALSE(commands.IsEnabled(id)) << id;
         commands.Execute(id);
     }
     EXPECT_TRUE(boxes.Boxes().empty());
     commands.OnSelectionChanged();
-    EXPECT_EQ(test::ToolBarStates(commands),
-              (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
+    EXPECT_EQ(
+        test::ToolBarStates(commands),
+        (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
 }
 
 // The window's own launcher opens the wizard with the selected computers.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
@@ -8,7 +9,6 @@
 #include <QTreeWidget>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
@@ -124,12 +124,8 @@ TEST_F(MainCommandsTest, RemoveAndRescanFollowTheSelection) {
         bool rescanAndInstall;
     };
     const Case cases[] = {
-        {{}, false, true},
-        {{office}, true, true},
-        {{pc1}, true, true},
-        {{pc1, pc2}, true, true},
-        {{office, lab}, false, false},
-        {{office, pc1}, false, false},
+        {{}, false, true},        {{office}, true, true},        {{pc1}, true, true},
+        {{pc1, pc2}, true, true}, {{office, lab}, false, false}, {{office, pc1}, false, false},
     };
     for (const Case& c : cases) {
         context.Select(c.selection);
@@ -146,9 +142,8 @@ TEST_F(MainCommandsTest, ContextMenusCarryTheirItemsAndSeveralFoldersHaveNoComma
     std::vector<std::string> texts;
     for (const QAction* action : folder.actions())
         texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    EXPECT_EQ(texts, (std::vector<std::string>{"Add Computer...", "Add Folder...", "-", "Remove", "-",
-                                               "Rescan Content", "-", "Import Computer List...", "Scan Network...",
-                                               "Scan Subnet..."}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Add Computer...", "Add Folder...", "-", "Remove", "-", "Rescan Content",
+                                               "-", "Import Computer List...", "Scan Network...", "Scan Subnet..."}));
 
     QMenu& folders = Opened(commands.ContextMenu(menu::kSeveralFolders));
     ASSERT_EQ(folders.actions().size(), 2);
@@ -159,8 +154,7 @@ TEST_F(MainCommandsTest, ContextMenusCarryTheirItemsAndSeveralFoldersHaveNoComma
 
     QMenu& computer = Opened(commands.ContextMenu(menu::kSingleComputer));
     EXPECT_EQ(computer.actions()[4]->text(), "Check Group Policies...");
-    EXPECT_EQ(computer.actions()[4]->statusTip(),
-              "Check Vantor Group Policies for this computer and current user.");
+    EXPECT_EQ(computer.actions()[4]->statusTip(), "Check Vantor Group Policies for this computer and current user.");
     EXPECT_EQ(commands.ContextMenu(menu::kSingleFailedComputer)->actions().size(), 2);
     EXPECT_EQ(Opened(commands.ContextMenu(menu::kSeveralComputers)).actions()[2]->text(), "Remove from List");
     EXPECT_EQ(commands.ContextMenu(menu::kMenuBar), nullptr);
@@ -220,8 +214,9 @@ TEST_F(MainCommandsTest, ToolBarStatesFollowTheCaret) {
     EXPECT_EQ(test::ToolBarStates(commands), none);
     context.SetCaret(test::AddFolder(context.model, nullptr, "Office"));
     commands.OnSelectionChanged();
-    EXPECT_EQ(test::ToolBarStates(commands),
-              (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
+    EXPECT_EQ(
+        test::ToolBarStates(commands),
+        (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
     context.SetCaret(test::AddComputer(context.model, nullptr, "pc1"));
     commands.OnSelectionChanged();
     EXPECT_EQ(test::ToolBarStates(commands),
@@ -252,7 +247,8 @@ TEST_F(MainCommandsTest, GettingStartedShowsTheBundledHelp) {
 }
 
 TEST(DetectInfoDialog, ListsTheCatalogueFilesOtherProductsOnly) {
-    const auto path = std::filesystem::temp_directory_path() / ("vn_detect_info_" + std::to_string(::getpid()) + ".ini");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("vn_detect_info_" + std::to_string(::getpid()) + ".ini");
     std::ofstream(path) << "[1]\nDisplayName=Farview\nServicePath=Software\\Farview\n\n"
                            "[2]\nDisplayName=Vantor\nServicePath=x\n\n"
                            "[3]\nDisplayName=Abacus Remote\nServicePath=Software\\Abacus\n\n";

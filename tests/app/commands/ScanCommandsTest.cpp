@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
@@ -26,8 +26,8 @@ protected:
     void SetUp() override { commands.SetFileChooser(&files); }
 
     std::filesystem::path TempFile(const std::string& name, const std::string& content) {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("vn_scan_commands_" + std::to_string(::getpid()) + "_" + name);
+        const auto path =
+            std::filesystem::temp_directory_path() / ("vn_scan_commands_" + std::to_string(::getpid()) + "_" + name);
         std::ofstream(path, std::ios::binary) << content;
         created_.push_back(path);
         return path;
@@ -105,8 +105,7 @@ TEST_F(ScanCommandsTest, RescanExpandsFoldersToTheirComputersInTreeOrder) {
     // The folder, a computer inside it (entered twice) and a top-level computer.
     context.Select({site, inLab, top});
     commands.Execute(cmd::kRescan);
-    EXPECT_EQ(context.ScannedEntries(),
-              (Entries{{"lab1", lab}, {"site1", site}, {"lab1", lab}, {"top1", nullptr}}));
+    EXPECT_EQ(context.ScannedEntries(), (Entries{{"lab1", lab}, {"site1", site}, {"lab1", lab}, {"top1", nullptr}}));
 }
 
 TEST_F(ScanCommandsTest, RescanOfAnEmptyFolderStartsNoScan) {

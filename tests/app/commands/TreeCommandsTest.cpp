@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QLineEdit>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"

@@ -85,8 +85,7 @@ TEST_F(DetailsTest, ButtonsAndLinksSendTheirCommands) {
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(ControlIdOf(link), 1121);
     link->Activate();
-    EXPECT_EQ(context.sentCommands,
-              (std::vector<int>{cmd::kScan, cmd::kRescan, cmd::kWhatNetwardenDetects}));
+    EXPECT_EQ(context.sentCommands, (std::vector<int>{cmd::kScan, cmd::kRescan, cmd::kWhatNetwardenDetects}));
     EXPECT_EQ(ControlIdOf(pane.View(details::kBlank)->findChild<HyperlinkLabel*>(QStringLiteral("detectsLink"))), 1126);
 }
 
@@ -155,8 +154,7 @@ TEST_F(DetailsTest, ErrorViewChoosesTheAccessDeniedPictureFromTheText) {
     pc->ErrorString = "The network path was not found.\r\n";
     view.ShowNode(*pc);
     EXPECT_FALSE(view.ShowsAccessDenied());
-    EXPECT_EQ(PictureOf(view),
-              view.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32).toImage());
+    EXPECT_EQ(PictureOf(view), view.style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32).toImage());
     // The test is case-sensitive, as the system writes the word.
     pc->ErrorString = "access is denied.";
     view.ShowNode(*pc);

@@ -305,8 +305,8 @@ TEST_F(MainFrameLabTest, PoliciesOfTheLoggedOnUserAndTheServiceManagerOfALabHost
         WhenModal<CVtrPoliciesDlg>([&](CVtrPoliciesDlg& dialog) {
             user = dialog.findChild<QLabel*>("user")->text();
             logon = dialog.findChild<QLabel*>("result0")->text();
-            remotePrinting = dialog.findChild<QLabel*>("user6")->text() + "/" +
-                             dialog.findChild<QLabel*>("result6")->text();
+            remotePrinting =
+                dialog.findChild<QLabel*>("user6")->text() + "/" + dialog.findChild<QLabel*>("result6")->text();
             dialog.accept();
         });
         frame->SendCommand(cmd::kCheckGroupPolicies);

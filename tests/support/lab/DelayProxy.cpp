@@ -1,13 +1,13 @@
 #include "DelayProxy.h"
 
 #include <arpa/inet.h>
-#include <condition_variable>
-#include <deque>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <condition_variable>
+#include <deque>
 
 #include "LabProcess.h"
 
@@ -120,7 +120,9 @@ private:
 class DelayProxy::Relay {
 public:
     Relay(int client, int server, std::chrono::milliseconds delay)
-        : client_(client), server_(server), toServer_(std::make_unique<Pump>(client, server, delay)),
+        : client_(client),
+          server_(server),
+          toServer_(std::make_unique<Pump>(client, server, delay)),
           toClient_(std::make_unique<Pump>(server, client, delay)) {}
     ~Relay() {
         shutdown(client_, SHUT_RDWR);
@@ -140,7 +142,10 @@ private:
 
 DelayProxy::DelayProxy(const std::string& listenAddress, const std::string& targetAddress,
                        std::chrono::milliseconds oneWayDelay, int port)
-    : listenAddress_(listenAddress), targetAddress_(targetAddress), delay_(oneWayDelay), port_(port) {
+    : listenAddress_(listenAddress),
+      targetAddress_(targetAddress),
+      delay_(oneWayDelay),
+      port_(port) {
     sockaddr_in target{};
     if (!LoopbackAddress(targetAddress, port, target))
         return;

@@ -42,8 +42,8 @@ Status RunLabProbe(smb::SmbBackend& backend, const std::string& host, LabProbeRe
         return status;
     result.serverComment = info.comment;
     RegistryKeyPtr options;
-    if (Status status = machine->OpenKey("SYSTEM\\CurrentControlSet\\Control\\ProductOptions", KEY_QUERY_VALUE,
-                                         options);
+    if (Status status =
+            machine->OpenKey("SYSTEM\\CurrentControlSet\\Control\\ProductOptions", KEY_QUERY_VALUE, options);
         status != ERROR_SUCCESS)
         return status;
     return QueryStringValue(*options, "ProductType", result.productType, REG_SZ);

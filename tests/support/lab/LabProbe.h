@@ -9,9 +9,9 @@ namespace vn::lab {
 
 // What one examination of a lab host found.
 struct LabProbeResult {
-    int keysFound = 0;    // product keys that opened
-    int keysAbsent = 0;   // answered 2
-    int keysDenied = 0;   // answered 5
+    int keysFound = 0;   // product keys that opened
+    int keysAbsent = 0;  // answered 2
+    int keysDenied = 0;  // answered 5
     std::string serverComment;
     std::string productType;
 };

@@ -1,19 +1,19 @@
 #include "LabProcess.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <string>
 #include <netinet/in.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
 
 extern char** environ;
 
@@ -29,8 +29,8 @@ std::vector<char*> CStrings(const std::vector<std::string>& strings) {
     return out;
 }
 
-pid_t Spawn(const std::vector<std::string>& argv, const LabEnvironment& env,
-            const std::string& logFile, bool newSession, const std::string& stdinFile = "/dev/null") {
+pid_t Spawn(const std::vector<std::string>& argv, const LabEnvironment& env, const std::string& logFile,
+            bool newSession, const std::string& stdinFile = "/dev/null") {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, stdinFile.c_str(), O_RDONLY, 0);
@@ -64,8 +64,7 @@ bool ProcessEnded(pid_t pid) {
 
 }  // namespace
 
-LabEnvironment LabEnvironment::WithNssWrapper(const std::string& passwdFile,
-                                              const std::string& groupFile) {
+LabEnvironment LabEnvironment::WithNssWrapper(const std::string& passwdFile, const std::string& groupFile) {
     LabEnvironment env;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
@@ -91,8 +90,7 @@ int RunTool(const std::vector<std::string>& argv, const LabEnvironment& env, con
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-pid_t StartDaemon(const std::vector<std::string>& argv, const LabEnvironment& env,
-                  const std::string& logFile) {
+pid_t StartDaemon(const std::vector<std::string>& argv, const LabEnvironment& env, const std::string& logFile) {
     return Spawn(argv, env, logFile, true);
 }
 
@@ -122,8 +120,7 @@ bool TcpPortOpen(const std::string& address, int port) {
     const bool parsed = inet_pton(AF_INET, address.c_str(), &target.sin_addr) == 1;
     // Only loopback addresses are ever contacted.
     const bool loopback = parsed && (ntohl(target.sin_addr.s_addr) >> 24) == 127;
-    const bool open = loopback &&
-        connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0;
+    const bool open = loopback && connect(fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0;
     close(fd);
     return open;
 }

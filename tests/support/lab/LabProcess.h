@@ -1,7 +1,7 @@
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+#include <string>
 #include <vector>
 
 namespace vn::lab {
@@ -20,8 +20,7 @@ int RunTool(const std::vector<std::string>& argv, const LabEnvironment& env, con
 
 // Starts a daemon in a session of its own (so that its exit signals never
 // reach our process group); returns its PID, or -1.
-pid_t StartDaemon(const std::vector<std::string>& argv, const LabEnvironment& env,
-                  const std::string& logFile);
+pid_t StartDaemon(const std::vector<std::string>& argv, const LabEnvironment& env, const std::string& logFile);
 
 // Sends SIGTERM to the daemon's session group, waits up to two seconds for
 // the daemon, then SIGKILL.

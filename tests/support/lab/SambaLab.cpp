@@ -1,12 +1,12 @@
 #include "SambaLab.h"
 
+#include <unistd.h>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 #include "LabProcess.h"
 
@@ -23,8 +23,7 @@ constexpr const char* kNet = "/usr/bin/net";
 constexpr const char* kSmbpasswd = "/usr/bin/smbpasswd";
 constexpr const char* kAdminGroup = "vnadmins";
 // Only the built-in administrators and the system may read this key.
-constexpr const char* kAdminsOnlySddl =
-    "O:BAG:SYD:(A;;RPWPCCDCLCRCWOWDSDSW;;;BA)(A;;RPWPCCDCLCRCWOWDSDSW;;;SY)";
+constexpr const char* kAdminsOnlySddl = "O:BAG:SYD:(A;;RPWPCCDCLCRCWOWDSDSW;;;BA)(A;;RPWPCCDCLCRCWOWDSDSW;;;SY)";
 
 bool WriteFile(const fs::path& path, const std::string& text) {
     std::ofstream out(path, std::ios::trunc);
@@ -81,8 +80,11 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
 class HostBuilder {
 public:
     HostBuilder(const fs::path& root, const LabHost& host, const LabEnvironment& env)
-        : host_(host), dir_(root / host.name), conf_((dir_ / "smb.conf").string()),
-          log_((dir_ / "setup.log").string()), env_(env) {}
+        : host_(host),
+          dir_(root / host.name),
+          conf_((dir_ / "smb.conf").string()),
+          log_((dir_ / "setup.log").string()),
+          env_(env) {}
 
     // The browse election takes nmbd some twenty seconds whatever we do, so
     // the name servers start before anything else of the lab is built.
@@ -108,8 +110,8 @@ public:
             if (rc != 0)
                 return Fail(error, "smbpasswd failed for " + user.name);
         }
-        if (!Net({"groupmap", "add", "sid=S-1-5-32-544", std::string("unixgroup=") + kAdminGroup,
-                  "type=builtin", "ntgroup=Administrators"}))
+        if (!Net({"groupmap", "add", "sid=S-1-5-32-544", std::string("unixgroup=") + kAdminGroup, "type=builtin",
+                  "ntgroup=Administrators"}))
             return Fail(error, "groupmap add failed");
         return Registry(error) && UserHive(error);
     }
@@ -159,8 +161,7 @@ public:
             {"setvalue", hklm + SambaLab::kPolicyKey, "AllowRemoteControl", "dword", "0"},
             {"setvalue", hklm + SambaLab::kPolicyKey, "MachinePolicyPreference", "dword", "1"},
             {"createkey", hklm + SambaLab::kLabKey},
-            {"setvalue", hklm + SambaLab::kLabKey, SambaLab::kLargeValueName, "sz",
-             SambaLab::LargeValueText()},
+            {"setvalue", hklm + SambaLab::kLabKey, SambaLab::kLargeValueName, "sz", SambaLab::LargeValueText()},
         };
         return RegistrySteps(steps, error);
     }
@@ -245,7 +246,7 @@ namespace {
 // state lie below the lab folder: every folder on the way must let others
 // through, or each remote registry call fails with "not enough memory".
 bool ReachableByEveryone(const fs::path& root, std::string& error) {
-    for (fs::path dir = fs::absolute(root); ; dir = dir.parent_path()) {
+    for (fs::path dir = fs::absolute(root);; dir = dir.parent_path()) {
         std::error_code failed;
         const fs::perms perms = fs::status(dir, failed).permissions();
         if (failed || (perms & fs::perms::others_exec) == fs::perms::none) {
@@ -273,12 +274,13 @@ bool SambaLab::Start(const std::string& root, std::string& error) {
     const fs::path group = fs::path(root) / "group";
     const LabUser plain = PlainUser();
     const LabUser admin = AdminUser();
-    WriteFile(passwd, "root:x:0:0:root:/root:/bin/false\n"
-                      "nobody:x:65534:65534:nobody:/nonexistent:/bin/false\n" +
-                      plain.name + ":x:61001:61001::/nonexistent:/bin/false\n" +
-                      admin.name + ":x:61002:61002::/nonexistent:/bin/false\n");
-    WriteFile(group, "root:x:0:\nnogroup:x:65534:\n" + plain.name + ":x:61001:\n" + admin.name +
-                         ":x:61002:\n" + kAdminGroup + ":x:61100:" + admin.name + "\n");
+    WriteFile(passwd,
+              "root:x:0:0:root:/root:/bin/false\n"
+              "nobody:x:65534:65534:nobody:/nonexistent:/bin/false\n" +
+                  plain.name + ":x:61001:61001::/nonexistent:/bin/false\n" + admin.name +
+                  ":x:61002:61002::/nonexistent:/bin/false\n");
+    WriteFile(group, "root:x:0:\nnogroup:x:65534:\n" + plain.name + ":x:61001:\n" + admin.name + ":x:61002:\n" +
+                         kAdminGroup + ":x:61100:" + admin.name + "\n");
     const LabEnvironment env = LabEnvironment::WithNssWrapper(passwd.string(), group.string());
 
     std::vector<pid_t> pids;

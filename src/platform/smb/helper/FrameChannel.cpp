@@ -1,8 +1,8 @@
 #include "platform/smb/helper/FrameChannel.h"
 
-#include <cerrno>
 #include <poll.h>
 #include <sys/socket.h>
+#include <cerrno>
 
 #include "platform/smb/helper/HelperMessages.h"
 
@@ -12,7 +12,8 @@ FrameChannel::Result FrameChannel::Wait(short events, Deadline deadline) {
     for (;;) {
         int timeoutMs = -1;
         if (deadline) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return Result::TimedOut;
             timeoutMs = left.count() > 60'000 ? 60'000 : static_cast<int>(left.count());

@@ -9,8 +9,18 @@ namespace vn::smb::helper {
 namespace {
 
 enum class Type : std::uint8_t {
-    Logon = 1, OpenPipe = 2, WritePipe = 3, ReadPipe = 4, ClosePipe = 5, Browse = 6,
-    Done = 64, Opened = 65, Failed = 66, Data = 67, Ended = 68, BrowseEntry = 69,
+    Logon = 1,
+    OpenPipe = 2,
+    WritePipe = 3,
+    ReadPipe = 4,
+    ClosePipe = 5,
+    Browse = 6,
+    Done = 64,
+    Opened = 65,
+    Failed = 66,
+    Data = 67,
+    Ended = 68,
+    BrowseEntry = 69,
 };
 
 class FrameWriter {
@@ -119,8 +129,8 @@ bool DecodeLogon(FrameReader& r, Logon& logon) {
 
 bool DecodeOpenPipe(FrameReader& r, OpenPipe& open) {
     std::string host;
-    return r.String(open.host, kMaxHostName) && r.String(open.pipe, kMaxPipeName) &&
-           UrlHostName(open.host, host) && host == open.host && PipeNameCharacters(open.pipe);
+    return r.String(open.host, kMaxHostName) && r.String(open.pipe, kMaxPipeName) && UrlHostName(open.host, host) &&
+           host == open.host && PipeNameCharacters(open.pipe);
 }
 
 bool DecodeReadPipe(FrameReader& r, ReadPipe& read) {
@@ -150,77 +160,75 @@ std::uint32_t FrameBodyLength(const std::uint8_t* lengthBytes) {
 }
 
 std::vector<std::uint8_t> EncodeRequest(const Request& request) {
-    return std::visit(
-        Overloaded{
-            [](const Logon& m) {
-                FrameWriter w(Type::Logon);
-                w.U8(m.kerberos ? 1 : 0);
-                w.String(m.user, kMaxAccountText);
-                w.String(m.password, kMaxAccountText);
-                w.String(m.domain, kMaxAccountText);
-                return w.Finish();
-            },
-            [](const OpenPipe& m) {
-                FrameWriter w(Type::OpenPipe);
-                w.String(m.host, kMaxHostName);
-                w.String(m.pipe, kMaxPipeName);
-                return w.Finish();
-            },
-            [](const WritePipe& m) {
-                FrameWriter w(Type::WritePipe);
-                w.U32(m.handle);
-                w.Bytes(m.bytes);
-                return w.Finish();
-            },
-            [](const ReadPipe& m) {
-                FrameWriter w(Type::ReadPipe);
-                w.U32(m.handle);
-                w.U32(m.size);
-                return w.Finish();
-            },
-            [](const ClosePipe& m) {
-                FrameWriter w(Type::ClosePipe);
-                w.U32(m.handle);
-                return w.Finish();
-            },
-            [](const Browse& m) {
-                FrameWriter w(Type::Browse);
-                w.String(m.url, kMaxUrl);
-                return w.Finish();
-            },
-        },
-        request);
+    return std::visit(Overloaded{
+                          [](const Logon& m) {
+                              FrameWriter w(Type::Logon);
+                              w.U8(m.kerberos ? 1 : 0);
+                              w.String(m.user, kMaxAccountText);
+                              w.String(m.password, kMaxAccountText);
+                              w.String(m.domain, kMaxAccountText);
+                              return w.Finish();
+                          },
+                          [](const OpenPipe& m) {
+                              FrameWriter w(Type::OpenPipe);
+                              w.String(m.host, kMaxHostName);
+                              w.String(m.pipe, kMaxPipeName);
+                              return w.Finish();
+                          },
+                          [](const WritePipe& m) {
+                              FrameWriter w(Type::WritePipe);
+                              w.U32(m.handle);
+                              w.Bytes(m.bytes);
+                              return w.Finish();
+                          },
+                          [](const ReadPipe& m) {
+                              FrameWriter w(Type::ReadPipe);
+                              w.U32(m.handle);
+                              w.U32(m.size);
+                              return w.Finish();
+                          },
+                          [](const ClosePipe& m) {
+                              FrameWriter w(Type::ClosePipe);
+                              w.U32(m.handle);
+                              return w.Finish();
+                          },
+                          [](const Browse& m) {
+                              FrameWriter w(Type::Browse);
+                              w.String(m.url, kMaxUrl);
+                              return w.Finish();
+                          },
+                      },
+                      request);
 }
 
 std::vector<std::uint8_t> EncodeReply(const Reply& reply) {
-    return std::visit(
-        Overloaded{
-            [](const Done&) { return FrameWriter(Type::Done).Finish(); },
-            [](const Opened& m) {
-                FrameWriter w(Type::Opened);
-                w.U32(m.handle);
-                return w.Finish();
-            },
-            [](const Failed& m) {
-                FrameWriter w(Type::Failed);
-                w.U32(static_cast<std::uint32_t>(m.error));
-                return w.Finish();
-            },
-            [](const Data& m) {
-                FrameWriter w(Type::Data);
-                w.Bytes(m.bytes);
-                return w.Finish();
-            },
-            [](const Ended&) { return FrameWriter(Type::Ended).Finish(); },
-            [](const BrowseEntry& m) {
-                FrameWriter w(Type::BrowseEntry);
-                w.U8(static_cast<std::uint8_t>(m.kind));
-                w.String(m.name, kMaxEntryText);
-                w.String(m.comment, kMaxEntryText);
-                return w.Finish();
-            },
-        },
-        reply);
+    return std::visit(Overloaded{
+                          [](const Done&) { return FrameWriter(Type::Done).Finish(); },
+                          [](const Opened& m) {
+                              FrameWriter w(Type::Opened);
+                              w.U32(m.handle);
+                              return w.Finish();
+                          },
+                          [](const Failed& m) {
+                              FrameWriter w(Type::Failed);
+                              w.U32(static_cast<std::uint32_t>(m.error));
+                              return w.Finish();
+                          },
+                          [](const Data& m) {
+                              FrameWriter w(Type::Data);
+                              w.Bytes(m.bytes);
+                              return w.Finish();
+                          },
+                          [](const Ended&) { return FrameWriter(Type::Ended).Finish(); },
+                          [](const BrowseEntry& m) {
+                              FrameWriter w(Type::BrowseEntry);
+                              w.U8(static_cast<std::uint8_t>(m.kind));
+                              w.String(m.name, kMaxEntryText);
+                              w.String(m.comment, kMaxEntryText);
+                              return w.Finish();
+                          },
+                      },
+                      reply);
 }
 
 bool DecodeRequest(std::span<const std::uint8_t> body, Request& request) {
@@ -256,7 +264,10 @@ bool DecodeReply(std::span<const std::uint8_t> body, Reply& reply) {
         return false;
     bool ok = false;
     switch (static_cast<Type>(type)) {
-    case Type::Done: reply.emplace<Done>(); ok = true; break;
+    case Type::Done:
+        reply.emplace<Done>();
+        ok = true;
+        break;
     case Type::Opened: ok = r.U32(reply.emplace<Opened>().handle); break;
     case Type::Failed: {
         std::uint32_t error = 0;
@@ -265,7 +276,10 @@ bool DecodeReply(std::span<const std::uint8_t> body, Reply& reply) {
         break;
     }
     case Type::Data: ok = r.Rest(reply.emplace<Data>().bytes, kMaxReadSize); break;
-    case Type::Ended: reply.emplace<Ended>(); ok = true; break;
+    case Type::Ended:
+        reply.emplace<Ended>();
+        ok = true;
+        break;
     case Type::BrowseEntry: ok = DecodeBrowseEntry(r, reply.emplace<BrowseEntry>()); break;
     default: return false;
     }

@@ -25,7 +25,7 @@ inline constexpr std::size_t kMaxAccountText = 1024;  // user, password, domain
 inline constexpr std::size_t kMaxHostName = 255;
 inline constexpr std::size_t kMaxPipeName = 64;
 inline constexpr std::size_t kMaxUrl = 1024;
-inline constexpr std::size_t kMaxEntryText = 1024;    // browse entry names and comments
+inline constexpr std::size_t kMaxEntryText = 1024;  // browse entry names and comments
 inline constexpr std::uint32_t kMaxReadSize = 65535;
 
 // Requests, from a program to its helper.

@@ -1,12 +1,12 @@
 #include "platform/smb/helper/HelperProcessMain.h"
 
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/smb/helper/HelperServer.h"
 

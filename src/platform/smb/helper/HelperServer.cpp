@@ -1,7 +1,7 @@
 #include "platform/smb/helper/HelperServer.h"
 
-#include <cerrno>
 #include <string.h>
+#include <cerrno>
 
 #include "platform/smb/helper/FrameChannel.h"
 
@@ -75,9 +75,7 @@ private:
         }
         const auto& browse = std::get<Browse>(request);
         bool sent = true;
-        const int error = session_->Browse(browse.url, [&](const BrowseEntry& entry) {
-            sent = sent && Reply(entry);
-        });
+        const int error = session_->Browse(browse.url, [&](const BrowseEntry& entry) { sent = sent && Reply(entry); });
         return sent && Answer(error);
     }
 

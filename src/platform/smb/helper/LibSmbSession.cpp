@@ -1,8 +1,8 @@
 #include "platform/smb/helper/LibSmbSession.h"
 
+#include <fcntl.h>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 
 namespace vn::smb::helper {
 
