@@ -6,6 +6,8 @@
 // random order. Prints one line per figure with its target. Meant for the
 // release build.
 
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
@@ -67,8 +69,29 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-void Report(const std::string& what, double milliseconds, double targetMilliseconds) {
-    std::printf("%-62s %8.1f ms   (target <= %.0f ms)%s\n", what.c_str(), milliseconds, targetMilliseconds,
+// Processor time of this process and its waited-for children: on a busy
+// machine the wall time says little, this says what the work itself costs.
+double CpuMilliseconds() {
+    double total = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (const timeval& time : {usage.ru_utime, usage.ru_stime})
+            total += static_cast<double>(time.tv_sec) * 1000.0 + static_cast<double>(time.tv_usec) / 1000.0;
+    }
+    return total;
+}
+
+// Wall and processor time from its making to Report.
+struct Stopwatch {
+    Clock::time_point wall = Clock::now();
+    double cpu = CpuMilliseconds();
+};
+
+void Report(const std::string& what, const Stopwatch& started, double targetMilliseconds) {
+    const double milliseconds = MillisecondsSince(started.wall);
+    std::printf("%-62s %8.1f ms  (cpu %8.1f ms; target <= %.0f ms)%s\n", what.c_str(), milliseconds,
+                CpuMilliseconds() - started.cpu, targetMilliseconds,
                 milliseconds <= targetMilliseconds ? "" : "   OVER TARGET");
     std::fflush(stdout);
 }
@@ -86,9 +109,9 @@ bool TimeInventoryList(const std::filesystem::path& program, const std::string& 
     std::string command = "'";
     command += program.string();
     command += "' inventory list > /dev/null";
-    const auto start = Clock::now();
+    const Stopwatch started;
     const int status = std::system(command.c_str());
-    Report(what, MillisecondsSince(start), 1500);
+    Report(what, started, 1500);
     return status == 0;
 }
 
@@ -105,14 +128,14 @@ bool RunShape(const Shape& shape, const std::filesystem::path& directory, vn::Pr
     BuildInventory(model, shape, catalogue);
     const std::string suffix = std::string(" 100,000 computers ") + shape.name;
 
-    auto start = Clock::now();
+    const Stopwatch saving;
     const bool saved = vn::SaveInventory(model, registry);
-    Report("save" + suffix, MillisecondsSince(start), 1500);
+    Report("save" + suffix, saving, 1500);
 
     vn::InventoryModel loaded;
-    start = Clock::now();
+    const Stopwatch loading;
     const bool read = vn::LoadInventory(loaded, registry, catalogue);
-    Report("load" + suffix, MillisecondsSince(start), 1500);
+    Report("load" + suffix, loading, 1500);
 
     bool listed = true;
     const std::filesystem::path netwarden = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "netwarden";
@@ -122,12 +145,12 @@ bool RunShape(const Shape& shape, const std::filesystem::path& directory, vn::Pr
         std::printf("netwarden inventory list: not built beside the benchmark, not measured\n");
 
     std::size_t shown = 0;
-    const double window = TimeWindowShowingTheTree(catalogue, shown);
-    if (window >= 0)
-        Report("window showing the loaded tree," + suffix, window, 2000);
+    const Stopwatch showing;
+    ShowWindowWithTheTree(catalogue, shown);
+    Report("window showing the loaded tree," + suffix, showing, 2000);
 
     return saved && read && listed && CountComputers(loaded) == CountComputers(model) &&
-           (window < 0 || shown == static_cast<std::size_t>(shape.folders));
+           shown == static_cast<std::size_t>(shape.folders);
 }
 
 bool RunRandomInserts(const vn::ProductCatalogue& catalogue) {
@@ -138,10 +161,10 @@ bool RunRandomInserts(const vn::ProductCatalogue& catalogue) {
     vn::InventoryModel flat;
     auto* folder =
         static_cast<vn::FolderNode*>(flat.InsertNode(nullptr, std::make_unique<vn::FolderNode>("All"), false));
-    const auto start = Clock::now();
+    const Stopwatch started;
     for (int i = 0; i < kRandomInserts; ++i)
         flat.InsertNode(folder, MakeComputer(names[static_cast<std::size_t>(i)], i, catalogue), false);
-    Report("insert 10,000 computers into one folder in random order", MillisecondsSince(start), 2000);
+    Report("insert 10,000 computers into one folder in random order", started, 2000);
     return CountComputers(flat) == names.size();
 }
 

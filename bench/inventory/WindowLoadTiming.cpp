@@ -1,7 +1,6 @@
 #include "WindowLoadTiming.h"
 
 #include <QCoreApplication>
-#include <chrono>
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainFrame.h"
@@ -10,17 +9,14 @@
 #include "inventory/InventoryModel.h"
 #include "platform/SystemPlatform.h"
 
-double TimeWindowShowingTheTree(vn::ProductCatalogue& catalogue, std::size_t& topLevelRows) {
+void ShowWindowWithTheTree(vn::ProductCatalogue& catalogue, std::size_t& topLevelRows) {
     vn::SystemPlatform platform;  // finds the hives through the environment
     vn::MainFrameOptions options;
     options.LoadCatalogue = false;
-    const auto start = std::chrono::steady_clock::now();
     vn::CMainFrame frame(platform, catalogue, options);
     frame.show();
     QCoreApplication::processEvents();
     // Lays out and paints the rows in view now rather than on the next event.
     frame.TreeView().Tree().viewport()->repaint();
-    const double elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     topLevelRows = static_cast<std::size_t>(frame.Model().rowCount());
-    return elapsed;
 }
