@@ -20,8 +20,8 @@ InventoryReader::InventoryReader(InventoryModel& model, const ProductCatalogue& 
 namespace {
 
 // Every value a stored folder or computer has.
-const std::vector<std::string> kStoredValues = {"", "Expanded", "ErrorString", "Description", "OSVersion",
-                                                "IsServer", "LastKnownIP", "HasError"};
+const std::vector<std::string> kStoredValues = {"",          "Expanded", "ErrorString", "Description",
+                                                "OSVersion", "IsServer", "LastKnownIP", "HasError"};
 
 }  // namespace
 

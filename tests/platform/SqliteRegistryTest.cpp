@@ -239,8 +239,9 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     std::vector<RegistryTree> walked;
     ASSERT_EQ(one->ReadSubKeys(wanted, fast), ERROR_SUCCESS);
     ASSERT_EQ(two->RegistryKey::ReadSubKeys(wanted, walked), ERROR_SUCCESS);
-    EXPECT_EQ(Flatten(fast), "a{=4:\x01\0\0\0,Text=1:x\0,}[deep{}[deeper{}[]]second{}[]]"
-                             "b{Kept=1:set\0,}[New{}[]Old{Kept=1:yes\0,}[]]"s);
+    EXPECT_EQ(Flatten(fast),
+              "a{=4:\x01\0\0\0,Text=1:x\0,}[deep{}[deeper{}[]]second{}[]]"
+              "b{Kept=1:set\0,}[New{}[]Old{Kept=1:yes\0,}[]]"s);
     // Value order within a key is the hive's own; compare names and bytes sorted.
     auto sorted = [](std::vector<RegistryTree> level) {
         auto sortValues = [](auto& self, std::vector<RegistryTree>& keys) -> void {

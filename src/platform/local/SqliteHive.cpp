@@ -519,9 +519,9 @@ Status SqliteHive::ReadTrees(KeyId key, const std::vector<std::string>& valueNam
     while (valueQuery.Step()) {
         fold = valueQuery.ColumnText(1);
         if (const auto asked = wanted.find(fold); asked != wanted.end())
-            values.push_back({valueQuery.ColumnInt(0),
-                              {*asked->second, static_cast<std::uint32_t>(valueQuery.ColumnInt(2)),
-                               valueQuery.ColumnBlob(3)}});
+            values.push_back(
+                {valueQuery.ColumnInt(0),
+                 {*asked->second, static_cast<std::uint32_t>(valueQuery.ColumnInt(2)), valueQuery.ColumnBlob(3)}});
     }
     if (valueQuery.status() != ERROR_SUCCESS)
         return valueQuery.status();
@@ -529,8 +529,8 @@ Status SqliteHive::ReadTrees(KeyId key, const std::vector<std::string>& valueNam
     // Each level is reserved whole before its keys are filled in, so no
     // vector moves under the recursion.
     auto build = [&](auto& self, KeyId parent, std::vector<RegistryTree>& level) -> void {
-        const auto first = std::partition_point(keys.begin(), keys.end(),
-                                                [parent](const KeyRow& row) { return row.parent < parent; });
+        const auto first =
+            std::partition_point(keys.begin(), keys.end(), [parent](const KeyRow& row) { return row.parent < parent; });
         auto last = first;
         while (last != keys.end() && last->parent == parent)
             ++last;
