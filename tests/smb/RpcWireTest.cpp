@@ -44,7 +44,10 @@ Bytes FromHex(std::string_view text) {
 
 std::string Encoded(const auto& request) {
     NdrWriter w;
-    request.Encode(w);
+    if constexpr (requires { request.Encode(w); })
+        request.Encode(w);
+    else
+        w.Write(request);
     return Hex(w.data());
 }
 

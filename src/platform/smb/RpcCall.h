@@ -16,7 +16,10 @@ template <class Response>
 [[nodiscard]] Status DecodeStub(std::span<const std::uint8_t> stub, Response& response) {
     try {
         NdrReader r(stub);
-        response.Decode(r);
+        if constexpr (requires { response.Decode(r); })
+            response.Decode(r);
+        else
+            r.Read(response);
         return ERROR_SUCCESS;
     } catch (const NdrError&) {
         return RPC_X_BAD_STUB_DATA;
@@ -31,7 +34,10 @@ template <class Request, class Response>
     std::vector<std::uint8_t> stub;
     try {
         NdrWriter w;
-        request.Encode(w);
+        if constexpr (requires { request.Encode(w); })
+            request.Encode(w);
+        else
+            w.Write(request);
         stub = w.data();
     } catch (const NdrError&) {
         return ERROR_INVALID_PARAMETER;
