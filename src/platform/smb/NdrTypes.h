@@ -25,8 +25,6 @@ struct ContextHandle {
     bool IsNull() const;
     void Write(NdrWriter& w) const;
     void Read(NdrReader& r);
-    void Encode(NdrWriter& w) const { Write(w); }  // transitional
-    void Decode(NdrReader& r) { Read(r); }         // transitional
 };
 
 template <class T>
@@ -253,13 +251,5 @@ struct UnicodeBuffer {
 
     void Write(NdrWriter& w) const;
 };
-
-// Transitional, for the interfaces not yet declared.
-inline void WriteWideStringParameter(NdrWriter& w, std::u16string_view text) {
-    w.Pointer(true);
-    w.WideString(text);
-}
-inline void ReadWideStringPointer(NdrReader& r, std::u16string& target) { r.Get(Unique(target)); }
-inline void ReadSid(NdrReader& r, Sid& sid) { r.Get(sid); }
 
 }  // namespace vn::smb
