@@ -11,7 +11,10 @@
 // MS-LSAT, account lookups through the LSA (pipe \lsarpc).
 namespace vn::smb::lsarpc {
 
-const RpcSyntaxId& Interface();
+inline const RpcSyntaxId& Interface() {
+    static const RpcSyntaxId id = RpcSyntaxId::FromString("12345778-1234-abcd-ef00-0123456789ab", 0, 0);
+    return id;
+}
 inline constexpr const char* kPipe = "lsarpc";
 
 inline constexpr std::uint32_t POLICY_LOOKUP_NAMES = 0x00000800;

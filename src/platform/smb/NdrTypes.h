@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -27,20 +26,6 @@ struct ContextHandle {
     void Read(NdrReader& r);
 };
 
-template <class T>
-inline constexpr bool kIsOptional = false;
-template <class T>
-inline constexpr bool kIsOptional<std::optional<T>> = true;
-
-// What a pointer points to: the field, or the value inside an optional.
-template <class T>
-decltype(auto) Target(T& field) {
-    if constexpr (kIsOptional<std::remove_cv_t<T>>)
-        return *field;
-    else
-        return (field);
-}
-
 // A [unique] pointer. Written null when present is false or the referent an
 // empty optional; read, it fills the optional and sets a bool& present.
 template <class Referent, class Present>
@@ -48,9 +33,16 @@ struct UniquePointer {
     Referent referent;
     Present present;
 
+    static constexpr bool kOptional = requires(Referent & r) { r.has_value(); };
+    static decltype(auto) Target(auto& field) {
+        if constexpr (kOptional)
+            return *field;
+        else
+            return (field);
+    }
     void Write(NdrWriter& w) const {
         bool here = present;
-        if constexpr (kIsOptional<std::remove_cvref_t<Referent>>)
+        if constexpr (kOptional)
             here = here && referent.has_value();
         w.Pointer(here);
         if (here)
@@ -62,7 +54,7 @@ struct UniquePointer {
             present = here;
         if (!here)
             return;
-        if constexpr (kIsOptional<std::remove_cvref_t<Referent>>)
+        if constexpr (kOptional)
             referent.emplace();
         r.Defer([self = *this](NdrReader& in) { in.Get(Target(self.referent)); });
     }

@@ -9,7 +9,10 @@
 // MS-SRVS, the server service (pipe \srvsvc): only what the probe reads.
 namespace vn::smb::srvsvc {
 
-const RpcSyntaxId& Interface();
+inline const RpcSyntaxId& Interface() {
+    static const RpcSyntaxId id = RpcSyntaxId::FromString("4b324fc8-1670-01d3-1278-5a47bf6ee188", 3, 0);
+    return id;
+}
 inline constexpr const char* kPipe = "srvsvc";
 
 // NetrServerGetInfo (opnum 21), at level 101.

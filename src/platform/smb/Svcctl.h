@@ -10,7 +10,10 @@
 // MS-SCMR, the service control manager (pipe \svcctl).
 namespace vn::smb::svcctl {
 
-const RpcSyntaxId& Interface();
+inline const RpcSyntaxId& Interface() {
+    static const RpcSyntaxId id = RpcSyntaxId::FromString("367abb81-9844-35f1-ad32-98f038001003", 2, 0);
+    return id;
+}
 inline constexpr const char* kPipe = "svcctl";
 
 // RCloseServiceHandle (opnum 0)

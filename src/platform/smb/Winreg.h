@@ -12,7 +12,10 @@
 // fields once, with the protocol's names (NdrFields.h).
 namespace vn::smb::winreg {
 
-const RpcSyntaxId& Interface();
+inline const RpcSyntaxId& Interface() {
+    static const RpcSyntaxId id = RpcSyntaxId::FromString("338cd001-2244-31f1-aaaa-900038001003", 1, 0);
+    return id;
+}
 inline constexpr const char* kPipe = "winreg";
 
 // OpenLocalMachine (opnum 2), OpenUsers (opnum 4). ServerName: Windows sends

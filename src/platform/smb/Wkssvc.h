@@ -10,7 +10,10 @@
 // MS-WKST, the workstation service (pipe \wkssvc).
 namespace vn::smb::wkssvc {
 
-const RpcSyntaxId& Interface();
+inline const RpcSyntaxId& Interface() {
+    static const RpcSyntaxId id = RpcSyntaxId::FromString("6bffd098-a112-3610-9833-46c3f87e345a", 1, 0);
+    return id;
+}
 inline constexpr const char* kPipe = "wkssvc";
 
 // NetrWkstaGetInfo (opnum 0), at level 100.
