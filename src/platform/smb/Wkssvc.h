@@ -75,8 +75,8 @@ struct NetrWkstaUserEnumResponse {
     std::uint32_t ResumeHandle = 0;
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) {
-        const auto userInfo = Unique(Struct(m.EntriesRead, Unique(Conformant(m.Buffer, m.EntriesRead))));
-        ndr(Struct(Fixed(1u), Fixed(1u), userInfo), m.TotalEntries, Unique(m.ResumeHandle), m.ErrorCode);
+        const auto level1 = Unique(Struct(m.EntriesRead, Unique(Conformant(m.Buffer, m.EntriesRead))));
+        ndr(Struct(Fixed(1u), Fixed(1u), level1), m.TotalEntries, Unique(m.ResumeHandle), m.ErrorCode);
     }
 };
 
