@@ -69,7 +69,8 @@ public:
     void Get(Sid& sid);  // RPC_SID
     template <HasFields T>
     void Get(T& structure) {
-        T::Fields(structure, [this](auto&&... field) { (Get(std::forward<decltype(field)>(field)), ...); });
+        // this->: clang takes an implicit this in a dependent call for an unused capture.
+        T::Fields(structure, [this](auto&&... field) { (this->Get(std::forward<decltype(field)>(field)), ...); });
     }
     template <class Kind>
     requires requires(Kind&& kind, NdrReader& r) { kind.Read(r); }

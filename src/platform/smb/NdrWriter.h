@@ -51,7 +51,8 @@ public:
     void Put(const Sid& sid);  // RPC_SID
     template <HasFields T>
     void Put(const T& structure) {
-        T::Fields(structure, [this](const auto&... field) { (Put(field), ...); });
+        // this->: clang takes an implicit this in a dependent call for an unused capture.
+        T::Fields(structure, [this](const auto&... field) { (this->Put(field), ...); });
     }
     template <class Kind>
     requires requires(const Kind& kind, NdrWriter& w) { kind.Write(w); }
