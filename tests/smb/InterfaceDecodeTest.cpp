@@ -113,12 +113,14 @@ TEST(InterfaceDecode, LookupNamesGivesDomainSidAndRid) {
 
     lsarpc::LsarLookupNamesResponse response;
     ASSERT_EQ(DecodeStub(w.data(), response), ERROR_SUCCESS);
-    ASSERT_EQ(response.ReferencedDomains.size(), 1u);
-    EXPECT_EQ(response.ReferencedDomains[0].Name, u"LAB");
-    EXPECT_EQ(ConvertSidToStringSid(response.ReferencedDomains[0].DomainSid), "S-1-5-21-1-2-3");
-    ASSERT_EQ(response.TranslatedSids.size(), 1u);
-    EXPECT_EQ(response.TranslatedSids[0].RelativeId, 1000u);
-    EXPECT_EQ(response.TranslatedSids[0].DomainIndex, 0);
+    const auto& domains = response.ReferencedDomains.Domains;
+    ASSERT_EQ(domains.size(), 1u);
+    EXPECT_EQ(domains[0].Name, u"LAB");
+    EXPECT_EQ(ConvertSidToStringSid(domains[0].DomainSid), "S-1-5-21-1-2-3");
+    const auto& sids = response.TranslatedSids.Sids;
+    ASSERT_EQ(sids.size(), 1u);
+    EXPECT_EQ(sids[0].RelativeId, 1000u);
+    EXPECT_EQ(sids[0].DomainIndex, 0);
 }
 
 TEST(InterfaceDecode, UserEnumWithAHugeClaimedCountIsRefused) {

@@ -40,10 +40,10 @@ TEST(Ndr, EmbeddedReferentsFollowTheStructureInOrder) {
 
     NdrReader r(w.data());
     std::u16string a, b, c;
-    ReadWideStringPointer(r, a);
+    r.Get(Unique(a));
     EXPECT_EQ(r.U32(), 7u);
-    ReadWideStringPointer(r, b);
-    ReadWideStringPointer(r, c);
+    r.Get(Unique(b));
+    r.Get(Unique(c));
     EXPECT_TRUE(a.empty());  // read only when the referents are
     r.FlushDeferred();
     EXPECT_EQ(a, u"x");
@@ -155,13 +155,13 @@ TEST(Ndr, SidConformanceMustMatchItsSubAuthorityCount) {
     good.U32(1000);
     NdrReader r(good.data());
     Sid sid;
-    ReadSid(r, sid);
+    r.Get(sid);
     EXPECT_EQ(ConvertSidToStringSid(sid), "S-1-5-21-1000");
 
     Bytes bad = good.data();
     bad[5] = 3;  // SubAuthorityCount differs from the conformance
     NdrReader badReader(bad);
-    EXPECT_THROW(ReadSid(badReader, sid), NdrError);
+    EXPECT_THROW(badReader.Get(sid), NdrError);
 }
 
 TEST(Utf16, RoundTripsTextOutsideTheBasicPlane) {

@@ -89,6 +89,22 @@ std::u16string NdrReader::WideChars(std::uint32_t count) {
 
 std::u16string NdrReader::WideString() { return TrimAtZero(WideChars(VaryingCount(2))); }
 
+void NdrReader::Get(Sid& sid) {
+    const std::uint32_t count = ConformantCount(4);
+    sid.revision = U8();
+    const std::uint8_t subCount = U8();
+    if (subCount != count || count > 15)
+        throw NdrError("bad SID");
+    std::uint8_t authority[6];
+    Bytes(authority, sizeof authority);
+    sid.identifierAuthority = 0;
+    for (std::uint8_t b : authority)
+        sid.identifierAuthority = (sid.identifierAuthority << 8) | b;
+    sid.subAuthorities.clear();
+    for (std::uint32_t i = 0; i < count; ++i)
+        sid.subAuthorities.push_back(U32());
+}
+
 void NdrReader::Defer(std::function<void(NdrReader&)> readReferent) { deferred_.push_back(std::move(readReferent)); }
 
 void NdrReader::FlushDeferred() {

@@ -6,7 +6,11 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/Accounts.h"
+#include "platform/smb/NdrFields.h"
 
 namespace vn::smb {
 
@@ -47,6 +51,30 @@ public:
 
     void Defer(std::function<void(NdrReader&)> readReferent);
     void FlushDeferred();
+
+    // A request or response from its declaration: each parameter, then the
+    // referents it holds.
+    template <class Message>
+    void Read(Message& message) {
+        Message::Fields(
+            message, [this](auto&&... field) { ((Get(std::forward<decltype(field)>(field)), FlushDeferred()), ...); });
+    }
+
+    // One field of a declaration (NdrFields.h); integers only into lvalues.
+    void Get(std::uint8_t& value) { value = U8(); }
+    void Get(std::uint16_t& value) { value = U16(); }
+    void Get(std::uint32_t& value) { value = U32(); }
+    void Get(std::int32_t& value) { value = static_cast<std::int32_t>(U32()); }
+    void Get(std::u16string& text) { text = WideString(); }
+    void Get(Sid& sid);  // RPC_SID
+    template <HasFields T>
+    void Get(T& structure) {
+        // this->: clang takes an implicit this in a dependent call for an unused capture.
+        T::Fields(structure, [this](auto&&... field) { (this->Get(std::forward<decltype(field)>(field)), ...); });
+    }
+    template <class Kind>
+    requires requires(Kind&& kind, NdrReader& r) { kind.Read(r); }
+    void Get(Kind&& kind) { kind.Read(*this); }
 
     std::size_t remaining() const { return stub_.size() - offset_; }
 

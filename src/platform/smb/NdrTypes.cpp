@@ -8,12 +8,12 @@ bool ContextHandle::IsNull() const {
     return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
-void ContextHandle::Encode(NdrWriter& w) const {
+void ContextHandle::Write(NdrWriter& w) const {
     w.Align(4);
     w.Bytes(bytes.data(), bytes.size());
 }
 
-void ContextHandle::Decode(NdrReader& r) {
+void ContextHandle::Read(NdrReader& r) {
     r.Align(4);
     r.Bytes(bytes.data(), bytes.size());
 }
@@ -38,12 +38,12 @@ void WriteUnicodeString(NdrWriter& w, std::u16string_view text, bool withTermina
     });
 }
 
-void WriteUnicodeStringBuffer(NdrWriter& w, std::uint16_t maximumBytes) {
+void UnicodeBuffer::Write(NdrWriter& w) const {
     w.U16(0);
     w.U16(maximumBytes);
     w.Pointer(true);
-    w.Defer([maximumBytes](NdrWriter& out) {
-        out.U32(maximumBytes / 2u);
+    w.Defer([count = maximumBytes / 2u](NdrWriter& out) {
+        out.U32(count);
         out.U32(0);
         out.U32(0);
     });
@@ -63,33 +63,6 @@ void ReadUnicodeString(NdrReader& r, std::u16string& target) {
             throw NdrError("RPC_UNICODE_STRING length mismatch");
         target = TrimAtZero(in.WideChars(count));
     });
-}
-
-void ReadWideStringPointer(NdrReader& r, std::u16string& target) {
-    target.clear();
-    if (r.Pointer())
-        r.Defer([&target](NdrReader& in) { target = in.WideString(); });
-}
-
-void WriteWideStringParameter(NdrWriter& w, std::u16string_view text) {
-    w.Pointer(true);
-    w.WideString(text);
-}
-
-void ReadSid(NdrReader& r, Sid& sid) {
-    const std::uint32_t count = r.ConformantCount(4);
-    sid.revision = r.U8();
-    const std::uint8_t subCount = r.U8();
-    if (subCount != count || count > 15)
-        throw NdrError("bad SID");
-    std::uint8_t authority[6];
-    r.Bytes(authority, sizeof authority);
-    sid.identifierAuthority = 0;
-    for (std::uint8_t b : authority)
-        sid.identifierAuthority = (sid.identifierAuthority << 8) | b;
-    sid.subAuthorities.clear();
-    for (std::uint32_t i = 0; i < count; ++i)
-        sid.subAuthorities.push_back(r.U32());
 }
 
 }  // namespace vn::smb

@@ -44,6 +44,17 @@ void NdrWriter::WideString(std::u16string_view text) {
     U16(0);
 }
 
+void NdrWriter::Put(const Sid& sid) {
+    const auto count = static_cast<std::uint32_t>(sid.subAuthorities.size());
+    U32(count);
+    U8(sid.revision);
+    U8(static_cast<std::uint8_t>(count));
+    for (int shift = 40; shift >= 0; shift -= 8)
+        U8(static_cast<std::uint8_t>(sid.identifierAuthority >> shift));
+    for (std::uint32_t sub : sid.subAuthorities)
+        U32(sub);
+}
+
 void NdrWriter::Defer(std::function<void(NdrWriter&)> writeReferent) { deferred_.push_back(std::move(writeReferent)); }
 
 void NdrWriter::FlushDeferred() {

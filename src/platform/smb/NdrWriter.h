@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Accounts.h"
+#include "platform/smb/NdrFields.h"
+
 namespace vn::smb {
 
 // Marshals values in NDR (little-endian, 32-bit referent ids), the encoding of
@@ -31,6 +34,29 @@ public:
     // order, each referent followed by whatever it queued itself.
     void Defer(std::function<void(NdrWriter&)> writeReferent);
     void FlushDeferred();
+
+    // A request or response from its declaration: each parameter, then the
+    // referents it holds.
+    template <class Message>
+    void Write(const Message& message) {
+        Message::Fields(message, [this](const auto&... field) { ((Put(field), FlushDeferred()), ...); });
+    }
+
+    // One field of a declaration (NdrFields.h).
+    void Put(std::uint8_t value) { U8(value); }
+    void Put(std::uint16_t value) { U16(value); }
+    void Put(std::uint32_t value) { U32(value); }
+    void Put(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
+    void Put(std::u16string_view text) { WideString(text); }
+    void Put(const Sid& sid);  // RPC_SID
+    template <HasFields T>
+    void Put(const T& structure) {
+        // this->: clang takes an implicit this in a dependent call for an unused capture.
+        T::Fields(structure, [this](const auto&... field) { (this->Put(field), ...); });
+    }
+    template <class Kind>
+    requires requires(const Kind& kind, NdrWriter& w) { kind.Write(w); }
+    void Put(const Kind& kind) { kind.Write(*this); }
 
     const std::vector<std::uint8_t>& data() const { return bytes_; }
 

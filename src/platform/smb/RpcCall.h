@@ -16,14 +16,14 @@ template <class Response>
 [[nodiscard]] Status DecodeStub(std::span<const std::uint8_t> stub, Response& response) {
     try {
         NdrReader r(stub);
-        response.Decode(r);
+        r.Read(response);
         return ERROR_SUCCESS;
     } catch (const NdrError&) {
         return RPC_X_BAD_STUB_DATA;
     }
 }
 
-// Runs one operation: Request declares opnum and Encode, Response Decode.
+// Runs one operation: Request declares opnum and its Fields, Response its Fields.
 // The result is the transport's status; the operation's own status is a field
 // of the response.
 template <class Request, class Response>
@@ -31,7 +31,7 @@ template <class Request, class Response>
     std::vector<std::uint8_t> stub;
     try {
         NdrWriter w;
-        request.Encode(w);
+        w.Write(request);
         stub = w.data();
     } catch (const NdrError&) {
         return ERROR_INVALID_PARAMETER;

@@ -21,16 +21,17 @@ constexpr std::uint16_t kSidTypeUnknown = 8;
         return status;
     if (Status status = StatusFromNtStatus(response.Status); status != ERROR_SUCCESS)
         return status;
-    if (response.TranslatedSids.size() != 1)
+    const auto& sids = response.TranslatedSids.Sids;
+    const auto& domains = response.ReferencedDomains.Domains;
+    if (sids.size() != 1)
         return ERROR_NONE_MAPPED;
-    const auto& translated = response.TranslatedSids[0];
+    const auto& translated = sids[0];
     if (translated.Use == kSidTypeUnknown || translated.Use == kSidTypeInvalid || translated.Use == 0 ||
         translated.Use > static_cast<std::uint16_t>(SidNameUse::Computer))
         return ERROR_NONE_MAPPED;
-    if (translated.DomainIndex < 0 ||
-        static_cast<std::size_t>(translated.DomainIndex) >= response.ReferencedDomains.size())
+    if (translated.DomainIndex < 0 || static_cast<std::size_t>(translated.DomainIndex) >= domains.size())
         return ERROR_NONE_MAPPED;
-    const auto& domain = response.ReferencedDomains[static_cast<std::size_t>(translated.DomainIndex)];
+    const auto& domain = domains[static_cast<std::size_t>(translated.DomainIndex)];
     if (!domain.hasSid)
         return ERROR_NONE_MAPPED;
     // The answer names the domain and the account's relative id; the

@@ -1,0 +1,21 @@
+#pragma once
+
+// How a request or response declares its wire layout once, for NdrWriter and
+// NdrReader alike: a static member that hands its fields in wire order,
+//     static void Fields(auto& m, auto&& ndr) { ndr(m.hKey, RrpUnicodeString(m.lpSubKey), m.samDesired); }
+// each field as itself (plain integers, ContextHandle, Sid, std::u16string as
+// a [string] wchar_t array, a structure with its own Fields) or wrapped in the
+// NDR kind of NdrTypes.h that its type does not say. m is const when the
+// writer walks the list and mutable when the reader does.
+namespace vn::smb {
+
+struct AnyFieldVisitor {
+    void operator()(auto&&...) const {}
+};
+
+template <class T>
+concept HasFields = requires(T& t) {
+    T::Fields(t, AnyFieldVisitor{});
+};
+
+}  // namespace vn::smb
