@@ -441,13 +441,41 @@ Status SqliteHive::WriteTreesLocked(KeyId parent, bool parentIsNew, const std::v
         } else if (found != ERROR_SUCCESS) {
             return found;
         }
-        for (const RegistryTreeValue& value : tree.Values) {
-            const auto size = static_cast<std::uint32_t>(value.Data.size());
-            if (Status status = WriteValueLocked(id, value.Name, value.Type, value.Data.data(), size);
-                status != ERROR_SUCCESS)
-                return status;
-        }
+        if (Status status = WriteValuesLocked(id, tree.Values); status != ERROR_SUCCESS)
+            return status;
         if (Status status = WriteTreesLocked(id, isNew, tree.SubKeys); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::WriteValuesLocked(KeyId key, const std::vector<RegistryTreeValue>& values) {
+    // Several rows per statement: a saved tree has hundreds of thousands of
+    // values, and each statement costs more than its rows. A later row of
+    // the same name updates an earlier one, as one SetValue after another.
+    constexpr std::size_t kRowsPerStatement = 16;
+    static const std::vector<std::string> kInserts = [] {  // [rows - 1]
+        std::vector<std::string> inserts;
+        std::string rows = "(?, ?, ?, ?, ?)";
+        for (std::size_t count = 1; count <= kRowsPerStatement; ++count, rows += ", (?, ?, ?, ?, ?)")
+            inserts.push_back("INSERT INTO vals(key, name, fold, type, data) VALUES " + rows +
+                              " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+        return inserts;
+    }();
+    for (std::size_t first = 0; first < values.size(); first += kRowsPerStatement) {
+        const std::size_t rows = std::min(kRowsPerStatement, values.size() - first);
+        SqliteStatement insert = Prepare(kInserts[rows - 1]);
+        for (std::size_t row = 0; row < rows; ++row) {
+            const RegistryTreeValue& value = values[first + row];
+            const std::string fold = FoldRegistryName(value.Name);
+            const int column = static_cast<int>(row) * 5;
+            insert.Bind(column + 1, key)
+                .Bind(column + 2, value.Name)
+                .BindBlob(column + 3, fold.data(), fold.size())
+                .Bind(column + 4, static_cast<std::int64_t>(value.Type))
+                .BindBlob(column + 5, value.Data.data(), value.Data.size());
+        }
+        if (Status status = insert.Run(); status != ERROR_SUCCESS)
             return status;
     }
     return ERROR_SUCCESS;

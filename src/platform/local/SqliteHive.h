@@ -113,6 +113,7 @@ private:
     template <typename Body>
     [[nodiscard]] Status Write(Changes changes, Body&& body);
     [[nodiscard]] Status WriteTreesLocked(KeyId parent, bool parentIsNew, const std::vector<RegistryTree>& trees);
+    [[nodiscard]] Status WriteValuesLocked(KeyId key, const std::vector<RegistryTreeValue>& values);
     [[nodiscard]] Status WriteValueLocked(KeyId key, std::string_view name, std::uint32_t type,
                                           const std::uint8_t* data, std::uint32_t size);
     [[nodiscard]] Status ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child);
