@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/CommandLine.h"
@@ -9,6 +10,52 @@
 
 namespace vn::cli {
 namespace {
+
+// The script, with @MARKS@ for what the tables fill in.
+constexpr std::string_view kTemplate = R"(# bash completion for netwarden; generated from its command table.
+_netwarden() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
+    case $prev in
+        @FILE_OPTIONS@)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -- "$cur"); return ;;
+        @VALUE_OPTIONS@) COMPREPLY=(); return ;;
+    esac
+    # The command words typed so far: options and their values left out.
+    local typed=() i skip=
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        if [[ -n $skip ]]; then skip=; continue; fi
+        case ${COMP_WORDS[i]} in
+            @VALUE_OPTIONS@) skip=1 ;;
+            -*) ;;
+            *) typed+=("${COMP_WORDS[i]}") ;;
+        esac
+    done
+    local command words= options=@OPTIONS@ files=
+    case ${#typed[@]} in
+        0) words=@COMMANDS@ ;;
+        1) case ${typed[0]} in
+@GROUP_CASES@           esac ;;
+    esac
+    case "${typed[0]}" in
+        @GROUPS@) command="${typed[0]} ${typed[1]}" ;;
+        *) command=${typed[0]} ;;
+    esac
+    case $command in
+@COMMAND_CASES@    esac
+    if [[ $cur == -* ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
+    elif [[ -n $words ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "$words" -- "$cur")
+    elif [[ -n $files ]]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+    else
+        COMPREPLY=()
+    fi
+}
+complete -F _netwarden netwarden
+)";
 
 bool NamesAFile(std::string_view valueOrOperand) {
     return valueOrOperand.starts_with("FILE") || valueOrOperand.starts_with("LIST");
@@ -74,49 +121,21 @@ std::string BashCompletionScript() {
             fileOptions.emplace_back(option.name);
     }
 
-    return "# bash completion for netwarden; generated from its command table.\n"
-           "_netwarden() {\n"
-           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}\n"
-           "    case $prev in\n"
-           "        " + Alternatives(fileOptions) + ")\n"
-           "            compopt -o filenames 2>/dev/null\n"
-           "            mapfile -t COMPREPLY < <(compgen -f -- \"$cur\"); return ;;\n"
-           "        " + Alternatives(valueOptions) + ") COMPREPLY=(); return ;;\n"
-           "    esac\n"
-           "    # The command words typed so far: options and their values left out.\n"
-           "    local typed=() i skip=\n"
-           "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
-           "        if [[ -n $skip ]]; then skip=; continue; fi\n"
-           "        case ${COMP_WORDS[i]} in\n"
-           "            " + Alternatives(valueOptions) + ") skip=1 ;;\n"
-           "            -*) ;;\n"
-           "            *) typed+=(\"${COMP_WORDS[i]}\") ;;\n"
-           "        esac\n"
-           "    done\n"
-           "    local command words= options=" + Joined(OptionsOf(0)) + " files=\n"
-           "    case ${#typed[@]} in\n"
-           "        0) words=" + Joined(topWords) + " ;;\n"
-           "        1) case ${typed[0]} in\n" + groupCases +
-           "           esac ;;\n"
-           "    esac\n"
-           "    case \"${typed[0]}\" in\n"
-           "        " + Alternatives(groups) + ") command=\"${typed[0]} ${typed[1]}\" ;;\n"
-           "        *) command=${typed[0]} ;;\n"
-           "    esac\n"
-           "    case $command in\n" + commandCases +
-           "    esac\n"
-           "    if [[ $cur == -* ]]; then\n"
-           "        mapfile -t COMPREPLY < <(compgen -W \"$options\" -- \"$cur\")\n"
-           "    elif [[ -n $words ]]; then\n"
-           "        mapfile -t COMPREPLY < <(compgen -W \"$words\" -- \"$cur\")\n"
-           "    elif [[ -n $files ]]; then\n"
-           "        compopt -o filenames 2>/dev/null\n"
-           "        mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")\n"
-           "    else\n"
-           "        COMPREPLY=()\n"
-           "    fi\n"
-           "}\n"
-           "complete -F _netwarden netwarden\n";
+    std::string script(kTemplate);
+    const std::pair<std::string_view, std::string> fills[] = {
+        {"@FILE_OPTIONS@", Alternatives(fileOptions)},
+        {"@VALUE_OPTIONS@", Alternatives(valueOptions)},
+        {"@OPTIONS@", Joined(OptionsOf(0))},
+        {"@COMMANDS@", Joined(topWords)},
+        {"@GROUP_CASES@", groupCases},
+        {"@GROUPS@", Alternatives(groups)},
+        {"@COMMAND_CASES@", commandCases},
+    };
+    for (const auto& [mark, text] : fills) {
+        for (std::size_t at; (at = script.find(mark)) != std::string::npos;)
+            script.replace(at, mark.size(), text);
+    }
+    return script;
 }
 
 }  // namespace vn::cli

@@ -90,7 +90,8 @@ std::string Filled(std::string_view text) {
 }
 
 std::string Header(std::string_view title, std::string_view version) {
-    return ".TH " + std::string(title) + " 1 \"\" \"Vantor Netwarden " + Roff(version) + "\" \"User Commands\"\n"
+    return ".TH " + std::string(title) + " 1 \"\" \"Vantor Netwarden " + Roff(version) +
+           "\" \"User Commands\"\n"
            // Names and paths must not be hyphenated.
            ".nh\n";
 }
@@ -116,8 +117,9 @@ std::string NetwardenManualPage(std::string_view version) {
     page += ".SH NAME\nnetwarden \\- examine the computers of a Windows network and keep their inventory\n";
     page += ".SH SYNOPSIS\n.B netwarden\n[\\fIOPTIONS\\fR] \\fICOMMAND\\fR [\\fIARGUMENTS\\fR]\n";
     page += ".SH DESCRIPTION\n" + Filled(ProgramDescription()) + "\n";
-    page += ".PP\nResults go to standard output; messages go to standard error, status lines only with "
-            "\\fB\\-\\-verbose\\fR.\n";
+    page +=
+        ".PP\nResults go to standard output; messages go to standard error, status lines only with "
+        "\\fB\\-\\-verbose\\fR.\n";
     page += ".SH COMMANDS\n";
     for (const CommandSpec& command : AllCommands())
         page += ".TP\n.B " + Roff(Synopsis(command)) + "\n" + Filled(command.details) + "\n";
@@ -143,15 +145,16 @@ std::string WindowProgramManualPage(std::string_view version) {
     std::string page = Header("VTRNETWARDEN", version);
     page += ".SH NAME\nVtrNetwarden \\- find, examine and manage the computers of a Windows network\n";
     page += ".SH SYNOPSIS\n.B VtrNetwarden\n";
-    page += ".SH DESCRIPTION\n"
-            "The window program of Vantor Netwarden, for the people who manage Windows networks. It finds the "
-            "computers of a Windows network by browsing the network or by walking an IPv4 range, examines each one "
-            "through its remote registry and server services, keeps them in a folder tree that survives between "
-            "runs, imports and exports computer lists, deploys the Vantor host, shows the Vantor group policies in "
-            "effect for a computer and its user, and starts, stops and reconfigures remote-access services.\n"
-            ".PP\nIt takes no arguments of its own; the Qt toolkit's options (such as \\fB\\-platform\\fR) apply. "
-            "The saved tree is written when the window closes while \"Save settings\" is on.\n"
-            ".PP\n.BR netwarden (1)\nruns the same engine from scripts, on the same catalogue and saved tree.\n";
+    page +=
+        ".SH DESCRIPTION\n"
+        "The window program of Vantor Netwarden, for the people who manage Windows networks. It finds the "
+        "computers of a Windows network by browsing the network or by walking an IPv4 range, examines each one "
+        "through its remote registry and server services, keeps them in a folder tree that survives between "
+        "runs, imports and exports computer lists, deploys the Vantor host, shows the Vantor group policies in "
+        "effect for a computer and its user, and starts, stops and reconfigures remote-access services.\n"
+        ".PP\nIt takes no arguments of its own; the Qt toolkit's options (such as \\fB\\-platform\\fR) apply. "
+        "The saved tree is written when the window closes while \"Save settings\" is on.\n"
+        ".PP\n.BR netwarden (1)\nruns the same engine from scripts, on the same catalogue and saved tree.\n";
     page += EntriesSection("ENVIRONMENT", kEnvironment, kWindow);
     page += EntriesSection("FILES", kFiles, kWindow);
     page += ".SH \"SEE ALSO\"\n.BR netwarden (1)\n";

@@ -42,9 +42,13 @@ TEST(ManualPagesTest, TheNetwardenPageShowsEveryCommandAndOptionAsHelpSpellsThem
     TempDirectory directory;
     const std::string shown = Rendered(directory, NetwardenManualPage("9.8.7"));
     EXPECT_EQ(shown.find("warning"), std::string::npos) << shown;
-    std::vector<std::string> expected = {"netwarden [OPTIONS] COMMAND [ARGUMENTS]", "Vantor Netwarden 9.8.7",
-                                         "C:\\Program Files\\Vantor\\", "\"entire network\"", "NETWARDEN_PASSWORD",
-                                         "/var/lib/vantor-netwarden/machine-hive.db", "../share/vantor-netwarden/",
+    std::vector<std::string> expected = {"netwarden [OPTIONS] COMMAND [ARGUMENTS]",
+                                         "Vantor Netwarden 9.8.7",
+                                         "C:\\Program Files\\Vantor\\",
+                                         "\"entire network\"",
+                                         "NETWARDEN_PASSWORD",
+                                         "/var/lib/vantor-netwarden/machine-hive.db",
+                                         "../share/vantor-netwarden/",
                                          std::string(ExitStatusHelp().substr(0, 30))};
     for (const CommandSpec& command : AllCommands())
         expected.push_back(Synopsis(command));
@@ -87,7 +91,8 @@ TEST(BashCompletionTest, CompletesCommandsOptionsAndFiles) {
         {"--user hos", ""},
     };
     for (const auto& c : cases) {
-        const std::string command = "cd " + directory.path() + " && bash -c '. ./netwarden; "
+        const std::string command = "cd " + directory.path() +
+                                    " && bash -c '. ./netwarden; "
                                     "eval \"COMP_WORDS=(netwarden $1)\"; [[ $1 == *\" \" ]] && COMP_WORDS+=(\"\"); "
                                     "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _netwarden; "
                                     "printf \"%s\\n\" \"${COMPREPLY[@]}\" | sort | paste -sd \" \"' _ \"" +

@@ -53,7 +53,8 @@ TEST_F(NetwardenProgramTest, HelpAndBadUsageGiveTheirExitStatusesAndStreams) {
 
 // Beside the program (the build tree), else in the installed data folder.
 TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgramOrInstalled) {
-    const std::string catalogue = "[Remote]\nDisplayName=Remote One\nServiceName=R1\nServicePath=Software\\Remote One\n";
+    const std::string catalogue =
+        "[Remote]\nDisplayName=Remote One\nServiceName=R1\nServicePath=Software\\Remote One\n";
     const fs::path root(directory_.path());
     for (const fs::path& program :
          {runner_.CopyWithCatalogue(root / "with", catalogue), runner_.CopyInstalled(root / "usr", catalogue)}) {
