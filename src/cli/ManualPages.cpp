@@ -92,8 +92,9 @@ std::string Filled(std::string_view text) {
 std::string Header(std::string_view title, std::string_view version) {
     return ".TH " + std::string(title) + " 1 \"\" \"Vantor Netwarden " + Roff(version) +
            "\" \"User Commands\"\n"
-           // Names and paths must not be hyphenated.
-           ".nh\n";
+           // Names and paths must not be hyphenated, and a long JSON example is
+           // no reason to stretch a line.
+           ".nh\n.ad l\n";
 }
 
 std::string EntriesSection(std::string_view heading, const auto& entries, Reader reader) {
