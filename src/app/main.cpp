@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
     // The program takes no arguments; Qt's own are the toolkit's.
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor Netwarden"));
+    // The installed menu entry, so that desktops put the window under its icon.
+    QApplication::setDesktopFileName(QStringLiteral("example.vantor.Netwarden"));
 
     vn::QtMessageBoxService messageBoxes;
     vn::InstallMessageBoxService(&messageBoxes);

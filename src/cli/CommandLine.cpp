@@ -2,36 +2,31 @@
 
 #include <array>
 
+#include "cli/CommandTable.h"
+
 namespace vn::cli {
 namespace {
 
-struct ValueOption {
-    const char* name;
-    std::optional<std::string> CommandLine::*field;
-};
-
-constexpr std::array<ValueOption, 6> kValueOptions{{
-    {"--user", &CommandLine::user},
-    {"--authfile", &CommandLine::authFile},
-    {"--folder", &CommandLine::folder},
-    {"--port", &CommandLine::port},
-    {"--path", &CommandLine::path},
-    {"--file", &CommandLine::file},
-}};
-
-struct FlagOption {
-    const char* name;
-    const char* shortName;
-    bool CommandLine::*field;
-};
-
-constexpr std::array<FlagOption, 6> kFlagOptions{{
-    {"--kerberos", nullptr, &CommandLine::kerberos},
-    {"--erase", nullptr, &CommandLine::erase},
-    {"--no-resolve", nullptr, &CommandLine::noResolve},
-    {"--settings", nullptr, &CommandLine::settings},
-    {"--verbose", "-v", &CommandLine::verbose},
-    {"--help", "-h", &CommandLine::help},
+// Help texts are the lines of --help's option list, 80 columns wide with
+// their 22-column indent.
+constexpr std::array<OptionSpec, 12> kOptions{{
+    {"--user", "", "DOMAIN\\USER", 0,
+     "log on to other computers as this user; the password is\n"
+     "read from NETWARDEN_PASSWORD or asked on the terminal",
+     &CommandLine::user},
+    {"--authfile", "", "FILE", 0, "credentials from FILE (username =, password =, domain =)", &CommandLine::authFile},
+    {"--kerberos", "", "", 0, "use the Kerberos ticket cache", nullptr, &CommandLine::kerberos},
+    {"--verbose", "-v", "", 0, "status lines on standard error", nullptr, &CommandLine::verbose},
+    {"--help", "-h", "", 0, "help; after a command, help on that command", nullptr, &CommandLine::help},
+    {"--folder", "", "PATH", kFolderOption, "the folder of the tree the computers go to", &CommandLine::folder},
+    {"--erase", "", "", kEraseOption, "empty the saved tree first", nullptr, &CommandLine::erase},
+    {"--no-resolve", "", "", kNoResolveOption, "name computers by address, without reverse lookup", nullptr,
+     &CommandLine::noResolve},
+    {"--port", "", "N", kDeployOptions, "the Vantor host's port; 2002 without it", &CommandLine::port},
+    {"--path", "", "P", kDeployOptions, "the folder the host goes to on each computer", &CommandLine::path},
+    {"--settings", "", "", kDeployOptions, "copy this computer's Vantor settings after installing", nullptr,
+     &CommandLine::settings},
+    {"--file", "", "LIST", kDeployOptions, "read the computer names from LIST, one a line", &CommandLine::file},
 }};
 
 class Parser {
@@ -60,18 +55,16 @@ private:
     bool TakeOption(const std::string& argument) {
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        for (const FlagOption& flag : kFlagOptions) {
-            if (name != flag.name && !(flag.shortName && name == flag.shortName))
+        for (const OptionSpec& option : kOptions) {
+            if (name != option.name && !(!option.shortName.empty() && name == option.shortName))
                 continue;
-            if (equals != std::string::npos)
-                return Fail("option " + name + " takes no value");
-            result_.*flag.field = true;
-            return true;
-        }
-        for (const ValueOption& option : kValueOptions) {
-            if (name != option.name)
-                continue;
-            std::optional<std::string>& field = result_.*option.field;
+            if (option.flag) {
+                if (equals != std::string::npos)
+                    return Fail("option " + name + " takes no value");
+                result_.*option.flag = true;
+                return true;
+            }
+            std::optional<std::string>& field = result_.*option.value;
             if (field)
                 return Fail("option " + name + " given twice");
             if (equals != std::string::npos) {
@@ -100,6 +93,8 @@ private:
 };
 
 }  // namespace
+
+std::span<const OptionSpec> AllOptions() { return kOptions; }
 
 bool ParseCommandLine(const std::vector<std::string>& arguments, CommandLine& result, std::string& error) {
     result = CommandLine{};

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vn::cli {
@@ -23,6 +25,23 @@ struct CommandLine {
     bool verbose = false;
     bool help = false;
 };
+
+// One option: how it is written, which commands take it, its help, and the
+// field of CommandLine it sets. The parser, the usage checks, --help, the
+// manual page and the shell completion all read this one table.
+struct OptionSpec {
+    std::string_view name;       // "--user"
+    std::string_view shortName;  // "-v", or empty
+    std::string_view valueName;  // "DOMAIN\\USER"; empty for a flag
+    unsigned commands;           // CommandOption bits of the commands that take it; 0: every command
+    std::string_view help;       // the option list's lines, without their indent
+    std::optional<std::string> CommandLine::*value = nullptr;  // set for an option with a value
+    bool CommandLine::*flag = nullptr;                         // set for a flag
+
+    bool GivenIn(const CommandLine& line) const { return value ? (line.*value).has_value() : line.*flag; }
+};
+
+std::span<const OptionSpec> AllOptions();
 
 // Reads arguments (without the program name). False with a reason in error
 // for an unknown option, an option without its value, or one given twice.

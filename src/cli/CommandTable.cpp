@@ -110,14 +110,14 @@ constexpr std::array<CommandSpec, 14> kCommands{{
      RunScanSubnet},
 }};
 
-constexpr std::string_view kOptionsHelp =
-    "Options:\n"
-    "  --user DOMAIN\\USER  log on to other computers as this user; the password is\n"
-    "                      read from NETWARDEN_PASSWORD or asked on the terminal\n"
-    "  --authfile FILE     credentials from FILE (username =, password =, domain =)\n"
-    "  --kerberos          use the Kerberos ticket cache\n"
-    "  -v, --verbose       status lines on standard error\n"
-    "  -h, --help          help; after a command, help on that command\n";
+constexpr std::size_t kOptionHelpColumn = 22;
+
+constexpr std::string_view kDescription =
+    "Finds and examines the computers of a Windows network and keeps the\n"
+    "inventory that VtrNetwarden shows. Results are printed as one JSON object\n"
+    "per line.\n"
+    "The inventory is the current user's saved tree; when netwarden and a running\n"
+    "VtrNetwarden both change it, the one that saves last wins.\n";
 
 constexpr std::string_view kPathHelp =
     "A PATH names a node by the names from the top of the tree down to it, joined\n"
@@ -128,13 +128,18 @@ constexpr std::string_view kExitHelp =
     "1 when a computer could not be examined or something asked failed, 2 on bad\n"
     "usage.\n";
 
-std::string Synopsis(const CommandSpec& command) {
-    std::string text(command.group);
-    if (!text.empty())
-        text += ' ';
-    text += command.name;
-    if (!command.operands.empty())
-        text += ' ' + std::string(command.operands);
+// The options every command takes, as --help lists them.
+std::string OptionsHelp() {
+    std::string text = "Options:\n";
+    for (const OptionSpec& option : AllOptions()) {
+        if (option.commands != 0)
+            continue;
+        std::string line = "  " + OptionSynopsis(option);
+        line.resize(std::max(line.size() + 2, kOptionHelpColumn), ' ');
+        for (const char c : option.help)
+            line += c == '\n' ? "\n" + std::string(kOptionHelpColumn, ' ') : std::string(1, c);
+        text += line + '\n';
+    }
     return text;
 }
 
@@ -154,6 +159,30 @@ std::string CommandList(std::string_view group) {
 }
 
 }  // namespace
+
+std::string OptionSynopsis(const OptionSpec& option) {
+    std::string text;
+    if (!option.shortName.empty())
+        text += std::string(option.shortName) + ", ";
+    text += option.name;
+    if (!option.valueName.empty())
+        text += ' ' + std::string(option.valueName);
+    return text;
+}
+
+std::string Synopsis(const CommandSpec& command) {
+    std::string text(command.group);
+    if (!text.empty())
+        text += ' ';
+    text += command.name;
+    if (!command.operands.empty())
+        text += ' ' + std::string(command.operands);
+    return text;
+}
+
+std::string_view ProgramDescription() { return kDescription; }
+std::string_view PathHelp() { return kPathHelp; }
+std::string_view ExitStatusHelp() { return kExitHelp; }
 
 std::span<const CommandSpec> AllCommands() { return kCommands; }
 
@@ -191,27 +220,18 @@ std::string CommandsTaking(CommandOption option) {
 }
 
 std::string ProgramUsage() {
-    return "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]\n"
-           "\n"
-           "Finds and examines the computers of a Windows network and keeps the\n"
-           "inventory that VtrNetwarden shows. Results are printed as one JSON object\n"
-           "per line.\n"
-           "The inventory is the current user's saved tree; when netwarden and a running\n"
-           "VtrNetwarden both change it, the one that saves last wins.\n"
-           "\n"
-           "Commands:\n" +
-           CommandList("") + "\n" + std::string(kOptionsHelp) + "\n" + std::string(kPathHelp) + "\n" +
-           std::string(kExitHelp);
+    return "Usage: netwarden [OPTIONS] COMMAND [ARGUMENTS]\n\n" + std::string(kDescription) + "\nCommands:\n" +
+           CommandList("") + "\n" + OptionsHelp() + "\n" + std::string(kPathHelp) + "\n" + std::string(kExitHelp);
 }
 
 std::string GroupUsage(std::string_view group) {
     return "Usage: netwarden [OPTIONS] " + std::string(group) + " COMMAND [ARGUMENTS]\n\nCommands:\n" +
-           CommandList(group) + "\n" + std::string(kOptionsHelp) + "\n" + std::string(kPathHelp);
+           CommandList(group) + "\n" + OptionsHelp() + "\n" + std::string(kPathHelp);
 }
 
 std::string CommandUsage(const CommandSpec& command) {
     std::string text = "Usage: netwarden [OPTIONS] " + Synopsis(command) + "\n\n" + std::string(command.details) +
-                       "\n" + std::string(kOptionsHelp);
+                       "\n" + OptionsHelp();
     if (command.group == "inventory" || (command.options & kFolderOption))
         text += "\n" + std::string(kPathHelp);
     return text;

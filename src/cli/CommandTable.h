@@ -46,6 +46,15 @@ bool IsCommandGroup(std::string_view word);
 // subnet".
 std::string CommandsTaking(CommandOption option);
 
+// "inventory import FILE [--folder PATH]"; "-v, --verbose"; "--user DOMAIN\\USER".
+std::string Synopsis(const CommandSpec& command);
+std::string OptionSynopsis(const OptionSpec& option);
+
+// Texts --help and the manual page share.
+std::string_view ProgramDescription();
+std::string_view PathHelp();
+std::string_view ExitStatusHelp();
+
 // Help texts: the whole program, a group of commands, one command.
 std::string ProgramUsage();
 std::string GroupUsage(std::string_view group);

@@ -37,18 +37,10 @@ std::string UsageProblem(const CommandSpec& command, const CommandLine& line,
         if (operand.empty())
             return "an argument cannot be empty";
     }
-    const struct {
-        bool given;
-        CommandOption option;
-        const char* name;
-    } commandOptions[] = {
-        {line.folder.has_value(), kFolderOption, "--folder"}, {line.erase, kEraseOption, "--erase"},
-        {line.noResolve, kNoResolveOption, "--no-resolve"},   {line.port.has_value(), kDeployOptions, "--port"},
-        {line.path.has_value(), kDeployOptions, "--path"},    {line.settings, kDeployOptions, "--settings"},
-        {line.file.has_value(), kDeployOptions, "--file"}};
-    for (const auto& option : commandOptions) {
-        if (option.given && !(command.options & option.option))
-            return "option " + std::string(option.name) + " belongs to " + CommandsTaking(option.option);
+    for (const OptionSpec& option : AllOptions()) {
+        if (option.commands != 0 && option.GivenIn(line) && !(command.options & option.commands))
+            return "option " + std::string(option.name) + " belongs to " +
+                   CommandsTaking(static_cast<CommandOption>(option.commands));
     }
     if (line.user && SplitAccountName(*line.user).user.empty())
         return "option --user needs a user name";

@@ -22,7 +22,8 @@ void Wipe(std::string& secret) {
 }  // namespace
 
 const ProductCatalogue& SystemCliHost::catalogue() {
-    // The window program's catalogue: VtrNetwarden.ini beside the program.
+    // The window program's catalogue: VtrNetwarden.ini beside the program, or
+    // installed (CatalogueFilePath).
     // A missing file is reported on standard error, as the window program
     // shows it in a message box.
     if (!catalogueLoaded_) {

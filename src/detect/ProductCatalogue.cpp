@@ -6,6 +6,7 @@
 #include "detect/CatalogueFileReader.h"
 #include "detect/ProductIcon.h"
 #include "platform/NameFolding.h"
+#include "platform/ShippedFiles.h"
 #include "ui/MessageBoxService.h"
 
 namespace vn {
@@ -86,9 +87,8 @@ ProductCatalogue& GlobalCatalogue() {
 }
 
 std::filesystem::path CatalogueFilePath() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
+    const std::filesystem::path program = RunningProgram();
+    if (program.empty())
         return kCatalogueFileName;
     return CatalogueFilePathFor(program);
 }
@@ -98,11 +98,13 @@ std::filesystem::path CatalogueFilePathFor(const std::filesystem::path& program)
     // it under the same name with ".ini"; ours carry no extension, so the
     // catalogue has the fixed name in the program's folder. Only the end of
     // the file name counts: folders may hold ".exe" anywhere.
+    // The file is looked for beside the program, then in the installed data folder.
     constexpr std::string_view kWindowsEnding = ".exe";
     const std::string name = program.filename().string();
     if (name.size() > kWindowsEnding.size() && name.ends_with(kWindowsEnding))
-        return program.parent_path() / (name.substr(0, name.size() - kWindowsEnding.size()) + ".ini");
-    return program.parent_path() / kCatalogueFileName;
+        return FindShippedFile(program, name.substr(0, name.size() - kWindowsEnding.size()) + ".ini",
+                               ShippedKind::Data);
+    return FindShippedFile(program, kCatalogueFileName, ShippedKind::Data);
 }
 
 }  // namespace vn

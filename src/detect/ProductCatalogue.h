@@ -45,7 +45,8 @@ private:
 // The catalogue of the running program.
 ProductCatalogue& GlobalCatalogue();
 
-// Where the running program's catalogue file lies.
+// Where the running program's catalogue file lies: beside the program, else
+// in the installed data folder (ShippedFiles).
 std::filesystem::path CatalogueFilePath();
 // The same for the program at that path.
 std::filesystem::path CatalogueFilePathFor(const std::filesystem::path& program);

@@ -80,10 +80,10 @@ GroupPolicyDesktop GroupPolicyDesktop::System() {
 }
 
 CGroupPolicy::CGroupPolicy(const QString& moreInformationUrl, GroupPolicyDesktop desktop, QWidget* parent,
-                           std::string programDirectory)
+                           std::string policyDirectory)
     : QDialog(parent),
       desktop_(std::move(desktop)),
-      programDirectory_(programDirectory.empty() ? ProgramDirectory() : std::move(programDirectory)),
+      policyDirectory_(policyDirectory.empty() ? PolicyFilesDirectory() : std::move(policyDirectory)),
       link_(new HyperlinkLabel(QString(), this)) {
     setWindowTitle(QStringLiteral("Vantor Group Policy"));
     setWindowIcon(ResourceIcon(picture::kMainIcon));
@@ -133,11 +133,11 @@ void CGroupPolicy::SaveAdm() {
     const std::string start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     const std::string destination = desktop_.chooseFolder(this, start);
     if (!destination.empty())
-        SavePolicyTemplates(programDirectory_, destination, CurrentMessageBoxService());
+        SavePolicyTemplates(policyDirectory_, destination, CurrentMessageBoxService());
 }
 
 void CGroupPolicy::Print() {
-    const int value = desktop_.openDocument(programDirectory_ + std::string(kPolicyGuideName));
+    const int value = desktop_.openDocument(policyDirectory_ + std::string(kPolicyGuideName));
     if (value <= 32)
         ShowMessage(kAppCaption, LaunchFailureText(value, kPolicyGuideName), MessageIcon::None);
 }

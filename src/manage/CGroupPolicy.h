@@ -28,7 +28,7 @@ class CGroupPolicy final : public QDialog {
     Q_OBJECT
 public:
     CGroupPolicy(const QString& moreInformationUrl, GroupPolicyDesktop desktop, QWidget* parent = nullptr,
-                 std::string programDirectory = {});
+                 std::string policyDirectory = {});
 
     // "Save ADM...": asks for the folder (starting in the user's documents)
     // and saves the templates there.
@@ -43,7 +43,7 @@ protected:
 
 private:
     GroupPolicyDesktop desktop_;
-    std::string programDirectory_;
+    std::string policyDirectory_;
     HyperlinkLabel* link_;
 };
 

@@ -1,8 +1,9 @@
 #include "manage/PolicyTemplateFiles.h"
 
-#include <QCoreApplication>
 #include <fstream>
 #include <system_error>
+
+#include "platform/ShippedFiles.h"
 
 namespace vn {
 namespace {
@@ -29,22 +30,22 @@ bool CopyReplacing(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-std::string ProgramDirectory() {
-    std::string directory = QCoreApplication::applicationDirPath().toStdString();
+std::string PolicyFilesDirectory() {
+    std::string directory = FindShippedFile(kAdmTemplateName, ShippedKind::Data).parent_path().string();
     if (directory.empty() || directory.back() != '/')
         directory += '/';
     return directory;
 }
 
-bool SavePolicyTemplates(const std::string& programDirectory, const std::string& destination,
+bool SavePolicyTemplates(const std::string& policyDirectory, const std::string& destination,
                          MessageBoxService& messages) {
-    const fs::path source = fs::path(programDirectory) / kAdmTemplateName;
+    const fs::path source = fs::path(policyDirectory) / kAdmTemplateName;
     if (!std::ifstream(source))
-        messages.Show("Error", "Could not find Vantor.adm in " + programDirectory + " directory.", MessageIcon::Warning,
+        messages.Show("Error", "Could not find Vantor.adm in " + policyDirectory + " directory.", MessageIcon::Warning,
                       MessageButtons::Ok);
     bool saved = CopyReplacing(source, fs::path(destination) / kAdmTemplateName);
     for (std::string_view companion : {kAdmxTemplateName, kAdmlTemplatePath})
-        saved = saved && CopyReplacing(fs::path(programDirectory) / companion, fs::path(destination) / companion);
+        saved = saved && CopyReplacing(fs::path(policyDirectory) / companion, fs::path(destination) / companion);
     if (saved)
         messages.Show("Info", "Vantor.adm has successfully been saved in your " + destination + " directory.",
                       MessageIcon::Information, MessageButtons::Ok);

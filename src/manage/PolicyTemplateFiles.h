@@ -8,21 +8,22 @@
 
 namespace vn {
 
-// The policy template and the policy guide, supplied beside the program.
+// The policy template and the policy guide, shipped with the program in one folder.
 inline constexpr std::string_view kAdmTemplateName = "Vantor.adm";
 inline constexpr std::string_view kAdmxTemplateName = "Vantor.admx";
 inline constexpr std::string_view kAdmlTemplatePath = "en-US/Vantor.adml";
 inline constexpr std::string_view kPolicyGuideName = "VtrNetwarden_GroupPolicies.pdf";
 
-// The directory of the running program, with its trailing separator.
-std::string ProgramDirectory();
+// The folder of the shipped policy files (beside the program, else the
+// installed data folder), with its trailing separator.
+std::string PolicyFilesDirectory();
 
-// Save ADM...: copies Vantor.adm from programDirectory into destination,
+// Save ADM...: copies Vantor.adm from policyDirectory into destination,
 // replacing one that is there, and beside it Vantor.admx with
 // en-US/Vantor.adml, the same policies for current Windows domains. Tells the
 // user how it went; a missing template is told, and the copy tried all the
 // same. True when every file was saved.
-bool SavePolicyTemplates(const std::string& programDirectory, const std::string& destination,
+bool SavePolicyTemplates(const std::string& policyDirectory, const std::string& destination,
                          MessageBoxService& messages);
 
 // What the user is told when the desktop could not open a file: by the

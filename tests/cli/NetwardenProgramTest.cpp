@@ -51,16 +51,22 @@ TEST_F(NetwardenProgramTest, HelpAndBadUsageGiveTheirExitStatusesAndStreams) {
     EXPECT_EQ(bad.err.rfind("netwarden: unknown command \"frob\"\n\nUsage: netwarden [OPTIONS] inventory", 0), 0u);
 }
 
-TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgram) {
-    const ProgramOutcome withFile = Run({"products"}, ProgramCopy("with",
-                                                                  "[Remote]\nDisplayName=Remote One\nServiceName=R1\n"
-                                                                  "ServicePath=Software\\Remote One\n"));
-    EXPECT_EQ(withFile.exitCode, 0);
-    EXPECT_EQ(withFile.err, "");
-    EXPECT_NE(withFile.out.find("\n{\"name\":\"Kestrel\""), std::string::npos);
-    EXPECT_NE(withFile.out.find("{\"name\":\"Remote One\",\"service\":\"R1\",\"path\":\"Software\\\\Remote One\","
-                                "\"icon\":false}\n"),
-              std::string::npos);
+// Beside the program (the build tree), else in the installed data folder.
+TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgramOrInstalled) {
+    const std::string catalogue =
+        "[Remote]\nDisplayName=Remote One\nServiceName=R1\nServicePath=Software\\Remote One\n";
+    const fs::path root(directory_.path());
+    for (const fs::path& program :
+         {runner_.CopyWithCatalogue(root / "with", catalogue), runner_.CopyInstalled(root / "usr", catalogue)}) {
+        const ProgramOutcome withFile = Run({"products"}, program);
+        EXPECT_EQ(withFile.exitCode, 0);
+        EXPECT_EQ(withFile.err, "");
+        EXPECT_NE(withFile.out.find("\n{\"name\":\"Kestrel\""), std::string::npos);
+        EXPECT_NE(withFile.out.find("{\"name\":\"Remote One\",\"service\":\"R1\",\"path\":\"Software\\\\Remote "
+                                    "One\",\"icon\":false}\n"),
+                  std::string::npos)
+            << program;
+    }
 
     const fs::path lone = ProgramCopy("without", "");
     const ProgramOutcome withoutFile = Run({"products"}, lone);
@@ -69,6 +75,26 @@ TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgram) {
     EXPECT_EQ(std::count(withoutFile.out.begin(), withoutFile.out.end(), '\n'), 2);
     EXPECT_NE(withoutFile.err.find("Could not open file \"" + (lone.parent_path() / "VtrNetwarden.ini").string()),
               std::string::npos);
+}
+
+// Without its helper a program cannot reach a computer at all ("cannot find
+// the file"); installed, it finds the helper in libexec and gets as far as the
+// silent address.
+TEST_F(NetwardenProgramTest, AnInstalledProgramFindsItsHelper) {
+    const fs::path root(directory_.path());
+    const struct {
+        fs::path program;
+        const char* error;
+    } cases[] = {
+        {runner_.CopyInstalled(root / "usr", ""), "\"error\":\"The network path was not found.\\r\\n\""},
+        {runner_.CopyWithCatalogue(root / "lone", ""), "\"error\":\"The system cannot find the file specified."},
+    };
+    fs::remove(root / "lone/netwarden-smb-helper");
+    for (const auto& c : cases) {
+        const ProgramOutcome probed = Run({"probe", "127.0.0.9"}, c.program);
+        EXPECT_EQ(probed.exitCode, 1);
+        EXPECT_NE(probed.out.find(c.error), std::string::npos) << c.program << ": " << probed.out;
+    }
 }
 
 TEST_F(NetwardenProgramTest, TheInventoryLivesInTheUserHive) {

@@ -21,17 +21,34 @@ ProgramRunner::ProgramRunner(const std::string& directory) : environment_(QProce
     environment_.remove(QStringLiteral("NETWARDEN_AUTH_FILE"));
 }
 
+namespace {
+
+std::filesystem::path CopyLaidOut(const std::filesystem::path& program, const std::string& catalogue,
+                                  const std::filesystem::path& bin, const std::filesystem::path& helpers,
+                                  const std::filesystem::path& data) {
+    for (const auto& folder : {bin, helpers, data})
+        std::filesystem::create_directories(folder);
+    const std::filesystem::path copy = bin / "netwarden";
+    std::filesystem::copy_file(program, copy);
+    const std::filesystem::path helper = program.parent_path() / "netwarden-smb-helper";
+    if (std::filesystem::exists(helper))
+        std::filesystem::copy_file(helper, helpers / helper.filename());
+    if (!catalogue.empty())
+        std::ofstream(data / "VtrNetwarden.ini", std::ios::binary) << catalogue;
+    return copy;
+}
+
+}  // namespace
+
 std::filesystem::path ProgramRunner::CopyWithCatalogue(const std::filesystem::path& folder,
                                                        const std::string& catalogue) const {
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path copy = folder / "netwarden";
-    std::filesystem::copy_file(program_, copy);
-    const std::filesystem::path helper = program_.parent_path() / "netwarden-smb-helper";
-    if (std::filesystem::exists(helper))
-        std::filesystem::copy_file(helper, folder / helper.filename());
-    if (!catalogue.empty())
-        std::ofstream(folder / "VtrNetwarden.ini", std::ios::binary) << catalogue;
-    return copy;
+    return CopyLaidOut(program_, catalogue, folder, folder, folder);
+}
+
+std::filesystem::path ProgramRunner::CopyInstalled(const std::filesystem::path& folder,
+                                                   const std::string& catalogue) const {
+    return CopyLaidOut(program_, catalogue, folder / "bin", folder / "libexec/vantor-netwarden",
+                       folder / "share/vantor-netwarden");
 }
 
 void ProgramRunner::Set(const char* name, const std::string& value) {

@@ -29,6 +29,9 @@ public:
     // written beside it as its product file unless catalogue is empty.
     // Returns the copy's path.
     std::filesystem::path CopyWithCatalogue(const std::filesystem::path& folder, const std::string& catalogue) const;
+    // The same laid out as an installation under the prefix folder: bin/,
+    // libexec/vantor-netwarden/, share/vantor-netwarden/.
+    std::filesystem::path CopyInstalled(const std::filesystem::path& folder, const std::string& catalogue) const;
 
     void Set(const char* name, const std::string& value);
     ProgramOutcome Run(const QStringList& arguments, const std::filesystem::path& program = {}) const;

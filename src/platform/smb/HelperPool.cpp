@@ -1,8 +1,8 @@
 #include "platform/smb/HelperPool.h"
 
 #include <cctype>
-#include <filesystem>
 
+#include "platform/ShippedFiles.h"
 #include "platform/smb/HelperCall.h"
 #include "platform/smb/HelperPipe.h"
 #include "platform/smb/StatusMapping.h"
@@ -13,7 +13,7 @@ namespace {
 
 HelperPoolOptions WithProgram(HelperPoolOptions options) {
     if (options.program.empty())
-        options.program = HelperPool::ProgramBesideThisOne();
+        options.program = HelperPool::ShippedHelperProgram();
     return options;
 }
 
@@ -40,10 +40,8 @@ void HelperPool::SetCredentials(const SmbCredentials& credentials) { core_->SetC
 
 SmbCredentials HelperPool::Credentials() const { return core_->Credentials(); }
 
-std::string HelperPool::ProgramBesideThisOne() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::path(".") : self.parent_path()) / "netwarden-smb-helper";
+std::string HelperPool::ShippedHelperProgram() {
+    return FindShippedFile("netwarden-smb-helper", ShippedKind::Helper).string();
 }
 
 Status HelperPool::OpenPipe(const std::string& host, const std::string& pipe, Clock::time_point deadline,

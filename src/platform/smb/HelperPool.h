@@ -47,8 +47,8 @@ public:
     std::vector<pid_t> HelperIds() const { return core_->HelperIds(); }
     std::size_t HelpersStarted() const { return core_->HelpersStarted(); }
 
-    // netwarden-smb-helper in the folder of the running program.
-    static std::string ProgramBesideThisOne();
+    // netwarden-smb-helper beside the running program, else in the installed helper folder.
+    static std::string ShippedHelperProgram();
 
     // Entries of one browse list beyond which the list is refused.
     static constexpr std::size_t kMaxBrowseEntries = 100'000;

@@ -8,7 +8,7 @@ namespace vn::smb {
 
 // How many helpers, for how long, and how long each remote call may take.
 struct HelperPoolOptions {
-    // The helper program; empty means netwarden-smb-helper beside the running program.
+    // The helper program; empty means the one shipped with the running program.
     std::string program;
     // The subnet scan examines up to 63 computers at once; one more for the window's own calls.
     std::size_t maxHelpers = 64;
