@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "DomainLab.h"
 
@@ -24,28 +23,13 @@ public:
 
 const auto* registration = ::testing::AddGlobalTestEnvironment(new Registration);
 
-void WriteClientConfiguration() {
-    std::filesystem::create_directories(home + "/.smb/state");
-    std::ofstream(home + "/.smb/smb.conf") << "[global]\n"
-                                           << "  workgroup = " << lab::DomainLab::kDomain << "\n"
-                                           << "  realm = " << lab::DomainLab::kRealm << "\n"
-                                           << "  netbios name = VNCLIENT\n"
-                                           << "  interfaces = 127.0.0.1/8\n  bind interfaces only = yes\n"
-                                           << "  name resolve order = wins\n  wins server = 127.0.0.2\n"
-                                           << "  private dir = " << home << "/.smb/state\n"
-                                           << "  lock directory = " << home << "/.smb/state\n"
-                                           << "  state directory = " << home << "/.smb/state\n"
-                                           << "  cache directory = " << home << "/.smb/state\n"
-                                           << "  log level = 0\n";
-}
-
 }  // namespace
 
 void DomainLabEnvironment::SetUpOnce() {
     char pattern[] = "/tmp/vn-domain-home-XXXXXX";
     if (const char* dir = mkdtemp(pattern))
         home = dir;
-    WriteClientConfiguration();
+    lab::DomainLab::WriteClientConfiguration(home, false);
     lab::DomainLab::WriteKerberosConfiguration(home + "/krb5.conf");
     setenv("HOME", home.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);

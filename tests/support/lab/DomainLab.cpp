@@ -192,6 +192,24 @@ std::string DomainLab::ComputersLdif(const std::string& unit, const std::string&
     return ldif;
 }
 
+bool DomainLab::WriteClientConfiguration(const std::string& home, bool hostNames) {
+    const fs::path dir = fs::path(home) / ".smb";
+    fs::create_directories(dir / "state");
+    std::ostringstream c;
+    c << "[global]\n"
+      << "  workgroup = " << kDomain << "\n"
+      << "  realm = " << kRealm << "\n"
+      << "  netbios name = VNCLIENT\n"
+      << "  interfaces = 127.0.0.1/8\n  bind interfaces only = yes\n"
+      << (hostNames ? "  name resolve order = host\n" : "  name resolve order = wins\n  wins server = 127.0.0.2\n")
+      << "  private dir = " << (dir / "state").string() << "\n"
+      << "  lock directory = " << (dir / "state").string() << "\n"
+      << "  state directory = " << (dir / "state").string() << "\n"
+      << "  cache directory = " << (dir / "state").string() << "\n"
+      << "  log level = 0\n";
+    return WriteFile(dir / "smb.conf", c.str());
+}
+
 bool DomainLab::WriteKerberosConfiguration(const std::string& path) {
     std::ostringstream c;
     c << "[libdefaults]\n"

@@ -49,9 +49,15 @@ public:
     // LDIF of enabled computer accounts under unit (created by the text too).
     static std::string ComputersLdif(const std::string& unit, const std::string& prefix, int count);
 
+    // A Samba client configuration under home/.smb that makes this computer
+    // a member of the lab domain, on loopback only; names are looked up in
+    // the hosts file and DNS (hostNames) or through WINS at the file-server
+    // lab's first host.
+    static bool WriteClientConfiguration(const std::string& home, bool hostNames);
+
     // Client files that keep Kerberos and name lookups on loopback: a
-    // krb5.conf naming the lab's KDC, an nss_wrapper hosts file with the
-    // controller's name, a resolv_wrapper configuration with its DNS.
+    // krb5.conf naming the lab's KDC, a hosts file with the controller's
+    // name, a resolv.conf asking only the controller's DNS.
     static bool WriteKerberosConfiguration(const std::string& path);
     static bool WriteHostsFile(const std::string& path);
     static bool WriteResolverConfiguration(const std::string& path);
