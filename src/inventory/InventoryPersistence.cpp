@@ -54,7 +54,7 @@ SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<s
         if (hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root) != ERROR_SUCCESS ||
             SetStringValue(*root, kStampValue, NewStamp()) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
-        if (!writer.WriteSiblings(*root, model.ChildrenOf(nullptr)))
+        if (root->WriteSubKeys(writer.KeysOf(model.ChildrenOf(nullptr))) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
     }  // every key is closed before the group lands
     if (group != nullptr && group->Commit() != ERROR_SUCCESS)

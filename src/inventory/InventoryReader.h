@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/Registry.h"
 
@@ -15,7 +16,8 @@ struct FolderNode;
 struct ProductDef;
 
 // Reads stored nodes below a registry key into the model, one sub-key per
-// node, and inserts them through InsertNode.
+// node, and inserts them through InsertNode. The keys are read in one pass
+// (RegistryKey::ReadSubKeys).
 class InventoryReader {
 public:
     InventoryReader(InventoryModel& model, const ProductCatalogue& catalogue);
@@ -25,9 +27,10 @@ public:
     bool ReadChildren(RegistryKey& key, FolderNode* parent);
 
 private:
-    bool ReadNode(RegistryKey& parentKey, const std::string& name, FolderNode* parent);
-    std::unique_ptr<ComputerRecord> ReadComputer(RegistryKey& key, const std::string& name) const;
-    void ReadProducts(RegistryKey& key, ComputerRecord& computer) const;
+    // False when a node's kind cannot be read; the walk stops there.
+    bool InsertKeys(const std::vector<RegistryTree>& keys, FolderNode* parent);
+    std::unique_ptr<ComputerRecord> ReadComputer(const RegistryTree& key) const;
+    void ReadProducts(const RegistryTree& key, ComputerRecord& computer) const;
 
     InventoryModel& model_;
     const ProductCatalogue& catalogue_;

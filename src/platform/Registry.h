@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RegistryTree.h"
 #include "platform/Status.h"
 
 namespace vn {
@@ -87,6 +88,19 @@ public:
             names.push_back(name);
         }
     }
+
+    // Writes each tree below this key: creates the keys that are missing and
+    // sets the values, as CreateKey and SetValue would one by one (which is
+    // what this does unless a hive can do it in one pass). A failure stops the
+    // walk; a write group around the call keeps such a write from landing half.
+    [[nodiscard]] virtual Status WriteSubKeys(const std::vector<RegistryTree>& subKeys);
+
+    // Reads the sub-keys of this key with their whole subtrees, in EnumKey's
+    // order, and of each key the values named in valueNames (as the registry
+    // compares names, and under the name as given there; the others are left
+    // out). On failure subKeys holds what was read before it.
+    [[nodiscard]] virtual Status ReadSubKeys(const std::vector<std::string>& valueNames,
+                                             std::vector<RegistryTree>& subKeys);
 
     // SHDeleteKey: deletes the sub-key with its whole subtree.
     [[nodiscard]] virtual Status DeleteTree(std::string_view subKey) = 0;

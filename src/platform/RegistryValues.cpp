@@ -30,23 +30,28 @@ Status QueryDwordValue(RegistryKey& key, std::string_view name, std::uint32_t& v
     return ERROR_SUCCESS;
 }
 
-Status QueryStringValue(RegistryKey& key, std::string_view name, std::string& value, std::uint32_t requiredType) {
-    std::uint32_t type = REG_NONE;
+Status QueryValueBytes(RegistryKey& key, std::string_view name, std::uint32_t& type, std::vector<std::uint8_t>& data) {
     std::uint32_t size = 0;
     Status status = key.QueryValue(name, &type, nullptr, &size);
-    std::vector<std::uint8_t> buffer;
     // The value may grow between the two calls: retry while the hive says so.
     for (int attempt = 0; status == ERROR_SUCCESS && attempt < 4; ++attempt) {
-        buffer.resize(size);
-        status = key.QueryValue(name, &type, buffer.data(), &size);
+        data.resize(size);
+        status = key.QueryValue(name, &type, data.data(), &size);
         if (status != ERROR_MORE_DATA)
             break;
     }
-    if (status != ERROR_SUCCESS)
+    if (status == ERROR_SUCCESS)
+        data.resize(size);
+    return status;
+}
+
+Status QueryStringValue(RegistryKey& key, std::string_view name, std::string& value, std::uint32_t requiredType) {
+    std::uint32_t type = REG_NONE;
+    std::vector<std::uint8_t> buffer;
+    if (Status status = QueryValueBytes(key, name, type, buffer); status != ERROR_SUCCESS)
         return status;
     if (requiredType != REG_NONE && type != requiredType)
         return ERROR_INVALID_PARAMETER;
-    buffer.resize(size);
     const auto* text = reinterpret_cast<const char*>(buffer.data());
     value.assign(text, strnlen(text, buffer.size()));
     return ERROR_SUCCESS;

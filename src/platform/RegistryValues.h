@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Registry.h"
 
@@ -21,7 +22,11 @@ namespace vn {
 [[nodiscard]] Status QueryDwordValue(RegistryKey& key, std::string_view name, std::uint32_t& value,
                                      std::uint32_t requiredType = REG_NONE);
 
-// A value of any size read whole (the 234 retry included); the text ends at
+// A value of any size read whole (the 234 retry included).
+[[nodiscard]] Status QueryValueBytes(RegistryKey& key, std::string_view name, std::uint32_t& type,
+                                     std::vector<std::uint8_t>& data);
+
+// A value of any size read whole; the text ends at
 // its first zero. With requiredType != REG_NONE the type must match.
 [[nodiscard]] Status QueryStringValue(RegistryKey& key, std::string_view name, std::string& value,
                                       std::uint32_t requiredType = REG_NONE);

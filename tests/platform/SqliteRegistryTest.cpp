@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/local/SqliteRegistry.h"
 
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 namespace vn {
 namespace {
@@ -199,6 +201,76 @@ TEST_F(SqliteRegistryTest, DeleteTreeRemovesTheWholeSubtree) {
     EXPECT_EQ(settings->DeleteTree(""), ERROR_SUCCESS);
     EXPECT_EQ(settings->EnumKey(0, name), ERROR_KEY_DELETED);
     EXPECT_EQ(root->DeleteTree(""), ERROR_ACCESS_DENIED);
+}
+
+// A subtree as text: "name{value=bytes,...}[children]", for comparing trees.
+std::string Flatten(const std::vector<RegistryTree>& trees) {
+    std::string text;
+    for (const RegistryTree& tree : trees) {
+        text += tree.Name + "{";
+        for (const RegistryTreeValue& value : tree.Values)
+            text += value.Name + "=" + std::to_string(value.Type) + ":" +
+                    std::string(value.Data.begin(), value.Data.end()) + ",";
+        text += "}[" + Flatten(tree.SubKeys) + "]";
+    }
+    return text;
+}
+
+TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) {
+    RegistryKeyPtr root = Root();
+    RegistryKeyPtr one = Create(*root, "One");
+    RegistryKeyPtr two = Create(*root, "Two");
+    RegistryKeyPtr existing = Create(*one, "b\\Old");
+    ASSERT_EQ(SetStringValue(*existing, "Kept", "yes"), ERROR_SUCCESS);
+    ASSERT_EQ(SetStringValue(*Create(*two, "b\\Old"), "Kept", "yes"), ERROR_SUCCESS);
+
+    RegistryTree a{"a", {}, {{"deep", {}, {{"deeper", {}, {}}}}}};
+    a.AddDword("", 1);
+    a.AddString("Text", "x");
+    RegistryTree b{"B", {}, {{"New", {}, {}}}};  // exists as "b": opened, its children kept
+    b.AddString("Kept", "set");
+    RegistryTree twin{"A", {}, {{"second", {}, {}}}};  // a sibling of the same name merges
+    const std::vector<RegistryTree> trees{a, b, twin};
+    ASSERT_EQ(one->WriteSubKeys(trees), ERROR_SUCCESS);
+    ASSERT_EQ(two->RegistryKey::WriteSubKeys(trees), ERROR_SUCCESS);  // the key-by-key walk
+
+    const std::vector<std::string> wanted{"", "Text", "Kept"};
+    std::vector<RegistryTree> fast;
+    std::vector<RegistryTree> walked;
+    ASSERT_EQ(one->ReadSubKeys(wanted, fast), ERROR_SUCCESS);
+    ASSERT_EQ(two->RegistryKey::ReadSubKeys(wanted, walked), ERROR_SUCCESS);
+    EXPECT_EQ(Flatten(fast), "a{=4:\x01\0\0\0,Text=1:x\0,}[deep{}[deeper{}[]]second{}[]]"
+                             "b{Kept=1:set\0,}[New{}[]Old{Kept=1:yes\0,}[]]"s);
+    // Value order within a key is the hive's own; compare names and bytes sorted.
+    auto sorted = [](std::vector<RegistryTree> level) {
+        auto sortValues = [](auto& self, std::vector<RegistryTree>& keys) -> void {
+            for (RegistryTree& tree : keys) {
+                std::sort(tree.Values.begin(), tree.Values.end(),
+                          [](const auto& x, const auto& y) { return x.Name < y.Name; });
+                self(self, tree.SubKeys);
+            }
+        };
+        sortValues(sortValues, level);
+        return Flatten(level);
+    };
+    EXPECT_EQ(sorted(fast), sorted(walked));
+    // Value names compare as the registry compares them and come back as asked.
+    ASSERT_EQ(one->ReadSubKeys({"TEXT"}, fast), ERROR_SUCCESS);
+    EXPECT_EQ(Flatten(fast), "a{TEXT=1:x\0,}[deep{}[deeper{}[]]second{}[]]b{}[New{}[]Old{}[]]"s);
+
+    // A write that fails part-way leaves nothing of itself; so does a key
+    // without the right to create sub-keys.
+    const std::vector<RegistryTree> bad{{"fine", {}, {}}, {"bad\\name", {}, {}}};
+    EXPECT_EQ(one->WriteSubKeys(bad), ERROR_INVALID_PARAMETER);
+    RegistryKeyPtr opened;
+    EXPECT_EQ(one->OpenKey("fine", KEY_READ, opened), ERROR_FILE_NOT_FOUND);
+    RegistryKeyPtr readOnly = Create(*root, "One", KEY_READ);
+    EXPECT_EQ(readOnly->WriteSubKeys({{"fine", {}, {}}}), ERROR_ACCESS_DENIED);
+    RegistryKeyPtr noEnumerate = Create(*root, "One", KEY_QUERY_VALUE);
+    EXPECT_EQ(noEnumerate->ReadSubKeys(wanted, fast), ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(fast.empty());
+    ASSERT_EQ(root->DeleteTree("One"), ERROR_SUCCESS);
+    EXPECT_EQ(one->ReadSubKeys(wanted, fast), ERROR_KEY_DELETED);
 }
 
 TEST_F(SqliteRegistryTest, AccessMaskOfTheHandleIsEnforced) {

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <unordered_map>
 
+#include "platform/Registry.h"
 #include "platform/local/ErrnoStatus.h"
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/RegistryNames.h"
@@ -376,18 +378,73 @@ Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type
     return Write(Changes::One, [&]() -> Status {
         if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
             return status;
-        const std::string fold = FoldRegistryName(name);
-        // An existing value keeps the spelling of its name.
-        SqliteStatement upsert = Prepare(
-            "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
-            "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-        return upsert.Bind(1, key)
-            .Bind(2, name)
-            .BindBlob(3, fold.data(), fold.size())
-            .Bind(4, static_cast<std::int64_t>(type))
-            .BindBlob(5, data, size)
-            .Run();
+        return WriteValueLocked(key, name, type, data, size);
     });
+}
+
+Status SqliteHive::WriteValueLocked(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                                    std::uint32_t size) {
+    const std::string fold = FoldRegistryName(name);
+    // An existing value keeps the spelling of its name.
+    SqliteStatement upsert = Prepare(
+        "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
+        "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+    return upsert.Bind(1, key)
+        .Bind(2, name)
+        .BindBlob(3, fold.data(), fold.size())
+        .Bind(4, static_cast<std::int64_t>(type))
+        .BindBlob(5, data, size)
+        .Run();
+}
+
+Status SqliteHive::WriteTrees(KeyId key, const std::vector<RegistryTree>& trees) {
+    std::lock_guard lock(mutex_);
+    // As SetValue: a deleted key is reported as such even where writing fails.
+    if (!groupTransactionOpen_ || groupFailed_) {
+        if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+            return status;
+    }
+    return Write(Changes::Several, [&]() -> Status {
+        if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
+            return status;
+        return WriteTreesLocked(key, false, trees);
+    });
+}
+
+Status SqliteHive::WriteTreesLocked(KeyId parent, bool parentIsNew, const std::vector<RegistryTree>& trees) {
+    for (const RegistryTree& tree : trees) {
+        if (!IsStorableKeyName(tree.Name))
+            return ERROR_INVALID_PARAMETER;
+        // Below a key made by this write nothing can exist yet, so the
+        // look-up is needed only when two siblings share a name.
+        KeyId id = 0;
+        bool isNew = false;
+        const Status found = parentIsNew ? ERROR_FILE_NOT_FOUND : ChildId(parent, tree.Name, Parent::Known, id);
+        if (found == ERROR_FILE_NOT_FOUND) {
+            const std::string fold = FoldRegistryName(tree.Name);
+            SqliteStatement insert =
+                Prepare("INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?) ON CONFLICT(parent, fold) DO NOTHING");
+            if (Status status = insert.Bind(1, parent).Bind(2, tree.Name).BindBlob(3, fold.data(), fold.size()).Run();
+                status != ERROR_SUCCESS)
+                return status;
+            isNew = sqlite3_changes(db_) > 0;
+            if (isNew)
+                id = sqlite3_last_insert_rowid(db_);
+            else if (Status status = ChildId(parent, tree.Name, Parent::Known, id); status != ERROR_SUCCESS)
+                return status;
+        } else if (found != ERROR_SUCCESS) {
+            return found;
+        }
+        for (const RegistryTreeValue& value : tree.Values) {
+            const auto size = static_cast<std::uint32_t>(value.Data.size());
+            if (Status status = WriteValueLocked(id, value.Name, value.Type, value.Data.data(), size);
+                status != ERROR_SUCCESS)
+                return status;
+        }
+        if (Status status = WriteTreesLocked(id, isNew, tree.SubKeys); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
 }
 
 Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
@@ -421,6 +478,65 @@ Status SqliteHive::EnumKeys(KeyId key, std::vector<std::string>& names) {
     if (query.status() != ERROR_SUCCESS)
         names.clear();
     return query.status();
+}
+
+Status SqliteHive::ReadTrees(KeyId key, const std::vector<std::string>& valueNames, std::vector<RegistryTree>& trees) {
+    std::lock_guard lock(mutex_);
+    trees.clear();
+    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS || !db_ || !hasSchema_)
+        return status;
+    // Both queries walk the same subtree inside one read transaction.
+    constexpr std::string_view kSubtree =
+        "WITH RECURSIVE tree(id) AS (SELECT ?1 UNION ALL "
+        "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) ";
+    struct Child {
+        KeyId id;
+        std::string name;
+    };
+    std::unordered_map<KeyId, std::vector<Child>> children;
+    SqliteStatement keys = Prepare(std::string(kSubtree) +
+                                   "SELECT keys.id, keys.parent, keys.name FROM tree "
+                                   "JOIN keys ON keys.parent = tree.id ORDER BY keys.parent, keys.fold");
+    keys.Bind(1, key);
+    while (keys.Step())
+        children[keys.ColumnInt(1)].push_back({keys.ColumnInt(0), keys.ColumnText(2)});
+    if (keys.status() != ERROR_SUCCESS)
+        return keys.status();
+
+    std::unordered_map<std::string, const std::string*> wanted;  // folded name -> the name asked for
+    for (const std::string& name : valueNames)
+        wanted.emplace(FoldRegistryName(name), &name);
+    std::unordered_map<KeyId, std::vector<RegistryTreeValue>> values;
+    SqliteStatement query = Prepare(std::string(kSubtree) +
+                                    "SELECT vals.key, vals.fold, vals.type, vals.data FROM tree "
+                                    "JOIN vals ON vals.key = tree.id");
+    query.Bind(1, key);
+    while (query.Step()) {
+        const std::vector<std::uint8_t> fold = query.ColumnBlob(1);
+        if (const auto asked = wanted.find(std::string(fold.begin(), fold.end())); asked != wanted.end())
+            values[query.ColumnInt(0)].push_back(
+                {*asked->second, static_cast<std::uint32_t>(query.ColumnInt(2)), query.ColumnBlob(3)});
+    }
+    if (query.status() != ERROR_SUCCESS)
+        return query.status();
+
+    // Each level is reserved whole before its keys are filled in, so no
+    // vector moves under the recursion.
+    auto build = [&](auto& self, KeyId parent, std::vector<RegistryTree>& level) -> void {
+        const auto found = children.find(parent);
+        if (found == children.end())
+            return;
+        level.reserve(found->second.size());
+        for (Child& child : found->second) {
+            RegistryTree& tree = level.emplace_back();
+            tree.Name = std::move(child.name);
+            if (const auto own = values.find(child.id); own != values.end())
+                tree.Values = std::move(own->second);
+            self(self, child.id, tree.SubKeys);
+        }
+    };
+    build(build, key, trees);
+    return ERROR_SUCCESS;
 }
 
 Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RegistryTree.h"
 #include "platform/Status.h"
 #include "platform/local/DeadlineThread.h"
 #include "platform/local/SqliteStatement.h"
@@ -74,6 +75,14 @@ public:
     // The names of all sub-keys in the same order, read in one pass.
     [[nodiscard]] Status EnumKeys(KeyId key, std::vector<std::string>& names);
 
+    // Creates each tree below key (opening the keys that exist) and sets its
+    // values, in one write: nothing of it lands when a part fails.
+    [[nodiscard]] Status WriteTrees(KeyId key, const std::vector<RegistryTree>& trees);
+    // The sub-keys of key with their subtrees, each level in EnumKeys's
+    // order, with the values named in valueNames; read in two queries.
+    [[nodiscard]] Status ReadTrees(KeyId key, const std::vector<std::string>& valueNames,
+                                   std::vector<RegistryTree>& trees);
+
     // Deletes the key at path below from with everything under it; an empty
     // path deletes from itself (the hive's root refuses with 5).
     [[nodiscard]] Status DeleteTree(KeyId from, const std::vector<std::string>& path);
@@ -103,6 +112,9 @@ private:
     [[nodiscard]] Status CheckKeyLocked(KeyId key);
     template <typename Body>
     [[nodiscard]] Status Write(Changes changes, Body&& body);
+    [[nodiscard]] Status WriteTreesLocked(KeyId parent, bool parentIsNew, const std::vector<RegistryTree>& trees);
+    [[nodiscard]] Status WriteValueLocked(KeyId key, std::string_view name, std::uint32_t type,
+                                          const std::uint8_t* data, std::uint32_t size);
     [[nodiscard]] Status ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child);
     // Opens the file when there is one and starts reading about key. With no
     // hive yet, the root answers emptyRootAnswer and other keys are deleted.

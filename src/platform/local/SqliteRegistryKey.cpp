@@ -95,6 +95,19 @@ Status SqliteRegistryKey::EnumKeys(std::vector<std::string>& names) {
     return hive_->EnumKeys(id_, names);
 }
 
+Status SqliteRegistryKey::WriteSubKeys(const std::vector<RegistryTree>& subKeys) {
+    if (!Allows(KEY_CREATE_SUB_KEY))
+        return ERROR_ACCESS_DENIED;
+    return hive_->WriteTrees(id_, subKeys);
+}
+
+Status SqliteRegistryKey::ReadSubKeys(const std::vector<std::string>& valueNames, std::vector<RegistryTree>& subKeys) {
+    subKeys.clear();
+    if (!Allows(KEY_ENUMERATE_SUB_KEYS))
+        return ERROR_ACCESS_DENIED;
+    return hive_->ReadTrees(id_, valueNames, subKeys);
+}
+
 Status SqliteRegistryKey::DeleteTree(std::string_view subKey) {
     std::vector<std::string> path;
     if (Status status = SplitKeyPath(subKey, path); status != ERROR_SUCCESS)

@@ -27,6 +27,9 @@ public:
                                   std::uint32_t size) override;
     [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
     [[nodiscard]] Status EnumKeys(std::vector<std::string>& names) override;
+    [[nodiscard]] Status WriteSubKeys(const std::vector<RegistryTree>& subKeys) override;
+    [[nodiscard]] Status ReadSubKeys(const std::vector<std::string>& valueNames,
+                                     std::vector<RegistryTree>& subKeys) override;
     [[nodiscard]] Status DeleteTree(std::string_view subKey) override;
     std::unique_ptr<RegistryWriteGroup> BeginWriteGroup() override;
 

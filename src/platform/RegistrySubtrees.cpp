@@ -1,0 +1,50 @@
+// The key-by-key forms of RegistryKey's subtree reads and writes, for hives
+// that have no faster way.
+
+#include "platform/Registry.h"
+#include "platform/RegistryValues.h"
+
+namespace vn {
+
+Status RegistryKey::WriteSubKeys(const std::vector<RegistryTree>& subKeys) {
+    for (const RegistryTree& tree : subKeys) {
+        RegistryKeyPtr key;
+        if (Status status = CreateKey(tree.Name, KEY_ALL_ACCESS, key); status != ERROR_SUCCESS)
+            return status;
+        for (const RegistryTreeValue& value : tree.Values) {
+            const auto size = static_cast<std::uint32_t>(value.Data.size());
+            if (Status status = key->SetValue(value.Name, value.Type, value.Data.data(), size); status != ERROR_SUCCESS)
+                return status;
+        }
+        if (Status status = key->WriteSubKeys(tree.SubKeys); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+Status RegistryKey::ReadSubKeys(const std::vector<std::string>& valueNames, std::vector<RegistryTree>& subKeys) {
+    subKeys.clear();
+    std::vector<std::string> names;
+    if (Status status = EnumKeys(names); status != ERROR_SUCCESS)
+        return status;
+    for (std::string& name : names) {
+        RegistryKeyPtr key;
+        if (Status status = OpenKey(name, KEY_READ, key); status != ERROR_SUCCESS)
+            return status;
+        RegistryTree& tree = subKeys.emplace_back();
+        tree.Name = std::move(name);
+        for (const std::string& valueName : valueNames) {
+            RegistryTreeValue value{valueName, REG_NONE, {}};
+            const Status status = QueryValueBytes(*key, valueName, value.Type, value.Data);
+            if (status == ERROR_SUCCESS)
+                tree.Values.push_back(std::move(value));
+            else if (status != ERROR_FILE_NOT_FOUND)
+                return status;
+        }
+        if (Status status = key->ReadSubKeys(valueNames, tree.SubKeys); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace vn
