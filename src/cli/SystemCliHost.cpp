@@ -55,8 +55,15 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
     }
     if (commandLine.user && !ApplyUser(*commandLine.user))
         return false;
-    if (commandLine.kerberos)
+    if (commandLine.kerberos) {
+        // Without a ticket every computer and the directory would refuse us
+        // one by one; a password, when there is one, is still tried.
+        if (!smb::SmbCredentials::TicketCacheExists() && platform_.remote().Credentials().password().empty()) {
+            err() << "netwarden: --kerberos: there is no Kerberos ticket (KRB5CCNAME); get one with kinit first\n";
+            return false;
+        }
         platform_.remote().SetUseKerberos(true);
+    }
     return true;
 }
 

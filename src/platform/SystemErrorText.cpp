@@ -81,6 +81,7 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {1232,
      "The network location cannot be reached. For information about network "
      "troubleshooting, see Windows Help."},
+    {1312, "A specified logon session does not exist. It may already have been terminated."},
     {1326, "The user name or password is incorrect."},
     {1332, "No mapping between account names and security IDs was done."},
     {1355, "The specified domain either does not exist or could not be contacted."},

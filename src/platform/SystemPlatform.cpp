@@ -1,5 +1,6 @@
 #include "platform/SystemPlatform.h"
 
+#include "platform/directory/CombinedNetworkBrowser.h"
 #include "platform/local/CurlHttpsClient.h"
 #include "platform/local/LocalNetInfo.h"
 #include "platform/local/LocalProcesses.h"
@@ -92,6 +93,9 @@ struct SystemPlatform::Backends {
     RoutingNetInfo netInfo{localNetInfo, remote.netInfo()};
     RoutingServiceControl services{remote.services()};
     RoutingAccounts accounts{remote.accounts()};
+    // The directory logs on as the SMB side does, with whatever it uses now.
+    directory::DirectoryBrowser directory{[this] { return remote.Credentials(); }};
+    directory::CombinedNetworkBrowser browser{remote.browser(), directory};
 };
 
 SystemPlatform::SystemPlatform() : backends_(std::make_unique<Backends>()) {}
@@ -99,7 +103,7 @@ SystemPlatform::~SystemPlatform() = default;
 
 Registry& SystemPlatform::registry() { return backends_->registry; }
 NetInfo& SystemPlatform::netInfo() { return backends_->netInfo; }
-NetworkBrowser& SystemPlatform::browser() { return backends_->remote.browser(); }
+NetworkBrowser& SystemPlatform::browser() { return backends_->browser; }
 ServiceControl& SystemPlatform::services() { return backends_->services; }
 Accounts& SystemPlatform::accounts() { return backends_->accounts; }
 Resolver& SystemPlatform::resolver() { return backends_->resolver; }

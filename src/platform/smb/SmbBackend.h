@@ -25,7 +25,7 @@ public:
 
     Registry& registry() { return registry_; }
     NetInfo& netInfo() { return netInfo_; }
-    NetworkBrowser& browser() { return browser_; }
+    SmbNetworkBrowser& browser() { return browser_; }
     ServiceControl& services() { return services_; }
     Accounts& accounts() { return accounts_; }
 
@@ -35,6 +35,9 @@ public:
     [[nodiscard]] Status SetAuthFile(const std::string& path);
     // --kerberos: use the ticket cache, keeping any user and password as fallback.
     void SetUseKerberos(bool use);
+
+    // Who we are towards other computers now.
+    SmbCredentials Credentials() const { return connector_.Credentials(); }
 
     // The helper processes that make the remote calls.
     HelperPool& helpers() { return connector_.pool(); }

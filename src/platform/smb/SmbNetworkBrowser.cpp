@@ -72,9 +72,21 @@ Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std:
     }
     if (scope != RESOURCE_GLOBALNET)
         return ERROR_NOT_SUPPORTED;
+    std::vector<NetResource> resources;
+    if (Status status = ReadResources(type, container, resources); status != ERROR_SUCCESS)
+        return status;
+    result = std::make_unique<ResourceList>(std::move(resources));
+    return ERROR_SUCCESS;
+}
+
+NetResource SmbNetworkBrowser::ProviderResource() {
+    return Resource(RESOURCEDISPLAYTYPE_NETWORK, RESOURCEUSAGE_CONTAINER | RESOURCEUSAGE_RESERVED, kProviderName, "");
+}
+
+Status SmbNetworkBrowser::ReadResources(std::uint32_t type, const NetResource* container,
+                                        std::vector<NetResource>& resources) {
     if (!container) {
-        result = std::make_unique<ResourceList>(std::vector<NetResource>{Resource(
-            RESOURCEDISPLAYTYPE_NETWORK, RESOURCEUSAGE_CONTAINER | RESOURCEUSAGE_RESERVED, kProviderName, "")});
+        resources = {ProviderResource()};
         return ERROR_SUCCESS;
     }
 
@@ -100,7 +112,7 @@ Status SmbNetworkBrowser::OpenEnum(std::uint32_t scope, std::uint32_t type, std:
     std::vector<helper::BrowseEntry> entries;
     if (Status status = connector_.ReadBrowseList(url, entries); status != ERROR_SUCCESS)
         return status;
-    result = std::make_unique<ResourceList>(Resources(entries, type));
+    resources = Resources(entries, type);
     return ERROR_SUCCESS;
 }
 

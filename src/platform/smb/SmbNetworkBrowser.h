@@ -17,6 +17,14 @@ public:
     Status OpenEnum(std::uint32_t scope, std::uint32_t type, std::uint32_t usage, const NetResource* container,
                     std::unique_ptr<ResourceEnumeration>& result) override;
 
+    // The descriptors an enumeration of the whole network (container null)
+    // or of container would give, read at once.
+    [[nodiscard]] Status ReadResources(std::uint32_t type, const NetResource* container,
+                                       std::vector<NetResource>& resources);
+
+    // The provider as the whole network lists it.
+    static NetResource ProviderResource();
+
 private:
     SmbConnector& connector_;
 };

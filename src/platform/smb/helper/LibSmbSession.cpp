@@ -136,6 +136,13 @@ void LibSmbSession::Close(std::uint32_t handle) {
 }
 
 int LibSmbSession::Browse(const std::string& url, const std::function<void(const BrowseEntry&)>& entry) {
+    // The protocol range is the library's global setting, not the context's:
+    // left at NT1 by a browse, every later pipe of this helper would offer
+    // SMB1 only, which current servers refuse.
+    struct RestoreRpcProtocols {
+        SMBCCTX* rpc;
+        ~RestoreRpcProtocols() { smbc_setOptionProtocols(rpc, "SMB2_02", "SMB3"); }
+    } restore{rpc_};
     SMBCCTX* context = nullptr;
     if (int error = NewContext(Purpose::Browse, context); error != 0)
         return error;

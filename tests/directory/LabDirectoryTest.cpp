@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "DomainLab.h"
+#include "DomainLabEnvironment.h"
+#include "detect/RecordingSinks.h"
+#include "discovery/NetworkScanWorker.h"
+#include "platform/directory/CombinedNetworkBrowser.h"
+#include "platform/directory/DomainControllers.h"
+#include "platform/smb/SmbBackend.h"
+#include "support/FakePlatform.h"
+#include "support/ScriptedMessageBoxService.h"
+
+namespace vn::directory {
+namespace {
+
+using lab::DomainLab;
+using Lines = std::vector<std::string>;
+using testing::DomainLabEnvironment;
+
+// Browsing through the real SMB and directory browsers; every other call
+// goes to a fake network without computers, so each probe fails at once.
+class BrowsingPlatform final : public Platform {
+public:
+    explicit BrowsingPlatform(NetworkBrowser& browser) : browser_(browser) {}
+    Registry& registry() override { return fake_.registry(); }
+    NetInfo& netInfo() override { return fake_.netInfo(); }
+    NetworkBrowser& browser() override { return browser_; }
+    ServiceControl& services() override { return fake_.services(); }
+    Accounts& accounts() override { return fake_.accounts(); }
+    Resolver& resolver() override { return fake_.resolver(); }
+    Sockets& sockets() override { return fake_.sockets(); }
+    Processes& processes() override { return fake_.processes(); }
+    HttpsClient& https() override { return fake_.https(); }
+
+private:
+    NetworkBrowser& browser_;
+    vn::test::FakePlatform fake_;
+};
+
+class LabDirectoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!DomainLabEnvironment::Unavailable().empty())
+            GTEST_SKIP() << DomainLabEnvironment::Unavailable();
+        catalogue_.AddBuiltIns();
+    }
+
+    static DirectoryOptions Options(int pageSize = 500) {
+        DirectoryOptions options;
+        options.controllers = {DomainLab::kAddress};
+        options.sambaConfigFiles = {DomainLabEnvironment::Home() + "/.smb/smb.conf"};
+        options.pageSize = pageSize;
+        return options;
+    }
+
+    static smb::SmbCredentials Administrator(const std::string& password = DomainLab::Administrator().password) {
+        return smb::SmbCredentials::FromPassword(DomainLab::Administrator().name, password, DomainLab::kDomain);
+    }
+
+    // The paths of everything a scan of typed adds, sorted; the tree sorts
+    // siblings itself, whatever order the directory answers in.
+    Lines Scan(const std::string& typed, int pageSize = 500) {
+        smb::SmbBackend backend(Administrator());
+        DirectoryBrowser directory([&backend] { return backend.Credentials(); }, Options(pageSize));
+        CombinedNetworkBrowser browser(backend.browser(), directory);
+        BrowsingPlatform platform(browser);
+        vn::test::RecordingStatusSink status;
+        vn::test::RecordingTreeSink tree;
+        MessageBoxStopQuestion questions;
+        NetworkScanWorker worker(platform);
+        EXPECT_TRUE(worker.Start(std::make_unique<NetworkScanJob>(typed, nullptr, status, tree, catalogue_, questions)));
+        worker.Wait();
+        EXPECT_EQ(worker.LastOutcome(), NetworkScanWorker::Outcome::Finished);
+
+        std::map<const InventoryNode*, std::string> paths;
+        Lines result;
+        for (const auto& added : tree.Nodes()) {
+            const auto parent = paths.find(added.parent);
+            const std::string path = (parent != paths.end() ? parent->second + "/" : "") + added.node->Name +
+                                     (added.node->IsFolder ? "/" : "");
+            paths[added.node.get()] = path.substr(0, path.size() - (added.node->IsFolder ? 1 : 0));
+            result.push_back(path);
+        }
+        std::sort(result.begin(), result.end());
+        return result;
+    }
+
+    static Lines Computers(const Lines& paths) {
+        Lines out;
+        std::copy_if(paths.begin(), paths.end(), std::back_inserter(out),
+                     [](const std::string& p) { return p.back() != '/'; });
+        return out;
+    }
+
+    ProductCatalogue catalogue_;
+};
+
+TEST_F(LabDirectoryTest, TheDomainsDnsNamesItsControllers) {
+    DirectoryOptions options;
+    options.nameServer = DomainLab::kAddress;
+    options.callLimit = std::chrono::milliseconds(3000);
+    EXPECT_EQ(FindDomainControllers(DomainLab::kDnsDomain, options), Lines{DomainLab::kControllerHost});
+    EXPECT_EQ(FindDomainControllers("absent.test", options), Lines{"absent.test"})
+        << "without SRV records the domain's own name is tried";
+}
+
+TEST_F(LabDirectoryTest, ScanningTheDomainsNameFilesItsEnabledComputersUnderTheirUnits) {
+    // No browse list answers for the domain: its directory does.
+    const Lines paths = Scan(DomainLab::kDomain);
+    EXPECT_EQ(Computers(paths), (Lines{"LAB/Domain Controllers/DC1.lab.test", "LAB/Servers/APP2",
+                                       "LAB/Servers/Web/web1.lab.test", "LAB/Servers/app1.lab.test",
+                                       "LAB/Workstations/pc1.lab.test"}))
+        << "disabled accounts (OLD1, PC2) are left out; dNSHostName names a computer, else its cn";
+    for (const char* folder : {"LAB/", "LAB/Servers/", "LAB/Servers/Web/", "LAB/Computers/"})
+        EXPECT_NE(std::find(paths.begin(), paths.end(), folder), paths.end()) << folder;
+    EXPECT_EQ(std::count_if(paths.begin(), paths.end(),
+                            [](const std::string& p) { return p.find("System") != std::string::npos; }),
+              0)
+        << "the directory's own containers stay hidden";
+
+    Lines byDnsName = Scan(DomainLab::kRealm, 2);
+    for (std::string& path : byDnsName)
+        path.replace(0, std::string(DomainLab::kRealm).size(), DomainLab::kDomain);
+    EXPECT_EQ(byDnsName, paths) << "the DNS name, read two entries a page, finds the same";
+}
+
+TEST_F(LabDirectoryTest, TheWholeNetworkListsTheDirectoryProvider) {
+    smb::SmbBackend backend(Administrator());
+    DirectoryBrowser directory([&backend] { return backend.Credentials(); }, Options());
+    CombinedNetworkBrowser browser(backend.browser(), directory);
+    std::unique_ptr<ResourceEnumeration> top;
+    ASSERT_EQ(browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, nullptr, top), ERROR_SUCCESS);
+    std::vector<NetResource> providers;
+    std::uint32_t count = 0xFFFFFFFF;
+    ASSERT_EQ(top->Next(&count, providers, 16384), ERROR_SUCCESS);
+    ASSERT_EQ(providers.size(), 2u);
+    EXPECT_EQ(providers[1].remoteName, "Active Directory");
+
+    std::unique_ptr<ResourceEnumeration> domains;
+    ASSERT_EQ(browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &providers[1], domains), ERROR_SUCCESS);
+    std::vector<NetResource> found;
+    count = 0xFFFFFFFF;
+    ASSERT_EQ(domains->Next(&count, found, 16384), ERROR_SUCCESS);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].remoteName, DomainLab::kDomain);
+    EXPECT_EQ(found[0].dwDisplayType, RESOURCEDISPLAYTYPE_DOMAIN);
+}
+
+TEST_F(LabDirectoryTest, LogonFailuresSayWhy) {
+    const struct {
+        smb::SmbCredentials credentials;
+        Status expected;
+    } cases[] = {
+        {Administrator("wrong password"), ERROR_ACCESS_DENIED},  // refused inside TLS
+        {smb::SmbCredentials(), 1312},                            // neither a ticket nor a password
+    };
+    for (const auto& c : cases) {
+        DirectoryBrowser directory([&c] { return c.credentials; }, Options());
+        std::unique_ptr<ResourceEnumeration> enumeration;
+        EXPECT_EQ(directory.OpenDomain(DomainLab::kDomain, enumeration), c.expected);
+        EXPECT_EQ(enumeration, nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace vn::directory
