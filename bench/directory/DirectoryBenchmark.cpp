@@ -156,9 +156,8 @@ int main(int argc, char** argv) {
         vn::cli::RunUntilEnded(worker);
         const double scanSeconds = Seconds(started);
         const std::size_t inTree = CountComputers(model, nullptr);
-        std::printf("scan network %s filed %zu computers into the tree: %.2f s, %.3f s per 1,000\n",
-                    DomainLab::kDomain, inTree, scanSeconds,
-                    scanSeconds * 1000 / static_cast<double>(std::max<std::size_t>(inTree, 1)));
+        std::printf("scan network %s filed %zu computers into the tree: %.2f s, %.3f s per 1,000\n", DomainLab::kDomain,
+                    inTree, scanSeconds, scanSeconds * 1000 / static_cast<double>(std::max<std::size_t>(inTree, 1)));
         if (listed != static_cast<std::size_t>(count))
             status = 1;
     }

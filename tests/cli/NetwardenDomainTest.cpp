@@ -87,8 +87,7 @@ TEST_F(NetwardenDomainTest, WithATicketTheControllerIsExaminedAndTheDomainScanne
     // helper's SMB1 browse attempt; the other accounts have no computer.
     const ProgramOutcome scanned = Run({"--kerberos", "scan", "network", DomainLab::kDomain});
     EXPECT_EQ(scanned.exitCode, 1) << scanned.err;
-    EXPECT_NE(scanned.out.find("{\"name\":\"DC1.lab.test\",\"ip\":\"127.0.0.20\""), std::string::npos)
-        << scanned.out;
+    EXPECT_NE(scanned.out.find("{\"name\":\"DC1.lab.test\",\"ip\":\"127.0.0.20\""), std::string::npos) << scanned.out;
     const std::vector<std::string> expected{"LAB/Domain Controllers/DC1.lab.test", "LAB/Servers/APP2",
                                             "LAB/Servers/Web/web1.lab.test", "LAB/Servers/app1.lab.test",
                                             "LAB/Workstations/pc1.lab.test"};

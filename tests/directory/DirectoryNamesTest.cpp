@@ -41,9 +41,9 @@ TEST(DirectoryNamesTest, WhichNamesAreDirectoryDomains) {
         {"lab", lab, "lab.test"},
         {"LAB.TEST", lab, "lab.test"},
         {"Corp.Example.com", lab, "corp.example.com"},
-        {"OFFICE", lab, std::nullopt},              // a workgroup: no directory
-        {"LAB", std::nullopt, std::nullopt},        // this computer is in no domain
-        {"127.0.0.2", lab, std::nullopt},           // an address, not a domain
+        {"OFFICE", lab, std::nullopt},        // a workgroup: no directory
+        {"LAB", std::nullopt, std::nullopt},  // this computer is in no domain
+        {"127.0.0.2", lab, std::nullopt},     // an address, not a domain
         {"trailing.", lab, std::nullopt},
     };
     for (const auto& c : cases)
@@ -84,8 +84,8 @@ TEST(DirectoryNamesTest, EntriesBecomeContainersAndEnabledServers) {
         EXPECT_EQ(r.provider, kDirectoryProviderName);
         EXPECT_TRUE(r.dwUsage & RESOURCEUSAGE_CONTAINER);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Servers", "Computers", "\\\\app1.lab.test", "\\\\APP2",
-                                               "\\\\dc1.lab.test"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Servers", "Computers", "\\\\app1.lab.test", "\\\\APP2", "\\\\dc1.lab.test"}));
     EXPECT_EQ(resources[0].dwDisplayType, RESOURCEDISPLAYTYPE_GENERIC);
     EXPECT_EQ(resources[0].comment, "OU=Servers,DC=lab,DC=test") << "the container is opened by its DN";
     EXPECT_EQ(resources[2].dwDisplayType, RESOURCEDISPLAYTYPE_SERVER);

@@ -71,7 +71,8 @@ protected:
         vn::test::RecordingTreeSink tree;
         MessageBoxStopQuestion questions;
         NetworkScanWorker worker(platform);
-        EXPECT_TRUE(worker.Start(std::make_unique<NetworkScanJob>(typed, nullptr, status, tree, catalogue_, questions)));
+        EXPECT_TRUE(
+            worker.Start(std::make_unique<NetworkScanJob>(typed, nullptr, status, tree, catalogue_, questions)));
         worker.Wait();
         EXPECT_EQ(worker.LastOutcome(), NetworkScanWorker::Outcome::Finished);
 
@@ -110,9 +111,9 @@ TEST_F(LabDirectoryTest, TheDomainsDnsNamesItsControllers) {
 TEST_F(LabDirectoryTest, ScanningTheDomainsNameFilesItsEnabledComputersUnderTheirUnits) {
     // No browse list answers for the domain: its directory does.
     const Lines paths = Scan(DomainLab::kDomain);
-    EXPECT_EQ(Computers(paths), (Lines{"LAB/Domain Controllers/DC1.lab.test", "LAB/Servers/APP2",
-                                       "LAB/Servers/Web/web1.lab.test", "LAB/Servers/app1.lab.test",
-                                       "LAB/Workstations/pc1.lab.test"}))
+    EXPECT_EQ(Computers(paths),
+              (Lines{"LAB/Domain Controllers/DC1.lab.test", "LAB/Servers/APP2", "LAB/Servers/Web/web1.lab.test",
+                     "LAB/Servers/app1.lab.test", "LAB/Workstations/pc1.lab.test"}))
         << "disabled accounts (OLD1, PC2) are left out; dNSHostName names a computer, else its cn";
     for (const char* folder : {"LAB/", "LAB/Servers/", "LAB/Servers/Web/", "LAB/Computers/"})
         EXPECT_NE(std::find(paths.begin(), paths.end(), folder), paths.end()) << folder;
@@ -155,7 +156,7 @@ TEST_F(LabDirectoryTest, LogonFailuresSayWhy) {
         Status expected;
     } cases[] = {
         {Administrator("wrong password"), ERROR_ACCESS_DENIED},  // refused inside TLS
-        {smb::SmbCredentials(), 1312},                            // neither a ticket nor a password
+        {smb::SmbCredentials(), 1312},                           // neither a ticket nor a password
     };
     for (const auto& c : cases) {
         DirectoryBrowser directory([&c] { return c.credentials; }, Options());

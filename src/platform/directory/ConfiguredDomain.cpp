@@ -35,8 +35,9 @@ std::optional<DirectoryDomain> ReadConfiguredDomain(const std::vector<std::strin
 }
 
 std::optional<std::string> DirectoryDnsName(const std::string& name, const std::optional<DirectoryDomain>& configured) {
-    if (configured && (strcasecmp(name.c_str(), configured->dnsName.c_str()) == 0 ||
-                       (!configured->netbiosName.empty() && strcasecmp(name.c_str(), configured->netbiosName.c_str()) == 0)))
+    if (configured &&
+        (strcasecmp(name.c_str(), configured->dnsName.c_str()) == 0 ||
+         (!configured->netbiosName.empty() && strcasecmp(name.c_str(), configured->netbiosName.c_str()) == 0)))
         return configured->dnsName;
     if (LooksLikeDnsDomain(name))
         return Cased(name, std::tolower);

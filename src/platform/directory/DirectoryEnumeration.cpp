@@ -60,8 +60,7 @@ Status DirectoryEnumeration::ReadPage() {
     return ERROR_SUCCESS;
 }
 
-Status DirectoryEnumeration::Next(std::uint32_t* count, std::vector<NetResource>& resources,
-                                  std::uint32_t bufferSize) {
+Status DirectoryEnumeration::Next(std::uint32_t* count, std::vector<NetResource>& resources, std::uint32_t bufferSize) {
     if (!count)
         return ERROR_INVALID_PARAMETER;
     const std::uint32_t wanted = *count;

@@ -24,7 +24,7 @@ timeval ToTimeval(std::chrono::milliseconds limit) {
 // What is left of the call limit, or of the thread's remote deadline.
 timeval CallTimeout(std::chrono::milliseconds limit) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(RemoteDeadlineScope::CallDeadline(limit) -
-                                                                             RemoteDeadlineScope::Clock::now());
+                                                                            RemoteDeadlineScope::Clock::now());
     return ToTimeval(left);
 }
 
@@ -156,8 +156,8 @@ Status LdapSession::SearchPage(const std::string& base, std::string& cookie, std
         return ERROR_INVALID_HANDLE;
     berval cookieValue{static_cast<ber_len_t>(cookie.size()), cookie.data()};
     LDAPControl* pageControl = nullptr;
-    int result = ldap_create_page_control(ld_, options_.pageSize, cookie.empty() ? nullptr : &cookieValue, 0,
-                                          &pageControl);
+    int result =
+        ldap_create_page_control(ld_, options_.pageSize, cookie.empty() ? nullptr : &cookieValue, 0, &pageControl);
     if (result != LDAP_SUCCESS)
         return LdapStatus(result);
     LDAPControl* serverControls[] = {pageControl, nullptr};
@@ -165,8 +165,8 @@ Status LdapSession::SearchPage(const std::string& base, std::string& cookie, std
     char* attributes[] = {objectClass, dnsHostName, uac, nullptr};
     timeval timeout = CallTimeout(options_.callLimit);
     LDAPMessage* message = nullptr;
-    result = ldap_search_ext_s(ld_, base.c_str(), LDAP_SCOPE_ONELEVEL, kFilter, attributes, 0, serverControls,
-                               nullptr, &timeout, LDAP_NO_LIMIT, &message);
+    result = ldap_search_ext_s(ld_, base.c_str(), LDAP_SCOPE_ONELEVEL, kFilter, attributes, 0, serverControls, nullptr,
+                               &timeout, LDAP_NO_LIMIT, &message);
     ldap_control_free(pageControl);
     if (result != LDAP_SUCCESS) {
         ldap_msgfree(message);

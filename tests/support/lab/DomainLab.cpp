@@ -77,12 +77,9 @@ std::vector<std::string> DomainLab::Units() { return {"OU=Servers", "OU=Web,OU=S
 
 std::vector<DomainComputer> DomainLab::Computers() {
     return {
-        {"APP1", "OU=Servers", true, "app1.lab.test"},
-        {"APP2", "OU=Servers", true, ""},
-        {"OLD1", "OU=Servers", false, "old1.lab.test"},
-        {"WEB1", "OU=Web,OU=Servers", true, "web1.lab.test"},
-        {"PC1", "OU=Workstations", true, "pc1.lab.test"},
-        {"PC2", "OU=Workstations", false, ""},
+        {"APP1", "OU=Servers", true, "app1.lab.test"},    {"APP2", "OU=Servers", true, ""},
+        {"OLD1", "OU=Servers", false, "old1.lab.test"},   {"WEB1", "OU=Web,OU=Servers", true, "web1.lab.test"},
+        {"PC1", "OU=Workstations", true, "pc1.lab.test"}, {"PC2", "OU=Workstations", false, ""},
     };
 }
 
@@ -223,8 +220,8 @@ bool DomainLab::WriteKerberosConfiguration(const std::string& path) {
 }
 
 bool DomainLab::WriteHostsFile(const std::string& path) {
-    return WriteFile(path, "127.0.0.1 localhost\n" + std::string(kAddress) + " " + kControllerHost + " " +
-                               kControllerName + "\n");
+    return WriteFile(
+        path, "127.0.0.1 localhost\n" + std::string(kAddress) + " " + kControllerHost + " " + kControllerName + "\n");
 }
 
 bool DomainLab::WriteResolverConfiguration(const std::string& path) {
