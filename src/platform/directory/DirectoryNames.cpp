@@ -43,8 +43,12 @@ std::string DnsDomainOfDn(std::string_view dn) {
             comma = dn.size();
         const std::string_view part = dn.substr(start, comma - start);
         if (part.size() > 3 && (part[0] == 'D' || part[0] == 'd') && (part[1] == 'C' || part[1] == 'c') &&
-            part[2] == '=')
-            domain += (domain.empty() ? "" : ".") + std::string(part.substr(3));
+            part[2] == '=') {
+            // Appended piece by piece: GCC 12 at -O3 warns falsely about operator+ here.
+            if (!domain.empty())
+                domain += '.';
+            domain += part.substr(3);
+        }
         start = comma + 1;
     }
     return domain;
