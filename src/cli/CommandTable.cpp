@@ -116,8 +116,9 @@ constexpr std::string_view kDescription =
     "Finds and examines the computers of a Windows network and keeps the\n"
     "inventory that VtrNetwarden shows. Results are printed as one JSON object\n"
     "per line.\n"
-    "The inventory is the current user's saved tree; when netwarden and a running\n"
-    "VtrNetwarden both change it, the one that saves last wins.\n";
+    "The inventory is the current user's saved tree. A command that changes it\n"
+    "reads, changes and saves it in one go; a running VtrNetwarden asks before it\n"
+    "overwrites a tree saved after it loaded it.\n";
 
 constexpr std::string_view kPathHelp =
     "A PATH names a node by the names from the top of the tree down to it, joined\n"
