@@ -121,6 +121,7 @@ bool DomainLab::Start(const std::string& root, std::string& error) {
         "--option=server services = -nbt",
         "--option=log file = " + (dir / "log.%m").string(),
         "--option=pid directory = " + (dir / "pid").string(),
+        "--option=ncalrpc dir = " + (dir / "ncalrpc").string(),
         "--use-rfc2307",
     };
     if (RunTool(provision, env, log) != 0) {
@@ -159,6 +160,8 @@ void DomainLab::Stop(const std::string& root) {
     pid_t pid = -1;
     if (in >> pid && pid > 0)
         StopProcess(pid);
+    // The RPC daemon that the controller's smbd starts leads a session of its own.
+    StopProcessesNaming((fs::path(root) / "dc" / "etc" / "smb.conf").string());
     std::error_code ignored;
     fs::remove(PidFile(root), ignored);
 }

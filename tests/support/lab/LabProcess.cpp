@@ -11,7 +11,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -108,6 +110,20 @@ void StopProcess(pid_t pid) {
     }
     kill(-pid, SIGKILL);
     waitpid(pid, nullptr, WNOHANG);
+}
+
+void StopProcessesNaming(const std::string& text) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream cmdline(entry.path() / "cmdline", std::ios::binary);
+        const std::string arguments((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        const pid_t pid = static_cast<pid_t>(std::stol(name));
+        if (pid != getpid() && arguments.find(text) != std::string::npos)
+            StopProcess(pid);
+    }
 }
 
 bool TcpPortOpen(const std::string& address, int port) {

@@ -26,6 +26,12 @@ pid_t StartDaemon(const std::vector<std::string>& argv, const LabEnvironment& en
 // the daemon, then SIGKILL.
 void StopProcess(pid_t pid);
 
+// Ends, like StopProcess, every process whose command line holds text: the
+// daemons that a server starts on demand in sessions of their own (the
+// domain controller's samba-dcerpcd), found by the configuration file that
+// they are given.
+void StopProcessesNaming(const std::string& text);
+
 // True when something accepts TCP connections on address:port.
 bool TcpPortOpen(const std::string& address, int port);
 
