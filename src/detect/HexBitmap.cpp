@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/HexDigit.h"
+
 namespace vn {
 namespace {
 
@@ -12,21 +14,11 @@ constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::size_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 constexpr std::uint32_t BI_RGB = 0;
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::vector<std::uint8_t>> HexToBytes(std::string_view hex) {
     std::vector<std::uint8_t> bytes(hex.size() / 2);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const int high = HexDigit(hex[2 * i]);
-        const int low = HexDigit(hex[2 * i + 1]);
+        const int high = HexDigitValue(hex[2 * i]);
+        const int low = HexDigitValue(hex[2 * i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[i] = static_cast<std::uint8_t>(high * 16 + low);

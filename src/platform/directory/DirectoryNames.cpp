@@ -3,20 +3,12 @@
 #include <charconv>
 #include <cstdint>
 
+#include "platform/HexDigit.h"
+
 namespace vn::directory {
 namespace {
 
 constexpr std::uint32_t kAccountDisabled = 0x2;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 }  // namespace
 
@@ -79,8 +71,8 @@ std::string FirstRdnValue(std::string_view dn) {
             continue;
         }
         // "\," style escapes give the character, "\2C" style ones a byte.
-        const int high = HexDigit(dn[i + 1]);
-        const int low = i + 2 < dn.size() ? HexDigit(dn[i + 2]) : -1;
+        const int high = HexDigitValue(dn[i + 1]);
+        const int low = i + 2 < dn.size() ? HexDigitValue(dn[i + 2]) : -1;
         if (high >= 0 && low >= 0) {
             value.push_back(static_cast<char>(high * 16 + low));
             i += 2;

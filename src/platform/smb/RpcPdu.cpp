@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/HexDigit.h"
 #include "platform/smb/NdrReader.h"
 #include "platform/smb/NdrWriter.h"
 
@@ -12,13 +13,10 @@ namespace {
 constexpr std::uint8_t kDataRepresentation[4] = {0x10, 0, 0, 0};  // little-endian, ASCII, IEEE
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    throw std::invalid_argument("bad UUID");
+    const int value = HexDigitValue(c);
+    if (value < 0)
+        throw std::invalid_argument("bad UUID");
+    return value;
 }
 
 void WriteHeader(NdrWriter& w, PduType type, std::uint8_t flags, std::uint32_t callId) {
