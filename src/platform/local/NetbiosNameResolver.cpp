@@ -85,18 +85,19 @@ IPv4 BroadcastOf(IPv4 address, IPv4 mask) { return (address & mask) | ~mask; }
 
 void AddInterfaceEntry(const std::string& entry, const std::vector<LocalInterface>& interfaces,
                        std::vector<IPv4>& broadcasts) {
-    const std::string spec = entry.substr(0, entry.find(';'));  // ";speed=..." and the like
-    const auto slash = spec.find('/');
+    const std::string pattern = entry.substr(0, entry.find(';'));  // ";speed=..." and the like
+    const auto slash = pattern.find('/');
     IPv4 address = 0;
     if (slash != std::string::npos) {
         IPv4 mask = 0;
-        if (ParseAddress(spec.substr(0, slash), address) && ParseNetmask(spec.substr(slash + 1), mask))
+        if (ParseAddress(pattern.substr(0, slash), address) && ParseNetmask(pattern.substr(slash + 1), mask))
             AddOnce(broadcasts, BroadcastOf(address, mask));
         return;
     }
-    const bool isAddress = ParseAddress(spec, address);
+    const bool isAddress = ParseAddress(pattern, address);
     for (const LocalInterface& local : interfaces) {
-        const bool matches = isAddress ? local.address == address : fnmatch(spec.c_str(), local.name.c_str(), 0) == 0;
+        const bool matches =
+            isAddress ? local.address == address : fnmatch(pattern.c_str(), local.name.c_str(), 0) == 0;
         if (matches)
             AddOnce(broadcasts, BroadcastOf(local.address, local.netmask));
     }
