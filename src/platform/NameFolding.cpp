@@ -87,26 +87,27 @@ char32_t NextFolded(std::string_view text, std::size_t& pos) {
     return UpperCase(DecodeUtf8(text, pos));
 }
 
-void AppendUnit(std::string& out, std::uint16_t unit) {
-    out.push_back(static_cast<char>(unit >> 8));
-    out.push_back(static_cast<char>(unit & 0xFF));
-}
-
 }  // namespace
 
 std::string FoldRegistryName(std::string_view name) {
-    std::string folded;
-    folded.reserve(name.size() * 2);
+    // Written in place: a name folds to at most two UTF-16 units per byte.
+    std::string folded(name.size() * 2, '\0');
+    std::size_t out = 0;
+    auto append = [&](char32_t unit) {
+        folded[out++] = static_cast<char>(unit >> 8);
+        folded[out++] = static_cast<char>(unit & 0xFF);
+    };
     for (std::size_t pos = 0; pos < name.size();) {
         const char32_t c = NextFolded(name, pos);
         if (c >= 0x10000) {
             const char32_t v = c - 0x10000;
-            AppendUnit(folded, static_cast<std::uint16_t>(0xD800 + (v >> 10)));
-            AppendUnit(folded, static_cast<std::uint16_t>(0xDC00 + (v & 0x3FF)));
+            append(0xD800 + (v >> 10));
+            append(0xDC00 + (v & 0x3FF));
         } else {
-            AppendUnit(folded, static_cast<std::uint16_t>(c));
+            append(c);
         }
     }
+    folded.resize(out);
     return folded;
 }
 

@@ -179,13 +179,17 @@ TEST_F(SqliteRegistryTest, DeleteTreeRemovesTheWholeSubtree) {
     RegistryKeyPtr hosts = Create(*root, "Software\\Vantor Netwarden\\Predefined hosts");
     RegistryKeyPtr deep = Create(*hosts, "Folder\\Sub\\Deeper");
     ASSERT_EQ(SetStringValue(*deep, "Name", "pc1"), ERROR_SUCCESS);
-    Create(*root, "Software\\Vantor Netwarden\\Settings");
+    ASSERT_EQ(SetStringValue(*Create(*root, "Software\\Vantor Netwarden\\Settings"), "Kept", "yes"), ERROR_SUCCESS);
+    Create(*hosts, "Later\\Leaf");  // made after a key outside the subtree
 
     EXPECT_EQ(root->DeleteTree("software\\vantor netwarden\\predefined HOSTS"), ERROR_SUCCESS);
     RegistryKeyPtr opened;
     EXPECT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Predefined hosts", KEY_READ, opened), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Settings", KEY_READ, opened), ERROR_SUCCESS);
+    ASSERT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Settings", KEY_READ, opened), ERROR_SUCCESS);
+    EXPECT_EQ(String(*opened, "Kept"), "yes");
     EXPECT_EQ(root->DeleteTree("Software\\Vantor Netwarden\\Predefined hosts"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(root->OpenKey("Software\\Vantor Netwarden\\Predefined hosts\\Later", KEY_READ, opened),
+              ERROR_FILE_NOT_FOUND);
 
     // Handles to deleted keys refuse everything, even after a re-creation.
     std::string name;
@@ -224,9 +228,11 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     ASSERT_EQ(SetStringValue(*existing, "Kept", "yes"), ERROR_SUCCESS);
     ASSERT_EQ(SetStringValue(*Create(*two, "b\\Old"), "Kept", "yes"), ERROR_SUCCESS);
 
-    RegistryTree a{"a", {}, {{"deep", {}, {{"deeper", {}, {}}}}}};
+    // Below a new key too, siblings and values of one name merge.
+    RegistryTree a{"a", {}, {{"deep", {}, {{"deeper", {}, {}}}}, {"DEEP", {}, {{"other", {}, {}}}}}};
     a.AddDword("", 1);
-    a.AddString("Text", "x");
+    a.AddString("Text", "first");
+    a.AddString("TEXT", "x");
     RegistryTree b{"B", {}, {{"New", {}, {}}}};  // exists as "b": opened, its children kept
     b.AddString("Kept", "set");
     RegistryTree twin{"A", {}, {{"second", {}, {}}}};  // a sibling of the same name merges
@@ -240,7 +246,7 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     ASSERT_EQ(one->ReadSubKeys(wanted, fast), ERROR_SUCCESS);
     ASSERT_EQ(two->RegistryKey::ReadSubKeys(wanted, walked), ERROR_SUCCESS);
     EXPECT_EQ(Flatten(fast),
-              "a{=4:\x01\0\0\0,Text=1:x\0,}[deep{}[deeper{}[]]second{}[]]"
+              "a{=4:\x01\0\0\0,Text=1:x\0,}[deep{}[deeper{}[]other{}[]]second{}[]]"
               "b{Kept=1:set\0,}[New{}[]Old{Kept=1:yes\0,}[]]"s);
     // Value order within a key is the hive's own; compare names and bytes sorted.
     auto sorted = [](std::vector<RegistryTree> level) {
@@ -257,7 +263,7 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     EXPECT_EQ(sorted(fast), sorted(walked));
     // Value names compare as the registry compares them and come back as asked.
     ASSERT_EQ(one->ReadSubKeys({"TEXT"}, fast), ERROR_SUCCESS);
-    EXPECT_EQ(Flatten(fast), "a{TEXT=1:x\0,}[deep{}[deeper{}[]]second{}[]]b{}[New{}[]Old{}[]]"s);
+    EXPECT_EQ(Flatten(fast), "a{TEXT=1:x\0,}[deep{}[deeper{}[]other{}[]]second{}[]]b{}[New{}[]Old{}[]]"s);
 
     // A write that fails part-way leaves nothing of itself; so does a key
     // without the right to create sub-keys.
@@ -270,8 +276,31 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     RegistryKeyPtr noEnumerate = Create(*root, "One", KEY_QUERY_VALUE);
     EXPECT_EQ(noEnumerate->ReadSubKeys(wanted, fast), ERROR_ACCESS_DENIED);
     EXPECT_TRUE(fast.empty());
+    RegistryKeyPtr deeper;
+    ASSERT_EQ(one->OpenKey("a\\deep\\deeper", KEY_READ, deeper), ERROR_SUCCESS);
     ASSERT_EQ(root->DeleteTree("One"), ERROR_SUCCESS);
     EXPECT_EQ(one->ReadSubKeys(wanted, fast), ERROR_KEY_DELETED);
+    // Ids written in one pass are never given again.
+    ASSERT_EQ(Create(*root, "One")->WriteSubKeys(trees), ERROR_SUCCESS);
+    std::string name;
+    EXPECT_EQ(deeper->EnumKey(0, name), ERROR_KEY_DELETED);
+
+    // More keys and values than one statement holds.
+    RegistryTree wide{"Wide", {}, {}};
+    for (std::uint32_t i = 0; i < 300; ++i) {
+        wide.SubKeys.push_back({"k" + std::to_string(1000 + i), {}, {}});
+        wide.SubKeys.back().AddDword("n", i);
+    }
+    RegistryKeyPtr three = Create(*root, "Three");
+    ASSERT_EQ(three->WriteSubKeys({wide}), ERROR_SUCCESS);
+    ASSERT_EQ(three->ReadSubKeys({"n"}, fast), ERROR_SUCCESS);
+    ASSERT_EQ(fast.size(), 1u);
+    ASSERT_EQ(fast[0].SubKeys.size(), 300u);
+    for (std::uint32_t i = 0; i < 300; ++i) {
+        std::uint32_t n = 0;
+        EXPECT_EQ(fast[0].SubKeys[i].Dword("n", n), ERROR_SUCCESS);
+        EXPECT_EQ(n, i);
+    }
 }
 
 TEST_F(SqliteRegistryTest, AccessMaskOfTheHandleIsEnforced) {

@@ -14,6 +14,7 @@
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteStatement.h"
+#include "platform/local/SqliteTreeWriter.h"
 
 namespace vn {
 namespace {
@@ -143,7 +144,7 @@ void SqliteHive::Configure() {
     // big write group does not spill into the file before its commit and
     // reads find their pages cached. Memory is only taken as pages are used.
     // Without it SQLite keeps its default cache: slower, not wrong.
-    (void)ExecuteSql(db_, "PRAGMA cache_size = -32768");
+    (void)ExecuteSql(db_, "PRAGMA cache_size = -131072");
 }
 
 Status SqliteHive::DetectSchema() {
@@ -413,72 +414,11 @@ Status SqliteHive::WriteTrees(KeyId key, const std::vector<RegistryTree>& trees)
     return Write(Changes::Several, [&]() -> Status {
         if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS)
             return status;
-        return WriteTreesLocked(key, false, trees);
+        SqliteTreeWriter writer(db_, statements_, [this](KeyId parent, const std::string& name, KeyId& child) {
+            return ChildId(parent, name, Parent::Known, child);
+        });
+        return writer.Write(key, trees);
     });
-}
-
-Status SqliteHive::WriteTreesLocked(KeyId parent, bool parentIsNew, const std::vector<RegistryTree>& trees) {
-    for (const RegistryTree& tree : trees) {
-        if (!IsStorableKeyName(tree.Name))
-            return ERROR_INVALID_PARAMETER;
-        // Below a key made by this write nothing can exist yet, so the
-        // look-up is needed only when two siblings share a name.
-        KeyId id = 0;
-        bool isNew = false;
-        const Status found = parentIsNew ? ERROR_FILE_NOT_FOUND : ChildId(parent, tree.Name, Parent::Known, id);
-        if (found == ERROR_FILE_NOT_FOUND) {
-            const std::string fold = FoldRegistryName(tree.Name);
-            SqliteStatement insert =
-                Prepare("INSERT INTO keys(parent, name, fold) VALUES(?, ?, ?) ON CONFLICT(parent, fold) DO NOTHING");
-            if (Status status = insert.Bind(1, parent).Bind(2, tree.Name).BindBlob(3, fold.data(), fold.size()).Run();
-                status != ERROR_SUCCESS)
-                return status;
-            isNew = sqlite3_changes(db_) > 0;
-            if (isNew)
-                id = sqlite3_last_insert_rowid(db_);
-            else if (Status status = ChildId(parent, tree.Name, Parent::Known, id); status != ERROR_SUCCESS)
-                return status;
-        } else if (found != ERROR_SUCCESS) {
-            return found;
-        }
-        if (Status status = WriteValuesLocked(id, tree.Values); status != ERROR_SUCCESS)
-            return status;
-        if (Status status = WriteTreesLocked(id, isNew, tree.SubKeys); status != ERROR_SUCCESS)
-            return status;
-    }
-    return ERROR_SUCCESS;
-}
-
-Status SqliteHive::WriteValuesLocked(KeyId key, const std::vector<RegistryTreeValue>& values) {
-    // Several rows per statement: a saved tree has hundreds of thousands of
-    // values, and each statement costs more than its rows. A later row of
-    // the same name updates an earlier one, as one SetValue after another.
-    constexpr std::size_t kRowsPerStatement = 16;
-    static const std::vector<std::string> kInserts = [] {  // [rows - 1]
-        std::vector<std::string> inserts;
-        std::string rows = "(?, ?, ?, ?, ?)";
-        for (std::size_t count = 1; count <= kRowsPerStatement; ++count, rows += ", (?, ?, ?, ?, ?)")
-            inserts.push_back("INSERT INTO vals(key, name, fold, type, data) VALUES " + rows +
-                              " ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-        return inserts;
-    }();
-    for (std::size_t first = 0; first < values.size(); first += kRowsPerStatement) {
-        const std::size_t rows = std::min(kRowsPerStatement, values.size() - first);
-        SqliteStatement insert = Prepare(kInserts[rows - 1]);
-        for (std::size_t row = 0; row < rows; ++row) {
-            const RegistryTreeValue& value = values[first + row];
-            const std::string fold = FoldRegistryName(value.Name);
-            const int column = static_cast<int>(row) * 5;
-            insert.Bind(column + 1, key)
-                .Bind(column + 2, value.Name)
-                .BindBlob(column + 3, fold.data(), fold.size())
-                .Bind(column + 4, static_cast<std::int64_t>(value.Type))
-                .BindBlob(column + 5, value.Data.data(), value.Data.size());
-        }
-        if (Status status = insert.Run(); status != ERROR_SUCCESS)
-            return status;
-    }
-    return ERROR_SUCCESS;
 }
 
 Status SqliteHive::EnumKey(KeyId key, std::uint32_t index, std::string& name) {
@@ -594,21 +534,45 @@ Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) 
             return status == ERROR_KEY_DELETED && !path.empty() ? ERROR_FILE_NOT_FOUND : status;
         if (target == kRootKey)
             return ERROR_ACCESS_DENIED;
-        static constexpr const char* kDeletes[] = {
-            "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL "
-            "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
-            "DELETE FROM vals WHERE key IN tree",
-            "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL "
-            "SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id) "
-            "DELETE FROM keys WHERE id IN tree",
-        };
-        for (const char* sql : kDeletes) {
-            SqliteStatement statement = Prepare(sql);
-            if (Status status = statement.Bind(1, target).Run(); status != ERROR_SUCCESS)
-                return status;
+        std::vector<IdRange> ranges;
+        if (Status status = SubtreeIdRanges(target, ranges); status != ERROR_SUCCESS)
+            return status;
+        for (const IdRange& range : ranges) {
+            for (const char* sql :
+                 {"DELETE FROM vals WHERE key BETWEEN ? AND ?", "DELETE FROM keys WHERE id BETWEEN ? AND ?"}) {
+                SqliteStatement statement = Prepare(sql);
+                if (Status status = statement.Bind(1, range.first).Bind(2, range.last).Run(); status != ERROR_SUCCESS)
+                    return status;
+            }
         }
         return ERROR_SUCCESS;
     });
+}
+
+Status SqliteHive::SubtreeIdRanges(KeyId top, std::vector<IdRange>& ranges) {
+    // A key is made after its parent, so its id is the larger: one scan in
+    // id order from the top decides every key by its parent, and keys of
+    // the subtree that follow each other in that order make one range. A
+    // saved tree, written in one go, is a single range.
+    std::vector<KeyId> members{top};  // ascending
+    ranges.assign(1, {top, top});
+    bool extending = true;
+    SqliteStatement scan = Prepare("SELECT id, parent FROM keys WHERE id > ? ORDER BY id");
+    scan.Bind(1, top);
+    while (scan.Step()) {
+        const KeyId id = scan.ColumnInt(0);
+        if (!std::binary_search(members.begin(), members.end(), scan.ColumnInt(1))) {
+            extending = false;
+            continue;
+        }
+        members.push_back(id);
+        if (extending)
+            ranges.back().last = id;
+        else
+            ranges.push_back({id, id});
+        extending = true;
+    }
+    return scan.status();
 }
 
 void SqliteHive::BeginGroup() {

@@ -35,7 +35,8 @@ namespace vn {
 // transaction holds the file's shared lock.
 //
 // Key ids are never reused (AUTOINCREMENT), so an id that is gone always
-// means that the key was deleted. Thread-safe.
+// means that the key was deleted, and keys never move, so a key's id is
+// always larger than its parent's. Thread-safe.
 class SqliteHive {
 public:
     using KeyId = std::int64_t;
@@ -112,10 +113,15 @@ private:
     [[nodiscard]] Status CheckKeyLocked(KeyId key);
     template <typename Body>
     [[nodiscard]] Status Write(Changes changes, Body&& body);
-    [[nodiscard]] Status WriteTreesLocked(KeyId parent, bool parentIsNew, const std::vector<RegistryTree>& trees);
-    [[nodiscard]] Status WriteValuesLocked(KeyId key, const std::vector<RegistryTreeValue>& values);
     [[nodiscard]] Status WriteValueLocked(KeyId key, std::string_view name, std::uint32_t type,
                                           const std::uint8_t* data, std::uint32_t size);
+    struct IdRange {
+        KeyId first;
+        KeyId last;
+    };
+    // The ids of top and every key below it, as ranges with no other key's
+    // id inside.
+    [[nodiscard]] Status SubtreeIdRanges(KeyId top, std::vector<IdRange>& ranges);
     [[nodiscard]] Status ChildId(KeyId parent, const std::string& name, Parent check, KeyId& child);
     // Opens the file when there is one and starts reading about key. With no
     // hive yet, the root answers emptyRootAnswer and other keys are deleted.

@@ -69,19 +69,36 @@ SqliteStatement& SqliteStatement::Bind(int index, std::int64_t value) {
 }
 
 SqliteStatement& SqliteStatement::Bind(int index, std::string_view text) {
+    return BindText(index, text, SQLITE_TRANSIENT);
+}
+
+SqliteStatement& SqliteStatement::BindUncopied(int index, std::string_view text) {
+    return BindText(index, text, SQLITE_STATIC);
+}
+
+SqliteStatement& SqliteStatement::BindBlob(int index, const void* data, std::size_t size) {
+    return BindBytes(index, data, size, SQLITE_TRANSIENT);
+}
+
+SqliteStatement& SqliteStatement::BindBlobUncopied(int index, const void* data, std::size_t size) {
+    return BindBytes(index, data, size, SQLITE_STATIC);
+}
+
+SqliteStatement& SqliteStatement::BindText(int index, std::string_view text, void (*lifetime)(void*)) {
+    // A null pointer would bind NULL, not an empty text.
+    const char* data = text.data() != nullptr ? text.data() : "";
     if (statement_ && status_ == ERROR_SUCCESS) {
-        if (int rc = sqlite3_bind_text64(statement_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-            rc != SQLITE_OK)
+        if (int rc = sqlite3_bind_text64(statement_, index, data, text.size(), lifetime, SQLITE_UTF8); rc != SQLITE_OK)
             Fail(rc);
     }
     return *this;
 }
 
-SqliteStatement& SqliteStatement::BindBlob(int index, const void* data, std::size_t size) {
+SqliteStatement& SqliteStatement::BindBytes(int index, const void* data, std::size_t size, void (*lifetime)(void*)) {
     // A zero-length blob must still be a blob, not NULL: bind an empty one.
     if (statement_ && status_ == ERROR_SUCCESS) {
         const int rc = size == 0 ? sqlite3_bind_zeroblob(statement_, index, 0)
-                                 : sqlite3_bind_blob64(statement_, index, data, size, SQLITE_TRANSIENT);
+                                 : sqlite3_bind_blob64(statement_, index, data, size, lifetime);
         if (rc != SQLITE_OK)
             Fail(rc);
     }

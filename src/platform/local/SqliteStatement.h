@@ -31,6 +31,10 @@ public:
     SqliteStatement& Bind(int index, std::int64_t value);
     SqliteStatement& Bind(int index, std::string_view text);
     SqliteStatement& BindBlob(int index, const void* data, std::size_t size);
+    // As Bind and BindBlob without a copy: the bytes must stay unchanged
+    // until the statement has run.
+    SqliteStatement& BindUncopied(int index, std::string_view text);
+    SqliteStatement& BindBlobUncopied(int index, const void* data, std::size_t size);
 
     // Steps once: true with a row, false when done or failed (see status()).
     bool Step();
@@ -47,6 +51,8 @@ public:
 
 private:
     void Fail(int resultCode);
+    SqliteStatement& BindText(int index, std::string_view text, void (*lifetime)(void*));
+    SqliteStatement& BindBytes(int index, const void* data, std::size_t size, void (*lifetime)(void*));
 
     sqlite3* db_;
     SqliteStatementCache* cache_ = nullptr;  // set while the statement is borrowed

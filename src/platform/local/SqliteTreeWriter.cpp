@@ -1,0 +1,128 @@
+#include "platform/local/SqliteTreeWriter.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "platform/Registry.h"
+#include "platform/local/LocalStatusCodes.h"
+#include "platform/local/RegistryNames.h"
+#include "platform/local/SqliteStatement.h"
+
+namespace vn {
+namespace {
+
+template <typename Text>
+bool HasDuplicates(const std::vector<Text>& folds) {
+    if (folds.size() < 2)
+        return false;
+    std::vector<std::string_view> sorted(folds.begin(), folds.end());
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
+
+}  // namespace
+
+SqliteTreeWriter::SqliteTreeWriter(sqlite3* db, SqliteStatementCache& statements, ChildLookup lookUp)
+    : db_(db),
+      lookUp_(std::move(lookUp)),
+      keys_(db, statements, "INSERT INTO keys(id, parent, name, fold) VALUES", 4),
+      newValues_(db, statements, "INSERT INTO vals(key, name, fold, type, data) VALUES", 5),
+      // An existing value keeps the spelling of its name.
+      setValues_(db, statements, "INSERT INTO vals(key, name, fold, type, data) VALUES", 5,
+                 "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data") {}
+
+Status SqliteTreeWriter::Write(KeyId parent, const std::vector<RegistryTree>& trees) {
+    // The ids after every id the table ever gave: AUTOINCREMENT's own
+    // record, or the largest id where that record is missing. Explicit ids
+    // move the record on, so ids stay unused after this write too.
+    SqliteStatement last(db_,
+                         "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'keys'), 0), "
+                         "coalesce((SELECT max(id) FROM keys), 0))");
+    if (!last.Step())
+        return last.status() != ERROR_SUCCESS ? last.status() : ERROR_REGISTRY_IO_FAILED;
+    nextId_ = last.ColumnInt(0) + 1;
+    if (Status status = WriteLevel(parent, Parent::Existing, trees); status != ERROR_SUCCESS)
+        return status;
+    return Flush();
+}
+
+Status SqliteTreeWriter::WriteLevel(KeyId parent, Parent known, const std::vector<RegistryTree>& trees) {
+    std::vector<std::string> folds;
+    folds.reserve(trees.size());
+    for (const RegistryTree& tree : trees) {
+        if (!IsStorableKeyName(tree.Name))
+            return ERROR_INVALID_PARAMETER;
+        folds.push_back(FoldRegistryName(tree.Name));
+    }
+    const bool twins = HasDuplicates(folds);
+    for (std::size_t i = 0; i < trees.size(); ++i) {
+        const RegistryTree& tree = trees[i];
+        KeyId id = 0;
+        Parent below = Parent::New;
+        if (known == Parent::New && !twins) {
+            if (Status status = InsertKey(parent, tree.Name, std::move(folds[i]), id); status != ERROR_SUCCESS)
+                return status;
+        } else {
+            // A key reached before in this write is found only once its rows
+            // have landed.
+            if (known == Parent::Merged || twins) {
+                if (Status status = Flush(); status != ERROR_SUCCESS)
+                    return status;
+            }
+            const Status found = lookUp_(parent, tree.Name, id);
+            if (found == ERROR_FILE_NOT_FOUND) {
+                if (Status status = InsertKey(parent, tree.Name, std::move(folds[i]), id); status != ERROR_SUCCESS)
+                    return status;
+            } else if (found != ERROR_SUCCESS) {
+                return found;
+            } else {
+                below = twins || known == Parent::Merged ? Parent::Merged : Parent::Existing;
+            }
+        }
+        if (Status status = AddValues(id, below == Parent::New && !twins, tree.Values); status != ERROR_SUCCESS)
+            return status;
+        if (Status status = WriteLevel(id, below, tree.SubKeys); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+Status SqliteTreeWriter::InsertKey(KeyId parent, const std::string& name, std::string fold, KeyId& id) {
+    id = nextId_++;
+    keys_.Int(id).Int(parent).Text(name).Blob(keys_.Owned(std::move(fold)));
+    return keys_.EndRow();
+}
+
+Status SqliteTreeWriter::AddValues(KeyId key, bool reachedOnce, const std::vector<RegistryTreeValue>& values) {
+    std::vector<std::string_view> folds;
+    folds.reserve(values.size());
+    for (const RegistryTreeValue& value : values)
+        folds.push_back(ValueFold(value.Name));
+    // Rows of one key and name in one plain insert would collide.
+    SqliteRowBatch& batch = reachedOnce && !HasDuplicates(folds) ? newValues_ : setValues_;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const RegistryTreeValue& value = values[i];
+        batch.Int(key).Text(value.Name).Blob(folds[i]).Int(static_cast<std::int64_t>(value.Type)).Blob(value.Data);
+        if (Status status = batch.EndRow(); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+std::string_view SqliteTreeWriter::ValueFold(const std::string& name) {
+    // Every computer's key has values of the same few names.
+    auto known = valueFolds_.find(name);
+    if (known == valueFolds_.end())
+        known = valueFolds_.emplace(name, FoldRegistryName(name)).first;
+    return known->second;
+}
+
+Status SqliteTreeWriter::Flush() {
+    for (SqliteRowBatch* batch : {&keys_, &newValues_, &setValues_}) {
+        if (Status status = batch->Flush(); status != ERROR_SUCCESS)
+            return status;
+    }
+    return ERROR_SUCCESS;
+}
+
+}  // namespace vn
