@@ -1,5 +1,6 @@
 #include "cli/JsonWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/Utf8Scan.h"
@@ -44,7 +45,13 @@ std::string JsonQuoted(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 2);
     out += '"';
-    ScanUtf8(text, [&](const Utf8Piece& piece) { AppendCharacter(out, piece); });
+    // Most texts are printable ASCII, which stands as it is.
+    const bool plain =
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain)
+        out += text;
+    else
+        ScanUtf8(text, [&](const Utf8Piece& piece) { AppendCharacter(out, piece); });
     out += '"';
     return out;
 }

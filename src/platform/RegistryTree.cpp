@@ -8,6 +8,11 @@
 namespace vn {
 
 const RegistryTreeValue* RegistryTree::FindValue(std::string_view name) const {
+    // Values read by name come back spelled as asked: the exact match first.
+    for (const RegistryTreeValue& value : Values) {
+        if (value.Name == name)
+            return &value;
+    }
     for (const RegistryTreeValue& value : Values) {
         if (NamesEqualFolded(value.Name, name))
             return &value;

@@ -46,9 +46,7 @@ SqliteRowBatch& SqliteRowBatch::Blob(const std::vector<std::uint8_t>& bytes) {
 
 std::string_view SqliteRowBatch::Owned(std::string text) { return owned_.emplace_back(std::move(text)); }
 
-Status SqliteRowBatch::EndRow() {
-    return cells_.size() >= rowsPerStatement_ * columns_ ? Flush() : ERROR_SUCCESS;
-}
+Status SqliteRowBatch::EndRow() { return cells_.size() >= rowsPerStatement_ * columns_ ? Flush() : ERROR_SUCCESS; }
 
 Status SqliteRowBatch::Flush() {
     const std::size_t rows = cells_.size() / columns_;

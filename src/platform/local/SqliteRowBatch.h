@@ -56,7 +56,7 @@ private:
     const std::size_t columns_;
     const std::size_t rowsPerStatement_;  // at most, a power of two
     std::vector<Cell> cells_;
-    std::deque<std::string> owned_;   // stable addresses for the views in cells_
+    std::deque<std::string> owned_;    // stable addresses for the views in cells_
     std::vector<std::string> sqlFor_;  // [log2 rows]: the statement for that many rows
 };
 
