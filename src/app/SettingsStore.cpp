@@ -91,16 +91,16 @@ WorkspaceRestore SettingsStore::ReadWorkspace() {
         return restore;
 
     WindowRect window;
-    const bool windowRead = ReadInto(*key, kWorkspaceWidth, window.Width) &
-                            ReadInto(*key, kWorkspaceHeight, window.Height) & ReadInto(*key, kWorkspaceX, window.X) &
+    const bool windowRead = ReadInto(*key, kWorkspaceWidth, window.Width) &&
+                            ReadInto(*key, kWorkspaceHeight, window.Height) && ReadInto(*key, kWorkspaceX, window.X) &&
                             ReadInto(*key, kWorkspaceY, window.Y);
     if (windowRead)
         restore.Window = window;
 
     PaneSizes panes;
     const bool panesRead =
-        ReadInto(*key, kFirstViewWidth, panes.First) & ReadInto(*key, kSecondViewHeight, panes.Second) &
-        ReadInto(*key, kThirdViewHeight, panes.Third) & ReadInto(*key, kFourthViewHeight, panes.Fourth);
+        ReadInto(*key, kFirstViewWidth, panes.First) && ReadInto(*key, kSecondViewHeight, panes.Second) &&
+        ReadInto(*key, kThirdViewHeight, panes.Third) && ReadInto(*key, kFourthViewHeight, panes.Fourth);
     // A partly stored set of panes restores none of them.
     if (windowRead && panesRead)
         restore.Panes = panes;

@@ -2,13 +2,11 @@
 
 #include <signal.h>
 
-#include <QCoreApplication>
 #include <QProcess>
 #include <filesystem>
 #include <fstream>
 
-#include "ProgramRunner.h"
-#include "platform/TempDirectory.h"
+#include "ProgramTest.h"
 
 namespace vn::cli {
 namespace {
@@ -19,11 +17,12 @@ using test::ProgramOutcome;
 
 // netwarden deploy running the stand-in tool, recorded as Vantor.exe of a
 // folder of its own.
-class NetwardenDeployTest : public ::testing::Test {
+class NetwardenDeployTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        if (runner_.program().empty())
-            GTEST_SKIP() << "netwarden is not built next to the tests";
+        ProgramTest::SetUp();
+        if (IsSkipped())
+            return;
         fs::create_directory(toolFolder_);
         fs::copy_file(VN_STAND_IN_TOOL, toolFolder_ / "Vantor.exe");
     }
@@ -42,12 +41,6 @@ protected:
         return true;
     }
 
-    int argc_ = 1;
-    char name_[6] = "tests";
-    char* argv_[1] = {name_};
-    QCoreApplication application_{argc_, argv_};
-    TempDirectory directory_;
-    test::ProgramRunner runner_{directory_.path()};
     fs::path toolFolder_ = fs::path(directory_.path()) / "host";
 };
 

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <fstream>
 #include <sstream>
 
 #include "DomainLab.h"
-#include "ProgramRunner.h"
-#include "platform/TempDirectory.h"
+#include "ProgramTest.h"
 
 namespace vn::cli {
 namespace {
@@ -19,11 +17,12 @@ using test::ProgramOutcome;
 // a mount namespace whose /etc/hosts names the domain controller and whose
 // resolver asks only the controller's DNS, so every name it looks up (the
 // SRV records, the computers the directory lists) stays on loopback.
-class NetwardenDomainTest : public ::testing::Test {
+class NetwardenDomainTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        if (runner_.program().empty())
-            GTEST_SKIP() << "netwarden is not built next to the tests";
+        ProgramTest::SetUp();
+        if (IsSkipped())
+            return;
         if (!DomainLab::Running())
             GTEST_SKIP() << "the lab domain is not running";
         ASSERT_TRUE(DomainLab::WriteClientConfiguration(directory_.path(), true));
@@ -41,16 +40,7 @@ protected:
     }
 
     ProgramOutcome Run(const QStringList& arguments) {
-        QStringList wrapped{"-m",
-                            "sh",
-                            "-c",
-                            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
-                            "exec \"$@\"",
-                            "sh",
-                            QString::fromStdString(directory_.File("hosts")),
-                            QString::fromStdString(directory_.File("resolv.conf")),
-                            QString::fromStdString(runner_.program().string())};
-        return runner_.Run(wrapped + arguments, "/usr/bin/unshare");
+        return RunWithNames(directory_.File("hosts"), directory_.File("resolv.conf"), arguments);
     }
 
     // The inventory's lines for computers, "folder path/name error".
@@ -67,13 +57,6 @@ protected:
         std::sort(out.begin(), out.end());
         return out;
     }
-
-    int argc_ = 1;
-    char name_[6] = "tests";
-    char* argv_[1] = {name_};
-    QCoreApplication application_{argc_, argv_};
-    TempDirectory directory_;
-    test::ProgramRunner runner_{directory_.path()};
 };
 
 TEST_F(NetwardenDomainTest, WithATicketTheControllerIsExaminedAndTheDomainScannedIntoItsUnits) {

@@ -3,7 +3,6 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <QCoreApplication>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
@@ -16,9 +15,8 @@
 #include <vector>
 
 #include "LabProcess.h"
-#include "ProgramRunner.h"
+#include "ProgramTest.h"
 #include "SambaLab.h"
-#include "platform/TempDirectory.h"
 #include "smb/SilentListener.h"
 
 namespace vn::cli {
@@ -58,11 +56,12 @@ std::vector<std::string> ComputerNamesIn(const std::string& listed, const std::s
 // The built program against the Samba lab that the suite's fixture runs:
 // real smbd hosts on loopback addresses, reached by address only, with a
 // client configuration that keeps every packet on loopback.
-class NetwardenLabTest : public ::testing::Test {
+class NetwardenLabTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        if (runner_.program().empty())
-            GTEST_SKIP() << "netwarden is not built next to the tests";
+        ProgramTest::SetUp();
+        if (IsSkipped())
+            return;
         if (!lab::TcpPortOpen(Host(0).address, 445))
             GTEST_SKIP() << "the Samba lab is not running";
         ASSERT_TRUE(SambaLab::WriteClientConfiguration(directory_.path()));
@@ -112,17 +111,7 @@ protected:
         }
         const std::string resolver = directory_.File("resolv.conf");
         std::ofstream(resolver) << "nameserver 127.0.0.1\n";
-        QStringList wrapped{"-m",
-                            "sh",
-                            "-c",
-                            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
-                            "exec \"$@\"",
-                            "sh",
-                            QString::fromStdString(hosts),
-                            QString::fromStdString(resolver),
-                            QString::fromStdString(runner_.program().string())};
-        wrapped += arguments;
-        return runner_.Run(wrapped, "/usr/bin/unshare");
+        return RunWithNames(hosts, resolver, arguments);
     }
 
     static std::vector<std::string> SortedLines(const std::string& text) {
@@ -138,13 +127,6 @@ protected:
         runner_.Set("NETWARDEN_PASSWORD", user.password);
         return runner_.Run({"--user", Account(user), "probe", QString::fromStdString(host.address)}, program);
     }
-
-    int argc_ = 1;
-    char name_[6] = "tests";
-    char* argv_[1] = {name_};
-    QCoreApplication application_{argc_, argv_};
-    TempDirectory directory_;
-    test::ProgramRunner runner_{directory_.path()};
 };
 
 // Every host has the Vantor key; the locked product's key is there too but

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "ProgramRunner.h"
-#include "platform/TempDirectory.h"
+#include "ProgramTest.h"
 
 namespace vn::cli {
 namespace {
@@ -16,13 +14,8 @@ namespace fs = std::filesystem;
 using test::ProgramOutcome;
 
 // The built program, run as a script would run it.
-class NetwardenProgramTest : public ::testing::Test {
+class NetwardenProgramTest : public test::ProgramTest {
 protected:
-    void SetUp() override {
-        if (runner_.program().empty())
-            GTEST_SKIP() << "netwarden is not built next to the tests";
-    }
-
     ProgramOutcome Run(const QStringList& arguments, const fs::path& program = {}) {
         return runner_.Run(arguments, program);
     }
@@ -30,13 +23,6 @@ protected:
     fs::path ProgramCopy(const std::string& folder, const std::string& catalogue) {
         return runner_.CopyWithCatalogue(fs::path(directory_.path()) / folder, catalogue);
     }
-
-    int argc_ = 1;
-    char name_[6] = "tests";
-    char* argv_[1] = {name_};
-    QCoreApplication application_{argc_, argv_};
-    TempDirectory directory_;
-    test::ProgramRunner runner_{directory_.path()};
 };
 
 TEST_F(NetwardenProgramTest, HelpAndBadUsageGiveTheirExitStatusesAndStreams) {
