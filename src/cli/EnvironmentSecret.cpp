@@ -13,7 +13,9 @@ bool TakeEnvironmentSecret(const char* name, std::string& secret) {
     // The text lies in the process's environment block (or where setenv put
     // it); unsetenv only drops the pointer to it.
     explicit_bzero(value, std::strlen(value));
-    unsetenv(name);
+    // The one change of the environment, made before the program starts the
+    // work that reads it.
+    unsetenv(name);  // NOLINT(concurrency-mt-unsafe)
     return true;
 }
 

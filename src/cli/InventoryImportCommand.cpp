@@ -30,8 +30,12 @@ int RunInventoryImport(CommandContext& context) {
     if (!ReadComputerList(file, names, &skipped))
         return context.Fail("Could not open file \"" + file + "\".");
     int result = kExitDone;
-    for (const std::string& problem : skipped)
-        result = context.Fail(file + ": " + problem);
+    for (const std::string& problem : skipped) {
+        std::string message = file;
+        message += ": ";
+        message += problem;
+        result = context.Fail(message);
+    }
     if (!context.UseCredentials())
         return kExitIncomplete;
 

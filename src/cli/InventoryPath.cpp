@@ -1,6 +1,7 @@
 #include "cli/InventoryPath.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "inventory/NameCompare.h"
 #include "platform/Registry.h"
@@ -51,9 +52,15 @@ std::string ParseFolderPath(std::string_view text, InventoryPath& result) {
 }
 
 std::string NodePath(const InventoryModel& model, const InventoryNode& node) {
-    std::string path = node.Name;
+    std::vector<const std::string*> names{&node.Name};
     for (const FolderNode* parent = model.ParentOf(&node); parent != nullptr; parent = model.ParentOf(parent))
-        path = parent->Name + "/" + path;
+        names.push_back(&parent->Name);
+    std::string path;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        if (name != names.rbegin())
+            path += '/';
+        path += **name;
+    }
     return path;
 }
 

@@ -51,6 +51,7 @@ int RunInventoryRescan(CommandContext& context) {
     if (!ComputersToRescan(context, store.model(), path, computers) || !context.UseCredentials())
         return kExitIncomplete;
     std::vector<ScanEntry> entries;
+    entries.reserve(computers.size());
     for (const ComputerRecord* computer : computers)
         entries.push_back(ScanEntry{computer->Name, store.model().ParentOf(computer)});
     std::vector<ExaminedComputer> examined;

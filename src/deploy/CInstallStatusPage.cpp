@@ -101,6 +101,7 @@ bool CInstallStatusPage::AskToStop(const std::string& question) {
 
 std::vector<std::string> CInstallStatusPage::DetailLines() {
     std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(details_->count()));
     for (int row = 0; row < details_->count(); ++row)
         lines.push_back(details_->item(row)->text().toStdString());
     return lines;

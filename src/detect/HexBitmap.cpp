@@ -1,5 +1,6 @@
 #include "detect/HexBitmap.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -72,13 +73,13 @@ std::optional<std::vector<QRgb>> ReadPalette(const std::vector<std::uint8_t>& b,
     return palette;
 }
 
-QRgb PixelAt(const std::uint8_t* row, int x, int bitCount, const std::vector<QRgb>& palette) {
+QRgb PixelAt(const std::uint8_t* row, std::ptrdiff_t x, int bitCount, const std::vector<QRgb>& palette) {
     switch (bitCount) {
     case 1:
     case 4:
     case 8: {
-        const int bitOffset = x * bitCount;
-        const int shift = 8 - bitCount - bitOffset % 8;
+        const std::ptrdiff_t bitOffset = x * bitCount;
+        const int shift = 8 - bitCount - static_cast<int>(bitOffset % 8);
         const unsigned index = (row[bitOffset / 8] >> shift) & ((1u << bitCount) - 1);
         return index < palette.size() ? palette[index] : qRgb(0, 0, 0);
     }

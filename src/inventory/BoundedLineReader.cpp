@@ -3,7 +3,7 @@
 namespace vn {
 namespace {
 
-constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr std::size_t kChunkSize = std::size_t{64} * 1024;
 constexpr int kEnd = -1;
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <unordered_set>
 
 #include "detect/ProductDef.h"
@@ -21,7 +21,7 @@ namespace {
 // Longest name kept: no host name or registry key name is longer.
 constexpr std::size_t kMaxNameLength = 255;
 // Bytes kept of one line: room for any name and a long CSV header.
-constexpr std::size_t kLineLimit = 64 * 1024;
+constexpr std::size_t kLineLimit = std::size_t{64} * 1024;
 
 // The system's text for a file error, in the words the rest of the program uses.
 std::string FileErrorText(int error) {
@@ -33,7 +33,7 @@ std::string FileErrorText(int error) {
     case EISDIR: text = SystemErrorText(ERROR_ACCESS_DENIED); break;
     case ENOENT:
     case ENOTDIR: text = SystemErrorText(ERROR_PATH_NOT_FOUND); break;
-    default: text = std::strerror(error); break;
+    default: text = std::generic_category().message(error); break;
     }
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
         text.pop_back();

@@ -9,7 +9,7 @@ NodeList::~NodeList() {
 
 void NodeList::insert(const_iterator position, std::unique_ptr<InventoryNode> node) {
     nodes_.insert(position, node.get());  // may throw; node is still owned until here
-    node.release();
+    (void)node.release();                 // the list owns it now
 }
 
 std::unique_ptr<InventoryNode> NodeList::take(const_iterator position) {

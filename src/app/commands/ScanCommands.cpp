@@ -68,7 +68,7 @@ void ScanCommands::ImportComputerList() {
     const std::optional<QString> chosen = files_->ChooseImportFile(context_.DialogParent());
     if (!chosen)
         return;
-    const QString path = *chosen;
+    const QString& path = *chosen;
     FolderNode* folder = context_.SelectedFolder();
     std::vector<std::string> names;
     std::vector<std::string> skipped;

@@ -159,7 +159,7 @@ bool Append(HeaderList& list, const std::string& line) {
     curl_slist* grown = curl_slist_append(list.get(), line.c_str());
     if (!grown)
         return false;
-    list.release();
+    (void)list.release();  // grown is the same list, one line longer
     list.reset(grown);
     return true;
 }

@@ -13,7 +13,7 @@ void DeadlineThread::Arm(Clock::time_point deadline) {
     deadline_ = deadline;
     armed_ = true;
     if (!thread_.joinable())
-        thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+        thread_ = std::jthread([this](const std::stop_token& stop) { Run(stop); });
     else
         changed_.notify_one();
 }
@@ -28,7 +28,7 @@ void DeadlineThread::Stop() {
     // The jthread's destructor asks the thread to stop and joins it.
 }
 
-void DeadlineThread::Run(std::stop_token stop) {
+void DeadlineThread::Run(const std::stop_token& stop) {
     std::unique_lock lock(mutex_);
     while (!stop.stop_requested()) {
         if (!armed_) {

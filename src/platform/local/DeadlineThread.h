@@ -28,7 +28,7 @@ public:
     void Stop();
 
 private:
-    void Run(std::stop_token stop);
+    void Run(const std::stop_token& stop);
 
     const std::function<void()> action_;
     std::mutex mutex_;

@@ -91,7 +91,8 @@ Status LocalNetInfo::NetWkstaUserEnum1(std::string_view server, std::vector<Wkst
     WkstaUserInfo1 user;
     if (Status status = NetWkstaUserGetInfo1(user); status != ERROR_SUCCESS)
         return status;
-    users.assign(1, std::move(user));
+    users.clear();
+    users.push_back(std::move(user));
     resumeHandle = 0;
     return ERROR_SUCCESS;
 }

@@ -167,6 +167,7 @@ Status LocalProcesses::StartLocal(std::string_view program, std::string_view com
     if (int rc = setup.Prepare(input.read, output.write, directory); rc != 0)
         return StatusFromErrno(rc);
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);

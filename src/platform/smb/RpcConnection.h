@@ -30,7 +30,7 @@ public:
     Status Call(std::uint16_t opnum, std::span<const std::uint8_t> request, std::vector<std::uint8_t>& response);
 
     // Upper bound of a whole response stub; larger answers are refused.
-    static constexpr std::size_t kMaxResponseStub = 16 * 1024 * 1024;
+    static constexpr std::size_t kMaxResponseStub = std::size_t{16} * 1024 * 1024;
     // Upper bound of the fragments of one response: a whole kMaxResponseStub
     // in fragments of the size we offer, with room to spare. More, empty
     // ones included, are a protocol error.

@@ -35,7 +35,7 @@ Status StatusFromIoErrno(int error) {
 
 Status StatusFromNtStatus(std::uint32_t ntStatus) {
     switch (ntStatus) {
-    case 0x00000000: return ERROR_SUCCESS;
+    case 0x00000000:
     case 0x00000107: return ERROR_SUCCESS;  // STATUS_SOME_NOT_MAPPED: the caller checks each name
     case 0xC0000008: return ERROR_INVALID_HANDLE;
     case 0xC000000D: return ERROR_INVALID_PARAMETER;
