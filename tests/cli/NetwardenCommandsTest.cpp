@@ -366,14 +366,19 @@ TEST_F(NetwardenCommandsTest, ScanSubnetKeepsTheComputersThatAnswerNamedByRevers
 TEST_F(NetwardenCommandsTest, CtrlCEndsTheSubnetScanAfterTheTestsUnderWayAndKeepsWhatWasFound) {
     network_.LocalServices().SetPortOpen(0x0A000105, 139);
     std::atomic<bool> pressed{false};
+    std::atomic<bool> raised{false};
     network_.SetCallHook([&](const vn::test::FakeCall& call) {
         if (call.operation != "TestTcpPort")
             return;
         // The first test presses Ctrl+C; every test waits until the program
-        // has taken it.
-        if (!pressed.exchange(true))
+        // has taken it. A test that arrives while the first is still raising
+        // waits as well: were it to end early, its place would go to one more
+        // lookup before the stop.
+        if (!pressed.exchange(true)) {
             std::raise(SIGINT);
-        while (InterruptCatcher::Pending())
+            raised = true;
+        }
+        while (!raised || InterruptCatcher::Pending())
             std::this_thread::yield();
     });
     EXPECT_EQ(host_.Run({"scan", "subnet", "10.0.1.0/24"}), 1);
