@@ -39,12 +39,21 @@ protected:
             GTEST_SKIP() << SmbLabEnvironment::Unavailable();
         ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
         ASSERT_TRUE(ReadFirstSambaConfig({ClientConfiguration()}));
-        // The second host registers its names with the WINS server soon
-        // after the lab starts; wait for that once.
+        // Soon after the lab starts, the second host registers its names
+        // with the WINS server and every host claims its own by broadcast,
+        // answering broadcast queries only once that is done: wait for both.
         const NameResolution wins = LabClient();
+        NameResolution broadcast = LabClient();
+        broadcast.order = {Method::Broadcast};
+        const auto registered = [&] {
+            for (const lab::LabHost& host : SambaLab::Hosts()) {
+                if (QueryNetbiosName(broadcast, Method::Broadcast, host.name) == 0)
+                    return false;
+            }
+            return QueryNetbiosName(wins, Method::Wins, SambaLab::Hosts().back().name) != 0;
+        };
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (QueryNetbiosName(wins, Method::Wins, SambaLab::Hosts().back().name) == 0 &&
-               std::chrono::steady_clock::now() < deadline)
+        while (!registered() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
 

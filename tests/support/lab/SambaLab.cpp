@@ -1,5 +1,6 @@
 #include "SambaLab.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 #include <chrono>
 #include <csignal>
@@ -48,7 +49,12 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
       << "  state directory = " << (dir / "state").string() << "\n"
       << "  cache directory = " << (dir / "cache").string() << "\n"
       << "  pid directory = " << (dir / "pid").string() << "\n"
-      << "  ncalrpc dir = " << (dir / "ncalrpc").string() << "\n"
+      << "  ncalrpc dir = " << (dir / "ncalrpc").string()
+      << "\n"
+      // nmbd's socket for unexpected packets is one path for the whole
+      // machine by default: of two name servers starting together, the
+      // second to bind it exits.
+      << "  nmbd:socket dir = " << (dir / "nmbd").string() << "\n"
       << "  usershare path = " << (dir / "usershares").string() << "\n"
       << "  log file = " << (dir / "log.%m").string() << "\n"
       << "  log level = 1\n"
@@ -89,7 +95,7 @@ public:
     // The browse election takes nmbd some twenty seconds whatever we do, so
     // the name servers start before anything else of the lab is built.
     bool StartNameServer(bool browseMaster, std::vector<pid_t>& pids, std::string& error) {
-        for (const char* sub : {"private", "lock", "state", "cache", "pid", "ncalrpc", "usershares"})
+        for (const char* sub : {"private", "lock", "state", "cache", "pid", "ncalrpc", "nmbd", "usershares"})
             fs::create_directories(dir_ / sub);
         if (!WriteFile(conf_, HostConfiguration(host_, dir_, browseMaster)))
             return Fail(error, "cannot write " + conf_);
@@ -98,7 +104,17 @@ public:
         if (nmbd < 0)
             return Fail(error, "cannot start nmbd");
         pids.push_back(nmbd);
+        nmbd_ = nmbd;
         return true;
+    }
+
+    // Checked once the lab is built: a name server that could not take its
+    // sockets exits soon after its start, and every name look-up would fail.
+    bool NameServerRunning(std::string& error) {
+        int status = 0;
+        if (waitpid(nmbd_, &status, WNOHANG) == 0)
+            return true;
+        return Fail(error, "nmbd exited; see " + (dir_ / "log.nmbd").string());
     }
 
     bool Prepare(std::string& error) {
@@ -212,6 +228,7 @@ private:
     std::string conf_;
     std::string log_;
     const LabEnvironment& env_;
+    pid_t nmbd_ = -1;
 };
 
 fs::path PidFile(const std::string& root) { return fs::path(root) / "daemons.pid"; }
@@ -292,6 +309,8 @@ bool SambaLab::Start(const std::string& root, std::string& error) {
         ok = builders[i].StartNameServer(i == 0, pids, error);
     for (std::size_t i = 0; ok && i < builders.size(); ++i)
         ok = builders[i].Prepare(error) && builders[i].StartDaemons(pids, error);
+    for (std::size_t i = 0; ok && i < builders.size(); ++i)
+        ok = builders[i].NameServerRunning(error);
     std::ofstream out(PidFile(root));
     for (pid_t pid : pids)
         out << pid << "\n";
