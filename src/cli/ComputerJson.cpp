@@ -18,21 +18,42 @@ void WriteComputerFields(JsonObjectWriter& json, const ComputerRecord& computer)
         .StringArray("products", products);
 }
 
-void WriteNodeLine(std::ostream& out, const InventoryModel& model, const InventoryNode& node) {
-    JsonObjectWriter json(out);
-    json.String("path", NodePath(model, node)).Bool("folder", node.IsFolder != 0);
+namespace {
+
+void WriteLine(std::ostream& out, const InventoryModel& model, const InventoryNode& node, std::string_view path,
+               JsonObjectWriter::LineEnd end) {
+    JsonObjectWriter json(out, end);
+    json.String("path", path).Bool("folder", node.IsFolder != 0);
     if (const auto* folder = dynamic_cast<const FolderNode*>(&node))
         json.Bool("expanded", model.IsExpanded(folder));
     else
         WriteComputerFields(json, static_cast<const ComputerRecord&>(node));
 }
 
-void WriteSubtreeLines(std::ostream& out, const InventoryModel& model, const InventoryNode& node) {
-    WriteNodeLine(out, model, node);
+// path: the node's own, grown and shrunk again for each child.
+void WriteLinesBelow(std::ostream& out, const InventoryModel& model, const InventoryNode& node, std::string& path) {
+    WriteLine(out, model, node, path, JsonObjectWriter::LineEnd::Buffer);
     if (const auto* folder = dynamic_cast<const FolderNode*>(&node)) {
-        for (const InventoryNode* child : model.ChildrenOf(folder))
-            WriteSubtreeLines(out, model, *child);
+        for (const InventoryNode* child : model.ChildrenOf(folder)) {
+            const std::size_t size = path.size();
+            path += '/';
+            path += child->Name;
+            WriteLinesBelow(out, model, *child, path);
+            path.resize(size);
+        }
     }
+}
+
+}  // namespace
+
+void WriteNodeLine(std::ostream& out, const InventoryModel& model, const InventoryNode& node) {
+    WriteLine(out, model, node, NodePath(model, node), JsonObjectWriter::LineEnd::Flush);
+}
+
+void WriteSubtreeLines(std::ostream& out, const InventoryModel& model, const InventoryNode& node) {
+    std::string path = NodePath(model, node);
+    WriteLinesBelow(out, model, node, path);
+    out.flush();
 }
 
 }  // namespace vn::cli

@@ -56,7 +56,7 @@ std::string JsonQuoted(std::string_view text) {
     return out;
 }
 
-JsonObjectWriter::JsonObjectWriter(std::ostream& out) : out_(out) { out_ << '{'; }
+JsonObjectWriter::JsonObjectWriter(std::ostream& out, LineEnd end) : out_(out), end_(end) { out_ << '{'; }
 
 JsonObjectWriter::~JsonObjectWriter() { End(); }
 
@@ -111,8 +111,9 @@ void JsonObjectWriter::End() {
     if (ended_)
         return;
     ended_ = true;
-    // One flush per line, so a pipeline sees each result as soon as it is made.
-    out_ << "}\n" << std::flush;
+    out_ << "}\n";
+    if (end_ == LineEnd::Flush)
+        out_.flush();
 }
 
 }  // namespace vn::cli

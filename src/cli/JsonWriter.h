@@ -20,9 +20,13 @@ std::string JsonQuoted(std::string_view text);
 
 // Writes one JSON object as one line: the members in the order they are
 // added, then "}" and a line break when End is called (or on destruction).
+// Each line is flushed, so a pipeline sees each result as soon as it is
+// made, unless the writer of many lines at once asks otherwise.
 class JsonObjectWriter {
 public:
-    explicit JsonObjectWriter(std::ostream& out);
+    enum class LineEnd { Flush, Buffer };
+
+    explicit JsonObjectWriter(std::ostream& out, LineEnd end = LineEnd::Flush);
     ~JsonObjectWriter();
     JsonObjectWriter(const JsonObjectWriter&) = delete;
     JsonObjectWriter& operator=(const JsonObjectWriter&) = delete;
@@ -41,6 +45,7 @@ private:
     std::ostream& Member(std::string_view key);
 
     std::ostream& out_;
+    LineEnd end_;
     bool first_ = true;
     bool ended_ = false;
 };

@@ -38,6 +38,7 @@ inline bool IsStorableKeyName(std::string_view name) {
 }
 
 class RegistryKey;
+class RegistryTreeVisitor;
 using RegistryKeyPtr = std::unique_ptr<RegistryKey>;
 
 // A write group: the writes made through the hive while it is open land
@@ -95,12 +96,13 @@ public:
     // walk; a write group around the call keeps such a write from landing half.
     [[nodiscard]] virtual Status WriteSubKeys(const std::vector<RegistryTree>& subKeys);
 
-    // Reads the sub-keys of this key with their whole subtrees, in EnumKey's
-    // order, and of each key the values named in valueNames (as the registry
-    // compares names, and under the name as given there; the others are left
-    // out). On failure subKeys holds what was read before it.
-    [[nodiscard]] virtual Status ReadSubKeys(const std::vector<std::string>& valueNames,
-                                             std::vector<RegistryTree>& subKeys);
+    // Hands the sub-keys of this key with their whole subtrees to visitor,
+    // each level in EnumKey's order, and of each key the values named in
+    // valueNames (as the registry compares names; the others are left out).
+    // On failure the visitor has had what was read before it.
+    [[nodiscard]] virtual Status VisitSubKeys(const std::vector<std::string>& valueNames, RegistryTreeVisitor& visitor);
+    // The same read into trees, each value under the name as given in valueNames.
+    [[nodiscard]] Status ReadSubKeys(const std::vector<std::string>& valueNames, std::vector<RegistryTree>& subKeys);
 
     // SHDeleteKey: deletes the sub-key with its whole subtree.
     [[nodiscard]] virtual Status DeleteTree(std::string_view subKey) = 0;

@@ -2,6 +2,7 @@
 // that have no faster way.
 
 #include "platform/Registry.h"
+#include "platform/RegistryTreeVisitor.h"
 #include "platform/RegistryValues.h"
 
 namespace vn {
@@ -22,29 +23,35 @@ Status RegistryKey::WriteSubKeys(const std::vector<RegistryTree>& subKeys) {
     return ERROR_SUCCESS;
 }
 
-Status RegistryKey::ReadSubKeys(const std::vector<std::string>& valueNames, std::vector<RegistryTree>& subKeys) {
-    subKeys.clear();
+Status RegistryKey::VisitSubKeys(const std::vector<std::string>& valueNames, RegistryTreeVisitor& visitor) {
     std::vector<std::string> names;
     if (Status status = EnumKeys(names); status != ERROR_SUCCESS)
         return status;
-    for (std::string& name : names) {
+    std::vector<std::uint8_t> data;
+    for (const std::string& name : names) {
         RegistryKeyPtr key;
         if (Status status = OpenKey(name, KEY_READ, key); status != ERROR_SUCCESS)
             return status;
-        RegistryTree& tree = subKeys.emplace_back();
-        tree.Name = std::move(name);
-        for (const std::string& valueName : valueNames) {
-            RegistryTreeValue value{valueName, REG_NONE, {}};
-            const Status status = QueryValueBytes(*key, valueName, value.Type, value.Data);
+        visitor.BeginKey(name);
+        for (std::size_t i = 0; i < valueNames.size(); ++i) {
+            std::uint32_t type = REG_NONE;
+            const Status status = QueryValueBytes(*key, valueNames[i], type, data);
             if (status == ERROR_SUCCESS)
-                tree.Values.push_back(std::move(value));
+                visitor.Value(i, type, data);
             else if (status != ERROR_FILE_NOT_FOUND)
                 return status;
         }
-        if (Status status = key->ReadSubKeys(valueNames, tree.SubKeys); status != ERROR_SUCCESS)
+        if (Status status = key->VisitSubKeys(valueNames, visitor); status != ERROR_SUCCESS)
             return status;
+        visitor.EndKey();
     }
     return ERROR_SUCCESS;
+}
+
+Status RegistryKey::ReadSubKeys(const std::vector<std::string>& valueNames, std::vector<RegistryTree>& subKeys) {
+    subKeys.clear();
+    RegistryTreeBuilder builder(valueNames, subKeys);
+    return VisitSubKeys(valueNames, builder);
 }
 
 }  // namespace vn

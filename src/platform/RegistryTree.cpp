@@ -4,6 +4,7 @@
 
 #include "platform/NameFolding.h"
 #include "platform/Registry.h"
+#include "platform/RegistryTreeVisitor.h"
 
 namespace vn {
 
@@ -34,23 +35,12 @@ void RegistryTree::AddString(std::string_view name, std::string_view value) {
 
 Status RegistryTree::Dword(std::string_view name, std::uint32_t& value, std::uint32_t requiredType) const {
     const RegistryTreeValue* found = FindValue(name);
-    if (found == nullptr)
-        return ERROR_FILE_NOT_FOUND;
-    if (found->Data.size() != sizeof value || (requiredType != REG_NONE && found->Type != requiredType))
-        return ERROR_INVALID_PARAMETER;
-    std::memcpy(&value, found->Data.data(), sizeof value);
-    return ERROR_SUCCESS;
+    return found == nullptr ? ERROR_FILE_NOT_FOUND : DwordFromData(found->Type, found->Data, value, requiredType);
 }
 
 Status RegistryTree::String(std::string_view name, std::string& value, std::uint32_t requiredType) const {
     const RegistryTreeValue* found = FindValue(name);
-    if (found == nullptr)
-        return ERROR_FILE_NOT_FOUND;
-    if (requiredType != REG_NONE && found->Type != requiredType)
-        return ERROR_INVALID_PARAMETER;
-    const auto* text = reinterpret_cast<const char*>(found->Data.data());
-    value.assign(text, strnlen(text, found->Data.size()));
-    return ERROR_SUCCESS;
+    return found == nullptr ? ERROR_FILE_NOT_FOUND : StringFromData(found->Type, found->Data, value, requiredType);
 }
 
 }  // namespace vn

@@ -316,6 +316,28 @@ TEST_F(InventoryPersistenceTest, UnreadableNodeEndsTheLoadKeepingWhatCameBefore)
     EXPECT_EQ(ChildTexts(second, nullptr), (Texts{"a", "b", "c"}));
 }
 
+// A registry without a one-pass read, failing part-way: what was read is
+// shown as far as it was read, and the load says it is incomplete.
+TEST_F(InventoryPersistenceTest, AReadFailingPartWayShowsWhatItRead) {
+    FolderNode* sales = AddFolder(model, nullptr, "Sales");
+    model.SetExpanded(sales, true);
+    AddComputer(model, sales, "pc1", {vantor})->Description = "first";
+    AddComputer(model, nullptr, "zeta");  // listed after Sales: never reached
+    ASSERT_TRUE(SaveInventory(model, *registry));
+
+    test::FailingRegistry failing(*registry, 1000);
+    failing.FailListingBelow("pc1");
+    InventoryModel loaded;
+    EXPECT_FALSE(LoadInventory(loaded, failing, catalogue));
+    ASSERT_EQ(ChildTexts(loaded, nullptr), (Texts{"Sales"}));
+    auto* folder = static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front());
+    EXPECT_TRUE(loaded.IsExpanded(folder));
+    ASSERT_EQ(ChildTexts(loaded, folder), (Texts{"pc1"}));
+    const auto& pc1 = static_cast<const ComputerRecord&>(*loaded.ChildrenOf(folder).front());
+    EXPECT_EQ(pc1.Description, "first");
+    EXPECT_TRUE(pc1.InstalledProducts.empty());
+}
+
 TEST_F(InventoryPersistenceTest, LoadedNodesMergeWithThoseAlreadyInTheTree) {
     ASSERT_EQ(SetDwordValue(*CreateStoredKey("pc1"), "", 0), ERROR_SUCCESS);
     ComputerRecord* existing = AddComputer(model, nullptr, "PC1");

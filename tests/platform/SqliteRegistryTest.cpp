@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/RegistryTreeVisitor.h"
 #include "platform/RegistryValues.h"
 #include "platform/TempDirectory.h"
 #include "platform/local/LocalStatusCodes.h"
@@ -244,7 +245,8 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     std::vector<RegistryTree> fast;
     std::vector<RegistryTree> walked;
     ASSERT_EQ(one->ReadSubKeys(wanted, fast), ERROR_SUCCESS);
-    ASSERT_EQ(two->RegistryKey::ReadSubKeys(wanted, walked), ERROR_SUCCESS);
+    RegistryTreeBuilder walk(wanted, walked);
+    ASSERT_EQ(two->RegistryKey::VisitSubKeys(wanted, walk), ERROR_SUCCESS);
     EXPECT_EQ(Flatten(fast),
               "a{=4:\x01\0\0\0,Text=1:x\0,}[deep{}[deeper{}[]other{}[]]second{}[]]"
               "b{Kept=1:set\0,}[New{}[]Old{Kept=1:yes\0,}[]]"s);

@@ -7,13 +7,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <unordered_map>
 
 #include "platform/Registry.h"
 #include "platform/local/ErrnoStatus.h"
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteStatement.h"
+#include "platform/local/SqliteTreeRows.h"
 #include "platform/local/SqliteTreeWriter.h"
 
 namespace vn {
@@ -454,66 +454,16 @@ Status SqliteHive::EnumKeys(KeyId key, std::vector<std::string>& names) {
     return query.status();
 }
 
-Status SqliteHive::ReadTrees(KeyId key, const std::vector<std::string>& valueNames, std::vector<RegistryTree>& trees) {
-    std::lock_guard lock(mutex_);
-    trees.clear();
-    if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS || !db_ || !hasSchema_)
-        return status;
-    // Both tables are read whole, in one read transaction, and the subtree
-    // is picked out here: a plain scan costs a fraction of a recursive query,
-    // and the trees read this way (the saved inventory) are most of their hive.
-    struct KeyRow {
-        KeyId parent;
-        KeyId id;
-        std::string name;
-    };
-    std::vector<KeyRow> keys;  // by parent, then in EnumKeys's order
-    SqliteStatement keyQuery = Prepare("SELECT parent, id, name FROM keys ORDER BY parent, fold");
-    while (keyQuery.Step())
-        keys.push_back({keyQuery.ColumnInt(0), keyQuery.ColumnInt(1), keyQuery.ColumnText(2)});
-    if (keyQuery.status() != ERROR_SUCCESS)
-        return keyQuery.status();
-
-    std::unordered_map<std::string, const std::string*> wanted;  // folded name -> the name asked for
-    for (const std::string& name : valueNames)
-        wanted.emplace(FoldRegistryName(name), &name);
-    struct ValueRow {
-        KeyId key;
-        RegistryTreeValue value;
-    };
-    std::vector<ValueRow> values;  // by key
-    SqliteStatement valueQuery = Prepare("SELECT key, fold, type, data FROM vals ORDER BY key");
-    std::string fold;
-    while (valueQuery.Step()) {
-        fold = valueQuery.ColumnText(1);
-        if (const auto asked = wanted.find(fold); asked != wanted.end())
-            values.push_back(
-                {valueQuery.ColumnInt(0),
-                 {*asked->second, static_cast<std::uint32_t>(valueQuery.ColumnInt(2)), valueQuery.ColumnBlob(3)}});
+Status SqliteHive::VisitTrees(KeyId key, const std::vector<std::string>& valueNames, RegistryTreeVisitor& visitor) {
+    SqliteTreeRows rows;
+    {
+        std::lock_guard lock(mutex_);
+        if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS || !db_ || !hasSchema_)
+            return status;
+        if (Status status = rows.Read(db_, statements_, valueNames); status != ERROR_SUCCESS)
+            return status;
     }
-    if (valueQuery.status() != ERROR_SUCCESS)
-        return valueQuery.status();
-
-    // Each level is reserved whole before its keys are filled in, so no
-    // vector moves under the recursion.
-    auto build = [&](auto& self, KeyId parent, std::vector<RegistryTree>& level) -> void {
-        const auto first =
-            std::partition_point(keys.begin(), keys.end(), [parent](const KeyRow& row) { return row.parent < parent; });
-        auto last = first;
-        while (last != keys.end() && last->parent == parent)
-            ++last;
-        level.reserve(static_cast<std::size_t>(last - first));
-        for (auto row = first; row != last; ++row) {
-            RegistryTree& tree = level.emplace_back();
-            tree.Name = std::move(row->name);
-            auto value = std::partition_point(values.begin(), values.end(),
-                                              [id = row->id](const ValueRow& held) { return held.key < id; });
-            for (; value != values.end() && value->key == row->id; ++value)
-                tree.Values.push_back(std::move(value->value));
-            self(self, row->id, tree.SubKeys);
-        }
-    };
-    build(build, key, trees);
+    rows.Visit(key, visitor);
     return ERROR_SUCCESS;
 }
 

@@ -17,6 +17,8 @@ struct sqlite3;
 
 namespace vn {
 
+class RegistryTreeVisitor;
+
 // One registry hive kept in an SQLite file: a tree of keys, each with named
 // values (type + raw bytes). Names compare by their folded form
 // (FoldRegistryName) and keep the spelling they were created with.
@@ -79,10 +81,12 @@ public:
     // Creates each tree below key (opening the keys that exist) and sets its
     // values, in one write: nothing of it lands when a part fails.
     [[nodiscard]] Status WriteTrees(KeyId key, const std::vector<RegistryTree>& trees);
-    // The sub-keys of key with their subtrees, each level in EnumKeys's
-    // order, with the values named in valueNames; read in two queries.
-    [[nodiscard]] Status ReadTrees(KeyId key, const std::vector<std::string>& valueNames,
-                                   std::vector<RegistryTree>& trees);
+    // Hands the sub-keys of key with their subtrees to visitor, each level
+    // in EnumKeys's order, with the values named in valueNames. The tables
+    // are read first, in one read transaction; the visitor runs after, with
+    // the hive free for other calls.
+    [[nodiscard]] Status VisitTrees(KeyId key, const std::vector<std::string>& valueNames,
+                                    RegistryTreeVisitor& visitor);
 
     // Deletes the key at path below from with everything under it; an empty
     // path deletes from itself (the hive's root refuses with 5).

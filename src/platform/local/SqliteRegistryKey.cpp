@@ -101,11 +101,10 @@ Status SqliteRegistryKey::WriteSubKeys(const std::vector<RegistryTree>& subKeys)
     return hive_->WriteTrees(id_, subKeys);
 }
 
-Status SqliteRegistryKey::ReadSubKeys(const std::vector<std::string>& valueNames, std::vector<RegistryTree>& subKeys) {
-    subKeys.clear();
+Status SqliteRegistryKey::VisitSubKeys(const std::vector<std::string>& valueNames, RegistryTreeVisitor& visitor) {
     if (!Allows(KEY_ENUMERATE_SUB_KEYS))
         return ERROR_ACCESS_DENIED;
-    return hive_->ReadTrees(id_, valueNames, subKeys);
+    return hive_->VisitTrees(id_, valueNames, visitor);
 }
 
 Status SqliteRegistryKey::DeleteTree(std::string_view subKey) {

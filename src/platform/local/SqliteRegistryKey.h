@@ -28,8 +28,8 @@ public:
     [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
     [[nodiscard]] Status EnumKeys(std::vector<std::string>& names) override;
     [[nodiscard]] Status WriteSubKeys(const std::vector<RegistryTree>& subKeys) override;
-    [[nodiscard]] Status ReadSubKeys(const std::vector<std::string>& valueNames,
-                                     std::vector<RegistryTree>& subKeys) override;
+    [[nodiscard]] Status VisitSubKeys(const std::vector<std::string>& valueNames,
+                                      RegistryTreeVisitor& visitor) override;
     [[nodiscard]] Status DeleteTree(std::string_view subKey) override;
     std::unique_ptr<RegistryWriteGroup> BeginWriteGroup() override;
 

@@ -131,6 +131,13 @@ std::string SqliteStatement::ColumnText(int column) const {
     return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))) : std::string();
 }
 
+std::string_view SqliteStatement::ColumnView(int column) const {
+    // The blob form leaves text in the database's own encoding (UTF-8).
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(statement_, column));
+    return data ? std::string_view(data, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+                : std::string_view();
+}
+
 std::vector<std::uint8_t> SqliteStatement::ColumnBlob(int column) const {
     const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement_, column));
     const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement_, column));

@@ -44,6 +44,8 @@ public:
     bool ColumnIsNull(int column) const;
     std::int64_t ColumnInt(int column) const;
     std::string ColumnText(int column) const;
+    // The bytes of a text or blob column as they are, valid until the next step.
+    std::string_view ColumnView(int column) const;
     std::vector<std::uint8_t> ColumnBlob(int column) const;
 
     // 0 while every call succeeded, otherwise the first failure's code.
