@@ -39,7 +39,7 @@ SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<s
     RegistryKeyPtr hive;
     if (registry.Connect("", Hive::CurrentUser, hive) != ERROR_SUCCESS)
         return SaveResult::Incomplete;
-    // Checking the stamp, deleting the old tree and writing the new one land
+    // Checking the stamp, and replacing the old tree by the new one land
     // together or not at all: a failure half-way keeps the tree saved last,
     // and no other program's save comes in between.
     std::unique_ptr<RegistryWriteGroup> group = hive->BeginWriteGroup();
@@ -47,14 +47,13 @@ SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<s
         return SaveResult::StoredTreeChanged;
     InventoryWriter writer;
     {
-        const Status deleted = hive->DeleteTree(kInventoryRootKey);
-        if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND)
-            return SaveResult::Incomplete;
+        // The stored tree becomes the model's: what is stored as it is in the
+        // model stays untouched, so a save after few changes writes little.
         RegistryKeyPtr root;
         if (hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root) != ERROR_SUCCESS ||
             SetStringValue(*root, kStampValue, NewStamp()) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
-        if (root->WriteSubKeys(writer.KeysOf(model.ChildrenOf(nullptr))) != ERROR_SUCCESS)
+        if (root->ReplaceSubKeys(writer.KeysOf(model.ChildrenOf(nullptr))) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
     }  // every key is closed before the group lands
     if (group != nullptr && group->Commit() != ERROR_SUCCESS)

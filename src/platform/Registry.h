@@ -96,6 +96,11 @@ public:
     // walk; a write group around the call keeps such a write from landing half.
     [[nodiscard]] virtual Status WriteSubKeys(const std::vector<RegistryTree>& subKeys);
 
+    // Makes the sub-keys of this key exactly subKeys: as deleting each
+    // sub-key with its subtree and then WriteSubKeys would (which is what
+    // this does unless a hive can leave alone what is already as given).
+    [[nodiscard]] virtual Status ReplaceSubKeys(const std::vector<RegistryTree>& subKeys);
+
     // Hands the sub-keys of this key with their whole subtrees to visitor,
     // each level in EnumKey's order, and of each key the values named in
     // valueNames (as the registry compares names; the others are left out).

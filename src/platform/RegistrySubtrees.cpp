@@ -23,6 +23,17 @@ Status RegistryKey::WriteSubKeys(const std::vector<RegistryTree>& subKeys) {
     return ERROR_SUCCESS;
 }
 
+Status RegistryKey::ReplaceSubKeys(const std::vector<RegistryTree>& subKeys) {
+    std::vector<std::string> names;
+    if (Status status = EnumKeys(names); status != ERROR_SUCCESS)
+        return status;
+    for (const std::string& name : names) {
+        if (Status status = DeleteTree(name); status != ERROR_SUCCESS)
+            return status;
+    }
+    return WriteSubKeys(subKeys);
+}
+
 Status RegistryKey::VisitSubKeys(const std::vector<std::string>& valueNames, RegistryTreeVisitor& visitor) {
     std::vector<std::string> names;
     if (Status status = EnumKeys(names); status != ERROR_SUCCESS)

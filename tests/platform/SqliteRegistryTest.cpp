@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "platform/RegistryTreeVisitor.h"
@@ -303,6 +304,85 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
         EXPECT_EQ(fast[0].SubKeys[i].Dword("n", n), ERROR_SUCCESS);
         EXPECT_EQ(n, i);
     }
+}
+
+// Everything stored below the hive root's sub-key top, as stored (spellings
+// included), one line per key or value, in an order that ids do not affect.
+std::string StoredBelow(const std::string& file, const std::string& top) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* query = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db,
+                                 "WITH RECURSIVE t(id, path) AS ("
+                                 "  SELECT id, name FROM keys WHERE parent = (SELECT id FROM keys WHERE parent = 1 "
+                                 "  AND name = ?1) UNION ALL SELECT k.id, t.path || '\\' || k.name FROM keys k "
+                                 "  JOIN t ON k.parent = t.id) "
+                                 "SELECT t.path || ' ' || coalesce(v.name || '=' || v.type || ':' || hex(v.data), '') "
+                                 "FROM t LEFT JOIN vals v ON v.key = t.id ORDER BY 1",
+                                 -1, &query, nullptr),
+              SQLITE_OK);
+    sqlite3_bind_text(query, 1, top.c_str(), -1, SQLITE_TRANSIENT);
+    std::string text;
+    while (sqlite3_step(query) == SQLITE_ROW)
+        text += std::string(reinterpret_cast<const char*>(sqlite3_column_text(query, 0))) + "\n";
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    return text;
+}
+
+// Replacing in place gives what deleting every sub-key and writing would,
+// over stored trees of every shape: names in other cases, twins, values
+// added, changed, respelled and dropped, subtrees moved in and out.
+TEST_F(SqliteRegistryTest, AReplaceInPlaceStoresWhatADeleteAndRewriteWould) {
+    RegistryKeyPtr root = Root();
+    RegistryKeyPtr inPlace = Create(*root, "InPlace");
+    RegistryKeyPtr rewritten = Create(*root, "Rewritten");
+    ASSERT_EQ(SetStringValue(*Create(*root, "Beside\\Leaf"), "Kept", "yes"), ERROR_SUCCESS);
+    std::mt19937 random(20261208);
+    const std::vector<std::string> keyNames = {"a", "A", "b", "pc1", "PC1", "Ä", "ä", "Installed Products"};
+    const std::vector<std::string> valueNames = {"", "Text", "TEXT", "n"};
+    auto pick = [&](std::size_t count) { return static_cast<std::size_t>(random() % count); };
+    auto makeLevel = [&](auto& self, int depth) -> std::vector<RegistryTree> {
+        std::vector<RegistryTree> level(pick(depth == 0 ? 5 : 3));
+        for (RegistryTree& tree : level) {
+            tree.Name = keyNames[pick(keyNames.size())];
+            for (std::size_t v = pick(4); v > 0; --v) {
+                const std::string& name = valueNames[pick(valueNames.size())];
+                if (pick(2) == 0)
+                    tree.AddDword(name, static_cast<std::uint32_t>(pick(3)));
+                else
+                    tree.AddString(name, std::string(pick(3), 'x'));
+            }
+            if (depth < 2)
+                tree.SubKeys = self(self, depth + 1);
+        }
+        return level;
+    };
+    const std::string file = dir_.File("user/hive.db");
+    for (int round = 0; round < 200; ++round) {
+        const std::vector<RegistryTree> trees = makeLevel(makeLevel, 0);
+        ASSERT_EQ(inPlace->ReplaceSubKeys(trees), ERROR_SUCCESS);
+        ASSERT_EQ(rewritten->RegistryKey::ReplaceSubKeys(trees), ERROR_SUCCESS);  // delete, then write key by key
+        ASSERT_EQ(StoredBelow(file, "InPlace"), StoredBelow(file, "Rewritten"))
+            << "round " << round << ": " << Flatten(trees);
+    }
+    EXPECT_EQ(StoredBelow(file, "Beside"), "Leaf Kept=1:79657300\n");
+
+    // What is stored as given stays untouched: a key's handle outlives a
+    // replace by the same tree, not one that drops the key.
+    RegistryTree kept{"Kept", {}, {{"Deep", {}, {}}}};
+    ASSERT_EQ(inPlace->ReplaceSubKeys({kept}), ERROR_SUCCESS);
+    RegistryKeyPtr deep;
+    ASSERT_EQ(inPlace->OpenKey("Kept\\Deep", KEY_READ, deep), ERROR_SUCCESS);
+    ASSERT_EQ(inPlace->ReplaceSubKeys({kept}), ERROR_SUCCESS);
+    std::string name;
+    EXPECT_EQ(deep->EnumKey(0, name), ERROR_NO_MORE_ITEMS);
+    ASSERT_EQ(inPlace->ReplaceSubKeys({{"Other", {}, {}}}), ERROR_SUCCESS);
+    EXPECT_EQ(deep->EnumKey(0, name), ERROR_KEY_DELETED);
+
+    // A name no key can have fails the replace, which then leaves nothing.
+    EXPECT_EQ(inPlace->ReplaceSubKeys({kept, {"bad\\name", {}, {}}}), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(SubKeys(*inPlace), (std::vector<std::string>{"Other"}));
 }
 
 TEST_F(SqliteRegistryTest, AccessMaskOfTheHandleIsEnforced) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,5 +15,16 @@ namespace vn {
 // "Services\" names "Services"; a leading "\" is refused with
 // ERROR_BAD_PATHNAME. An empty path gives no components (the key itself).
 [[nodiscard]] Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
+
+// Whether two of the folded names are equal: siblings or values that one
+// key would hold as one.
+template <typename Text>
+bool HasDuplicateFolds(const std::vector<Text>& folds) {
+    if (folds.size() < 2)
+        return false;
+    std::vector<std::string_view> sorted(folds.begin(), folds.end());
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
 
 }  // namespace vn

@@ -13,6 +13,7 @@
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteStatement.h"
+#include "platform/local/SqliteTreeReplacer.h"
 #include "platform/local/SqliteTreeRows.h"
 #include "platform/local/SqliteTreeWriter.h"
 
@@ -404,7 +405,7 @@ Status SqliteHive::WriteValueLocked(KeyId key, std::string_view name, std::uint3
         .Run();
 }
 
-Status SqliteHive::WriteTrees(KeyId key, const std::vector<RegistryTree>& trees) {
+Status SqliteHive::WriteBelow(KeyId key, const std::function<Status(SqliteTreeWriter&)>& body) {
     std::lock_guard lock(mutex_);
     // As SetValue: a deleted key is reported as such even where writing fails.
     if (!groupTransactionOpen_ || groupFailed_) {
@@ -417,7 +418,18 @@ Status SqliteHive::WriteTrees(KeyId key, const std::vector<RegistryTree>& trees)
         SqliteTreeWriter writer(db_, statements_, [this](KeyId parent, const std::string& name, KeyId& child) {
             return ChildId(parent, name, Parent::Known, child);
         });
-        return writer.Write(key, trees);
+        return body(writer);
+    });
+}
+
+Status SqliteHive::WriteTrees(KeyId key, const std::vector<RegistryTree>& trees) {
+    return WriteBelow(key, [&](SqliteTreeWriter& writer) { return writer.Write(key, trees); });
+}
+
+Status SqliteHive::ReplaceTrees(KeyId key, const std::vector<RegistryTree>& trees) {
+    return WriteBelow(key, [&](SqliteTreeWriter& writer) {
+        SqliteTreeReplacer replacer(db_, statements_, writer);
+        return replacer.Replace(key, trees);
     });
 }
 
@@ -460,7 +472,7 @@ Status SqliteHive::VisitTrees(KeyId key, const std::vector<std::string>& valueNa
         std::lock_guard lock(mutex_);
         if (Status status = CheckKeyLocked(key); status != ERROR_SUCCESS || !db_ || !hasSchema_)
             return status;
-        if (Status status = rows.Read(db_, statements_, valueNames); status != ERROR_SUCCESS)
+        if (Status status = rows.Read(db_, statements_, &valueNames); status != ERROR_SUCCESS)
             return status;
     }
     rows.Visit(key, visitor);
@@ -488,12 +500,8 @@ Status SqliteHive::DeleteTree(KeyId from, const std::vector<std::string>& path) 
         if (Status status = SubtreeIdRanges(target, ranges); status != ERROR_SUCCESS)
             return status;
         for (const IdRange& range : ranges) {
-            for (const char* sql :
-                 {"DELETE FROM vals WHERE key BETWEEN ? AND ?", "DELETE FROM keys WHERE id BETWEEN ? AND ?"}) {
-                SqliteStatement statement = Prepare(sql);
-                if (Status status = statement.Bind(1, range.first).Bind(2, range.last).Run(); status != ERROR_SUCCESS)
-                    return status;
-            }
+            if (Status status = DeleteKeyRange(db_, statements_, range.first, range.last); status != ERROR_SUCCESS)
+                return status;
         }
         return ERROR_SUCCESS;
     });

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@ struct sqlite3;
 namespace vn {
 
 class RegistryTreeVisitor;
+class SqliteTreeWriter;
 
 // One registry hive kept in an SQLite file: a tree of keys, each with named
 // values (type + raw bytes). Names compare by their folded form
@@ -81,6 +83,9 @@ public:
     // Creates each tree below key (opening the keys that exist) and sets its
     // values, in one write: nothing of it lands when a part fails.
     [[nodiscard]] Status WriteTrees(KeyId key, const std::vector<RegistryTree>& trees);
+    // Makes the sub-keys of key exactly trees, as deleting them all and
+    // WriteTrees would, in one write; what is stored as given stays untouched.
+    [[nodiscard]] Status ReplaceTrees(KeyId key, const std::vector<RegistryTree>& trees);
     // Hands the sub-keys of key with their subtrees to visitor, each level
     // in EnumKeys's order, with the values named in valueNames. The tables
     // are read first, in one read transaction; the visitor runs after, with
@@ -101,6 +106,8 @@ public:
     [[nodiscard]] Status EndGroup(bool commit);
 
 private:
+    // A write of trees below key, which must exist, through a writer for it.
+    [[nodiscard]] Status WriteBelow(KeyId key, const std::function<Status(SqliteTreeWriter&)>& body);
     // Whether a write's body makes at most one change (a single statement,
     // which SQLite undoes by itself when it fails) or several.
     enum class Changes { One, Several };

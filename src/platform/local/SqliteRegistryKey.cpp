@@ -101,6 +101,12 @@ Status SqliteRegistryKey::WriteSubKeys(const std::vector<RegistryTree>& subKeys)
     return hive_->WriteTrees(id_, subKeys);
 }
 
+Status SqliteRegistryKey::ReplaceSubKeys(const std::vector<RegistryTree>& subKeys) {
+    if (!Allows(KEY_CREATE_SUB_KEY))
+        return ERROR_ACCESS_DENIED;
+    return hive_->ReplaceTrees(id_, subKeys);
+}
+
 Status SqliteRegistryKey::VisitSubKeys(const std::vector<std::string>& valueNames, RegistryTreeVisitor& visitor) {
     if (!Allows(KEY_ENUMERATE_SUB_KEYS))
         return ERROR_ACCESS_DENIED;

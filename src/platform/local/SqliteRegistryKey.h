@@ -28,6 +28,7 @@ public:
     [[nodiscard]] Status EnumKey(std::uint32_t index, std::string& name) override;
     [[nodiscard]] Status EnumKeys(std::vector<std::string>& names) override;
     [[nodiscard]] Status WriteSubKeys(const std::vector<RegistryTree>& subKeys) override;
+    [[nodiscard]] Status ReplaceSubKeys(const std::vector<RegistryTree>& subKeys) override;
     [[nodiscard]] Status VisitSubKeys(const std::vector<std::string>& valueNames,
                                       RegistryTreeVisitor& visitor) override;
     [[nodiscard]] Status DeleteTree(std::string_view subKey) override;

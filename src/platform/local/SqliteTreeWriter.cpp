@@ -9,18 +9,6 @@
 #include "platform/local/SqliteStatement.h"
 
 namespace vn {
-namespace {
-
-template <typename Text>
-bool HasDuplicates(const std::vector<Text>& folds) {
-    if (folds.size() < 2)
-        return false;
-    std::vector<std::string_view> sorted(folds.begin(), folds.end());
-    std::sort(sorted.begin(), sorted.end());
-    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
-}
-
-}  // namespace
 
 SqliteTreeWriter::SqliteTreeWriter(sqlite3* db, SqliteStatementCache& statements, ChildLookup lookUp)
     : db_(db),
@@ -31,7 +19,18 @@ SqliteTreeWriter::SqliteTreeWriter(sqlite3* db, SqliteStatementCache& statements
       setValues_(db, statements, "INSERT INTO vals(key, name, fold, type, data) VALUES", 5,
                  "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data") {}
 
-Status SqliteTreeWriter::Write(KeyId parent, const std::vector<RegistryTree>& trees) {
+Status FoldKeyNames(const std::vector<RegistryTree>& trees, std::vector<std::string>& folds) {
+    folds.clear();
+    folds.reserve(trees.size());
+    for (const RegistryTree& tree : trees) {
+        if (!IsStorableKeyName(tree.Name))
+            return ERROR_INVALID_PARAMETER;
+        folds.push_back(FoldRegistryName(tree.Name));
+    }
+    return ERROR_SUCCESS;
+}
+
+Status SqliteTreeWriter::Begin() {
     // The ids after every id the table ever gave: AUTOINCREMENT's own
     // record, or the largest id where that record is missing. Explicit ids
     // move the record on, so ids stay unused after this write too.
@@ -41,20 +40,33 @@ Status SqliteTreeWriter::Write(KeyId parent, const std::vector<RegistryTree>& tr
     if (!last.Step())
         return last.status() != ERROR_SUCCESS ? last.status() : ERROR_REGISTRY_IO_FAILED;
     nextId_ = last.ColumnInt(0) + 1;
+    return ERROR_SUCCESS;
+}
+
+Status SqliteTreeWriter::Write(KeyId parent, const std::vector<RegistryTree>& trees) {
+    if (Status status = Begin(); status != ERROR_SUCCESS)
+        return status;
     if (Status status = WriteLevel(parent, Parent::Existing, trees); status != ERROR_SUCCESS)
         return status;
     return Flush();
 }
 
+Status SqliteTreeWriter::WriteNew(KeyId parent, const RegistryTree& tree) {
+    if (!IsStorableKeyName(tree.Name))
+        return ERROR_INVALID_PARAMETER;
+    KeyId id = 0;
+    if (Status status = InsertKey(parent, tree.Name, FoldRegistryName(tree.Name), id); status != ERROR_SUCCESS)
+        return status;
+    if (Status status = AddValues(id, true, tree.Values); status != ERROR_SUCCESS)
+        return status;
+    return WriteLevel(id, Parent::New, tree.SubKeys);
+}
+
 Status SqliteTreeWriter::WriteLevel(KeyId parent, Parent known, const std::vector<RegistryTree>& trees) {
     std::vector<std::string> folds;
-    folds.reserve(trees.size());
-    for (const RegistryTree& tree : trees) {
-        if (!IsStorableKeyName(tree.Name))
-            return ERROR_INVALID_PARAMETER;
-        folds.push_back(FoldRegistryName(tree.Name));
-    }
-    const bool twins = HasDuplicates(folds);
+    if (Status status = FoldKeyNames(trees, folds); status != ERROR_SUCCESS)
+        return status;
+    const bool twins = HasDuplicateFolds(folds);
     for (std::size_t i = 0; i < trees.size(); ++i) {
         const RegistryTree& tree = trees[i];
         KeyId id = 0;
@@ -99,7 +111,7 @@ Status SqliteTreeWriter::AddValues(KeyId key, bool reachedOnce, const std::vecto
     for (const RegistryTreeValue& value : values)
         folds.push_back(ValueFold(value.Name));
     // Rows of one key and name in one plain insert would collide.
-    SqliteRowBatch& batch = reachedOnce && !HasDuplicates(folds) ? newValues_ : setValues_;
+    SqliteRowBatch& batch = reachedOnce && !HasDuplicateFolds(folds) ? newValues_ : setValues_;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const RegistryTreeValue& value = values[i];
         batch.Int(key).Text(value.Name).Blob(folds[i]).Int(static_cast<std::int64_t>(value.Type)).Blob(value.Data);

@@ -17,6 +17,10 @@ namespace vn {
 
 class SqliteStatementCache;
 
+// The folded names of the trees, in their order; ERROR_INVALID_PARAMETER
+// for a name no key can have.
+[[nodiscard]] Status FoldKeyNames(const std::vector<RegistryTree>& trees, std::vector<std::string>& folds);
+
 // Writes subtrees into a hive's tables inside the caller's write
 // transaction, which undoes everything when Write fails.
 //
@@ -36,6 +40,13 @@ public:
 
     [[nodiscard]] Status Write(KeyId parent, const std::vector<RegistryTree>& trees);
 
+    // For writes in parts: Begin first, then WriteNew for trees whose names
+    // no sub-key of their parent has (nor each other's), then Flush.
+    [[nodiscard]] Status Begin();
+    [[nodiscard]] Status WriteNew(KeyId parent, const RegistryTree& tree);
+    // Lands every row waiting, so that look-ups see them.
+    [[nodiscard]] Status Flush();
+
 private:
     // What is known of a key whose sub-keys are being written.
     enum class Parent {
@@ -49,8 +60,6 @@ private:
     [[nodiscard]] Status AddValues(KeyId key, bool reachedOnce, const std::vector<RegistryTreeValue>& values);
     // The folded form of a value's name, kept for the whole write.
     std::string_view ValueFold(const std::string& name);
-    // Lands every row waiting, so that look-ups see them.
-    [[nodiscard]] Status Flush();
 
     sqlite3* db_;
     ChildLookup lookUp_;
