@@ -55,7 +55,7 @@ protected:
     }
 
     std::string WriteFile(const std::string& name, const std::string& content) {
-        const std::string path = directory_.File(name);
+        std::string path = directory_.File(name);
         std::ofstream(path, std::ios::binary) << content;
         return path;
     }
@@ -153,8 +153,11 @@ TEST_F(NetwardenCommandsTest, PoliciesPrintOneObjectAndFailWithTheCheckersCodes)
              {"File Transfer", "AllowFileTransfer", "Not configured", "Enabled"},
              {"Read", "AllowFileTransferRead", "Not configured", "Enabled"},
              {"Write", "AllowFileTransferWrite", "Not configured", "Enabled"}}) {
-        rows += std::string(rows.empty() ? "" : ",") + R"({"feature":")" + feature + R"(","value":")" + value +
-                R"(","computer":")" + computer + R"(","user":"N/A","result":")" + result + R"("})";
+        if (!rows.empty())
+            rows += ',';
+        rows.append(R"({"feature":")").append(feature).append(R"(","value":")").append(value);
+        rows.append(R"(","computer":")").append(computer).append(R"(","user":"N/A","result":")").append(result);
+        rows += R"("})";
     }
     EXPECT_EQ(host_.OutLines(), Lines{R"({"computer":"PC1","workgroup":"CORP","user":null,"preference":"computer",)"
                                       R"("message":"No Interactive user on this machine","policies":[)" +
@@ -425,7 +428,7 @@ TEST_F(NetwardenCommandsTest, ChangesSavedWhileComputersAreExaminedAreKept) {
     ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\nSRV\n"), "--folder", "Lab"}), 0);
     SqliteRegistry other(HivePaths{directory_.File("user.db"), directory_.File("machine.db")});
     // Another program saves a change of its own while PC1 is examined.
-    const auto whilePc1IsExamined = [&](std::function<void(RegistryKey & hive)> change) {
+    const auto whilePc1IsExamined = [&](const std::function<void(RegistryKey & hive)>& change) {
         network_.SetCallHook([&other, change](const vn::test::FakeCall& call) {
             RegistryKeyPtr hive;
             if (call.operation == "RegConnectRegistry" && call.computer == "PC1" &&
@@ -458,7 +461,7 @@ TEST_F(NetwardenCommandsTest, ChangesSavedWhileComputersAreExaminedAreKept) {
     ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
     Lines paths;
     for (const std::string& line : host_.OutLines())
-        paths.push_back(line.substr(0, line.find(",")));
+        paths.push_back(line.substr(0, line.find(',')));
     EXPECT_EQ(paths,
               (Lines{R"({"path":"DuringScan")", R"({"path":"Found")", R"({"path":"Found/PC1")", R"({"path":"Lab")",
                      R"({"path":"Lab/PC1")", R"({"path":"Meanwhile")", R"({"path":"New")", R"({"path":"New/PC1")"}));

@@ -61,7 +61,7 @@ public:
     std::ostream& err() override { return err_; }
 
     // Runs netwarden with the words of a command line; output starts afresh.
-    int Run(std::vector<std::string> arguments) {
+    int Run(const std::vector<std::string>& arguments) {
         out_.str({});
         err_.str({});
         return RunNetwarden(arguments, *this);

@@ -458,12 +458,12 @@ protected:
         for (const char* name : {"Before", "A", "B", "Count"}) {
             std::string value;
             if (QueryStringValue(key, name, value) == ERROR_SUCCESS)
-                lines.push_back(path + "=" + name + ":" + value);
+                lines.push_back(path + "=" + std::string(name).append(":").append(value));
         }
         for (const std::string& child : SubKeys(key)) {
             RegistryKeyPtr sub;
             ASSERT_EQ(key.OpenKey(child, KEY_READ, sub), ERROR_SUCCESS);
-            Collect(*sub, path + "\\" + child, lines);
+            Collect(*sub, std::string(path).append("\\").append(child), lines);
         }
     }
     RegistryKeyPtr settings_;
