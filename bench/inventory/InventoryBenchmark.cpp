@@ -159,6 +159,7 @@ bool RunShape(const Shape& shape, const std::filesystem::path& directory, vn::Pr
 
 bool RunRandomInserts(const vn::ProductCatalogue& catalogue) {
     std::vector<std::string> names;
+    names.reserve(kRandomInserts);
     for (int i = 0; i < kRandomInserts; ++i)
         names.push_back("host-" + std::to_string(i));
     std::shuffle(names.begin(), names.end(), std::mt19937(20240601));

@@ -59,9 +59,9 @@ struct HelperMemory {
 HelperMemory MemoryOf(pid_t pid) {
     std::ifstream file("/proc/" + std::to_string(pid) + "/smaps_rollup");
     const std::string rollup{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return {RollupKb(rollup, "Rss") / 1024.0,
-            (RollupKb(rollup, "Private_Clean") + RollupKb(rollup, "Private_Dirty")) / 1024.0,
-            RollupKb(rollup, "Pss") / 1024.0};
+    const auto mb = [&](long kb) { return static_cast<double>(kb) / 1024.0; };
+    return {mb(RollupKb(rollup, "Rss")), mb(RollupKb(rollup, "Private_Clean") + RollupKb(rollup, "Private_Dirty")),
+            mb(RollupKb(rollup, "Pss"))};
 }
 
 class Run {
@@ -84,7 +84,7 @@ public:
         std::vector<std::thread> threads;
         std::vector<char> results(hosts_.size(), 0);
         for (std::size_t i = 0; i < hosts_.size(); ++i)
-            threads.emplace_back([&, i] { results[i] = Examine(backend, hosts_[i]->address()); });
+            threads.emplace_back([&, i] { results[i] = Examine(backend, hosts_[i]->address()) ? 1 : 0; });
         for (auto& thread : threads)
             thread.join();
         const double seconds = Seconds(start);

@@ -14,8 +14,8 @@ protected:
     RegistryKeyPtr SettingsKey() {
         RegistryKeyPtr hive;
         RegistryKeyPtr key;
-        if (platform.local->Connect("", Hive::CurrentUser, hive) == 0)
-            hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
+        EXPECT_EQ(platform.local->Connect("", Hive::CurrentUser, hive), 0u);
+        EXPECT_EQ(hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key), 0u);
         return key;
     }
     void Put(std::string_view name, std::uint32_t value) { ASSERT_EQ(SetDwordValue(*SettingsKey(), name, value), 0u); }

@@ -51,7 +51,7 @@ protected:
 
     // Runs the command; inDialog runs on the dialog once it is open, which it
     // then closes.
-    void Check(const std::string& computer, std::function<void(CVtrPoliciesDlg&)> inDialog = {}) {
+    void Check(const std::string& computer, const std::function<void(CVtrPoliciesDlg&)>& inDialog = {}) {
         const QPointer<QTimer> watcher = test::WhenModal<CVtrPoliciesDlg>([this, inDialog](CVtrPoliciesDlg& dialog) {
             ++dialogsShown_;
             if (inDialog)

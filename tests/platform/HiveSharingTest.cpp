@@ -126,6 +126,7 @@ TEST_F(HiveSharingTest, ThreadsOfOneProgramShareAHive) {
     constexpr int kThreads = 4;
     std::vector<int> failures(kThreads, 0);
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             RegistryKeyPtr root, key;

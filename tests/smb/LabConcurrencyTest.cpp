@@ -59,6 +59,7 @@ TEST_F(LabConcurrencyTest, FourThreadsProbeBothHostsThroughOneBackend) {
     const auto hosts = SambaLab::Hosts();
     std::vector<std::vector<std::string>> failures(kThreads);
     std::vector<std::thread> threads;
+    threads.reserve(kThreads);
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             for (int i = 0; i < kProbesPerThread; ++i) {

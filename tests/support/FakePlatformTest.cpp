@@ -194,6 +194,7 @@ TEST(FakePlatformTest, ConcurrentCallsFromManyThreadsAreAllRecorded) {
     FakePlatform platform;
     platform.Computer("PC1").Key(Hive::LocalMachine, "Software").String("v", "x");
     std::vector<std::thread> threads;
+    threads.reserve(8);
     for (int t = 0; t < 8; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < 20; ++i) {

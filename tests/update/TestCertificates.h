@@ -27,7 +27,7 @@ struct CertificateProfile {
     std::string commonName = "127.0.0.1";
     std::string subjectAltName = "IP:127.0.0.1";  // empty: none
     long validFromSeconds = -3600;                // relative to now
-    long validUntilSeconds = 24 * 3600;
+    long validUntilSeconds = 24L * 3600;
     bool isAuthority = false;
 };
 

@@ -61,6 +61,9 @@ protected:
 };
 
 TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
+    const char* const kImportItem =
+        "Import Computer List...|Import a list of computer from a textfile (the file should contain 1 "
+        "computer name per line)";
     QMainWindow window;
     commands.BuildMenuBar(window);
     const QList<QAction*> menus = window.menuBar()->actions();
@@ -69,15 +72,13 @@ TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(menus[2]->text(), "&Help");
     EXPECT_EQ(Describe(*menus[0]->menu()),
-              (std::vector<std::string>{
-                  ">Add", "Remove|Remove selected item(s)", "Rescan|Rescan selected computer(s) or folder(s)", "-",
-                  "Install...|Install Vantor to remote computers", "-",
-                  "Scan Network...|Scan the specified network for computers",
-                  "Scan Subnet...|Scan the specified IP range for computers", "-",
-                  "Export Computer List...|Export the tree to a file",
-                  "Import Computer List...|Import a list of computer from a textfile (the file should contain 1 "
-                  "computer name per line)",
-                  "-", "E&xit|Quit the application; prompts to save documents"}));
+              (std::vector<std::string>{">Add", "Remove|Remove selected item(s)",
+                                        "Rescan|Rescan selected computer(s) or folder(s)", "-",
+                                        "Install...|Install Vantor to remote computers", "-",
+                                        "Scan Network...|Scan the specified network for computers",
+                                        "Scan Subnet...|Scan the specified IP range for computers", "-",
+                                        "Export Computer List...|Export the tree to a file", kImportItem, "-",
+                                        "E&xit|Quit the application; prompts to save documents"}));
     EXPECT_EQ(Describe(*menus[0]->menu()->actions()[0]->menu()),
               (std::vector<std::string>{"Computer...|Add computer to the selected folder",
                                         "Folder...|Add folder to the selected folder"}));

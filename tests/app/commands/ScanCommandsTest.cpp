@@ -26,7 +26,7 @@ protected:
     void SetUp() override { commands.SetFileChooser(&files); }
 
     std::filesystem::path TempFile(const std::string& name, const std::string& content) {
-        const auto path =
+        auto path =
             std::filesystem::temp_directory_path() / ("vn_scan_commands_" + std::to_string(::getpid()) + "_" + name);
         std::ofstream(path, std::ios::binary) << content;
         created_.push_back(path);
