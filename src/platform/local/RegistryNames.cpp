@@ -25,4 +25,11 @@ Status SplitKeyPath(std::string_view path, std::vector<std::string>& components)
     return ERROR_SUCCESS;
 }
 
+const std::string& FoldedNames::Of(const std::string& name) {
+    auto known = folds_.find(name);
+    if (known == folds_.end())
+        known = folds_.emplace(name, FoldRegistryName(name)).first;
+    return known->second;
+}
+
 }  // namespace vn

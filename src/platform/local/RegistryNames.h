@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/NameFolding.h"  // FoldRegistryName: how key and value names compare
@@ -15,6 +16,16 @@ namespace vn {
 // "Services\" names "Services"; a leading "\" is refused with
 // ERROR_BAD_PATHNAME. An empty path gives no components (the key itself).
 [[nodiscard]] Status SplitKeyPath(std::string_view path, std::vector<std::string>& components);
+
+// Folded names, each folded once: the keys of a tree have values of the
+// same few names.
+class FoldedNames {
+public:
+    const std::string& Of(const std::string& name);
+
+private:
+    std::unordered_map<std::string, std::string> folds_;
+};
 
 // Whether two of the folded names are equal: siblings or values that one
 // key would hold as one.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <unordered_map>
 
 #include "platform/Registry.h"
 #include "platform/local/LocalStatusCodes.h"
@@ -122,7 +123,7 @@ Status SqliteTreeReplacer::ReplaceValues(const Key& stored, const std::vector<Re
     std::vector<std::string_view> folds;
     folds.reserve(values.size());
     for (const RegistryTreeValue& value : values)
-        folds.push_back(ValueFold(value.Name));
+        folds.push_back(valueFolds_.Of(value.Name));
     if (HasDuplicateFolds(folds))
         return ReplaceValues(stored, MergeValues(values, folds));
     const auto storedValues = rows_.ValuesOf(stored);  // by folded name
@@ -194,13 +195,6 @@ Status SqliteTreeReplacer::DeleteDoomed() {
         first = last;
     }
     return ERROR_SUCCESS;
-}
-
-const std::string& SqliteTreeReplacer::ValueFold(const std::string& name) {
-    auto known = valueFolds_.find(name);
-    if (known == valueFolds_.end())
-        known = valueFolds_.emplace(name, FoldRegistryName(name)).first;
-    return known->second;
 }
 
 }  // namespace vn

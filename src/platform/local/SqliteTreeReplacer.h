@@ -4,11 +4,11 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/RegistryTree.h"
 #include "platform/Status.h"
+#include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteTreeRows.h"
 
 struct sqlite3;
@@ -47,8 +47,6 @@ private:
     // Marks the key and everything below it for deletion.
     void Doom(const Key& key);
     [[nodiscard]] Status DeleteDoomed();
-    // The folded form of a value's name, kept for the whole replace.
-    const std::string& ValueFold(const std::string& name);
 
     sqlite3* db_;
     SqliteStatementCache& statements_;
@@ -56,7 +54,7 @@ private:
     SqliteTreeRows rows_;
     std::vector<bool> kept_;    // by place: matched by a tree
     std::vector<bool> doomed_;  // by place: to be deleted
-    std::unordered_map<std::string, std::string> valueFolds_;
+    FoldedNames valueFolds_;
     std::deque<std::vector<RegistryTree>> merged_;  // levels whose twins were merged
 };
 

@@ -109,7 +109,7 @@ Status SqliteTreeWriter::AddValues(KeyId key, bool reachedOnce, const std::vecto
     std::vector<std::string_view> folds;
     folds.reserve(values.size());
     for (const RegistryTreeValue& value : values)
-        folds.push_back(ValueFold(value.Name));
+        folds.push_back(valueFolds_.Of(value.Name));
     // Rows of one key and name in one plain insert would collide.
     SqliteRowBatch& batch = reachedOnce && !HasDuplicateFolds(folds) ? newValues_ : setValues_;
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -119,14 +119,6 @@ Status SqliteTreeWriter::AddValues(KeyId key, bool reachedOnce, const std::vecto
             return status;
     }
     return ERROR_SUCCESS;
-}
-
-std::string_view SqliteTreeWriter::ValueFold(const std::string& name) {
-    // Every computer's key has values of the same few names.
-    auto known = valueFolds_.find(name);
-    if (known == valueFolds_.end())
-        known = valueFolds_.emplace(name, FoldRegistryName(name)).first;
-    return known->second;
 }
 
 Status SqliteTreeWriter::Flush() {

@@ -4,11 +4,11 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/RegistryTree.h"
 #include "platform/Status.h"
+#include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteRowBatch.h"
 
 struct sqlite3;
@@ -58,8 +58,6 @@ private:
     [[nodiscard]] Status WriteLevel(KeyId parent, Parent known, const std::vector<RegistryTree>& trees);
     [[nodiscard]] Status InsertKey(KeyId parent, const std::string& name, std::string fold, KeyId& id);
     [[nodiscard]] Status AddValues(KeyId key, bool reachedOnce, const std::vector<RegistryTreeValue>& values);
-    // The folded form of a value's name, kept for the whole write.
-    std::string_view ValueFold(const std::string& name);
 
     sqlite3* db_;
     ChildLookup lookUp_;
@@ -67,7 +65,7 @@ private:
     SqliteRowBatch keys_;
     SqliteRowBatch newValues_;  // values of keys made by this write and reached once
     SqliteRowBatch setValues_;  // any other values: set over one of the same name
-    std::unordered_map<std::string, std::string> valueFolds_;
+    FoldedNames valueFolds_;
 };
 
 }  // namespace vn
