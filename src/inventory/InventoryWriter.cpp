@@ -19,7 +19,8 @@ std::vector<RegistryTree> InventoryWriter::KeysOf(const NodeList& siblings) {
     keys.reserve(siblings.size());
     std::unordered_set<std::string> folderNames;
     for (const InventoryNode* node : siblings) {
-        if (!IsStorableKeyName(node->Name) || (!node->IsFolder && folderNames.count(NameKey(node->Name)) != 0)) {
+        if (!IsStorableKeyName(node->Name) ||
+            (!node->IsFolder && !folderNames.empty() && folderNames.count(NameKey(node->Name)) != 0)) {
             incomplete_ = true;
             continue;
         }

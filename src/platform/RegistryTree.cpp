@@ -22,13 +22,13 @@ const RegistryTreeValue* RegistryTree::FindValue(std::string_view name) const {
 }
 
 void RegistryTree::AddDword(std::string_view name, std::uint32_t value) {
-    std::vector<std::uint8_t> bytes(sizeof value);
+    RegistryValueBytes bytes(sizeof value, 0);
     std::memcpy(bytes.data(), &value, sizeof value);  // little-endian, as the registry holds it
     Values.push_back({std::string(name), REG_DWORD, std::move(bytes)});
 }
 
 void RegistryTree::AddString(std::string_view name, std::string_view value) {
-    std::vector<std::uint8_t> bytes(value.begin(), value.end());
+    RegistryValueBytes bytes(value.begin(), value.end());
     bytes.push_back(0);
     Values.push_back({std::string(name), REG_SZ, std::move(bytes)});
 }

@@ -9,11 +9,15 @@
 
 namespace vn {
 
+// A value's bytes, held inline when short (a DWORD, an empty string): a
+// tree of many keys is built and freed with few allocations.
+using RegistryValueBytes = std::basic_string<std::uint8_t>;
+
 // One value of a key, held in memory.
 struct RegistryTreeValue {
     std::string Name;
     std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
+    RegistryValueBytes Data;
 };
 
 // A key with its values and its sub-keys, each with theirs: a subtree read or

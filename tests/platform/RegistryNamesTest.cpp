@@ -51,6 +51,23 @@ TEST(RegistryNamesTest, FoldedFormsOrderLikeUpperCasedUtf16) {
     EXPECT_LT(FoldRegistryName("a"), FoldRegistryName("a0"));
 }
 
+TEST(RegistryNamesTest, DuplicateFoldsAreFoundAmongFewAndMany) {
+    using V = std::vector<std::string>;
+    EXPECT_FALSE(HasDuplicateFolds(V{}));
+    EXPECT_FALSE(HasDuplicateFolds(V{"A"}));
+    EXPECT_TRUE(HasDuplicateFolds(V{"A", "B", "A"}));
+    EXPECT_FALSE(HasDuplicateFolds(V{"A", "B", "C"}));
+    // Past a handful the names are sorted: the twins anywhere.
+    for (std::size_t count : {16U, 17U, 40U}) {
+        V many;
+        for (std::size_t i = 0; i < count; ++i)
+            many.push_back("N" + std::to_string(count - i));
+        EXPECT_FALSE(HasDuplicateFolds(many)) << count;
+        many.back() = many.front();
+        EXPECT_TRUE(HasDuplicateFolds(many)) << count;
+    }
+}
+
 // The inventory's comparisons and the hive's folded forms must agree, or a
 // node and its key stop being one.
 TEST(RegistryNamesTest, NameComparisonsAgreeWithTheFoldedForms) {

@@ -540,14 +540,15 @@ TEST_F(WriteGroupTest, AbandonedInnerGroupRollsBackTheOuterOne) {
 }
 
 TEST_F(WriteGroupTest, AWriteThatFailsInsideAGroupLeavesNothingOfItselfAndTheGroupGoesOn) {
-    // Another program's trigger makes chosen inserts fail.
+    // Another program's trigger makes chosen inserts fail, keeping the rows
+    // its statement inserted before them.
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(dir_.File("user/hive.db").c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other,
                            "CREATE TRIGGER refuse_keys BEFORE INSERT ON keys WHEN NEW.name = 'Refused' "
-                           "BEGIN SELECT RAISE(ABORT, 'refused'); END;"
+                           "BEGIN SELECT RAISE(FAIL, 'refused'); END;"
                            "CREATE TRIGGER refuse_values BEFORE INSERT ON vals WHEN NEW.name = 'Refused' "
-                           "BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+                           "BEGIN SELECT RAISE(FAIL, 'refused'); END;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     sqlite3_close(other);
@@ -559,6 +560,20 @@ TEST_F(WriteGroupTest, AWriteThatFailsInsideAGroupLeavesNothingOfItselfAndTheGro
     // The first key of the path is created, then the second is refused.
     EXPECT_NE(settings_->CreateKey("New\\Refused", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
     EXPECT_NE(settings_->CreateKey("Refused", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    // Trees whose refused key or value comes after others of the same insert.
+    std::vector<RegistryTree> trees(40);
+    for (std::size_t i = 0; i < trees.size(); ++i) {
+        trees[i].Name = "Key " + std::to_string(i);
+        trees[i].AddString("Value", "v");
+    }
+    std::vector<RegistryTree> refusedKey = trees;
+    refusedKey.push_back({"Refused", {}, {}});
+    std::vector<RegistryTree> refusedValue = trees;
+    refusedValue.back().AddString("Refused", "x");
+    for (const auto* refused : {&refusedKey, &refusedValue}) {
+        EXPECT_NE(settings_->WriteSubKeys(*refused), ERROR_SUCCESS);
+        EXPECT_NE(settings_->ReplaceSubKeys(*refused), ERROR_SUCCESS);
+    }
     ASSERT_EQ(SetStringValue(*settings_, "B", "b"), ERROR_SUCCESS);
     ASSERT_EQ(group->Commit(), ERROR_SUCCESS);
 

@@ -33,6 +33,16 @@ template <typename Text>
 bool HasDuplicateFolds(const std::vector<Text>& folds) {
     if (folds.size() < 2)
         return false;
+    // A key's few values are compared pair by pair: no copy to sort.
+    constexpr std::size_t kFewNames = 16;
+    if (folds.size() <= kFewNames) {
+        for (std::size_t i = 1; i < folds.size(); ++i) {
+            if (std::find(folds.begin(), folds.begin() + static_cast<std::ptrdiff_t>(i), folds[i]) !=
+                folds.begin() + static_cast<std::ptrdiff_t>(i))
+                return true;
+        }
+        return false;
+    }
     std::vector<std::string_view> sorted(folds.begin(), folds.end());
     std::sort(sorted.begin(), sorted.end());
     return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();

@@ -393,10 +393,9 @@ Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type
 Status SqliteHive::WriteValueLocked(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                                     std::uint32_t size) {
     const std::string fold = FoldRegistryName(name);
-    // An existing value keeps the spelling of its name.
-    SqliteStatement upsert = Prepare(
-        "INSERT INTO vals(key, name, fold, type, data) VALUES(?, ?, ?, ?, ?) "
-        "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
+    static const std::string kUpsert =
+        std::string(kInsertValueRows) + "(?, ?, ?, ?, ?) " + std::string(kSetValueOnConflict);
+    SqliteStatement upsert = Prepare(kUpsert);
     return upsert.Bind(1, key)
         .Bind(2, name)
         .BindBlob(3, fold.data(), fold.size())

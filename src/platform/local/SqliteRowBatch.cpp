@@ -40,7 +40,7 @@ SqliteRowBatch& SqliteRowBatch::Blob(std::string_view bytes) {
     return *this;
 }
 
-SqliteRowBatch& SqliteRowBatch::Blob(const std::vector<std::uint8_t>& bytes) {
+SqliteRowBatch& SqliteRowBatch::Blob(const RegistryValueBytes& bytes) {
     return Blob(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

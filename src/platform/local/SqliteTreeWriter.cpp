@@ -13,11 +13,10 @@ namespace vn {
 SqliteTreeWriter::SqliteTreeWriter(sqlite3* db, SqliteStatementCache& statements, ChildLookup lookUp)
     : db_(db),
       lookUp_(std::move(lookUp)),
-      keys_(db, statements, "INSERT INTO keys(id, parent, name, fold) VALUES", 4),
-      newValues_(db, statements, "INSERT INTO vals(key, name, fold, type, data) VALUES", 5),
-      // An existing value keeps the spelling of its name.
-      setValues_(db, statements, "INSERT INTO vals(key, name, fold, type, data) VALUES", 5,
-                 "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data") {}
+      // OR FAIL, as for values.
+      keys_(db, statements, "INSERT OR FAIL INTO keys(id, parent, name, fold) VALUES", 4),
+      newValues_(db, statements, std::string(kInsertValueRows), 5),
+      setValues_(db, statements, std::string(kInsertValueRows), 5, std::string(kSetValueOnConflict)) {}
 
 Status FoldKeyNames(const std::vector<RegistryTree>& trees, std::vector<std::string>& folds) {
     folds.clear();
@@ -106,8 +105,8 @@ Status SqliteTreeWriter::InsertKey(KeyId parent, const std::string& name, std::s
 }
 
 Status SqliteTreeWriter::AddValues(KeyId key, bool reachedOnce, const std::vector<RegistryTreeValue>& values) {
-    std::vector<std::string_view> folds;
-    folds.reserve(values.size());
+    std::vector<std::string_view>& folds = valueNameFolds_;
+    folds.clear();
     for (const RegistryTreeValue& value : values)
         folds.push_back(valueFolds_.Of(value.Name));
     // Rows of one key and name in one plain insert would collide.

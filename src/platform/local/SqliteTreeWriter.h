@@ -17,6 +17,16 @@ namespace vn {
 
 class SqliteStatementCache;
 
+// A value row's insert up to its VALUES, and what an insert of values of
+// existing keys ends with: an existing value keeps the spelling of its name.
+// OR FAIL: an insert of many rows that could abort half-way would keep a
+// journal of its own of every page it changes (for a large tree, more bytes
+// than the hive); the writer's transaction or savepoint undoes a failed
+// write whole.
+inline constexpr std::string_view kInsertValueRows = "INSERT OR FAIL INTO vals(key, name, fold, type, data) VALUES";
+inline constexpr std::string_view kSetValueOnConflict =
+    "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data";
+
 // The folded names of the trees, in their order; ERROR_INVALID_PARAMETER
 // for a name no key can have.
 [[nodiscard]] Status FoldKeyNames(const std::vector<RegistryTree>& trees, std::vector<std::string>& folds);
@@ -66,6 +76,7 @@ private:
     SqliteRowBatch newValues_;  // values of keys made by this write and reached once
     SqliteRowBatch setValues_;  // any other values: set over one of the same name
     FoldedNames valueFolds_;
+    std::vector<std::string_view> valueNameFolds_;  // of the key whose values are being added
 };
 
 }  // namespace vn
