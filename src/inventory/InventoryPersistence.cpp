@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <optional>
 #include <random>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryReader.h"
@@ -33,6 +36,16 @@ std::string StampBelow(RegistryKey& hive) {
     return stamp;
 }
 
+// Frees the keys on a thread of its own, joined when the returned thread
+// ends; at once when no thread can be started.
+std::jthread FreeMeanwhile(std::vector<RegistryTree> keys) {
+    try {
+        return std::jthread([doomed = std::move(keys)]() mutable { doomed.clear(); });
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
 // Writes the tree when the stored one carries expected (or always, with no
 // expectation).
 SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<std::string_view> expected) {
@@ -46,6 +59,7 @@ SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<s
     if (expected && StampBelow(*hive) != *expected)
         return SaveResult::StoredTreeChanged;
     InventoryWriter writer;
+    std::vector<RegistryTree> keys = writer.KeysOf(model.ChildrenOf(nullptr));
     {
         // The stored tree becomes the model's: what is stored as it is in the
         // model stays untouched, so a save after few changes writes little.
@@ -53,9 +67,12 @@ SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<s
         if (hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root) != ERROR_SUCCESS ||
             SetStringValue(*root, kStampValue, NewStamp()) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
-        if (root->ReplaceSubKeys(writer.KeysOf(model.ChildrenOf(nullptr))) != ERROR_SUCCESS)
+        if (root->ReplaceSubKeys(keys) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
     }  // every key is closed before the group lands
+    // A large tree's keys take about as long to free as the commit waits for
+    // the disk: they are freed meanwhile.
+    const std::jthread freeing = FreeMeanwhile(std::move(keys));
     if (group != nullptr && group->Commit() != ERROR_SUCCESS)
         return SaveResult::Incomplete;
     return writer.Incomplete() ? SaveResult::Incomplete : SaveResult::Complete;
