@@ -192,15 +192,29 @@ public:
         if (smbd < 0)
             return Fail(error, "cannot start smbd");
         pids.push_back(smbd);
-        for (int i = 0; i < 200; ++i) {
-            if (TcpPortOpen(host_.address, 445))
+        // smbd passes each pipe to the RPC daemon, which makes the pipes'
+        // sockets only some seconds after its start: until then an open of
+        // the registry's pipe fails as if the host were not there.
+        for (int i = 0; i < 400; ++i) {
+            if (TcpPortOpen(host_.address, 445) && PipesServed())
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        return Fail(error, "smbd on " + host_.address + " did not start; see " + daemonLog);
+        return Fail(error, "smbd or samba-dcerpcd on " + host_.address + " did not start; see " + daemonLog);
     }
 
 private:
+    // Whether the RPC daemon has made the sockets of the pipes the programs
+    // open.
+    [[nodiscard]] bool PipesServed() const {
+        for (const char* pipe : {"winreg", "srvsvc", "wkssvc", "svcctl", "lsarpc"}) {
+            std::error_code missing;
+            if (!fs::exists(dir_ / "ncalrpc" / "np" / pipe, missing))
+                return false;
+        }
+        return true;
+    }
+
     // "net registry" with each step's words, in order.
     bool RegistrySteps(const std::vector<std::vector<std::string>>& steps, std::string& error) {
         for (const auto& step : steps) {
