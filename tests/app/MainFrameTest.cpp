@@ -64,8 +64,9 @@ protected:
     RegistryKeyPtr SettingsKey() {
         RegistryKeyPtr hive;
         RegistryKeyPtr key;
-        if (platform.local->Connect("", Hive::CurrentUser, hive) == 0)
-            hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key);
+        if (platform.local->Connect("", Hive::CurrentUser, hive) != ERROR_SUCCESS ||
+            hive->CreateKey(SettingsStore::kSettingsKey, KEY_ALL_ACCESS, key) != ERROR_SUCCESS)
+            ADD_FAILURE() << "the settings key cannot be opened";
         return key;
     }
     void Put(std::string_view name, std::uint32_t value) {
@@ -80,8 +81,8 @@ protected:
     bool InventoryStored() {
         RegistryKeyPtr hive;
         RegistryKeyPtr key;
-        platform.local->Connect("", Hive::CurrentUser, hive);
-        return hive->OpenKey(kInventoryRootKey, KEY_READ, key) == 0;
+        return platform.local->Connect("", Hive::CurrentUser, hive) == ERROR_SUCCESS &&
+               hive->OpenKey(kInventoryRootKey, KEY_READ, key) == ERROR_SUCCESS;
     }
     static QAction* Action(CMainFrame& frame, const char* objectName) {
         auto* action = frame.findChild<QAction*>(QString::fromLatin1(objectName));
