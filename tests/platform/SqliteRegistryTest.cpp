@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/NameFolding.h"
 #include "platform/RegistryTreeVisitor.h"
 #include "platform/RegistryValues.h"
 #include "platform/TempDirectory.h"
@@ -306,28 +309,33 @@ TEST_F(SqliteRegistryTest, SubtreesReadAndWrittenInOnePassMatchTheKeyByKeyWalk) 
     }
 }
 
-// Everything stored below the hive root's sub-key top, as stored (spellings
-// included), one line per key or value, in an order that ids do not affect.
-std::string StoredBelow(const std::string& file, const std::string& top) {
+// The rows of a query on the file, read-only, one line each; parameter
+// binds ?1.
+std::string QueryLines(const std::string& file, const char* sql, const std::string& parameter = {}) {
     sqlite3* db = nullptr;
     EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* query = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db,
-                                 "WITH RECURSIVE t(id, path) AS ("
-                                 "  SELECT id, name FROM keys WHERE parent = (SELECT id FROM keys WHERE parent = 1 "
-                                 "  AND name = ?1) UNION ALL SELECT k.id, t.path || '\\' || k.name FROM keys k "
-                                 "  JOIN t ON k.parent = t.id) "
-                                 "SELECT t.path || ' ' || coalesce(v.name || '=' || v.type || ':' || hex(v.data), '') "
-                                 "FROM t LEFT JOIN vals v ON v.key = t.id ORDER BY 1",
-                                 -1, &query, nullptr),
-              SQLITE_OK);
-    sqlite3_bind_text(query, 1, top.c_str(), -1, SQLITE_TRANSIENT);
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &query, nullptr), SQLITE_OK) << sql;
+    sqlite3_bind_text(query, 1, parameter.c_str(), -1, SQLITE_TRANSIENT);
     std::string text;
     while (sqlite3_step(query) == SQLITE_ROW)
         text += std::string(reinterpret_cast<const char*>(sqlite3_column_text(query, 0))) + "\n";
     sqlite3_finalize(query);
     sqlite3_close(db);
     return text;
+}
+
+// Everything stored below the hive root's sub-key top, as stored (spellings
+// included), one line per key with its values, in an order that ids do not
+// affect.
+std::string StoredBelow(const std::string& file, const std::string& top) {
+    return QueryLines(file,
+                      "WITH RECURSIVE t(id, path) AS ("
+                      "  SELECT id, name FROM keys WHERE parent = (SELECT id FROM keys WHERE parent = 1 "
+                      "  AND name = ?1) UNION ALL SELECT k.id, t.path || '\\' || k.name FROM keys k "
+                      "  JOIN t ON k.parent = t.id) "
+                      "SELECT t.path || ' ' || hex(k.vals) FROM t JOIN keys k ON k.id = t.id ORDER BY 1",
+                      top);
 }
 
 // Replacing in place gives what deleting every sub-key and writing would,
@@ -366,7 +374,8 @@ TEST_F(SqliteRegistryTest, AReplaceInPlaceStoresWhatADeleteAndRewriteWould) {
         ASSERT_EQ(StoredBelow(file, "InPlace"), StoredBelow(file, "Rewritten"))
             << "round " << round << ": " << Flatten(trees);
     }
-    EXPECT_EQ(StoredBelow(file, "Beside"), "Leaf Kept=1:79657300\n");
+    // "Kept" (4 bytes), REG_SZ, "yes\0" (4 bytes).
+    EXPECT_EQ(StoredBelow(file, "Beside"), "Leaf 040000004B657074010000000400000079657300\n");
 
     // What is stored as given stays untouched: a key's handle outlives a
     // replace by the same tree, not one that drops the key.
@@ -437,6 +446,137 @@ TEST_F(SqliteRegistryTest, AFileThatIsNotAHiveGivesTheCorruptDatabaseCode) {
     RegistryKeyPtr root = Root(Hive::LocalMachine), key;
     EXPECT_EQ(root->OpenKey("Software", KEY_READ, key), ERROR_BADDB);
     EXPECT_EQ(root->CreateKey("Software", KEY_ALL_ACCESS, key), ERROR_BADDB);
+}
+
+// A hive as the earlier layout stored it: a row per value.
+void WriteEarlierLayoutHive(const std::string& file) {
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL,"
+                           "  name TEXT NOT NULL, fold BLOB NOT NULL, UNIQUE(parent, fold));"
+                           "CREATE TABLE vals(key INTEGER NOT NULL, name TEXT NOT NULL, fold BLOB NOT NULL,"
+                           "  type INTEGER NOT NULL, data BLOB NOT NULL, PRIMARY KEY(key, fold)) WITHOUT ROWID;"
+                           "PRAGMA user_version = 1;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    // Rows of either table: key id, parent id or value type, name, data.
+    const auto insert = [db](const char* sql, int id, int number, const std::string& name, std::string data) {
+        sqlite3_stmt* statement = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), SQLITE_OK);
+        const std::string fold = FoldRegistryName(name);
+        sqlite3_bind_int(statement, 1, id);
+        sqlite3_bind_int(statement, 2, number);
+        sqlite3_bind_text(statement, 3, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_blob(statement, 4, fold.data(), static_cast<int>(fold.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(statement, 5, data.data(), static_cast<int>(data.size()), SQLITE_TRANSIENT);
+        EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE) << name;
+        sqlite3_finalize(statement);
+    };
+    const char* key = "INSERT INTO keys(id, parent, name, fold) VALUES(?1, ?2, ?3, ?4)";
+    const char* value = "INSERT INTO vals(key, type, name, fold, data) VALUES(?1, ?2, ?3, ?4, ?5)";
+    insert(key, 1, 0, "", "");
+    insert(key, 2, 1, "Software", "");
+    insert(key, 3, 2, "Pc-1", "");
+    insert(key, 4, 2, "Empty", "");
+    insert(value, 3, REG_SZ, "Description", "A\0"s);
+    insert(value, 3, REG_DWORD, "", "\7\0\0\0"s);
+    insert(value, 2, REG_DWORD, "Count", "\2\0\0\0"s);
+    insert(value, 9, REG_SZ, "Orphan", "\0"s);  // its key is gone
+    sqlite3_close(db);
+}
+
+// The file's tables and layout, as "keys sqlite_sequence 2".
+std::string TablesAndLayout(const std::string& file) {
+    return QueryLines(file,
+                      "SELECT group_concat(name, ' ') || ' ' || (SELECT user_version FROM pragma_user_version) "
+                      "FROM (SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name)");
+}
+
+// What a reader of the earlier layout's hive above finds through the registry.
+void ExpectEarlierLayoutContent(RegistryKey& root) {
+    RegistryKeyPtr software, pc;
+    ASSERT_EQ(root.OpenKey("software", KEY_READ, software), ERROR_SUCCESS);
+    std::uint32_t count = 0;
+    EXPECT_EQ(QueryDwordValue(*software, "count", count), ERROR_SUCCESS);
+    EXPECT_EQ(count, 2u);
+    std::vector<RegistryTree> trees;
+    ASSERT_EQ(software->ReadSubKeys({"", "DESCRIPTION"}, trees), ERROR_SUCCESS);
+    ASSERT_EQ(trees.size(), 2u);
+    EXPECT_EQ(trees[0].Name, "Empty");
+    EXPECT_TRUE(trees[0].Values.empty());
+    EXPECT_EQ(trees[1].Name, "Pc-1");
+    std::uint32_t kind = 0;
+    EXPECT_EQ(trees[1].Dword("", kind), ERROR_SUCCESS);
+    EXPECT_EQ(kind, 7u);
+    std::string description;
+    EXPECT_EQ(trees[1].String("Description", description), ERROR_SUCCESS);
+    EXPECT_EQ(description, "A");
+}
+
+TEST_F(SqliteRegistryTest, AHiveOfTheEarlierLayoutIsUpgradedWithEveryValueKept) {
+    WriteEarlierLayoutHive(dir_.File("user/hive.db"));
+    RegistryKeyPtr root = Root();
+    ExpectEarlierLayoutContent(*root);
+    EXPECT_EQ(TablesAndLayout(dir_.File("user/hive.db")), "keys sqlite_sequence 2\n");
+    RegistryKeyPtr pc;
+    ASSERT_EQ(root->OpenKey("Software\\PC-1", KEY_ALL_ACCESS, pc), ERROR_SUCCESS);
+    ASSERT_EQ(SetStringValue(*pc, "description", "B"), ERROR_SUCCESS);
+    SqliteRegistry again({dir_.File("user/hive.db"), dir_.File("machine/hive.db")});
+    ASSERT_EQ(again.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->OpenKey("Software\\PC-1", KEY_READ, pc), ERROR_SUCCESS);
+    EXPECT_EQ(String(*pc, "Description"), "B");
+}
+
+// A hive of a layout from a later version is not taken for one of this layout.
+TEST_F(SqliteRegistryTest, AHiveOfALaterLayoutGivesTheCorruptDatabaseCode) {
+    RegistryKeyPtr key;
+    Create(*Root(), "Software");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("user/hive.db").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version = 3", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    SqliteRegistry later({dir_.File("user/hive.db"), dir_.File("machine/hive.db")});
+    RegistryKeyPtr root;
+    ASSERT_EQ(later.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    EXPECT_EQ(root->OpenKey("Software", KEY_READ, key), ERROR_BADDB);
+    EXPECT_EQ(root->CreateKey("Other", KEY_ALL_ACCESS, key), ERROR_BADDB);
+}
+
+// A machine hive that only root may write, as other users open it: read
+// through an upgraded copy, the file left as it was.
+TEST_F(SqliteRegistryTest, AHiveOfTheEarlierLayoutThatCannotBeWrittenIsReadAsItWas) {
+    const std::string file = dir_.File("machine/hive.db");
+    WriteEarlierLayoutHive(file);
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(dir_.File("machine").c_str(), 0555), 0);
+    ASSERT_EQ(chmod(dir_.path().c_str(), 0755), 0);
+    const auto check = [&] {
+        SqliteRegistry registry({dir_.File("user/hive.db"), file});
+        RegistryKeyPtr root, key;
+        ASSERT_EQ(registry.Connect("", Hive::LocalMachine, root), ERROR_SUCCESS);
+        ExpectEarlierLayoutContent(*root);
+        EXPECT_EQ(root->CreateKey("Software\\New", KEY_ALL_ACCESS, key), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(TablesAndLayout(file), "keys sqlite_sequence vals 1\n");
+    };
+    if (geteuid() != 0) {
+        check();
+        return;
+    }
+    // Root writes any file: the check runs as nobody.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        check();
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the check failed as an unprivileged user (2: could not become one)";
 }
 
 // Write groups.
@@ -546,8 +686,10 @@ TEST_F(WriteGroupTest, AWriteThatFailsInsideAGroupLeavesNothingOfItselfAndTheGro
     ASSERT_EQ(sqlite3_open(dir_.File("user/hive.db").c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other,
                            "CREATE TRIGGER refuse_keys BEFORE INSERT ON keys WHEN NEW.name = 'Refused' "
+                           "OR instr(NEW.vals, CAST('Refused' AS BLOB)) > 0 "
                            "BEGIN SELECT RAISE(FAIL, 'refused'); END;"
-                           "CREATE TRIGGER refuse_values BEFORE INSERT ON vals WHEN NEW.name = 'Refused' "
+                           "CREATE TRIGGER refuse_values BEFORE UPDATE OF vals ON keys "
+                           "WHEN instr(NEW.vals, CAST('Refused' AS BLOB)) > 0 "
                            "BEGIN SELECT RAISE(FAIL, 'refused'); END;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);

@@ -11,7 +11,9 @@
 #include "platform/Registry.h"
 #include "platform/local/ErrnoStatus.h"
 #include "platform/local/LocalStatusCodes.h"
+#include "platform/local/PackedValues.h"
 #include "platform/local/RegistryNames.h"
+#include "platform/local/SqliteHiveLayout.h"
 #include "platform/local/SqliteStatement.h"
 #include "platform/local/SqliteTreeReplacer.h"
 #include "platform/local/SqliteTreeRows.h"
@@ -19,23 +21,6 @@
 
 namespace vn {
 namespace {
-
-constexpr const char* kSchema =
-    "CREATE TABLE IF NOT EXISTS keys("
-    "  id INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "  parent INTEGER NOT NULL,"
-    "  name TEXT NOT NULL,"
-    "  fold BLOB NOT NULL,"
-    "  UNIQUE(parent, fold));"
-    "CREATE TABLE IF NOT EXISTS vals("
-    "  key INTEGER NOT NULL,"
-    "  name TEXT NOT NULL,"
-    "  fold BLOB NOT NULL,"
-    "  type INTEGER NOT NULL,"
-    "  data BLOB NOT NULL,"
-    "  PRIMARY KEY(key, fold)) WITHOUT ROWID;"
-    "INSERT OR IGNORE INTO keys(id, parent, name, fold) VALUES(1, 0, '', x'');"
-    "PRAGMA user_version = 1;";
 
 // The connection is used only under the hive's own mutex: SQLite's locking
 // of every call would be paid twice.
@@ -82,6 +67,7 @@ void SqliteHive::Close() {
     sqlite3_close_v2(db_);
     db_ = nullptr;
     hasSchema_ = false;
+    readOnlyCopy_ = false;
     readOpen_ = false;
 }
 
@@ -149,15 +135,73 @@ void SqliteHive::Configure() {
 }
 
 Status SqliteHive::DetectSchema() {
-    // Not cached: a failure closes the connection under it.
-    SqliteStatement query(db_, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'keys'");
-    const bool found = query.Step() && query.ColumnInt(0) > 0;
-    if (query.status() != ERROR_SUCCESS) {
-        const Status status = query.status();
+    bool found = false;
+    std::int64_t layout = 0;
+    {
+        // Not cached: a failure closes the connection under it.
+        SqliteStatement query(db_,
+                              "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'keys'), "
+                              "user_version FROM pragma_user_version");
+        if (query.Step()) {
+            found = query.ColumnInt(0) > 0;
+            layout = query.ColumnInt(1);
+        }
+        if (query.status() != ERROR_SUCCESS) {
+            const Status status = query.status();
+            Close();
+            return status;
+        }
+    }
+    Status status = ERROR_SUCCESS;
+    if (found && layout > kHiveLayout)
+        status = ERROR_BADDB;  // written by a later version of this program
+    else if (found && layout < kHiveLayout)
+        status = UpgradeLayout();
+    if (status != ERROR_SUCCESS) {
         Close();
         return status;
     }
     hasSchema_ = found;
+    return ERROR_SUCCESS;
+}
+
+Status SqliteHive::UpgradeLayout() {
+    // A file this program may not write is upgraded in a copy in memory,
+    // which then stands for it, read-only, while the hive is open.
+    if (sqlite3_db_readonly(db_, "main") == 1) {
+        if (Status status = CopyIntoMemory(); status != ERROR_SUCCESS)
+            return status;
+    }
+    return InOwnTransaction([this] {
+        bool upgrade = false;
+        Status status = ERROR_SUCCESS;
+        {
+            // Another program may have upgraded the file while this one waited.
+            SqliteStatement layout(db_, "PRAGMA user_version");
+            upgrade = layout.Step() && layout.ColumnInt(0) < kHiveLayout;
+            status = layout.status();
+        }
+        return status == ERROR_SUCCESS && upgrade ? MoveValuesIntoKeys(db_) : status;
+    });
+}
+
+Status SqliteHive::CopyIntoMemory() {
+    sqlite3* memory = nullptr;
+    int rc = sqlite3_open_v2(":memory:", &memory, SQLITE_OPEN_READWRITE | kOpenFlags, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup* backup = sqlite3_backup_init(memory, "main", db_, "main");
+        rc = backup != nullptr ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(memory);
+        sqlite3_backup_finish(backup);
+    }
+    if (rc != SQLITE_DONE) {
+        const Status status = StatusFromSqlite(memory, rc == SQLITE_OK ? SQLITE_ERROR : rc);
+        sqlite3_close_v2(memory);
+        return status;
+    }
+    statements_.Clear();
+    sqlite3_close_v2(db_);
+    db_ = memory;
+    readOnlyCopy_ = true;
     return ERROR_SUCCESS;
 }
 
@@ -178,7 +222,7 @@ Status SqliteHive::OpenWritable() {
         }
         Configure();
     }
-    if (sqlite3_db_readonly(db_, "main") == 1)
+    if (readOnlyCopy_ || sqlite3_db_readonly(db_, "main") == 1)
         return ERROR_ACCESS_DENIED;
     return EnsureSchema();
 }
@@ -186,19 +230,23 @@ Status SqliteHive::OpenWritable() {
 Status SqliteHive::EnsureSchema() {
     if (hasSchema_)
         return ERROR_SUCCESS;
-    if (Status status = Execute("BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+    if (Status status = InOwnTransaction([this] { return ExecuteSql(db_, kHiveSchema); }); status != ERROR_SUCCESS)
         return status;
-    Status status = ExecuteSql(db_, kSchema);
-    if (status == ERROR_SUCCESS)
-        status = Execute("COMMIT");
-    if (status != ERROR_SUCCESS) {
-        // The first failure is the one to report; a rollback fails only when
-        // SQLite has ended the transaction itself.
-        (void)Execute("ROLLBACK");
-        return status;
-    }
     hasSchema_ = true;
     return ERROR_SUCCESS;
+}
+
+Status SqliteHive::InOwnTransaction(const std::function<Status()>& body) {
+    if (Status status = Execute("BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
+        return status;
+    Status status = body();
+    if (status == ERROR_SUCCESS)
+        status = Execute("COMMIT");
+    // The first failure is the one to report; a rollback fails only when
+    // SQLite has ended the transaction itself.
+    if (status != ERROR_SUCCESS)
+        (void)Execute("ROLLBACK");
+    return status;
 }
 
 template <typename Body>
@@ -259,7 +307,7 @@ Status SqliteHive::Write(Changes changes, Body&& body) {
 
 bool SqliteHive::IsReadOnly() {
     std::lock_guard lock(mutex_);
-    return OpenExisting() == ERROR_SUCCESS && db_ && sqlite3_db_readonly(db_, "main") == 1;
+    return OpenExisting() == ERROR_SUCCESS && db_ && (readOnlyCopy_ || sqlite3_db_readonly(db_, "main") == 1);
 }
 
 Status SqliteHive::CheckKey(KeyId key) {
@@ -358,19 +406,20 @@ Status SqliteHive::QueryValue(KeyId key, std::string_view name, std::uint32_t& t
     std::lock_guard lock(mutex_);
     if (Status status = StartRead(key, ERROR_FILE_NOT_FOUND); status != ERROR_SUCCESS)
         return status;
-    const std::string fold = FoldRegistryName(name);
-    // No row: the key is gone; a row without a type: it has no such value.
-    SqliteStatement query = Prepare(
-        "SELECT vals.type, vals.data FROM keys "
-        "LEFT JOIN vals ON vals.key = keys.id AND vals.fold = ?2 WHERE keys.id = ?1");
-    query.Bind(1, key).BindBlob(2, fold.data(), fold.size());
-    if (!query.Step())
+    SqliteStatement query = Prepare("SELECT vals FROM keys WHERE id = ?");
+    if (!query.Bind(1, key).Step())
         return query.status() != ERROR_SUCCESS ? query.status() : ERROR_KEY_DELETED;
-    if (query.ColumnIsNull(0))
-        return ERROR_FILE_NOT_FOUND;
-    type = static_cast<std::uint32_t>(query.ColumnInt(0));
-    data = query.ColumnBlob(1);
-    return ERROR_SUCCESS;
+    std::vector<PackedValue> values;
+    if (!UnpackValues(query.ColumnView(0), values))
+        return ERROR_BADDB;
+    for (const PackedValue& value : values) {
+        if (NamesEqualFolded(value.name, name)) {
+            type = value.type;
+            data.assign(value.data.begin(), value.data.end());
+            return ERROR_SUCCESS;
+        }
+    }
+    return ERROR_FILE_NOT_FOUND;
 }
 
 Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
@@ -393,15 +442,9 @@ Status SqliteHive::SetValue(KeyId key, std::string_view name, std::uint32_t type
 Status SqliteHive::WriteValueLocked(KeyId key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                                     std::uint32_t size) {
     const std::string fold = FoldRegistryName(name);
-    static const std::string kUpsert =
-        std::string(kInsertValueRows) + "(?, ?, ?, ?, ?) " + std::string(kSetValueOnConflict);
-    SqliteStatement upsert = Prepare(kUpsert);
-    return upsert.Bind(1, key)
-        .Bind(2, name)
-        .BindBlob(3, fold.data(), fold.size())
-        .Bind(4, static_cast<std::int64_t>(type))
-        .BindBlob(5, data, size)
-        .Run();
+    ValuePacker value;
+    value.Add(name, fold, type, std::string_view(reinterpret_cast<const char*>(data), size));
+    return SetStoredValues(db_, statements_, key, value);
 }
 
 Status SqliteHive::WriteBelow(KeyId key, const std::function<Status(SqliteTreeWriter&)>& body) {

@@ -117,8 +117,12 @@ private:
     [[nodiscard]] Status OpenExisting();
     [[nodiscard]] Status OpenWritable();
     [[nodiscard]] Status EnsureSchema();
+    // Runs body in a transaction of its own, committed when it succeeds.
+    [[nodiscard]] Status InOwnTransaction(const std::function<Status()>& body);
     void Configure();
     [[nodiscard]] Status DetectSchema();
+    [[nodiscard]] Status UpgradeLayout();
+    [[nodiscard]] Status CopyIntoMemory();
     void Close();
     [[nodiscard]] Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
     [[nodiscard]] Status CheckKeyLocked(KeyId key);
@@ -150,6 +154,7 @@ private:
     const int busyTimeoutMs_;
     sqlite3* db_ = nullptr;
     bool hasSchema_ = false;
+    bool readOnlyCopy_ = false;  // db_ is an upgraded copy in memory of a file that cannot be written
     int groupDepth_ = 0;
     bool groupTransactionOpen_ = false;
     bool groupFailed_ = false;

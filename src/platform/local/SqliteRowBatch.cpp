@@ -40,10 +40,6 @@ SqliteRowBatch& SqliteRowBatch::Blob(std::string_view bytes) {
     return *this;
 }
 
-SqliteRowBatch& SqliteRowBatch::Blob(const RegistryValueBytes& bytes) {
-    return Blob(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 std::string_view SqliteRowBatch::Owned(std::string text) { return owned_.emplace_back(std::move(text)); }
 
 Status SqliteRowBatch::EndRow() { return cells_.size() >= rowsPerStatement_ * columns_ ? Flush() : ERROR_SUCCESS; }

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/RegistryTree.h"
 #include "platform/Status.h"
 
 struct sqlite3;
@@ -30,7 +29,6 @@ public:
     SqliteRowBatch& Int(std::int64_t value);
     SqliteRowBatch& Text(std::string_view text);
     SqliteRowBatch& Blob(std::string_view bytes);
-    SqliteRowBatch& Blob(const RegistryValueBytes& bytes);
     // A string the batch keeps until the row has landed.
     std::string_view Owned(std::string text);
 

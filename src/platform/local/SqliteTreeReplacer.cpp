@@ -1,7 +1,6 @@
 #include "platform/local/SqliteTreeReplacer.h"
 
 #include <algorithm>
-#include <iterator>
 #include <unordered_map>
 
 #include "platform/Registry.h"
@@ -31,34 +30,11 @@ std::vector<RegistryTree> MergeTwins(const std::vector<RegistryTree>& trees, con
     return merged;
 }
 
-// Values of one folded name as one: the first one's spelling, the last
-// one's type and data.
-std::vector<RegistryTreeValue> MergeValues(const std::vector<RegistryTreeValue>& values,
-                                           const std::vector<std::string_view>& folds) {
-    std::vector<RegistryTreeValue> merged;
-    std::unordered_map<std::string_view, std::size_t> placeOf;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const auto [place, added] = placeOf.emplace(folds[i], merged.size());
-        if (added) {
-            merged.push_back(values[i]);
-        } else {
-            merged[place->second].Type = values[i].Type;
-            merged[place->second].Data = values[i].Data;
-        }
-    }
-    return merged;
-}
-
 }  // namespace
 
 Status DeleteKeyRange(sqlite3* db, SqliteStatementCache& statements, std::int64_t first, std::int64_t last) {
-    for (const char* sql :
-         {"DELETE FROM vals WHERE key BETWEEN ? AND ?", "DELETE FROM keys WHERE id BETWEEN ? AND ?"}) {
-        SqliteStatement statement(statements, db, sql);
-        if (Status status = statement.Bind(1, first).Bind(2, last).Run(); status != ERROR_SUCCESS)
-            return status;
-    }
-    return ERROR_SUCCESS;
+    SqliteStatement statement(statements, db, "DELETE FROM keys WHERE id BETWEEN ? AND ?");
+    return statement.Bind(1, first).Bind(2, last).Run();
 }
 
 SqliteTreeReplacer::SqliteTreeReplacer(sqlite3* db, SqliteStatementCache& statements, SqliteTreeWriter& writer)
@@ -120,47 +96,14 @@ Status SqliteTreeReplacer::ReplaceKey(const Key& stored, const RegistryTree& tre
 }
 
 Status SqliteTreeReplacer::ReplaceValues(const Key& stored, const std::vector<RegistryTreeValue>& values) {
-    std::vector<std::string_view> folds;
-    folds.reserve(values.size());
-    for (const RegistryTreeValue& value : values)
-        folds.push_back(valueFolds_.Of(value.Name));
-    if (HasDuplicateFolds(folds))
-        return ReplaceValues(stored, MergeValues(values, folds));
-    const auto storedValues = rows_.ValuesOf(stored);  // by folded name
-    std::vector<bool> matched(storedValues.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const RegistryTreeValue& value = values[i];
-        const auto found = std::lower_bound(
-            storedValues.begin(), storedValues.end(), folds[i],
-            [this](const SqliteTreeRows::Value& held, std::string_view fold) { return rows_.Fold(held) < fold; });
-        const char* sql = "INSERT INTO vals(name, type, data, key, fold) VALUES(?, ?, ?, ?, ?)";
-        if (found != storedValues.end() && rows_.Fold(*found) == folds[i]) {
-            matched[static_cast<std::size_t>(found - storedValues.begin())] = true;
-            const auto data = rows_.Data(*found);
-            if (rows_.Name(*found) == value.Name && found->type == value.Type &&
-                std::equal(data.begin(), data.end(), value.Data.begin(), value.Data.end()))
-                continue;
-            sql = "UPDATE vals SET name = ?, type = ?, data = ? WHERE key = ? AND fold = ?";
-        }
-        SqliteStatement write(statements_, db_, sql);
-        write.Bind(1, value.Name)
-            .Bind(2, static_cast<std::int64_t>(value.Type))
-            .BindBlob(3, value.Data.data(), value.Data.size())
-            .Bind(4, stored.id)
-            .BindBlob(5, folds[i].data(), folds[i].size());  // folded names are stored as blobs
-        if (Status status = write.Run(); status != ERROR_SUCCESS)
-            return status;
-    }
-    for (std::size_t i = 0; i < storedValues.size(); ++i) {
-        if (matched[i])
-            continue;
-        SqliteStatement remove(statements_, db_, "DELETE FROM vals WHERE key = ? AND fold = ?");
-        const std::string_view fold = rows_.Fold(storedValues[i]);
-        if (Status status = remove.Bind(1, stored.id).BindBlob(2, fold.data(), fold.size()).Run();
-            status != ERROR_SUCCESS)
-            return status;
-    }
-    return ERROR_SUCCESS;
+    // Packed values are one blob for one set of values: equal blobs, equal
+    // values, spellings included.
+    packer_.AddTreeValues(values, valueFolds_);
+    packer_.Pack(packed_);
+    if (packed_ == rows_.Packed(stored))
+        return ERROR_SUCCESS;
+    SqliteStatement write(statements_, db_, "UPDATE keys SET vals = ? WHERE id = ?");
+    return write.BindBlob(1, packed_.data(), packed_.size()).Bind(2, stored.id).Run();
 }
 
 const SqliteTreeReplacer::Key* SqliteTreeReplacer::StoredChild(const Key& parent, std::string_view fold) const {

@@ -8,6 +8,7 @@
 
 #include "platform/RegistryTree.h"
 #include "platform/Status.h"
+#include "platform/local/PackedValues.h"
 #include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteTreeRows.h"
 
@@ -18,7 +19,7 @@ namespace vn {
 class SqliteStatementCache;
 class SqliteTreeWriter;
 
-// Deletes the keys with ids first to last (both included) and their values.
+// Deletes the keys with ids first to last (both included).
 [[nodiscard]] Status DeleteKeyRange(sqlite3* db, SqliteStatementCache& statements, std::int64_t first,
                                     std::int64_t last);
 
@@ -55,6 +56,8 @@ private:
     std::vector<bool> kept_;    // by place: matched by a tree
     std::vector<bool> doomed_;  // by place: to be deleted
     FoldedNames valueFolds_;
+    ValuePacker packer_;
+    std::string packed_;                            // of the key whose values are being replaced
     std::deque<std::vector<RegistryTree>> merged_;  // levels whose twins were merged
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/RegistryTreeVisitor.h"
+#include "platform/local/LocalStatusCodes.h"
 #include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteStatement.h"
 
@@ -20,68 +21,59 @@ auto FindById(Keys& keys, std::int64_t id) -> decltype(keys.data()) {
 }  // namespace
 
 Status SqliteTreeRows::Read(sqlite3* db, SqliteStatementCache& statements, const std::vector<std::string>* valueNames) {
-    if (Status status = ReadKeys(db, statements); status != ERROR_SUCCESS)
-        return status;
-    if (Status status = ReadValues(db, statements, valueNames); status != ERROR_SUCCESS)
+    if (Status status = ReadKeys(db, statements, valueNames); status != ERROR_SUCCESS)
         return status;
     return ReadChildOrder(db, statements);
 }
 
-Status SqliteTreeRows::ReadKeys(sqlite3* db, SqliteStatementCache& statements) {
-    SqliteStatement query(statements, db, "SELECT id, name, fold FROM keys ORDER BY id");
+Status SqliteTreeRows::ReadKeys(sqlite3* db, SqliteStatementCache& statements,
+                                const std::vector<std::string>* valueNames) {
+    SqliteStatement query(statements, db, "SELECT id, name, fold, vals FROM keys ORDER BY id");
     while (query.Step()) {
         const std::string_view name = query.ColumnView(1);
         const std::string_view fold = query.ColumnView(2);
-        keys_.push_back({.id = query.ColumnInt(0),
-                         .name = text_.size(),
-                         .nameSize = static_cast<std::uint32_t>(name.size()),
-                         .foldSize = static_cast<std::uint32_t>(fold.size())});
+        const std::string_view packed = query.ColumnView(3);
+        Key& key = keys_.emplace_back(Key{.id = query.ColumnInt(0),
+                                          .name = text_.size(),
+                                          .nameSize = static_cast<std::uint32_t>(name.size()),
+                                          .foldSize = static_cast<std::uint32_t>(fold.size()),
+                                          .packed = text_.size() + name.size() + fold.size(),
+                                          .packedSize = static_cast<std::uint32_t>(packed.size())});
         text_ += name;
         text_ += fold;
+        text_ += packed;
+        if (!AddValues(key, valueNames))
+            return ERROR_BADDB;
     }
     return query.status();
 }
 
-Status SqliteTreeRows::ReadValues(sqlite3* db, SqliteStatementCache& statements,
-                                  const std::vector<std::string>* valueNames) {
-    std::vector<std::string> wanted;
-    if (valueNames != nullptr) {
-        wanted.reserve(valueNames->size());
-        for (const std::string& name : *valueNames)
-            wanted.push_back(FoldRegistryName(name));
-    }
-    // In key order, as the table holds them: each key's values are one run.
-    SqliteStatement query(statements, db, "SELECT key, fold, type, data, name FROM vals ORDER BY key, fold");
-    auto key = keys_.begin();
-    while (query.Step()) {
-        const std::string_view fold = query.ColumnView(1);
-        // Of names asked for twice, the first place counts.
-        const auto asked = std::find(wanted.begin(), wanted.end(), fold);
-        if (valueNames != nullptr && asked == wanted.end())
-            continue;
-        const KeyId owner = query.ColumnInt(0);
-        while (key != keys_.end() && key->id < owner)
-            ++key;
-        if (key == keys_.end() || key->id != owner)
-            continue;  // a value without its key belongs to no tree
-        if (key->valueCount++ == 0)
-            key->firstValue = static_cast<std::uint32_t>(values_.size());
-        const std::string_view data = query.ColumnView(3);
-        Value& value = values_.emplace_back(Value{.nameIndex = static_cast<std::uint32_t>(asked - wanted.begin()),
-                                                  .type = static_cast<std::uint32_t>(query.ColumnInt(2)),
-                                                  .data = data_.size(),
-                                                  .size = static_cast<std::uint32_t>(data.size())});
-        data_.insert(data_.end(), data.begin(), data.end());
-        if (valueNames == nullptr) {
-            const std::string_view name = query.ColumnView(4);
-            value.name = text_.size();
-            value.nameSize = static_cast<std::uint32_t>(name.size());
-            value.foldSize = static_cast<std::uint32_t>(fold.size());
-            text_ += name;
-            text_ += fold;
+bool SqliteTreeRows::AddValues(Key& key, const std::vector<std::string>* valueNames) {
+    if (!UnpackValues(Packed(key), unpacked_))
+        return false;
+    key.firstValue = static_cast<std::uint32_t>(values_.size());
+    for (const PackedValue& value : unpacked_) {
+        std::size_t nameIndex = 0;
+        if (valueNames != nullptr) {
+            // Of names asked for twice, the first place counts.
+            const auto asked = std::find_if(valueNames->begin(), valueNames->end(), [&](const std::string& wanted) {
+                return wanted == value.name || NamesEqualFolded(wanted, value.name);
+            });
+            if (asked == valueNames->end())
+                continue;
+            nameIndex = static_cast<std::size_t>(asked - valueNames->begin());
         }
+        // Views into the copy of the blob in text_, which no longer grows
+        // for this key.
+        values_.push_back({.nameIndex = static_cast<std::uint32_t>(nameIndex),
+                           .type = value.type,
+                           .name = static_cast<std::size_t>(value.name.data() - text_.data()),
+                           .nameSize = static_cast<std::uint32_t>(value.name.size()),
+                           .data = static_cast<std::size_t>(value.data.data() - text_.data()),
+                           .size = static_cast<std::uint32_t>(value.data.size())});
+        ++key.valueCount;
     }
-    return query.status();
+    return true;
 }
 
 Status SqliteTreeRows::ReadChildOrder(sqlite3* db, SqliteStatementCache& statements) {

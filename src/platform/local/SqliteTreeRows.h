@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Status.h"
+#include "platform/local/PackedValues.h"
 
 struct sqlite3;
 
@@ -18,8 +19,8 @@ class SqliteStatementCache;
 // A hive's keys and values, read whole inside the caller's transaction and
 // then walked as the subtree below any key: plain scans cost a fraction of
 // a recursive query, and the trees read this way (the saved inventory) are
-// most of their hive. Names and data are held in two buffers, not in a
-// string or vector each.
+// most of their hive. Names and each key's packed values are held in one
+// buffer, not in a string or vector each.
 class SqliteTreeRows {
 public:
     using KeyId = std::int64_t;
@@ -29,6 +30,8 @@ public:
         std::size_t name = 0;  // in text_, followed by the folded name
         std::uint32_t nameSize = 0;
         std::uint32_t foldSize = 0;
+        std::size_t packed = 0;  // in text_: the key's values as stored
+        std::uint32_t packedSize = 0;
         std::uint32_t firstValue = 0;  // in values_
         std::uint32_t valueCount = 0;
         std::uint32_t firstChild = 0;  // in children_
@@ -37,15 +40,15 @@ public:
     struct Value {
         std::uint32_t nameIndex = 0;  // in the names asked for, when names were asked for
         std::uint32_t type = 0;
-        std::size_t name = 0;  // in text_, followed by the folded name (every value read)
+        std::size_t name = 0;  // in text_
         std::uint32_t nameSize = 0;
-        std::uint32_t foldSize = 0;
-        std::size_t data = 0;  // in data_
+        std::size_t data = 0;  // in text_
         std::uint32_t size = 0;
     };
 
     // Reads every key and, of each, the values named in valueNames (as the
     // registry compares names), or with null every value by its name.
+    // ERROR_BADDB when a key's stored values are malformed.
     [[nodiscard]] Status Read(sqlite3* db, SqliteStatementCache& statements,
                               const std::vector<std::string>* valueNames);
 
@@ -67,16 +70,17 @@ public:
     }
     std::string_view Name(const Key& key) const { return Text(key.name, key.nameSize); }
     std::string_view Fold(const Key& key) const { return Text(key.name + key.nameSize, key.foldSize); }
+    std::string_view Packed(const Key& key) const { return Text(key.packed, key.packedSize); }
     std::string_view Name(const Value& value) const { return Text(value.name, value.nameSize); }
-    std::string_view Fold(const Value& value) const { return Text(value.name + value.nameSize, value.foldSize); }
     std::span<const std::uint8_t> Data(const Value& value) const {
-        return std::span(data_).subspan(value.data, value.size);
+        return {reinterpret_cast<const std::uint8_t*>(text_.data() + value.data), value.size};
     }
 
 private:
-    [[nodiscard]] Status ReadKeys(sqlite3* db, SqliteStatementCache& statements);
-    [[nodiscard]] Status ReadValues(sqlite3* db, SqliteStatementCache& statements,
-                                    const std::vector<std::string>* valueNames);
+    [[nodiscard]] Status ReadKeys(sqlite3* db, SqliteStatementCache& statements,
+                                  const std::vector<std::string>* valueNames);
+    // Adds the values of the key's packed blob that were asked for.
+    [[nodiscard]] bool AddValues(Key& key, const std::vector<std::string>* valueNames);
     [[nodiscard]] Status ReadChildOrder(sqlite3* db, SqliteStatementCache& statements);
     Key* FindMutable(KeyId id);
     std::string_view Text(std::size_t at, std::size_t size) const { return std::string_view(text_).substr(at, size); }
@@ -86,7 +90,7 @@ private:
     std::vector<Value> values_;            // by key, then folded name
     std::vector<std::uint32_t> children_;  // places of keys, each parent's run by folded name
     std::string text_;
-    std::vector<std::uint8_t> data_;
+    std::vector<PackedValue> unpacked_;  // of the key being read
 };
 
 }  // namespace vn

@@ -13,10 +13,25 @@ namespace vn {
 SqliteTreeWriter::SqliteTreeWriter(sqlite3* db, SqliteStatementCache& statements, ChildLookup lookUp)
     : db_(db),
       lookUp_(std::move(lookUp)),
-      // OR FAIL, as for values.
-      keys_(db, statements, "INSERT OR FAIL INTO keys(id, parent, name, fold) VALUES", 4),
-      newValues_(db, statements, std::string(kInsertValueRows), 5),
-      setValues_(db, statements, std::string(kInsertValueRows), 5, std::string(kSetValueOnConflict)) {}
+      statements_(statements),
+      // OR FAIL: an insert of many rows that could abort half-way would keep
+      // a journal of its own of every page it changes (for a large tree, more
+      // bytes than the hive); the writer's transaction or savepoint undoes a
+      // failed write whole.
+      keys_(db, statements, "INSERT OR FAIL INTO keys(id, parent, name, fold, vals) VALUES", 5) {}
+
+Status SetStoredValues(sqlite3* db, SqliteStatementCache& statements, std::int64_t key, ValuePacker& values) {
+    std::string packed;
+    {
+        SqliteStatement stored(statements, db, "SELECT vals FROM keys WHERE id = ?");
+        if (!stored.Bind(1, key).Step())
+            return stored.status() != ERROR_SUCCESS ? stored.status() : ERROR_KEY_DELETED;
+        if (!values.PackOver(stored.ColumnView(0), packed))
+            return ERROR_BADDB;
+    }
+    SqliteStatement update(statements, db, "UPDATE keys SET vals = ? WHERE id = ?");
+    return update.BindBlob(1, packed.data(), packed.size()).Bind(2, key).Run();
+}
 
 Status FoldKeyNames(const std::vector<RegistryTree>& trees, std::vector<std::string>& folds) {
     folds.clear();
@@ -54,9 +69,7 @@ Status SqliteTreeWriter::WriteNew(KeyId parent, const RegistryTree& tree) {
     if (!IsStorableKeyName(tree.Name))
         return ERROR_INVALID_PARAMETER;
     KeyId id = 0;
-    if (Status status = InsertKey(parent, tree.Name, FoldRegistryName(tree.Name), id); status != ERROR_SUCCESS)
-        return status;
-    if (Status status = AddValues(id, true, tree.Values); status != ERROR_SUCCESS)
+    if (Status status = InsertKey(parent, tree, FoldRegistryName(tree.Name), id); status != ERROR_SUCCESS)
         return status;
     return WriteLevel(id, Parent::New, tree.SubKeys);
 }
@@ -71,7 +84,7 @@ Status SqliteTreeWriter::WriteLevel(KeyId parent, Parent known, const std::vecto
         KeyId id = 0;
         Parent below = Parent::New;
         if (known == Parent::New && !twins) {
-            if (Status status = InsertKey(parent, tree.Name, std::move(folds[i]), id); status != ERROR_SUCCESS)
+            if (Status status = InsertKey(parent, tree, std::move(folds[i]), id); status != ERROR_SUCCESS)
                 return status;
         } else {
             // A key reached before in this write is found only once its rows
@@ -82,50 +95,41 @@ Status SqliteTreeWriter::WriteLevel(KeyId parent, Parent known, const std::vecto
             }
             const Status found = lookUp_(parent, tree.Name, id);
             if (found == ERROR_FILE_NOT_FOUND) {
-                if (Status status = InsertKey(parent, tree.Name, std::move(folds[i]), id); status != ERROR_SUCCESS)
+                if (Status status = InsertKey(parent, tree, std::move(folds[i]), id); status != ERROR_SUCCESS)
                     return status;
             } else if (found != ERROR_SUCCESS) {
                 return found;
             } else {
                 below = twins || known == Parent::Merged ? Parent::Merged : Parent::Existing;
+                if (Status status = SetValuesOfStored(id, tree.Values); status != ERROR_SUCCESS)
+                    return status;
             }
         }
-        if (Status status = AddValues(id, below == Parent::New && !twins, tree.Values); status != ERROR_SUCCESS)
-            return status;
         if (Status status = WriteLevel(id, below, tree.SubKeys); status != ERROR_SUCCESS)
             return status;
     }
     return ERROR_SUCCESS;
 }
 
-Status SqliteTreeWriter::InsertKey(KeyId parent, const std::string& name, std::string fold, KeyId& id) {
+Status SqliteTreeWriter::InsertKey(KeyId parent, const RegistryTree& tree, std::string fold, KeyId& id) {
     id = nextId_++;
-    keys_.Int(id).Int(parent).Text(name).Blob(keys_.Owned(std::move(fold)));
+    std::string packed;
+    packer_.AddTreeValues(tree.Values, valueFolds_);
+    packer_.Pack(packed);
+    keys_.Int(id).Int(parent).Text(tree.Name).Blob(keys_.Owned(std::move(fold))).Blob(keys_.Owned(std::move(packed)));
     return keys_.EndRow();
 }
 
-Status SqliteTreeWriter::AddValues(KeyId key, bool reachedOnce, const std::vector<RegistryTreeValue>& values) {
-    std::vector<std::string_view>& folds = valueNameFolds_;
-    folds.clear();
-    for (const RegistryTreeValue& value : values)
-        folds.push_back(valueFolds_.Of(value.Name));
-    // Rows of one key and name in one plain insert would collide.
-    SqliteRowBatch& batch = reachedOnce && !HasDuplicateFolds(folds) ? newValues_ : setValues_;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const RegistryTreeValue& value = values[i];
-        batch.Int(key).Text(value.Name).Blob(folds[i]).Int(static_cast<std::int64_t>(value.Type)).Blob(value.Data);
-        if (Status status = batch.EndRow(); status != ERROR_SUCCESS)
-            return status;
-    }
-    return ERROR_SUCCESS;
+Status SqliteTreeWriter::SetValuesOfStored(KeyId key, const std::vector<RegistryTreeValue>& values) {
+    if (values.empty())
+        return ERROR_SUCCESS;
+    // The key may be one this write inserted: its row must have landed.
+    if (Status status = Flush(); status != ERROR_SUCCESS)
+        return status;
+    packer_.AddTreeValues(values, valueFolds_);
+    return SetStoredValues(db_, statements_, key, packer_);
 }
 
-Status SqliteTreeWriter::Flush() {
-    for (SqliteRowBatch* batch : {&keys_, &newValues_, &setValues_}) {
-        if (Status status = batch->Flush(); status != ERROR_SUCCESS)
-            return status;
-    }
-    return ERROR_SUCCESS;
-}
+Status SqliteTreeWriter::Flush() { return keys_.Flush(); }
 
 }  // namespace vn

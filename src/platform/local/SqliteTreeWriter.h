@@ -8,6 +8,7 @@
 
 #include "platform/RegistryTree.h"
 #include "platform/Status.h"
+#include "platform/local/PackedValues.h"
 #include "platform/local/RegistryNames.h"
 #include "platform/local/SqliteRowBatch.h"
 
@@ -17,15 +18,11 @@ namespace vn {
 
 class SqliteStatementCache;
 
-// A value row's insert up to its VALUES, and what an insert of values of
-// existing keys ends with: an existing value keeps the spelling of its name.
-// OR FAIL: an insert of many rows that could abort half-way would keep a
-// journal of its own of every page it changes (for a large tree, more bytes
-// than the hive); the writer's transaction or savepoint undoes a failed
-// write whole.
-inline constexpr std::string_view kInsertValueRows = "INSERT OR FAIL INTO vals(key, name, fold, type, data) VALUES";
-inline constexpr std::string_view kSetValueOnConflict =
-    "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data";
+// Sets values of a stored key as setting them one by one would: a value
+// already there keeps the spelling of its name. ERROR_KEY_DELETED when the
+// key is gone, ERROR_BADDB when its stored values are malformed.
+[[nodiscard]] Status SetStoredValues(sqlite3* db, SqliteStatementCache& statements, std::int64_t key,
+                                     ValuePacker& values);
 
 // The folded names of the trees, in their order; ERROR_INVALID_PARAMETER
 // for a name no key can have.
@@ -35,8 +32,8 @@ inline constexpr std::string_view kSetValueOnConflict =
 // transaction, which undoes everything when Write fails.
 //
 // Below a key this write made nothing can exist yet, so such keys take the
-// next ids in turn and land, with their values, in multi-row inserts without
-// a look-up. Existing keys are looked up and opened, and siblings whose
+// next ids in turn and land, each with its values in its row, in multi-row
+// inserts without a look-up. Existing keys are looked up and opened, and siblings whose
 // names compare equal merge into one key (values of one name: the last
 // wins), exactly as one CreateKey and SetValue after another would.
 class SqliteTreeWriter {
@@ -66,17 +63,17 @@ private:
     };
 
     [[nodiscard]] Status WriteLevel(KeyId parent, Parent known, const std::vector<RegistryTree>& trees);
-    [[nodiscard]] Status InsertKey(KeyId parent, const std::string& name, std::string fold, KeyId& id);
-    [[nodiscard]] Status AddValues(KeyId key, bool reachedOnce, const std::vector<RegistryTreeValue>& values);
+    // Inserts a key with the tree's name and values.
+    [[nodiscard]] Status InsertKey(KeyId parent, const RegistryTree& tree, std::string fold, KeyId& id);
+    [[nodiscard]] Status SetValuesOfStored(KeyId key, const std::vector<RegistryTreeValue>& values);
 
     sqlite3* db_;
     ChildLookup lookUp_;
     KeyId nextId_ = 0;
+    SqliteStatementCache& statements_;
     SqliteRowBatch keys_;
-    SqliteRowBatch newValues_;  // values of keys made by this write and reached once
-    SqliteRowBatch setValues_;  // any other values: set over one of the same name
     FoldedNames valueFolds_;
-    std::vector<std::string_view> valueNameFolds_;  // of the key whose values are being added
+    ValuePacker packer_;
 };
 
 }  // namespace vn
