@@ -1,7 +1,8 @@
 // libFuzzer target: the text that reaches us from files and servers other
-// than the RPC responses. The first byte picks a parser; the rest is its
-// input. Besides crashes, the name rules are checked for consistency: the
-// tree and the registry must agree on which names are one.
+// than the RPC responses, and the values packed in registry hives' keys. The
+// first byte picks a parser; the rest is its input. Besides crashes, the name
+// rules are checked for consistency: the tree and the registry must agree on
+// which names are one.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "detect/ProductIcon.h"
 #include "inventory/ComputerListFile.h"
 #include "platform/NameFolding.h"
+#include "platform/local/PackedValues.h"
 #include "update/UrlParts.h"
 
 namespace {
@@ -77,6 +79,25 @@ void NameFolding(std::string_view text) {
     Check(NamesEqualFolded(a, a) && CompareFoldedNames(a, a) == 0);
 }
 
+// A key's values as a hive file holds them: what reads packs again into a
+// blob that reads as the same values, once packed.
+void PackedRegistryValues(std::string_view text) {
+    std::vector<PackedValue> values;
+    if (!UnpackValues(text, values))
+        return;
+    std::vector<std::string> folds;
+    folds.reserve(values.size());
+    for (const PackedValue& value : values)
+        folds.push_back(FoldRegistryName(value.name));
+    ValuePacker packer;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        packer.Add(values[i].name, folds[i], values[i].type, values[i].data);
+    std::string packed;
+    packer.Pack(packed);
+    std::string again;
+    Check(packer.PackOver(packed, again) && again == packed);
+}
+
 void Url(std::string_view text) {
     UrlParts parts;
     if (UrlParts::Split(text, parts))
@@ -89,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1)
         return 0;
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
-    switch (data[0] % 8) {
+    switch (data[0] % 9) {
     case 0: ComputerList(text, false); break;
     case 1: ComputerList(text, true); break;
     case 2: Catalogue(text); break;
@@ -97,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 4: Escaping(text); break;
     case 5: Paths(text); break;
     case 6: NameFolding(text); break;
+    case 7: PackedRegistryValues(text); break;
     default: Url(text); break;
     }
     return 0;

@@ -33,13 +33,15 @@ template <typename Text>
 bool HasDuplicateFolds(const std::vector<Text>& folds) {
     if (folds.size() < 2)
         return false;
-    // A key's few values are compared pair by pair: no copy to sort.
+    // A few names (most levels of a tree) are compared pair by pair: no
+    // copy to sort.
     constexpr std::size_t kFewNames = 16;
     if (folds.size() <= kFewNames) {
         for (std::size_t i = 1; i < folds.size(); ++i) {
-            if (std::find(folds.begin(), folds.begin() + static_cast<std::ptrdiff_t>(i), folds[i]) !=
-                folds.begin() + static_cast<std::ptrdiff_t>(i))
-                return true;
+            for (std::size_t j = 0; j < i; ++j) {
+                if (folds[i] == folds[j])
+                    return true;
+            }
         }
         return false;
     }

@@ -42,33 +42,26 @@ Status SqliteTreeRows::ReadKeys(sqlite3* db, SqliteStatementCache& statements,
         text_ += name;
         text_ += fold;
         text_ += packed;
-        if (!AddValues(key, valueNames))
+        if (valueNames != nullptr && !AddValues(key, *valueNames))
             return ERROR_BADDB;
     }
     return query.status();
 }
 
-bool SqliteTreeRows::AddValues(Key& key, const std::vector<std::string>* valueNames) {
+bool SqliteTreeRows::AddValues(Key& key, const std::vector<std::string>& valueNames) {
     if (!UnpackValues(Packed(key), unpacked_))
         return false;
     key.firstValue = static_cast<std::uint32_t>(values_.size());
     for (const PackedValue& value : unpacked_) {
-        std::size_t nameIndex = 0;
-        if (valueNames != nullptr) {
-            // Of names asked for twice, the first place counts.
-            const auto asked = std::find_if(valueNames->begin(), valueNames->end(), [&](const std::string& wanted) {
-                return wanted == value.name || NamesEqualFolded(wanted, value.name);
-            });
-            if (asked == valueNames->end())
-                continue;
-            nameIndex = static_cast<std::size_t>(asked - valueNames->begin());
-        }
-        // Views into the copy of the blob in text_, which no longer grows
-        // for this key.
-        values_.push_back({.nameIndex = static_cast<std::uint32_t>(nameIndex),
+        // Of names asked for twice, the first place counts.
+        const auto asked = std::find_if(valueNames.begin(), valueNames.end(), [&](const std::string& wanted) {
+            return wanted == value.name || NamesEqualFolded(wanted, value.name);
+        });
+        if (asked == valueNames.end())
+            continue;
+        // The data stays where it is, in the copy of the blob in text_.
+        values_.push_back({.nameIndex = static_cast<std::uint32_t>(asked - valueNames.begin()),
                            .type = value.type,
-                           .name = static_cast<std::size_t>(value.name.data() - text_.data()),
-                           .nameSize = static_cast<std::uint32_t>(value.name.size()),
                            .data = static_cast<std::size_t>(value.data.data() - text_.data()),
                            .size = static_cast<std::uint32_t>(value.data.size())});
         ++key.valueCount;

@@ -38,17 +38,15 @@ public:
         std::uint32_t childCount = 0;
     };
     struct Value {
-        std::uint32_t nameIndex = 0;  // in the names asked for, when names were asked for
+        std::uint32_t nameIndex = 0;  // in the names asked for
         std::uint32_t type = 0;
-        std::size_t name = 0;  // in text_
-        std::uint32_t nameSize = 0;
         std::size_t data = 0;  // in text_
         std::uint32_t size = 0;
     };
 
-    // Reads every key and, of each, the values named in valueNames (as the
-    // registry compares names), or with null every value by its name.
-    // ERROR_BADDB when a key's stored values are malformed.
+    // Reads every key with its packed values and, of each, the values named
+    // in valueNames (as the registry compares names); with null, none is
+    // unpacked. ERROR_BADDB when values asked for are malformed.
     [[nodiscard]] Status Read(sqlite3* db, SqliteStatementCache& statements,
                               const std::vector<std::string>* valueNames);
 
@@ -71,7 +69,6 @@ public:
     std::string_view Name(const Key& key) const { return Text(key.name, key.nameSize); }
     std::string_view Fold(const Key& key) const { return Text(key.name + key.nameSize, key.foldSize); }
     std::string_view Packed(const Key& key) const { return Text(key.packed, key.packedSize); }
-    std::string_view Name(const Value& value) const { return Text(value.name, value.nameSize); }
     std::span<const std::uint8_t> Data(const Value& value) const {
         return {reinterpret_cast<const std::uint8_t*>(text_.data() + value.data), value.size};
     }
@@ -80,7 +77,7 @@ private:
     [[nodiscard]] Status ReadKeys(sqlite3* db, SqliteStatementCache& statements,
                                   const std::vector<std::string>* valueNames);
     // Adds the values of the key's packed blob that were asked for.
-    [[nodiscard]] bool AddValues(Key& key, const std::vector<std::string>* valueNames);
+    [[nodiscard]] bool AddValues(Key& key, const std::vector<std::string>& valueNames);
     [[nodiscard]] Status ReadChildOrder(sqlite3* db, SqliteStatementCache& statements);
     Key* FindMutable(KeyId id);
     std::string_view Text(std::size_t at, std::size_t size) const { return std::string_view(text_).substr(at, size); }

@@ -123,9 +123,7 @@ Status SqliteTreeWriter::InsertKey(KeyId parent, const RegistryTree& tree, std::
 Status SqliteTreeWriter::SetValuesOfStored(KeyId key, const std::vector<RegistryTreeValue>& values) {
     if (values.empty())
         return ERROR_SUCCESS;
-    // The key may be one this write inserted: its row must have landed.
-    if (Status status = Flush(); status != ERROR_SUCCESS)
-        return status;
+    // The key was found in the table: no row of it waits in the batch.
     packer_.AddTreeValues(values, valueFolds_);
     return SetStoredValues(db_, statements_, key, packer_);
 }
