@@ -520,6 +520,8 @@ TEST_F(SqliteRegistryTest, AHiveOfTheEarlierLayoutIsUpgradedWithEveryValueKept) 
     RegistryKeyPtr root = Root();
     ExpectEarlierLayoutContent(*root);
     EXPECT_EQ(TablesAndLayout(dir_.File("user/hive.db")), "keys sqlite_sequence 2\n");
+    // The pages of the old table are given back.
+    EXPECT_EQ(QueryLines(dir_.File("user/hive.db"), "SELECT freelist_count FROM pragma_freelist_count"), "0\n");
     RegistryKeyPtr pc;
     ASSERT_EQ(root->OpenKey("Software\\PC-1", KEY_ALL_ACCESS, pc), ERROR_SUCCESS);
     ASSERT_EQ(SetStringValue(*pc, "description", "B"), ERROR_SUCCESS);

@@ -172,7 +172,8 @@ Status SqliteHive::UpgradeLayout() {
         if (Status status = CopyIntoMemory(); status != ERROR_SUCCESS)
             return status;
     }
-    return InOwnTransaction([this] {
+    bool upgraded = false;
+    const Status result = InOwnTransaction([this, &upgraded] {
         bool upgrade = false;
         Status status = ERROR_SUCCESS;
         {
@@ -181,8 +182,15 @@ Status SqliteHive::UpgradeLayout() {
             upgrade = layout.Step() && layout.ColumnInt(0) < kHiveLayout;
             status = layout.status();
         }
-        return status == ERROR_SUCCESS && upgrade ? MoveValuesIntoKeys(db_) : status;
+        upgraded = status == ERROR_SUCCESS && upgrade;
+        return upgraded ? MoveValuesIntoKeys(db_) : status;
     });
+    // The rows of the old table are free pages now, about a third of the
+    // file: given back once. The file is upgraded whether or not this can
+    // be done (say, while another program reads it).
+    if (result == ERROR_SUCCESS && upgraded && !readOnlyCopy_)
+        (void)Execute("VACUUM");
+    return result;
 }
 
 Status SqliteHive::CopyIntoMemory() {
