@@ -230,7 +230,7 @@ Status SqliteHive::OpenWritable() {
         }
         Configure();
     }
-    if (readOnlyCopy_ || sqlite3_db_readonly(db_, "main") == 1)
+    if (RefusesWrites())
         return ERROR_ACCESS_DENIED;
     return EnsureSchema();
 }
@@ -315,8 +315,10 @@ Status SqliteHive::Write(Changes changes, Body&& body) {
 
 bool SqliteHive::IsReadOnly() {
     std::lock_guard lock(mutex_);
-    return OpenExisting() == ERROR_SUCCESS && db_ && (readOnlyCopy_ || sqlite3_db_readonly(db_, "main") == 1);
+    return OpenExisting() == ERROR_SUCCESS && db_ && RefusesWrites();
 }
+
+bool SqliteHive::RefusesWrites() const { return readOnlyCopy_ || sqlite3_db_readonly(db_, "main") == 1; }
 
 Status SqliteHive::CheckKey(KeyId key) {
     std::lock_guard lock(mutex_);

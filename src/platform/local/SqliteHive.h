@@ -123,6 +123,8 @@ private:
     [[nodiscard]] Status DetectSchema();
     [[nodiscard]] Status UpgradeLayout();
     [[nodiscard]] Status CopyIntoMemory();
+    // Whether the open hive is one this program may not write.
+    bool RefusesWrites() const;
     void Close();
     [[nodiscard]] Status FindKeyLocked(KeyId from, const std::vector<std::string>& path, KeyId& result);
     [[nodiscard]] Status CheckKeyLocked(KeyId key);

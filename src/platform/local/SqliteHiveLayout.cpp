@@ -10,6 +10,9 @@
 
 namespace vn {
 
+// The schema and the upgrade below write layout 2 by its number.
+static_assert(kHiveLayout == 2);
+
 const char* const kHiveSchema =
     "CREATE TABLE IF NOT EXISTS keys("
     "  id INTEGER PRIMARY KEY AUTOINCREMENT,"

@@ -33,9 +33,9 @@ class SqliteStatementCache;
 //
 // Below a key this write made nothing can exist yet, so such keys take the
 // next ids in turn and land, each with its values in its row, in multi-row
-// inserts without a look-up. Existing keys are looked up and opened, and siblings whose
-// names compare equal merge into one key (values of one name: the last
-// wins), exactly as one CreateKey and SetValue after another would.
+// inserts without a look-up. Existing keys are looked up and opened, and
+// siblings whose names compare equal merge into one key (values of one name:
+// the last wins), exactly as one CreateKey and SetValue after another would.
 class SqliteTreeWriter {
 public:
     using KeyId = std::int64_t;
