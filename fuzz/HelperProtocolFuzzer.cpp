@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/smb/helper/FrameChannel.h"
-#include "platform/smb/helper/HelperMessages.h"
+#include "platform/smb/protocol/FrameChannel.h"
+#include "platform/smb/protocol/HelperMessages.h"
 
 namespace {
 

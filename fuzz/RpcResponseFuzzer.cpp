@@ -7,14 +7,14 @@
 #include <memory>
 #include <span>
 
-#include "platform/smb/Lsarpc.h"
-#include "platform/smb/PipeStream.h"
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/RpcConnection.h"
-#include "platform/smb/Srvsvc.h"
-#include "platform/smb/Svcctl.h"
-#include "platform/smb/Winreg.h"
-#include "platform/smb/Wkssvc.h"
+#include "platform/smb/rpc/Lsarpc.h"
+#include "platform/smb/rpc/PipeStream.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/RpcConnection.h"
+#include "platform/smb/rpc/Srvsvc.h"
+#include "platform/smb/rpc/Svcctl.h"
+#include "platform/smb/rpc/Winreg.h"
+#include "platform/smb/rpc/Wkssvc.h"
 
 namespace {
 

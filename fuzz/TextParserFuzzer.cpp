@@ -10,15 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/CatalogueFileReader.h"
+#include "catalogue/HexBitmap.h"
+#include "catalogue/ProductIcon.h"
 #include "cli/InventoryPath.h"
 #include "cli/JsonWriter.h"
 #include "cli/TerminalText.h"
-#include "detect/CatalogueFileReader.h"
-#include "detect/HexBitmap.h"
-#include "detect/ProductIcon.h"
 #include "inventory/ComputerListFile.h"
 #include "platform/NameFolding.h"
-#include "platform/local/PackedValues.h"
+#include "platform/local/hive/PackedValues.h"
 #include "update/UrlParts.h"
 
 namespace {

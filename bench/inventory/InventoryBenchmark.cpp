@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "WindowLoadTiming.h"
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryPersistence.h"
 #include "inventory/InventoryQueries.h"
-#include "platform/local/SqliteRegistry.h"
+#include "platform/local/hive/SqliteRegistry.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainFrame.h"
 #include "app/CMainTreeView.h"
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
-#include "platform/SystemPlatform.h"
+#include "platform/system/SystemPlatform.h"
 
 void ShowWindowWithTheTree(vn::ProductCatalogue& catalogue, std::size_t& topLevelRows) {
     vn::SystemPlatform platform;  // finds the hives through the environment

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "app/MainWindowContext.h"
 #include "app/SettingsStore.h"
+#include "app/context/MainWindowContext.h"
 
 class QToolBar;
 

@@ -2,7 +2,7 @@
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/TreeStatusSink.h"
-#include "discovery/CTreeStatus.h"
+#include "discovery/ui/CTreeStatus.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn {

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "detect/DispatchedStatusSink.h"
+#include "core/DispatchedStatusSink.h"
 #include "detect/DispatchedTreeSink.h"
 
 namespace vn {

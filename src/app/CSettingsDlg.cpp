@@ -4,7 +4,7 @@
 #include <QDialogButtonBox>
 #include <QVBoxLayout>
 
-#include "app/AppSettings.h"
+#include "app/context/AppSettings.h"
 
 namespace vn {
 

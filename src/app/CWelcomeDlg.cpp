@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 
 namespace vn {
 

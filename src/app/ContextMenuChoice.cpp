@@ -1,6 +1,6 @@
 #include "app/ContextMenuChoice.h"
 
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 #include "inventory/InventoryNode.h"
 #include "inventory/InventoryQueries.h"
 

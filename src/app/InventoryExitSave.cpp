@@ -1,7 +1,7 @@
 #include "app/InventoryExitSave.h"
 
+#include "core/MessageBoxService.h"
 #include "inventory/InventoryPersistence.h"
-#include "ui/MessageBoxService.h"
 
 namespace vn {
 

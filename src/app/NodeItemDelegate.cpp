@@ -2,10 +2,10 @@
 
 #include <QPainter>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/InventoryModel.h"
-#include "ui/PictureIds.h"
-#include "ui/ResourceIcon.h"
+#include "pictures/PictureIds.h"
+#include "pictures/ResourceIcon.h"
 
 namespace vn {
 

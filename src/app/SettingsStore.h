@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/AppSettings.h"
+#include "app/context/AppSettings.h"
 #include "platform/Registry.h"
 
 namespace vn {

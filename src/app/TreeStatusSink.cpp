@@ -1,6 +1,6 @@
 #include "app/TreeStatusSink.h"
 
-#include "discovery/CTreeStatus.h"
+#include "discovery/ui/CTreeStatus.h"
 
 namespace vn {
 

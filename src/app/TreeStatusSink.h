@@ -3,7 +3,7 @@
 #include <functional>
 #include <mutex>
 
-#include "detect/StatusSink.h"
+#include "core/StatusSink.h"
 
 namespace vn {
 

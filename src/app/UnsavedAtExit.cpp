@@ -1,7 +1,7 @@
 #include "app/UnsavedAtExit.h"
 
+#include "core/MessageBoxService.h"
 #include "platform/SystemErrorText.h"
-#include "ui/MessageBoxService.h"
 
 namespace vn {
 

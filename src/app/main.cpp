@@ -1,16 +1,16 @@
 #include <QApplication>
 
 #include "app/CMainFrame.h"
-#include "app/MainWindowContext.h"
 #include "app/commands/DeployLauncher.h"
 #include "app/commands/MainCommands.h"
 #include "app/commands/ManageLaunchers.h"
-#include "detect/ProductCatalogue.h"
+#include "app/context/MainWindowContext.h"
+#include "catalogue/ProductCatalogue.h"
 #include "platform/SecretFileCheck.h"
-#include "platform/SystemPlatform.h"
-#include "platform/smb/SmbCredentials.h"
+#include "platform/smb/pool/SmbCredentials.h"
+#include "platform/system/SystemPlatform.h"
 #include "ui/QtMessageBoxService.h"
-#include "update/QtNewVersionDialogService.h"
+#include "update/ui/QtNewVersionDialogService.h"
 
 int main(int argc, char* argv[]) {
     // The program takes no arguments; Qt's own are the toolkit's.

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
+#include "catalogue/ProductCatalogue.h"
 #include "cli/CommandLine.h"
-#include "detect/ProductCatalogue.h"
 #include "platform/Platform.h"
 
 namespace vn::cli {

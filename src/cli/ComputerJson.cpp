@@ -1,7 +1,7 @@
 #include "cli/ComputerJson.h"
 
+#include "catalogue/ProductDef.h"
 #include "cli/InventoryPath.h"
-#include "detect/ProductDef.h"
 
 namespace vn::cli {
 

@@ -4,7 +4,7 @@
 #include "cli/Interrupt.h"
 #include "cli/InventoryChange.h"
 #include "cli/ScanRunner.h"
-#include "detect/TextStatusSink.h"
+#include "core/TextStatusSink.h"
 #include "discovery/EraseInventory.h"
 
 namespace vn::cli {

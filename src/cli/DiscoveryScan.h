@@ -4,7 +4,7 @@
 
 #include "cli/CommandContext.h"
 #include "cli/InventoryPath.h"
-#include "detect/StatusSink.h"
+#include "core/StatusSink.h"
 #include "detect/TreeSink.h"
 #include "discovery/StopQuestion.h"
 #include "platform/WorkerThread.h"

@@ -4,7 +4,7 @@
 
 #include "cli/ComputerJson.h"
 #include "cli/ScanRunner.h"
-#include "detect/TextStatusSink.h"
+#include "core/TextStatusSink.h"
 
 namespace vn::cli {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
 #include "platform/Platform.h"
 

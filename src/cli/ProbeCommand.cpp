@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "cli/ComputerJson.h"
+#include "core/TextStatusSink.h"
 #include "detect/ComputerProbe.h"
-#include "detect/TextStatusSink.h"
 
 namespace vn::cli {
 

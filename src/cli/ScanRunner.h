@@ -3,11 +3,11 @@
 #include <functional>
 #include <vector>
 
-#include "detect/BlockingCallDispatcher.h"
+#include "core/BlockingCallDispatcher.h"
+#include "core/DispatchedStatusSink.h"
+#include "core/StatusSink.h"
 #include "detect/ComputerScanJob.h"
-#include "detect/DispatchedStatusSink.h"
 #include "detect/DispatchedTreeSink.h"
-#include "detect/StatusSink.h"
 #include "inventory/InventoryModel.h"
 #include "platform/Platform.h"
 #include "platform/WorkerThread.h"

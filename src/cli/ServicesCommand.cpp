@@ -3,8 +3,8 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "cli/WarningMessageBoxes.h"
+#include "core/TextStatusSink.h"
 #include "detect/ComputerProbe.h"
-#include "detect/TextStatusSink.h"
 #include "manage/RemoteServices.h"
 #include "manage/ServiceProducts.h"
 

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "cli/CliHost.h"
-#include "platform/SystemPlatform.h"
+#include "platform/system/SystemPlatform.h"
 
 namespace vn::cli {
 

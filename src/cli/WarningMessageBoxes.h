@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CommandContext.h"
-#include "ui/MessageBoxService.h"
+#include "core/MessageBoxService.h"
 
 namespace vn::cli {
 

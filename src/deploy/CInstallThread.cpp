@@ -2,9 +2,9 @@
 
 #include <chrono>
 
+#include "core/StatusSink.h"
 #include "deploy/ToolCommandLines.h"
 #include "deploy/ToolDirectory.h"
-#include "detect/StatusSink.h"
 #include "platform/Status.h"
 
 namespace vn {

@@ -1,6 +1,6 @@
 #include "deploy/DestinationPathSetting.h"
 
-#include "detect/RegistryString.h"
+#include "core/RegistryString.h"
 
 namespace vn {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/BlockingCallDispatcher.h"
 #include "deploy/InstallStatusSink.h"
-#include "detect/BlockingCallDispatcher.h"
 
 namespace vn {
 

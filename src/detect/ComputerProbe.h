@@ -3,8 +3,8 @@
 #include <chrono>
 #include <string_view>
 
-#include "detect/ProductCatalogue.h"
-#include "detect/StatusSink.h"
+#include "catalogue/ProductCatalogue.h"
+#include "core/StatusSink.h"
 #include "inventory/InventoryNode.h"
 #include "platform/Platform.h"
 

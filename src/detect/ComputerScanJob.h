@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "detect/ProductCatalogue.h"
-#include "detect/StatusSink.h"
+#include "catalogue/ProductCatalogue.h"
+#include "core/StatusSink.h"
 #include "detect/TreeSink.h"
 #include "inventory/InventoryNode.h"
 

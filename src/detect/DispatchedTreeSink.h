@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "detect/BlockingCallDispatcher.h"
+#include "core/BlockingCallDispatcher.h"
 #include "detect/TreeSink.h"
 
 namespace vn {

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "detect/RegistryString.h"
-#include "detect/StatusSink.h"
+#include "core/RegistryString.h"
+#include "core/StatusSink.h"
 
 namespace vn {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "detect/ProductCatalogue.h"
-#include "detect/StatusSink.h"
+#include "catalogue/ProductCatalogue.h"
+#include "core/StatusSink.h"
 #include "detect/TreeSink.h"
 #include "inventory/InventoryNode.h"
 #include "platform/Platform.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "detect/BlockingCallDispatcher.h"
+#include "core/BlockingCallDispatcher.h"
 #include "discovery/StopQuestion.h"
 
 namespace vn {

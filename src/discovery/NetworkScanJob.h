@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "detect/ProductCatalogue.h"
-#include "detect/StatusSink.h"
+#include "catalogue/ProductCatalogue.h"
+#include "core/StatusSink.h"
 #include "detect/TreeSink.h"
 #include "discovery/StopQuestion.h"
 #include "inventory/InventoryNode.h"

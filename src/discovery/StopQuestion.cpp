@@ -1,6 +1,6 @@
 #include "discovery/StopQuestion.h"
 
-#include "ui/MessageBoxService.h"
+#include "core/MessageBoxService.h"
 
 namespace vn {
 

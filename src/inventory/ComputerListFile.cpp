@@ -8,7 +8,7 @@
 #include <system_error>
 #include <unordered_set>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/BoundedLineReader.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryQueries.h"

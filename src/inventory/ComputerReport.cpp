@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/InventoryNode.h"
 
 namespace vn {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryNode.h"
 
 namespace vn {

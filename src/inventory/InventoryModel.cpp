@@ -4,7 +4,7 @@
 #include <QThread>
 #include <algorithm>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/NameCompare.h"
 #include "inventory/NodeImage.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn {

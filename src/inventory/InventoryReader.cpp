@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
 #include "platform/NameFolding.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_set>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/NameCompare.h"
 #include "platform/Registry.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
+#include "core/MessageBoxService.h"
 #include "platform/Platform.h"
-#include "ui/MessageBoxService.h"
 
 namespace vn {
 

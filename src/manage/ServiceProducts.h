@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 
 namespace vn {
 

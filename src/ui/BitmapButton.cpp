@@ -1,7 +1,7 @@
 #include "ui/BitmapButton.h"
 
-#include "ui/PngImage.h"
-#include "ui/ResourceIcon.h"
+#include "pictures/PngImage.h"
+#include "pictures/ResourceIcon.h"
 
 namespace vn {
 

@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-#include "ui/MessageBoxService.h"
+#include "core/MessageBoxService.h"
 
 namespace vn {
 

@@ -5,7 +5,7 @@
 
 #include "platform/Platform.h"
 #include "platform/TempDirectory.h"
-#include "platform/local/SqliteRegistry.h"
+#include "platform/local/hive/SqliteRegistry.h"
 #include "support/FakePlatform.h"
 
 namespace vn::test {

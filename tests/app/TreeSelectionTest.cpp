@@ -10,8 +10,8 @@
 #include <QToolTip>
 
 #include "app/CColumnTreeCtrl.h"
-#include "app/CommandIds.h"
 #include "app/ComputerReportTip.h"
+#include "app/context/CommandIds.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn::test {

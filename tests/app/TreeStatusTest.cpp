@@ -9,7 +9,7 @@
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainTreeView.h"
-#include "discovery/CTreeStatus.h"
+#include "discovery/ui/CTreeStatus.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn::test {

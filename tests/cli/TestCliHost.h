@@ -9,7 +9,7 @@
 
 #include "cli/CliHost.h"
 #include "cli/Netwarden.h"
-#include "platform/local/SqliteRegistry.h"
+#include "platform/local/hive/SqliteRegistry.h"
 #include "support/FakePlatform.h"
 
 namespace vn::cli::test {

@@ -13,12 +13,12 @@
 #include <fstream>
 #include <functional>
 
-#include "deploy/CInstallAddHostDlg.h"
-#include "deploy/CInstallComputersPage.h"
-#include "deploy/CInstallEditDlg.h"
-#include "deploy/CInstallMainDlg.h"
-#include "deploy/CInstallStatusPage.h"
 #include "deploy/ToolDirectory.h"
+#include "deploy/ui/CInstallAddHostDlg.h"
+#include "deploy/ui/CInstallComputersPage.h"
+#include "deploy/ui/CInstallEditDlg.h"
+#include "deploy/ui/CInstallMainDlg.h"
+#include "deploy/ui/CInstallStatusPage.h"
 #include "platform/RegistryValues.h"
 #include "platform/TempDirectory.h"
 #include "platform/local/LocalProcesses.h"

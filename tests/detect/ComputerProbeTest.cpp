@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "RecordingSinks.h"
+#include "core/RegistryString.h"
 #include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
 #include "detect/OsVersionName.h"
-#include "detect/RegistryString.h"
 #include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 #include "support/FakePlatform.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "detect/HexBitmap.h"
-#include "detect/ProductIcon.h"
+#include "catalogue/HexBitmap.h"
+#include "catalogue/ProductIcon.h"
 
 namespace vn {
 namespace {

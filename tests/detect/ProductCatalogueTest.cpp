@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "support/ScriptedMessageBoxService.h"
 
 namespace vn {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "detect/StatusSink.h"
+#include "core/StatusSink.h"
 #include "detect/TreeSink.h"
 
 namespace vn::test {

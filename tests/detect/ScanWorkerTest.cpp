@@ -7,11 +7,11 @@
 #include <thread>
 
 #include "RecordingSinks.h"
+#include "core/DispatchedStatusSink.h"
+#include "core/TextStatusSink.h"
 #include "detect/AddressProbeWorker.h"
 #include "detect/ComputerScanWorker.h"
-#include "detect/DispatchedStatusSink.h"
 #include "detect/DispatchedTreeSink.h"
-#include "detect/TextStatusSink.h"
 #include "platform/SystemErrorText.h"
 #include "support/FakePlatform.h"
 

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <thread>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/FailingRegistry.h"
 #include "inventory/InventoryPersistence.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "platform/RegistryValues.h"
-#include "platform/local/SqliteRegistry.h"
+#include "platform/local/hive/SqliteRegistry.h"
 
 namespace vn {
 namespace {

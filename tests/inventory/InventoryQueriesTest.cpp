@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/FolderSummary.h"
 #include "inventory/InventoryQueries.h"
 #include "inventory/InventoryTreeBuilder.h"

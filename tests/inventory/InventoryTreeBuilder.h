@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn::test {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "manage/CGroupPolicy.h"
-#include "manage/PolicyTemplateFiles.h"
+#include "manage/ui/CGroupPolicy.h"
+#include "manage/ui/PolicyTemplateFiles.h"
 #include "platform/TempDirectory.h"
 #include "support/ScriptedMessageBoxService.h"
 #include "ui/HyperlinkLabel.h"

@@ -10,8 +10,8 @@
 #include "manage/PolicyCheck.h"
 #include "manage/RemoteServices.h"
 #include "manage/ServiceProducts.h"
-#include "platform/SystemPlatform.h"
 #include "platform/smb/SmbBackend.h"
+#include "platform/system/SystemPlatform.h"
 #include "support/ScriptedMessageBoxService.h"
 
 namespace vn {

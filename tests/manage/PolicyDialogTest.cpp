@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "app/commands/ModalDriver.h"
-#include "manage/CVtrPoliciesDlg.h"
-#include "manage/PolicyCheckCommand.h"
+#include "manage/ui/CVtrPoliciesDlg.h"
+#include "manage/ui/PolicyCheckCommand.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedMessageBoxService.h"
 

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "inventory/InventoryNode.h"
-#include "manage/CServiceManager.h"
 #include "manage/ServiceProducts.h"
+#include "manage/ui/CServiceManager.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedMessageBoxService.h"
 

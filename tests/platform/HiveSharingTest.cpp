@@ -10,7 +10,7 @@
 
 #include "platform/RegistryValues.h"
 #include "platform/TempDirectory.h"
-#include "platform/local/SqliteRegistry.h"
+#include "platform/local/hive/SqliteRegistry.h"
 #include "support/TwoProcesses.h"
 
 namespace vn {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/local/PackedValues.h"
-#include "platform/local/RegistryNames.h"
+#include "platform/local/hive/PackedValues.h"
+#include "platform/local/hive/RegistryNames.h"
 
 namespace vn {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "platform/local/HivePaths.h"
 #include "platform/local/LocalStatusCodes.h"
-#include "platform/local/RegistryNames.h"
+#include "platform/local/hive/RegistryNames.h"
 
 namespace vn {
 namespace {

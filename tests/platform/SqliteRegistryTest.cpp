@@ -16,7 +16,7 @@
 #include "platform/RegistryValues.h"
 #include "platform/TempDirectory.h"
 #include "platform/local/LocalStatusCodes.h"
-#include "platform/local/SqliteRegistry.h"
+#include "platform/local/hive/SqliteRegistry.h"
 
 using namespace std::chrono_literals;
 using namespace std::string_literals;

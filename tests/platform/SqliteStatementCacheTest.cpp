@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "platform/local/SqliteStatement.h"
-#include "platform/local/SqliteStatementCache.h"
+#include "platform/local/hive/SqliteStatement.h"
+#include "platform/local/hive/SqliteStatementCache.h"
 
 namespace vn {
 namespace {

@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 
 #include "platform/SecretFileCheck.h"
-#include "platform/smb/SmbCredentials.h"
-#include "platform/smb/StatusMapping.h"
-#include "platform/smb/helper/UrlHost.h"
+#include "platform/smb/pool/SmbCredentials.h"
+#include "platform/smb/protocol/UrlHost.h"
+#include "platform/smb/rpc/StatusMapping.h"
 
 namespace vn::smb {
 namespace {

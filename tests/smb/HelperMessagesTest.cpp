@@ -6,8 +6,8 @@
 #include <unistd.h>
 #include <thread>
 
-#include "platform/smb/helper/FrameChannel.h"
-#include "platform/smb/helper/HelperMessages.h"
+#include "platform/smb/protocol/FrameChannel.h"
+#include "platform/smb/protocol/HelperMessages.h"
 
 namespace vn::smb::helper {
 namespace {

@@ -13,10 +13,10 @@
 #include <thread>
 
 #include "RpcTestPdus.h"
-#include "platform/smb/HelperPool.h"
-#include "platform/smb/RpcConnection.h"
-#include "platform/smb/StatusMapping.h"
-#include "platform/smb/Winreg.h"
+#include "platform/smb/pool/HelperPool.h"
+#include "platform/smb/rpc/RpcConnection.h"
+#include "platform/smb/rpc/StatusMapping.h"
+#include "platform/smb/rpc/Winreg.h"
 
 namespace vn::smb {
 namespace {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/Registry.h"
-#include "platform/smb/Lsarpc.h"
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/Srvsvc.h"
-#include "platform/smb/Winreg.h"
-#include "platform/smb/Wkssvc.h"
+#include "platform/smb/rpc/Lsarpc.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Srvsvc.h"
+#include "platform/smb/rpc/Winreg.h"
+#include "platform/smb/rpc/Wkssvc.h"
 
 namespace vn::smb {
 namespace {

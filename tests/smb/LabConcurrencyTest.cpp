@@ -14,7 +14,7 @@
 #include "SilentListener.h"
 #include "SmbLabEnvironment.h"
 #include "platform/RemoteDeadline.h"
-#include "platform/smb/StatusMapping.h"
+#include "platform/smb/rpc/StatusMapping.h"
 
 namespace vn::smb {
 namespace {

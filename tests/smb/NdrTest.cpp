@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/smb/NdrReader.h"
-#include "platform/smb/NdrTypes.h"
-#include "platform/smb/NdrWriter.h"
-#include "platform/smb/Utf16.h"
+#include "platform/smb/rpc/NdrReader.h"
+#include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/NdrWriter.h"
+#include "platform/smb/rpc/Utf16.h"
 
 namespace vn::smb {
 namespace {

@@ -6,8 +6,8 @@
 #include "RpcTestPdus.h"
 #include "ScriptedPipe.h"
 #include "platform/RemoteDeadline.h"
-#include "platform/smb/RpcConnection.h"
-#include "platform/smb/Winreg.h"
+#include "platform/smb/rpc/RpcConnection.h"
+#include "platform/smb/rpc/Winreg.h"
 
 namespace vn::smb {
 namespace {

@@ -4,8 +4,8 @@
 #include <span>
 #include <vector>
 
-#include "platform/smb/NdrWriter.h"
-#include "platform/smb/RpcPdu.h"
+#include "platform/smb/rpc/NdrWriter.h"
+#include "platform/smb/rpc/RpcPdu.h"
 
 namespace vn::smb::testing {
 

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "platform/Registry.h"
-#include "platform/smb/Lsarpc.h"
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/Srvsvc.h"
-#include "platform/smb/Svcctl.h"
-#include "platform/smb/Winreg.h"
-#include "platform/smb/Wkssvc.h"
+#include "platform/smb/rpc/Lsarpc.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Srvsvc.h"
+#include "platform/smb/rpc/Svcctl.h"
+#include "platform/smb/rpc/Winreg.h"
+#include "platform/smb/rpc/Wkssvc.h"
 
 namespace vn::smb {
 namespace {

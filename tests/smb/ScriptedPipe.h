@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "platform/smb/PipeStream.h"
+#include "platform/smb/rpc/PipeStream.h"
 
 namespace vn::smb::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/MessageBoxService.h"
+#include "core/MessageBoxService.h"
 
 namespace vn::test {
 

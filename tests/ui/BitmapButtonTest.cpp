@@ -5,8 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ui/PictureIds.h"
-#include "ui/PngImage.h"
+#include "pictures/PictureIds.h"
+#include "pictures/PngImage.h"
 
 namespace vn {
 namespace {

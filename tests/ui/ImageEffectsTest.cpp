@@ -1,4 +1,4 @@
-#include "ui/ImageEffects.h"
+#include "pictures/ImageEffects.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/PngImage.h"
+#include "pictures/PngImage.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/PictureIds.h"
-#include "ui/PngResourceTable.h"
+#include "pictures/PictureIds.h"
+#include "pictures/PngResourceTable.h"
 
 namespace vn {
 namespace {

@@ -1,10 +1,10 @@
-#include "ui/ResourceIcon.h"
+#include "pictures/ResourceIcon.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/ImageIconEngine.h"
-#include "ui/PictureIds.h"
-#include "ui/PngImage.h"
+#include "pictures/ImageIconEngine.h"
+#include "pictures/PictureIds.h"
+#include "pictures/PngImage.h"
 
 namespace vn {
 namespace {

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "ui/HyperlinkLabel.h"
-#include "update/CNewVersionDlg.h"
-#include "update/QtNewVersionDialogService.h"
+#include "update/ui/CNewVersionDlg.h"
+#include "update/ui/QtNewVersionDialogService.h"
 
 namespace vn {
 namespace {

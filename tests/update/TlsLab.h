@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/local/CurlHttpsClient.h"
+#include "platform/local/https/CurlHttpsClient.h"
 #include "update/TestCertificates.h"
 #include "update/TestHttpsServer.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MessageBoxService.h"
+#include "core/MessageBoxService.h"
 
 namespace vn {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "detect/ProductCatalogue.h"
+#include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
 #include "platform/Status.h"
 #include "platform/SystemErrorText.h"

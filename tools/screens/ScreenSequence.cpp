@@ -7,10 +7,10 @@
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainFrame.h"
 #include "app/CMainTreeView.h"
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 #include "app/details/CDescriptionComputer.h"
 #include "app/details/DetailsPane.h"
-#include "detect/StatusSink.h"
+#include "core/StatusSink.h"
 #include "inventory/InventoryModel.h"
 
 namespace vn {

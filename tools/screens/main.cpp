@@ -18,8 +18,8 @@
 #include "ScreenRenderer.h"
 #include "ScreenSequence.h"
 #include "app/CMainFrame.h"
-#include "detect/ProductCatalogue.h"
-#include "platform/SystemPlatform.h"
+#include "catalogue/ProductCatalogue.h"
+#include "platform/system/SystemPlatform.h"
 
 namespace {
 

@@ -3,17 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "app/MainWindowContext.h"
-#include "app/commands/CBetaWarningDlg.h"
 #include "app/commands/FocusTreeOnExit.h"
 #include "app/commands/LocalVantorHost.h"
-#include "app/commands/MakerPages.h"
 #include "app/commands/ScanGuard.h"
 #include "app/commands/SubsystemLaunchers.h"
+#include "app/context/MainWindowContext.h"
+#include "app/dialogs/CBetaWarningDlg.h"
+#include "app/dialogs/MakerPages.h"
+#include "core/MessageBoxService.h"
+#include "core/StatusSink.h"
 #include "detect/AddressResolution.h"
-#include "detect/StatusSink.h"
 #include "inventory/InventoryNode.h"
-#include "ui/MessageBoxService.h"
 
 namespace vn {
 namespace {

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <algorithm>
 
-#include "app/CommandIds.h"
 #include "app/commands/CommandTable.h"
+#include "app/context/CommandIds.h"
 #include "ui/BitmapButton.h"
 
 namespace vn {

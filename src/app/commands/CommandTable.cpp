@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
-#include "app/MainWindowContext.h"
 #include "app/commands/ActionCommands.h"
 #include "app/commands/CommandHandlers.h"
 #include "app/commands/FocusTreeOnExit.h"
 #include "app/commands/HelpCommands.h"
 #include "app/commands/ScanCommands.h"
 #include "app/commands/TreeCommands.h"
-#include "ui/PictureIds.h"
+#include "app/context/CommandIds.h"
+#include "app/context/MainWindowContext.h"
+#include "pictures/PictureIds.h"
 
 namespace vn {
 namespace {

@@ -1,8 +1,8 @@
 #include "app/commands/DeployLauncher.h"
 
-#include "app/MainWindowContext.h"
 #include "app/commands/SubsystemLaunchers.h"
-#include "deploy/CInstallMainDlg.h"
+#include "app/context/MainWindowContext.h"
+#include "deploy/ui/CInstallMainDlg.h"
 
 namespace vn {
 

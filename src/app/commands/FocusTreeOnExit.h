@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MainWindowContext.h"
+#include "app/context/MainWindowContext.h"
 
 namespace vn {
 

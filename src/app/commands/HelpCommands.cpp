@@ -1,11 +1,11 @@
 #include "app/commands/HelpCommands.h"
 
-#include "app/MainWindowContext.h"
-#include "app/commands/CAboutDlg.h"
-#include "app/commands/CDetectInfoDlg.h"
-#include "app/commands/CHelpDialog.h"
-#include "app/commands/HelpWindow.h"
-#include "app/commands/MakerPages.h"
+#include "app/context/MainWindowContext.h"
+#include "app/dialogs/CAboutDlg.h"
+#include "app/dialogs/CDetectInfoDlg.h"
+#include "app/dialogs/CHelpDialog.h"
+#include "app/dialogs/HelpWindow.h"
+#include "app/dialogs/MakerPages.h"
 #include "platform/Platform.h"
 
 namespace vn {

@@ -7,15 +7,15 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "app/CommandIds.h"
-#include "app/MainWindowContext.h"
-#include "app/commands/CMainInstallView.h"
-#include "app/commands/CMainPolicyView.h"
 #include "app/commands/CMainToolBar.h"
 #include "app/commands/CommandTable.h"
 #include "app/commands/MenuLayouts.h"
+#include "app/context/CommandIds.h"
+#include "app/context/MainWindowContext.h"
+#include "app/panels/CMainInstallView.h"
+#include "app/panels/CMainPolicyView.h"
+#include "pictures/ResourceIcon.h"
 #include "ui/HyperlinkLabel.h"
-#include "ui/ResourceIcon.h"
 
 namespace vn {
 namespace {

@@ -1,13 +1,13 @@
 #include "app/commands/ManageLaunchers.h"
 
-#include "app/CommandIds.h"
-#include "app/MainWindowContext.h"
-#include "app/commands/MakerPages.h"
 #include "app/commands/SubsystemLaunchers.h"
+#include "app/context/CommandIds.h"
+#include "app/context/MainWindowContext.h"
+#include "app/dialogs/MakerPages.h"
 #include "inventory/InventoryNode.h"
-#include "manage/CGroupPolicy.h"
-#include "manage/CServiceManager.h"
-#include "manage/PolicyCheckCommand.h"
+#include "manage/ui/CGroupPolicy.h"
+#include "manage/ui/CServiceManager.h"
+#include "manage/ui/PolicyCheckCommand.h"
 #include "platform/Platform.h"
 
 namespace vn {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 
 namespace vn {
 namespace {

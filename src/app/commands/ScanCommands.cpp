@@ -2,17 +2,17 @@
 
 #include <memory>
 
-#include "app/MainWindowContext.h"
-#include "app/commands/CAddComputer.h"
-#include "app/commands/CScanDlg.h"
 #include "app/commands/FileChooser.h"
 #include "app/commands/FocusTreeOnExit.h"
 #include "app/commands/ScanGuard.h"
 #include "app/commands/SelectionJobs.h"
 #include "app/commands/SubsystemLaunchers.h"
+#include "app/context/MainWindowContext.h"
+#include "app/dialogs/CAddComputer.h"
+#include "app/dialogs/CScanDlg.h"
+#include "core/MessageBoxService.h"
 #include "detect/ComputerScanWorker.h"
 #include "inventory/ComputerListFile.h"
-#include "ui/MessageBoxService.h"
 
 namespace vn {
 namespace {

@@ -1,7 +1,7 @@
 #include "app/commands/ScanGuard.h"
 
-#include "app/MainWindowContext.h"
-#include "ui/MessageBoxService.h"
+#include "app/context/MainWindowContext.h"
+#include "core/MessageBoxService.h"
 
 namespace vn {
 namespace {

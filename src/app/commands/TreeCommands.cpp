@@ -2,15 +2,15 @@
 
 #include <memory>
 
-#include "app/CommandIds.h"
-#include "app/commands/CAddFolder.h"
 #include "app/commands/FileChooser.h"
 #include "app/commands/FocusTreeOnExit.h"
 #include "app/commands/ScanGuard.h"
 #include "app/commands/SelectionJobs.h"
+#include "app/context/CommandIds.h"
+#include "app/dialogs/CAddFolder.h"
+#include "core/MessageBoxService.h"
 #include "inventory/ComputerListFile.h"
 #include "inventory/InventoryModel.h"
-#include "ui/MessageBoxService.h"
 
 namespace vn {
 

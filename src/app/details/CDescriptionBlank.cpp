@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 #include "ui/HyperlinkLabel.h"
 
 namespace vn {

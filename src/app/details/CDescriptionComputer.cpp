@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "detect/ProductDef.h"
-#include "detect/StatusSink.h"
+#include "catalogue/ProductDef.h"
+#include "core/StatusSink.h"
 #include "inventory/InventoryNode.h"
-#include "ui/PictureIds.h"
-#include "ui/ResourceIcon.h"
+#include "pictures/PictureIds.h"
+#include "pictures/ResourceIcon.h"
 
 namespace vn {
 namespace {

@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QStyle>
 
-#include "detect/StatusSink.h"
+#include "core/StatusSink.h"
 #include "inventory/InventoryNode.h"
-#include "ui/PictureIds.h"
-#include "ui/ResourceIcon.h"
+#include "pictures/PictureIds.h"
+#include "pictures/ResourceIcon.h"
 
 namespace vn {
 namespace {

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "detect/ProductDef.h"
+#include "catalogue/ProductDef.h"
 #include "inventory/InventoryNode.h"
-#include "ui/PictureIds.h"
-#include "ui/ResourceIcon.h"
+#include "pictures/PictureIds.h"
+#include "pictures/ResourceIcon.h"
 
 namespace vn {
 namespace {

@@ -8,7 +8,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 #include "ui/HeaderBand.h"
 #include "ui/HyperlinkLabel.h"
 

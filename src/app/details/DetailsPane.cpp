@@ -1,7 +1,7 @@
 #include "app/details/DetailsPane.h"
 
-#include "app/CommandIds.h"
-#include "app/MainWindowContext.h"
+#include "app/context/CommandIds.h"
+#include "app/context/MainWindowContext.h"
 #include "app/details/CDescriptionBlank.h"
 #include "app/details/CDescriptionComputer.h"
 #include "app/details/CDescriptionError.h"

@@ -7,7 +7,7 @@
 #include "platform/NetworkBrowser.h"
 #include "platform/directory/ConfiguredDomain.h"
 #include "platform/directory/DirectoryOptions.h"
-#include "platform/smb/SmbCredentials.h"
+#include "platform/smb/pool/SmbCredentials.h"
 
 namespace vn::directory {
 

@@ -6,7 +6,7 @@
 
 #include "platform/Status.h"
 #include "platform/directory/DirectoryOptions.h"
-#include "platform/smb/SmbCredentials.h"
+#include "platform/smb/pool/SmbCredentials.h"
 
 typedef struct ldap LDAP;
 

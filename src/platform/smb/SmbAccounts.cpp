@@ -1,9 +1,9 @@
 #include "platform/smb/SmbAccounts.h"
 
-#include "platform/smb/Lsarpc.h"
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/StatusMapping.h"
-#include "platform/smb/Utf16.h"
+#include "platform/smb/rpc/Lsarpc.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/StatusMapping.h"
+#include "platform/smb/rpc/Utf16.h"
 
 namespace vn::smb {
 

@@ -1,7 +1,7 @@
 #include "platform/smb/SmbConnector.h"
 
 #include "platform/RemoteDeadline.h"
-#include "platform/smb/helper/UrlHost.h"
+#include "platform/smb/protocol/UrlHost.h"
 
 namespace vn::smb {
 

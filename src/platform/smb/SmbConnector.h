@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/Status.h"
-#include "platform/smb/HelperPool.h"
-#include "platform/smb/RpcConnection.h"
-#include "platform/smb/SmbCredentials.h"
+#include "platform/smb/pool/HelperPool.h"
+#include "platform/smb/pool/SmbCredentials.h"
+#include "platform/smb/rpc/RpcConnection.h"
 
 namespace vn::smb {
 

@@ -1,9 +1,9 @@
 #include "platform/smb/SmbNetInfo.h"
 
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/Srvsvc.h"
-#include "platform/smb/Utf16.h"
-#include "platform/smb/Wkssvc.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Srvsvc.h"
+#include "platform/smb/rpc/Utf16.h"
+#include "platform/smb/rpc/Wkssvc.h"
 
 namespace vn::smb {
 

@@ -3,7 +3,7 @@
 #include <strings.h>
 
 #include "platform/smb/ResourceList.h"
-#include "platform/smb/helper/UrlHost.h"
+#include "platform/smb/protocol/UrlHost.h"
 
 namespace vn::smb {
 

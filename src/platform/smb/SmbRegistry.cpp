@@ -1,8 +1,8 @@
 #include "platform/smb/SmbRegistry.h"
 
-#include "platform/smb/RpcCall.h"
 #include "platform/smb/SmbRegistryKey.h"
-#include "platform/smb/Winreg.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Winreg.h"
 
 namespace vn::smb {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/Utf16.h"
-#include "platform/smb/Winreg.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Utf16.h"
+#include "platform/smb/rpc/Winreg.h"
 
 namespace vn::smb {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/Registry.h"
-#include "platform/smb/NdrTypes.h"
-#include "platform/smb/RpcConnection.h"
+#include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/RpcConnection.h"
 
 namespace vn::smb {
 

@@ -1,9 +1,9 @@
 #include "platform/smb/SmbServiceControl.h"
 
-#include "platform/smb/RpcCall.h"
 #include "platform/smb/SmbNetInfo.h"
 #include "platform/smb/SmbServiceHandles.h"
-#include "platform/smb/Svcctl.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Svcctl.h"
 
 namespace vn::smb {
 

@@ -1,8 +1,8 @@
 #include "platform/smb/SmbServiceHandles.h"
 
-#include "platform/smb/RpcCall.h"
-#include "platform/smb/Svcctl.h"
-#include "platform/smb/Utf16.h"
+#include "platform/smb/rpc/RpcCall.h"
+#include "platform/smb/rpc/Svcctl.h"
+#include "platform/smb/rpc/Utf16.h"
 
 namespace vn::smb {
 

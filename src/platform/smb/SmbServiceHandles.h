@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "platform/ServiceControl.h"
-#include "platform/smb/NdrTypes.h"
-#include "platform/smb/RpcConnection.h"
+#include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/RpcConnection.h"
 
 namespace vn::smb {
 

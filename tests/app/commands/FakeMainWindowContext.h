@@ -3,9 +3,9 @@
 #include <map>
 #include <vector>
 
-#include "app/MainWindowContext.h"
+#include "app/context/MainWindowContext.h"
+#include "catalogue/ProductCatalogue.h"
 #include "detect/ComputerScanWorker.h"
-#include "detect/ProductCatalogue.h"
 #include "detect/RecordingSinks.h"
 #include "inventory/InventoryModel.h"
 #include "support/FakePlatform.h"

@@ -8,9 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/commands/CAboutDlg.h"
-#include "app/commands/CBetaWarningDlg.h"
-#include "app/commands/CHelpDialog.h"
+#include "app/dialogs/CAboutDlg.h"
+#include "app/dialogs/CBetaWarningDlg.h"
+#include "app/dialogs/CHelpDialog.h"
 
 namespace vn {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QLineEdit>
 
-#include "app/commands/CAddComputer.h"
-#include "app/commands/CAddFolder.h"
-#include "app/commands/NameRules.h"
+#include "app/dialogs/CAddComputer.h"
+#include "app/dialogs/CAddFolder.h"
+#include "app/dialogs/NameRules.h"
 #include "support/ScriptedMessageBoxService.h"
 
 namespace vn {

@@ -9,10 +9,10 @@
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
 #include "ScriptedFileChooser.h"
-#include "app/CommandIds.h"
-#include "app/commands/CAddComputer.h"
-#include "app/commands/CScanDlg.h"
 #include "app/commands/MainCommands.h"
+#include "app/context/CommandIds.h"
+#include "app/dialogs/CAddComputer.h"
+#include "app/dialogs/CScanDlg.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "support/ScriptedMessageBoxService.h"
 

@@ -5,7 +5,7 @@
 #include <QAction>
 #include <map>
 
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 
 namespace vn::test {
 

@@ -9,9 +9,9 @@
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
 #include "ScriptedFileChooser.h"
-#include "app/CommandIds.h"
-#include "app/commands/CAddFolder.h"
 #include "app/commands/MainCommands.h"
+#include "app/context/CommandIds.h"
+#include "app/dialogs/CAddFolder.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "support/ScriptedMessageBoxService.h"
 

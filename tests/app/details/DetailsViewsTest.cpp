@@ -7,16 +7,16 @@
 #include <QStyle>
 
 #include "FakeMainWindowContext.h"
-#include "app/CommandIds.h"
+#include "app/context/CommandIds.h"
 #include "app/details/CDescriptionBlank.h"
 #include "app/details/CDescriptionComputer.h"
 #include "app/details/CDescriptionError.h"
 #include "app/details/CDescriptionFolder.h"
 #include "app/details/DetailsPane.h"
 #include "inventory/InventoryTreeBuilder.h"
+#include "pictures/PictureIds.h"
+#include "pictures/ResourceIcon.h"
 #include "ui/HyperlinkLabel.h"
-#include "ui/PictureIds.h"
-#include "ui/ResourceIcon.h"
 
 namespace vn {
 namespace {

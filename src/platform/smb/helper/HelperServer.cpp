@@ -3,7 +3,7 @@
 #include <string.h>
 #include <cerrno>
 
-#include "platform/smb/helper/FrameChannel.h"
+#include "platform/smb/protocol/FrameChannel.h"
 
 namespace vn::smb::helper {
 

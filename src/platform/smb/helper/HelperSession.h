@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "platform/smb/helper/HelperMessages.h"
+#include "platform/smb/protocol/HelperMessages.h"
 
 namespace vn::smb::helper {
 

@@ -1,9 +1,0 @@
-#include "app/commands/CAddComputer.h"
-
-namespace vn {
-
-CAddComputer::CAddComputer(QWidget* parent)
-    : NameEntryDialog(NameKind::Computer, QStringLiteral("Add Computer"),
-                      QStringLiteral("Enter the name of the computer to add:"), parent) {}
-
-}  // namespace vn
