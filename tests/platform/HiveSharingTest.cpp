@@ -77,6 +77,36 @@ TEST_F(HiveSharingTest, TwoProgramsWritingOneHiveAtOnceLoseNothing) {
     ExpectIntact(Paths().currentUser);
 }
 
+// Another program's write under way when a single write starts: the write
+// must wait for it rather than read the key and then find the file taken
+// (which fails the write, or loses one of the two).
+TEST_F(HiveSharingTest, ASingleWriteWaitsForAWriteUnderWayAndKeepsBoth) {
+    SqliteRegistry registry(Paths());
+    RegistryKeyPtr root, key;
+    ASSERT_EQ(registry.Connect("", Hive::CurrentUser, root), ERROR_SUCCESS);
+    ASSERT_EQ(root->CreateKey("Software\\Shared", KEY_ALL_ACCESS, key), ERROR_SUCCESS);
+    ASSERT_EQ(SetDwordValue(*key, "First", 1), ERROR_SUCCESS);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(Paths().currentUser.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE keys SET vals = vals", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::atomic<Status> written = ~Status{0};  // not written yet
+    std::thread writing([&] { written = SetDwordValue(*key, "Second", 2); });
+    // The write has started, and found the other one holding the file.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    writing.join();
+    sqlite3_close(other);
+
+    EXPECT_EQ(written.load(), ERROR_SUCCESS);
+    std::uint32_t value = 0;
+    EXPECT_EQ(QueryDwordValue(*key, "First", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 1u);
+    EXPECT_EQ(QueryDwordValue(*key, "Second", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 2u);
+}
+
 TEST_F(HiveSharingTest, WriteGroupsOfTwoProgramsEachLandWhole) {
     RunInTwoProcesses([&](int process) {
         SqliteRegistry registry(Paths());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
+#include "platform/NameFolding.h"
 #include "platform/local/HivePaths.h"
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/hive/RegistryNames.h"
@@ -31,6 +34,21 @@ TEST(RegistryNamesTest, FoldingIgnoresCaseIncludingBeyondAscii) {
     // Big-endian UTF-16 of the upper-cased name.
     EXPECT_EQ(FoldRegistryName("ab"), std::string("\0A\0B", 4));
     EXPECT_EQ(FoldRegistryName("\xF0\x9F\x98\x80"), std::string("\xD8\x3D\xDE\x00", 4));
+}
+
+TEST(RegistryNamesTest, EveryAsciiByteFoldsAsItsUpperCaseAndOnlySo) {
+    // The ASCII fast path of the folding, byte by byte, against the C library.
+    for (int c = 1; c < 0x80; ++c) {
+        const std::string byte(1, static_cast<char>(c));
+        const std::string upper(1, static_cast<char>(std::toupper(c)));
+        EXPECT_EQ(FoldRegistryName(byte), FoldRegistryName(upper)) << c;
+        EXPECT_TRUE(NamesEqualFolded(byte, upper)) << c;
+        EXPECT_EQ(CompareFoldedNames(byte, upper), 0) << c;
+        if (c + 1 < 0x80 && std::toupper(c) != std::toupper(c + 1)) {
+            const std::string next(1, static_cast<char>(c + 1));
+            EXPECT_FALSE(NamesEqualFolded(byte, next)) << c;
+        }
+    }
 }
 
 TEST(RegistryNamesTest, InvalidUtf8KeepsADistinctStableForm) {
