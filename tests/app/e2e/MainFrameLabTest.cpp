@@ -46,6 +46,18 @@ namespace {
 using lab::LabHost;
 using lab::SambaLab;
 
+// The text of a dialog's named control; a missing control fails the test
+// instead of crashing it.
+template <class Control>
+QString TextOf(const QObject& dialog, const char* name) {
+    const auto* control = dialog.findChild<Control*>(QString::fromLatin1(name));
+    if (control == nullptr) {
+        ADD_FAILURE() << "no control named " << name;
+        return QStringLiteral("(no %1)").arg(QLatin1String(name));
+    }
+    return control->text();
+}
+
 constexpr int kScanTimeoutMs = 60000;
 
 IPv4 AddressOf(const std::string& dotted) {
@@ -303,10 +315,9 @@ TEST_F(MainFrameLabTest, PoliciesOfTheLoggedOnUserAndTheServiceManagerOfALabHost
         ASSERT_EQ(session.error(), "");
         QString user, logon, remotePrinting;
         WhenModal<CVtrPoliciesDlg>([&](CVtrPoliciesDlg& dialog) {
-            user = dialog.findChild<QLabel*>("user")->text();
-            logon = dialog.findChild<QLabel*>("result0")->text();
-            remotePrinting =
-                dialog.findChild<QLabel*>("user6")->text() + "/" + dialog.findChild<QLabel*>("result6")->text();
+            user = TextOf<QLabel>(dialog, "user");
+            logon = TextOf<QLabel>(dialog, "result0");
+            remotePrinting = TextOf<QLabel>(dialog, "user6") + "/" + TextOf<QLabel>(dialog, "result6");
             dialog.accept();
         });
         frame->SendCommand(cmd::kCheckGroupPolicies);
@@ -317,13 +328,13 @@ TEST_F(MainFrameLabTest, PoliciesOfTheLoggedOnUserAndTheServiceManagerOfALabHost
 
     QString before, stopped, started;
     WhenModal<CServiceManager>([&](CServiceManager& manager) {
-        const auto status = [&] { return manager.findChild<QLabel*>("status1")->text(); };
+        const auto status = [&] { return TextOf<QLabel>(manager, "status1"); };
         before = status();
         if (before == "Stopped")
             manager.StartOrStop(1);
         manager.StartOrStop(1);
         stopped = status();
-        for (int i = 0; i < 50 && manager.findChild<QPushButton*>("button1")->text() == "Start"; ++i) {
+        for (int i = 0; i < 50 && TextOf<QPushButton>(manager, "button1") == "Start"; ++i) {
             manager.StartOrStop(1);  // a spooler still winding down is Unknown and left alone
             if (status() == "Started")
                 break;
