@@ -56,6 +56,7 @@ std::string HostConfiguration(const LabHost& host, const fs::path& dir, bool bro
       // second to bind it exits.
       << "  nmbd:socket dir = " << (dir / "nmbd").string() << "\n"
       << "  usershare path = " << (dir / "usershares").string() << "\n"
+      << "  winbindd socket directory = " << (dir / "winbindd").string() << "\n"
       << "  log file = " << (dir / "log.%m").string() << "\n"
       << "  log level = 1\n"
       << "  load printers = no\n"
@@ -312,7 +313,14 @@ bool SambaLab::Start(const std::string& root, std::string& error) {
                   ":x:61002:61002::/nonexistent:/bin/false\n");
     WriteFile(group, "root:x:0:\nnogroup:x:65534:\n" + plain.name + ":x:61001:\n" + admin.name + ":x:61002:\n" +
                          kAdminGroup + ":x:61100:" + admin.name + "\n");
-    const LabEnvironment env = LabEnvironment::WithNssWrapper(passwd.string(), group.string());
+    LabEnvironment env = LabEnvironment::WithNssWrapper(passwd.string(), group.string());
+    // Samba's daemons ask a winbindd at one machine-wide socket unless told
+    // otherwise, and any Samba of the machine (a domain controller in another
+    // network namespace) may answer there with its own accounts. The lab's
+    // hosts have none: they look in a folder of their own, which stays empty.
+    const fs::path noWinbindd = fs::path(root) / "winbindd";
+    fs::create_directories(noWinbindd);
+    env.variables.push_back("SELFTEST_WINBINDD_SOCKET_DIR=" + noWinbindd.string());
 
     std::vector<pid_t> pids;
     std::vector<HostBuilder> builders;
