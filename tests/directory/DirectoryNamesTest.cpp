@@ -4,8 +4,10 @@
 #include <fstream>
 
 #include "platform/directory/ConfiguredDomain.h"
+#include "platform/directory/DirectoryBrowser.h"
 #include "platform/directory/DirectoryEnumeration.h"
 #include "platform/directory/DirectoryNames.h"
+#include "platform/directory/LdapSession.h"
 
 namespace vn::directory {
 namespace {
@@ -29,6 +31,54 @@ TEST(DirectoryNamesTest, DistinguishedNamesAndDomains) {
     };
     for (const auto& c : rdns)
         EXPECT_EQ(FirstRdnValue(c.dn), c.value) << c.dn;
+
+    const struct {
+        const char* dn;
+        std::size_t depth;
+    } depths[] = {
+        {"DC=lab,DC=test", 0},
+        {"OU=Servers,DC=lab,dc=test", 1},
+        {"CN=PC1,OU=Web\\, Intranet,OU=Servers,DC=lab,DC=test", 3},
+        {"OU=DCs\\,DC=x,DC=lab", 1},
+        {"", 0},
+    };
+    for (const auto& c : depths)
+        EXPECT_EQ(DepthBelowDomain(c.dn), c.depth) << c.dn;
+}
+
+TEST(DirectoryNamesTest, AContainerTooDeepBelowItsDomainIsRefusedBeforeAnyConnection) {
+    DirectoryOptions options;
+    options.controllers = {"192.0.2.1"};  // never reached: the depth is judged first
+    DirectoryBrowser browser([] { return smb::SmbCredentials::FromPassword("u", "p", "LAB"); }, options);
+    NetResource container = DirectoryBrowser::ProviderResource();
+    container.dwDisplayType = RESOURCEDISPLAYTYPE_GENERIC;
+    container.dwUsage = RESOURCEUSAGE_CONTAINER;
+    container.comment = "DC=lab,DC=test";
+    for (std::size_t i = 0; i <= DirectoryBrowser::kMaxDepth; ++i)
+        container.comment.insert(0, "OU=u,");
+    std::unique_ptr<ResourceEnumeration> enumeration;
+    EXPECT_EQ(browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &container, enumeration), 206u);
+    EXPECT_EQ(enumeration, nullptr);
+}
+
+TEST(PageBudgetTest, APageTakesNoMoreEntriesOrBytesThanItsBudget) {
+    const DirectoryEntry small{"CN=A,DC=l", {"computer"}, "a.l", "4096"};  // 24 bytes
+    const struct {
+        std::size_t entries, bytes;
+        int taken;
+    } cases[] = {
+        {3, 1000, 3},  // the entry count ends it
+        {10, 50, 2},   // the bytes end it
+        {10, 23, 0},   // one entry larger than the whole budget
+        {0, 1000, 0},
+    };
+    for (const auto& c : cases) {
+        PageBudget budget{c.entries, c.bytes};
+        int taken = 0;
+        while (taken < 10 && budget.Take(small))
+            ++taken;
+        EXPECT_EQ(taken, c.taken) << c.entries << " entries, " << c.bytes << " bytes";
+    }
 }
 
 TEST(DirectoryNamesTest, WhichNamesAreDirectoryDomains) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 
 #include "DomainLab.h"
@@ -148,6 +149,40 @@ TEST_F(LabDirectoryTest, TheWholeNetworkListsTheDirectoryProvider) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].remoteName, DomainLab::kDomain);
     EXPECT_EQ(found[0].dwDisplayType, RESOURCEDISPLAYTYPE_DOMAIN);
+}
+
+// The connections of this network namespace to the controller's LDAP port.
+int ConnectionsToTheController() {
+    std::ifstream tcp("/proc/net/tcp");
+    std::string line;
+    int count = 0;
+    while (std::getline(tcp, line)) {
+        // remote address 127.0.0.20:389, state established (01)
+        if (line.find(" 1400007F:0185 01 ") != std::string::npos)
+            ++count;
+    }
+    return count;
+}
+
+TEST_F(LabDirectoryTest, NestedUnitsShareOneConnectionAndAContainerEndsAtItsBound) {
+    smb::SmbBackend backend(Administrator());
+    DirectoryOptions options = Options(1);
+    options.maxContainerEntries = 2;
+    DirectoryBrowser directory([&backend] { return backend.Credentials(); }, options);
+    std::unique_ptr<ResourceEnumeration> domain;
+    ASSERT_EQ(directory.OpenDomain(DomainLab::kDomain, domain), ERROR_SUCCESS);
+    std::vector<NetResource> found;
+    Status status = ERROR_SUCCESS;
+    while (status == ERROR_SUCCESS) {
+        std::uint32_t count = 0xFFFFFFFF;
+        status = domain->Next(&count, found, 16384);
+    }
+    EXPECT_EQ(status, ERROR_NOT_ENOUGH_MEMORY) << "the domain's top holds more than two entries";
+    ASSERT_EQ(found.size(), 2u) << "what came before the bound is given, one page at a time";
+
+    std::unique_ptr<ResourceEnumeration> inner;
+    ASSERT_EQ(directory.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &found[0], inner), ERROR_SUCCESS);
+    EXPECT_EQ(ConnectionsToTheController(), 1) << "the unit is read over its domain's connection";
 }
 
 TEST_F(LabDirectoryTest, LogonFailuresSayWhy) {

@@ -9,6 +9,11 @@
 #include "platform/smb/ResourceList.h"
 
 namespace vn::directory {
+namespace {
+
+constexpr Status ERROR_FILENAME_EXCED_RANGE = 206;
+
+}  // namespace
 
 DirectoryBrowser::DirectoryBrowser(CredentialsSource credentials, DirectoryOptions options)
     : credentials_(std::move(credentials)),
@@ -65,6 +70,8 @@ Status DirectoryBrowser::OpenEnum(std::uint32_t scope, std::uint32_t, std::uint3
     case RESOURCEDISPLAYTYPE_GENERIC:
         if (container->comment.empty())
             return ERROR_BAD_NETPATH;
+        if (DepthBelowDomain(container->comment) > kMaxDepth)
+            return ERROR_FILENAME_EXCED_RANGE;
         return OpenContainer(DnsDomainOfDn(container->comment), container->comment, result);
     default: return ERROR_NOT_SUPPORTED;
     }
@@ -77,20 +84,50 @@ Status DirectoryBrowser::OpenDomain(const std::string& name, std::unique_ptr<Res
     return OpenContainer(*dnsName, DomainBaseDn(*dnsName), result);
 }
 
+Status DirectoryBrowser::Session(const std::string& dnsDomain, bool fresh, std::shared_ptr<LdapSession>& session) {
+    const auto key = std::make_pair(std::this_thread::get_id(), DomainBaseDn(dnsDomain));
+    {
+        const std::lock_guard lock(sessionsMutex_);
+        std::erase_if(sessions_, [](const auto& entry) { return entry.second.expired(); });
+        if (const auto found = sessions_.find(key); !fresh && found != sessions_.end()) {
+            if (auto live = found->second.lock()) {
+                session = std::move(live);
+                return ERROR_SUCCESS;
+            }
+        }
+    }
+    auto opened = std::make_shared<LdapSession>();
+    const smb::SmbCredentials credentials = credentials_();
+    if (Status status = opened->Open(FindDomainControllers(dnsDomain, options_), dnsDomain, credentials, options_);
+        status != ERROR_SUCCESS)
+        return status;
+    const std::lock_guard lock(sessionsMutex_);
+    sessions_[key] = opened;
+    session = std::move(opened);
+    return ERROR_SUCCESS;
+}
+
 Status DirectoryBrowser::OpenContainer(const std::string& dnsDomain, const std::string& dn,
                                        std::unique_ptr<ResourceEnumeration>& result) {
     if (dnsDomain.empty())
         return ERROR_BAD_NETPATH;
-    auto session = std::make_unique<LdapSession>();
-    const smb::SmbCredentials credentials = credentials_();
-    if (Status status = session->Open(FindDomainControllers(dnsDomain, options_), dnsDomain, credentials, options_);
-        status != ERROR_SUCCESS)
-        return status;
-    auto enumeration = std::make_unique<DirectoryEnumeration>(std::move(session), dn);
-    if (Status status = enumeration->Start(); status != ERROR_SUCCESS)
-        return status;
-    result = std::move(enumeration);
-    return ERROR_SUCCESS;
+    Status status = ERROR_SUCCESS;
+    // A shared session the directory has closed since is replaced once.
+    for (const bool fresh : {false, true}) {
+        std::shared_ptr<LdapSession> session;
+        if (status = Session(dnsDomain, fresh, session); status != ERROR_SUCCESS)
+            return status;
+        const bool shared = session.use_count() > 1;
+        auto enumeration = std::make_unique<DirectoryEnumeration>(std::move(session), dn, options_.maxContainerEntries);
+        status = enumeration->Start();
+        if (status == ERROR_SUCCESS) {
+            result = std::move(enumeration);
+            return ERROR_SUCCESS;
+        }
+        if (!shared || status != ERROR_BAD_NETPATH)
+            break;
+    }
+    return status;
 }
 
 }  // namespace vn::directory

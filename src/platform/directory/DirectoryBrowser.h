@@ -1,12 +1,18 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "platform/NetworkBrowser.h"
 #include "platform/directory/ConfiguredDomain.h"
 #include "platform/directory/DirectoryOptions.h"
+#include "platform/directory/LdapSession.h"
 #include "platform/smb/pool/SmbCredentials.h"
 
 namespace vn::directory {
@@ -15,7 +21,9 @@ namespace vn::directory {
 // the provider holds this computer's domain; a domain and each of its
 // organisational units and containers hold their units, containers and
 // enabled computer accounts (LDAP on the domain controllers that DNS names).
-// Each open enumeration has a connection of its own, used by one thread.
+// The enumerations one thread opens in a domain share one connection, so a
+// walk down nested units holds one however deep it goes; containers deeper
+// than kMaxDepth below the domain are refused (ERROR_FILENAME_EXCED_RANGE).
 class DirectoryBrowser : public NetworkBrowser {
 public:
     using CredentialsSource = std::function<smb::SmbCredentials()>;
@@ -37,12 +45,18 @@ public:
     // The provider as the whole network lists it.
     static NetResource ProviderResource();
 
+    static constexpr std::size_t kMaxDepth = 64;
+
 private:
     [[nodiscard]] Status OpenContainer(const std::string& dnsDomain, const std::string& dn,
                                        std::unique_ptr<ResourceEnumeration>& result);
+    // This thread's open session in the domain, else a new one.
+    [[nodiscard]] Status Session(const std::string& dnsDomain, bool fresh, std::shared_ptr<LdapSession>& session);
 
     CredentialsSource credentials_;
     DirectoryOptions options_;
+    std::mutex sessionsMutex_;
+    std::map<std::pair<std::thread::id, std::string>, std::weak_ptr<LdapSession>> sessions_;
 };
 
 }  // namespace vn::directory

@@ -44,9 +44,11 @@ std::vector<NetResource> DirectoryResources(const std::vector<DirectoryEntry>& e
     return out;
 }
 
-DirectoryEnumeration::DirectoryEnumeration(std::unique_ptr<LdapSession> session, std::string base)
+DirectoryEnumeration::DirectoryEnumeration(std::shared_ptr<LdapSession> session, std::string base,
+                                           std::size_t maxEntries)
     : session_(std::move(session)),
-      base_(std::move(base)) {}
+      base_(std::move(base)),
+      entriesLeft_(maxEntries) {}
 
 Status DirectoryEnumeration::Start() { return ReadPage(); }
 
@@ -56,6 +58,14 @@ Status DirectoryEnumeration::ReadPage() {
         cookie_.clear();
         return status;
     }
+    if (entries.size() >= entriesLeft_) {
+        // A directory that pages without end fills no tree: what came up to
+        // the bound is given, then the listing ends.
+        entries.resize(entriesLeft_);
+        capReached_ = true;
+        cookie_.clear();
+    }
+    entriesLeft_ -= entries.size();
     page_ = smb::ResourceList(DirectoryResources(entries));
     return ERROR_SUCCESS;
 }
@@ -68,6 +78,8 @@ Status DirectoryEnumeration::Next(std::uint32_t* count, std::vector<NetResource>
         *count = wanted;
         const Status status = page_.Next(count, resources, bufferSize);
         // A page can be all disabled accounts: read on until one gives something.
+        if (status == ERROR_NO_MORE_ITEMS && capReached_)
+            return ERROR_NOT_ENOUGH_MEMORY;
         if (status != ERROR_NO_MORE_ITEMS || cookie_.empty())
             return status;
         if (Status read = ReadPage(); read != ERROR_SUCCESS)

@@ -19,10 +19,13 @@ inline constexpr const char* kDirectoryProviderName = "Active Directory";
 std::vector<NetResource> DirectoryResources(const std::vector<DirectoryEntry>& entries);
 
 // A one-level search of a directory container, read page by page as the
-// caller takes the descriptors, so that a domain of any size streams.
+// caller takes the descriptors, so that a domain of any size streams. The
+// session may be shared with the enumerations of the container's parents,
+// on the same thread. Past maxEntries entries no further page is read, and
+// the descriptors end with ERROR_NOT_ENOUGH_MEMORY after what was given.
 class DirectoryEnumeration : public ResourceEnumeration {
 public:
-    DirectoryEnumeration(std::unique_ptr<LdapSession> session, std::string base);
+    DirectoryEnumeration(std::shared_ptr<LdapSession> session, std::string base, std::size_t maxEntries);
 
     // Reads the first page: a container that cannot be searched fails here.
     [[nodiscard]] Status Start();
@@ -33,9 +36,11 @@ public:
 private:
     [[nodiscard]] Status ReadPage();
 
-    std::unique_ptr<LdapSession> session_;
+    std::shared_ptr<LdapSession> session_;
     std::string base_;
     std::string cookie_;
+    std::size_t entriesLeft_;
+    bool capReached_ = false;
     smb::ResourceList page_{{}};
 };
 

@@ -57,6 +57,24 @@ bool LooksLikeDnsDomain(std::string_view name) {
     return false;
 }
 
+std::size_t DepthBelowDomain(std::string_view dn) {
+    std::size_t depth = 0;
+    bool atStart = true;  // at the first character of a component
+    for (std::size_t i = 0; i < dn.size(); ++i) {
+        if (atStart) {
+            const bool dc = dn.size() - i > 3 && (dn[i] == 'D' || dn[i] == 'd') &&
+                            (dn[i + 1] == 'C' || dn[i + 1] == 'c') && dn[i + 2] == '=';
+            depth += dc ? 0 : 1;
+            atStart = false;
+        }
+        if (dn[i] == '\\')
+            ++i;  // an escaped character, a comma among them
+        else if (dn[i] == ',')
+            atStart = true;
+    }
+    return depth;
+}
+
 std::string FirstRdnValue(std::string_view dn) {
     const std::size_t equals = dn.find('=');
     if (equals == std::string_view::npos)

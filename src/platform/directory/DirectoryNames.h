@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ bool LooksLikeDnsDomain(std::string_view name);
 // The value of a distinguished name's first component, unescaped:
 // "OU=Web\, Intranet,DC=lab" -> "Web, Intranet". Empty when there is none.
 std::string FirstRdnValue(std::string_view dn);
+
+// How many components of a distinguished name lie below its domain (its
+// components other than DC=): "OU=A,OU=B,DC=lab,DC=test" -> 2.
+std::size_t DepthBelowDomain(std::string_view dn);
 
 // True when a userAccountControl value has the account-disabled bit (0x2).
 bool AccountDisabled(std::string_view userAccountControl);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,12 @@ struct DirectoryOptions {
     std::chrono::milliseconds callLimit{8'000};
     // Entries per page of a search: a large domain streams page by page.
     int pageSize = 500;
+    // What a directory may send: the bytes of one page's entries, one
+    // message, and the entries of one container (past it, the container's
+    // listing ends with ERROR_NOT_ENOUGH_MEMORY after what it gave).
+    std::size_t maxPageBytes = std::size_t{16} << 20;
+    std::size_t maxMessageBytes = std::size_t{4} << 20;
+    std::size_t maxContainerEntries = 100'000;
 };
 
 }  // namespace vn::directory

@@ -63,7 +63,56 @@ std::vector<std::string> AllValues(LDAP* ld, LDAPMessage* entry, const char* att
     return out;
 }
 
+DirectoryEntry ReadEntry(LDAP* ld, LDAPMessage* message) {
+    DirectoryEntry out;
+    if (char* dn = ldap_get_dn(ld, message)) {
+        out.dn = dn;
+        ldap_memfree(dn);
+    }
+    out.objectClasses = AllValues(ld, message, "objectClass");
+    out.dnsHostName = FirstValue(ld, message, "dNSHostName");
+    out.userAccountControl = FirstValue(ld, message, "userAccountControl");
+    return out;
+}
+
+int LastError(LDAP* ld) {
+    int error = LDAP_OTHER;
+    ldap_get_option(ld, LDAP_OPT_RESULT_CODE, &error);
+    return error;
+}
+
+// The result that ends a page: its code, and the paging cookie that reads
+// on (left empty after the last page).
+Status ReadPageEnd(LDAP* ld, LDAPMessage* message, std::string& cookie) {
+    LDAPControl** returned = nullptr;
+    int code = LDAP_SUCCESS;
+    const int result = ldap_parse_result(ld, message, &code, nullptr, nullptr, nullptr, &returned, 0);
+    if (result == LDAP_SUCCESS && code == LDAP_SUCCESS) {
+        if (LDAPControl* response = ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
+            ber_int_t estimate = 0;
+            berval next{0, nullptr};
+            if (ldap_parse_pageresponse_control(ld, response, &estimate, &next) == LDAP_SUCCESS && next.bv_val) {
+                cookie.assign(next.bv_val, next.bv_len);
+                ber_memfree(next.bv_val);
+            }
+        }
+    }
+    ldap_controls_free(returned);
+    return LdapStatus(result == LDAP_SUCCESS ? code : result);
+}
+
 }  // namespace
+
+bool PageBudget::Take(const DirectoryEntry& entry) {
+    std::size_t size = entry.dn.size() + entry.dnsHostName.size() + entry.userAccountControl.size();
+    for (const std::string& objectClass : entry.objectClasses)
+        size += objectClass.size();
+    if (entriesLeft == 0 || size > bytesLeft)
+        return false;
+    --entriesLeft;
+    bytesLeft -= size;
+    return true;
+}
 
 Status LdapStatus(int ldapResult) {
     switch (ldapResult) {
@@ -119,6 +168,13 @@ Status LdapSession::Initialize(const std::string& uri) {
     // The service principal is ldap/<the name we were given>, not whatever a
     // reverse lookup of the address says.
     ldap_set_option(ld_, LDAP_OPT_X_SASL_NOCANON, LDAP_OPT_ON);
+    // No message of the directory may be larger than this: libldap reads a
+    // whole message into memory before it hands it on.
+    Sockbuf* socket = nullptr;
+    ber_len_t maxMessage = options_.maxMessageBytes;
+    if (ldap_get_option(ld_, LDAP_OPT_SOCKBUF, &socket) != LDAP_OPT_SUCCESS || !socket ||
+        ber_sockbuf_ctrl(socket, LBER_SB_OPT_SET_MAX_INCOMING, &maxMessage) != 1)
+        return ERROR_NOT_ENOUGH_MEMORY;
     return ERROR_SUCCESS;
 }
 
@@ -164,41 +220,43 @@ Status LdapSession::SearchPage(const std::string& base, std::string& cookie, std
     char objectClass[] = "objectClass", dnsHostName[] = "dNSHostName", uac[] = "userAccountControl";
     char* attributes[] = {objectClass, dnsHostName, uac, nullptr};
     timeval timeout = CallTimeout(options_.callLimit);
-    LDAPMessage* message = nullptr;
-    result = ldap_search_ext_s(ld_, base.c_str(), LDAP_SCOPE_ONELEVEL, kFilter, attributes, 0, serverControls, nullptr,
-                               &timeout, LDAP_NO_LIMIT, &message);
+    int messageId = 0;
+    result = ldap_search_ext(ld_, base.c_str(), LDAP_SCOPE_ONELEVEL, kFilter, attributes, 0, serverControls, nullptr,
+                             &timeout, options_.pageSize, &messageId);
     ldap_control_free(pageControl);
-    if (result != LDAP_SUCCESS) {
-        ldap_msgfree(message);
-        return LdapStatus(result);
-    }
-    for (LDAPMessage* entry = ldap_first_entry(ld_, message); entry; entry = ldap_next_entry(ld_, entry)) {
-        DirectoryEntry out;
-        if (char* dn = ldap_get_dn(ld_, entry)) {
-            out.dn = dn;
-            ldap_memfree(dn);
-        }
-        out.objectClasses = AllValues(ld_, entry, "objectClass");
-        out.dnsHostName = FirstValue(ld_, entry, "dNSHostName");
-        out.userAccountControl = FirstValue(ld_, entry, "userAccountControl");
-        entries.push_back(std::move(out));
-    }
-    LDAPControl** returned = nullptr;
-    int code = LDAP_SUCCESS;
-    result = ldap_parse_result(ld_, message, &code, nullptr, nullptr, nullptr, &returned, 1);
     cookie.clear();
-    if (result == LDAP_SUCCESS && code == LDAP_SUCCESS) {
-        if (LDAPControl* response = ldap_control_find(LDAP_CONTROL_PAGEDRESULTS, returned, nullptr)) {
-            ber_int_t estimate = 0;
-            berval next{0, nullptr};
-            if (ldap_parse_pageresponse_control(ld_, response, &estimate, &next) == LDAP_SUCCESS && next.bv_val) {
-                cookie.assign(next.bv_val, next.bv_len);
-                ber_memfree(next.bv_val);
-            }
+    if (result != LDAP_SUCCESS)
+        return LdapStatus(result);
+    // The entries are taken one message at a time, so that a page never
+    // holds more than was asked for, whatever the directory sends.
+    PageBudget budget{static_cast<std::size_t>(std::max(options_.pageSize, 1)), options_.maxPageBytes};
+    for (;;) {
+        timeout = CallTimeout(options_.callLimit);
+        LDAPMessage* message = nullptr;
+        const int type = ldap_result(ld_, messageId, LDAP_MSG_ONE, &timeout, &message);
+        if (type == 0 || type == -1) {
+            ldap_msgfree(message);
+            (void)ldap_abandon_ext(ld_, messageId, nullptr, nullptr);  // the page is given up either way
+            return type == 0 ? kSemaphoreTimeout : LdapStatus(LastError(ld_));
         }
+        if (type == LDAP_RES_SEARCH_ENTRY) {
+            DirectoryEntry entry = ReadEntry(ld_, message);
+            ldap_msgfree(message);
+            if (!budget.Take(entry)) {
+                (void)ldap_abandon_ext(ld_, messageId, nullptr, nullptr);  // the rest is not read
+                return ERROR_NOT_ENOUGH_MEMORY;
+            }
+            entries.push_back(std::move(entry));
+            continue;
+        }
+        if (type != LDAP_RES_SEARCH_RESULT) {  // references and the like: not followed
+            ldap_msgfree(message);
+            continue;
+        }
+        const Status status = ReadPageEnd(ld_, message, cookie);
+        ldap_msgfree(message);
+        return status;
     }
-    ldap_controls_free(returned);
-    return LdapStatus(result == LDAP_SUCCESS ? code : result);
 }
 
 }  // namespace vn::directory

@@ -20,6 +20,14 @@ struct DirectoryEntry {
     std::string userAccountControl;
 };
 
+// What one page of a search may still hold: its entries and their bytes.
+struct PageBudget {
+    std::size_t entriesLeft;
+    std::size_t bytesLeft;
+    // Counts the entry against the budget; false when it does not fit.
+    bool Take(const DirectoryEntry& entry);
+};
+
 // One logged-on connection to a domain controller through OpenLDAP's client
 // library. A handle belongs to one thread at a time; every call ends within
 // the options' call limit (or the thread's remote deadline).
@@ -41,7 +49,9 @@ public:
 
     // One page of a one-level search below base for the units, containers
     // and computers a browser shows; cookie carries the position from page
-    // to page and comes back empty after the last.
+    // to page and comes back empty after the last. A page of more entries
+    // than the options' page size, or of more bytes than their bound, is
+    // given up with ERROR_NOT_ENOUGH_MEMORY.
     [[nodiscard]] Status SearchPage(const std::string& base, std::string& cookie, std::vector<DirectoryEntry>& entries);
 
 private:
