@@ -76,6 +76,21 @@ TEST_F(GroupPolicyDialogTest, SaveAdmPutsBothTemplatesInTheChosenFolderReplacing
     EXPECT_EQ(boxes_.Boxes().size(), 1u);
 }
 
+TEST_F(GroupPolicyDialogTest, SaveAdmStartsInTheDocumentsFolderWhenThereIsOneElseAtHome) {
+    const std::string home = directory_.File("home");
+    fs::create_directories(home);
+    const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.c_str());
+    qputenv("XDG_CONFIG_HOME", (home + "/.config").c_str());  // no user-dirs.dirs: Documents under home
+    CGroupPolicy dialog(QString(), desktop_, nullptr, ProgramDirectory());
+    dialog.SaveAdm();
+    fs::create_directories(home + "/Documents");
+    dialog.SaveAdm();
+    qputenv("HOME", oldHome);
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+    EXPECT_EQ(starts_, (std::vector<std::string>{home, home + "/Documents"}));
+}
+
 TEST_F(GroupPolicyDialogTest, AMissingTemplateIsToldAndNothingIsSaved) {
     fs::remove(program_ / "Vantor.adm");
     chosen_ = directory_.File("policies");
@@ -101,7 +116,9 @@ TEST_F(GroupPolicyDialogTest, PrintHandsTheGuideToTheViewerOrSaysWhyItCannot) {
     EXPECT_EQ(Boxes(), (std::vector<std::pair<std::string, std::string>>{
                            {"Vantor Netwarden",
                             "There is no application associated with the given file name extension. This error will "
-                            "also be returned if you attempt to print a file that is not printable."},
+                            "also be returned if you attempt to print a file that is not printable.\n\nThe policy "
+                            "guide is " +
+                                ProgramDirectory() + "VtrNetwarden_GroupPolicies.pdf."},
                            {"Vantor Netwarden", "The VtrNetwarden_GroupPolicies.pdf was not found."}}));
 }
 

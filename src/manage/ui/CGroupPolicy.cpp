@@ -1,6 +1,7 @@
 #include "manage/ui/CGroupPolicy.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -130,16 +131,26 @@ CGroupPolicy::CGroupPolicy(const QString& moreInformationUrl, GroupPolicyDesktop
 }
 
 void CGroupPolicy::SaveAdm() {
-    const std::string start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
-    const std::string destination = desktop_.chooseFolder(this, start);
+    // The documents folder when this user has one; a folder chooser given a
+    // missing folder only says "Directory not found".
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QDir::homePath();
+    const std::string destination = desktop_.chooseFolder(this, start.toStdString());
     if (!destination.empty())
         SavePolicyTemplates(policyDirectory_, destination, CurrentMessageBoxService());
 }
 
 void CGroupPolicy::Print() {
-    const int value = desktop_.openDocument(policyDirectory_ + std::string(kPolicyGuideName));
-    if (value <= 32)
-        ShowMessage(kAppCaption, LaunchFailureText(value, kPolicyGuideName), MessageIcon::None);
+    const std::string guide = policyDirectory_ + std::string(kPolicyGuideName);
+    const int value = desktop_.openDocument(guide);
+    if (value > 32)
+        return;
+    std::string text = LaunchFailureText(value, kPolicyGuideName);
+    // Without a viewer the guide can still be opened by hand, or printed.
+    if (value == kNoAssociation)
+        text += "\n\nThe policy guide is " + guide + ".";
+    ShowMessage(kAppCaption, text, MessageIcon::None);
 }
 
 void CGroupPolicy::paintEvent(QPaintEvent*) {
