@@ -14,7 +14,7 @@ namespace vn::bench {
 using vn::lab::SambaLab;
 
 bool BenchLab::Start(const char* program) {
-    if (!SambaLab::SambaInstalled()) {
+    if (!SambaLab::Installed()) {
         std::fprintf(stderr, "%s: Samba is not installed\n", program);
         return false;
     }
