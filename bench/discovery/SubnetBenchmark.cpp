@@ -210,7 +210,7 @@ int main() {
     }
 
     std::string labRoot;
-    if (!vn::lab::TcpPortOpen(SambaLab::Hosts().front().address, 445)) {
+    if (!SambaLab::Running()) {
         labRoot = home + "/lab";
         std::string error;
         std::printf("starting the Samba lab under %s\n", labRoot.c_str());

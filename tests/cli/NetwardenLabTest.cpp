@@ -14,7 +14,6 @@
 #include <thread>
 #include <vector>
 
-#include "LabProcess.h"
 #include "ProgramTest.h"
 #include "SambaLab.h"
 #include "smb/SilentListener.h"
@@ -62,7 +61,7 @@ protected:
         ProgramTest::SetUp();
         if (IsSkipped())
             return;
-        if (!lab::TcpPortOpen(Host(0).address, 445))
+        if (!SambaLab::Running())
             GTEST_SKIP() << "the Samba lab is not running";
         ASSERT_TRUE(SambaLab::WriteClientConfiguration(directory_.path()));
         runner_.Set("NETWARDEN_PASSWORD", SambaLab::AdminUser().password);

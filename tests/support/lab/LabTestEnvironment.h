@@ -45,6 +45,12 @@ private:
 
 template <typename Lab>
 void LabTestEnvironment<Lab>::SetUpOnce() {
+    // Afresh each time: a repeated run (--gtest_repeat) sets up again.
+    unavailable_.clear();
+    missing_ = false;
+    ownLab_ = false;
+    root_.clear();
+    home_.clear();
     std::string pattern = std::string("/tmp/vn-") + Lab::kFolder + "-home-XXXXXX";
     if (const char* dir = mkdtemp(pattern.data()))
         home_ = dir;
