@@ -33,6 +33,7 @@ protected:
         std::vector<Identity> chain;
         const Identity identity = c.make(lab_, chain);
         std::vector<X509*> chainCertificates;
+        chainCertificates.reserve(chain.size());
         for (const auto& extra : chain)
             chainCertificates.push_back(extra.certificate.get());
         TestHttpsServer server(&identity, chainCertificates);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -52,8 +54,13 @@ void LabTestEnvironment<Lab>::SetUpOnce() {
     root_.clear();
     home_.clear();
     std::string pattern = std::string("/tmp/vn-") + Lab::kFolder + "-home-XXXXXX";
-    if (const char* dir = mkdtemp(pattern.data()))
-        home_ = dir;
+    const char* dir = mkdtemp(pattern.data());
+    if (dir == nullptr) {
+        // Without a HOME of its own the configuration would land in the caller's.
+        unavailable_ = "no temporary HOME: " + std::string(std::strerror(errno));
+        return;
+    }
+    home_ = dir;
     Lab::PrepareTestHome(home_);
     setenv("HOME", home_.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home_ + "/config").c_str(), 1);
