@@ -139,12 +139,13 @@ public:
 
 private:
     std::vector<std::string> Netwarden(const std::vector<std::string>& arguments) const {
+        const char* const bindNames =
+            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && exec \"$@\"";
         std::vector<std::string> argv{"/usr/bin/unshare",
                                       "-m",
                                       "sh",
                                       "-c",
-                                      "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && "
-                                      "shift 2 && exec \"$@\"",
+                                      bindNames,
                                       "sh",
                                       home_ + "/hosts",
                                       home_ + "/resolv.conf",
@@ -210,7 +211,7 @@ int main() {
     }
 
     std::string labRoot;
-    if (!vn::lab::TcpPortOpen(SambaLab::Hosts().front().address, 445)) {
+    if (!SambaLab::Running()) {
         labRoot = home + "/lab";
         std::string error;
         std::printf("starting the Samba lab under %s\n", labRoot.c_str());

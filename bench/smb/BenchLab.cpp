@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "LabProcess.h"
 #include "SambaLab.h"
 
 namespace vn::bench {
@@ -14,7 +13,7 @@ namespace vn::bench {
 using vn::lab::SambaLab;
 
 bool BenchLab::Start(const char* program) {
-    if (!SambaLab::SambaInstalled()) {
+    if (!SambaLab::Installed()) {
         std::fprintf(stderr, "%s: Samba is not installed\n", program);
         return false;
     }
@@ -32,7 +31,7 @@ bool BenchLab::Start(const char* program) {
                               << "\npassword = " << SambaLab::PlainUser().password << "\n";
     umask(previous);
 
-    if (vn::lab::TcpPortOpen(SambaLab::Hosts().front().address, 445))
+    if (SambaLab::Running())
         return true;
     labRoot_ = home_ + "/lab";
     std::printf("starting the Samba lab under %s\n", labRoot_.c_str());

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "detect/ComputerProbe.h"
+#include "discovery/NetworkResources.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn {
@@ -29,24 +30,6 @@ std::string WithoutBackslashes(const std::string& name) {
     std::string result = name;
     std::erase(result, '\\');
     return result;
-}
-
-// The descriptor of a typed container, taken first as a domain or workgroup.
-NetResource TypedDomain(const std::string& name) {
-    NetResource resource;
-    resource.dwScope = RESOURCE_GLOBALNET;
-    resource.dwType = RESOURCETYPE_ANY;
-    resource.dwDisplayType = RESOURCEDISPLAYTYPE_DOMAIN;
-    resource.dwUsage = RESOURCEUSAGE_CONTAINER;
-    resource.remoteName = name;
-    return resource;
-}
-
-// The name is then taken as a network provider's name.
-void MakeProvider(NetResource& resource) {
-    resource.dwDisplayType = RESOURCEDISPLAYTYPE_NETWORK;
-    resource.dwUsage |= RESOURCEUSAGE_RESERVED;
-    resource.provider = resource.remoteName;
 }
 
 // One run of the scan: the depth-first walk and what it leaves behind.

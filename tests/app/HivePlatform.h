@@ -3,23 +3,30 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/Platform.h"
+#include "platform/Registry.h"
 #include "platform/TempDirectory.h"
 #include "platform/local/hive/SqliteRegistry.h"
 #include "support/FakePlatform.h"
+#include "support/PlatformOverlay.h"
 
 namespace vn::test {
+
+// Holds the fake network, so that it is built before the overlay that forwards to it.
+struct HivePlatformNetwork {
+    FakePlatform fake;
+};
 
 // This computer's hives are real SQLite files in a temporary directory
 // (named through NETWARDEN_USER_HIVE and NETWARDEN_MACHINE_HIVE, as the
 // program finds them); every other computer, and every other service, is the
 // fake network.
-class HivePlatform final : public Platform, public Registry {
+class HivePlatform final : private HivePlatformNetwork, public PlatformOverlay, public Registry {
 public:
-    HivePlatform() {
+    HivePlatform() : PlatformOverlay(fake) {
         setenv("NETWARDEN_USER_HIVE", directory.File("user.db").c_str(), 1);
         setenv("NETWARDEN_MACHINE_HIVE", directory.File("machine.db").c_str(), 1);
         local = std::make_unique<SqliteRegistry>();
+        Use(static_cast<Registry&>(*this));
     }
 
     // A fresh connection to the same files, as the next run of the program has.
@@ -32,18 +39,8 @@ public:
                                      : local->Connect(computer, hive, result);
     }
 
-    Registry& registry() override { return *this; }
-    NetInfo& netInfo() override { return fake.netInfo(); }
-    NetworkBrowser& browser() override { return fake.browser(); }
-    ServiceControl& services() override { return fake.services(); }
-    Accounts& accounts() override { return fake.accounts(); }
-    Resolver& resolver() override { return fake.resolver(); }
-    Sockets& sockets() override { return fake.sockets(); }
-    Processes& processes() override { return fake.processes(); }
-    HttpsClient& https() override { return fake.https(); }
-
+    using HivePlatformNetwork::fake;
     TempDirectory directory;
-    FakePlatform fake;
     std::unique_ptr<SqliteRegistry> local;
     // When set, this computer's hives are reached through it (one that fails
     // writes, say) instead of directly.

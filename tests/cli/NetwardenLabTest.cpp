@@ -14,7 +14,6 @@
 #include <thread>
 #include <vector>
 
-#include "LabProcess.h"
 #include "ProgramTest.h"
 #include "SambaLab.h"
 #include "smb/SilentListener.h"
@@ -62,7 +61,7 @@ protected:
         ProgramTest::SetUp();
         if (IsSkipped())
             return;
-        if (!lab::TcpPortOpen(Host(0).address, 445))
+        if (!SambaLab::Running())
             GTEST_SKIP() << "the Samba lab is not running";
         ASSERT_TRUE(SambaLab::WriteClientConfiguration(directory_.path()));
         runner_.Set("NETWARDEN_PASSWORD", SambaLab::AdminUser().password);
@@ -285,7 +284,7 @@ TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministrat
         std::filesystem::path(directory_.path()) / "bin",
         CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
     const QString host = QString::fromStdString(Host(1).address);
-    const auto services = [&](QStringList words) {
+    const auto services = [&](const QStringList& words) {
         return runner_.Run(QStringList{"--user", User(), "services", host} + words, program);
     };
     const auto spooler = [](const std::string& startup, const std::string& state) {

@@ -11,14 +11,20 @@
 #include "cli/Netwarden.h"
 #include "platform/local/hive/SqliteRegistry.h"
 #include "support/FakePlatform.h"
+#include "support/PlatformOverlay.h"
 
 namespace vn::cli::test {
 
 // The fake network for every other computer, and a real SQLite hive in a
 // temporary directory for this computer's registry (the saved inventory).
-class HiveBackedPlatform final : public Platform, public Registry {
+class HiveBackedPlatform final : public vn::test::PlatformOverlay, public Registry {
 public:
-    HiveBackedPlatform(vn::test::FakePlatform& network, const HivePaths& hives) : network_(network), local_(hives) {}
+    HiveBackedPlatform(vn::test::FakePlatform& network, const HivePaths& hives)
+        : PlatformOverlay(network),
+          network_(network),
+          local_(hives) {
+        Use(static_cast<Registry&>(*this));
+    }
 
     Status Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) override {
         if (!computer.empty())
@@ -30,16 +36,6 @@ public:
 
     // Runs at every connection to this computer's registry, before it is made.
     std::function<void()> onLocalConnect;
-
-    Registry& registry() override { return *this; }
-    NetInfo& netInfo() override { return network_.netInfo(); }
-    NetworkBrowser& browser() override { return network_.browser(); }
-    ServiceControl& services() override { return network_.services(); }
-    Accounts& accounts() override { return network_.accounts(); }
-    Resolver& resolver() override { return network_.resolver(); }
-    Sockets& sockets() override { return network_.sockets(); }
-    Processes& processes() override { return network_.processes(); }
-    HttpsClient& https() override { return network_.https(); }
 
 private:
     vn::test::FakePlatform& network_;

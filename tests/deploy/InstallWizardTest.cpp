@@ -23,31 +23,13 @@
 #include "platform/TempDirectory.h"
 #include "platform/local/LocalProcesses.h"
 #include "support/FakePlatform.h"
+#include "support/PlatformOverlay.h"
 #include "support/ScriptedMessageBoxService.h"
 
 namespace vn {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// The fake network and registry, with programs started for real.
-class RunningPlatform final : public Platform {
-public:
-    explicit RunningPlatform(test::FakePlatform& fake) : fake_(fake) {}
-    Registry& registry() override { return fake_.registry(); }
-    NetInfo& netInfo() override { return fake_.netInfo(); }
-    NetworkBrowser& browser() override { return fake_.browser(); }
-    ServiceControl& services() override { return fake_.services(); }
-    Accounts& accounts() override { return fake_.accounts(); }
-    Resolver& resolver() override { return fake_.resolver(); }
-    Sockets& sockets() override { return fake_.sockets(); }
-    Processes& processes() override { return processes_; }
-    HttpsClient& https() override { return fake_.https(); }
-
-private:
-    test::FakePlatform& fake_;
-    LocalProcesses processes_;
-};
 
 // Runs the event loop until done() holds (or a generous safety limit passes).
 bool ProcessEventsUntil(const std::function<bool()>& done) {
@@ -75,6 +57,7 @@ Lines RowNames(const CInstallComputersPage& page) {
 class InstallWizardTest : public ::testing::Test {
 protected:
     InstallWizardTest() {
+        platform_.Use(processes_);
         fake_.LocalServices().AddHost("loopback-name", 0x7F000001);
         services_.runDialog = [this](QDialog& dialog) {
             if (fillDialog_)
@@ -96,7 +79,9 @@ protected:
     }
 
     test::FakePlatform fake_;
-    RunningPlatform platform_{fake_};
+    LocalProcesses processes_;
+    // The fake network and registry, with programs started for real.
+    test::PlatformOverlay platform_{fake_};
     test::ScriptedMessageBoxService boxes_;
     TempDirectory directory_;
     InstallDialogServices services_;

@@ -6,12 +6,14 @@
 
 #include "DomainLab.h"
 #include "DomainLabEnvironment.h"
+#include "LabTest.h"
 #include "detect/RecordingSinks.h"
 #include "discovery/NetworkScanWorker.h"
 #include "platform/directory/CombinedNetworkBrowser.h"
 #include "platform/directory/DomainControllers.h"
 #include "platform/smb/SmbBackend.h"
 #include "support/FakePlatform.h"
+#include "support/PlatformOverlay.h"
 #include "support/ScriptedMessageBoxService.h"
 
 namespace vn::directory {
@@ -19,35 +21,11 @@ namespace {
 
 using lab::DomainLab;
 using Lines = std::vector<std::string>;
-using testing::DomainLabEnvironment;
+using lab::DomainLabEnvironment;
 
-// Browsing through the real SMB and directory browsers; every other call
-// goes to a fake network without computers, so each probe fails at once.
-class BrowsingPlatform final : public Platform {
-public:
-    explicit BrowsingPlatform(NetworkBrowser& browser) : browser_(browser) {}
-    Registry& registry() override { return fake_.registry(); }
-    NetInfo& netInfo() override { return fake_.netInfo(); }
-    NetworkBrowser& browser() override { return browser_; }
-    ServiceControl& services() override { return fake_.services(); }
-    Accounts& accounts() override { return fake_.accounts(); }
-    Resolver& resolver() override { return fake_.resolver(); }
-    Sockets& sockets() override { return fake_.sockets(); }
-    Processes& processes() override { return fake_.processes(); }
-    HttpsClient& https() override { return fake_.https(); }
-
-private:
-    NetworkBrowser& browser_;
-    vn::test::FakePlatform fake_;
-};
-
-class LabDirectoryTest : public ::testing::Test {
+class LabDirectoryTest : public lab::LabTest<lab::DomainLabEnvironment> {
 protected:
-    void SetUp() override {
-        if (!DomainLabEnvironment::Unavailable().empty())
-            GTEST_SKIP() << DomainLabEnvironment::Unavailable();
-        catalogue_.AddBuiltIns();
-    }
+    void SetUpLab() override { catalogue_.AddBuiltIns(); }
 
     static DirectoryOptions Options(int pageSize = 500) {
         DirectoryOptions options;
@@ -67,7 +45,11 @@ protected:
         smb::SmbBackend backend(Administrator());
         DirectoryBrowser directory([&backend] { return backend.Credentials(); }, Options(pageSize));
         CombinedNetworkBrowser browser(backend.browser(), directory);
-        BrowsingPlatform platform(browser);
+        // Browsing through the real SMB and directory browsers; every other call
+        // goes to a fake network without computers, so each probe fails at once.
+        vn::test::FakePlatform fake;
+        vn::test::PlatformOverlay platform(fake);
+        platform.Use(browser);
         vn::test::RecordingStatusSink status;
         vn::test::RecordingTreeSink tree;
         MessageBoxStopQuestion questions;

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "LabLogonSession.h"
+#include "LabTest.h"
 #include "SambaLab.h"
 #include "SmbLabEnvironment.h"
 #include "manage/PolicyCheck.h"
@@ -18,8 +19,8 @@ namespace vn {
 namespace {
 
 using lab::SambaLab;
+using lab::SmbLabEnvironment;
 using smb::testing::LabLogonSession;
-using smb::testing::SmbLabEnvironment;
 
 std::vector<std::string> Column(const PolicyTable& table, PolicyValue PolicyFeature::*column) {
     std::vector<std::string> texts;
@@ -28,12 +29,9 @@ std::vector<std::string> Column(const PolicyTable& table, PolicyValue PolicyFeat
     return texts;
 }
 
-class ManageLabTest : public ::testing::Test {
+class ManageLabTest : public lab::LabTest<SmbLabEnvironment> {
 protected:
-    void SetUp() override {
-        if (SmbLabEnvironment::SambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
-        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
+    void SetUpLab() override {
         admin_.remote().SetPassword(SambaLab::AdminUser().name, SambaLab::AdminUser().password, "");
         user_.remote().SetPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
     }

@@ -7,8 +7,10 @@
 #include <map>
 #include <thread>
 
+#include "LabTest.h"
 #include "SambaLab.h"
 #include "SmbLabEnvironment.h"
+#include "discovery/NetworkResources.h"
 #include "platform/smb/ResourceList.h"
 #include "platform/smb/SmbBackend.h"
 
@@ -16,7 +18,7 @@ namespace vn::smb {
 namespace {
 
 using lab::SambaLab;
-using testing::SmbLabEnvironment;
+using lab::SmbLabEnvironment;
 
 constexpr std::uint32_t kBufferSize = 16384;
 constexpr std::uint32_t kAsManyAsFit = 0xFFFFFFFF;
@@ -62,31 +64,9 @@ Status Walk(NetworkBrowser& browser, const NetResource* container, const std::st
     return ERROR_SUCCESS;
 }
 
-// The descriptor the scan builds for a name the user typed.
-NetResource TypedContainer(const std::string& name) {
-    NetResource r;
-    r.dwScope = RESOURCE_GLOBALNET;
-    r.dwType = RESOURCETYPE_ANY;
-    r.dwDisplayType = RESOURCEDISPLAYTYPE_DOMAIN;
-    r.dwUsage = RESOURCEUSAGE_CONTAINER;
-    r.remoteName = name;
-    return r;
-}
-
-void TurnIntoProvider(NetResource& r) {
-    r.dwDisplayType = RESOURCEDISPLAYTYPE_NETWORK;
-    r.dwUsage |= RESOURCEUSAGE_RESERVED;
-    r.provider = r.remoteName;
-}
-
-class LabBrowseTest : public ::testing::Test {
+class LabBrowseTest : public lab::LabTest<SmbLabEnvironment> {
 protected:
-    void SetUp() override {
-        if (SmbLabEnvironment::SambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
-        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
-        ASSERT_TRUE(WaitForBothServers()) << "the lab's browse list never held both hosts";
-    }
+    void SetUpLab() override { ASSERT_TRUE(WaitForBothServers()) << "the lab's browse list never held both hosts"; }
 
     // nmbd needs some twenty seconds after its start to win the browser
     // election, and on a loaded machine sometimes much longer; the hosts
@@ -153,7 +133,7 @@ TEST_F(LabBrowseTest, WholeNetworkHoldsTheProviderItsWorkgroupAndItsServers) {
 }
 
 TEST_F(LabBrowseTest, TypedWorkgroupListsItsServersInBatchesThatFitTheBuffer) {
-    NetResource container = TypedContainer(SambaLab::kWorkgroup);
+    NetResource container = TypedDomain(SambaLab::kWorkgroup);
     std::unique_ptr<ResourceEnumeration> enumeration;
     ASSERT_EQ(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &container, enumeration),
               ERROR_SUCCESS);
@@ -183,10 +163,10 @@ TEST_F(LabBrowseTest, TypedWorkgroupListsItsServersInBatchesThatFitTheBuffer) {
 }
 
 TEST_F(LabBrowseTest, ProviderNameOpensOnlyOnTheRetryAsProvider) {
-    NetResource typed = TypedContainer("MICROSOFT WINDOWS NETWORK");
+    NetResource typed = TypedDomain("MICROSOFT WINDOWS NETWORK");
     std::unique_ptr<ResourceEnumeration> enumeration;
     EXPECT_NE(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &typed, enumeration), ERROR_SUCCESS);
-    TurnIntoProvider(typed);
+    MakeProvider(typed);
     ASSERT_EQ(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &typed, enumeration), ERROR_SUCCESS);
     std::vector<NetResource> workgroups;
     EXPECT_EQ(ReadAll(*enumeration, workgroups, kBufferSize), ERROR_NO_MORE_ITEMS);
@@ -195,10 +175,10 @@ TEST_F(LabBrowseTest, ProviderNameOpensOnlyOnTheRetryAsProvider) {
     EXPECT_EQ(workgroups[0].dwDisplayType, RESOURCEDISPLAYTYPE_DOMAIN);
 
     // A name that is neither a workgroup nor a provider fails both ways.
-    NetResource unknown = TypedContainer("NOSUCHGROUP");
+    NetResource unknown = TypedDomain("NOSUCHGROUP");
     EXPECT_NE(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &unknown, enumeration),
               ERROR_SUCCESS);
-    TurnIntoProvider(unknown);
+    MakeProvider(unknown);
     EXPECT_NE(backend_.browser().OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &unknown, enumeration),
               ERROR_SUCCESS);
 }

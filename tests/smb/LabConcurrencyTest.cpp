@@ -10,6 +10,7 @@
 
 #include "DelayProxy.h"
 #include "LabProbe.h"
+#include "LabTest.h"
 #include "SambaLab.h"
 #include "SilentListener.h"
 #include "SmbLabEnvironment.h"
@@ -22,19 +23,13 @@ namespace {
 using namespace std::chrono_literals;
 using lab::DelayProxy;
 using lab::SambaLab;
-using testing::SmbLabEnvironment;
+using lab::SmbLabEnvironment;
 using Clock = std::chrono::steady_clock;
 
 double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-class LabConcurrencyTest : public ::testing::Test {
+class LabConcurrencyTest : public lab::LabTest<SmbLabEnvironment> {
 protected:
-    void SetUp() override {
-        if (SmbLabEnvironment::SambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
-        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
-    }
-
     static SmbCredentials PlainUser() {
         return SmbCredentials::FromPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
     }

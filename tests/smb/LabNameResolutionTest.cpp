@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "LabTest.h"
 #include "SambaLab.h"
 #include "SmbLabEnvironment.h"
 #include "platform/local/LocalResolver.h"
@@ -18,7 +19,7 @@ namespace vn::smb {
 namespace {
 
 using lab::SambaLab;
-using testing::SmbLabEnvironment;
+using lab::SmbLabEnvironment;
 using Method = NameResolution::Method;
 
 IPv4 AddressOf(const std::string& dotted) {
@@ -32,12 +33,9 @@ std::string Lower(std::string text) {
     return text;
 }
 
-class LabNameResolutionTest : public ::testing::Test {
+class LabNameResolutionTest : public lab::LabTest<SmbLabEnvironment> {
 protected:
-    void SetUp() override {
-        if (SmbLabEnvironment::SambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
-        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
+    void SetUpLab() override {
         ASSERT_TRUE(ReadFirstSambaConfig({ClientConfiguration()}));
         // Soon after the lab starts, the second host registers its names
         // with the WINS server and every host claims its own by broadcast,

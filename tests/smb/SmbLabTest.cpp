@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "LabLogonSession.h"
+#include "LabTest.h"
 #include "SambaLab.h"
 #include "SmbLabEnvironment.h"
 #include "platform/RegistryValues.h"
@@ -14,16 +15,10 @@ namespace vn::smb {
 namespace {
 
 using lab::SambaLab;
-using testing::SmbLabEnvironment;
+using lab::SmbLabEnvironment;
 
-class SmbLabTest : public ::testing::Test {
+class SmbLabTest : public lab::LabTest<SmbLabEnvironment> {
 protected:
-    void SetUp() override {
-        if (SmbLabEnvironment::SambaMissing())
-            GTEST_SKIP() << SmbLabEnvironment::Unavailable();
-        ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
-    }
-
     static SmbCredentials As(const lab::LabUser& user) {
         return SmbCredentials::FromPassword(user.name, user.password, "");
     }

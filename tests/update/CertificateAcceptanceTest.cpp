@@ -3,8 +3,8 @@
 
 #include <functional>
 
+#include "platform/https/TlsLab.h"
 #include "update/LastError.h"
-#include "update/TlsLab.h"
 #include "update/WebRequest.h"
 
 namespace vn::test {
@@ -33,6 +33,7 @@ protected:
         std::vector<Identity> chain;
         const Identity identity = c.make(lab_, chain);
         std::vector<X509*> chainCertificates;
+        chainCertificates.reserve(chain.size());
         for (const auto& extra : chain)
             chainCertificates.push_back(extra.certificate.get());
         TestHttpsServer server(&identity, chainCertificates);

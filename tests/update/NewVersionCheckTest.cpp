@@ -7,9 +7,9 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/https/TlsLab.h"
 #include "update/NewVersionCheck.h"
 #include "update/OneKeyRegistry.h"
-#include "update/TlsLab.h"
 #include "update/UpdateHost.h"
 #include "update/VersionAnswer.h"
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "platform/https/TlsLab.h"
 #include "update/LastError.h"
-#include "update/TlsLab.h"
 #include "update/WebRequest.h"
 
 namespace vn::test {

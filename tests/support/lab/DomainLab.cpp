@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -212,6 +213,13 @@ bool DomainLab::WriteClientConfiguration(const std::string& home, bool hostNames
       << "  cache directory = " << (dir / "state").string() << "\n"
       << "  log level = 0\n";
     return WriteFile(dir / "smb.conf", c.str());
+}
+
+void DomainLab::PrepareTestHome(const std::string& home) {
+    WriteClientConfiguration(home, false);
+    WriteKerberosConfiguration(home + "/krb5.conf");
+    setenv("KRB5_CONFIG", (home + "/krb5.conf").c_str(), 1);
+    setenv("LDAPTLS_REQCERT", "never", 1);
 }
 
 bool DomainLab::WriteKerberosConfiguration(const std::string& path) {

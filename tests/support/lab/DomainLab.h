@@ -28,6 +28,11 @@ public:
     static constexpr const char* kBaseDn = "DC=lab,DC=test";
     static constexpr const char* kControllerHost = "dc1.lab.test";
     static constexpr const char* kControllerName = "DC1";
+    // Where the suite's fixture starts the domain, under the build directory;
+    // what it is and what it needs, for the reason it cannot run.
+    static constexpr const char* kFolder = "domain-lab";
+    static constexpr const char* kTitle = "the lab domain";
+    static constexpr const char* kSoftware = "the Samba domain controller";
 
     static LabUser Administrator();
     static std::vector<std::string> Units();  // created parents first
@@ -61,6 +66,11 @@ public:
     static bool WriteKerberosConfiguration(const std::string& path);
     static bool WriteHostsFile(const std::string& path);
     static bool WriteResolverConfiguration(const std::string& path);
+
+    // The client set-up of an in-process test program under its HOME: this
+    // computer a member of the domain, Kerberos on loopback, and no check of
+    // the lab's own TLS certificate by the programs' LDAP.
+    static void PrepareTestHome(const std::string& home);
 
     // kinit as the administrator into cache (FILE:path), with krb5Config.
     static bool GetTicket(const std::string& krb5Config, const std::string& cache, const std::string& logFile);

@@ -264,7 +264,9 @@ std::string SambaLab::LargeValueText() {
     return text;
 }
 
-bool SambaLab::SambaInstalled() {
+bool SambaLab::Running() { return TcpPortOpen(Hosts().front().address, 445); }
+
+bool SambaLab::Installed() {
     for (const char* program : {kSmbd, kNmbd, kDcerpcd, kNet, kSmbpasswd}) {
         if (access(program, X_OK) != 0)
             return false;

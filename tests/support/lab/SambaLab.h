@@ -22,6 +22,11 @@ struct LabUser {
 class SambaLab {
 public:
     static constexpr const char* kWorkgroup = "VNLAB";
+    // The lab's folder under the build directory, where the suite's fixture
+    // starts it; what it is and what it needs, for the reason it cannot run.
+    static constexpr const char* kFolder = "samba-lab";
+    static constexpr const char* kTitle = "the Samba lab";
+    static constexpr const char* kSoftware = "Samba (smbd)";
 
     // Registry fixtures, present on every host.
     static constexpr const char* kProductKey = "System\\CurrentControlSet\\Services\\Vantor";
@@ -46,7 +51,9 @@ public:
     static std::string LargeValueText();
 
     // True when smbd and its helpers are installed.
-    static bool SambaInstalled();
+    static bool Installed();
+    // True when the first host answers (the lab of the suite's fixture, say).
+    static bool Running();
 
     // Builds and starts the lab; false with a reason on failure. The daemons'
     // PIDs are recorded under root so that Stop can end exactly them.
@@ -64,6 +71,8 @@ public:
     // for programs that run with a hosts file of their own and a resolver on
     // this machine, since a name missing there would become a DNS query.
     static bool WriteClientConfiguration(const std::string& home, bool hostsFileFirst = false);
+    // The client set-up of an in-process test program under its HOME.
+    static void PrepareTestHome(const std::string& home) { WriteClientConfiguration(home); }
 };
 
 }  // namespace vn::lab

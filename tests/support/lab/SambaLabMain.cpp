@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     if (command != "start")
         return 2;
-    if (!vn::lab::SambaLab::SambaInstalled()) {
+    if (!vn::lab::SambaLab::Installed()) {
         std::printf("Samba (smbd) is not installed: the end-to-end tests will be skipped\n");
         return 0;
     }

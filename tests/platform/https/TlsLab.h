@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/https/TestCertificates.h"
+#include "platform/https/TestHttpsServer.h"
 #include "platform/local/https/CurlHttpsClient.h"
-#include "update/TestCertificates.h"
-#include "update/TestHttpsServer.h"
 
 namespace vn::test {
 

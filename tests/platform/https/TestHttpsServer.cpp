@@ -1,4 +1,4 @@
-#include "update/TestHttpsServer.h"
+#include "platform/https/TestHttpsServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "update/TlsLab.h"
+#include "platform/https/TlsLab.h"
 
 namespace vn::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "update/TestCertificates.h"
+#include "platform/https/TestCertificates.h"
 
 namespace vn::test {
 

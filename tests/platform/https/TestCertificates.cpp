@@ -1,4 +1,4 @@
-#include "update/TestCertificates.h"
+#include "platform/https/TestCertificates.h"
 
 #include <openssl/pem.h>
 #include <openssl/x509v3.h>

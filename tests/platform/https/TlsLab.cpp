@@ -1,4 +1,4 @@
-#include "update/TlsLab.h"
+#include "platform/https/TlsLab.h"
 
 #include <cstdlib>
 #include <filesystem>
