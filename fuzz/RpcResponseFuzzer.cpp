@@ -55,7 +55,7 @@ void ReplayCall(std::span<const std::uint8_t> pdus) {
     if (connection.Bind(winreg::Interface()) == ERROR_SUCCESS) {
         std::vector<std::uint8_t> response;
         const std::uint8_t request[8] = {};
-        (void)connection.Call(17, request, response);
+        (void)connection.Call(OperationFor<winreg::BaseRegQueryValue>::opnum, request, response);
     }
 }
 
