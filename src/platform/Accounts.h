@@ -3,20 +3,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "platform/Sid.h"
 #include "platform/Status.h"
 
 namespace vn {
-
-// A security identifier.
-struct Sid {
-    std::uint8_t revision = 1;
-    std::uint64_t identifierAuthority = 0;  // 48 bits
-    std::vector<std::uint32_t> subAuthorities;
-
-    friend bool operator==(const Sid&, const Sid&) = default;
-};
 
 enum class SidNameUse : std::uint32_t {
     User = 1,
@@ -29,10 +20,6 @@ enum class SidNameUse : std::uint32_t {
     Unknown,
     Computer
 };
-
-// ConvertSidToStringSid: "S-1-5-21-...". Authorities of 2^32 and more are
-// written in hexadecimal, as Windows does.
-std::string ConvertSidToStringSid(const Sid& sid);
 
 class Accounts {
 public:

@@ -22,6 +22,7 @@ inline constexpr std::uint32_t KEY_NOTIFY = 0x0010;
 inline constexpr std::uint32_t KEY_READ = 0x20019;
 inline constexpr std::uint32_t KEY_WRITE = 0x20006;
 inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
+inline constexpr std::uint32_t MAXIMUM_ALLOWED = 0x02000000;
 
 // Value types.
 inline constexpr std::uint32_t REG_NONE = 0;
@@ -29,6 +30,7 @@ inline constexpr std::uint32_t REG_SZ = 1;
 inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
 inline constexpr std::uint32_t REG_BINARY = 3;
 inline constexpr std::uint32_t REG_DWORD = 4;
+inline constexpr std::uint32_t REG_MULTI_SZ = 7;
 
 // Whether the registry can take name as the name of one key: not empty, at
 // most 255 bytes, no backslash (the path separator).

@@ -1,7 +1,7 @@
+#include "platform/Sid.h"
+
 #include <cinttypes>
 #include <cstdio>
-
-#include "platform/Accounts.h"
 
 namespace vn {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/Accounts.h"
 #include "platform/Network.h"
+#include "platform/Sid.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn {

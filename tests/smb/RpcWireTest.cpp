@@ -84,25 +84,28 @@ ContextHandle Handle(std::uint8_t first) {
 TEST(RpcWire, Winreg) {
     using namespace winreg;
     ExpectBytes({
-        {"OpenLocalMachine", Encoded(OpenLocalMachine{0x02000000}), "00000000 00000002"},
-        {"OpenUsers", Encoded(OpenUsers{0x02000000}), "00000000 00000002"},
+        {"OpenLocalMachine", Encoded(OpenLocalMachine{.samDesired = MAXIMUM_ALLOWED}), "00000000 00000002"},
+        {"OpenUsers", Encoded(OpenUsers{.samDesired = MAXIMUM_ALLOWED}), "00000000 00000002"},
         {"BaseRegCloseKey", Encoded(BaseRegCloseKey{Handle(0x10)}), HANDLE_10},
-        {"BaseRegCreateKey", Encoded(BaseRegCreateKey{Handle(0x10), u"A\\B", u"", 0, 0x20019}),
+        {"BaseRegCreateKey",
+         Encoded(BaseRegCreateKey{.hKey = Handle(0x10), .lpSubKey = u"A\\B", .samDesired = KEY_READ}),
          HANDLE_10
          " 0800 0800 00000200 04000000 00000000 04000000 4100 5c00 4200 0000"
          " 0200 0200 04000200 01000000 00000000 01000000 0000 0000 00000000 19000200 00000000 08000200 00000000"},
-        {"BaseRegEnumKey", Encoded(BaseRegEnumKey{Handle(0x10), 3}),
+        {"BaseRegEnumKey", Encoded(BaseRegEnumKey{.hKey = Handle(0x10), .dwIndex = 3}),
          HANDLE_10 " 03000000 0000 0002 00000200 00010000 00000000 00000000"
                    " 04000200 0000 0200 08000200 01000000 00000000 00000000 00000000"},
-        {"BaseRegOpenKey", Encoded(BaseRegOpenKey{Handle(0x10), u"Soft", 0, 0x20019}),
+        {"BaseRegOpenKey", Encoded(BaseRegOpenKey{.hKey = Handle(0x10), .lpSubKey = u"Soft", .samDesired = KEY_READ}),
          HANDLE_10 " 0a00 0a00 00000200 05000000 00000000 05000000 5300 6f00 6600 7400 0000 0000 00000000 19000200"},
-        {"BaseRegQueryValue", Encoded(BaseRegQueryValue{Handle(0x10), u"V", true, 16}),
+        {"BaseRegQueryValue", Encoded(BaseRegQueryValue{.hKey = Handle(0x10), .lpValueName = u"V", .lpcbData = 16}),
          HANDLE_10 " 0400 0400 00000200 02000000 00000000 02000000 5600 0000 04000200 00000000"
                    " 08000200 10000000 00000000 00000000 0c000200 10000000 10000200 00000000"},
-        {"BaseRegQueryValue size only", Encoded(BaseRegQueryValue{Handle(0x10), u"V", false, 0}),
+        {"BaseRegQueryValue size only", Encoded(BaseRegQueryValue{.hKey = Handle(0x10), .lpValueName = u"V"}),
          HANDLE_10 " 0400 0400 00000200 02000000 00000000 02000000 5600 0000 04000200 00000000"
                    " 00000000 08000200 00000000 0c000200 00000000"},
-        {"BaseRegSetValue", Encoded(BaseRegSetValue{Handle(0x10), u"V", REG_DWORD, {1, 2, 3, 4}}),
+        {"BaseRegSetValue",
+         Encoded(
+             BaseRegSetValue{.hKey = Handle(0x10), .lpValueName = u"V", .dwType = REG_DWORD, .lpData = {1, 2, 3, 4}}),
          HANDLE_10 " 0400 0400 00000200 02000000 00000000 02000000 5600 0000 04000000 04000000 01020304 04000000"},
     });
 }
@@ -119,7 +122,7 @@ TEST(RpcWire, Wkssvc) {
     ExpectBytes({
         {"NetrWkstaGetInfo", Encoded(NetrWkstaGetInfo{u"\\\\LAB1", 100}),
          "00000200 07000000 00000000 07000000 5c005c004c0041004200310000000000 64000000"},
-        {"NetrWkstaUserEnum", Encoded(NetrWkstaUserEnum{u"\\\\LAB1", 0xFFFFFFFF, 7}),
+        {"NetrWkstaUserEnum", Encoded(NetrWkstaUserEnum{.ServerName = u"\\\\LAB1", .ResumeHandle = 7}),
          "00000200 07000000 00000000 07000000 5c005c004c0041004200310000000000"
          " 01000000 01000000 04000200 00000000 00000000 ffffffff 08000200 07000000"},
     });
@@ -129,10 +132,10 @@ TEST(RpcWire, Lsarpc) {
     using namespace lsarpc;
     ExpectBytes({
         {"LsarClose", Encoded(LsarClose{Handle(0x10)}), HANDLE_10},
-        {"LsarOpenPolicy2", Encoded(LsarOpenPolicy2{u"", POLICY_LOOKUP_NAMES}),
+        {"LsarOpenPolicy2", Encoded(LsarOpenPolicy2{.DesiredAccess = POLICY_LOOKUP_NAMES}),
          "00000200 01000000 00000000 01000000 0000 0000"
          " 18000000 00000000 00000000 00000000 00000000 00000000 00080000"},
-        {"LsarLookupNames", Encoded(LsarLookupNames{Handle(0x10), {u"ab", u"c"}, LsapLookupWksta}),
+        {"LsarLookupNames", Encoded(LsarLookupNames{.PolicyHandle = Handle(0x10), .Names = {u"ab", u"c"}}),
          HANDLE_10 " 02000000 02000000 0400 0400 00000200 0200 0200 04000200"
                    " 02000000 00000000 02000000 6100 6200 01000000 00000000 01000000 6300 0000"
                    " 00000000 00000000 0100 0000 00000000"},
@@ -145,7 +148,7 @@ TEST(RpcWire, Svcctl) {
         {"RCloseServiceHandle", Encoded(RCloseServiceHandle{Handle(0x10)}), HANDLE_10},
         {"RControlService", Encoded(RControlService{Handle(0x10), 1}), HANDLE_10 " 01000000"},
         {"RQueryServiceStatus", Encoded(RQueryServiceStatus{Handle(0x10)}), HANDLE_10},
-        {"ROpenSCManagerW", Encoded(ROpenSCManagerW{u"\\\\LAB1", 0x0001}),
+        {"ROpenSCManagerW", Encoded(ROpenSCManagerW{.lpMachineName = u"\\\\LAB1", .dwDesiredAccess = 0x0001}),
          "00000200 07000000 00000000 07000000 5c005c004c0041004200310000000000 00000000 01000000"},
         {"ROpenServiceW", Encoded(ROpenServiceW{Handle(0x10), u"Spool", 0x0014}),
          HANDLE_10 " 06000000 00000000 06000000 5300 7000 6f00 6f00 6c00 0000 14000000"},
@@ -155,7 +158,7 @@ TEST(RpcWire, Svcctl) {
 
 TEST(RpcWire, WinregAnswers) {
     using namespace winreg;
-    const auto hive = Decoded<OpenHiveResponse>(HANDLE_10 "05000000");
+    const auto hive = Decoded<OpenLocalMachineResponse>(HANDLE_10 "05000000");
     EXPECT_EQ(hive.phKey.bytes, Handle(0x10).bytes);
     EXPECT_EQ(hive.ErrorCode, 5u);
 
@@ -172,6 +175,22 @@ TEST(RpcWire, WinregAnswers) {
     EXPECT_EQ(key.ErrorCode, 259u);
 
     EXPECT_EQ(Decoded<BaseRegSetValueResponse>("05000000").ErrorCode, 5u);
+
+    // The server offered room for 8 bytes and filled 3.
+    const auto value = Decoded<BaseRegQueryValueResponse>(
+        "00000200 03000000 04000200 08000000 00000000 03000000 070809 00"
+        " 08000200 03000000 0c000200 03000000 00000000",
+        false);
+    EXPECT_EQ(value.lpType, REG_BINARY);
+    EXPECT_EQ(value.lpData, (Bytes{7, 8, 9}));
+    EXPECT_EQ(value.lpcbData, 3u);
+
+    // A buffer too short: no data, the size needed and ERROR_MORE_DATA (234).
+    const auto more = Decoded<BaseRegQueryValueResponse>(
+        "00000200 01000000 00000000 04000200 e82e0000 08000200 00000000 ea000000", false);
+    EXPECT_EQ(more.ErrorCode, ERROR_MORE_DATA);
+    EXPECT_EQ(more.lpcbData, 12008u);
+    EXPECT_TRUE(more.lpData.empty());
 }
 
 TEST(RpcWire, WkssvcAnswers) {
@@ -185,25 +204,88 @@ TEST(RpcWire, WkssvcAnswers) {
     EXPECT_EQ(info.WkstaInfo.wki100_langroup, u"LAB");
     EXPECT_EQ(info.WkstaInfo.wki100_ver_major, 10u);
 
+    // Level 101 with its name "LAB1" and comment "Lab host one".
+    const char* const serverInfo =
+        "65000000 00000200 f4010000 04000200 06000000 01000000 03900000 08000200"
+        " 05000000 00000000 05000000 4c00 4100 4200 3100 0000 0000"
+        " 0d000000 00000000 0d000000 4c00 6100 6200 2000 6800 6f00 7300 7400 2000 6f00 6e00 6500 0000 0000"
+        " 00000000";
+    const auto server = Decoded<srvsvc::NetrServerGetInfoResponse>(serverInfo);
+    ASSERT_TRUE(server.hasInfo);
+    EXPECT_EQ(server.InfoStruct.sv101_platform_id, 500u);
+    EXPECT_EQ(server.InfoStruct.sv101_name, u"LAB1");
+    EXPECT_EQ(server.InfoStruct.sv101_version_major, 6u);
+    EXPECT_EQ(server.InfoStruct.sv101_comment, u"Lab host one");
+    EXPECT_EQ(server.ErrorCode, 0u);
+    // Every shorter stub is refused, never read past its end.
+    const Bytes serverStub = FromHex(serverInfo);
+    for (std::size_t size = 0; size < serverStub.size(); ++size) {
+        srvsvc::NetrServerGetInfoResponse cut;
+        EXPECT_EQ(DecodeStub(std::span(serverStub).first(size), cut), RPC_X_BAD_STUB_DATA) << size;
+    }
+
     const auto denied = Decoded<srvsvc::NetrServerGetInfoResponse>("65000000 00000000 05000000");
     EXPECT_FALSE(denied.hasInfo);
     EXPECT_EQ(denied.ErrorCode, 5u);
+
+    // Two users (alice and bob, each of LAB at LAB1) of five, and where to go on.
+    const auto users = Decoded<wkssvc::NetrWkstaUserEnumResponse>(
+        "01000000 01000000 00000200 02000000 04000200 02000000"
+        " 08000200 0c000200 10000200 14000200 18000200 1c000200 20000200 24000200"
+        " 06000000 00000000 06000000 6100 6c00 6900 6300 6500 0000"
+        " 04000000 00000000 04000000 4c00 4100 4200 0000 01000000 00000000 01000000 0000 0000"
+        " 05000000 00000000 05000000 4c00 4100 4200 3100 0000 0000"
+        " 04000000 00000000 04000000 6200 6f00 6200 0000"
+        " 04000000 00000000 04000000 4c00 4100 4200 0000 01000000 00000000 01000000 0000 0000"
+        " 05000000 00000000 05000000 4c00 4100 4200 3100 0000 0000"
+        " 05000000 28000200 02000000 ea000000");
+    const auto& buffer = users.UserInfo.Level1.Buffer;
+    ASSERT_EQ(buffer.size(), 2u);
+    EXPECT_EQ(buffer[0].wkui1_username, u"alice");
+    EXPECT_EQ(buffer[1].wkui1_username, u"bob");
+    EXPECT_EQ(buffer[1].wkui1_logon_server, u"LAB1");
+    EXPECT_EQ(users.TotalEntries, 5u);
+    EXPECT_EQ(users.ResumeHandle, 2u);
+    EXPECT_EQ(users.ErrorCode, ERROR_MORE_DATA);
+
+    // 0x10000000 users of four pointers each: far more than the stub holds,
+    // refused before anything is allocated.
+    wkssvc::NetrWkstaUserEnumResponse huge;
+    EXPECT_EQ(DecodeStub(FromHex("01000000 01000000 00000200 00000010 04000200 00000010 08000200 00000000"), huge),
+              RPC_X_BAD_STUB_DATA);
+    EXPECT_TRUE(huge.UserInfo.Level1.Buffer.empty());
 }
 
 TEST(RpcWire, LsarpcAndSvcctlAnswers) {
     const auto policy = Decoded<lsarpc::LsarOpenPolicy2Response>(HANDLE_10 "220000c0");
     EXPECT_EQ(policy.PolicyHandle.bytes, Handle(0x10).bytes);
     EXPECT_EQ(policy.Status, 0xC0000022u);
+    // LAB (S-1-5-21-1-2-3) and the name found in it as relative id 1000.
+    const auto lookup = Decoded<lsarpc::LsarLookupNamesResponse>(
+        "00000200 01000000 04000200 20000000 01000000 0600 0600 08000200 0c000200"
+        " 03000000 00000000 03000000 4c00 4100 4200 0000"
+        " 04000000 01 04 000000000005 15000000 01000000 02000000 03000000"
+        " 01000000 10000200 01000000 0100 0000 e8030000 00000000"
+        " 01000000 00000000");
+    const auto& domains = lookup.ReferencedDomains.Domains;
+    ASSERT_EQ(domains.size(), 1u);
+    EXPECT_EQ(domains[0].Name, u"LAB");
+    EXPECT_EQ(ConvertSidToStringSid(domains[0].DomainSid), "S-1-5-21-1-2-3");
+    const auto& sids = lookup.TranslatedSids.Sids;
+    ASSERT_EQ(sids.size(), 1u);
+    EXPECT_EQ(sids[0].RelativeId, 1000u);
+    EXPECT_EQ(sids[0].DomainIndex, 0);
+
     EXPECT_TRUE(
         Decoded<lsarpc::LsarCloseResponse>("0000000000000000000000000000000000000000 00000000").ObjectHandle.IsNull());
 
-    const auto status = Decoded<svcctl::ServiceStatusResponse>(
+    const auto status = Decoded<svcctl::RQueryServiceStatusResponse>(
         "10000000 04000000 05000000 00000000 00000000 00000000 00000000 00000000");
     EXPECT_EQ(status.lpServiceStatus.serviceType, 0x10u);
     EXPECT_EQ(status.lpServiceStatus.currentState, 4u);
     EXPECT_EQ(status.lpServiceStatus.controlsAccepted, 5u);
-    const auto opened = Decoded<svcctl::OpenHandleResponse>(HANDLE_10 "00000000");
-    EXPECT_EQ(opened.handle.bytes, Handle(0x10).bytes);
+    const auto opened = Decoded<svcctl::ROpenServiceWResponse>(HANDLE_10 "00000000");
+    EXPECT_EQ(opened.lpServiceHandle.bytes, Handle(0x10).bytes);
     EXPECT_EQ(Decoded<svcctl::RStartServiceWResponse>("20040000").ErrorCode, 1056u);
 }
 

@@ -7,12 +7,11 @@ namespace {
 
 constexpr std::uint32_t kReadRights = KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
 constexpr std::uint32_t kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 
 // Checks the key's refusals against the requested access and gives the
 // rights granted.
 Status Grant(const FakeRegistryNode& node, std::uint32_t access, std::uint32_t& granted) {
-    if (access & kMaximumAllowed) {
+    if (access & MAXIMUM_ALLOWED) {
         granted = (node.refuseRead ? 0 : kReadRights) | (node.refuseWrite ? 0 : kWriteRights);
         return ERROR_SUCCESS;
     }

@@ -9,13 +9,9 @@ namespace vn::smb {
 
 namespace {
 
-constexpr std::uint16_t kSidTypeDomain = 3;
-constexpr std::uint16_t kSidTypeInvalid = 7;
-constexpr std::uint16_t kSidTypeUnknown = 8;
-
 [[nodiscard]] Status LookupOne(RpcConnection& connection, const ContextHandle& policy, std::string_view accountName,
                                Sid& sid, std::string& referencedDomain, SidNameUse& use) {
-    lsarpc::LsarLookupNames request{policy, {Utf8ToUtf16(accountName)}, lsarpc::LsapLookupWksta};
+    lsarpc::LsarLookupNames request{.PolicyHandle = policy, .Names = {Utf8ToUtf16(accountName)}};
     lsarpc::LsarLookupNamesResponse response;
     if (Status status = Invoke(connection, request, response); status != ERROR_SUCCESS)
         return status;
@@ -26,8 +22,11 @@ constexpr std::uint16_t kSidTypeUnknown = 8;
     if (sids.size() != 1)
         return ERROR_NONE_MAPPED;
     const auto& translated = sids[0];
-    if (translated.Use == kSidTypeUnknown || translated.Use == kSidTypeInvalid || translated.Use == 0 ||
-        translated.Use > static_cast<std::uint16_t>(SidNameUse::Computer))
+    // Use is a SID_NAME_USE, the values SidNameUse gives.
+    if (translated.Use == 0 || translated.Use > static_cast<std::uint16_t>(SidNameUse::Computer))
+        return ERROR_NONE_MAPPED;
+    const auto translatedUse = static_cast<SidNameUse>(translated.Use);
+    if (translatedUse == SidNameUse::Unknown || translatedUse == SidNameUse::Invalid)
         return ERROR_NONE_MAPPED;
     if (translated.DomainIndex < 0 || static_cast<std::size_t>(translated.DomainIndex) >= domains.size())
         return ERROR_NONE_MAPPED;
@@ -37,13 +36,13 @@ constexpr std::uint16_t kSidTypeUnknown = 8;
     // The answer names the domain and the account's relative id; the
     // account's SID is the two joined (a domain is its SID alone).
     sid = domain.DomainSid;
-    if (translated.Use != kSidTypeDomain) {
+    if (translatedUse != SidNameUse::Domain) {
         if (sid.subAuthorities.size() >= 15)
             return ERROR_NONE_MAPPED;
         sid.subAuthorities.push_back(translated.RelativeId);
     }
     referencedDomain = Utf16ToUtf8(domain.Name);
-    use = static_cast<SidNameUse>(translated.Use);
+    use = translatedUse;
     return ERROR_SUCCESS;
 }
 
@@ -58,7 +57,7 @@ Status SmbAccounts::LookupAccountName(std::string_view systemName, std::string_v
         status != ERROR_SUCCESS)
         return status;
     lsarpc::LsarOpenPolicy2Response opened;
-    Status status = Invoke(*connection, lsarpc::LsarOpenPolicy2{u"", lsarpc::POLICY_LOOKUP_NAMES}, opened);
+    Status status = Invoke(*connection, lsarpc::LsarOpenPolicy2{.DesiredAccess = lsarpc::POLICY_LOOKUP_NAMES}, opened);
     if (status == ERROR_SUCCESS)
         status = StatusFromNtStatus(opened.Status);
     if (status != ERROR_SUCCESS)

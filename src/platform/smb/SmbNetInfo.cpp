@@ -61,12 +61,12 @@ Status SmbNetInfo::NetWkstaGetInfo100(std::string_view server, WkstaInfo100& inf
 
 Status SmbNetInfo::NetWkstaUserEnum1(std::string_view server, std::vector<WkstaUserInfo1>& users,
                                      std::uint32_t& resumeHandle) {
-    wkssvc::NetrWkstaUserEnum request{UncServerName(server), 0xFFFFFFFF, resumeHandle};
+    wkssvc::NetrWkstaUserEnum request{.ServerName = UncServerName(server), .ResumeHandle = resumeHandle};
     wkssvc::NetrWkstaUserEnumResponse response;
     const Status status = Call(server, wkssvc::Interface(), wkssvc::kPipe, request, response);
     if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
         return status;
-    for (const auto& user : response.Buffer) {
+    for (const auto& user : response.UserInfo.Level1.Buffer) {
         users.push_back({Utf16ToUtf8(user.wkui1_username), Utf16ToUtf8(user.wkui1_logon_domain),
                          Utf16ToUtf8(user.wkui1_oth_domains), Utf16ToUtf8(user.wkui1_logon_server)});
     }

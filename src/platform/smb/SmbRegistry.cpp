@@ -7,7 +7,17 @@
 namespace vn::smb {
 
 namespace {
-constexpr std::uint32_t MAXIMUM_ALLOWED = 0x02000000;
+
+template <class Request>
+[[nodiscard]] Status OpenPredefinedKey(const std::shared_ptr<RpcConnection>& connection, RegistryKeyPtr& result) {
+    ResponseFor<Request> response;
+    if (Status status = InvokeForStatus(*connection, Request{.samDesired = winreg::MAXIMUM_ALLOWED}, response);
+        status != ERROR_SUCCESS)
+        return status;
+    result = std::make_unique<SmbRegistryKey>(connection, response.phKey);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 Status SmbRegistry::Connect(std::string_view computer, Hive hive, RegistryKeyPtr& result) {
@@ -18,18 +28,9 @@ Status SmbRegistry::Connect(std::string_view computer, Hive hive, RegistryKeyPtr
         status != ERROR_SUCCESS)
         return status;
     std::shared_ptr<RpcConnection> connection = std::move(opened);
-    winreg::OpenHiveResponse response;
-    Status status = ERROR_SUCCESS;
     if (hive == Hive::LocalMachine)
-        status = Invoke(*connection, winreg::OpenLocalMachine{MAXIMUM_ALLOWED}, response);
-    else
-        status = Invoke(*connection, winreg::OpenUsers{MAXIMUM_ALLOWED}, response);
-    if (status == ERROR_SUCCESS)
-        status = response.ErrorCode;
-    if (status != ERROR_SUCCESS)
-        return status;
-    result = std::make_unique<SmbRegistryKey>(connection, response.phKey);
-    return ERROR_SUCCESS;
+        return OpenPredefinedKey<winreg::OpenLocalMachine>(connection, result);
+    return OpenPredefinedKey<winreg::OpenUsers>(connection, result);
 }
 
 }  // namespace vn::smb

@@ -10,10 +10,11 @@ namespace vn::smb {
 
 namespace {
 
-constexpr std::uint32_t REG_MULTI_SZ = 7;
 constexpr std::uint32_t kFirstGuess = 1024;
 
-bool IsTextType(std::uint32_t type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+bool IsTextType(std::uint32_t type) {
+    return type == winreg::REG_SZ || type == winreg::REG_EXPAND_SZ || type == winreg::REG_MULTI_SZ;
+}
 
 // Key paths as Windows accepts them: a trailing separator names the same key.
 std::u16string KeyPath(std::string_view path) {
@@ -54,7 +55,7 @@ SmbRegistryKey::~SmbRegistryKey() {
 }
 
 Status SmbRegistryKey::OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {
-    winreg::BaseRegOpenKey request{handle_, KeyPath(subKey), 0, access};
+    winreg::BaseRegOpenKey request{.hKey = handle_, .lpSubKey = KeyPath(subKey), .samDesired = access};
     winreg::BaseRegOpenKeyResponse response;
     if (Status status = InvokeForStatus(*connection_, request, response); status != ERROR_SUCCESS)
         return status;
@@ -63,7 +64,7 @@ Status SmbRegistryKey::OpenKey(std::string_view subKey, std::uint32_t access, Re
 }
 
 Status SmbRegistryKey::CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {
-    winreg::BaseRegCreateKey request{handle_, KeyPath(subKey), u"", 0, access};
+    winreg::BaseRegCreateKey request{.hKey = handle_, .lpSubKey = KeyPath(subKey), .samDesired = access};
     winreg::BaseRegCreateKeyResponse response;
     if (Status status = InvokeForStatus(*connection_, request, response); status != ERROR_SUCCESS)
         return status;
@@ -75,7 +76,7 @@ Status SmbRegistryKey::FetchValue(const std::u16string& name, std::uint32_t& typ
     std::uint32_t bufferSize = kFirstGuess;
     // A value may grow between two calls; a few rounds settle it.
     for (int attempt = 0; attempt < 4; ++attempt) {
-        winreg::BaseRegQueryValue request{handle_, name, true, bufferSize};
+        winreg::BaseRegQueryValue request{.hKey = handle_, .lpValueName = name, .lpcbData = bufferSize};
         winreg::BaseRegQueryValueResponse response;
         const Status status = InvokeForStatus(*connection_, request, response);
         if (status == ERROR_MORE_DATA) {
@@ -123,7 +124,7 @@ Status SmbRegistryKey::SetValue(std::string_view name, std::uint32_t type, const
                                 std::uint32_t size) {
     if (!data && size)
         return ERROR_INVALID_PARAMETER;
-    winreg::BaseRegSetValue request{handle_, Utf8ToUtf16(name), type, {}};
+    winreg::BaseRegSetValue request{.hKey = handle_, .lpValueName = Utf8ToUtf16(name), .dwType = type};
     if (IsTextType(type))
         request.lpData = Utf8ToWideBytes(data, size);
     else if (size)
@@ -134,7 +135,8 @@ Status SmbRegistryKey::SetValue(std::string_view name, std::uint32_t type, const
 
 Status SmbRegistryKey::EnumKey(std::uint32_t index, std::string& name) {
     winreg::BaseRegEnumKeyResponse response;
-    if (Status status = InvokeForStatus(*connection_, winreg::BaseRegEnumKey{handle_, index}, response);
+    if (Status status =
+            InvokeForStatus(*connection_, winreg::BaseRegEnumKey{.hKey = handle_, .dwIndex = index}, response);
         status != ERROR_SUCCESS)
         return status;
     name = Utf16ToUtf8(response.lpNameOut);

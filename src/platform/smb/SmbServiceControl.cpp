@@ -16,13 +16,11 @@ Status SmbServiceControl::OpenManager(std::string_view computer, std::uint32_t a
         status != ERROR_SUCCESS)
         return status;
     std::shared_ptr<RpcConnection> connection = std::move(opened);
-    svcctl::OpenHandleResponse response;
-    Status status = Invoke(*connection, svcctl::ROpenSCManagerW{UncServerName(computer), access}, response);
-    if (status == ERROR_SUCCESS)
-        status = response.ErrorCode;
-    if (status != ERROR_SUCCESS)
+    svcctl::ROpenSCManagerW request{.lpMachineName = UncServerName(computer), .dwDesiredAccess = access};
+    svcctl::ROpenSCManagerWResponse response;
+    if (Status status = InvokeForStatus(*connection, request, response); status != ERROR_SUCCESS)
         return status;
-    result = std::make_unique<SmbServiceManagerHandle>(connection, response.handle);
+    result = std::make_unique<SmbServiceManagerHandle>(connection, response.lpScHandle);
     return ERROR_SUCCESS;
 }
 

@@ -13,7 +13,7 @@ SmbServiceObject::~SmbServiceObject() {
 }
 
 Status SmbServiceHandle::QueryStatus(ServiceStatus& status) {
-    svcctl::ServiceStatusResponse response;
+    svcctl::RQueryServiceStatusResponse response;
     const Status result = InvokeForStatus(*connection_, svcctl::RQueryServiceStatus{handle_}, response);
     if (result == ERROR_SUCCESS)
         status = response.lpServiceStatus;
@@ -26,7 +26,7 @@ Status SmbServiceHandle::Start() {
 }
 
 Status SmbServiceHandle::Control(std::uint32_t control, ServiceStatus& status) {
-    svcctl::ServiceStatusResponse response;
+    svcctl::RControlServiceResponse response;
     const Status result = InvokeForStatus(*connection_, svcctl::RControlService{handle_, control}, response);
     // ControlService fills the status also for some failures (1061 and the like).
     status = response.lpServiceStatus;
@@ -35,12 +35,12 @@ Status SmbServiceHandle::Control(std::uint32_t control, ServiceStatus& status) {
 
 Status SmbServiceManagerHandle::OpenService(std::string_view name, std::uint32_t access,
                                             std::unique_ptr<ServiceHandle>& result) {
-    svcctl::OpenHandleResponse response;
+    svcctl::ROpenServiceWResponse response;
     if (Status status =
             InvokeForStatus(*connection_, svcctl::ROpenServiceW{handle_, Utf8ToUtf16(name), access}, response);
         status != ERROR_SUCCESS)
         return status;
-    result = std::make_unique<SmbServiceHandle>(connection_, response.handle);
+    result = std::make_unique<SmbServiceHandle>(connection_, response.lpServiceHandle);
     return ERROR_SUCCESS;
 }
 

@@ -9,11 +9,10 @@
 namespace vn {
 namespace {
 
-constexpr std::uint32_t kMaximumAllowed = 0x02000000;
 constexpr std::uint32_t kWriteRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
 // MAXIMUM_ALLOWED grants everything a key can give.
-std::uint32_t EffectiveAccess(std::uint32_t access) { return (access & kMaximumAllowed) ? KEY_ALL_ACCESS : access; }
+std::uint32_t EffectiveAccess(std::uint32_t access) { return (access & MAXIMUM_ALLOWED) ? KEY_ALL_ACCESS : access; }
 
 }  // namespace
 

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/Accounts.h"
+#include "platform/Sid.h"
 #include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/RpcCallTable.h"
 #include "platform/smb/rpc/RpcPdu.h"
 
 // MS-LSAT, account lookups through the LSA (pipe \lsarpc).
@@ -20,30 +21,37 @@ inline constexpr const char* kPipe = "lsarpc";
 inline constexpr std::uint32_t POLICY_LOOKUP_NAMES = 0x00000800;
 inline constexpr std::uint16_t LsapLookupWksta = 1;
 
-// LsarClose (opnum 0)
 struct LsarClose {
-    static constexpr std::uint16_t opnum = 0;
-    ContextHandle ObjectHandle;
+    ContextHandle ObjectHandle{};
     static void Fields(auto& m, auto&& ndr) { ndr(m.ObjectHandle); }
 };
 struct LsarCloseResponse {
-    ContextHandle ObjectHandle;
+    ContextHandle ObjectHandle{};
     std::uint32_t Status = 0;  // NTSTATUS
     static void Fields(auto& m, auto&& ndr) { ndr(m.ObjectHandle, m.Status); }
 };
 
-// LsarOpenPolicy2 (opnum 44). ObjectAttributes, an LSAPR_OBJECT_ATTRIBUTES,
-// goes empty (Length 24, no pointers, no Attributes): the server ignores it.
-struct LsarOpenPolicy2 {
-    static constexpr std::uint16_t opnum = 44;
-    std::u16string SystemName;
-    std::uint32_t DesiredAccess = POLICY_LOOKUP_NAMES;
+// Goes empty (no pointers, no Attributes): the server ignores it.
+struct LSAPR_OBJECT_ATTRIBUTES {
+    std::uint32_t Length = 24;
+    NullPointer RootDirectory{};
+    NullPointer ObjectName{};
+    std::uint32_t Attributes = 0;
+    NullPointer SecurityDescriptor{};
+    NullPointer SecurityQualityOfService{};
     static void Fields(auto& m, auto&& ndr) {
-        ndr(Unique(m.SystemName), Struct(24u, Null(), Null(), 0u, Null(), Null()), m.DesiredAccess);
+        ndr(m.Length, m.RootDirectory, m.ObjectName, m.Attributes, m.SecurityDescriptor, m.SecurityQualityOfService);
     }
 };
+
+struct LsarOpenPolicy2 {
+    std::u16string SystemName{};
+    LSAPR_OBJECT_ATTRIBUTES ObjectAttributes{};
+    std::uint32_t DesiredAccess = POLICY_LOOKUP_NAMES;
+    static void Fields(auto& m, auto&& ndr) { ndr(Unique(m.SystemName), m.ObjectAttributes, m.DesiredAccess); }
+};
 struct LsarOpenPolicy2Response {
-    ContextHandle PolicyHandle;
+    ContextHandle PolicyHandle{};
     std::uint32_t Status = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.PolicyHandle, m.Status); }
 };
@@ -58,32 +66,34 @@ struct LSA_TRANSLATED_SID {
 // Sids is null when there are none.
 struct LSAPR_TRANSLATED_SIDS {
     std::uint32_t Entries = 0;
-    std::vector<LSA_TRANSLATED_SID> Sids;
+    std::vector<LSA_TRANSLATED_SID> Sids{};
     static void Fields(auto& m, auto&& ndr) { ndr(m.Entries, Unique(Conformant(m.Sids, m.Entries), !m.Sids.empty())); }
 };
 
-// LsarLookupNames (opnum 14). TranslatedSids goes empty and MappedCount 0.
+// Count is the number of Names; TranslatedSids goes empty and MappedCount 0.
 struct LsarLookupNames {
-    static constexpr std::uint16_t opnum = 14;
-    ContextHandle PolicyHandle;
-    std::vector<std::u16string> Names;
+    ContextHandle PolicyHandle{};
+    std::vector<std::u16string> Names{};
+    LSAPR_TRANSLATED_SIDS TranslatedSids{};
     std::uint16_t LookupLevel = LsapLookupWksta;
+    std::uint32_t MappedCount = 0;
     static void Fields(auto& m, auto&& ndr) {
         const auto count = static_cast<std::uint32_t>(m.Names.size());
-        ndr(m.PolicyHandle, count, Conformant<AsRpcUnicodeString>(m.Names), LSAPR_TRANSLATED_SIDS{}, m.LookupLevel, 0u);
+        ndr(m.PolicyHandle, count, Conformant<AsRpcUnicodeString>(m.Names), m.TranslatedSids, m.LookupLevel,
+            m.MappedCount);
     }
 };
 
 struct LSAPR_TRUST_INFORMATION {
-    std::u16string Name;
+    std::u16string Name{};
     bool hasSid = false;
-    Sid DomainSid;
+    Sid DomainSid{};
     static void Fields(auto& m, auto&& ndr) { ndr(RpcUnicodeString(m.Name), Unique(m.DomainSid, m.hasSid)); }
 };
 
 struct LSAPR_REFERENCED_DOMAIN_LIST {
     std::uint32_t Entries = 0;
-    std::vector<LSAPR_TRUST_INFORMATION> Domains;
+    std::vector<LSAPR_TRUST_INFORMATION> Domains{};
     std::uint32_t MaxEntries = 0;
     static void Fields(auto& m, auto&& ndr) {
         ndr(m.Entries, Unique(Conformant(m.Domains, m.Entries), !m.Domains.empty()), m.MaxEntries);
@@ -91,13 +101,18 @@ struct LSAPR_REFERENCED_DOMAIN_LIST {
 };
 
 struct LsarLookupNamesResponse {
-    LSAPR_REFERENCED_DOMAIN_LIST ReferencedDomains;
-    LSAPR_TRANSLATED_SIDS TranslatedSids;
+    LSAPR_REFERENCED_DOMAIN_LIST ReferencedDomains{};
+    LSAPR_TRANSLATED_SIDS TranslatedSids{};
     std::uint32_t MappedCount = 0;
     std::uint32_t Status = 0;
     static void Fields(auto& m, auto&& ndr) {
         ndr(Unique(m.ReferencedDomains), m.TranslatedSids, m.MappedCount, m.Status);
     }
 };
+
+using Calls = RpcCallTable<RpcOperation<0, LsarClose, LsarCloseResponse>,
+                           RpcOperation<14, LsarLookupNames, LsarLookupNamesResponse>,
+                           RpcOperation<44, LsarOpenPolicy2, LsarOpenPolicy2Response>>;
+Calls CallTableOf(const auto&);
 
 }  // namespace vn::smb::lsarpc

@@ -6,7 +6,10 @@
 // each field as itself (plain integers, ContextHandle, Sid, std::u16string as
 // a [string] wchar_t array, a structure with its own Fields) or wrapped in the
 // NDR kind of NdrTypes.h that its type does not say. m is const when the
-// writer walks the list and mutable when the reader does.
+// writer walks the list and mutable when the reader does. Each member of the
+// IDL is a named member, a pointer always sent null too (NullPointer), and
+// each has an initializer, so that a request names only the fields it sets:
+//     BaseRegOpenKey{.hKey = handle, .lpSubKey = name, .samDesired = access}
 namespace vn::smb {
 
 struct AnyFieldVisitor {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Accounts.h"
+#include "platform/Sid.h"
 #include "platform/smb/rpc/NdrFields.h"
 
 namespace vn::smb {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Accounts.h"
+#include "platform/Sid.h"
 #include "platform/smb/rpc/NdrFields.h"
 
 namespace vn::smb {

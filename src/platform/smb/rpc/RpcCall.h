@@ -1,11 +1,13 @@
 #pragma once
 
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "platform/Status.h"
 #include "platform/smb/rpc/NdrReader.h"
 #include "platform/smb/rpc/NdrWriter.h"
+#include "platform/smb/rpc/RpcCallTable.h"
 #include "platform/smb/rpc/RpcConnection.h"
 
 namespace vn::smb {
@@ -23,11 +25,13 @@ template <class Response>
     }
 }
 
-// Runs one operation: Request declares opnum and its Fields, Response its Fields.
-// The result is the transport's status; the operation's own status is a field
-// of the response.
+// Runs one operation of its interface's call table (RpcCallTable.h), which
+// gives the opnum and the response that belongs to the request. The result is
+// the transport's status; the operation's own status is a field of the response.
 template <class Request, class Response>
 [[nodiscard]] Status Invoke(RpcConnection& connection, const Request& request, Response& response) {
+    using Operation = OperationFor<Request>;
+    static_assert(std::is_same_v<Response, typename Operation::ResponseType>, "not the response of this request");
     std::vector<std::uint8_t> stub;
     try {
         NdrWriter w;
@@ -37,7 +41,7 @@ template <class Request, class Response>
         return ERROR_INVALID_PARAMETER;
     }
     std::vector<std::uint8_t> answer;
-    if (Status status = connection.Call(Request::opnum, stub, answer); status != ERROR_SUCCESS)
+    if (Status status = connection.Call(Operation::opnum, stub, answer); status != ERROR_SUCCESS)
         return status;
     return DecodeStub(answer, response);
 }

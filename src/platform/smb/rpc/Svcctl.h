@@ -5,6 +5,7 @@
 
 #include "platform/ServiceControl.h"
 #include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/RpcCallTable.h"
 #include "platform/smb/rpc/RpcPdu.h"
 
 // MS-SCMR, the service control manager (pipe \svcctl).
@@ -16,74 +17,87 @@ inline const RpcSyntaxId& Interface() {
 }
 inline constexpr const char* kPipe = "svcctl";
 
-// RCloseServiceHandle (opnum 0)
 struct RCloseServiceHandle {
-    static constexpr std::uint16_t opnum = 0;
-    ContextHandle hSCObject;
+    ContextHandle hSCObject{};
     static void Fields(auto& m, auto&& ndr) { ndr(m.hSCObject); }
 };
 struct RCloseServiceHandleResponse {
-    ContextHandle hSCObject;
+    ContextHandle hSCObject{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.hSCObject, m.ErrorCode); }
 };
 
-// RControlService (opnum 1)
+// SERVICE_STATUS, read into the platform's record of it.
+inline auto ServiceStatusFields(auto& s) {
+    return Struct(s.serviceType, s.currentState, s.controlsAccepted, s.win32ExitCode, s.serviceSpecificExitCode,
+                  s.checkPoint, s.waitHint);
+}
+
 struct RControlService {
-    static constexpr std::uint16_t opnum = 1;
-    ContextHandle hService;
+    ContextHandle hService{};
     std::uint32_t dwControl = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.hService, m.dwControl); }
 };
-// RControlService and RQueryServiceStatus answer a SERVICE_STATUS.
-struct ServiceStatusResponse {
-    ServiceStatus lpServiceStatus;
+struct RControlServiceResponse {
+    ServiceStatus lpServiceStatus{};
     std::uint32_t ErrorCode = 0;
-    static void Fields(auto& m, auto&& ndr) {
-        auto& s = m.lpServiceStatus;
-        ndr(s.serviceType, s.currentState, s.controlsAccepted, s.win32ExitCode, s.serviceSpecificExitCode, s.checkPoint,
-            s.waitHint, m.ErrorCode);
-    }
+    static void Fields(auto& m, auto&& ndr) { ndr(ServiceStatusFields(m.lpServiceStatus), m.ErrorCode); }
 };
 
-// RQueryServiceStatus (opnum 6)
 struct RQueryServiceStatus {
-    static constexpr std::uint16_t opnum = 6;
-    ContextHandle hService;
+    ContextHandle hService{};
     static void Fields(auto& m, auto&& ndr) { ndr(m.hService); }
 };
-
-// ROpenSCManagerW (opnum 15), on the active database (lpDatabaseName null).
-struct ROpenSCManagerW {
-    static constexpr std::uint16_t opnum = 15;
-    std::u16string lpMachineName;
-    std::uint32_t dwDesiredAccess = 0;
-    static void Fields(auto& m, auto&& ndr) { ndr(Unique(m.lpMachineName), Null(), m.dwDesiredAccess); }
+struct RQueryServiceStatusResponse {
+    ServiceStatus lpServiceStatus{};
+    std::uint32_t ErrorCode = 0;
+    static void Fields(auto& m, auto&& ndr) { ndr(ServiceStatusFields(m.lpServiceStatus), m.ErrorCode); }
 };
-// ROpenServiceW (opnum 16); lpServiceName is [ref, string].
+
+// lpDatabaseName: null, the active database.
+struct ROpenSCManagerW {
+    std::u16string lpMachineName{};
+    NullPointer lpDatabaseName{};
+    std::uint32_t dwDesiredAccess = 0;
+    static void Fields(auto& m, auto&& ndr) { ndr(Unique(m.lpMachineName), m.lpDatabaseName, m.dwDesiredAccess); }
+};
+struct ROpenSCManagerWResponse {
+    ContextHandle lpScHandle{};
+    std::uint32_t ErrorCode = 0;
+    static void Fields(auto& m, auto&& ndr) { ndr(m.lpScHandle, m.ErrorCode); }
+};
+
+// lpServiceName is [ref, string].
 struct ROpenServiceW {
-    static constexpr std::uint16_t opnum = 16;
-    ContextHandle hSCManager;
-    std::u16string lpServiceName;
+    ContextHandle hSCManager{};
+    std::u16string lpServiceName{};
     std::uint32_t dwDesiredAccess = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.hSCManager, m.lpServiceName, m.dwDesiredAccess); }
 };
-// Both opens answer a handle and a status.
-struct OpenHandleResponse {
-    ContextHandle handle;
+struct ROpenServiceWResponse {
+    ContextHandle lpServiceHandle{};
     std::uint32_t ErrorCode = 0;
-    static void Fields(auto& m, auto&& ndr) { ndr(m.handle, m.ErrorCode); }
+    static void Fields(auto& m, auto&& ndr) { ndr(m.lpServiceHandle, m.ErrorCode); }
 };
 
-// RStartServiceW (opnum 19), with no arguments (argc 0, argv null).
+// Started with no arguments: argc 0, argv null.
 struct RStartServiceW {
-    static constexpr std::uint16_t opnum = 19;
-    ContextHandle hService;
-    static void Fields(auto& m, auto&& ndr) { ndr(m.hService, 0u, Null()); }
+    ContextHandle hService{};
+    std::uint32_t argc = 0;
+    NullPointer argv{};
+    static void Fields(auto& m, auto&& ndr) { ndr(m.hService, m.argc, m.argv); }
 };
 struct RStartServiceWResponse {
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.ErrorCode); }
 };
+
+using Calls = RpcCallTable<RpcOperation<0, RCloseServiceHandle, RCloseServiceHandleResponse>,
+                           RpcOperation<1, RControlService, RControlServiceResponse>,
+                           RpcOperation<6, RQueryServiceStatus, RQueryServiceStatusResponse>,
+                           RpcOperation<15, ROpenSCManagerW, ROpenSCManagerWResponse>,
+                           RpcOperation<16, ROpenServiceW, ROpenServiceWResponse>,
+                           RpcOperation<19, RStartServiceW, RStartServiceWResponse>>;
+Calls CallTableOf(const auto&);
 
 }  // namespace vn::smb::svcctl

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/Registry.h"
 #include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/RpcCallTable.h"
 #include "platform/smb/rpc/RpcPdu.h"
 
 // MS-RRP, the remote registry (pipe \winreg). Each operation declares its
-// fields once, with the protocol's names (NdrFields.h).
+// fields once, with the protocol's names (NdrFields.h), and its opnum in Calls.
 namespace vn::smb::winreg {
 
 inline const RpcSyntaxId& Interface() {
@@ -18,63 +20,76 @@ inline const RpcSyntaxId& Interface() {
 }
 inline constexpr const char* kPipe = "winreg";
 
-// OpenLocalMachine (opnum 2), OpenUsers (opnum 4). ServerName: Windows sends
-// a null pointer and so do we.
-template <std::uint16_t Opnum>
-struct OpenHive {
-    static constexpr std::uint16_t opnum = Opnum;
+// The protocol's constants, defined where the registry's logic finds them.
+using vn::MAXIMUM_ALLOWED;
+using vn::REG_BINARY;
+using vn::REG_DWORD;
+using vn::REG_EXPAND_SZ;
+using vn::REG_MULTI_SZ;
+using vn::REG_NONE;
+using vn::REG_SZ;
+
+// OpenLocalMachine and OpenUsers: the same fields, one type for each call.
+// ServerName: Windows sends a null pointer and so do we.
+enum class PredefinedKey { LocalMachine, Users };
+template <PredefinedKey>
+struct OpenPredefinedKey {
+    NullPointer ServerName{};
     std::uint32_t samDesired = 0;
-    static void Fields(auto& m, auto&& ndr) { ndr(Null(), m.samDesired); }
+    static void Fields(auto& m, auto&& ndr) { ndr(m.ServerName, m.samDesired); }
 };
-using OpenLocalMachine = OpenHive<2>;
-using OpenUsers = OpenHive<4>;
-struct OpenHiveResponse {
-    ContextHandle phKey;
+template <PredefinedKey>
+struct OpenPredefinedKeyResponse {
+    ContextHandle phKey{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.phKey, m.ErrorCode); }
 };
+using OpenLocalMachine = OpenPredefinedKey<PredefinedKey::LocalMachine>;
+using OpenLocalMachineResponse = OpenPredefinedKeyResponse<PredefinedKey::LocalMachine>;
+using OpenUsers = OpenPredefinedKey<PredefinedKey::Users>;
+using OpenUsersResponse = OpenPredefinedKeyResponse<PredefinedKey::Users>;
 
-// BaseRegCloseKey (opnum 5)
 struct BaseRegCloseKey {
-    static constexpr std::uint16_t opnum = 5;
-    ContextHandle hKey;
+    ContextHandle hKey{};
     static void Fields(auto& m, auto&& ndr) { ndr(m.hKey); }
 };
 struct BaseRegCloseKeyResponse {
-    ContextHandle hKey;
+    ContextHandle hKey{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.hKey, m.ErrorCode); }
 };
 
-// BaseRegCreateKey (opnum 6), with no lpSecurityAttributes.
+// lpSecurityAttributes: none, the key gets its parent's.
 struct BaseRegCreateKey {
-    static constexpr std::uint16_t opnum = 6;
-    ContextHandle hKey;
-    std::u16string lpSubKey;
-    std::u16string lpClass;
+    ContextHandle hKey{};
+    std::u16string lpSubKey{};
+    std::u16string lpClass{};
     std::uint32_t dwOptions = 0;
     std::uint32_t samDesired = 0;
+    NullPointer lpSecurityAttributes{};
     std::uint32_t lpdwDisposition = 0;
     static void Fields(auto& m, auto&& ndr) {
-        ndr(m.hKey, RrpUnicodeString(m.lpSubKey), RrpUnicodeString(m.lpClass), m.dwOptions, m.samDesired, Null(),
-            Unique(m.lpdwDisposition));
+        ndr(m.hKey, RrpUnicodeString(m.lpSubKey), RrpUnicodeString(m.lpClass), m.dwOptions, m.samDesired,
+            m.lpSecurityAttributes, Unique(m.lpdwDisposition));
     }
 };
 struct BaseRegCreateKeyResponse {
-    ContextHandle phkResult;
+    ContextHandle phkResult{};
     std::uint32_t lpdwDisposition = 0;
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.phkResult, Unique(m.lpdwDisposition), m.ErrorCode); }
 };
 
-// BaseRegEnumKey (opnum 9): lpNameIn and lpClassIn are empty buffers with
-// room for the answers; key names are at most 255 characters and their zero.
+// lpNameIn and lpClassIn are empty buffers with room for the answers; key
+// names are at most 255 characters and their zero.
 struct BaseRegEnumKey {
-    static constexpr std::uint16_t opnum = 9;
-    ContextHandle hKey;
+    ContextHandle hKey{};
     std::uint32_t dwIndex = 0;
+    UnicodeBuffer lpNameIn{512};
+    UnicodeBuffer lpClassIn{2};
+    NullPointer lpftLastWriteTime{};
     static void Fields(auto& m, auto&& ndr) {
-        ndr(m.hKey, m.dwIndex, UnicodeBuffer{512}, Unique(UnicodeBuffer{2}), Null() /* lpftLastWriteTime */);
+        ndr(m.hKey, m.dwIndex, m.lpNameIn, Unique(m.lpClassIn), m.lpftLastWriteTime);
     }
 };
 struct FILETIME {
@@ -83,9 +98,9 @@ struct FILETIME {
     static void Fields(auto& m, auto&& ndr) { ndr(m.dwLowDateTime, m.dwHighDateTime); }
 };
 struct BaseRegEnumKeyResponse {
-    std::u16string lpNameOut;
-    std::u16string lplpClassOut;
-    FILETIME lpftLastWriteTime;
+    std::u16string lpNameOut{};
+    std::u16string lplpClassOut{};
+    FILETIME lpftLastWriteTime{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) {
         ndr(RpcUnicodeString(m.lpNameOut), Unique(RpcUnicodeString(m.lplpClassOut)), Unique(m.lpftLastWriteTime),
@@ -93,54 +108,50 @@ struct BaseRegEnumKeyResponse {
     }
 };
 
-// BaseRegOpenKey (opnum 15)
 struct BaseRegOpenKey {
-    static constexpr std::uint16_t opnum = 15;
-    ContextHandle hKey;
-    std::u16string lpSubKey;
+    ContextHandle hKey{};
+    std::u16string lpSubKey{};
     std::uint32_t dwOptions = 0;
     std::uint32_t samDesired = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.hKey, RrpUnicodeString(m.lpSubKey), m.dwOptions, m.samDesired); }
 };
 struct BaseRegOpenKeyResponse {
-    ContextHandle phkResult;
+    ContextHandle phkResult{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.phkResult, m.ErrorCode); }
 };
 
-// BaseRegQueryValue (opnum 17): lpData is offered with room for bufferSize
-// bytes; with wantData false no data buffer is sent and the server only
-// reports type and size.
+// lpData goes empty with room for lpcbData bytes; with lpcbData 0 no buffer
+// is offered and the server only reports type and size.
 struct BaseRegQueryValue {
-    static constexpr std::uint16_t opnum = 17;
-    ContextHandle hKey;
-    std::u16string lpValueName;
-    bool wantData = true;
-    std::uint32_t bufferSize = 0;
+    ContextHandle hKey{};
+    std::u16string lpValueName{};
+    std::uint32_t lpType = 0;
+    std::vector<std::uint8_t> lpData{};
+    std::uint32_t lpcbData = 0;
+    std::uint32_t lpcbLen = 0;
     static void Fields(auto& m, auto&& ndr) {
-        ndr(m.hKey, RrpUnicodeString(m.lpValueName), Unique(0u) /* lpType */,
-            Unique(Varying(std::vector<std::uint8_t>{}, m.bufferSize), m.wantData) /* lpData */,
-            Unique(m.wantData ? m.bufferSize : 0u) /* lpcbData */, Unique(0u) /* lpcbLen */);
+        ndr(m.hKey, RrpUnicodeString(m.lpValueName), Unique(m.lpType),
+            Unique(Varying(m.lpData, m.lpcbData), m.lpcbData != 0), Unique(m.lpcbData), Unique(m.lpcbLen));
     }
 };
 struct BaseRegQueryValueResponse {
-    std::optional<std::uint32_t> lpType;
-    std::vector<std::uint8_t> lpData;
-    std::optional<std::uint32_t> lpcbData;
-    std::optional<std::uint32_t> lpcbLen;
+    std::optional<std::uint32_t> lpType{};
+    std::vector<std::uint8_t> lpData{};
+    std::optional<std::uint32_t> lpcbData{};
+    std::optional<std::uint32_t> lpcbLen{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) {
         ndr(Unique(m.lpType), Unique(Varying(m.lpData)), Unique(m.lpcbData), Unique(m.lpcbLen), m.ErrorCode);
     }
 };
 
-// BaseRegSetValue (opnum 22)
+// cbData is lpData's size.
 struct BaseRegSetValue {
-    static constexpr std::uint16_t opnum = 22;
-    ContextHandle hKey;
-    std::u16string lpValueName;
+    ContextHandle hKey{};
+    std::u16string lpValueName{};
     std::uint32_t dwType = 0;
-    std::vector<std::uint8_t> lpData;
+    std::vector<std::uint8_t> lpData{};
     static void Fields(auto& m, auto&& ndr) {
         const auto cbData = static_cast<std::uint32_t>(m.lpData.size());
         ndr(m.hKey, RrpUnicodeString(m.lpValueName), m.dwType, Conformant(m.lpData), cbData);
@@ -150,5 +161,14 @@ struct BaseRegSetValueResponse {
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(m.ErrorCode); }
 };
+
+using Calls = RpcCallTable<
+    RpcOperation<2, OpenLocalMachine, OpenLocalMachineResponse>, RpcOperation<4, OpenUsers, OpenUsersResponse>,
+    RpcOperation<5, BaseRegCloseKey, BaseRegCloseKeyResponse>,
+    RpcOperation<6, BaseRegCreateKey, BaseRegCreateKeyResponse>,
+    RpcOperation<9, BaseRegEnumKey, BaseRegEnumKeyResponse>, RpcOperation<15, BaseRegOpenKey, BaseRegOpenKeyResponse>,
+    RpcOperation<17, BaseRegQueryValue, BaseRegQueryValueResponse>,
+    RpcOperation<22, BaseRegSetValue, BaseRegSetValueResponse>>;
+Calls CallTableOf(const auto&);
 
 }  // namespace vn::smb::winreg

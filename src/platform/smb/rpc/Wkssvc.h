@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/smb/rpc/NdrTypes.h"
+#include "platform/smb/rpc/RpcCallTable.h"
 #include "platform/smb/rpc/RpcPdu.h"
 
 // MS-WKST, the workstation service (pipe \wkssvc).
@@ -16,18 +17,17 @@ inline const RpcSyntaxId& Interface() {
 }
 inline constexpr const char* kPipe = "wkssvc";
 
-// NetrWkstaGetInfo (opnum 0), at level 100.
+// At level 100.
 struct NetrWkstaGetInfo {
-    static constexpr std::uint16_t opnum = 0;
-    std::u16string ServerName;
+    std::u16string ServerName{};
     std::uint32_t Level = 100;
     static void Fields(auto& m, auto&& ndr) { ndr(Unique(m.ServerName), m.Level); }
 };
 
 struct WKSTA_INFO_100 {
     std::uint32_t wki100_platform_id = 0;
-    std::u16string wki100_computername;
-    std::u16string wki100_langroup;
+    std::u16string wki100_computername{};
+    std::u16string wki100_langroup{};
     std::uint32_t wki100_ver_major = 0;
     std::uint32_t wki100_ver_minor = 0;
     static void Fields(auto& m, auto&& ndr) {
@@ -38,46 +38,59 @@ struct WKSTA_INFO_100 {
 
 struct NetrWkstaGetInfoResponse {
     bool hasInfo = false;
-    WKSTA_INFO_100 WkstaInfo;
+    WKSTA_INFO_100 WkstaInfo{};
     std::uint32_t ErrorCode = 0;
     static void Fields(auto& m, auto&& ndr) { ndr(UnionArm(100, Unique(m.WkstaInfo, m.hasInfo)), m.ErrorCode); }
 };
 
-// NetrWkstaUserEnum (opnum 2), at level 1. UserInfo, a WKSTA_USER_ENUM_STRUCT:
-// Level, the union's discriminant and a pointer to the level-1 container,
-// which the request sends empty (EntriesRead 0, Buffer null).
-struct NetrWkstaUserEnum {
-    static constexpr std::uint16_t opnum = 2;
-    std::u16string ServerName;
-    std::uint32_t PreferredMaximumLength = 0xFFFFFFFF;
-    std::uint32_t ResumeHandle = 0;
-    static void Fields(auto& m, auto&& ndr) {
-        ndr(Unique(m.ServerName), Struct(1u, 1u, Unique(Struct(0u, Null()))), m.PreferredMaximumLength,
-            Unique(m.ResumeHandle));
-    }
-};
-
 struct WKSTA_USER_INFO_1 {
-    std::u16string wkui1_username;
-    std::u16string wkui1_logon_domain;
-    std::u16string wkui1_oth_domains;
-    std::u16string wkui1_logon_server;
+    std::u16string wkui1_username{};
+    std::u16string wkui1_logon_domain{};
+    std::u16string wkui1_oth_domains{};
+    std::u16string wkui1_logon_server{};
     static void Fields(auto& m, auto&& ndr) {
         ndr(Unique(m.wkui1_username), Unique(m.wkui1_logon_domain), Unique(m.wkui1_oth_domains),
             Unique(m.wkui1_logon_server));
     }
 };
 
-struct NetrWkstaUserEnumResponse {
+// Buffer is null when there are no entries.
+struct WKSTA_USER_INFO_1_CONTAINER {
     std::uint32_t EntriesRead = 0;
-    std::vector<WKSTA_USER_INFO_1> Buffer;
+    std::vector<WKSTA_USER_INFO_1> Buffer{};
+    static void Fields(auto& m, auto&& ndr) {
+        ndr(m.EntriesRead, Unique(Conformant(m.Buffer, m.EntriesRead), !m.Buffer.empty()));
+    }
+};
+
+// Level, then the union it selects, whose discriminant repeats it: only level
+// 1 is asked for, and an answer at another level is refused.
+struct WKSTA_USER_ENUM_STRUCT {
+    std::uint32_t Level = 1;
+    WKSTA_USER_INFO_1_CONTAINER Level1{};
+    static void Fields(auto& m, auto&& ndr) { ndr(Fixed(m.Level), Fixed(m.Level), Unique(m.Level1)); }
+};
+
+// UserInfo goes with an empty container.
+struct NetrWkstaUserEnum {
+    std::u16string ServerName{};
+    WKSTA_USER_ENUM_STRUCT UserInfo{};
+    std::uint32_t PreferredMaximumLength = 0xFFFFFFFF;
+    std::uint32_t ResumeHandle = 0;
+    static void Fields(auto& m, auto&& ndr) {
+        ndr(Unique(m.ServerName), m.UserInfo, m.PreferredMaximumLength, Unique(m.ResumeHandle));
+    }
+};
+struct NetrWkstaUserEnumResponse {
+    WKSTA_USER_ENUM_STRUCT UserInfo{};
     std::uint32_t TotalEntries = 0;
     std::uint32_t ResumeHandle = 0;
     std::uint32_t ErrorCode = 0;
-    static void Fields(auto& m, auto&& ndr) {
-        const auto level1 = Unique(Struct(m.EntriesRead, Unique(Conformant(m.Buffer, m.EntriesRead))));
-        ndr(Struct(Fixed(1u), Fixed(1u), level1), m.TotalEntries, Unique(m.ResumeHandle), m.ErrorCode);
-    }
+    static void Fields(auto& m, auto&& ndr) { ndr(m.UserInfo, m.TotalEntries, Unique(m.ResumeHandle), m.ErrorCode); }
 };
+
+using Calls = RpcCallTable<RpcOperation<0, NetrWkstaGetInfo, NetrWkstaGetInfoResponse>,
+                           RpcOperation<2, NetrWkstaUserEnum, NetrWkstaUserEnumResponse>>;
+Calls CallTableOf(const auto&);
 
 }  // namespace vn::smb::wkssvc
