@@ -13,9 +13,11 @@
 #include "TestCliHost.h"
 #include "cli/Interrupt.h"
 #include "cli/JsonWriter.h"
+#include "detect/ComputerProbe.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryPersistence.h"
 #include "platform/RegistryValues.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 #include "platform/TempDirectory.h"
 
@@ -205,6 +207,30 @@ TEST_F(NetwardenCommandsTest, ServicesAreListedStartedStoppedAndTheirStartupType
     EXPECT_EQ(host_.Err(), "netwarden: no remote access service \"Remote One\" on PC1\n");
     EXPECT_EQ(host_.Run({"services", "NOBODY"}), 1);
     EXPECT_EQ(host_.Err(), "netwarden: Faliled to connect to computer NOBODY.\nThe network path was not found.\n");
+}
+
+// However slowly the computer answers, services and policies end by the
+// limit of one examination: every call of a run shares one deadline.
+TEST_F(NetwardenCommandsTest, ServicesAndPoliciesEndByOneExaminationLimit) {
+    using namespace std::chrono;
+    vn::test::FakeComputer& pc1 = network_.Computer("PC1");
+    pc1.Service("Vantor", SERVICE_RUNNING, 2).Workgroup("CORP").LoggedOnUsers({{"alice", "CORP", "", ""}});
+    for (const char* command : {"services", "policies"}) {
+        std::vector<std::pair<std::string, RemoteDeadlineScope::Clock::time_point>> deadlines;
+        network_.SetCallHook([&](const vn::test::FakeCall& call) {
+            if (call.computer == "PC1")
+                deadlines.emplace_back(call.operation, RemoteDeadlineScope::CallDeadline(hours(1)));
+        });
+        const auto started = steady_clock::now();
+        EXPECT_EQ(host_.Run({command, "PC1"}), 0) << command << host_.Err();
+        ASSERT_GT(deadlines.size(), 2u) << command;
+        for (const auto& [operation, deadline] : deadlines) {
+            EXPECT_EQ(deadline, deadlines.front().second) << command << " " << operation;
+            EXPECT_GE(deadline, started + kExaminationLimit) << command << " " << operation;
+            EXPECT_LE(deadline, steady_clock::now() + kExaminationLimit) << command << " " << operation;
+        }
+    }
+    network_.SetCallHook({});
 }
 
 TEST_F(NetwardenCommandsTest, ImportListAndExportRoundTripThroughTheSavedTree) {

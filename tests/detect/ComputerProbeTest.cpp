@@ -99,12 +99,11 @@ TEST_F(ComputerProbeTest, OnlyAnAbsentProductKeyMeansNotInstalled) {
         Status open;
         bool examined;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, true},
-        {ERROR_ACCESS_DENIED, true},
-        {RPC_S_CALL_FAILED_DNE, false},   // the helper died
-        {ERROR_BROKEN_PIPE, false},       // the connection broke
-        {ERROR_NETNAME_DELETED, false},   // the session went
-        {ERROR_INVALID_HANDLE, false},    // the handle was lost with it
+        {ERROR_FILE_NOT_FOUND, true},     {ERROR_ACCESS_DENIED, true},
+        {RPC_S_CALL_FAILED_DNE, false},  // the helper died
+        {ERROR_BROKEN_PIPE, false},      // the connection broke
+        {ERROR_NETNAME_DELETED, false},  // the session went
+        {ERROR_INVALID_HANDLE, false},   // the handle was lost with it
         {ERROR_NOT_ENOUGH_MEMORY, false},
     };
     for (const auto& c : cases) {

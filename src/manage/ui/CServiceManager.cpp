@@ -7,11 +7,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "detect/ComputerProbe.h"
 #include "inventory/InventoryNode.h"
 #include "manage/ServiceProducts.h"
 #include "manage/ui/ProgressAnimation.h"
 #include "pictures/PictureIds.h"
 #include "pictures/ResourceIcon.h"
+#include "platform/RemoteDeadline.h"
 #include "ui/HeaderBand.h"
 
 namespace vn {
@@ -56,7 +58,11 @@ CServiceManager::~CServiceManager() = default;
 
 void CServiceManager::RunRemote(const std::function<void()>& work) {
     busy_ = true;
-    runner_.Run(work);
+    // Each piece of remote work ends by the limit of an examination.
+    runner_.Run([&work] {
+        RemoteDeadlineScope examination(kExaminationLimit);
+        work();
+    });
     busy_ = false;
 }
 
