@@ -306,6 +306,25 @@ TEST_F(NetwardenCommandsTest, RescanExaminesTheComputersBelowAPathInTheirFolders
     EXPECT_EQ(host_.Err(), "netwarden: \"A/nothing\" is not in the inventory\n");
 }
 
+// A rescan cut short (the helper died at a product's key) is a failure with
+// its reason, and the products saved before stay saved.
+TEST_F(NetwardenCommandsTest, ARescanCutShortFailsAndKeepsTheSavedProducts) {
+    ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\n")}), 0);
+    network_.Computer("PC1").Key(Hive::LocalMachine, "Software\\Remote One").FailOpen(RPC_S_CALL_FAILED_DNE);
+    const std::string error = R"("error":)" + JsonQuoted(SystemErrorText(RPC_S_CALL_FAILED_DNE));
+    const std::string products = R"("products":["Vantor","Remote One"])";
+    const struct {
+        const char* command;
+        int status;
+    } runs[] = {{"rescan", 1}, {"list", 0}};
+    for (const auto& run : runs) {
+        EXPECT_EQ(host_.Run({"inventory", run.command}), run.status) << run.command;
+        ASSERT_EQ(host_.OutLines().size(), 1u) << run.command;
+        EXPECT_NE(host_.Out().find(error), std::string::npos) << run.command << host_.Out();
+        EXPECT_NE(host_.Out().find(products), std::string::npos) << run.command << host_.Out();
+    }
+}
+
 TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {
     ASSERT_EQ(host_.Run({"inventory", "add-folder", "Lab/Sub"}), 0);
     EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Lab","folder":true,"expanded":false})",
