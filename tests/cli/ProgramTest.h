@@ -27,11 +27,12 @@ protected:
     // stays where the test says.
     ProgramOutcome RunWithNames(const std::string& hostsFile, const std::string& resolverFile,
                                 const QStringList& arguments) {
+        const QString script = QStringLiteral(
+            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && exec \"$@\"");
         QStringList wrapped{"-m",
                             "sh",
                             "-c",
-                            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
-                            "exec \"$@\"",
+                            script,
                             "sh",
                             QString::fromStdString(hostsFile),
                             QString::fromStdString(resolverFile),

@@ -7,13 +7,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "detect/ComputerProbe.h"
 #include "inventory/InventoryNode.h"
 #include "manage/ServiceProducts.h"
 #include "manage/ui/ProgressAnimation.h"
 #include "pictures/PictureIds.h"
 #include "pictures/ResourceIcon.h"
-#include "platform/RemoteDeadline.h"
 #include "ui/HeaderBand.h"
 
 namespace vn {
@@ -58,11 +56,7 @@ CServiceManager::~CServiceManager() = default;
 
 void CServiceManager::RunRemote(const std::function<void()>& work) {
     busy_ = true;
-    // Each piece of remote work ends by the limit of an examination.
-    runner_.Run([&work] {
-        RemoteDeadlineScope examination(kExaminationLimit);
-        work();
-    });
+    runner_.Run(work);
     busy_ = false;
 }
 
