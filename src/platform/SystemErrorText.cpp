@@ -116,8 +116,7 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {12157, "An error occurred in the secure channel support"},
     {12170, "The supplied certificate has been revoked"},
     // The program's own.
-    {ERROR_BROWSE_LIST_TOO_LONG,
-     "The list holds more than 100,000 entries; it was not read. Scan a workgroup or domain on its own."},
+    {ERROR_BROWSE_LIST_TOO_LONG, "The browse list holds more than 100,000 entries and was not read."},
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),
