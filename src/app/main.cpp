@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 
 #include "app/CMainFrame.h"
 #include "app/commands/DeployLauncher.h"
@@ -14,6 +15,10 @@
 
 int main(int argc, char* argv[]) {
     // The program takes no arguments; Qt's own are the toolkit's.
+    // A peer that closes its end (a directory server, a reader of the
+    // output) gives a failed write to report, not the end of the process
+    // and of the unsaved results of a scan.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor Netwarden"));
     // The installed menu entry, so that desktops put the window under its icon.

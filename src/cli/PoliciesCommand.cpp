@@ -3,8 +3,10 @@
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
 #include "detect/AddressResolution.h"
+#include "detect/ComputerProbe.h"
 #include "manage/PolicyCheck.h"
 #include "manage/PolicyIdentity.h"
+#include "platform/RemoteDeadline.h"
 
 namespace vn::cli {
 namespace {
@@ -30,6 +32,9 @@ std::vector<JsonStringMembers> PolicyRows(const PolicyTable& table) {
 int RunPolicies(CommandContext& context) {
     if (!context.UseCredentials())
         return kExitIncomplete;
+    // Every call to the computer, the workgroup's and the user's names
+    // included, ends by one limit.
+    RemoteDeadlineScope examination(kExaminationLimit);
     Platform& platform = context.host.platform();
     const std::string& name = context.operands.front();
     const bool local = IsLocalComputer(platform, name);

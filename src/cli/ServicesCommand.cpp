@@ -7,6 +7,7 @@
 #include "detect/ComputerProbe.h"
 #include "manage/RemoteServices.h"
 #include "manage/ServiceProducts.h"
+#include "platform/RemoteDeadline.h"
 
 namespace vn::cli {
 namespace {
@@ -131,6 +132,8 @@ int RunServices(CommandContext& context) {
         return context.BadUsage(problem);
     if (!context.UseCredentials())
         return kExitIncomplete;
+    // The examination and every service call after it end by one limit.
+    RemoteDeadlineScope examination(kExaminationLimit);
 
     std::vector<const ProductDef*> products;
     if (!ExamineServiceProducts(context, products))

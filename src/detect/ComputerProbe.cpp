@@ -8,6 +8,14 @@
 #include "platform/SystemErrorText.h"
 
 namespace vn {
+namespace {
+
+// The answers of a computer that says a product's key is not there for us:
+// it does not exist, or it exists and is not readable (counted as not
+// installed). Every other failure cuts the examination short.
+bool IsProductAbsent(Status code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_ACCESS_DENIED; }
+
+}  // namespace
 
 bool ProbeComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
                    ComputerRecord& record, StatusSink& status) {
@@ -42,11 +50,20 @@ bool ProbeComputer(Platform& platform, std::string_view computer, const ProductC
         const ProductDef& product = catalogue.at(i);
         status.SetText("Searching for product \"%s\" on computer %s...", product.DisplayName, name);
         RegistryKeyPtr productKey;
-        if (machine->OpenKey(product.ServicePath, KEY_READ, productKey) == ERROR_SUCCESS) {
+        const Status code = machine->OpenKey(product.ServicePath, KEY_READ, productKey);
+        if (code == ERROR_SUCCESS) {
             record.InstalledProducts.push_back(&product);
             status.SetText("Service \"%s\" is installed on %s.", product.DisplayName, name);
-        } else {
+        } else if (IsProductAbsent(code)) {
             status.SetText("Service \"%s\" is not found on %s.", product.DisplayName, name);
+        } else {
+            // The computer stopped answering (a broken connection, a dead
+            // helper, the examination's deadline): what is missing is
+            // unknown, not absent.
+            record.InstalledProducts.clear();
+            record.HasError = 1;
+            record.ErrorString = SystemErrorText(code);
+            return false;
         }
     }
     return true;

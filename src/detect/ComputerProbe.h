@@ -14,8 +14,9 @@ namespace vn {
 // products are installed (their key can be opened for reading), its address,
 // or why it could not be examined. Fills record (Name, InstalledProducts,
 // HasError, ErrorString, LastKnownIP) and reports each step to status. True
-// when the computer's services key could be opened, so the products were
-// tested.
+// when every product was tested: a key that does not exist (or is not
+// readable) is a product not installed; any other failure to open one ends
+// the examination with its error and no products.
 bool ProbeComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
                    ComputerRecord& record, StatusSink& status);
 

@@ -63,7 +63,10 @@ private:
 Status NetworkBrowse::Open(NetResource* container, std::unique_ptr<ResourceEnumeration>& enumeration) {
     NetworkBrowser& browser = platform_.browser();
     Status status = browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, enumeration);
-    if (status != ERROR_SUCCESS && container != nullptr && container->dwDisplayType == RESOURCEDISPLAYTYPE_DOMAIN) {
+    // A list too long to read is a domain's own answer, not a sign that
+    // the name means a provider.
+    if (status != ERROR_SUCCESS && status != ERROR_BROWSE_LIST_TOO_LONG && container != nullptr &&
+        container->dwDisplayType == RESOURCEDISPLAYTYPE_DOMAIN) {
         MakeProvider(*container);
         status = browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, container, enumeration);
     }

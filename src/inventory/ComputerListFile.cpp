@@ -93,7 +93,7 @@ bool IsImpossibleComputerName(std::string_view name) {
 }
 
 // The computer name of one line, if it has a usable one. A name that no
-// computer can have is left in impossible.
+// computer can have (not even a text: invalid UTF-8) is left in impossible.
 std::optional<std::string> NameOfLine(std::string_view line, bool truncated, std::string& impossible) {
     impossible.clear();
     while (!line.empty() && IsLineSpace(line.front()))
@@ -104,9 +104,9 @@ std::optional<std::string> NameOfLine(std::string_view line, bool truncated, std
     if (cut == std::string_view::npos && truncated)
         return std::nullopt;  // the name runs on past what was kept: far too long
     const std::string_view name = line.substr(0, cut);
-    if (name.empty() || name.size() > kMaxNameLength || !IsValidUtf8(name))
+    if (name.empty() || name.size() > kMaxNameLength)
         return std::nullopt;
-    if (IsImpossibleComputerName(name)) {
+    if (!IsValidUtf8(name) || IsImpossibleComputerName(name)) {
         impossible = name;
         return std::nullopt;
     }

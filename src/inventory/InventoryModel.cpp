@@ -68,7 +68,13 @@ InventoryNode* InventoryModel::InsertNode(FolderNode* parent, std::unique_ptr<In
         if (position != siblings.begin()) {
             auto* previous = dynamic_cast<ComputerRecord*>(*std::prev(position));
             if (previous != nullptr && NamesEqualIgnoringCase(previous->Name, node->Name)) {
-                previous->CopyFrom(static_cast<const ComputerRecord&>(*node));
+                const auto& incoming = static_cast<const ComputerRecord&>(*node);
+                // A failed examination says nothing of the products: the
+                // ones known before stay.
+                std::vector<const ProductDef*> known = previous->InstalledProducts;
+                previous->CopyFrom(incoming);
+                if (incoming.HasError != 0)
+                    previous->InstalledProducts = std::move(known);
                 RefreshNode(previous);
                 return previous;
             }

@@ -7,13 +7,16 @@ namespace vn {
 Status EnumerateLoggedOnUsers(Platform& platform, const std::string& computer, std::vector<std::string>& names) {
     std::uint32_t resume = 0;
     Status status = ERROR_MORE_DATA;
-    while (status == ERROR_MORE_DATA) {
+    // A workstation service that keeps saying "more" ends here with what it
+    // gave so far.
+    for (std::size_t round = 0;
+         status == ERROR_MORE_DATA && round < kMaxLoggedOnUserRounds && names.size() < kMaxLoggedOnUsers; ++round) {
         std::vector<WkstaUserInfo1> batch;
         status = platform.netInfo().NetWkstaUserEnum1(computer, batch, resume);
         if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
             return status;
-        for (WkstaUserInfo1& user : batch)
-            names.push_back(std::move(user.userName));
+        for (std::size_t i = 0; i < batch.size() && names.size() < kMaxLoggedOnUsers; ++i)
+            names.push_back(std::move(batch[i].userName));
     }
     return ERROR_SUCCESS;
 }

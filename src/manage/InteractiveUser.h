@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,14 @@ struct InteractiveUserSearch {
     std::string sid;  // "S-1-5-21-..."
 };
 
+// Bounds of the logged-on users asked for: each name costs account
+// look-ups, and a workstation service may answer "more" for ever.
+inline constexpr std::size_t kMaxLoggedOnUserRounds = 64;
+inline constexpr std::size_t kMaxLoggedOnUsers = 1024;
+
 // The names of the users logged on at the computer, in the order reported,
-// batch after batch. A status other than 0 ends the enumeration.
+// batch after batch, the first kMaxLoggedOnUsers of at most
+// kMaxLoggedOnUserRounds batches. A status other than 0 ends the enumeration.
 Status EnumerateLoggedOnUsers(Platform& platform, const std::string& computer, std::vector<std::string>& names);
 
 // Keeps one copy of each name (exact comparison): the last one, in its place.

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "detect/ComputerProbe.h"
 #include "manage/InteractiveUser.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn {
@@ -77,6 +79,9 @@ Status PolicyCheck::Run() {
         if (platform_.registry().Connect("", Hive::CurrentUser, currentUser) == ERROR_SUCCESS)
             ReadUserPolicies(currentUser.get(), std::string(kPolicyKeyPath));
     } else {
+        // However slowly the computer answers and however many users it
+        // names, the run ends by the limit of an examination.
+        RemoteDeadlineScope examination(kExaminationLimit);
         RegistryKeyPtr machine;
         RegistryKeyPtr users;
         // A computer whose hives cannot be reached has its columns unread;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Status.h"
@@ -24,6 +26,9 @@ struct HttpsRequest {
     // When not 0, an answer whose body grows past this many bytes is not read
     // further: the request fails with ERROR_HTTP_INVALID_SERVER_RESPONSE.
     std::size_t maxBodyBytes = 0;
+    // When set, the whole request (connecting, the answer's head and body)
+    // ends by then with ERROR_INTERNET_TIMEOUT, however the server trickles.
+    std::optional<std::chrono::steady_clock::time_point> deadline;
 };
 
 struct HttpsResponse {

@@ -38,6 +38,11 @@ inline constexpr Status RPC_S_SERVER_UNAVAILABLE = 1722;
 inline constexpr Status RPC_S_CALL_FAILED_DNE = 1727;
 inline constexpr Status EPT_S_NOT_REGISTERED = 1753;
 
+// The program's own codes carry bit 29, which Windows leaves to
+// applications, so that none is taken for a code of Windows.
+// A browse list longer than the helper reads (its entries are not kept).
+inline constexpr Status ERROR_BROWSE_LIST_TOO_LONG = 0x20000001;
+
 // The Internet client's codes (12000 range).
 inline constexpr Status ERROR_INTERNET_TIMEOUT = 12002;
 inline constexpr Status ERROR_INTERNET_INTERNAL_ERROR = 12004;

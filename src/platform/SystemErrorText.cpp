@@ -69,6 +69,7 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
      "The network path was either typed incorrectly, does not exist, or the network provider "
      "is not currently available. Please try retyping the path or contact your network "
      "administrator."},
+    {1204, "The specified network provider name is invalid."},
     {1219,
      "Multiple connections to a server or shared resource by the same user, using more than "
      "one user name, are not allowed. Disconnect all previous connections to the server or "
@@ -91,6 +92,7 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {1722, "The RPC server is unavailable."},
     {1726, "The remote procedure call failed."},
     {1727, "The remote procedure call failed and did not execute."},
+    {1728, "A remote procedure call (RPC) protocol error occurred."},
     {1753, "There are no more endpoints available from the endpoint mapper."},
     // The Internet client's messages carry no closing full stop, apart from two.
     {12002, "The operation timed out"},
@@ -113,6 +115,8 @@ constexpr std::pair<Status, std::string_view> kMessages[] = {
     {12152, "The server returned an invalid or unrecognized response"},
     {12157, "An error occurred in the secure channel support"},
     {12170, "The supplied certificate has been revoked"},
+    // The program's own.
+    {ERROR_BROWSE_LIST_TOO_LONG, "The browse list holds more than 100,000 entries and was not read."},
 };
 
 static_assert(std::is_sorted(std::begin(kMessages), std::end(kMessages),

@@ -1,5 +1,6 @@
 #include "update/NewVersionCheck.h"
 
+#include <chrono>
 #include <utility>
 
 #include "update/UpdateHost.h"
@@ -24,7 +25,10 @@ void NewVersionCheck::Run() {
     // The answer is a short version text; anything longer is not the version
     // service, and is not read on.
     constexpr std::size_t kMaxAnswerBytes = 4096;
-    const auto answer = WebRequest(https_, VersionEndpointUrl(host_), nullptr, nullptr, 0, &cancel_, kMaxAnswerBytes);
+    // However slowly a server trickles its answer, the check is over by then.
+    constexpr std::chrono::seconds kCheckLimit{60};
+    const auto answer =
+        WebRequest(https_, VersionEndpointUrl(host_), nullptr, nullptr, 0, &cancel_, kMaxAnswerBytes, kCheckLimit);
     if (answer && !cancel_.load() && AnnouncesNewerVersion(answer.get()))
         dialogs_.ShowNewVersionDialog(DownloadPageUrl(host_));
 }

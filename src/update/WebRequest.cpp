@@ -49,8 +49,8 @@ std::unique_ptr<char[]> Fail(Status status) {
 }  // namespace
 
 std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType, const void* body,
-                                   std::size_t bodyLength, const std::atomic<bool>* cancel,
-                                   std::size_t maxAnswerBytes) {
+                                   std::size_t bodyLength, const std::atomic<bool>* cancel, std::size_t maxAnswerBytes,
+                                   std::chrono::milliseconds timeLimit) {
     UrlParts parts;
     if (!UrlParts::Split(url, parts))
         return Fail(ERROR_INTERNET_INVALID_URL);
@@ -65,6 +65,8 @@ std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, co
         request.body.assign(static_cast<const char*>(body), bodyLength);
     request.cancel = cancel;
     request.maxBodyBytes = maxAnswerBytes;
+    if (timeLimit.count() > 0)
+        request.deadline = std::chrono::steady_clock::now() + timeLimit;
 
     HttpsResponse response;
     Status status = client.Send(request, response);

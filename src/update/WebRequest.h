@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string_view>
@@ -21,9 +22,12 @@ namespace vn {
 // A request still running when *cancel turns true ends soon with
 // ERROR_INTERNET_OPERATION_CANCELLED. With maxAnswerBytes not 0, an answer
 // longer than that is not read on and gives null, with
-// ERROR_HTTP_INVALID_SERVER_RESPONSE.
+// ERROR_HTTP_INVALID_SERVER_RESPONSE. With timeLimit not 0, the request,
+// a retry included, ends by then with ERROR_INTERNET_TIMEOUT, however slowly
+// the server sends.
 std::unique_ptr<char[]> WebRequest(HttpsClient& client, std::string_view url, const char* contentType, const void* body,
                                    std::size_t bodyLength, const std::atomic<bool>* cancel = nullptr,
-                                   std::size_t maxAnswerBytes = 0);
+                                   std::size_t maxAnswerBytes = 0,
+                                   std::chrono::milliseconds timeLimit = std::chrono::milliseconds::zero());
 
 }  // namespace vn

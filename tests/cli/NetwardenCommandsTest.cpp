@@ -13,9 +13,11 @@
 #include "TestCliHost.h"
 #include "cli/Interrupt.h"
 #include "cli/JsonWriter.h"
+#include "detect/ComputerProbe.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryPersistence.h"
 #include "platform/RegistryValues.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 #include "platform/TempDirectory.h"
 
@@ -207,6 +209,30 @@ TEST_F(NetwardenCommandsTest, ServicesAreListedStartedStoppedAndTheirStartupType
     EXPECT_EQ(host_.Err(), "netwarden: Faliled to connect to computer NOBODY.\nThe network path was not found.\n");
 }
 
+// However slowly the computer answers, services and policies end by the
+// limit of one examination: every call of a run shares one deadline.
+TEST_F(NetwardenCommandsTest, ServicesAndPoliciesEndByOneExaminationLimit) {
+    using namespace std::chrono;
+    vn::test::FakeComputer& pc1 = network_.Computer("PC1");
+    pc1.Service("Vantor", SERVICE_RUNNING, 2).Workgroup("CORP").LoggedOnUsers({{"alice", "CORP", "", ""}});
+    for (const char* command : {"services", "policies"}) {
+        std::vector<std::pair<std::string, RemoteDeadlineScope::Clock::time_point>> deadlines;
+        network_.SetCallHook([&](const vn::test::FakeCall& call) {
+            if (call.computer == "PC1")
+                deadlines.emplace_back(call.operation, RemoteDeadlineScope::CallDeadline(hours(1)));
+        });
+        const auto started = steady_clock::now();
+        EXPECT_EQ(host_.Run({command, "PC1"}), 0) << command << host_.Err();
+        ASSERT_GT(deadlines.size(), 2u) << command;
+        for (const auto& [operation, deadline] : deadlines) {
+            EXPECT_EQ(deadline, deadlines.front().second) << command << " " << operation;
+            EXPECT_GE(deadline, started + kExaminationLimit) << command << " " << operation;
+            EXPECT_LE(deadline, steady_clock::now() + kExaminationLimit) << command << " " << operation;
+        }
+    }
+    network_.SetCallHook({});
+}
+
 TEST_F(NetwardenCommandsTest, ImportListAndExportRoundTripThroughTheSavedTree) {
     const std::string list = WriteFile("list.txt", "PC1, Vantor\r\nNOBODY\r\npc1\r\n");
     ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "Lab/New"}), 1);  // NOBODY is not there
@@ -278,6 +304,25 @@ TEST_F(NetwardenCommandsTest, RescanExaminesTheComputersBelowAPathInTheirFolders
 
     EXPECT_EQ(host_.Run({"inventory", "rescan", "A/nothing"}), 1);
     EXPECT_EQ(host_.Err(), "netwarden: \"A/nothing\" is not in the inventory\n");
+}
+
+// A rescan cut short (the helper died at a product's key) is a failure with
+// its reason, and the products saved before stay saved.
+TEST_F(NetwardenCommandsTest, ARescanCutShortFailsAndKeepsTheSavedProducts) {
+    ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\n")}), 0);
+    network_.Computer("PC1").Key(Hive::LocalMachine, "Software\\Remote One").FailOpen(RPC_S_CALL_FAILED_DNE);
+    const std::string error = R"("error":)" + JsonQuoted(SystemErrorText(RPC_S_CALL_FAILED_DNE));
+    const std::string products = R"("products":["Vantor","Remote One"])";
+    const struct {
+        const char* command;
+        int status;
+    } runs[] = {{"rescan", 1}, {"list", 0}};
+    for (const auto& run : runs) {
+        EXPECT_EQ(host_.Run({"inventory", run.command}), run.status) << run.command;
+        ASSERT_EQ(host_.OutLines().size(), 1u) << run.command;
+        EXPECT_NE(host_.Out().find(error), std::string::npos) << run.command << host_.Out();
+        EXPECT_NE(host_.Out().find(products), std::string::npos) << run.command << host_.Out();
+    }
 }
 
 TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {

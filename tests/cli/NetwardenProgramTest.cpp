@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -94,6 +100,39 @@ TEST_F(NetwardenProgramTest, TheInventoryLivesInTheUserHive) {
     EXPECT_EQ(listed.out,
               "{\"path\":\"Lab\",\"folder\":true,\"expanded\":false}\n"
               "{\"path\":\"Lab/Sub\",\"folder\":true,\"expanded\":false}\n");
+}
+
+// A reader that went away (a closed pipe, as a directory server that hangs
+// up) makes a write fail: the program reports it and ends by itself, even
+// when it was started with SIGPIPE at its default.
+TEST_F(NetwardenProgramTest, AReaderThatWentAwayIsAFailedWriteNotTheEndOfTheProgram) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    const std::string program = runner_.program().string();
+    std::string products = "products";
+    char* arguments[] = {const_cast<char*>(program.c_str()), products.data(), nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &files, &attributes, arguments, environ);
+    posix_spawn_file_actions_destroy(&files);
+    posix_spawnattr_destroy(&attributes);
+    close(ends[1]);
+    ASSERT_EQ(spawned, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 // 127.0.0.9 is the address the test lab keeps free: nothing answers there.

@@ -91,6 +91,35 @@ TEST_F(ComputerProbeTest, RefusedServicesKeyIsAccessDeniedWithoutAStatusLine) {
     EXPECT_EQ(platform_.OpenHandleCount(), 0);
 }
 
+// Only a computer's own "no such key" (or "not readable") means a product is
+// not installed; a failure of the way there ends the examination with its
+// error rather than with a shorter product list.
+TEST_F(ComputerProbeTest, OnlyAnAbsentProductKeyMeansNotInstalled) {
+    const struct {
+        Status open;
+        bool examined;
+    } cases[] = {
+        {ERROR_FILE_NOT_FOUND, true},     {ERROR_ACCESS_DENIED, true},
+        {RPC_S_CALL_FAILED_DNE, false},  // the helper died
+        {ERROR_BROKEN_PIPE, false},      // the connection broke
+        {ERROR_NETNAME_DELETED, false},  // the session went
+        {ERROR_INVALID_HANDLE, false},   // the handle was lost with it
+        {ERROR_NOT_ENOUGH_MEMORY, false},
+    };
+    for (const auto& c : cases) {
+        platform_.Computer("PC1").Key(Hive::LocalMachine, "Software\\Locked").FailOpen(c.open);
+        ComputerRecord record("PC1");
+        EXPECT_EQ(ProbeComputer(platform_, "PC1", catalogue_, record, status_), c.examined) << c.open;
+        EXPECT_EQ(record.HasError, c.examined ? 0 : 1) << c.open;
+        EXPECT_EQ(record.ErrorString, c.examined ? "" : SystemErrorText(c.open)) << c.open;
+        EXPECT_EQ(record.InstalledProducts.size(), c.examined ? 1u : 0u) << c.open;
+        EXPECT_EQ(status_.Lines().back(), c.examined ? "Service \"Locked\" is not found on PC1."
+                                                     : "Searching for product \"Locked\" on computer PC1...")
+            << c.open;
+    }
+    EXPECT_EQ(platform_.OpenHandleCount(), 0);
+}
+
 TEST_F(ComputerProbeTest, ServerInfoGivesVersionServerFlagAndDescription) {
     test::FakeComputer& pc = platform_.Computer("PC1");
     pc.ServerInfo(0x15, 1, "Front desk");  // the major version's high bits are flags

@@ -138,10 +138,12 @@ TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReas
         std::size_t nodesKept;
     };
     office_->AddDomain("INNER").FailOpen(ERROR_ACCESS_DENIED);
+    provider_->AddDomain("HUGE").FailOpen(ERROR_BROWSE_LIST_TOO_LONG);
     const Case cases[] = {
-        {"   ", ERROR_BAD_NET_NAME, 1},      // blanks pass the dialog and open nothing
-        {"NOWHERE", ERROR_BAD_NET_NAME, 1},  // neither a domain nor a provider
-        {"OFFICE", ERROR_ACCESS_DENIED, 4},  // a level below: what was found stays
+        {"   ", ERROR_BAD_NET_NAME, 1},           // blanks pass the dialog and open nothing
+        {"NOWHERE", ERROR_BAD_NET_NAME, 1},       // neither a domain nor a provider
+        {"OFFICE", ERROR_ACCESS_DENIED, 4},       // a level below: what was found stays
+        {"HUGE", ERROR_BROWSE_LIST_TOO_LONG, 1},  // its own answer, not tried as a provider
     };
     for (const Case& c : cases) {
         status_.Clear();
@@ -153,7 +155,7 @@ TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReas
         EXPECT_EQ(worker_.LastOutcome(), NetworkScanWorker::Outcome::Failed);
     }
     // A domain that does not open is tried again as a provider.
-    EXPECT_EQ(platform_.Log().Count("WNetOpenEnum"), 2u + 2u + 3u);
+    EXPECT_EQ(platform_.Log().Count("WNetOpenEnum"), 2u + 2u + 3u + 1u);
 }
 
 TEST_F(NetworkScanWorkerTest, AnEnumerationErrorIsReportedAndTheLevelAboveGoesOn) {

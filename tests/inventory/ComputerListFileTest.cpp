@@ -27,7 +27,7 @@ protected:
     ~ComputerListFileTest() override { std::filesystem::remove_all(directory); }
 
     std::filesystem::path Write(const std::string& name, const std::string& text) {
-        const auto path = directory / name;
+        auto path = directory / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
@@ -96,16 +96,17 @@ TEST(ComputerListParseTest, LaterDuplicatesIgnoringCaseAreDropped) {
 TEST(ComputerListParseTest, NamesNoComputerCanHaveAreSkippedNamingTheLine) {
     std::istringstream in(
         "Name\npc1\na/b\nc:d;x\n\n e*f \nfine\ng?h\ni\"j\nk<l\nm>n\no|p\nq\\r\n"
-        "t\tu\nv\x01w\nx\x7Fy\n");
+        "t\tu\nv\x01w\nx\x7Fy\nbad\xC3\x28name\n");
     std::vector<std::string> skipped;
     EXPECT_EQ(ParseComputerList(in, true, &skipped), (Names{"pc1", "fine"}));
-    ASSERT_EQ(skipped.size(), 12u);
+    ASSERT_EQ(skipped.size(), 13u);
     EXPECT_EQ(skipped[0],
               "line 3: \"a/b\" is skipped: no computer name can hold / \\ : * ? \" < > | or control "
               "characters");
     EXPECT_EQ(skipped[1].substr(0, 16), "line 4: \"c:d\" is");
     EXPECT_EQ(skipped[2].substr(0, 16), "line 6: \"e*f\" is");
     EXPECT_EQ(skipped[11].substr(0, 17), "line 16: \"x\x7Fy\" is");
+    EXPECT_EQ(skipped[12].substr(0, 23), "line 17: \"bad\xC3\x28name\" is");  // invalid UTF-8
 }
 
 TEST(ComputerListParseTest, HostileInputKeepsTheGoodLines) {

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <random>
 
+#include "catalogue/ProductDef.h"
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "inventory/NameCompare.h"
@@ -94,6 +95,34 @@ TEST_F(InventoryModelTest, ComputerOfExistingNameTakesNewDataAndKeepsItsItem) {
     EXPECT_EQ(model.data(oldIndex, InventoryModel::NodeImageRole).toInt(), AccessDeniedImage);
     ASSERT_EQ(refreshed.count(), 1);
     EXPECT_EQ(refreshed.at(0).at(0).toModelIndex(), QModelIndex(oldIndex));
+}
+
+// A rescan that failed (unreachable, cut short) knows nothing of the
+// products, so the ones known stay; one that succeeded replaces them.
+TEST_F(InventoryModelTest, FailedResultKeepsTheKnownProductsAndAGoodOneReplacesThem) {
+    const ProductDef vantor{};
+    const ProductDef kestrel{};
+    ComputerRecord* pc = AddComputer(model, nullptr, "PC1");
+    pc->InstalledProducts = {&vantor};
+    const struct {
+        int hasError;
+        std::vector<const ProductDef*> found;
+        std::vector<const ProductDef*> kept;
+    } cases[] = {
+        {1, {}, {&vantor}},
+        {1, {&kestrel}, {&vantor}},
+        {0, {&kestrel}, {&kestrel}},
+        {0, {}, {}},
+    };
+    for (const auto& c : cases) {
+        pc->InstalledProducts = {&vantor};
+        auto fresh = std::make_unique<ComputerRecord>("PC1");
+        fresh->HasError = c.hasError;
+        fresh->InstalledProducts = c.found;
+        ASSERT_EQ(model.InsertNode(nullptr, std::move(fresh), false), pc);
+        EXPECT_EQ(pc->InstalledProducts, c.kept) << c.hasError;
+        EXPECT_EQ(pc->HasError, c.hasError);
+    }
 }
 
 TEST_F(InventoryModelTest, FolderOfExistingNameIsReturnedAndReceivesTheChildren) {
@@ -244,6 +273,7 @@ TEST(InventoryModelPerformance, TenThousandRandomInsertsIntoOneFolder) {
     InventoryModel model;
     FolderNode* folder = AddFolder(model, nullptr, "big");
     std::vector<std::string> names;
+    names.reserve(10000);
     for (int i = 0; i < 10000; ++i)
         names.push_back((i % 2 ? "PC-" : "pc-") + std::to_string(i * 7919 % 10007));
     std::shuffle(names.begin(), names.end(), std::mt19937(42));

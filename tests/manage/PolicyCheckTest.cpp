@@ -2,8 +2,11 @@
 
 #include <functional>
 
+#include "detect/ComputerProbe.h"
+#include "manage/InteractiveUser.h"
 #include "manage/PolicyCheck.h"
 #include "manage/PolicyIdentity.h"
+#include "platform/RemoteDeadline.h"
 #include "support/FakePlatform.h"
 
 namespace vn {
@@ -141,6 +144,58 @@ TEST_F(PolicyCheckTest, UsersListedBatchByBatch) {
     ASSERT_EQ(check.Run(), ERROR_SUCCESS);
     EXPECT_EQ(check.InteractiveUser(), "alice");
     EXPECT_EQ(platform_.Log().Count("NetWkstaUserEnum", "PC1"), 3u);
+}
+
+// A workstation service that answers "more" for ever, or with more names
+// than anybody could sit at, is asked a bounded number of times and gives a
+// bounded list.
+TEST_F(PolicyCheckTest, LoggedOnUsersAreBoundedInRoundsAndNames) {
+    std::vector<WkstaUserInfo1> crowd(3 * kMaxLoggedOnUsers, {"u", "CORP", "", ""});
+    const struct {
+        const char* name;
+        std::function<void(test::FakeComputer&)> setUp;
+        std::size_t calls;
+        std::size_t names;
+    } cases[] = {
+        {"more for ever", [](test::FakeComputer& pc) { pc.FailUserEnum(ERROR_MORE_DATA); }, kMaxLoggedOnUserRounds, 0},
+        {"a crowd in one answer", [&](test::FakeComputer& pc) { pc.LoggedOnUsers(crowd); }, 1, kMaxLoggedOnUsers},
+        {"a crowd in small answers", [&](test::FakeComputer& pc) { pc.LoggedOnUsers(crowd, kMaxLoggedOnUsers / 32); },
+         32, kMaxLoggedOnUsers},
+    };
+    for (const auto& c : cases) {
+        test::FakePlatform platform;
+        c.setUp(platform.Computer("PC1"));
+        // Ends an unbounded enumeration so that the case fails rather than hangs.
+        std::size_t calls = 0;
+        platform.SetCallHook([&](const test::FakeCall& call) {
+            if (call.operation == "NetWkstaUserEnum" && ++calls == 100 * kMaxLoggedOnUserRounds)
+                platform.Computer("PC1").FailUserEnum(ERROR_SUCCESS).LoggedOnUsers({});
+        });
+        std::vector<std::string> names;
+        EXPECT_EQ(EnumerateLoggedOnUsers(platform, "PC1", names), ERROR_SUCCESS) << c.name;
+        EXPECT_EQ(calls, c.calls) << c.name;
+        EXPECT_EQ(names.size(), c.names) << c.name;
+    }
+}
+
+// However slowly the computer answers, a run ends by one deadline shared by
+// all its calls.
+TEST_F(PolicyCheckTest, ARunsCallsShareTheExaminationsDeadline) {
+    using namespace std::chrono;
+    AliceAtTheConsole();
+    PolicyCheck check(platform_, "PC1");
+    std::vector<std::pair<std::string, RemoteDeadlineScope::Clock::time_point>> deadlines;
+    platform_.SetCallHook([&](const test::FakeCall& call) {
+        deadlines.emplace_back(call.operation, RemoteDeadlineScope::CallDeadline(hours(1)));
+    });
+    const auto started = steady_clock::now();
+    ASSERT_EQ(check.Run(), ERROR_SUCCESS);
+    ASSERT_GT(deadlines.size(), 3u);
+    for (const auto& [operation, deadline] : deadlines) {
+        EXPECT_EQ(deadline, deadlines.front().second) << operation;
+        EXPECT_GE(deadline, started + kExaminationLimit) << operation;
+        EXPECT_LE(deadline, steady_clock::now() + kExaminationLimit) << operation;
+    }
 }
 
 // A computer of a workgroup keeps its users' accounts itself.

@@ -14,6 +14,9 @@ TEST(SystemErrorTextTest, KnownCodesGiveWindowsTextWithLineBreak) {
     EXPECT_EQ(SystemErrorText(259), "No more data is available.\r\n");
     // What a remote call that ran out of time reports.
     EXPECT_EQ(SystemErrorText(121), "The semaphore timeout period has expired.\r\n");
+    // A malformed RPC answer, and a name the browser takes for no provider.
+    EXPECT_EQ(SystemErrorText(1728), "A remote procedure call (RPC) protocol error occurred.\r\n");
+    EXPECT_EQ(SystemErrorText(1204), "The specified network provider name is invalid.\r\n");
 }
 
 TEST(SystemErrorTextTest, RegistryAndProcessTextsKeepWindowsWording) {
@@ -25,6 +28,8 @@ TEST(SystemErrorTextTest, RegistryAndProcessTextsKeepWindowsWording) {
 
 TEST(SystemErrorTextTest, UnknownCodeGivesGenericText) {
     EXPECT_EQ(SystemErrorText(987654), "Unknown error (987654).\r\n");
+    // The program's own codes have texts of their own.
+    EXPECT_EQ(SystemErrorText(ERROR_BROWSE_LIST_TOO_LONG).find("Unknown error"), std::string::npos);
 }
 
 TEST(SidTest, StringFormMatchesWindows) {

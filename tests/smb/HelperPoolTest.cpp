@@ -278,6 +278,9 @@ TEST_F(HelperPoolTest, BrowseListsAndTheirFailures) {
     EXPECT_EQ(pool.Browse("smb://nothing", In(2s), entries), ERROR_BAD_NETPATH);
     EXPECT_TRUE(entries.empty());
     EXPECT_EQ(pool.Browse("smb://silent", In(200ms), entries), ERROR_BAD_NETPATH);
+    // A list without end is cut at the cap and refused as too long.
+    EXPECT_EQ(pool.Browse("smb://ENDLESS", In(60s), entries), ERROR_BROWSE_LIST_TOO_LONG);
+    EXPECT_TRUE(entries.empty());
     EXPECT_EQ(pool.Browse("smb://LIST", In(2s), entries), ERROR_SUCCESS);
 }
 

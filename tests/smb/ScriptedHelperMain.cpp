@@ -8,7 +8,8 @@
 //   silent     the open never answers
 //   crash      the helper dies during the open
 // Browsing smb://LIST gives one entry of each kind, smb://silent never
-// answers, anything else fails with ENOENT.
+// answers, smb://ENDLESS gives servers until it is stopped, anything else
+// fails with ENOENT.
 #include <unistd.h>
 #include <cctype>
 #include <cerrno>
@@ -89,6 +90,8 @@ public:
     int Browse(const std::string& url, const std::function<void(const BrowseEntry&)>& entry) override {
         if (url == "smb://silent")
             Forever();
+        for (int n = 0; url == "smb://ENDLESS"; ++n)
+            entry({EntryKind::Server, "S" + std::to_string(n), ""});
         if (url != "smb://LIST")
             return ENOENT;
         entry({EntryKind::Workgroup, "VNLAB", "the lab"});

@@ -158,6 +158,8 @@ public:
 private:
     Status OpenFound(std::shared_ptr<FakeRegistryNode> target, std::string_view subKey, std::uint32_t access,
                      RegistryKeyPtr& result) {
+        if (target->openFailure != ERROR_SUCCESS)
+            return target->openFailure;
         std::uint32_t granted = 0;
         if (Status status = Grant(*target, access, granted); status != ERROR_SUCCESS)
             return status;
@@ -264,6 +266,12 @@ FakeRegistryKeyBuilder& FakeRegistryKeyBuilder::RefuseRead(bool refuse) {
 FakeRegistryKeyBuilder& FakeRegistryKeyBuilder::RefuseWrite(bool refuse) {
     std::lock_guard lock(core_.mutex);
     node_->refuseWrite = refuse;
+    return *this;
+}
+
+FakeRegistryKeyBuilder& FakeRegistryKeyBuilder::FailOpen(Status status) {
+    std::lock_guard lock(core_.mutex);
+    node_->openFailure = status;
     return *this;
 }
 

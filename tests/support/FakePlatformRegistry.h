@@ -28,9 +28,10 @@ struct FakeRegistryNode {
     explicit FakeRegistryNode(std::string keyName) : name(std::move(keyName)) {}
 
     std::string name;
-    bool refuseRead = false;   // opening for any read access gives 5
-    bool refuseWrite = false;  // opening for write access, creating below or deleting gives 5
-    bool deleted = false;      // handles still open on it get ERROR_KEY_DELETED
+    bool refuseRead = false;             // opening for any read access gives 5
+    bool refuseWrite = false;            // opening for write access, creating below or deleting gives 5
+    bool deleted = false;                // handles still open on it get ERROR_KEY_DELETED
+    Status openFailure = ERROR_SUCCESS;  // opening it fails with this (a connection lost at it)
     std::map<std::string, std::shared_ptr<FakeRegistryNode>> children;  // by upper-cased name
     std::map<std::string, FakeRegistryValue> values;                    // by upper-cased name
 
@@ -58,6 +59,7 @@ public:
     FakeRegistryKeyBuilder& Dword(std::string_view name, std::uint32_t value);
     FakeRegistryKeyBuilder& RefuseRead(bool refuse = true);
     FakeRegistryKeyBuilder& RefuseWrite(bool refuse = true);
+    FakeRegistryKeyBuilder& FailOpen(Status status);
     FakeRegistryKeyBuilder SubKey(std::string_view path);
 
 private:

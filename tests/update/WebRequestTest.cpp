@@ -90,6 +90,24 @@ TEST(WebRequestTest, UnknownAuthorityIsRetriedOnceIgnoringIt) {
     EXPECT_EQ(twice.sent.size(), 2u);
 }
 
+// One limit for the whole request: the retry gets what is left of it.
+TEST(WebRequestTest, ATimeLimitIsOneDeadlineForTheRequestAndItsRetry) {
+    using namespace std::chrono;
+    for (const milliseconds limit : {milliseconds(0), milliseconds(60000)}) {
+        ScriptedClient client;
+        client.answers.push_back({ERROR_INTERNET_INVALID_CA, {}});
+        const auto started = steady_clock::now();
+        ASSERT_NE(WebRequest(client, "https://example.test/v", nullptr, nullptr, 0, nullptr, 0, limit), nullptr);
+        ASSERT_EQ(client.sent.size(), 2u);
+        EXPECT_EQ(client.sent[0].deadline, client.sent[1].deadline) << limit.count();
+        EXPECT_EQ(client.sent[0].deadline.has_value(), limit.count() > 0);
+        if (client.sent[0].deadline) {
+            EXPECT_GE(*client.sent[0].deadline, started + limit);
+            EXPECT_LE(*client.sent[0].deadline, steady_clock::now() + limit);
+        }
+    }
+}
+
 TEST(WebRequestTest, OtherSendFailuresEndTheRequestAtOnce) {
     for (Status failure : {ERROR_INTERNET_SEC_CERT_ERRORS, ERROR_INTERNET_CANNOT_CONNECT,
                            ERROR_INTERNET_SECURITY_CHANNEL_ERROR, ERROR_INTERNET_TIMEOUT}) {

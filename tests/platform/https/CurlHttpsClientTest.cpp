@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/https/TlsLab.h"
@@ -49,6 +50,33 @@ TEST(CurlHttpsClientTest, SilentServerTimesOut) {
     const auto started = Clock::now();
     EXPECT_EQ(client.Send(RequestTo(server.port()), response), ERROR_INTERNET_TIMEOUT);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(8));
+}
+
+// A server that keeps the answer's head coming, a line at a time, never
+// looks idle: only the request's deadline ends it; without one the whole
+// answer arrives.
+TEST(CurlHttpsClientTest, ADeadlineEndsAnAnswerThatTrickles) {
+    TlsLab lab;
+    const Identity identity = lab.Trusted();
+    TestHttpsServer server(&identity);
+    server.SetReply({200, "7.1", {}, TestHttpsServer::Behaviour::DripHead});
+    CurlHttpsClient client(lab.ClientOptions());
+    const struct {
+        std::optional<std::chrono::milliseconds> limit;
+        Status status;
+    } cases[] = {
+        {std::chrono::milliseconds(800), ERROR_INTERNET_TIMEOUT},
+        {std::chrono::milliseconds(0), ERROR_INTERNET_TIMEOUT},  // over before it starts
+        {std::nullopt, ERROR_SUCCESS},
+    };
+    for (const auto& c : cases) {
+        HttpsRequest request = RequestTo(server.port());
+        if (c.limit)
+            request.deadline = Clock::now() + *c.limit;
+        HttpsResponse response;
+        EXPECT_EQ(client.Send(request, response), c.status) << (c.limit ? c.limit->count() : -1);
+        EXPECT_EQ(response.body, c.status == ERROR_SUCCESS ? "7.1" : "");
+    }
 }
 
 TEST(CurlHttpsClientTest, CancelEndsARequestInFlight) {

@@ -187,11 +187,32 @@ void TestHttpsServer::WriteReply(SSL* ssl, int socket, const Reply& reply) {
         WriteEndlessBody(ssl, reply);
         return;
     }
+    if (reply.behaviour == Behaviour::DripHead) {
+        WriteDrippingHead(ssl, reply);
+        return;
+    }
     const std::size_t sent = reply.behaviour == Behaviour::TruncateBody ? reply.body.size() / 2 : reply.body.size();
     std::string text = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status) + "\r\n" +
                        "Content-Length: " + std::to_string(reply.body.size()) + "\r\n" + "Connection: close\r\n" +
                        reply.extraHeaders + "\r\n" + reply.body.substr(0, sent);
     SSL_write(ssl, text.data(), static_cast<int>(text.size()));
+    SSL_shutdown(ssl);
+}
+
+void TestHttpsServer::WriteDrippingHead(SSL* ssl, const Reply& reply) {
+    constexpr int kDrops = 50;
+    const std::string status = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status) + "\r\n";
+    if (SSL_write(ssl, status.data(), static_cast<int>(status.size())) <= 0)
+        return;
+    for (int drop = 0; drop < kDrops && !stop_.load(); ++drop) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::string line = "X-Drop: " + std::to_string(drop) + "\r\n";
+        if (SSL_write(ssl, line.data(), static_cast<int>(line.size())) <= 0)
+            return;  // the client has hung up
+    }
+    const std::string rest =
+        "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n" + reply.body;
+    SSL_write(ssl, rest.data(), static_cast<int>(rest.size()));
     SSL_shutdown(ssl);
 }
 

@@ -23,6 +23,7 @@ public:
         TruncateBody,  // announces the body's length but sends only half of it
         NeverAnswer,   // reads the request and stays silent
         EndlessBody,   // no length; sends the body over and over until the client hangs up (64 MiB at most)
+        DripHead,      // the head one header line per 100 ms, for 5 s, then the rest of the answer
     };
 
     struct Reply {
@@ -59,6 +60,7 @@ private:
     bool ReadRequest(SSL* ssl, int socket, Request& request);
     void WriteReply(SSL* ssl, int socket, const Reply& reply);
     void WriteEndlessBody(SSL* ssl, const Reply& reply);
+    void WriteDrippingHead(SSL* ssl, const Reply& reply);
 
     SSL_CTX* context_ = nullptr;
     int listener_ = -1;

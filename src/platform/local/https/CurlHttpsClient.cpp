@@ -4,6 +4,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
+#include <chrono>
 #include <memory>
 #include <new>
 #include <string_view>
@@ -238,6 +239,13 @@ Status CurlHttpsClient::Send(const HttpsRequest& request, HttpsResponse& respons
         curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
     }
 
+    if (request.deadline) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(*request.deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return ERROR_INTERNET_TIMEOUT;
+        curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+    }
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, options_.connectTimeoutSeconds);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, options_.lowSpeedBytes);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, options_.lowSpeedSeconds);

@@ -78,7 +78,7 @@ Status HelperPool::Browse(const std::string& url, Clock::time_point deadline,
                                              StatusFromConnectErrno, reply, collect);
     core_->Release(slot);
     if (status == RPC_S_CALL_FAILED && entries.size() == kMaxBrowseEntries)
-        status = ERROR_NOT_ENOUGH_MEMORY;  // the helper was stopped there
+        status = ERROR_BROWSE_LIST_TOO_LONG;  // the helper was stopped there
     if (status != ERROR_SUCCESS)
         entries.clear();
     return status;

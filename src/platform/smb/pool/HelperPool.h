@@ -50,7 +50,8 @@ public:
     // netwarden-smb-helper beside the running program, else in the installed helper folder.
     static std::string ShippedHelperProgram();
 
-    // Entries of one browse list beyond which the list is refused.
+    // Entries of one browse list beyond which the list is refused
+    // (ERROR_BROWSE_LIST_TOO_LONG, whose text names the number).
     static constexpr std::size_t kMaxBrowseEntries = 100'000;
 
 private:
