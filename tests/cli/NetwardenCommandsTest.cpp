@@ -249,6 +249,23 @@ TEST_F(NetwardenCommandsTest, ImportLeavesOutWhatCannotBeKeptAndReportsAFileThat
     EXPECT_EQ(host_.Err(), "netwarden: Could not open file \"" + directory_.File("missing.txt") + "\".\n");
 }
 
+// What a save has to leave out is named, with where and why.
+TEST_F(NetwardenCommandsTest, ASaveThatLeavesSomethingOutSaysWhatAndWhy) {
+    auto odd = std::make_unique<ProductDef>();
+    odd->DisplayName = "Remote\\Two";
+    odd->ServiceName = "R2";
+    odd->ServicePath = "Software\\Remote Two";
+    catalogue_.AddUnique(std::move(odd));
+    vn::test::FakeComputer& pc3 = network_.Computer("PC3");
+    pc3.Key(Hive::LocalMachine, kServices);
+    pc3.Key(Hive::LocalMachine, "Software\\Remote Two");
+    EXPECT_EQ(host_.Run({"inventory", "import", WriteFile("one.txt", "PC3\r\n"), "--folder", "Lab"}), 1);
+    EXPECT_NE(host_.Err().find("netwarden: left out of the saved inventory: the product \"Remote\\Two\" of the "
+                               "computer \"PC3\" in \"Lab\": a name holding a backslash cannot be stored\n"),
+              std::string::npos)
+        << host_.Err();
+}
+
 TEST_F(NetwardenCommandsTest, RescanExaminesTheComputersBelowAPathInTheirFolders) {
     const std::string list = WriteFile("list.txt", "PC1\nSRV\n");
     ASSERT_EQ(host_.Run({"inventory", "import", list, "--folder", "A"}), 0);
