@@ -156,9 +156,6 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
          "netwarden: The folder name \"CORP\\Sales\" contains characters which are not allowed. Characters which are "
          "not allowed include ~ ` ! @ # $ % ^ & * ( ) = + [ ] { } \\ | ; : ' \" , < > / and ?",
          "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
-        {{"scan", "network", std::string(256, 'x')},
-         "netwarden: The folder name is longer than 255 bytes. Please enter a shorter folder name.",
-         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
         {{"probe", "pc1", "--user", "LAB\\ann", "--authfile", "f"},
          "netwarden: options --user and --authfile exclude each other",
          "Usage: netwarden [OPTIONS] probe NAME..."},

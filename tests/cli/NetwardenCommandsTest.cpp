@@ -33,11 +33,7 @@ class NetwardenCommandsTest : public ::testing::Test {
 protected:
     NetwardenCommandsTest() {
         catalogue_.AddBuiltIns();
-        auto remoteOne = std::make_unique<ProductDef>();
-        remoteOne->DisplayName = "Remote One";
-        remoteOne->ServiceName = "R1";
-        remoteOne->ServicePath = "Software\\Remote One";
-        catalogue_.AddUnique(std::move(remoteOne));
+        AddProduct("Remote One", "R1", "Software\\Remote One");
 
         vn::test::FakeComputer& pc1 = network_.Computer("PC1");
         pc1.Key(Hive::LocalMachine, std::string(kServices) + "\\Vantor");
@@ -52,6 +48,14 @@ protected:
         srv.ServerInfo(5, 0);
 
         network_.Computer("DENIED").Key(Hive::LocalMachine, kServices).RefuseRead();
+    }
+
+    void AddProduct(const char* name, const char* service, const char* path) {
+        auto product = std::make_unique<ProductDef>();
+        product->DisplayName = name;
+        product->ServiceName = service;
+        product->ServicePath = path;
+        catalogue_.AddUnique(std::move(product));
     }
 
     std::string WriteFile(const std::string& name, const std::string& content) {
@@ -251,11 +255,7 @@ TEST_F(NetwardenCommandsTest, ImportLeavesOutWhatCannotBeKeptAndReportsAFileThat
 
 // What a save has to leave out is named, with where and why.
 TEST_F(NetwardenCommandsTest, ASaveThatLeavesSomethingOutSaysWhatAndWhy) {
-    auto odd = std::make_unique<ProductDef>();
-    odd->DisplayName = "Remote\\Two";
-    odd->ServiceName = "R2";
-    odd->ServicePath = "Software\\Remote Two";
-    catalogue_.AddUnique(std::move(odd));
+    AddProduct("Remote\\Two", "R2", "Software\\Remote Two");
     vn::test::FakeComputer& pc3 = network_.Computer("PC3");
     pc3.Key(Hive::LocalMachine, kServices);
     pc3.Key(Hive::LocalMachine, "Software\\Remote Two");
