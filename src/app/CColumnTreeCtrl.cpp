@@ -234,15 +234,13 @@ void CColumnTreeCtrl::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || plainPressNode_ == nullptr)
         return;
-    // A plain click (not a drag): an item other than the one clicked last
-    // becomes the only selected item.
+    // A plain click (the press did not become a drag) leaves the clicked
+    // item alone selected, also when it was one of several marked: the
+    // press kept them only for a drag.
     InventoryNode* clicked = plainPressNode_;
     plainPressNode_ = nullptr;
-    if (!model_.Contains(clicked))
-        return;
-    if (clicked != lastClicked_)
+    if (model_.Contains(clicked))
         MakeSelectedCaret(clicked);
-    lastClicked_ = clicked;
 }
 
 void CColumnTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {

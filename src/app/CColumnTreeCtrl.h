@@ -93,8 +93,6 @@ private:
 
     InventoryModel& model_;
     TreeMarks marks_;
-    // Compared by address only: never reached after the node may be freed.
-    const InventoryNode* lastClicked_ = nullptr;
     InventoryNode* plainPressNode_ = nullptr;
     QPoint pressPosition_;
     InventoryNode* dragged_ = nullptr;

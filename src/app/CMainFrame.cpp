@@ -324,11 +324,16 @@ bool CMainFrame::SaveAtExit() {
     const bool saveTree =
         settingsStatus == ERROR_SUCCESS ? store_.IsWorkspaceSaved() : settings_.SaveWorkspaceInfo == 1;
     if (saveTree) {
-        if (SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_))
-            // Our own save must not look like another program's to a later close.
+        SaveProblems problems;
+        const bool saved = SaveInventoryAtExit(*model_, platform_.registry(), loadedInventoryStamp_, problems);
+        // Our own save, also one that left nodes out, must not look like
+        // another program's to a later close.
+        if (problems.writeFailure == ERROR_SUCCESS)
             loadedInventoryStamp_ = ReadInventoryStamp(platform_.registry());
-        else
-            unsaved.Note("the computer tree", ERROR_SUCCESS);
+        if (!saved) {
+            unsaved.Note("the computer tree", problems.writeFailure);
+            unsaved.NoteLeftOut(problems.leftOut);
+        }
     }
     // While the window is still shown at the size the user left it.
     if (const Status status = SaveWorkspace(); status != ERROR_SUCCESS)

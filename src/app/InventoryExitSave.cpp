@@ -5,10 +5,11 @@
 
 namespace vn {
 
-bool SaveInventoryAtExit(const InventoryModel& model, Registry& registry, const std::string& loadedStamp) {
+bool SaveInventoryAtExit(const InventoryModel& model, Registry& registry, const std::string& loadedStamp,
+                         SaveProblems& problems) {
     std::string expected = loadedStamp;
     SaveResult result;
-    while ((result = SaveInventoryIfStampIs(model, registry, expected)) == SaveResult::StoredTreeChanged) {
+    while ((result = SaveInventoryIfStampIs(model, registry, expected, &problems)) == SaveResult::StoredTreeChanged) {
         // Asked outside the write group: the hive stays free for others
         // while the question is open.
         if (ShowMessage(kAppCaption, kSavedTreeChangedQuestion, MessageIcon::Question, MessageButtons::YesNo) !=

@@ -4,11 +4,21 @@
 #include "platform/SystemErrorText.h"
 
 namespace vn {
+namespace {
+
+// Left-out texts listed; more are counted, so that the box fits the screen.
+constexpr std::size_t kLeftOutShown = 10;
+
+}  // namespace
 
 void UnsavedAtExit::Note(std::string_view what, Status status) {
     what_.emplace_back(what);
     if (reason_ == ERROR_SUCCESS)
         reason_ = status;
+}
+
+void UnsavedAtExit::NoteLeftOut(const std::vector<std::string>& leftOut) {
+    leftOut_.insert(leftOut_.end(), leftOut.begin(), leftOut.end());
 }
 
 std::string UnsavedAtExit::Question() const {
@@ -28,6 +38,12 @@ std::string UnsavedAtExit::Question() const {
             reason.pop_back();
         reason += '\n';
     }
+    if (!leftOut_.empty())
+        reason += "Left out:\n";
+    for (std::size_t i = 0; i < leftOut_.size() && i < kLeftOutShown; ++i)
+        reason += "- " + leftOut_[i] + '\n';
+    if (leftOut_.size() > kLeftOutShown)
+        reason += "- and " + std::to_string(leftOut_.size() - kLeftOutShown) + " more\n";
     return "Vantor Netwarden could not save " + list + ".\n" + reason +
            "Close it anyway? Choose No to keep the window open, for instance to export the computer list.";
 }

@@ -16,6 +16,8 @@ public:
     // Notes what failed; a failure without a status code passes
     // ERROR_SUCCESS as status.
     void Note(std::string_view what, Status status);
+    // Adds the texts of what a save left out (the nodes, where and why).
+    void NoteLeftOut(const std::vector<std::string>& leftOut);
     bool IsEmpty() const { return what_.empty(); }
 
     // The question, or empty when everything was written.
@@ -26,6 +28,7 @@ public:
 
 private:
     std::vector<std::string> what_;
+    std::vector<std::string> leftOut_;
     Status reason_ = ERROR_SUCCESS;
 };
 

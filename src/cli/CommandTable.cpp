@@ -91,9 +91,10 @@ constexpr std::array<CommandSpec, 14> kCommands{{
      "it is placed; the containers become folders. Everything goes under a folder\n"
      "named NAME as typed, at the top level or in the folder PATH (made when\n"
      "missing); a scan of the same name again updates those folders in place.\n"
-     "With --erase the saved tree is emptied first. Ctrl+C stops the scan after\n"
-     "the computer being examined. The tree is saved at the end, also after a stop\n"
-     "or a failure.\n",
+     "A NAME that holds a backslash or runs over 255 bytes is refused: no folder\n"
+     "of the saved tree could have it. With --erase the saved tree is emptied\n"
+     "first. Ctrl+C stops the scan after the computer being examined. The tree is\n"
+     "saved at the end, also after a stop or a failure.\n",
      RunScanNetwork},
     {"scan", "subnet", 1, 2, kFolderOption | kNoResolveOption,
      "(A.B.C.D/BITS | ADDRESS MASK | FROM-TO) [--no-resolve] [--folder PATH]",

@@ -40,6 +40,8 @@ int ChangeSavedTree(CommandContext& context, InventoryStore& store,
         return context.Fail("the saved inventory could not be read completely; it is left unchanged");
     case InventoryStore::ChangeResult::NotSaved: break;
     }
+    for (const std::string& leftOut : store.LastSaveProblems().leftOut)
+        context.Warn("left out of the saved inventory: " + leftOut);
     return context.Fail(
         "the inventory could not be saved completely: the registry refused a write (the tree saved before "
         "is kept), or a name cannot be a registry key name (that node is left out)");

@@ -37,7 +37,8 @@ InventoryStore::ChangeResult InventoryStore::Change(const std::function<bool(Inv
         return ChangeResult::Unchanged;
     // A save that left a node out still lands the rest; one whose write
     // failed has failed the whole group, and its commit fails.
-    const bool complete = SaveInventory(*model_, platform_.registry());
+    saveProblems_ = {};
+    const bool complete = SaveInventory(*model_, platform_.registry(), &saveProblems_);
     if (group != nullptr && group->Commit() != ERROR_SUCCESS)
         return ChangeResult::NotSaved;
     return complete ? ChangeResult::Saved : ChangeResult::NotSaved;

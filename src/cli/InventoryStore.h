@@ -5,6 +5,7 @@
 
 #include "catalogue/ProductCatalogue.h"
 #include "inventory/InventoryModel.h"
+#include "inventory/InventoryPersistence.h"
 #include "platform/Platform.h"
 
 namespace vn::cli {
@@ -33,6 +34,8 @@ public:
     ChangeResult Change(const std::function<bool(InventoryModel&)>& change);
 
     InventoryModel& model() { return *model_; }
+    // Why the last Change answered NotSaved.
+    const SaveProblems& LastSaveProblems() const { return saveProblems_; }
 
 private:
     bool TreeIsSaved();
@@ -40,6 +43,7 @@ private:
     Platform& platform_;
     const ProductCatalogue& catalogue_;
     std::unique_ptr<InventoryModel> model_;
+    SaveProblems saveProblems_;
 };
 
 }  // namespace vn::cli

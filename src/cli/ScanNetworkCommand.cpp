@@ -2,6 +2,7 @@
 #include "cli/DiscoveryScan.h"
 #include "cli/InventoryChange.h"
 #include "discovery/NetworkScanWorker.h"
+#include "inventory/NameRules.h"
 
 namespace vn::cli {
 
@@ -9,6 +10,9 @@ int RunScanNetwork(CommandContext& context) {
     InventoryPath folderPath;
     if (const std::string problem = FolderOptionProblem(context, folderPath); !problem.empty())
         return context.BadUsage(problem);
+    // The name becomes the top folder's, which the saved tree must be able to keep.
+    if (const std::string refusal = ScanFolderNameRefusal(context.operands.at(0)); !refusal.empty())
+        return context.BadUsage(refusal);
     NetworkScanWorker worker(context.host.platform());
     return RunDiscoveryScan(
         context, folderPath, context.line.erase, worker,

@@ -44,7 +44,7 @@ void CInstallThread::Run() {
     sink_.BeginRun(count);
     int installed = 0;
     if (toolDirectory_.empty()) {
-        sink_.AddDetails("Could get the " + std::string(kToolProductName) + " path from the registry. ");
+        sink_.AddDetails("Could not get the " + std::string(kToolProductName) + " path from the registry. ");
     } else {
         sink_.SetAnimating(true);
         bool ended = false;
@@ -55,9 +55,9 @@ void CInstallThread::Run() {
             if (const std::string problem = HostNameProblem(target.hostName); !problem.empty()) {
                 sink_.AddDetails("Error: " + problem + " The computer is skipped.");
             } else {
-                bool installRan = false;
-                const bool goOn = Deploy(target, installRan);
-                installed += installRan ? 1 : 0;
+                bool done = false;
+                const bool goOn = Deploy(target, done);
+                installed += done ? 1 : 0;
                 if (!goOn) {
                     ended = true;
                     break;
@@ -71,8 +71,8 @@ void CInstallThread::Run() {
     sink_.EndRun(FormatText("%s was installed on %d computer(s).", std::string(kToolProductName), installed), errors);
 }
 
-bool CInstallThread::Deploy(const InstallTarget& target, bool& installRan) {
-    ToolOutcome outcome = RunTool(InstallCommandLine(target), kInstallStopQuestion, installRan);
+bool CInstallThread::Deploy(const InstallTarget& target, bool& installed) {
+    ToolOutcome outcome = RunTool(InstallCommandLine(target), kInstallStopQuestion, installed);
     if (outcome == ToolOutcome::Done && target.useLocalSettings != 0) {
         bool ran = false;
         outcome = RunTool(CreateSettingsCommandLine(), kSettingsStopQuestion, ran);
@@ -83,7 +83,7 @@ bool CInstallThread::Deploy(const InstallTarget& target, bool& installRan) {
 }
 
 CInstallThread::ToolOutcome CInstallThread::RunTool(const std::string& commandLine, const std::string& stopQuestion,
-                                                    bool& ran) {
+                                                    bool& succeeded) {
     if (ToolEnded()) {
         sink_.AddDetails(kCancelled);
         return ToolOutcome::Stopped;
@@ -92,13 +92,18 @@ CInstallThread::ToolOutcome CInstallThread::RunTool(const std::string& commandLi
         return started;
     // From here to the waiter's end only the reading touches the tool's output.
     waiter_.Start(*tool_);
-    ReadToolOutput(*tool_);
+    const bool printedError = ReadToolOutput(*tool_);
     waiter_.Stop();
     {
         std::lock_guard lock(toolLock_);
         tool_.reset();
     }
-    ran = !ToolEnded();  // an ended tool did not finish its work
+    // An ended tool did not finish its work, and its status is our doing.
+    const bool ran = !ToolEnded();
+    const std::uint32_t exitStatus = waiter_.ExitStatus();
+    if (ran && exitStatus != 0)
+        sink_.AddDetails(FormatText("Error: %s ended with exit status %u", std::string(kToolFileName), exitStatus));
+    succeeded = ran && exitStatus == 0 && !printedError;
     return AnswerStopRequest(stopQuestion);
 }
 
@@ -121,13 +126,19 @@ CInstallThread::ToolOutcome CInstallThread::StartTool(const std::string& command
     return ToolOutcome::Done;
 }
 
-void CInstallThread::ReadToolOutput(ChildProcess& tool) {
+bool CInstallThread::ReadToolOutput(ChildProcess& tool) {
+    bool error = false;
     std::string line;
-    while (lines_.ReadLine(tool, line))
+    const auto add = [&] {
+        error = error || LineShowsError(line);
         sink_.AddDetails(line);
+    };
+    while (lines_.ReadLine(tool, line))
+        add();
     // A last line without its line feed is still the tool's word.
     if (lines_.TakeUnfinishedLine(line))
-        sink_.AddDetails(line);
+        add();
+    return error;
 }
 
 CInstallThread::ToolOutcome CInstallThread::AnswerStopRequest(const std::string& stopQuestion) {

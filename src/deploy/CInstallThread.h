@@ -44,14 +44,16 @@ protected:
     void Run() override;
 
 private:
-    // ran: the tool was started and ran to its end (EndTool did not end it).
-    ToolOutcome RunTool(const std::string& commandLine, const std::string& stopQuestion, bool& ran);
+    // succeeded: the tool ran to its end (EndTool did not end it) with exit
+    // status 0 and printed no error line.
+    ToolOutcome RunTool(const std::string& commandLine, const std::string& stopQuestion, bool& succeeded);
     ToolOutcome StartTool(const std::string& commandLine);
-    void ReadToolOutput(ChildProcess& tool);
+    // Whether any line the tool printed told of an error.
+    bool ReadToolOutput(ChildProcess& tool);
     ToolOutcome AnswerStopRequest(const std::string& stopQuestion);
-    // Installs on one target; false when the run has to end. installRan: the
-    // install run of the tool went to its end.
-    bool Deploy(const InstallTarget& target, bool& installRan);
+    // Installs on one target; false when the run has to end. installed: the
+    // install run of the tool succeeded.
+    bool Deploy(const InstallTarget& target, bool& installed);
     bool ToolEnded();
 
     Processes& processes_;

@@ -10,7 +10,7 @@ bool CProcessWaiter::Start(ChildProcess& tool) {
 }
 
 void CProcessWaiter::Run() {
-    tool_->Wait();
+    exitStatus_ = tool_->Wait();
     tool_->CloseInput();
     tool_->CloseOutput();
 }

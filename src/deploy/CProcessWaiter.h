@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "platform/Processes.h"
 #include "platform/WorkerThread.h"
 
@@ -17,11 +20,15 @@ public:
     // Starts waiting for tool, which must outlive the waiting (until Stop).
     bool Start(ChildProcess& tool);
 
+    // The exit status of the tool last waited for; read it after Stop.
+    std::uint32_t ExitStatus() const { return exitStatus_.load(); }
+
 protected:
     void Run() override;
 
 private:
     ChildProcess* tool_ = nullptr;
+    std::atomic<std::uint32_t> exitStatus_{0};
 };
 
 }  // namespace vn

@@ -15,10 +15,12 @@ std::vector<std::string> DetailEntries(std::string_view text) {
     return entries;
 }
 
+bool LineShowsError(std::string_view line) {
+    return line.find("error") != std::string_view::npos || line.find("Error") != std::string_view::npos;
+}
+
 bool DetailsShowErrors(const std::vector<std::string>& lines) {
-    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
-        return line.find("error") != std::string::npos || line.find("Error") != std::string::npos;
-    });
+    return std::any_of(lines.begin(), lines.end(), [](const std::string& line) { return LineShowsError(line); });
 }
 
 }  // namespace vn

@@ -33,7 +33,10 @@ public:
 // each line feed, every piece (the last one too, even when empty) one entry.
 std::vector<std::string> DetailEntries(std::string_view text);
 
-// Whether any line holds "error" or "Error"; other letter cases do not count.
+// Whether the line holds "error" or "Error"; other letter cases do not count.
+bool LineShowsError(std::string_view line);
+
+// Whether any line shows an error (LineShowsError).
 bool DetailsShowErrors(const std::vector<std::string>& lines);
 
 }  // namespace vn

@@ -1,11 +1,7 @@
 #include "inventory/ComputerListFile.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fstream>
-#include <memory>
 #include <optional>
-#include <system_error>
 #include <unordered_set>
 
 #include "catalogue/ProductDef.h"
@@ -13,7 +9,7 @@
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryQueries.h"
 #include "inventory/NameCompare.h"
-#include "platform/SystemErrorText.h"
+#include "inventory/TextFileWriter.h"
 
 namespace vn {
 namespace {
@@ -22,23 +18,6 @@ namespace {
 constexpr std::size_t kMaxNameLength = 255;
 // Bytes kept of one line: room for any name and a long CSV header.
 constexpr std::size_t kLineLimit = std::size_t{64} * 1024;
-
-// The system's text for a file error, in the words the rest of the program uses.
-std::string FileErrorText(int error) {
-    std::string text;
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: text = SystemErrorText(ERROR_ACCESS_DENIED); break;
-    case ENOENT:
-    case ENOTDIR: text = SystemErrorText(ERROR_PATH_NOT_FOUND); break;
-    default: text = std::generic_category().message(error); break;
-    }
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-    return text;
-}
 
 std::string ListLine(const ComputerRecord& computer) {
     std::string line = computer.Name;
@@ -126,25 +105,16 @@ void StripByteOrderMark(std::string& line) {
 }  // namespace
 
 bool ExportComputerList(InventoryModel& model, const std::filesystem::path& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (file == nullptr) {
-        model.SetLastErrorText(FileErrorText(errno));
-        return false;
-    }
     std::vector<ComputerRecord*> computers;
     CollectComputers(model, nullptr, computers);
-    for (const ComputerRecord* computer : computers) {
-        const std::string line = ListLine(*computer);
-        if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size()) {
-            model.SetLastErrorText(FileErrorText(errno));
-            return false;
-        }
-    }
-    if (std::fclose(file.release()) != 0) {
-        model.SetLastErrorText(FileErrorText(errno));
-        return false;
-    }
-    return true;
+    std::string text;
+    for (const ComputerRecord* computer : computers)
+        text += ListLine(*computer);
+    std::string errorText;
+    if (WriteTextFile(path, text, errorText))
+        return true;
+    model.SetLastErrorText(errorText);
+    return false;
 }
 
 bool IsCsvFileName(const std::filesystem::path& path) {

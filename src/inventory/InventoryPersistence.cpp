@@ -48,9 +48,10 @@ std::jthread FreeMeanwhile(std::vector<RegistryTree> keys) {
 
 // Writes the tree when the stored one carries expected (or always, with no
 // expectation).
-SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<std::string_view> expected) {
+SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<std::string_view> expected,
+                SaveProblems& problems) {
     RegistryKeyPtr hive;
-    if (registry.Connect("", Hive::CurrentUser, hive) != ERROR_SUCCESS)
+    if ((problems.writeFailure = registry.Connect("", Hive::CurrentUser, hive)) != ERROR_SUCCESS)
         return SaveResult::Incomplete;
     // Checking the stamp, and replacing the old tree by the new one land
     // together or not at all: a failure half-way keeps the tree saved last,
@@ -64,28 +65,31 @@ SaveResult Save(const InventoryModel& model, Registry& registry, std::optional<s
         // The stored tree becomes the model's: what is stored as it is in the
         // model stays untouched, so a save after few changes writes little.
         RegistryKeyPtr root;
-        if (hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root) != ERROR_SUCCESS ||
-            SetStringValue(*root, kStampValue, NewStamp()) != ERROR_SUCCESS)
-            return SaveResult::Incomplete;
-        if (root->ReplaceSubKeys(keys) != ERROR_SUCCESS)
+        if ((problems.writeFailure = hive->CreateKey(kInventoryRootKey, KEY_ALL_ACCESS, root)) != ERROR_SUCCESS ||
+            (problems.writeFailure = SetStringValue(*root, kStampValue, NewStamp())) != ERROR_SUCCESS ||
+            (problems.writeFailure = root->ReplaceSubKeys(keys)) != ERROR_SUCCESS)
             return SaveResult::Incomplete;
     }  // every key is closed before the group lands
     // A large tree's keys take about as long to free as the commit waits for
     // the disk: they are freed meanwhile.
     const std::jthread freeing = FreeMeanwhile(std::move(keys));
-    if (group != nullptr && group->Commit() != ERROR_SUCCESS)
+    if (group != nullptr && (problems.writeFailure = group->Commit()) != ERROR_SUCCESS)
         return SaveResult::Incomplete;
+    problems.leftOut = writer.LeftOut();
     return writer.Incomplete() ? SaveResult::Incomplete : SaveResult::Complete;
 }
 
 }  // namespace
 
-bool SaveInventory(const InventoryModel& model, Registry& registry) {
-    return Save(model, registry, std::nullopt) == SaveResult::Complete;
+bool SaveInventory(const InventoryModel& model, Registry& registry, SaveProblems* problems) {
+    SaveProblems found;
+    return Save(model, registry, std::nullopt, problems != nullptr ? *problems : found) == SaveResult::Complete;
 }
 
-SaveResult SaveInventoryIfStampIs(const InventoryModel& model, Registry& registry, std::string_view expectedStamp) {
-    return Save(model, registry, expectedStamp);
+SaveResult SaveInventoryIfStampIs(const InventoryModel& model, Registry& registry, std::string_view expectedStamp,
+                                  SaveProblems* problems) {
+    SaveProblems found;
+    return Save(model, registry, expectedStamp, problems != nullptr ? *problems : found);
 }
 
 std::string ReadInventoryStamp(Registry& registry) {

@@ -2,6 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/Status.h"
 
 namespace vn {
 
@@ -13,13 +16,21 @@ class Registry;
 // by the node, nested like the tree.
 inline constexpr std::string_view kInventoryRootKey = "Software\\Vantor Netwarden\\Predefined hosts";
 
+// What kept a save from storing the whole tree: the registry's refusal of a
+// write (ERROR_SUCCESS when none), and a text for each node or product left
+// out, naming it, its folder and the reason.
+struct SaveProblems {
+    Status writeFailure = ERROR_SUCCESS;
+    std::vector<std::string> leftOut;
+};
+
 // Replaces the stored tree with the model's tree. The replacement is one
 // write group: when any write fails nothing is committed and the tree stored
 // before stays whole. Nodes whose names cannot be key names (empty, holding a
 // backslash, longer than 255 bytes) and computers that share their key with a
 // sibling folder of the same name are left out; the rest is still committed.
-// True when every node was written.
-bool SaveInventory(const InventoryModel& model, Registry& registry);
+// True when every node was written; otherwise problems (when given) says why.
+bool SaveInventory(const InventoryModel& model, Registry& registry, SaveProblems* problems = nullptr);
 
 // Every save marks the stored tree with a new stamp (a value of the root
 // key), so a program that kept the stamp of the tree it loaded can tell
@@ -33,7 +44,8 @@ enum class SaveResult { Complete, Incomplete, StoredTreeChanged };
 // the check and the save are one write group, so no other program's save can
 // come in between. Otherwise nothing is written: StoredTreeChanged.
 // Incomplete when a write failed or a node was left out (as SaveInventory).
-SaveResult SaveInventoryIfStampIs(const InventoryModel& model, Registry& registry, std::string_view expectedStamp);
+SaveResult SaveInventoryIfStampIs(const InventoryModel& model, Registry& registry, std::string_view expectedStamp,
+                                  SaveProblems* problems = nullptr);
 
 // Reads the stored tree into the model through InsertNode, so stored
 // duplicates merge as at run time. Products the catalogue does not know are

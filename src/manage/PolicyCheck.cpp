@@ -11,8 +11,6 @@
 namespace vn {
 namespace {
 
-constexpr Status kAccessViolation = 50;
-
 // The host product reads each value into four bytes: a longer value fails
 // to read, a shorter one fills the low bytes.
 bool ReadPolicyDword(RegistryKey& key, std::string_view name, std::uint32_t& value) {
@@ -158,7 +156,6 @@ void PolicyCheck::UserPoliciesUnavailable(std::string message) {
 
 std::string PolicyCheckFailureText(Status code) {
     switch (code) {
-    case kAccessViolation: return "Error: An access violation has occurred.";
     case PolicyCheck::kAccessDenied: return "Error : Access is denied.";
     case PolicyCheck::kUnreachable: return "Error : The network path was not found.";
     default: return SystemErrorText(code);

@@ -480,20 +480,32 @@ TEST_F(MainFrameTest, DeleteAsksAsRemoveDoesAndLeavesNothingSelected) {
 TEST_F(MainFrameTest, AnExitThatCannotSaveSaysSoAndMayKeepTheWindowOpen) {
     struct Case {
         bool storedSaveFlag;  // SaveWorkspaceInfo 1 stored by an earlier run
-        const char* unsaved;
+        bool diskFull;        // every write fails
+        std::string why;      // what was not saved, and why
     };
     const Case cases[] = {
-        // The flag could not be written: the tree is still wanted.
-        {false, "the settings and the computer tree"},
-        {true, "the settings, the computer tree and the window layout"},
+        // The flag could not be written: the tree is still wanted. Nothing is
+        // left out of a save that did not land.
+        {false, true, "the settings and the computer tree.\nThere is not enough space on the disk.\n"},
+        {true, true,
+         "the settings, the computer tree and the window layout.\nThere is not enough space on the disk.\n"},
+        // The rest of the tree is saved; the folder no key can be named is named.
+        {false, false,
+         "the computer tree.\nLeft out:\n- the folder \"CORP\\Sales\" and everything in it: a name holding a "
+         "backslash cannot be stored\n"},
     };
     for (const Case& c : cases) {
         if (c.storedSaveFlag)
             Put("SaveWorkspaceInfo", 1);
         auto frame = Start();
-        frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        InventoryModel& model = frame->Model();
+        model.InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+        auto* sales =
+            static_cast<FolderNode*>(model.InsertNode(nullptr, std::make_unique<FolderNode>("CORP\\Sales"), false));
+        model.InsertNode(sales, std::make_unique<ComputerRecord>("pc2"), false);
         FailingRegistry failing(*platform.local, 1);
-        platform.localFront = &failing;
+        if (c.diskFull)
+            platform.localFront = &failing;
         const std::size_t before = boxes.Boxes().size();
 
         boxes.QueueAnswer(MessageAnswer::No);
@@ -502,17 +514,16 @@ TEST_F(MainFrameTest, AnExitThatCannotSaveSaysSoAndMayKeepTheWindowOpen) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return frame->CurrentState() == CMainFrame::State::Running; }, 10000));
         EXPECT_EQ(boxes.Boxes().back().icon, MessageIcon::Question);
         EXPECT_EQ(boxes.Boxes().back().text,
-                  "Vantor Netwarden could not save " + std::string(c.unsaved) +
-                      ".\nThere is not enough space on the disk.\n"
+                  "Vantor Netwarden could not save " + c.why +
                       "Close it anyway? Choose No to keep the window open, for instance to export the computer "
                       "list.");
         EXPECT_TRUE(frame->isVisible());
 
-        // Yes closes without the tree.
+        // Yes closes without the tree, or without what it left out.
         boxes.QueueAnswer(MessageAnswer::Yes);
         ASSERT_TRUE(CloseAndWait(*frame));
         EXPECT_EQ(boxes.Boxes().size(), before + 2);
-        EXPECT_FALSE(InventoryStored());
+        EXPECT_EQ(InventoryStored(), !c.diskFull);
         platform.localFront = nullptr;
     }
 }

@@ -96,12 +96,42 @@ TEST_F(TreeSelectionTest, CtrlClickTogglesMarksWithoutMovingTheCaret) {
     EXPECT_EQ(tree.CaretNode(), pc1);
 }
 
-TEST_F(TreeSelectionTest, PlainClickOnAMarkedItemOtherThanTheLastClickedSelectsItAlone) {
-    Click(pc1);
-    Click(pc3, Qt::ControlModifier);
-    Click(pc3);
-    EXPECT_EQ(Marked(), Nodes{pc3});
-    EXPECT_EQ(tree.CaretNode(), pc3);
+// Whichever marked item a plain click lands on, it alone stays selected, so
+// no command acts on an item the user no longer sees chosen.
+TEST_F(TreeSelectionTest, PlainClickOnAMarkedItemSelectsItAlone) {
+    struct Case {
+        const char* name;
+        std::vector<ComputerRecord*> ctrlClicked;  // after a plain click on pc1
+        ComputerRecord* clicked;
+    };
+    const Case cases[] = {
+        {"the item clicked last", {pc3}, pc3},
+        {"the item clicked before the last", {pc3}, pc1},
+        {"one of three", {pc2, pc3}, pc2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Click(pc1);
+        for (ComputerRecord* node : c.ctrlClicked)
+            Click(node, Qt::ControlModifier);
+        ASSERT_EQ(Marked().size(), 1 + c.ctrlClicked.size());
+        Click(c.clicked);
+        EXPECT_EQ(Marked(), Nodes{c.clicked});
+        EXPECT_EQ(tree.Marks().SelectionList(), Nodes{c.clicked});
+        EXPECT_EQ(tree.CaretNode(), c.clicked);
+    }
+}
+
+// A press on a marked item keeps the others until the release shows it was
+// no drag: a drag from it moves them all.
+TEST_F(TreeSelectionTest, APressOnAMarkedItemKeepsTheSelectionForADrag) {
+    Click(a1);
+    Click(a2, Qt::ControlModifier);
+    QTest::mousePress(tree.viewport(), Qt::LeftButton, {}, LabelPoint(a1));
+    EXPECT_EQ(Marked(), (Nodes{a1, a2}));
+    EXPECT_EQ(tree.Marks().SelectionList(), (Nodes{a1, a2}));
+    QTest::mouseRelease(tree.viewport(), Qt::LeftButton, {}, LabelPoint(a1));
+    EXPECT_EQ(Marked(), Nodes{a1});
 }
 
 TEST_F(TreeSelectionTest, ShiftClickMarksTheSiblingsBetweenCaretAndItem) {
@@ -162,7 +192,7 @@ TEST_F(TreeSelectionTest, RightClickOnAMarkedItemKeepsTheMultiSelection) {
     EXPECT_EQ(LastMenu(menus), menu::kSeveralFolders);
 
     // Folders and computers mixed: no menu.
-    const int before = menus.count();
+    const auto before = menus.count();
     Click(pc3, Qt::ControlModifier);
     RightClickAt(LabelPoint(pc3));
     EXPECT_EQ(menus.count(), before);

@@ -151,6 +151,11 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"scan", "network", "LAB", "--folder", "A//B"},
          "netwarden: the path has an empty name",
          "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
+        // The name becomes a folder's that the saved tree could not keep.
+        {{"scan", "network", "CORP\\Sales"},
+         "netwarden: The folder name \"CORP\\Sales\" contains characters which are not allowed. Characters which are "
+         "not allowed include ~ ` ! @ # $ % ^ & * ( ) = + [ ] { } \\ | ; : ' \" , < > / and ?",
+         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
         {{"probe", "pc1", "--user", "LAB\\ann", "--authfile", "f"},
          "netwarden: options --user and --authfile exclude each other",
          "Usage: netwarden [OPTIONS] probe NAME..."},

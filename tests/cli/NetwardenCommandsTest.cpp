@@ -35,11 +35,7 @@ class NetwardenCommandsTest : public ::testing::Test {
 protected:
     NetwardenCommandsTest() {
         catalogue_.AddBuiltIns();
-        auto remoteOne = std::make_unique<ProductDef>();
-        remoteOne->DisplayName = "Remote One";
-        remoteOne->ServiceName = "R1";
-        remoteOne->ServicePath = "Software\\Remote One";
-        catalogue_.AddUnique(std::move(remoteOne));
+        AddProduct("Remote One", "R1", "Software\\Remote One");
 
         vn::test::FakeComputer& pc1 = network_.Computer("PC1");
         pc1.Key(Hive::LocalMachine, std::string(kServices) + "\\Vantor");
@@ -54,6 +50,14 @@ protected:
         srv.ServerInfo(5, 0);
 
         network_.Computer("DENIED").Key(Hive::LocalMachine, kServices).RefuseRead();
+    }
+
+    void AddProduct(const char* name, const char* service, const char* path) {
+        auto product = std::make_unique<ProductDef>();
+        product->DisplayName = name;
+        product->ServiceName = service;
+        product->ServicePath = path;
+        catalogue_.AddUnique(std::move(product));
     }
 
     std::string WriteFile(const std::string& name, const std::string& content) {
@@ -273,6 +277,19 @@ TEST_F(NetwardenCommandsTest, ImportLeavesOutWhatCannotBeKeptAndReportsAFileThat
 
     EXPECT_EQ(host_.Run({"inventory", "import", directory_.File("missing.txt")}), 1);
     EXPECT_EQ(host_.Err(), "netwarden: Could not open file \"" + directory_.File("missing.txt") + "\".\n");
+}
+
+// What a save has to leave out is named, with where and why.
+TEST_F(NetwardenCommandsTest, ASaveThatLeavesSomethingOutSaysWhatAndWhy) {
+    AddProduct("Remote\\Two", "R2", "Software\\Remote Two");
+    vn::test::FakeComputer& pc3 = network_.Computer("PC3");
+    pc3.Key(Hive::LocalMachine, kServices);
+    pc3.Key(Hive::LocalMachine, "Software\\Remote Two");
+    EXPECT_EQ(host_.Run({"inventory", "import", WriteFile("one.txt", "PC3\r\n"), "--folder", "Lab"}), 1);
+    EXPECT_NE(host_.Err().find("netwarden: left out of the saved inventory: the product \"Remote\\Two\" of the "
+                               "computer \"PC3\" in \"Lab\": a name holding a backslash cannot be stored\n"),
+              std::string::npos)
+        << host_.Err();
 }
 
 TEST_F(NetwardenCommandsTest, RescanExaminesTheComputersBelowAPathInTheirFolders) {

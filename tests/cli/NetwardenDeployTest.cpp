@@ -73,11 +73,16 @@ TEST_F(NetwardenDeployTest, TheRecordedToolRunsForEachComputer) {
     EXPECT_EQ(deployed.err, "netwarden: LINES: The specified computer already exists\n");
     EXPECT_TRUE(fs::exists(toolFolder_ / "Vantor.ini"));
 
-    const ProgramOutcome failing = Run({"deploy", "failing"});
+    // Only the computer whose tool run printed no error and ended with status 0 counts.
+    const ProgramOutcome failing = Run({"deploy", "failing", "quitting", "PC3"});
     EXPECT_EQ(failing.exitCode, 1);
     EXPECT_EQ(failing.out,
               "args [install] [-computer] [failing] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\n"
-              "Error 53: The network path was not found.\nVantor was installed on 1 computer(s).\n");
+              "Error 53: The network path was not found.\n"
+              "args [install] [-computer] [quitting] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\n"
+              "setup ended early\nError: Vantor.exe ended with exit status 3\n"
+              "args [install] [-computer] [PC3] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\n"
+              "Vantor was installed on 1 computer(s).\n");
 }
 
 TEST_F(NetwardenDeployTest, CtrlCStopsAfterTheToolsRunAndASecondEndsAHangingTool) {

@@ -87,11 +87,14 @@ TEST_F(CInstallThreadTest, EachValueReachesTheToolAsOneArgument) {
     EXPECT_TRUE(std::filesystem::exists(directory_.File("Vantor.ini")));
 }
 
+// The tool's lines, and what they and its exit status make of the summary:
+// a computer counts as installed only when neither tells of an error.
 TEST_F(CInstallThreadTest, ToolOutputBecomesDetailEntries) {
     struct Case {
         std::string host;
         Lines entries;
         bool errors;
+        int installed = 1;
     };
     const std::string full(4095, 'x');
     const Case cases[] = {
@@ -102,8 +105,9 @@ TEST_F(CInstallThreadTest, ToolOutputBecomesDetailEntries) {
         {"unfinished", {"no line feed"}, false},
         // Its child still holds the pipe: the output ends with the tool.
         {"holder", {"parent done"}, false},
-        {"failing", {"Error 53: The network path was not found."}, true},
+        {"failing", {"Error 53: The network path was not found."}, true, 0},
         {"shouting", {"ERROR IN CAPITALS ONLY"}, false},
+        {"quitting", {"setup ended early", "Error: Vantor.exe ended with exit status 3"}, true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.host);
@@ -113,8 +117,8 @@ TEST_F(CInstallThreadTest, ToolOutputBecomesDetailEntries) {
         ASSERT_TRUE(runner.Start());
         runner.Wait();
         EXPECT_EQ(sink.ToolText(), c.entries);
-        EXPECT_EQ(sink.Calls().back(),
-                  std::string("EndRun Vantor was installed on 1 computer(s).") + (c.errors ? " errors" : ""));
+        EXPECT_EQ(sink.Calls().back(), "EndRun Vantor was installed on " + std::to_string(c.installed) +
+                                           " computer(s)." + (c.errors ? " errors" : ""));
         EndPipeHolder();
     }
 }
@@ -156,7 +160,7 @@ TEST_F(CInstallThreadTest, FailuresEndTheRunWithTheirEntry) {
         bool animates;
     };
     const Case cases[] = {
-        {"", {"Could get the Vantor path from the registry. "}, false},
+        {"", {"Could not get the Vantor path from the registry. "}, false},
         // No tool in the directory, or a directory that is none here.
         {directory_.File("empty") + "/", {"Could not start Vantor.exe"}, true},
         {"C:\\Program Files\\Vantor\\", {"Could not start Vantor.exe"}, true},

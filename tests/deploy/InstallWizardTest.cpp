@@ -274,7 +274,7 @@ TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
     EXPECT_EQ(wizard.findChild<QLabel*>("title")->text(), "Installing Vantor on 2 computer(s)...");
     ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning() && close->text() == "Close"; }));
     EXPECT_TRUE(exportButton->isEnabled());
-    EXPECT_EQ(wizard.findChild<QLabel*>("computerLine")->text(), "Vantor was installed on 2 computer(s).");
+    EXPECT_EQ(wizard.findChild<QLabel*>("computerLine")->text(), "Vantor was installed on 1 computer(s).");
     EXPECT_FALSE(wizard.findChild<QLabel*>("errorNote")->isHidden());
     EXPECT_TRUE(wizard.findChild<QLabel*>("currentLabel")->isHidden());
     EXPECT_EQ(wizard.height(), 230);
@@ -292,6 +292,24 @@ TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
               "one\r\ntwo\r\nthree\r\n"
               "args [install] [-computer] [failing] [-port] [2002] [-path] [C:\\Program Files\\Vantor]\r\n"
               "Error 53: The network path was not found.\r\n");
+    EXPECT_TRUE(boxes_.Boxes().empty());
+
+    // A file that cannot be written is named with the reason.
+    struct Failure {
+        std::string path;
+        std::string reason;
+    };
+    const Failure failures[] = {
+        {directory_.File("missing") + "/details.txt", "The system cannot find the path specified."},
+        {directory_.path(), "Access is denied."},
+    };
+    for (const Failure& f : failures) {
+        chosenFile_ = QString::fromStdString(f.path);
+        wizard.Export();
+        ASSERT_FALSE(boxes_.Boxes().empty());
+        EXPECT_EQ(boxes_.Boxes().back().text, "Could not open file \"" + f.path + "\". Error message: " + f.reason);
+        EXPECT_EQ(boxes_.Boxes().back().icon, MessageIcon::Stop);
+    }
     wizard.Close();
     EXPECT_EQ(finished, 1);
 }

@@ -60,6 +60,9 @@ int Behave(std::string_view computer) {
         Write("Error 53: The network path was not found.\n");
     } else if (computer == "shouting") {
         Write("ERROR IN CAPITALS ONLY\n");
+    } else if (computer == "quitting") {
+        Write("setup ended early\n");
+        return 3;
     }
     return 0;
 }

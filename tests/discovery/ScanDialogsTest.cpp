@@ -48,35 +48,52 @@ TEST(NetworkScanDialogTest, OffersThisComputersWorkgroupOrTheFailuresText) {
     EXPECT_EQ(emptyTree.windowTitle(), "Network Scan");
 }
 
-TEST(NetworkScanDialogTest, OkRefusesAnEmptyNameAndAsksBeforeAnErase) {
+// The name becomes the top folder's: one the tree could not keep (a
+// backslash, over 255 bytes) is refused by the Add Folder rule, as typed.
+TEST(NetworkScanDialogTest, OkRefusesWhatNoFolderCanBeNamedAndAsksBeforeAnErase) {
     struct Case {
         QString typed;
         bool erase;
         MessageAnswer answer;
         bool accepted;
         const char* caption;  // of the one box shown, or null
+        std::string text;
+        MessageIcon icon;
     };
+    const std::string refused =
+        "\" contains characters which are not allowed. Characters which are not allowed "
+        "include ~ ` ! @ # $ % ^ & * ( ) = + [ ] { } \\ | ; : ' \" , < > / and ?";
     const Case cases[] = {
-        {"", false, MessageAnswer::Ok, false, "Error"},
-        {"   ", false, MessageAnswer::Ok, true, nullptr},
-        {"LAB", true, MessageAnswer::No, false, "Erase"},
-        {"LAB", true, MessageAnswer::Yes, true, "Erase"},
+        {"", false, MessageAnswer::Ok, false, "Error",
+         "The Network container you entered is invalid. Please add a valid name!", MessageIcon::Warning},
+        {"   ", false, MessageAnswer::Ok, true, nullptr, "", MessageIcon::Warning},
+        {"Entire Network", false, MessageAnswer::Ok, true, nullptr, "", MessageIcon::Warning},
+        {QString(255, 'x'), false, MessageAnswer::Ok, true, nullptr, "", MessageIcon::Warning},
+        {"CORP\\Sales", false, MessageAnswer::Ok, false, "Vantor Netwarden", "The folder name \"CORP\\Sales" + refused,
+         MessageIcon::Stop},
+        {"\\\\SERVER", true, MessageAnswer::Yes, false, "Vantor Netwarden", "The folder name \"\\\\SERVER" + refused,
+         MessageIcon::Stop},
+        {QString(256, 'x'), false, MessageAnswer::Ok, false, "Vantor Netwarden",
+         "The folder name is longer than 255 bytes. Please enter a shorter folder name.", MessageIcon::Stop},
+        {"LAB", true, MessageAnswer::No, false, "Erase", "Do you really want to erase the previous scan's result?",
+         MessageIcon::Question},
+        {"LAB", true, MessageAnswer::Yes, true, "Erase", "Do you really want to erase the previous scan's result?",
+         MessageIcon::Question},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
         test::ScriptedMessageBoxService boxes;
         boxes.QueueAnswer(c.answer);
         CNetScanDlg dialog("OFFICE", false);
         dialog.ContainerCombo()->setEditText(c.typed);
         dialog.EraseCheck()->setChecked(c.erase);
         dialog.accept();
-        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted) << c.typed.toStdString();
+        EXPECT_EQ(dialog.result() == QDialog::Accepted, c.accepted);
         ASSERT_EQ(boxes.Boxes().size(), c.caption ? 1u : 0u);
         if (c.caption) {
             EXPECT_EQ(boxes.Boxes()[0].caption, c.caption);
-            EXPECT_EQ(boxes.Boxes()[0].text, c.erase ? "Do you really want to erase the previous scan's result?"
-                                                     : "The Network container you entered is invalid. Please add a "
-                                                       "valid name!");
-            EXPECT_EQ(boxes.Boxes()[0].icon, c.erase ? MessageIcon::Question : MessageIcon::Warning);
+            EXPECT_EQ(boxes.Boxes()[0].text, c.text);
+            EXPECT_EQ(boxes.Boxes()[0].icon, c.icon);
         }
         EXPECT_EQ(dialog.Container(), c.typed.toStdString());
     }

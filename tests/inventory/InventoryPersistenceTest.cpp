@@ -175,7 +175,9 @@ TEST_F(InventoryPersistenceTest, FailedSaveKeepsThePreviousTreeWhole) {
         AddComputer(changed, other, name);
     // Fails in the middle of the second computer.
     test::FailingRegistry failing(*registry, 12);
-    EXPECT_FALSE(SaveInventory(changed, failing));
+    SaveProblems problems;
+    EXPECT_FALSE(SaveInventory(changed, failing, &problems));
+    EXPECT_EQ(problems.writeFailure, 112u);  // the failing write's status
     EXPECT_GE(failing.WritesSeen(), 12);
 
     InventoryModel loaded;
@@ -192,13 +194,25 @@ TEST_F(InventoryPersistenceTest, NamesTheRegistryCannotHoldAreLeftOutNotTheRest)
     AddComputer(model, nullptr, "a\\b");
     AddComputer(model, nullptr, std::string(300, 'x'));
     AddComputer(model, nullptr, "fine");
+    FolderNode* scan = AddFolder(model, srv, "CORP\\Sales");
+    AddComputer(model, scan, "lost");
+    AddComputer(model, AddFolder(model, srv, "sub"), "PC\\1");
 
-    EXPECT_FALSE(SaveInventory(model, *registry));
+    SaveProblems problems;
+    EXPECT_FALSE(SaveInventory(model, *registry, &problems));
+    EXPECT_EQ(problems.writeFailure, ERROR_SUCCESS);
+    const std::string backslash = ": a name holding a backslash cannot be stored";
+    EXPECT_EQ(problems.leftOut,
+              (Texts{"the folder \"CORP\\Sales\" and everything in it in \"srv\"" + backslash,
+                     "the computer \"PC\\1\" in \"srv/sub\"" + backslash, "the computer \"a\\b\"" + backslash,
+                     "the computer \"SRV\": the folder of that name beside it keeps the name",
+                     "the computer \"" + std::string(300, 'x') + "\": a name longer than 255 bytes cannot be stored"}));
 
     InventoryModel loaded;
     ASSERT_TRUE(LoadInventory(loaded, *registry, catalogue));
     EXPECT_EQ(ChildTexts(loaded, nullptr), (Texts{"srv", "fine"}));
-    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())), (Texts{"inside"}));
+    EXPECT_EQ(ChildTexts(loaded, static_cast<FolderNode*>(loaded.ChildrenOf(nullptr).front())),
+              (Texts{"sub", "inside"}));
 }
 
 // The hive folds case beyond ASCII: "ä" and "Ä" are one key there, so the

@@ -228,8 +228,7 @@ TEST_F(PolicyCheckTest, FailureCodes) {
          "Error : Access is denied."},
         {"workstation service down", [](test::FakeComputer& pc) { pc.FailUserEnum(RPC_S_SERVER_UNAVAILABLE); },
          RPC_S_SERVER_UNAVAILABLE, "The RPC server is unavailable.\r\n"},
-        {"not supported", [](test::FakeComputer& pc) { pc.FailUserEnum(50); }, 50,
-         "Error: An access violation has occurred."},
+        {"not supported", [](test::FakeComputer& pc) { pc.FailUserEnum(50); }, 50, "The request is not supported.\r\n"},
     };
     for (const Case& c : cases) {
         test::FakePlatform platform;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "app/dialogs/NameRules.h"
+#include "inventory/NameRules.h"
 
 class QLineEdit;
 

@@ -1,6 +1,5 @@
 #include "deploy/ui/CInstallMainDlg.h"
 
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -15,6 +14,7 @@
 #include "deploy/ToolDirectory.h"
 #include "deploy/ui/CInstallComputersPage.h"
 #include "deploy/ui/CInstallStatusPage.h"
+#include "inventory/TextFileWriter.h"
 #include "pictures/PictureIds.h"
 #include "pictures/ResourceIcon.h"
 #include "platform/Platform.h"
@@ -278,14 +278,13 @@ void CInstallMainDlg::Export() {
     const std::optional<QString> path = services_.chooseExportFile(this);
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return;  // as the export always was: silently
     // Lines end as text files of the target computers do.
-    for (const std::string& line : statusPage_->DetailLines()) {
-        file.write(line.data(), static_cast<qint64>(line.size()));
-        file.write("\r\n", 2);
-    }
+    std::string text;
+    for (const std::string& line : statusPage_->DetailLines())
+        text += line + "\r\n";
+    const std::string name = path->toStdString();
+    if (std::string reason; !WriteTextFile(name, text, reason))
+        ShowMessage(kAppCaption, "Could not open file \"" + name + "\". Error message: " + reason, MessageIcon::Stop);
 }
 
 }  // namespace vn

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/MessageBoxService.h"
+#include "inventory/NameRules.h"
 
 namespace vn {
 
@@ -45,6 +46,12 @@ void CNetScanDlg::accept() {
     if (combo_->currentText().isEmpty()) {
         ShowMessage("Error", "The Network container you entered is invalid. Please add a valid name!",
                     MessageIcon::Warning);
+        return;
+    }
+    // The name becomes the top folder's, which the tree must be able to keep.
+    if (const std::string refusal = ScanFolderNameRefusal(Container()); !refusal.empty()) {
+        ShowMessage(kAppCaption, refusal, MessageIcon::Stop);
+        combo_->setFocus();
         return;
     }
     if (EraseChosen() && ShowMessage("Erase", "Do you really want to erase the previous scan's result?",

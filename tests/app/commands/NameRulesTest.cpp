@@ -4,7 +4,7 @@
 
 #include "app/dialogs/CAddComputer.h"
 #include "app/dialogs/CAddFolder.h"
-#include "app/dialogs/NameRules.h"
+#include "inventory/NameRules.h"
 #include "support/ScriptedMessageBoxService.h"
 
 namespace vn {
@@ -39,6 +39,43 @@ TEST(NameRules, AcceptsOrdinaryNamesAsTyped) {
         EXPECT_EQ(NameRefusal(NameKind::Computer, name), "") << name;
     // Nothing is trimmed: surrounding blanks are spaces, which are refused.
     EXPECT_NE(NameRefusal(NameKind::Computer, " pc01"), "");
+}
+
+// The names the stored tree cannot keep: Add Folder refuses them, a save
+// says why it left them out, and a network scan (whose names may hold blanks)
+// refuses only them.
+TEST(NameRules, NamesTheStoredTreeCannotKeep) {
+    struct Case {
+        std::string name;
+        std::string folderRefusal;  // empty: accepted
+        std::string storedProblem;
+        bool scanRefused;
+    };
+    const std::string listed = std::string(
+                                   "\" contains characters which are not allowed. Characters which are not "
+                                   "allowed include ") +
+                               kListedCharacters;
+    const std::string tooLong = "The folder name is longer than 255 bytes. Please enter a shorter folder name.";
+    std::string umlauts;  // 128 characters, 256 bytes
+    for (int i = 0; i < 128; ++i)
+        umlauts += "\xC3\xA4";
+    const Case cases[] = {
+        {std::string(255, 'x'), "", "", false},
+        {std::string(256, 'x'), tooLong, "a name longer than 255 bytes cannot be stored", true},
+        // Bytes count, not characters.
+        {umlauts, tooLong, "a name longer than 255 bytes cannot be stored", true},
+        {"CORP\\Sales", "The folder name \"CORP\\Sales" + listed, "a name holding a backslash cannot be stored", true},
+        {"Entire Network", "The folder name \"Entire Network" + listed, "", false},
+        {"", "The folder name is empty. Please enter a valid folder name.", "an empty name cannot be stored", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(NameRefusal(NameKind::Folder, c.name), c.folderRefusal);
+        EXPECT_EQ(StoredNameProblem(c.name), c.storedProblem);
+        EXPECT_EQ(ScanFolderNameRefusal(c.name), c.scanRefused ? c.folderRefusal : "");
+    }
+    EXPECT_EQ(NameRefusal(NameKind::Computer, std::string(256, 'x')),
+              "The computer name is longer than 255 bytes. Please enter a shorter computer name.");
 }
 
 TEST(AddDialogs, RefusedNameKeepsTheDialogOpen) {

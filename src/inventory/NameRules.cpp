@@ -1,4 +1,6 @@
-#include "app/dialogs/NameRules.h"
+#include "inventory/NameRules.h"
+
+#include "platform/Registry.h"
 
 namespace vn {
 namespace {
@@ -28,13 +30,31 @@ std::string NameRefusal(NameKind kind, std::string_view name) {
         return computer ? "The \"Computer\" field is empty. Please enter a valid computer name."
                         : "The folder name is empty. Please enter a valid folder name.";
     }
-    if (name.find_first_of(kForbiddenNameCharacters) == std::string_view::npos)
-        return {};
+    if (name.find_first_of(kForbiddenNameCharacters) == std::string_view::npos) {
+        if (IsStorableKeyName(name))
+            return {};
+        return computer ? "The computer name is longer than 255 bytes. Please enter a shorter computer name."
+                        : "The folder name is longer than 255 bytes. Please enter a shorter folder name.";
+    }
     std::string text = computer ? "The computer name \"" : "The folder name \"";
     text += name;
     text += "\" contains characters which are not allowed. Characters which are not allowed include ";
     text += ForbiddenCharacterList();
     return text;
+}
+
+std::string StoredNameProblem(std::string_view name) {
+    if (IsStorableKeyName(name))
+        return {};
+    if (name.empty())
+        return "an empty name cannot be stored";
+    if (name.find('\\') != std::string_view::npos)
+        return "a name holding a backslash cannot be stored";
+    return "a name longer than 255 bytes cannot be stored";
+}
+
+std::string ScanFolderNameRefusal(std::string_view name) {
+    return IsStorableKeyName(name) ? std::string() : NameRefusal(NameKind::Folder, name);
 }
 
 }  // namespace vn

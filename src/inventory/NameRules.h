@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vn {
+
+// The characters a computer or folder name typed by the user may not hold,
+// in the order the refusal lists them (the space first).
+inline constexpr std::string_view kForbiddenNameCharacters = " ~`!@#$%^&*()=+[]{}\\|;:'\",<>/?";
+
+// What a typed name is checked as: the noun its refusals use.
+enum class NameKind { Computer, Folder };
+
+// The refusal for a name exactly as typed (no trimming), or an empty text
+// when the name is acceptable. A name that could not be stored (see
+// StoredNameProblem) is always refused.
+std::string NameRefusal(NameKind kind, std::string_view name);
+
+// Why a node of this name could not be stored, the tree being kept as one
+// registry key per node: empty, holding a backslash or longer than 255 bytes.
+// An empty text when it can be.
+std::string StoredNameProblem(std::string_view name);
+
+// The check of a network scan's name, which names its top folder as typed:
+// the folder refusal of NameRefusal for a name that could not be stored,
+// else an empty text. Blanks and the other characters Add Folder refuses stay
+// allowed, since provider names hold them ("Entire Network").
+std::string ScanFolderNameRefusal(std::string_view name);
+
+}  // namespace vn
