@@ -22,12 +22,14 @@ std::size_t StatusField(const std::string& status, const std::string& field) {
 
 }  // namespace
 
-ProcessPeak::ProcessPeak(std::string name) : name_(std::move(name)), sampler_([this] {
-    while (!stop_.load()) {
-        Sample();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-}) {}
+ProcessPeak::ProcessPeak(std::string name)
+    : name_(std::move(name)),
+      sampler_([this] {
+          while (!stop_.load()) {
+              Sample();
+              std::this_thread::sleep_for(std::chrono::milliseconds(20));
+          }
+      }) {}
 
 ProcessPeak::~ProcessPeak() { Stop(); }
 

@@ -153,6 +153,14 @@ TEST(IpAddressEditTest, BlankFieldsCountAsZeroAndNumbersStayInRange) {
     EXPECT_FALSE(edit.Field(0)->hasAcceptableInput());
 }
 
+// Confirms the range 10.9.0.1 to 10.9.0.3.
+void AcceptThreeAddresses(CSubnetScanDlg& dialog) {
+    dialog.RangeChoice()->setChecked(true);
+    dialog.FromAddress()->SetAddress(Address(10, 9, 0, 1));
+    dialog.ToAddress()->SetAddress(Address(10, 9, 0, 3));
+    dialog.accept();
+}
+
 // The commands behind Scan Network and Scan Subnet, on the fake network.
 class DiscoveryCommandsTest : public ::testing::Test {
 protected:
@@ -205,12 +213,7 @@ TEST_F(DiscoveryCommandsTest, AConfirmedEraseEmptiesTheTreeAndTheScanGoesToTheTo
 
 TEST_F(DiscoveryCommandsTest, ScanSubnetWalksTheRangeOfTheDialog) {
     SubnetScanWorker worker(platform_);
-    test::WhenModal<CSubnetScanDlg>([](CSubnetScanDlg& dialog) {
-        dialog.RangeChoice()->setChecked(true);
-        dialog.FromAddress()->SetAddress(Address(10, 9, 0, 1));
-        dialog.ToAddress()->SetAddress(Address(10, 9, 0, 3));
-        dialog.accept();
-    });
+    test::WhenModal<CSubnetScanDlg>(AcceptThreeAddresses);
     RunSubnetScanCommand(context_, worker);
     worker.Wait();
     EXPECT_EQ(platform_.Log().Count("TestTcpPort"), 3u);
@@ -239,10 +242,7 @@ TEST_F(DiscoveryCommandsTest, TheFastSweepBoxStartsUntickedAndIsRememberedFromOn
             shownTicked = dialog.FastSweepCheck()->isChecked();
             EXPECT_EQ(dialog.FastSweepCheck()->text(), "Fast sweep");
             dialog.FastSweepCheck()->setChecked(c.tick);
-            dialog.RangeChoice()->setChecked(true);
-            dialog.FromAddress()->SetAddress(Address(10, 9, 0, 1));
-            dialog.ToAddress()->SetAddress(Address(10, 9, 0, 3));
-            dialog.accept();
+            AcceptThreeAddresses(dialog);
         });
         RunSubnetScanCommand(context_, worker);
         worker.Wait();
