@@ -214,5 +214,39 @@ TEST(PortSweepDeathTest, TooFewDescriptorsGiveAStatusAndNeverACrash) {
             << c.what;
 }
 
+// In a child process limited to eight connections: ten silent addresses,
+// and every descriptor taken by someone else when the first attempt runs
+// out. The retries find only the seven released after it: the sweep goes on
+// with seven in flight and still reports each address once.
+int SweepWhileDescriptorsRunOut() {
+    const Listener silent(INADDR_ANY, true);
+    const rlimit limit{OpenDescriptorCount() + kDescriptorReserve + 10,
+                       OpenDescriptorCount() + kDescriptorReserve + 10};
+    if (setrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 2;
+    Recorder recorder;
+    bool taken = false;
+    recorder.onRetry = [&taken] {
+        while (!taken && dup(0) >= 0) {
+        }
+        taken = true;
+    };
+    const Status status = Sweep(0x7F020001, 0x7F02000A, {silent.Port()}, recorder, 8);
+    if (status != ERROR_SUCCESS)
+        return 3;
+    if (recorder.answers.size() != 10 || recorder.retries.size() != 10)
+        return 4;
+    for (const auto& [address, reports] : recorder.answers) {
+        if (reports != std::vector<bool>{false} || recorder.retries[address] != 1)
+            return 5;
+    }
+    return recorder.mostInFlight == 8 ? 0 : 6;
+}
+
+TEST(PortSweepDeathTest, DescriptorsRunningOutMidwayShrinkTheSweep) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(SweepWhileDescriptorsRunOut()), ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace
 }  // namespace vn
