@@ -173,13 +173,17 @@ public:
     }
 
 private:
+    // Binds the lab's hosts file and resolver configuration over the
+    // system's, then runs the program.
+    static constexpr const char* kMountAndRun =
+        "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && exec \"$@\"";
+
     std::vector<std::string> Netwarden(const std::vector<std::string>& arguments) const {
         std::vector<std::string> argv{"/usr/bin/unshare",
                                       "-m",
                                       "sh",
                                       "-c",
-                                      "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && "
-                                      "shift 2 && exec \"$@\"",
+                                      kMountAndRun,
                                       "sh",
                                       home_ + "/hosts",
                                       home_ + "/resolv.conf",
@@ -213,8 +217,8 @@ void ReportSixteen(const Figures& figures) {
     std::printf("127.6.0.0/16, every address silent:\n");
     std::printf("  netwarden scan subnet --fast --parallel %s: %.1f s (target: at most %.0f s)\n", kSixteenParallel,
                 figures.fast, kFastSixteenTarget);
-    std::printf("  its peaks: %.1f MB resident, %zu threads, %zu open descriptors\n", figures.rssKiB / 1024.0,
-                figures.threads, figures.descriptors);
+    std::printf("  its peaks: %.1f MB resident, %zu threads, %zu open descriptors\n",
+                static_cast<double>(figures.rssKiB) / 1024.0, figures.threads, figures.descriptors);
     std::printf("  netwarden scan subnet (computed, not run): %.0f s = %.1f min\n", described, described / 60);
 }
 
