@@ -9,7 +9,7 @@ namespace {
 
 // Help texts are the lines of --help's option list, 80 columns wide with
 // their 22-column indent.
-constexpr std::array<OptionSpec, 12> kOptions{{
+constexpr std::array<OptionSpec, 15> kOptions{{
     {"--user", "", "DOMAIN\\USER", 0,
      "log on to other computers as this user; the password is\n"
      "read from NETWARDEN_PASSWORD or asked on the terminal",
@@ -22,6 +22,13 @@ constexpr std::array<OptionSpec, 12> kOptions{{
     {"--erase", "", "", kEraseOption, "empty the saved tree first", nullptr, &CommandLine::erase},
     {"--no-resolve", "", "", kNoResolveOption, "name computers by address, without reverse lookup", nullptr,
      &CommandLine::noResolve},
+    {"--fast", "", "", kFastOptions,
+     "sweep the range first, many connections at once, then examine\n"
+     "the addresses that answered",
+     nullptr, &CommandLine::fast},
+    {"--parallel", "", "N", kFastOptions, "connections in flight with --fast; 512 without it", &CommandLine::parallel},
+    {"--ports", "", "LIST", kFastOptions, "the ports --fast tries, such as 139,445; 139 without it",
+     &CommandLine::ports},
     {"--port", "", "N", kDeployOptions, "the Vantor host's port; 2002 without it", &CommandLine::port},
     {"--path", "", "P", kDeployOptions, "the folder the host goes to on each computer", &CommandLine::path},
     {"--settings", "", "", kDeployOptions, "copy this computer's Vantor settings after installing", nullptr,

@@ -18,10 +18,13 @@ struct CommandLine {
     std::optional<std::string> port;      // --port N
     std::optional<std::string> path;      // --path P
     std::optional<std::string> file;      // --file LIST
+    std::optional<std::string> parallel;  // --parallel N
+    std::optional<std::string> ports;     // --ports LIST
     bool settings = false;                // --settings
     bool kerberos = false;
     bool erase = false;      // --erase
     bool noResolve = false;  // --no-resolve
+    bool fast = false;       // --fast
     bool verbose = false;
     bool help = false;
 };

@@ -16,6 +16,7 @@ enum CommandOption : unsigned {
     kEraseOption = 2,      // --erase
     kNoResolveOption = 4,  // --no-resolve
     kDeployOptions = 8,    // --port N, --path P, --settings, --file LIST
+    kFastOptions = 16,     // --fast, --parallel N, --ports LIST
 };
 
 // One command of netwarden: its words ("inventory", "import"), how many

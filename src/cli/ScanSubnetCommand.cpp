@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "cli/DiscoveryScan.h"
+#include "cli/FastSweepOptions.h"
 #include "cli/InventoryChange.h"
 #include "cli/SubnetOperands.h"
 #include "discovery/SubnetScanWorker.h"
@@ -10,6 +11,9 @@ int RunScanSubnet(CommandContext& context) {
     AddressRange range;
     if (const std::string problem = ParseSubnetOperands(context.operands, range); !problem.empty())
         return context.BadUsage(problem);
+    std::optional<FastSweep> fast;
+    if (const std::string problem = ParseFastSweepOptions(context.line, fast); !problem.empty())
+        return context.BadUsage(problem);
     InventoryPath folderPath;
     if (const std::string problem = FolderOptionProblem(context, folderPath); !problem.empty())
         return context.BadUsage(problem);
@@ -17,14 +21,17 @@ int RunScanSubnet(CommandContext& context) {
     return RunDiscoveryScan(
         context, folderPath, false, worker,
         [&](const DiscoveryTarget& target) {
-            worker.Start(std::make_unique<SubnetScanJob>(range.From, range.To, !context.line.noResolve, target.Folder,
-                                                         target.Status, target.Tree, context.host.catalogue(),
-                                                         target.Questions));
+            auto job =
+                std::make_unique<SubnetScanJob>(range.From, range.To, !context.line.noResolve, target.Folder,
+                                                target.Status, target.Tree, context.host.catalogue(), target.Questions);
+            job->Fast = fast;
+            worker.Start(std::move(job));
         },
         [&] {
             switch (worker.LastOutcome()) {
             case SubnetScanWorker::Outcome::Cancelled: return DiscoveryEnd::Cancelled;
-            case SubnetScanWorker::Outcome::WaitFailed: return DiscoveryEnd::Failed;
+            case SubnetScanWorker::Outcome::WaitFailed:
+            case SubnetScanWorker::Outcome::SweepFailed: return DiscoveryEnd::Failed;
             default: return DiscoveryEnd::Finished;
             }
         });

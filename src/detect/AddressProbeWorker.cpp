@@ -13,7 +13,7 @@ void AddressProbeWorker::Run() {
     StatusSink& status = scan_.ProgressSink();
 
     status.SetText("Test IP address %s...", record->Name);
-    if (!TestNetbiosPort(platform, record->LastKnownIP)) {
+    if (!scan_.AddressesAnswered() && !TestNetbiosPort(platform, record->LastKnownIP)) {
         status.Step();
         return;
     }

@@ -21,6 +21,9 @@ public:
     virtual TreeSink& ResultSink() = 0;
     virtual const ProductCatalogue& Catalogue() const = 0;
     virtual Platform& ScanPlatform() = 0;
+    // True when every address handed to a probe has already accepted a
+    // connection (the fast sweep), so the probe does not test it again.
+    virtual bool AddressesAnswered() const { return false; }
 };
 
 }  // namespace vn

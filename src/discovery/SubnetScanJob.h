@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <vector>
+
 #include "catalogue/ProductCatalogue.h"
 #include "core/StatusSink.h"
 #include "detect/TreeSink.h"
@@ -8,6 +12,13 @@
 #include "platform/Network.h"
 
 namespace vn {
+
+// The fast sweep: the range is swept for the ports first, and only the
+// addresses that accept are examined.
+struct FastSweep {
+    std::vector<std::uint16_t> Ports{139};
+    std::size_t Parallel = SweepRequest::kDefaultParallel;
+};
 
 // One walk over a range of IPv4 addresses, with where progress, results and
 // stop questions go.
@@ -31,6 +42,7 @@ struct SubnetScanJob {
     TreeSink& Tree;
     const ProductCatalogue& Catalogue;
     StopQuestion& Questions;
+    std::optional<FastSweep> Fast;  // none: each address is tested by its probe
 };
 
 }  // namespace vn

@@ -99,27 +99,41 @@ void SubnetScanWorker::Run() {
 
 void SubnetScanWorker::Walk(IPv4 first, IPv4 last) {
     progress_.emplace(job_->Status, std::uint64_t{last} - first + 1);
+    if (job_->Fast) {
+        Sweep(first, last);
+        return;
+    }
     // 64 bits, so that a range ending at 255.255.255.255 ends.
     for (std::uint64_t address = first; address <= last; ++address) {
-        if (LookupCount() == kMaxLookups) {
-            if (StopConfirmed("Are you sure you want to stop the scanning?")) {
-                Cancel();
-                return;
-            }
-            const std::optional<std::size_t> ended = WaitForAnyLookupToEnd();
-            if (!ended) {
-                WaitAllLookups();
-                outcome_.store(Outcome::WaitFailed);
-                return;
-            }
-            RemoveLookup(*ended);
-        }
-        if (StopConfirmed("Are you sure you want to stop scanning?")) {
-            Cancel();
+        if (!StartWhenFree(static_cast<IPv4>(address)))
             return;
-        }
-        StartLookup(static_cast<IPv4>(address));
     }
+    Finish();
+}
+
+bool SubnetScanWorker::StartWhenFree(IPv4 address) {
+    if (LookupCount() == kMaxLookups) {
+        if (StopConfirmed("Are you sure you want to stop the scanning?")) {
+            Cancel();
+            return false;
+        }
+        const std::optional<std::size_t> ended = WaitForAnyLookupToEnd();
+        if (!ended) {
+            WaitAllLookups();
+            outcome_.store(Outcome::WaitFailed);
+            return false;
+        }
+        RemoveLookup(*ended);
+    }
+    if (StopConfirmed("Are you sure you want to stop scanning?")) {
+        Cancel();
+        return false;
+    }
+    StartLookup(address);
+    return true;
+}
+
+void SubnetScanWorker::Finish() {
     WaitAllLookups();
     progress_->SetText("Subnet Scan finished successfull.");
     progress_->Show(false);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -26,7 +27,7 @@ namespace vn {
 class SubnetScanWorker final : public JobWorker<SubnetScanJob>, private SubnetScanContext {
 public:
     // How the last walk ended.
-    enum class Outcome { None, Finished, Cancelled, WaitFailed, NothingToTest };
+    enum class Outcome { None, Finished, Cancelled, WaitFailed, NothingToTest, SweepFailed };
 
     static constexpr std::size_t kMaxLookups = 63;
 
@@ -49,6 +50,15 @@ protected:
 
 private:
     void Walk(IPv4 first, IPv4 last);
+    // The fast mode: the platform sweeps the range and each address that
+    // accepts is examined (SubnetScanWorkerSweep.cpp).
+    void Sweep(IPv4 first, IPv4 last);
+    // Starts waiting examinations while fewer than kMaxLookups run; never blocks.
+    void StartWaiting();
+    // Starts one examination, waiting for a free place as the walk does;
+    // false when the scan ended instead.
+    bool StartWhenFree(IPv4 address);
+    void Finish();
     void StartLookup(IPv4 address);
     void RemoveLookup(std::size_t index);
     // Waits until no lookup runs; every started lookup has then ended.
@@ -64,6 +74,7 @@ private:
     TreeSink& ResultSink() override { return job_->Tree; }
     const ProductCatalogue& Catalogue() const override { return job_->Catalogue; }
     Platform& ScanPlatform() override { return platform_; }
+    bool AddressesAnswered() const override { return job_->Fast.has_value(); }
 
     Platform& platform_;
     WaitForAnyLookup waitForAny_;
@@ -74,6 +85,8 @@ private:
     std::optional<ScaledProgressSink> progress_;
     std::mutex lookupsLock_;
     std::vector<std::unique_ptr<AddressProbeWorker>> lookups_;
+    // Answering addresses of the fast sweep not yet examined.
+    std::deque<IPv4> waiting_;
 };
 
 }  // namespace vn

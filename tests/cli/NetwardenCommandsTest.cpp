@@ -428,6 +428,32 @@ TEST_F(NetwardenCommandsTest, ScanSubnetKeepsTheComputersThatAnswerNamedByRevers
     EXPECT_EQ(host_.OutLines().size(), 4u);  // Found with its three computers
 }
 
+TEST_F(NetwardenCommandsTest, ScanSubnetFastSweepsWithTheOptionsGivenAndFindsWhatTheWalkFinds) {
+    network_.LocalServices().SetPortOpen(0x0A000105, 139);
+    network_.LocalServices().SetPortOpen(0x0A000107, 445);
+    struct Case {
+        Lines options;
+        std::string sweep;  // first, last, ports, parallel
+        std::size_t found;
+    };
+    const Case cases[] = {
+        {{"--fast"}, "10.0.1.1 10.0.1.15 139 512", 1},
+        {{"--fast", "--parallel", "3", "--ports", "445,139,445"}, "10.0.1.1 10.0.1.15 445,139 3", 2},
+    };
+    for (const Case& c : cases) {
+        network_.Log().Clear();
+        Lines arguments{"scan", "subnet", "10.0.1.0/28", "--no-resolve"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        EXPECT_EQ(host_.Run(arguments), 1) << host_.Err();  // nobody answers under an address
+        EXPECT_EQ(host_.OutLines().size(), c.found);
+        const auto sweeps = network_.Log().Calls("SweepTcpPorts");
+        ASSERT_EQ(sweeps.size(), 1u);
+        const auto& a = sweeps[0].arguments;
+        EXPECT_EQ(a.at(0) + " " + a.at(1) + " " + a.at(2) + " " + a.at(3), c.sweep);
+        EXPECT_EQ(network_.Log().Count("TestTcpPort"), 0u);
+    }
+}
+
 TEST_F(NetwardenCommandsTest, CtrlCEndsTheSubnetScanAfterTheTestsUnderWayAndKeepsWhatWasFound) {
     network_.LocalServices().SetPortOpen(0x0A000105, 139);
     std::atomic<bool> pressed{false};

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "DelayProxy.h"
+#include "LabProcess.h"
 #include "ProgramTest.h"
 #include "SambaLab.h"
 #include "smb/SilentListener.h"
@@ -205,6 +207,44 @@ TEST_F(NetwardenLabTest, ScanSubnetFindsExactlyTheLabHostsNamedByReverseLookupOr
 
     const ProgramOutcome listed = runner_.Run({"inventory", "list"});
     EXPECT_EQ(ComputerNamesIn(listed.out, "Subnet"), (std::vector<std::string>{Host(1).address, "LAB1"}));
+}
+
+// The lab hosts, and each again behind a relay of 20 ms and of 300 ms each
+// way, in a range with addresses where nothing listens: the fast sweep files
+// exactly the computers the walk files. The relays keep clear of 127.0.0.20,
+// the lab domain's controller, which may run at the same time.
+TEST_F(NetwardenLabTest, ScanSubnetFastFindsWhatTheWalkFindsAlsoBehindSlowRelays) {
+    using namespace std::chrono_literals;
+    struct Relay {
+        const char* address;
+        std::size_t host;
+        std::chrono::milliseconds delay;
+    };
+    std::vector<std::unique_ptr<lab::DelayProxy>> relays;
+    for (const Relay& relay : {Relay{"127.0.0.40", 0, 20ms}, Relay{"127.0.0.41", 1, 300ms}}) {
+        for (int port : {139, 445}) {
+            relays.push_back(
+                std::make_unique<lab::DelayProxy>(relay.address, Host(relay.host).address, relay.delay, port));
+            ASSERT_TRUE(relays.back()->listening());
+        }
+    }
+    const QString range = QString::fromStdString(Host(0).address + "-127.0.0.42");
+    for (const QString& folder : {QString("Walk"), QString("Fast")}) {
+        QStringList arguments{"--user", User(), "scan", "subnet", range, "--no-resolve", "--folder", folder};
+        if (folder == "Fast")
+            arguments << "--fast";
+        const ProgramOutcome scanned = RunWithLabNames(arguments, {});
+        EXPECT_NE(scanned.exitCode, 2) << scanned.err;
+    }
+    const ProgramOutcome listed = runner_.Run({"inventory", "list"});
+    std::vector<std::string> walked = ComputerNamesIn(listed.out, "Walk");
+    std::vector<std::string> swept = ComputerNamesIn(listed.out, "Fast");
+    std::sort(walked.begin(), walked.end());
+    std::sort(swept.begin(), swept.end());
+    for (const std::string& expected :
+         {Host(0).address, Host(1).address, std::string("127.0.0.40"), std::string("127.0.0.41")})
+        EXPECT_NE(std::find(walked.begin(), walked.end(), expected), walked.end()) << expected;
+    EXPECT_EQ(swept, walked);
 }
 
 // The browse list of a fresh lab fills only after the browser election.

@@ -170,6 +170,14 @@ TEST(IpAddressEditTest, BlankFieldsCountAsZeroAndNumbersStayInRange) {
     EXPECT_FALSE(edit.Field(0)->hasAcceptableInput());
 }
 
+// Confirms the range 10.9.0.1 to 10.9.0.3.
+void AcceptThreeAddresses(CSubnetScanDlg& dialog) {
+    dialog.RangeChoice()->setChecked(true);
+    dialog.FromAddress()->SetAddress(Address(10, 9, 0, 1));
+    dialog.ToAddress()->SetAddress(Address(10, 9, 0, 3));
+    dialog.accept();
+}
+
 // The commands behind Scan Network and Scan Subnet, on the fake network.
 class DiscoveryCommandsTest : public ::testing::Test {
 protected:
@@ -222,12 +230,7 @@ TEST_F(DiscoveryCommandsTest, AConfirmedEraseEmptiesTheTreeAndTheScanGoesToTheTo
 
 TEST_F(DiscoveryCommandsTest, ScanSubnetWalksTheRangeOfTheDialog) {
     SubnetScanWorker worker(platform_);
-    test::WhenModal<CSubnetScanDlg>([](CSubnetScanDlg& dialog) {
-        dialog.RangeChoice()->setChecked(true);
-        dialog.FromAddress()->SetAddress(Address(10, 9, 0, 1));
-        dialog.ToAddress()->SetAddress(Address(10, 9, 0, 3));
-        dialog.accept();
-    });
+    test::WhenModal<CSubnetScanDlg>(AcceptThreeAddresses);
     RunSubnetScanCommand(context_, worker);
     worker.Wait();
     EXPECT_EQ(platform_.Log().Count("TestTcpPort"), 3u);
@@ -237,6 +240,38 @@ TEST_F(DiscoveryCommandsTest, ScanSubnetWalksTheRangeOfTheDialog) {
     RunSubnetScanCommand(context_, worker);
     worker.Wait();
     EXPECT_EQ(platform_.Log().Count("TestTcpPort"), 3u);
+}
+
+TEST_F(DiscoveryCommandsTest, TheFastSweepBoxStartsUntickedAndIsRememberedFromOneScanToTheNext) {
+    SubnetScanWorker worker(platform_);
+    struct Case {
+        bool tick;
+        bool shownTicked;  // as the dialog opened
+        std::size_t sweeps;
+        std::size_t portTests;
+    };
+    // The first dialog is unticked; each later one as the previous was confirmed.
+    const Case cases[] = {{true, false, 1, 0}, {false, true, 0, 3}, {false, false, 0, 3}};
+    for (const Case& c : cases) {
+        platform_.Log().Clear();
+        bool shownTicked = !c.shownTicked;
+        test::WhenModal<CSubnetScanDlg>([&](CSubnetScanDlg& dialog) {
+            shownTicked = dialog.FastSweepCheck()->isChecked();
+            EXPECT_EQ(dialog.FastSweepCheck()->text(), "Fast sweep");
+            dialog.FastSweepCheck()->setChecked(c.tick);
+            AcceptThreeAddresses(dialog);
+        });
+        RunSubnetScanCommand(context_, worker);
+        worker.Wait();
+        EXPECT_EQ(shownTicked, c.shownTicked);
+        EXPECT_EQ(platform_.Log().Count("SweepTcpPorts"), c.sweeps);
+        EXPECT_EQ(platform_.Log().Count("TestTcpPort"), c.portTests);
+        const auto value =
+            platform_.Local().Value(Hive::CurrentUser, "Software\\Vantor Netwarden\\Settings", "SubnetScanFastSweep");
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(value->type, REG_DWORD);
+        EXPECT_EQ(value->data, (std::vector<std::uint8_t>{c.tick ? std::uint8_t{1} : std::uint8_t{0}, 0, 0, 0}));
+    }
 }
 
 }  // namespace

@@ -102,6 +102,36 @@ bool FakePlatformLocal::TestTcpPort(IPv4 address, std::uint16_t port, std::chron
     return openPorts_.count({address, port}) > 0;
 }
 
+void FakePlatformLocal::SetSweepStatus(Status status) {
+    std::lock_guard lock(core_.mutex);
+    sweepStatus_ = status;
+}
+
+Status FakePlatformLocal::SweepTcpPorts(const SweepRequest& request, SweepObserver& observer) {
+    std::string ports;
+    for (std::uint16_t port : request.Ports)
+        ports += (ports.empty() ? "" : ",") + std::to_string(port);
+    core_.Enter("SweepTcpPorts", {},
+                {FormatIPv4(request.First), FormatIPv4(request.Last), ports, std::to_string(request.Parallel)});
+    {
+        std::lock_guard lock(core_.mutex);
+        if (sweepStatus_ != ERROR_SUCCESS)
+            return sweepStatus_;
+    }
+    for (std::uint64_t address = request.First; address <= request.Last; ++address) {
+        if (!observer.Continue(1))
+            return ERROR_CANCELLED;
+        bool accepted = false;
+        {
+            std::lock_guard lock(core_.mutex);
+            for (std::uint16_t port : request.Ports)
+                accepted = accepted || openPorts_.count({static_cast<IPv4>(address), port}) > 0;
+        }
+        observer.Tested(static_cast<IPv4>(address), accepted);
+    }
+    return ERROR_SUCCESS;
+}
+
 Status FakePlatformLocal::Start(std::string_view program, std::string_view commandLine,
                                 std::string_view workingDirectory, std::unique_ptr<ChildProcess>& result) {
     core_.Enter("CreateProcess", {}, {std::string(program), std::string(commandLine), std::string(workingDirectory)});

@@ -31,6 +31,8 @@ public:
     void SetLocalAddresses(std::vector<IPv4> addresses);
     void SetPortOpen(IPv4 address, std::uint16_t port, bool open = true);
     void SetProcessStartStatus(Status status);
+    // A sweep that fails at once with the status (ERROR_SUCCESS: it sweeps).
+    void SetSweepStatus(Status status);
     void QueueHttpsAnswer(Status status, HttpsResponse response = {});
     std::vector<HttpsRequest> HttpsRequests();
 
@@ -40,6 +42,8 @@ public:
     std::vector<IPv4> LocalAddresses() override;
 
     bool TestTcpPort(IPv4 address, std::uint16_t port, std::chrono::milliseconds timeout) override;
+    // Tests the addresses in order, one at a time, against the open ports.
+    Status SweepTcpPorts(const SweepRequest& request, SweepObserver& observer) override;
 
     Status Start(std::string_view program, std::string_view commandLine, std::string_view workingDirectory,
                  std::unique_ptr<ChildProcess>& result) override;
@@ -54,6 +58,7 @@ private:
     std::vector<IPv4> localAddresses_{0x7F000001};
     std::set<std::pair<IPv4, std::uint16_t>> openPorts_;
     Status processStatus_ = ERROR_FILE_NOT_FOUND;
+    Status sweepStatus_ = ERROR_SUCCESS;
     std::deque<std::pair<Status, HttpsResponse>> httpsAnswers_;
     std::vector<HttpsRequest> httpsRequests_;
 };

@@ -28,11 +28,13 @@ CSubnetScanDlg::CSubnetScanDlg(IPv4 localAddress, QWidget* parent)
       netMask_(AddressField("netMask", this)),
       from_(AddressField("from", this)),
       to_(AddressField("to", this)),
-      resolve_(new QCheckBox(QStringLiteral("Resolve host names"), this)) {
+      resolve_(new QCheckBox(QStringLiteral("Resolve host names"), this)),
+      fast_(new QCheckBox(QStringLiteral("Fast sweep"), this)) {
     setWindowTitle(QStringLiteral("Subnet Scan"));
     subnetChoice_->setObjectName(QStringLiteral("subnetChoice"));
     rangeChoice_->setObjectName(QStringLiteral("rangeChoice"));
     resolve_->setObjectName(QStringLiteral("resolve"));
+    fast_->setObjectName(QStringLiteral("fastSweep"));
 
     const IPv4 network = localAddress & 0xFFFFFF00;
     netAddress_->SetAddress(network);
@@ -60,10 +62,15 @@ CSubnetScanDlg::CSubnetScanDlg(IPv4 localAddress, QWidget* parent)
     layout->addWidget(rangeChoice_);
     layout->addLayout(bounds);
     layout->addWidget(resolve_);
+    layout->addWidget(fast_);
     layout->addWidget(buttons);
 }
 
 bool CSubnetScanDlg::Resolve() const { return resolve_->isChecked(); }
+
+bool CSubnetScanDlg::FastSweep() const { return fast_->isChecked(); }
+
+void CSubnetScanDlg::SetFastSweep(bool fast) { fast_->setChecked(fast); }
 
 void CSubnetScanDlg::EnableFields() {
     const bool subnet = subnetChoice_->isChecked();

@@ -13,7 +13,8 @@ class IpAddressEdit;
 
 // "Subnet Scan": a range of addresses, given as a network address and a mask
 // or as a first and a last address, and whether found computers are named by
-// reverse lookup. OK refuses an empty address or mask and a bad range, and
+// reverse lookup, and whether the range is swept fast first ("Fast sweep",
+// unticked unless set). OK refuses an empty address or mask and a bad range, and
 // stays open.
 class CSubnetScanDlg final : public QDialog {
     Q_OBJECT
@@ -25,6 +26,8 @@ public:
     // The range confirmed with OK; 0 to 0 before.
     AddressRange Range() const { return range_; }
     bool Resolve() const;
+    bool FastSweep() const;
+    void SetFastSweep(bool fast);
 
     QRadioButton* SubnetChoice() const { return subnetChoice_; }
     QRadioButton* RangeChoice() const { return rangeChoice_; }
@@ -33,6 +36,7 @@ public:
     IpAddressEdit* FromAddress() const { return from_; }
     IpAddressEdit* ToAddress() const { return to_; }
     QCheckBox* ResolveCheck() const { return resolve_; }
+    QCheckBox* FastSweepCheck() const { return fast_; }
 
     void accept() override;
 
@@ -46,6 +50,7 @@ private:
     IpAddressEdit* from_;
     IpAddressEdit* to_;
     QCheckBox* resolve_;
+    QCheckBox* fast_;
     AddressRange range_;
 };
 

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <chrono>
 
+#include "platform/local/PortSweep.h"
+
 namespace vn {
 namespace {
 
@@ -53,6 +55,11 @@ bool LocalSockets::TestTcpPort(IPv4 address, std::uint16_t port, std::chrono::mi
     if (connect(socket.fd, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0)
         return true;
     return errno == EINPROGRESS && ConnectFinished(socket.fd, timeout);
+}
+
+Status LocalSockets::SweepTcpPorts(const SweepRequest& request, SweepObserver& observer) {
+    PortSweep sweep(request, observer);
+    return sweep.Run();
 }
 
 }  // namespace vn

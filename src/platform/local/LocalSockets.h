@@ -10,6 +10,8 @@ namespace vn {
 class LocalSockets : public Sockets {
 public:
     bool TestTcpPort(IPv4 address, std::uint16_t port, std::chrono::milliseconds timeout) override;
+    // One epoll loop on the calling thread (PortSweep).
+    [[nodiscard]] Status SweepTcpPorts(const SweepRequest& request, SweepObserver& observer) override;
 };
 
 }  // namespace vn

@@ -5,7 +5,6 @@
 namespace vn {
 
 // Further Windows codes that this computer's backend can answer.
-inline constexpr Status ERROR_TOO_MANY_OPEN_FILES = 4;
 inline constexpr Status ERROR_GEN_FAILURE = 31;
 inline constexpr Status ERROR_DISK_FULL = 112;
 inline constexpr Status ERROR_BAD_PATHNAME = 161;
