@@ -139,12 +139,15 @@ public:
 
 private:
     std::vector<std::string> Netwarden(const std::vector<std::string>& arguments) const {
+        // Runs the rest of the line with the lab's hosts and resolver files
+        // mounted over the system's, in a mount namespace of its own.
+        const std::string withLabFiles =
+            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && exec \"$@\"";
         std::vector<std::string> argv{"/usr/bin/unshare",
                                       "-m",
                                       "sh",
                                       "-c",
-                                      "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && "
-                                      "shift 2 && exec \"$@\"",
+                                      withLabFiles,
                                       "sh",
                                       home_ + "/hosts",
                                       home_ + "/resolv.conf",

@@ -18,7 +18,7 @@ namespace vn::cli::test {
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (runner_.program().empty())
+        if (runner_.Program().empty())
             GTEST_SKIP() << "netwarden is not built next to the tests";
     }
 
@@ -35,7 +35,7 @@ protected:
                             "sh",
                             QString::fromStdString(hostsFile),
                             QString::fromStdString(resolverFile),
-                            QString::fromStdString(runner_.program().string())};
+                            QString::fromStdString(runner_.Program().string())};
         return runner_.Run(wrapped + arguments, "/usr/bin/unshare");
     }
 
@@ -44,7 +44,7 @@ protected:
     char* argv_[1] = {name_};
     QCoreApplication application_{argc_, argv_};
     TempDirectory directory_;
-    ProgramRunner runner_{directory_.path()};
+    ProgramRunner runner_{directory_.Path()};
 };
 
 }  // namespace vn::cli::test

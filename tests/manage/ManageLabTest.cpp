@@ -34,8 +34,8 @@ protected:
         if (SmbLabEnvironment::SambaMissing())
             GTEST_SKIP() << SmbLabEnvironment::Unavailable();
         ASSERT_EQ(SmbLabEnvironment::Unavailable(), "");
-        admin_.remote().SetPassword(SambaLab::AdminUser().name, SambaLab::AdminUser().password, "");
-        user_.remote().SetPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
+        admin_.Remote().SetPassword(SambaLab::AdminUser().name, SambaLab::AdminUser().password, "");
+        user_.Remote().SetPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
     }
 
     static inline const std::string host_ = SmbLabEnvironment::Host(0);
@@ -59,7 +59,7 @@ TEST_F(ManageLabTest, PoliciesOfTheHostAndOfTheUserLoggedOnThere) {
 
     LabLogonSession session(host_, SambaLab::Hosts().front().name, SambaLab::PlainUser().name,
                             SambaLab::PlainUser().password);
-    ASSERT_EQ(session.error(), "");
+    ASSERT_EQ(session.Error(), "");
     PolicyCheck check(admin_, host_);
     ASSERT_EQ(check.Run(), ERROR_SUCCESS);
     EXPECT_EQ(check.InteractiveUser(), SambaLab::PlainUser().name);

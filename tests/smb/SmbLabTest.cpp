@@ -190,7 +190,7 @@ TEST_F(SmbLabTest, LoggedOnUsersForAdministratorsOnly) {
 
     {
         testing::LabLogonSession session(host_, "LAB1", SambaLab::PlainUser().name, SambaLab::PlainUser().password);
-        ASSERT_EQ(session.error(), "");
+        ASSERT_EQ(session.Error(), "");
         users = LoggedOnUsers(admin_, host_, status);
         EXPECT_EQ(status, ERROR_SUCCESS);
         ASSERT_EQ(users.size(), 1u);

@@ -49,11 +49,11 @@ protected:
         request.ignoreUnknownCa = true;
         outcome.retrySend = client.Send(request, response);
 
-        const int before = server.connections();
-        auto text = WebRequest(client, "https://" + server.hostAndPort() + "/v", nullptr, nullptr, 0);
+        const int before = server.Connections();
+        auto text = WebRequest(client, "https://" + server.HostAndPort() + "/v", nullptr, nullptr, 0);
         outcome.webRequestAnswered = text != nullptr && std::string(text.get()) == "version:2.01.12";
         outcome.lastError = GetLastError();
-        outcome.connections = server.connections() - before;
+        outcome.connections = server.Connections() - before;
         return outcome;
     }
 
@@ -129,7 +129,7 @@ TEST_F(CertificateAcceptanceTest, OtherCertificateFaultsAreRefusedEvenOnRetry) {
         {"signature that does not match the issuer",
          [](const TlsLab& lab, auto&) {
              const Identity forger = TestCertificates::MakeAuthority("Forger");
-             return TestCertificates::MakeIssued({}, lab.authority(), forger.key.get());
+             return TestCertificates::MakeIssued({}, lab.Authority(), forger.key.get());
          }},
         {"issued by a certificate that is no authority",
          [](const TlsLab& lab, auto& chain) {
