@@ -37,8 +37,9 @@ TEST(InformationDialogTest, StacksTheTextsLinkAndButtonBesideTheIcon) {
         column.append(dialog.findChild<QDialogButtonBox*>());
         for (qsizetype i = 0; i < column.size(); ++i) {
             EXPECT_GT(column[i]->x(), icon->x() + icon->width()) << lines.size() << " texts, row " << i;
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_GT(column[i]->y(), column[i - 1]->y()) << lines.size() << " texts, row " << i;
+            }
         }
     }
 }
