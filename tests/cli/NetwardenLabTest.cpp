@@ -285,7 +285,7 @@ TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministrat
         std::filesystem::path(directory_.Path()) / "bin",
         CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
     const QString host = QString::fromStdString(Host(1).address);
-    const auto services = [&](QStringList words) {
+    const auto services = [&](const QStringList& words) {
         return runner_.Run(QStringList{"--user", User(), "services", host} + words, program);
     };
     const auto spooler = [](const std::string& startup, const std::string& state) {

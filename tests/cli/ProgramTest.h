@@ -27,11 +27,14 @@ protected:
     // stays where the test says.
     ProgramOutcome RunWithNames(const std::string& hostsFile, const std::string& resolverFile,
                                 const QStringList& arguments) {
+        // The rest of the line runs with these files mounted over the
+        // system's, in a mount namespace of its own.
+        const QString withNameFiles =
+            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && exec \"$@\"";
         QStringList wrapped{"-m",
                             "sh",
                             "-c",
-                            "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && "
-                            "exec \"$@\"",
+                            withNameFiles,
                             "sh",
                             QString::fromStdString(hostsFile),
                             QString::fromStdString(resolverFile),

@@ -244,6 +244,7 @@ TEST(InventoryModelPerformance, TenThousandRandomInsertsIntoOneFolder) {
     InventoryModel model;
     FolderNode* folder = AddFolder(model, nullptr, "big");
     std::vector<std::string> names;
+    names.reserve(10000);
     for (int i = 0; i < 10000; ++i)
         names.push_back((i % 2 ? "PC-" : "pc-") + std::to_string(i * 7919 % 10007));
     std::shuffle(names.begin(), names.end(), std::mt19937(42));

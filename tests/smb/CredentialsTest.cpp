@@ -26,7 +26,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = dir_ + "/" + name;
+        std::string path = dir_ + "/" + name;
         std::ofstream(path) << text;
         return path;
     }

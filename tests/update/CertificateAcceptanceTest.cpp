@@ -33,6 +33,7 @@ protected:
         std::vector<Identity> chain;
         const Identity identity = c.make(lab_, chain);
         std::vector<X509*> chainCertificates;
+        chainCertificates.reserve(chain.size());
         for (const auto& extra : chain)
             chainCertificates.push_back(extra.certificate.get());
         TestHttpsServer server(&identity, chainCertificates);
@@ -42,7 +43,7 @@ protected:
         Outcome outcome{};
         HttpsRequest request;
         request.host = "127.0.0.1";
-        request.port = server.port();
+        request.port = server.Port();
         request.path = "/v";
         HttpsResponse response;
         outcome.firstSend = client.Send(request, response);

@@ -46,7 +46,7 @@ public:
     TestHttpsServer(const TestHttpsServer&) = delete;
     TestHttpsServer& operator=(const TestHttpsServer&) = delete;
 
-    std::uint16_t port() const { return port_; }
+    std::uint16_t Port() const { return port_; }
     std::string HostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
     void SetReply(Reply reply);
