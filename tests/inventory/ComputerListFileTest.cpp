@@ -27,7 +27,7 @@ protected:
     ~ComputerListFileTest() override { std::filesystem::remove_all(directory); }
 
     std::filesystem::path Write(const std::string& name, const std::string& text) {
-        const auto path = directory / name;
+        auto path = directory / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
