@@ -27,7 +27,7 @@ bool BenchLab::Start(const char* program) {
     SambaLab::WriteClientConfiguration(home_);
     setenv("HOME", home_.c_str(), 1);
     const mode_t previous = umask(077);
-    std::ofstream(authFile()) << "username = " << SambaLab::PlainUser().name
+    std::ofstream(AuthFile()) << "username = " << SambaLab::PlainUser().name
                               << "\npassword = " << SambaLab::PlainUser().password << "\n";
     umask(previous);
 

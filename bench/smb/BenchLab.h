@@ -18,9 +18,9 @@ public:
     // False with a reason on standard error.
     bool Start(const char* program);
 
-    const std::string& home() const { return home_; }
-    std::string clientConfiguration() const { return home_ + "/.smb/smb.conf"; }
-    std::string authFile() const { return home_ + "/auth"; }
+    const std::string& Home() const { return home_; }
+    std::string ClientConfiguration() const { return home_ + "/.smb/smb.conf"; }
+    std::string AuthFile() const { return home_ + "/auth"; }
 
 private:
     std::string home_;

@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
     vn::bench::BenchLab lab;
     if (!lab.Start("smb_bench"))
         return 1;
-    const std::string conf = lab.clientConfiguration();
-    const std::string authFile = lab.authFile();
+    const std::string conf = lab.ClientConfiguration();
+    const std::string authFile = lab.AuthFile();
     const vn::lab::LabHost host = SambaLab::Hosts().front();
 
     int status = 0;

@@ -73,7 +73,7 @@ public:
         vn::smb::SmbBackend backend(PlainUser());
         const auto start = Clock::now();
         for (const auto& host : hosts_)
-            ok_ = Examine(backend, host->address()) && ok_;
+            ok_ = Examine(backend, host->Address()) && ok_;
         return Seconds(start);
     }
 
@@ -84,21 +84,21 @@ public:
         std::vector<std::thread> threads;
         std::vector<char> results(hosts_.size(), 0);
         for (std::size_t i = 0; i < hosts_.size(); ++i)
-            threads.emplace_back([&, i] { results[i] = Examine(backend, hosts_[i]->address()) ? 1 : 0; });
+            threads.emplace_back([&, i] { results[i] = Examine(backend, hosts_[i]->Address()) ? 1 : 0; });
         for (auto& thread : threads)
             thread.join();
         const double seconds = Seconds(start);
         ok_ = ok_ && std::all_of(results.begin(), results.end(), [](char result) { return result != 0; });
-        const auto helpers = backend.helpers().HelperIds();
+        const auto helpers = backend.Helpers().HelperIds();
         helperCount_ = helpers.size();
         if (!helpers.empty())
             memory_ = MemoryOf(helpers.front());
         return seconds;
     }
 
-    bool ok() const { return ok_; }
-    std::size_t helperCount() const { return helperCount_; }
-    const HelperMemory& memory() const { return memory_; }
+    bool Ok() const { return ok_; }
+    std::size_t HelperCount() const { return helperCount_; }
+    const HelperMemory& Memory() const { return memory_; }
 
 private:
     static double Seconds(Clock::time_point start) {
@@ -137,8 +137,8 @@ int main(int argc, char** argv) {
             hosts.push_back(std::make_unique<DelayProxy>(
                 "127.0.0." + std::to_string(40 + i), labHosts[static_cast<std::size_t>(i) % labHosts.size()].address,
                 std::chrono::milliseconds(delayMs)));
-            if (!hosts.back()->listening()) {
-                std::fprintf(stderr, "smb_parallel_bench: cannot listen on %s:445\n", hosts.back()->address().c_str());
+            if (!hosts.back()->Listening()) {
+                std::fprintf(stderr, "smb_parallel_bench: cannot listen on %s:445\n", hosts.back()->Address().c_str());
                 return 1;
             }
         }
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
             oneThread.push_back(run.OneThread());
             threads.push_back(run.ThreadPerHost());
         }
-        if (!run.ok())
+        if (!run.Ok())
             status = 1;
         const double one = Median(oneThread), many = Median(threads);
         std::printf(
@@ -156,11 +156,11 @@ int main(int argc, char** argv) {
             "(%.1f computers/s), %.1fx faster\n",
             delayMs, hostCount, one, hostCount / one, hostCount, many, hostCount / many, one / many);
         if (delayMs == 0) {
-            const HelperMemory& memory = run.memory();
+            const HelperMemory& memory = run.Memory();
             std::printf(
                 "helpers: %zu for %d threads; one helper after its examination: RSS %.1f MB, private %.1f MB, "
                 "PSS %.1f MB\n",
-                run.helperCount(), hostCount, memory.rssMb, memory.privateMb, memory.pssMb);
+                run.HelperCount(), hostCount, memory.rssMb, memory.privateMb, memory.pssMb);
         }
     }
     return status;

@@ -25,11 +25,11 @@ constexpr std::array<std::pair<std::string_view, Key>, 5> kKeys{{
 }};
 
 std::string_view Trim(std::string_view text) {
-    constexpr std::string_view blanks = " \t\r\n\v\f";
-    const std::size_t first = text.find_first_not_of(blanks);
+    constexpr std::string_view kBlanks = " \t\r\n\v\f";
+    const std::size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos)
         return {};
-    const std::size_t last = text.find_last_not_of(blanks);
+    const std::size_t last = text.find_last_not_of(kBlanks);
     return text.substr(first, last - first + 1);
 }
 

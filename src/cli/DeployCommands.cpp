@@ -146,7 +146,7 @@ int RunDeploy(CommandContext& context) {
         }
         runner.Wait();
     }
-    return sink.errors() || !runner.Completed() ? kExitIncomplete : kExitDone;
+    return sink.Errors() || !runner.Completed() ? kExitIncomplete : kExitDone;
 }
 
 int RunDeployTool(CommandContext& context) {

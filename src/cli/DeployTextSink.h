@@ -35,7 +35,7 @@ public:
     void EndRun(const std::string& summary, bool errors) override;
 
     // Whether EndRun reported errors; read once the run has ended.
-    bool errors() const { return errors_; }
+    bool Errors() const { return errors_; }
     // Whether a stop request waits for its question (set by the caller).
     std::atomic<bool> stopPending{false};
 

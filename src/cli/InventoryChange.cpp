@@ -51,7 +51,7 @@ int ScanIntoTree(CommandContext& context, InventoryStore& store, std::vector<Sca
                  std::vector<ExaminedComputer>& examined) {
     TextStatusSink status([&](const std::string& line) { context.Status(line); });
     int result = kExitDone;
-    InventoryModel& model = store.model();
+    InventoryModel& model = store.Model();
     RunComputerScan(context.host.platform(), context.host.catalogue(), model, std::move(entries), status,
                     [&](const ComputerRecord& computer) {
                         WriteNodeLine(context.host.out(), model, computer);

@@ -25,7 +25,7 @@ int RunInventoryAddFolder(CommandContext& context) {
         return kExitIncomplete;
     // Printed only once the change is saved.
     for (const FolderNode* made : created)
-        WriteNodeLine(context.host.out(), store.model(), *made);
+        WriteNodeLine(context.host.out(), store.Model(), *made);
     return kExitDone;
 }
 

@@ -45,11 +45,11 @@ int RunInventoryImport(CommandContext& context) {
         return kExitIncomplete;
     std::vector<FolderNode*> created;
     FolderNode* folder = nullptr;
-    if (!MakeFolderForChange(context, store.model(), folderPath, folder, created))
+    if (!MakeFolderForChange(context, store.Model(), folderPath, folder, created))
         return kExitIncomplete;
     std::vector<ScanEntry> entries;
     for (std::string& name : names) {
-        if (CanKeepComputer(store.model(), folder, name))
+        if (CanKeepComputer(store.Model(), folder, name))
             entries.push_back(ScanEntry{std::move(name), folder});
         else
             result = LeftOut(context, name);

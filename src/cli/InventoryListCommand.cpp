@@ -7,8 +7,8 @@ namespace vn::cli {
 int RunInventoryList(CommandContext& context) {
     InventoryStore store(context.host.platform(), context.host.catalogue());
     const bool complete = store.Load();
-    for (const InventoryNode* node : store.model().ChildrenOf(nullptr))
-        WriteSubtreeLines(context.host.out(), store.model(), *node);
+    for (const InventoryNode* node : store.Model().ChildrenOf(nullptr))
+        WriteSubtreeLines(context.host.out(), store.Model(), *node);
     if (!complete)
         return context.Fail("the saved inventory could not be read completely; the list shows the part that was read");
     return kExitDone;

@@ -48,12 +48,12 @@ int RunInventoryRescan(CommandContext& context) {
     if (!LoadForChange(context, store))
         return kExitIncomplete;
     std::vector<ComputerRecord*> computers;
-    if (!ComputersToRescan(context, store.model(), path, computers) || !context.UseCredentials())
+    if (!ComputersToRescan(context, store.Model(), path, computers) || !context.UseCredentials())
         return kExitIncomplete;
     std::vector<ScanEntry> entries;
     entries.reserve(computers.size());
     for (const ComputerRecord* computer : computers)
-        entries.push_back(ScanEntry{computer->Name, store.model().ParentOf(computer)});
+        entries.push_back(ScanEntry{computer->Name, store.Model().ParentOf(computer)});
     std::vector<ExaminedComputer> examined;
     const int result = ScanIntoTree(context, store, std::move(entries), examined);
 

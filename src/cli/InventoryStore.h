@@ -33,7 +33,7 @@ public:
     // to be left out. Afterwards the model is the changed tree.
     ChangeResult Change(const std::function<bool(InventoryModel&)>& change);
 
-    InventoryModel& model() { return *model_; }
+    InventoryModel& Model() { return *model_; }
     // Why the last Change answered NotSaved.
     const SaveProblems& LastSaveProblems() const { return saveProblems_; }
 

@@ -46,7 +46,7 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
     else if (!commandLine.user)
         WarnIfUnprotected(smb::SmbCredentials::DefaultAuthFilePath());
     if (commandLine.authFile) {
-        const Status status = platform_.remote().SetAuthFile(*commandLine.authFile);
+        const Status status = platform_.Remote().SetAuthFile(*commandLine.authFile);
         if (status != ERROR_SUCCESS) {
             err() << "netwarden: " << TerminalText(*commandLine.authFile)
                   << (status == ERROR_INVALID_PARAMETER ? ": names no user\n" : ": cannot be read\n");
@@ -58,11 +58,11 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
     if (commandLine.kerberos) {
         // Without a ticket every computer and the directory would refuse us
         // one by one; a password, when there is one, is still tried.
-        if (!smb::SmbCredentials::TicketCacheExists() && platform_.remote().Credentials().password().empty()) {
+        if (!smb::SmbCredentials::TicketCacheExists() && platform_.Remote().Credentials().Password().empty()) {
             err() << "netwarden: --kerberos: there is no Kerberos ticket (KRB5CCNAME); get one with kinit first\n";
             return false;
         }
-        platform_.remote().SetUseKerberos(true);
+        platform_.Remote().SetUseKerberos(true);
     }
     return true;
 }
@@ -76,7 +76,7 @@ bool SystemCliHost::ApplyUser(const std::string& account) {
         err() << "netwarden: --user needs a password: set " << kPasswordVariable << " or run on a terminal\n";
         return false;
     }
-    platform_.remote().SetPassword(name.user, password, name.domain);
+    platform_.Remote().SetPassword(name.user, password, name.domain);
     Wipe(password);
     return true;
 }

@@ -39,7 +39,7 @@ public:
     NoEcho(const NoEcho&) = delete;
     NoEcho& operator=(const NoEcho&) = delete;
 
-    bool active() const { return active_; }
+    bool Active() const { return active_; }
 
 private:
     int terminal_;
@@ -60,7 +60,7 @@ bool ReadPasswordFromTerminal(std::string_view prompt, std::string& password) {
     {
         g_interrupted = 0;
         NoEcho noEcho(terminal);
-        if (noEcho.active() && write(terminal, prompt.data(), prompt.size()) >= 0) {
+        if (noEcho.Active() && write(terminal, prompt.data(), prompt.size()) >= 0) {
             char c = 0;
             while (!g_interrupted) {
                 const ssize_t got = read(terminal, &c, 1);

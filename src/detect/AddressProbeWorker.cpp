@@ -8,7 +8,7 @@
 namespace vn {
 
 void AddressProbeWorker::Run() {
-    std::unique_ptr<ComputerRecord> record = std::move(job());
+    std::unique_ptr<ComputerRecord> record = std::move(CurrentJob());
     Platform& platform = scan_.ScanPlatform();
     StatusSink& status = scan_.ProgressSink();
 

@@ -12,7 +12,7 @@ void ComputerScanWorker::OnStarting() {
 }
 
 void ComputerScanWorker::Run() {
-    ComputerScanJob& scan = *job();
+    ComputerScanJob& scan = *CurrentJob();
     // The bar counts the computers examined; the status line says what is
     // being done to the current one.
     scan.Status.SetRange(static_cast<int>(scan.Entries.size()));
@@ -27,7 +27,7 @@ void ComputerScanWorker::Run() {
         scan.Status.Step();
     }
     scan.Status.Show(false);
-    job().reset();
+    CurrentJob().reset();
 }
 
 }  // namespace vn

@@ -148,7 +148,7 @@ void NetworkScanWorker::OnStarting() {
 }
 
 void NetworkScanWorker::Run() {
-    NetworkScanJob& scan = *job();
+    NetworkScanJob& scan = *CurrentJob();
     scan.Status.Show(true);
     const std::string name = TrimmedUpperCase(scan.Container);
     std::optional<NetResource> container;
@@ -170,7 +170,7 @@ void NetworkScanWorker::Run() {
     }
     std::this_thread::sleep_for(kFinalTextShown);
     scan.Status.Show(false);
-    job().reset();
+    CurrentJob().reset();
 }
 
 }  // namespace vn

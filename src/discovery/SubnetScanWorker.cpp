@@ -82,7 +82,7 @@ void SubnetScanWorker::Cancel() {
 }
 
 void SubnetScanWorker::Run() {
-    job_ = job().get();
+    job_ = CurrentJob().get();
     // A range that starts at a network address (.0) starts one later; one
     // that ends at .255 keeps it.
     const std::uint64_t first = std::uint64_t{job_->From} + ((job_->From & 0xFF) == 0 ? 1 : 0);
@@ -94,7 +94,7 @@ void SubnetScanWorker::Run() {
         progress_.reset();
     }
     job_ = nullptr;
-    job().reset();
+    CurrentJob().reset();
 }
 
 void SubnetScanWorker::Walk(IPv4 first, IPv4 last) {

@@ -54,7 +54,7 @@ InventoryNode* InventoryModel::InsertNode(FolderNode* parent, std::unique_ptr<In
     // result, so they are sorted and merged like everything else.
     std::vector<std::unique_ptr<InventoryNode>> pendingChildren;
     if (FolderNode* folder = AsFolder(node.get()))
-        pendingChildren = folder->Children.takeAll();
+        pendingChildren = folder->Children.TakeAll();
 
     InventoryNode* result = nullptr;
     NodeList::const_iterator position;
@@ -125,7 +125,7 @@ void InventoryModel::DeleteSubtree(const InventoryNode* node) {
     const int row = RowOf(node);
     beginRemoveRows(container == &root_ ? QModelIndex() : IndexOf(container), row, row);
     Unregister(*node);
-    std::unique_ptr<InventoryNode> removed = container->Children.take(container->Children.begin() + row);
+    std::unique_ptr<InventoryNode> removed = container->Children.Take(container->Children.begin() + row);
     endRemoveRows();
     // removed frees the node and its subtree here, after the views let go of them.
 }

@@ -12,13 +12,13 @@ void NodeList::insert(const_iterator position, std::unique_ptr<InventoryNode> no
     (void)node.release();                 // the list owns it now
 }
 
-std::unique_ptr<InventoryNode> NodeList::take(const_iterator position) {
+std::unique_ptr<InventoryNode> NodeList::Take(const_iterator position) {
     std::unique_ptr<InventoryNode> node(*position);
     nodes_.erase(position);
     return node;
 }
 
-std::vector<std::unique_ptr<InventoryNode>> NodeList::takeAll() {
+std::vector<std::unique_ptr<InventoryNode>> NodeList::TakeAll() {
     std::vector<std::unique_ptr<InventoryNode>> all;
     all.reserve(nodes_.size());
     for (InventoryNode* node : nodes_)

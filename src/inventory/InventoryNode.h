@@ -46,8 +46,8 @@ public:
 
     void insert(const_iterator position, std::unique_ptr<InventoryNode> node);
     void push_back(std::unique_ptr<InventoryNode> node) { insert(end(), std::move(node)); }
-    std::unique_ptr<InventoryNode> take(const_iterator position);
-    std::vector<std::unique_ptr<InventoryNode>> takeAll();
+    std::unique_ptr<InventoryNode> Take(const_iterator position);
+    std::vector<std::unique_ptr<InventoryNode>> TakeAll();
 
 private:
     std::vector<InventoryNode*> nodes_;

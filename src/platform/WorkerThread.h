@@ -69,7 +69,7 @@ public:
 
 protected:
     // The job of the running thread; the thread may release it when done.
-    std::unique_ptr<Job>& job() { return job_; }
+    std::unique_ptr<Job>& CurrentJob() { return job_; }
 
 private:
     std::mutex startLock_;

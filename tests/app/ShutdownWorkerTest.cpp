@@ -57,7 +57,6 @@ TEST(ShutdownWorkerTest, StopsAndWaitsForEveryWorkerInOrderThenReports) {
 }
 
 TEST(ShutdownWorkerTest, ReportsOnlyAfterAWorkerThatTakesItsTimeHasEnded) {
-    std::mutex mutex;
     std::vector<std::string> ended;
     Event letGo(Event::Mode::ManualReset);
     class SlowWorker final : public WorkerThread {

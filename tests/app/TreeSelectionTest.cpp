@@ -192,7 +192,7 @@ TEST_F(TreeSelectionTest, RightClickOnAMarkedItemKeepsTheMultiSelection) {
     EXPECT_EQ(LastMenu(menus), menu::kSeveralFolders);
 
     // Folders and computers mixed: no menu.
-    const auto before = menus.count();
+    const qsizetype before = menus.count();
     Click(pc3, Qt::ControlModifier);
     RightClickAt(LabelPoint(pc3));
     EXPECT_EQ(menus.count(), before);

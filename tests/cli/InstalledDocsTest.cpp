@@ -94,7 +94,7 @@ TEST(BashCompletionTest, CompletesCommandsOptionsAndFiles) {
         {"--user hos", ""},
     };
     for (const auto& c : cases) {
-        const std::string command = "cd " + directory.path() +
+        const std::string command = "cd " + directory.Path() +
                                     " && bash -c '. ./netwarden; "
                                     "eval \"COMP_WORDS=(netwarden $1)\"; [[ $1 == *\" \" ]] && COMP_WORDS+=(\"\"); "
                                     "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _netwarden; "

@@ -41,7 +41,7 @@ protected:
         return true;
     }
 
-    fs::path toolFolder_ = fs::path(directory_.path()) / "host";
+    fs::path toolFolder_ = fs::path(directory_.Path()) / "host";
 };
 
 TEST_F(NetwardenDeployTest, TheRecordedToolRunsForEachComputer) {
@@ -57,7 +57,7 @@ TEST_F(NetwardenDeployTest, TheRecordedToolRunsForEachComputer) {
     EXPECT_EQ(recorded.out, json);
     EXPECT_EQ(Run({"deploy-tool"}).out, json);
 
-    const fs::path list = fs::path(directory_.path()) / "targets.txt";
+    const fs::path list = fs::path(directory_.Path()) / "targets.txt";
     std::ofstream(list) << "  lines \n\n\t\nPC2\nLINES\n";
     const ProgramOutcome deployed = Run({"deploy", "--file", QString::fromStdString(list.string()), "--port", "5650",
                                          "--settings", "--path", "D:\\Vantor\\"});

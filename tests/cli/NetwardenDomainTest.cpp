@@ -25,7 +25,7 @@ protected:
             return;
         if (!DomainLab::Running())
             GTEST_SKIP() << "the lab domain is not running";
-        ASSERT_TRUE(DomainLab::WriteClientConfiguration(directory_.path(), true));
+        ASSERT_TRUE(DomainLab::WriteClientConfiguration(directory_.Path(), true));
         ASSERT_TRUE(DomainLab::WriteKerberosConfiguration(directory_.File("krb5.conf")));
         ASSERT_TRUE(DomainLab::WriteHostsFile(directory_.File("hosts")));
         ASSERT_TRUE(DomainLab::WriteResolverConfiguration(directory_.File("resolv.conf")));

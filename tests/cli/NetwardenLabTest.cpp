@@ -65,7 +65,7 @@ protected:
             return;
         if (!SambaLab::Running())
             GTEST_SKIP() << "the Samba lab is not running";
-        ASSERT_TRUE(SambaLab::WriteClientConfiguration(directory_.path()));
+        ASSERT_TRUE(SambaLab::WriteClientConfiguration(directory_.Path()));
         runner_.Set("NETWARDEN_PASSWORD", SambaLab::AdminUser().password);
     }
 
@@ -102,7 +102,7 @@ protected:
     // becomes a query that leaves it. libsmbclient takes the names from that
     // file too.
     ProgramOutcome RunWithLabNames(const QStringList& arguments, const std::vector<LabHost>& named) {
-        SambaLab::WriteClientConfiguration(directory_.path(), true);
+        SambaLab::WriteClientConfiguration(directory_.Path(), true);
         const std::string hosts = directory_.File("hosts");
         {
             std::ofstream file(hosts);
@@ -134,7 +134,7 @@ protected:
 // only administrators may open it, and the absent product's key is missing.
 TEST_F(NetwardenLabTest, ProbeCountsOnlyTheProductKeysTheUserMayOpen) {
     const std::filesystem::path program =
-        runner_.CopyWithCatalogue(std::filesystem::path(directory_.path()) / "bin",
+        runner_.CopyWithCatalogue(std::filesystem::path(directory_.Path()) / "bin",
                                   CatalogueEntry("Locked product", "VantorLocked", SambaLab::kLockedProductKey) +
                                       CatalogueEntry("Absent product", "VantorAbsent", SambaLab::kAbsentProductKey));
 
@@ -321,7 +321,7 @@ TEST_F(NetwardenLabTest, PoliciesOfAHostNobodySitsAt) {
 // The lab's print spooler stands in for a remote access service.
 TEST_F(NetwardenLabTest, ServicesAreStoppedStartedAndReconfiguredByAnAdministratorOnly) {
     const std::filesystem::path program = runner_.CopyWithCatalogue(
-        std::filesystem::path(directory_.path()) / "bin",
+        std::filesystem::path(directory_.Path()) / "bin",
         CatalogueEntry("Print Spooler", "Spooler", "System\\CurrentControlSet\\Services\\Spooler"));
     const QString host = QString::fromStdString(Host(1).address);
     const auto services = [&](const QStringList& words) {
@@ -411,13 +411,13 @@ TEST_F(NetwardenLabTest, NoHelperOutlivesTheProgramWhetherItEndsOrIsKilled) {
     const std::string silentHost = "127.0.0.13";
     SilentListener silent(silentHost, 445);
     SilentListener silentNetbios(silentHost, 139);
-    ASSERT_TRUE(silent.listening() && silentNetbios.listening());
+    ASSERT_TRUE(silent.Listening() && silentNetbios.Listening());
     runner_.Set("NETWARDEN_PASSWORD", SambaLab::AdminUser().password);
     const auto running = runner_.Start({"--user", User(), "probe", QString::fromStdString(silentHost)});
     ASSERT_TRUE(running->waitForStarted(10000));
     const auto program = static_cast<pid_t>(running->processId());
     ASSERT_TRUE(Soon(
-        [&] { return !LivingHelpersOf(program).empty() && silent.accepted() + silentNetbios.accepted() > 0; }, 500));
+        [&] { return !LivingHelpersOf(program).empty() && silent.Accepted() + silentNetbios.Accepted() > 0; }, 500));
     running->kill();
     EXPECT_TRUE(running->waitForFinished(10000));
     EXPECT_TRUE(Soon([] { return LivingHelpersOf(getpid()).empty(); }));

@@ -27,7 +27,7 @@ protected:
     }
 
     fs::path ProgramCopy(const std::string& folder, const std::string& catalogue) {
-        return runner_.CopyWithCatalogue(fs::path(directory_.path()) / folder, catalogue);
+        return runner_.CopyWithCatalogue(fs::path(directory_.Path()) / folder, catalogue);
     }
 };
 
@@ -47,7 +47,7 @@ TEST_F(NetwardenProgramTest, HelpAndBadUsageGiveTheirExitStatusesAndStreams) {
 TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgramOrInstalled) {
     const std::string catalogue =
         "[Remote]\nDisplayName=Remote One\nServiceName=R1\nServicePath=Software\\Remote One\n";
-    const fs::path root(directory_.path());
+    const fs::path root(directory_.Path());
     for (const fs::path& program :
          {runner_.CopyWithCatalogue(root / "with", catalogue), runner_.CopyInstalled(root / "usr", catalogue)}) {
         const ProgramOutcome withFile = Run({"products"}, program);
@@ -73,7 +73,7 @@ TEST_F(NetwardenProgramTest, TheCatalogueIsTheFileBesideTheProgramOrInstalled) {
 // the file"); installed, it finds the helper in libexec and gets as far as the
 // silent address.
 TEST_F(NetwardenProgramTest, AnInstalledProgramFindsItsHelper) {
-    const fs::path root(directory_.path());
+    const fs::path root(directory_.Path());
     const struct {
         fs::path program;
         const char* error;

@@ -28,7 +28,7 @@ std::filesystem::path CopyLaidOut(const std::filesystem::path& program, const st
                                   const std::filesystem::path& data) {
     for (const auto& folder : {bin, helpers, data})
         std::filesystem::create_directories(folder);
-    const std::filesystem::path copy = bin / "netwarden";
+    std::filesystem::path copy = bin / "netwarden";
     std::filesystem::copy_file(program, copy);
     const std::filesystem::path helper = program.parent_path() / "netwarden-smb-helper";
     if (std::filesystem::exists(helper))

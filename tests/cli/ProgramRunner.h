@@ -23,7 +23,7 @@ public:
     explicit ProgramRunner(const std::string& directory);
 
     // The program next to the tests; empty when it was not built.
-    const std::filesystem::path& program() const { return program_; }
+    const std::filesystem::path& Program() const { return program_; }
 
     // A copy of the program and its SMB helper in folder, with catalogue
     // written beside it as its product file unless catalogue is empty.

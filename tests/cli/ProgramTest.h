@@ -18,7 +18,7 @@ namespace vn::cli::test {
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (runner_.program().empty())
+        if (runner_.Program().empty())
             GTEST_SKIP() << "netwarden is not built next to the tests";
     }
 
@@ -27,16 +27,18 @@ protected:
     // stays where the test says.
     ProgramOutcome RunWithNames(const std::string& hostsFile, const std::string& resolverFile,
                                 const QStringList& arguments) {
-        const char* const bindNames =
+        // The rest of the line runs with these files mounted over the
+        // system's, in a mount namespace of its own.
+        const QString withNameFiles =
             "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/resolv.conf && shift 2 && exec \"$@\"";
         QStringList wrapped{"-m",
                             "sh",
                             "-c",
-                            bindNames,
+                            withNameFiles,
                             "sh",
                             QString::fromStdString(hostsFile),
                             QString::fromStdString(resolverFile),
-                            QString::fromStdString(runner_.program().string())};
+                            QString::fromStdString(runner_.Program().string())};
         return runner_.Run(wrapped + arguments, "/usr/bin/unshare");
     }
 
@@ -45,7 +47,7 @@ protected:
     char* argv_[1] = {name_};
     QCoreApplication application_{argc_, argv_};
     TempDirectory directory_;
-    ProgramRunner runner_{directory_.path()};
+    ProgramRunner runner_{directory_.Path()};
 };
 
 }  // namespace vn::cli::test

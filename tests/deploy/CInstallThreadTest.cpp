@@ -28,7 +28,7 @@ InstallTarget Target(std::string host, std::string path = "C:\\Program Files\\Va
 // The stand-in tool as Vantor.exe of a tool directory of its own.
 class CInstallThreadTest : public ::testing::Test {
 protected:
-    CInstallThreadTest() : toolDirectory_(directory_.path() + "/") {
+    CInstallThreadTest() : toolDirectory_(directory_.Path() + "/") {
         std::filesystem::create_symlink(VN_STAND_IN_TOOL, directory_.File("Vantor.exe"));
     }
     ~CInstallThreadTest() override { EndPipeHolder(); }

@@ -25,17 +25,17 @@ using Texts = std::vector<std::string>;
 class InventoryModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        warnings().clear();
+        Warnings().clear();
         previousHandler_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             if (type != QtDebugMsg && type != QtInfoMsg)
-                warnings().push_back(text.toStdString());
+                Warnings().push_back(text.toStdString());
         });
     }
     void TearDown() override {
         qInstallMessageHandler(previousHandler_);
-        EXPECT_TRUE(warnings().empty()) << warnings().front();
+        EXPECT_TRUE(Warnings().empty()) << Warnings().front();
     }
-    static std::vector<std::string>& warnings() {
+    static std::vector<std::string>& Warnings() {
         static std::vector<std::string> list;
         return list;
     }

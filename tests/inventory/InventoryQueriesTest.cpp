@@ -13,6 +13,7 @@ using test::AddFolder;
 
 std::vector<std::string> NamesOf(const std::vector<ComputerRecord*>& computers) {
     std::vector<std::string> names;
+    names.reserve(computers.size());
     for (const ComputerRecord* computer : computers)
         names.push_back(computer->Name);
     return names;

@@ -46,7 +46,7 @@ protected:
     std::string ProgramDirectory() const { return program_.string() + "/"; }
 
     TempDirectory directory_;
-    fs::path program_ = fs::path(directory_.path()) / "bin";
+    fs::path program_ = fs::path(directory_.Path()) / "bin";
     test::ScriptedMessageBoxService boxes_;
     GroupPolicyDesktop desktop_;
     std::string chosen_;

@@ -32,11 +32,11 @@ std::vector<std::string> Column(const PolicyTable& table, PolicyValue PolicyFeat
 class ManageLabTest : public lab::LabTest<SmbLabEnvironment> {
 protected:
     void SetUpLab() override {
-        admin_.remote().SetPassword(SambaLab::AdminUser().name, SambaLab::AdminUser().password, "");
-        user_.remote().SetPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
+        admin_.Remote().SetPassword(SambaLab::AdminUser().name, SambaLab::AdminUser().password, "");
+        user_.Remote().SetPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
     }
 
-    static inline const std::string host_ = SmbLabEnvironment::Host(0);
+    static inline const std::string kHost = SmbLabEnvironment::Host(0);
     SystemPlatform admin_;
     SystemPlatform user_;
 };
@@ -46,7 +46,7 @@ TEST_F(ManageLabTest, PoliciesOfTheHostAndOfTheUserLoggedOnThere) {
         "N/A",      "Not configured", "Not configured", "Not configured", "Not configured", "Disabled",
         "Disabled", "Disabled",       "Not configured", "Not configured", "Not configured"};
     {
-        PolicyCheck check(admin_, host_);
+        PolicyCheck check(admin_, kHost);
         ASSERT_EQ(check.Run(), ERROR_SUCCESS);
         EXPECT_EQ(check.Workgroup(), SambaLab::kWorkgroup);
         EXPECT_EQ(check.RunMessage(), "No Interactive user on this machine");
@@ -55,10 +55,10 @@ TEST_F(ManageLabTest, PoliciesOfTheHostAndOfTheUserLoggedOnThere) {
         EXPECT_EQ(Column(check.Table(), &PolicyFeature::user), std::vector<std::string>(kPolicyRowCount, "N/A"));
     }
 
-    LabLogonSession session(host_, SambaLab::Hosts().front().name, SambaLab::PlainUser().name,
+    LabLogonSession session(kHost, SambaLab::Hosts().front().name, SambaLab::PlainUser().name,
                             SambaLab::PlainUser().password);
-    ASSERT_EQ(session.error(), "");
-    PolicyCheck check(admin_, host_);
+    ASSERT_EQ(session.Error(), "");
+    PolicyCheck check(admin_, kHost);
     ASSERT_EQ(check.Run(), ERROR_SUCCESS);
     EXPECT_EQ(check.InteractiveUser(), SambaLab::PlainUser().name);
     EXPECT_EQ(check.RunMessage(), "");
@@ -74,7 +74,7 @@ TEST_F(ManageLabTest, PoliciesOfTheHostAndOfTheUserLoggedOnThere) {
                                         "Disabled", "Disabled", "Disabled", "Disabled"}));
 
     // Only administrators may list who is logged on.
-    PolicyCheck asUser(user_, host_);
+    PolicyCheck asUser(user_, kHost);
     EXPECT_EQ(asUser.Run(), PolicyCheck::kAccessDenied);
     PolicyCheck stopped(admin_, SambaLab::StoppedHostAddress());
     EXPECT_EQ(stopped.Run(), PolicyCheck::kUnreachable);
@@ -84,7 +84,7 @@ TEST_F(ManageLabTest, SpoolerStoppedStartedAndItsStartupTypeChanged) {
     const ProductDef spooler{"Print Spooler", "System\\CurrentControlSet\\Services\\Spooler", "Spooler", {}};
     test::ScriptedMessageBoxService boxes;
     std::atomic<bool> writeErrorShown{false};
-    RemoteServices services(admin_, host_, boxes, writeErrorShown);
+    RemoteServices services(admin_, kHost, boxes, writeErrorShown);
     ASSERT_TRUE(services.OpenManager());
 
     const std::uint32_t start = services.ReadStartupType(spooler);
@@ -107,7 +107,7 @@ TEST_F(ManageLabTest, SpoolerStoppedStartedAndItsStartupTypeChanged) {
 
     // A plain user may neither control the services nor change them.
     test::ScriptedMessageBoxService refusals;
-    RemoteServices asUser(user_, host_, refusals, writeErrorShown);
+    RemoteServices asUser(user_, kHost, refusals, writeErrorShown);
     EXPECT_FALSE(asUser.OpenManager());
     EXPECT_FALSE(asUser.WriteStartupType(spooler, kStartManual));
     EXPECT_EQ(asUser.ReadStartupType(spooler), start);

@@ -80,8 +80,8 @@ TEST_F(LocalProcessesTest, ArgumentsReachTheProgramUninterpreted) {
 
 TEST_F(LocalProcessesTest, WorkingDirectoryIsHonoured) {
     TempDirectory dir;
-    auto pwd = Start("/bin/pwd", "pwd", dir.path());
-    EXPECT_EQ(ReadAll(*pwd), std::filesystem::canonical(dir.path()).string() + "\n");
+    auto pwd = Start("/bin/pwd", "pwd", dir.Path());
+    EXPECT_EQ(ReadAll(*pwd), std::filesystem::canonical(dir.Path()).string() + "\n");
 }
 
 TEST_F(LocalProcessesTest, FailuresToStartGiveWindowsCodes) {
@@ -145,8 +145,8 @@ TEST_F(LocalProcessesTest, TheProgramLeadsAGroupThatTerminateEndsWhole) {
     while (shell->ReadOutput(&c, 1, &read) == ERROR_SUCCESS && c != '\n')
         line += c;
     const pid_t grandchild = std::stoi(line);
-    EXPECT_EQ(getpgid(shell->pid()), shell->pid());
-    EXPECT_EQ(getpgid(grandchild), shell->pid());
+    EXPECT_EQ(getpgid(shell->Pid()), shell->Pid());
+    EXPECT_EQ(getpgid(grandchild), shell->Pid());
 
     shell->Terminate();
     EXPECT_EQ(shell->Wait(), 128u + 9u);
@@ -160,7 +160,7 @@ TEST_F(LocalProcessesTest, AProgramThatOutlivesItsHandleIsCollectedWhenItEnds) {
     pid_t pid = 0;
     {
         auto sleeper = Start("/bin/sleep", "sleep 0.2");
-        pid = sleeper->pid();
+        pid = sleeper->Pid();
     }
     // Once collected, the pid no longer names a process of ours (no zombie).
     const auto deadline = std::chrono::steady_clock::now() + 10s;

@@ -51,7 +51,7 @@ TEST(ShippedFilesTest, BesideTheProgramFirstThenTheInstalledFolderOfItsKind) {
     };
     for (const auto& c : cases) {
         TempDirectory prefix;
-        const fs::path root = prefix.path();
+        const fs::path root = prefix.Path();
         for (const char* file : c.present) {
             fs::create_directories((root / file).parent_path());
             std::ofstream(root / file) << "x";

@@ -553,7 +553,7 @@ TEST_F(SqliteRegistryTest, AHiveOfTheEarlierLayoutThatCannotBeWrittenIsReadAsItW
     WriteEarlierLayoutHive(file);
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
     ASSERT_EQ(chmod(dir_.File("machine").c_str(), 0555), 0);
-    ASSERT_EQ(chmod(dir_.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(dir_.Path().c_str(), 0755), 0);
     const auto check = [&] {
         SqliteRegistry registry({dir_.File("user/hive.db"), file});
         RegistryKeyPtr root, key;

@@ -22,7 +22,7 @@ public:
     TempDirectory(const TempDirectory&) = delete;
     TempDirectory& operator=(const TempDirectory&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "/" + name; }
 
 private:

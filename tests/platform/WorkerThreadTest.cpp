@@ -32,7 +32,7 @@ public:
     std::atomic<int> seen{0};
 
 protected:
-    void Run() override { seen = *job(); }
+    void Run() override { seen = *CurrentJob(); }
 };
 
 TEST(WorkerThreadTest, StopEndsTheThreadAndStartOnARunningWorkerIsIgnored) {

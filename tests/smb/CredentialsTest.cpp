@@ -26,7 +26,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(dir_); }
 
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = dir_ + "/" + name;
+        std::string path = dir_ + "/" + name;
         std::ofstream(path) << text;
         return path;
     }
@@ -39,13 +39,13 @@ TEST_F(CredentialsTest, AuthFileInSmbclientFormat) {
     ASSERT_EQ(SmbCredentials::FromAuthFile(
                   Write("a", "# comment\nusername = alice\n  Password=  s3cr=t \ndomain = CORP\n"), c),
               ERROR_SUCCESS);
-    EXPECT_EQ(c.user(), "alice");
-    EXPECT_EQ(c.password(), "s3cr=t");  // only the first '=' separates
-    EXPECT_EQ(c.domain(), "CORP");
+    EXPECT_EQ(c.User(), "alice");
+    EXPECT_EQ(c.Password(), "s3cr=t");  // only the first '=' separates
+    EXPECT_EQ(c.Domain(), "CORP");
 
     ASSERT_EQ(SmbCredentials::FromAuthFile(Write("b", "username = CORP\\bob\npassword = x\n"), c), ERROR_SUCCESS);
-    EXPECT_EQ(c.user(), "bob");
-    EXPECT_EQ(c.domain(), "CORP");
+    EXPECT_EQ(c.User(), "bob");
+    EXPECT_EQ(c.Domain(), "CORP");
 
     EXPECT_EQ(SmbCredentials::FromAuthFile(Write("c", "password = x\n"), c), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(SmbCredentials::FromAuthFile(dir_ + "/missing", c), ERROR_FILE_NOT_FOUND);
@@ -56,12 +56,12 @@ TEST_F(CredentialsTest, EnvironmentChoosesTheAuthFileAndTicketCache) {
     setenv("NETWARDEN_AUTH_FILE", file.c_str(), 1);
     setenv("KRB5CCNAME", ("FILE:" + dir_ + "/no-cache").c_str(), 1);
     SmbCredentials c = SmbCredentials::FromEnvironment();
-    EXPECT_EQ(c.user(), "carol");
-    EXPECT_FALSE(c.useKerberos());
+    EXPECT_EQ(c.User(), "carol");
+    EXPECT_FALSE(c.UseKerberos());
 
     Write("cache", "ticket");
     setenv("KRB5CCNAME", ("FILE:" + dir_ + "/cache").c_str(), 1);
-    EXPECT_TRUE(SmbCredentials::FromEnvironment().useKerberos());
+    EXPECT_TRUE(SmbCredentials::FromEnvironment().UseKerberos());
 
     unsetenv("NETWARDEN_AUTH_FILE");
     setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);

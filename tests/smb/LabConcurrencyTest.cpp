@@ -88,13 +88,13 @@ TEST_F(LabConcurrencyTest, ParallelExaminationsTakeAboutTheSlowestNotTheSum) {
     for (int i = 0; i < 4; ++i) {
         proxies.push_back(std::make_unique<DelayProxy>("127.0.0." + std::to_string(30 + i),
                                                        hosts[static_cast<std::size_t>(i % 2)].address, 20ms));
-        ASSERT_TRUE(proxies.back()->listening());
+        ASSERT_TRUE(proxies.back()->Listening());
     }
     const auto examine = [&](SmbBackend& backend, std::size_t i) {
         lab::LabProbeResult result;
-        const Status status = lab::RunLabProbe(backend, proxies[i]->address(), result);
-        EXPECT_EQ(status, ERROR_SUCCESS) << proxies[i]->address();
-        EXPECT_TRUE(Examined(hosts[i % 2], result)) << proxies[i]->address();
+        const Status status = lab::RunLabProbe(backend, proxies[i]->Address(), result);
+        EXPECT_EQ(status, ERROR_SUCCESS) << proxies[i]->Address();
+        EXPECT_TRUE(Examined(hosts[i % 2], result)) << proxies[i]->Address();
     };
 
     double sum = 0, slowest = 0;
@@ -136,7 +136,7 @@ TEST_F(LabConcurrencyTest, SilentHostsFailWithinTheCallLimit) {
         std::vector<std::unique_ptr<testing::SilentListener>> listeners;
         for (int port : c.ports) {
             listeners.push_back(std::make_unique<testing::SilentListener>(c.address, port));
-            ASSERT_TRUE(listeners.back()->listening()) << c.address << ":" << port;
+            ASSERT_TRUE(listeners.back()->Listening()) << c.address << ":" << port;
         }
         const auto started = Clock::now();
         RegistryKeyPtr key;
@@ -145,14 +145,14 @@ TEST_F(LabConcurrencyTest, SilentHostsFailWithinTheCallLimit) {
         std::printf("a silent host on %zu port(s) took %.1f s to fail with %u\n", c.ports.size(), seconds, status);
         EXPECT_EQ(status, ERROR_BAD_NETPATH) << c.address;
         EXPECT_FALSE(key);
-        EXPECT_GE(listeners.back()->accepted(), 1) << c.address;
+        EXPECT_GE(listeners.back()->Accepted(), 1) << c.address;
         EXPECT_LT(seconds, 4.0) << c.address;  // the limit, and not libsmbclient's retries on the next port
     }
 }
 
 TEST_F(LabConcurrencyTest, ASilentHostFailsWhileProbesOfTheLabFinish) {
     testing::SilentListener silent("127.0.0.12", 445);
-    ASSERT_TRUE(silent.listening());
+    ASSERT_TRUE(silent.Listening());
     SmbBackend backend(PlainUser(), CallLimit(3s));
     std::atomic<bool> silentEnded{false};
     Status silentStatus = ERROR_SUCCESS;
@@ -178,13 +178,13 @@ TEST_F(LabConcurrencyTest, ASilentHostFailsWhileProbesOfTheLabFinish) {
 // the one deadline it was given, not after the sum of all its calls.
 TEST_F(LabConcurrencyTest, ASlowComputersExaminationEndsByItsDeadline) {
     DelayProxy slow("127.0.0.34", SambaLab::Hosts().front().address, 100ms);
-    ASSERT_TRUE(slow.listening());
+    ASSERT_TRUE(slow.Listening());
     const auto started = Clock::now();
     lab::LabProbeResult result;
     Status status = ERROR_SUCCESS;
     {
         RemoteDeadlineScope examination(3s);
-        status = lab::RunLabProbe(backend_, slow.address(), result);
+        status = lab::RunLabProbe(backend_, slow.Address(), result);
     }
     const double seconds = SecondsSince(started);
     std::printf("the slow computer's examination ended after %.1f s with %u\n", seconds, status);
@@ -194,11 +194,11 @@ TEST_F(LabConcurrencyTest, ASlowComputersExaminationEndsByItsDeadline) {
 
 TEST_F(LabConcurrencyTest, AHelperKilledMidCallFailsThatCallAndTheNextSucceeds) {
     DelayProxy slow("127.0.0.35", SambaLab::Hosts().front().address, 150ms);
-    ASSERT_TRUE(slow.listening());
+    ASSERT_TRUE(slow.Listening());
     RegistryKeyPtr machine;
-    ASSERT_EQ(backend_.registry().Connect(slow.address(), Hive::LocalMachine, machine), ERROR_SUCCESS);
-    ASSERT_EQ(backend_.helpers().HelperIds().size(), 1u);
-    const pid_t helper = backend_.helpers().HelperIds().front();
+    ASSERT_EQ(backend_.registry().Connect(slow.Address(), Hive::LocalMachine, machine), ERROR_SUCCESS);
+    ASSERT_EQ(backend_.Helpers().HelperIds().size(), 1u);
+    const pid_t helper = backend_.Helpers().HelperIds().front();
 
     Status status = ERROR_SUCCESS;
     std::thread call([&] {

@@ -19,7 +19,7 @@ public:
     LabLogonSession& operator=(const LabLogonSession&) = delete;
 
     // Empty when the session stands, else what went wrong.
-    const std::string& error() const { return error_; }
+    const std::string& Error() const { return error_; }
 
 private:
     static void Authenticate(SMBCCTX* context, const char* server, const char* share, char* workgroup,

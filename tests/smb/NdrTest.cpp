@@ -23,7 +23,7 @@ TEST(Ndr, ScalarsAreAlignedToTheirSizeFromTheStubStart) {
     EXPECT_EQ(r.U32(), 0x11223344u);
     EXPECT_EQ(r.U8(), 0xBB);
     EXPECT_EQ(r.U16(), 0x5566);
-    EXPECT_EQ(r.remaining(), 0u);
+    EXPECT_EQ(r.Remaining(), 0u);
 }
 
 TEST(Ndr, EmbeddedReferentsFollowTheStructureInOrder) {
@@ -49,7 +49,7 @@ TEST(Ndr, EmbeddedReferentsFollowTheStructureInOrder) {
     EXPECT_EQ(a, u"x");
     EXPECT_EQ(b, u"");
     EXPECT_EQ(c, u"yz");
-    EXPECT_EQ(r.remaining(), 0u);
+    EXPECT_EQ(r.Remaining(), 0u);
 }
 
 TEST(Ndr, ReferentIdsAreDistinctAndNullIsZero) {
@@ -87,7 +87,7 @@ TEST(Ndr, RegistryNamesCountTheirTerminatorAndLsaNamesDoNot) {
         ReadUnicodeString(r, text);
         r.FlushDeferred();
         EXPECT_EQ(text, u"ab");
-        EXPECT_EQ(r.remaining(), 0u);
+        EXPECT_EQ(r.Remaining(), 0u);
     }
 }
 

@@ -16,8 +16,8 @@ public:
     SilentListener(const SilentListener&) = delete;
     SilentListener& operator=(const SilentListener&) = delete;
 
-    bool listening() const { return fd_ >= 0; }
-    int accepted() const { return accepted_; }
+    bool Listening() const { return fd_ >= 0; }
+    int Accepted() const { return accepted_; }
 
 private:
     void AcceptLoop();

@@ -25,11 +25,11 @@ protected:
 
     static RegistryKeyPtr ConnectHklm(SmbBackend& backend) {
         RegistryKeyPtr hklm;
-        EXPECT_EQ(backend.registry().Connect(host_, Hive::LocalMachine, hklm), ERROR_SUCCESS);
+        EXPECT_EQ(backend.registry().Connect(kHost, Hive::LocalMachine, hklm), ERROR_SUCCESS);
         return hklm;
     }
 
-    static inline const std::string host_ = SmbLabEnvironment::Host(0);
+    static inline const std::string kHost = SmbLabEnvironment::Host(0);
     SmbBackend user_{As(SambaLab::PlainUser())};
     SmbBackend admin_{As(SambaLab::AdminUser())};
 };
@@ -139,13 +139,13 @@ TEST_F(SmbLabTest, CreateKeyMakesThePathAndEnumKeyListsIt) {
 
 TEST_F(SmbLabTest, OnlyMachineAndUsersHivesConnect) {
     RegistryKeyPtr key;
-    EXPECT_EQ(user_.registry().Connect(host_, Hive::Users, key), ERROR_SUCCESS);
-    EXPECT_EQ(user_.registry().Connect(host_, Hive::CurrentUser, key), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(user_.registry().Connect(kHost, Hive::Users, key), ERROR_SUCCESS);
+    EXPECT_EQ(user_.registry().Connect(kHost, Hive::CurrentUser, key), ERROR_INVALID_HANDLE);
 }
 
 TEST_F(SmbLabTest, ServerAndWorkstationInformation) {
     ServerInfo101 server;
-    ASSERT_EQ(user_.netInfo().NetServerGetInfo101(host_, server), ERROR_SUCCESS);
+    ASSERT_EQ(user_.netInfo().NetServerGetInfo101(kHost, server), ERROR_SUCCESS);
     EXPECT_EQ(server.platformId, 500u);
     EXPECT_EQ(server.versionMajor & 0x0F, 6u);
     EXPECT_EQ(server.versionMinor, 1u);
@@ -157,7 +157,7 @@ TEST_F(SmbLabTest, ServerAndWorkstationInformation) {
     EXPECT_EQ(second.comment, "Lab host two");
 
     WkstaInfo100 workstation;
-    ASSERT_EQ(user_.netInfo().NetWkstaGetInfo100(host_, workstation), ERROR_SUCCESS);
+    ASSERT_EQ(user_.netInfo().NetWkstaGetInfo100(kHost, workstation), ERROR_SUCCESS);
     EXPECT_EQ(workstation.langroup, SambaLab::kWorkgroup);
     EXPECT_EQ(workstation.computerName, "LAB1");
 }
@@ -176,17 +176,17 @@ std::vector<WkstaUserInfo1> LoggedOnUsers(SmbBackend& backend, const std::string
 TEST_F(SmbLabTest, LoggedOnUsersForAdministratorsOnly) {
     std::vector<WkstaUserInfo1> users;
     std::uint32_t resume = 0;
-    EXPECT_EQ(user_.netInfo().NetWkstaUserEnum1(host_, users, resume), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(user_.netInfo().NetWkstaUserEnum1(kHost, users, resume), ERROR_ACCESS_DENIED);
 
     Status status = ERROR_SUCCESS;
-    users = LoggedOnUsers(admin_, host_, status);
+    users = LoggedOnUsers(admin_, kHost, status);
     EXPECT_EQ(status, ERROR_SUCCESS);
     EXPECT_TRUE(users.empty()) << users.front().userName;  // our own sessions come from elsewhere
 
     {
-        testing::LabLogonSession session(host_, "LAB1", SambaLab::PlainUser().name, SambaLab::PlainUser().password);
-        ASSERT_EQ(session.error(), "");
-        users = LoggedOnUsers(admin_, host_, status);
+        testing::LabLogonSession session(kHost, "LAB1", SambaLab::PlainUser().name, SambaLab::PlainUser().password);
+        ASSERT_EQ(session.Error(), "");
+        users = LoggedOnUsers(admin_, kHost, status);
         EXPECT_EQ(status, ERROR_SUCCESS);
         ASSERT_EQ(users.size(), 1u);
         EXPECT_EQ(users[0].userName, SambaLab::PlainUser().name);
@@ -200,7 +200,7 @@ TEST_F(SmbLabTest, LoggedOnUsersForAdministratorsOnly) {
     // The host drops the session a moment after we hang up.
     bool gone = false;
     for (int i = 0; i < 50 && !gone; ++i) {
-        gone = LoggedOnUsers(admin_, host_, status).empty();
+        gone = LoggedOnUsers(admin_, kHost, status).empty();
         if (!gone)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
@@ -211,7 +211,7 @@ TEST_F(SmbLabTest, AccountLookupGivesTheUsersSid) {
     Sid sid;
     std::string domain;
     SidNameUse use{};
-    ASSERT_EQ(user_.accounts().LookupAccountName(host_, "LAB1\\vnuser", sid, domain, use), ERROR_SUCCESS);
+    ASSERT_EQ(user_.accounts().LookupAccountName(kHost, "LAB1\\vnuser", sid, domain, use), ERROR_SUCCESS);
     EXPECT_EQ(domain, "LAB1");
     EXPECT_EQ(use, SidNameUse::User);
     const std::string text = ConvertSidToStringSid(sid);
@@ -219,17 +219,17 @@ TEST_F(SmbLabTest, AccountLookupGivesTheUsersSid) {
     EXPECT_EQ(sid.subAuthorities.size(), 5u) << text;  // 21, three domain parts, the RID
 
     Sid adminSid;
-    ASSERT_EQ(user_.accounts().LookupAccountName(host_, "vnadmin", adminSid, domain, use), ERROR_SUCCESS);
+    ASSERT_EQ(user_.accounts().LookupAccountName(kHost, "vnadmin", adminSid, domain, use), ERROR_SUCCESS);
     EXPECT_NE(adminSid, sid);
     EXPECT_EQ(std::vector(adminSid.subAuthorities.begin(), adminSid.subAuthorities.end() - 1),
               std::vector(sid.subAuthorities.begin(), sid.subAuthorities.end() - 1));
 
-    EXPECT_EQ(user_.accounts().LookupAccountName(host_, "nobody-of-that-name", sid, domain, use), ERROR_NONE_MAPPED);
+    EXPECT_EQ(user_.accounts().LookupAccountName(kHost, "nobody-of-that-name", sid, domain, use), ERROR_NONE_MAPPED);
 }
 
 TEST_F(SmbLabTest, SpoolerStopsAndStartsForAnAdministrator) {
     std::unique_ptr<ServiceManagerHandle> manager;
-    ASSERT_EQ(admin_.services().OpenManager(host_, SC_MANAGER_ALL_ACCESS, manager), ERROR_SUCCESS);
+    ASSERT_EQ(admin_.services().OpenManager(kHost, SC_MANAGER_ALL_ACCESS, manager), ERROR_SUCCESS);
     std::unique_ptr<ServiceHandle> spooler;
     ASSERT_EQ(manager->OpenService("Spooler", SERVICE_ALL_ACCESS, spooler), ERROR_SUCCESS);
     ServiceStatus status;
@@ -249,8 +249,8 @@ TEST_F(SmbLabTest, SpoolerStopsAndStartsForAnAdministrator) {
 
 TEST_F(SmbLabTest, ServiceRightsAndUnknownServices) {
     std::unique_ptr<ServiceManagerHandle> manager;
-    ASSERT_EQ(user_.services().OpenManager(host_, SC_MANAGER_ALL_ACCESS, manager) == ERROR_SUCCESS ||
-                  user_.services().OpenManager(host_, 0x0001, manager) == ERROR_SUCCESS,
+    ASSERT_EQ(user_.services().OpenManager(kHost, SC_MANAGER_ALL_ACCESS, manager) == ERROR_SUCCESS ||
+                  user_.services().OpenManager(kHost, 0x0001, manager) == ERROR_SUCCESS,
               true);
     std::unique_ptr<ServiceHandle> service;
     EXPECT_EQ(manager->OpenService("NoSuchService", SERVICE_QUERY_STATUS, service), ERROR_SERVICE_DOES_NOT_EXIST);
@@ -288,7 +288,7 @@ TEST_F(SmbLabTest, NamesThatDoNotResolveAreNetworkPathNotFound) {
 TEST_F(SmbLabTest, WrongPasswordIsAccessDenied) {
     SmbBackend wrong(SmbCredentials::FromPassword(SambaLab::PlainUser().name, "not-the-password", ""));
     RegistryKeyPtr key;
-    EXPECT_EQ(wrong.registry().Connect(host_, Hive::LocalMachine, key), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(wrong.registry().Connect(kHost, Hive::LocalMachine, key), ERROR_ACCESS_DENIED);
 }
 
 TEST_F(SmbLabTest, CredentialsFromAnAuthenticationFile) {
@@ -304,7 +304,7 @@ TEST_F(SmbLabTest, CredentialsFromAnAuthenticationFile) {
     ASSERT_EQ(backend.SetAuthFile(path), ERROR_SUCCESS);
     std::vector<WkstaUserInfo1> users;
     std::uint32_t resume = 0;
-    EXPECT_EQ(backend.netInfo().NetWkstaUserEnum1(host_, users, resume), ERROR_SUCCESS);  // admin only
+    EXPECT_EQ(backend.netInfo().NetWkstaUserEnum1(kHost, users, resume), ERROR_SUCCESS);  // admin only
     EXPECT_EQ(backend.SetAuthFile(path + ".missing"), ERROR_FILE_NOT_FOUND);
 }
 

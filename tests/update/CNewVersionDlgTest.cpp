@@ -130,7 +130,7 @@ TEST_F(CNewVersionDlgTest, ServiceHandsTheDialogToTheUserInterfaceThread) {
     ASSERT_EQ(dialogs.size(), 1);
     EXPECT_EQ(dialogs[0]->thread(), QApplication::instance()->thread());
     EXPECT_TRUE(dialogs[0]->isVisible());
-    EXPECT_EQ(dialogs[0]->downloadUrl(), kUrl);
+    EXPECT_EQ(dialogs[0]->DownloadUrl(), kUrl);
     EXPECT_EQ(dialogs[0]->parentWidget(), nullptr);
 }
 

@@ -43,18 +43,18 @@ protected:
         Outcome outcome{};
         HttpsRequest request;
         request.host = "127.0.0.1";
-        request.port = server.port();
+        request.port = server.Port();
         request.path = "/v";
         HttpsResponse response;
         outcome.firstSend = client.Send(request, response);
         request.ignoreUnknownCa = true;
         outcome.retrySend = client.Send(request, response);
 
-        const int before = server.connections();
-        auto text = WebRequest(client, "https://" + server.hostAndPort() + "/v", nullptr, nullptr, 0);
+        const int before = server.Connections();
+        auto text = WebRequest(client, "https://" + server.HostAndPort() + "/v", nullptr, nullptr, 0);
         outcome.webRequestAnswered = text != nullptr && std::string(text.get()) == "version:2.01.12";
         outcome.lastError = GetLastError();
-        outcome.connections = server.connections() - before;
+        outcome.connections = server.Connections() - before;
         return outcome;
     }
 
@@ -130,7 +130,7 @@ TEST_F(CertificateAcceptanceTest, OtherCertificateFaultsAreRefusedEvenOnRetry) {
         {"signature that does not match the issuer",
          [](const TlsLab& lab, auto&) {
              const Identity forger = TestCertificates::MakeAuthority("Forger");
-             return TestCertificates::MakeIssued({}, lab.authority(), forger.key.get());
+             return TestCertificates::MakeIssued({}, lab.Authority(), forger.key.get());
          }},
         {"issued by a certificate that is no authority",
          [](const TlsLab& lab, auto& chain) {

@@ -63,11 +63,11 @@ public:
         urls_.push_back(downloadUrl);
         thread_ = std::this_thread::get_id();
     }
-    std::vector<std::string> urls() const {
+    std::vector<std::string> Urls() const {
         std::lock_guard lock(mutex_);
         return urls_;
     }
-    std::thread::id thread() const {
+    std::thread::id Thread() const {
         std::lock_guard lock(mutex_);
         return thread_;
     }
@@ -89,7 +89,7 @@ protected:
         NewVersionCheck check(client_, host, dialogs_);
         EXPECT_TRUE(check.Start());
         EXPECT_TRUE(WaitUntilIdle(check));
-        return dialogs_.urls();
+        return dialogs_.Urls();
     }
 
     static bool WaitUntilIdle(NewVersionCheck& check) {
@@ -105,10 +105,10 @@ protected:
 };
 
 TEST_F(NewVersionCheckTest, LaterVersionShowsTheDialogFromTheCheckThread) {
-    const auto urls = Check(server_.hostAndPort(), 200, "version:2.01.13");
+    const auto urls = Check(server_.HostAndPort(), 200, "version:2.01.13");
     ASSERT_EQ(urls.size(), 1u);
-    EXPECT_EQ(urls[0], "https://" + server_.hostAndPort() + "/go.asp?page=products_netwarden");
-    EXPECT_NE(dialogs_.thread(), std::this_thread::get_id());
+    EXPECT_EQ(urls[0], "https://" + server_.HostAndPort() + "/go.asp?page=products_netwarden");
+    EXPECT_NE(dialogs_.Thread(), std::this_thread::get_id());
     const auto requests = server_.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
@@ -130,45 +130,45 @@ TEST_F(NewVersionCheckTest, AnswersDecideAsTheComparisonDoes) {
         {"version:9.99.99" + std::string(1 << 20, ' '), false},
     };
     for (const auto& c : cases) {
-        const std::size_t before = dialogs_.urls().size();
-        const auto urls = Check(server_.hostAndPort(), 200, c.body);
+        const std::size_t before = dialogs_.Urls().size();
+        const auto urls = Check(server_.HostAndPort(), 200, c.body);
         EXPECT_EQ(urls.size() - before, c.shown ? 1u : 0u) << c.body.size();
     }
 }
 
 TEST_F(NewVersionCheckTest, FailuresShowNothing) {
-    EXPECT_TRUE(Check(server_.hostAndPort(), 404, "<html>version:9.99.99</html>").empty());
-    EXPECT_TRUE(Check(server_.hostAndPort(), 500, "version:9.99.99").empty());
+    EXPECT_TRUE(Check(server_.HostAndPort(), 404, "<html>version:9.99.99</html>").empty());
+    EXPECT_TRUE(Check(server_.HostAndPort(), 500, "version:9.99.99").empty());
     EXPECT_TRUE(Check("127.0.0.1:" + std::to_string(UnusedPort()), 200, "version:9.99.99").empty());
 }
 
 TEST_F(NewVersionCheckTest, AnEndlessAnswerEndsTheCheckWithoutADialog) {
     server_.SetReply({200, "version:9.99.99" + std::string(16384, ' '), {}, TestHttpsServer::Behaviour::EndlessBody});
-    NewVersionCheck check(client_, server_.hostAndPort(), dialogs_);
+    NewVersionCheck check(client_, server_.HostAndPort(), dialogs_);
     ASSERT_TRUE(check.Start());
     ASSERT_TRUE(WaitUntilIdle(check));
-    EXPECT_TRUE(dialogs_.urls().empty());
+    EXPECT_TRUE(dialogs_.Urls().empty());
 }
 
 TEST_F(NewVersionCheckTest, StartedFromTheSettingsHost) {
     OneKeyRegistry registry(kSettingsKey);
-    registry.SetString("UpdateHost", server_.hostAndPort());
+    registry.SetString("UpdateHost", server_.HostAndPort());
     server_.SetReply({200, "version:2.01.13", {}, TestHttpsServer::Behaviour::Answer});
     auto check = StartNewVersionCheck(client_, registry, dialogs_);
     ASSERT_TRUE(WaitUntilIdle(*check));
-    EXPECT_EQ(dialogs_.urls().size(), 1u);
+    EXPECT_EQ(dialogs_.Urls().size(), 1u);
 }
 
 TEST_F(NewVersionCheckTest, DestroyingTheCheckAbandonsASilentServer) {
     server_.SetReply({200, "", {}, TestHttpsServer::Behaviour::NeverAnswer});
     const auto started = std::chrono::steady_clock::now();
     {
-        NewVersionCheck check(client_, server_.hostAndPort(), dialogs_);
+        NewVersionCheck check(client_, server_.HostAndPort(), dialogs_);
         ASSERT_TRUE(check.Start());
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
-    EXPECT_TRUE(dialogs_.urls().empty());
+    EXPECT_TRUE(dialogs_.Urls().empty());
 }
 
 }  // namespace

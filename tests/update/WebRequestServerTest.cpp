@@ -15,7 +15,7 @@ protected:
     WebRequestServerTest() : identity_(lab_.Trusted()), server_(&identity_), client_(lab_.ClientOptions()) {}
 
     std::string Url(const std::string& path = "/mykshost/version.asp") const {
-        return "https://" + server_.hostAndPort() + path;
+        return "https://" + server_.HostAndPort() + path;
     }
     void Reply(int status, std::string body, std::string extraHeaders = {}) {
         server_.SetReply({status, std::move(body), std::move(extraHeaders), TestHttpsServer::Behaviour::Answer});
@@ -118,14 +118,14 @@ TEST_F(WebRequestServerTest, PostWithEmptyBodySendsNoLengthOrType) {
 }
 
 TEST_F(WebRequestServerTest, UrlEndingAfterThePortNeverReachesTheServer) {
-    EXPECT_EQ(WebRequest(client_, "https://" + server_.hostAndPort(), nullptr, nullptr, 0), nullptr);
+    EXPECT_EQ(WebRequest(client_, "https://" + server_.HostAndPort(), nullptr, nullptr, 0), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INTERNET_INVALID_URL);
-    EXPECT_EQ(server_.connections(), 0);
+    EXPECT_EQ(server_.Connections(), 0);
 }
 
 TEST_F(WebRequestServerTest, PlainHttpSchemeStillSpeaksTls) {
     Reply(200, "secure");
-    auto text = WebRequest(client_, "http://" + server_.hostAndPort() + "/x", nullptr, nullptr, 0);
+    auto text = WebRequest(client_, "http://" + server_.HostAndPort() + "/x", nullptr, nullptr, 0);
     ASSERT_NE(text, nullptr);
     EXPECT_STREQ(text.get(), "secure");
 }

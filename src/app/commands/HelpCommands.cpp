@@ -1,7 +1,7 @@
 #include "app/commands/HelpCommands.h"
 
 #include "app/context/MainWindowContext.h"
-#include "app/dialogs/CAboutDlg.h"
+#include "app/dialogs/AboutDialog.h"
 #include "app/dialogs/CDetectInfoDlg.h"
 #include "app/dialogs/CHelpDialog.h"
 #include "app/dialogs/HelpWindow.h"
@@ -22,7 +22,7 @@ HelpCommands::~HelpCommands() { delete help_.data(); }
 HelpWindow* HelpCommands::Window() const { return help_.data(); }
 
 void HelpCommands::About() {
-    CAboutDlg dialog(PageUrl(context_, kHomePage), context_.DialogParent());
+    AboutDialog dialog(PageUrl(context_, kHomePage), context_.DialogParent());
     dialog.exec();
 }
 

@@ -17,7 +17,7 @@ public:
     HyperlinkLabel* DownloadLink() const { return link_; }
 
 private:
-    HyperlinkLabel* link_;
+    HyperlinkLabel* link_ = nullptr;
 };
 
 }  // namespace vn

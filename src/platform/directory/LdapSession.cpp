@@ -38,11 +38,11 @@ int NoInteraction(LDAP*, unsigned, void*, void* prompts) {
 }
 
 std::string BindName(const smb::SmbCredentials& credentials, const std::string& dnsDomain) {
-    if (!credentials.domain().empty())
-        return credentials.domain() + "\\" + credentials.user();
-    if (credentials.user().find('@') != std::string::npos)
-        return credentials.user();
-    return credentials.user() + "@" + dnsDomain;
+    if (!credentials.Domain().empty())
+        return credentials.Domain() + "\\" + credentials.User();
+    if (credentials.User().find('@') != std::string::npos)
+        return credentials.User();
+    return credentials.User() + "@" + dnsDomain;
 }
 
 std::string FirstValue(LDAP* ld, LDAPMessage* entry, const char* attribute) {
@@ -142,8 +142,8 @@ void LdapSession::Close() {
 Status LdapSession::Open(const std::vector<std::string>& hosts, const std::string& dnsDomain,
                          const smb::SmbCredentials& credentials, const DirectoryOptions& options) {
     options_ = options;
-    const bool ticket = credentials.useKerberos() && smb::SmbCredentials::TicketCacheExists();
-    if (!ticket && credentials.password().empty())
+    const bool ticket = credentials.UseKerberos() && smb::SmbCredentials::TicketCacheExists();
+    if (!ticket && credentials.Password().empty())
         return ERROR_NO_SUCH_LOGON_SESSION;
     Status status = ERROR_BAD_NETPATH;
     for (const std::string& host : hosts) {
@@ -183,7 +183,7 @@ Status LdapSession::Connect(const std::string& host, const std::string& dnsDomai
     const std::string uri = "ldap://" + host;
     if (Status status = Initialize(uri); status != ERROR_SUCCESS)
         return status;
-    if (credentials.useKerberos() && smb::SmbCredentials::TicketCacheExists()) {
+    if (credentials.UseKerberos() && smb::SmbCredentials::TicketCacheExists()) {
         const int result = ldap_sasl_interactive_bind_s(ld_, nullptr, "GSSAPI", nullptr, nullptr, LDAP_SASL_QUIET,
                                                         NoInteraction, nullptr);
         if (result == LDAP_SUCCESS)
@@ -191,7 +191,7 @@ Status LdapSession::Connect(const std::string& host, const std::string& dnsDomai
         if (result == LDAP_SERVER_DOWN || result == LDAP_TIMEOUT)
             return LdapStatus(result);
         // No usable ticket for this service: the password may still do.
-        if (credentials.password().empty())
+        if (credentials.Password().empty())
             return ERROR_NO_SUCH_LOGON_SESSION;
         if (Status status = Initialize(uri); status != ERROR_SUCCESS)
             return status;
@@ -201,8 +201,8 @@ Status LdapSession::Connect(const std::string& host, const std::string& dnsDomai
     if (result != LDAP_SUCCESS)
         return LdapStatus(result);
     const std::string who = BindName(credentials, dnsDomain);
-    berval password{static_cast<ber_len_t>(credentials.password().size()),
-                    const_cast<char*>(credentials.password().data())};
+    berval password{static_cast<ber_len_t>(credentials.Password().size()),
+                    const_cast<char*>(credentials.Password().data())};
     result = ldap_sasl_bind_s(ld_, who.c_str(), LDAP_SASL_SIMPLE, &password, nullptr, nullptr, nullptr);
     return LdapStatus(result);
 }

@@ -43,7 +43,7 @@ public:
     // interface does not carry this.
     [[nodiscard]] Status WriteInput(const void* data, std::size_t size);
 
-    pid_t pid() const { return pid_; }
+    pid_t Pid() const { return pid_; }
 
 private:
     enum class Readiness { Data, ProgramEnded, Woken };

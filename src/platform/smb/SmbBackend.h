@@ -40,7 +40,7 @@ public:
     SmbCredentials Credentials() const { return connector_.Credentials(); }
 
     // The helper processes that make the remote calls.
-    HelperPool& helpers() { return connector_.pool(); }
+    HelperPool& Helpers() { return connector_.Pool(); }
 
 private:
     SmbConnector connector_;

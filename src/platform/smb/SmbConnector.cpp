@@ -15,7 +15,7 @@ Status SmbConnector::OpenRpc(std::string_view computer, const RpcSyntaxId& synta
     std::string host;
     if (!helper::UrlHostName(computer, host))
         return ERROR_BAD_NETPATH;
-    const auto limit = pool_.options().callLimit;
+    const auto limit = pool_.Options().callLimit;
     std::unique_ptr<PipeStream> pipe;
     if (Status status = pool_.OpenPipe(host, pipeName, RemoteDeadlineScope::CallDeadline(limit), pipe);
         status != ERROR_SUCCESS)
@@ -28,7 +28,7 @@ Status SmbConnector::OpenRpc(std::string_view computer, const RpcSyntaxId& synta
 }
 
 Status SmbConnector::ReadBrowseList(const std::string& url, std::vector<helper::BrowseEntry>& entries) {
-    return pool_.Browse(url, RemoteDeadlineScope::CallDeadline(pool_.options().browseLimit), entries);
+    return pool_.Browse(url, RemoteDeadlineScope::CallDeadline(pool_.Options().browseLimit), entries);
 }
 
 }  // namespace vn::smb

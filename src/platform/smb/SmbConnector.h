@@ -31,7 +31,7 @@ public:
     // One browse list: smb://, smb://WORKGROUP or smb://SERVER.
     Status ReadBrowseList(const std::string& url, std::vector<helper::BrowseEntry>& entries);
 
-    HelperPool& pool() { return pool_; }
+    HelperPool& Pool() { return pool_; }
 
 private:
     HelperPool pool_;

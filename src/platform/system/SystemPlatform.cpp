@@ -110,6 +110,6 @@ Resolver& SystemPlatform::resolver() { return backends_->resolver; }
 Sockets& SystemPlatform::sockets() { return backends_->sockets; }
 Processes& SystemPlatform::processes() { return backends_->processes; }
 HttpsClient& SystemPlatform::https() { return backends_->https; }
-smb::SmbBackend& SystemPlatform::remote() { return backends_->remote; }
+smb::SmbBackend& SystemPlatform::Remote() { return backends_->remote; }
 
 }  // namespace vn

@@ -29,7 +29,7 @@ public:
     HttpsClient& https() override;
 
     // The remote backend, to choose the credentials it presents.
-    smb::SmbBackend& remote();
+    smb::SmbBackend& Remote();
 
 private:
     struct Backends;

@@ -13,7 +13,7 @@ class CNewVersionDlg final : public QDialog {
 public:
     explicit CNewVersionDlg(const QString& downloadUrl, QWidget* parent = nullptr);
 
-    const QString& downloadUrl() const { return downloadUrl_; }
+    const QString& DownloadUrl() const { return downloadUrl_; }
 
 private:
     const QString downloadUrl_;

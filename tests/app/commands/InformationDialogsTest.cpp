@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/dialogs/CAboutDlg.h"
+#include "app/dialogs/AboutDialog.h"
 #include "app/dialogs/CBetaWarningDlg.h"
 #include "app/dialogs/CHelpDialog.h"
 
@@ -29,7 +29,7 @@ TEST(InformationDialogs, EnterPressesOkInsteadOfFollowingTheLink) {
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "Open");
     const QString page = QStringLiteral("https://www.example.invalid/");
     const std::vector<std::pair<const char*, std::function<std::unique_ptr<QDialog>()>>> dialogs = {
-        {"About", [&] { return std::make_unique<CAboutDlg>(page); }},
+        {"About", [&] { return std::make_unique<AboutDialog>(page); }},
         {"Support", [&] { return std::make_unique<CHelpDialog>(page); }},
         {"Vantor Information", [&] { return std::make_unique<CBetaWarningDlg>(page); }},
     };

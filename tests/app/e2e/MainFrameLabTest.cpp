@@ -82,8 +82,8 @@ protected:
     void SetUp() override {
         if (!SambaLab::Running())
             GTEST_SKIP() << "the Samba lab is not running";
-        ASSERT_TRUE(SambaLab::WriteClientConfiguration(home_.path()));
-        setenv("HOME", home_.path().c_str(), 1);
+        ASSERT_TRUE(SambaLab::WriteClientConfiguration(home_.Path()));
+        setenv("HOME", home_.Path().c_str(), 1);
         setenv("XDG_CONFIG_HOME", home_.File("config").c_str(), 1);
         setenv("KRB5CCNAME", ("FILE:" + home_.File("no-ticket")).c_str(), 1);
         setenv("NETWARDEN_USER_HIVE", home_.File("user.db").c_str(), 1);
@@ -99,7 +99,7 @@ protected:
     std::unique_ptr<CMainFrame> Start() {
         platform_ = std::make_unique<SystemPlatform>();
         const lab::LabUser admin = SambaLab::AdminUser();
-        platform_->remote().SetPassword(admin.name, admin.password, SambaLab::kWorkgroup);
+        platform_->Remote().SetPassword(admin.name, admin.password, SambaLab::kWorkgroup);
         MainFrameOptions options;
         options.LoadCatalogue = false;
         auto frame = std::make_unique<CMainFrame>(*platform_, catalogue_, options);
@@ -312,7 +312,7 @@ TEST_F(MainFrameLabTest, PoliciesOfTheLoggedOnUserAndTheServiceManagerOfALabHost
     {
         smb::testing::LabLogonSession session(host.address, host.name, SambaLab::PlainUser().name,
                                               SambaLab::PlainUser().password);
-        ASSERT_EQ(session.error(), "");
+        ASSERT_EQ(session.Error(), "");
         QString user, logon, remotePrinting;
         WhenModal<CVtrPoliciesDlg>([&](CVtrPoliciesDlg& dialog) {
             user = TextOf<QLabel>(dialog, "user");

@@ -34,7 +34,7 @@ TEST(CurlHttpsClientTest, ServerWithoutTlsIsASecureChannelError) {
     TestHttpsServer plain(nullptr);
     CurlHttpsClient client(lab.ClientOptions());
     HttpsResponse response;
-    EXPECT_EQ(client.Send(RequestTo(plain.port()), response), ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
+    EXPECT_EQ(client.Send(RequestTo(plain.Port()), response), ERROR_INTERNET_SECURITY_CHANNEL_ERROR);
     EXPECT_EQ(response.statusCode, 0u);
 }
 
@@ -48,7 +48,7 @@ TEST(CurlHttpsClientTest, SilentServerTimesOut) {
     CurlHttpsClient client(options);
     HttpsResponse response;
     const auto started = Clock::now();
-    EXPECT_EQ(client.Send(RequestTo(server.port()), response), ERROR_INTERNET_TIMEOUT);
+    EXPECT_EQ(client.Send(RequestTo(server.Port()), response), ERROR_INTERNET_TIMEOUT);
     EXPECT_LT(Clock::now() - started, std::chrono::seconds(8));
 }
 
@@ -86,7 +86,7 @@ TEST(CurlHttpsClientTest, CancelEndsARequestInFlight) {
     server.SetReply({200, "", {}, TestHttpsServer::Behaviour::NeverAnswer});
     CurlHttpsClient client(lab.ClientOptions());  // its own time-outs are 10 s
     std::atomic<bool> cancel{false};
-    HttpsRequest request = RequestTo(server.port());
+    HttpsRequest request = RequestTo(server.Port());
     request.cancel = &cancel;
     std::thread canceller([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -47,12 +47,12 @@ public:
     TestHttpsServer(const TestHttpsServer&) = delete;
     TestHttpsServer& operator=(const TestHttpsServer&) = delete;
 
-    std::uint16_t port() const { return port_; }
-    std::string hostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::uint16_t Port() const { return port_; }
+    std::string HostAndPort() const { return "127.0.0.1:" + std::to_string(port_); }
 
     void SetReply(Reply reply);
     std::vector<Request> Requests() const;
-    int connections() const { return connections_.load(); }
+    int Connections() const { return connections_.load(); }
 
 private:
     void Serve();

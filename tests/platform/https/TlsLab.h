@@ -23,7 +23,7 @@ public:
     CurlHttpsClient::Options ClientOptions() const;
 
     Identity Trusted(const CertificateProfile& profile = {}) const;
-    const Identity& authority() const { return authority_; }
+    const Identity& Authority() const { return authority_; }
 
 private:
     Identity authority_;

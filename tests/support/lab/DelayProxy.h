@@ -22,8 +22,8 @@ public:
     DelayProxy(const DelayProxy&) = delete;
     DelayProxy& operator=(const DelayProxy&) = delete;
 
-    bool listening() const { return fd_ >= 0; }
-    const std::string& address() const { return listenAddress_; }
+    bool Listening() const { return fd_ >= 0; }
+    const std::string& Address() const { return listenAddress_; }
 
 private:
     class Relay;

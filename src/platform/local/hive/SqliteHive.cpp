@@ -1,15 +1,10 @@
 #include "platform/local/hive/SqliteHive.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 
 #include "platform/Registry.h"
-#include "platform/local/ErrnoStatus.h"
 #include "platform/local/LocalStatusCodes.h"
 #include "platform/local/hive/PackedValues.h"
 #include "platform/local/hive/RegistryNames.h"
@@ -20,34 +15,6 @@
 #include "platform/local/hive/SqliteTreeWriter.h"
 
 namespace vn {
-namespace {
-
-// The connection is used only under the hive's own mutex: SQLite's locking
-// of every call would be paid twice.
-constexpr int kOpenFlags = SQLITE_OPEN_NOMUTEX;
-
-// Creates every missing directory above the file.
-[[nodiscard]] Status CreateParentDirectories(const std::string& file, unsigned mode) {
-    for (std::size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1)) {
-        const std::string directory = file.substr(0, slash);
-        if (mkdir(directory.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST)
-            return StatusFromErrno(errno);
-    }
-    return ERROR_SUCCESS;
-}
-
-// Creates the file empty (an empty file is an empty database) with its
-// permissions, unless it exists: SQLite would create it readable by all.
-Status CreateFileWithMode(const std::string& file, unsigned mode) {
-    const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
-    if (fd < 0)
-        return errno == EEXIST ? ERROR_SUCCESS : StatusFromErrno(errno);
-    close(fd);
-    return ERROR_SUCCESS;
-}
-
-}  // namespace
-
 SqliteHive::SqliteHive(std::string path, unsigned directoryMode, unsigned fileMode,
                        std::chrono::milliseconds busyTimeout)
     : path_(std::move(path)),
@@ -111,105 +78,12 @@ void SqliteHive::EndIdleRead() {
 Status SqliteHive::OpenExisting() {
     if (db_)
         return ERROR_SUCCESS;
-    struct stat info {};
-    if (stat(path_.c_str(), &info) != 0)
-        return errno == ENOENT ? ERROR_SUCCESS : StatusFromErrno(errno);
-    // Read-write when the file allows it, read-only otherwise.
-    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | kOpenFlags, nullptr);
-    if (rc != SQLITE_OK) {
-        const Status status = StatusFromSqlite(db_, rc);
-        Close();
+    OpenedHive opened;
+    if (Status status = OpenHiveFile(path_, busyTimeoutMs_, opened); status != ERROR_SUCCESS)
         return status;
-    }
-    Configure();
-    return DetectSchema();
-}
-
-void SqliteHive::Configure() {
-    sqlite3_busy_timeout(db_, busyTimeoutMs_);
-    // Room for a large hive in memory (SQLite's default is 2 MiB), so that a
-    // big write group does not spill into the file before its commit and
-    // reads find their pages cached. Memory is only taken as pages are used.
-    // Without it SQLite keeps its default cache: slower, not wrong.
-    (void)ExecuteSql(db_, "PRAGMA cache_size = -131072");
-}
-
-Status SqliteHive::DetectSchema() {
-    bool found = false;
-    std::int64_t layout = 0;
-    {
-        // Not cached: a failure closes the connection under it.
-        SqliteStatement query(db_,
-                              "SELECT (SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'keys'), "
-                              "user_version FROM pragma_user_version");
-        if (query.Step()) {
-            found = query.ColumnInt(0) > 0;
-            layout = query.ColumnInt(1);
-        }
-        if (query.status() != ERROR_SUCCESS) {
-            const Status status = query.status();
-            Close();
-            return status;
-        }
-    }
-    Status status = ERROR_SUCCESS;
-    if (found && layout > kHiveLayout)
-        status = ERROR_BADDB;  // written by a later version of this program
-    else if (found && layout < kHiveLayout)
-        status = UpgradeLayout();
-    if (status != ERROR_SUCCESS) {
-        Close();
-        return status;
-    }
-    hasSchema_ = found;
-    return ERROR_SUCCESS;
-}
-
-Status SqliteHive::UpgradeLayout() {
-    // A file this program may not write is upgraded in a copy in memory,
-    // which then stands for it, read-only, while the hive is open.
-    if (sqlite3_db_readonly(db_, "main") == 1) {
-        if (Status status = CopyIntoMemory(); status != ERROR_SUCCESS)
-            return status;
-    }
-    bool upgraded = false;
-    const Status result = InOwnTransaction([this, &upgraded] {
-        bool upgrade = false;
-        Status status = ERROR_SUCCESS;
-        {
-            // Another program may have upgraded the file while this one waited.
-            SqliteStatement layout(db_, "PRAGMA user_version");
-            upgrade = layout.Step() && layout.ColumnInt(0) < kHiveLayout;
-            status = layout.status();
-        }
-        upgraded = status == ERROR_SUCCESS && upgrade;
-        return upgraded ? MoveValuesIntoKeys(db_) : status;
-    });
-    // The rows of the old table are free pages now, about a third of the
-    // file: given back once. The file is upgraded whether or not this can
-    // be done (say, while another program reads it).
-    if (result == ERROR_SUCCESS && upgraded && !readOnlyCopy_)
-        (void)Execute("VACUUM");
-    return result;
-}
-
-Status SqliteHive::CopyIntoMemory() {
-    sqlite3* memory = nullptr;
-    int rc = sqlite3_open_v2(":memory:", &memory, SQLITE_OPEN_READWRITE | kOpenFlags, nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_backup* backup = sqlite3_backup_init(memory, "main", db_, "main");
-        rc = backup != nullptr ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(memory);
-        sqlite3_backup_finish(backup);
-    }
-    if (rc != SQLITE_DONE) {
-        const Status status = StatusFromSqlite(memory, rc == SQLITE_OK ? SQLITE_ERROR : rc);
-        sqlite3_close_v2(memory);
-        return status;
-    }
-    statements_.Clear();
-    sqlite3_close_v2(db_);
-    db_ = memory;
-    readOnlyCopy_ = true;
+    db_ = opened.db;
+    hasSchema_ = opened.hasTables;
+    readOnlyCopy_ = opened.inMemoryCopy;
     return ERROR_SUCCESS;
 }
 
@@ -217,44 +91,18 @@ Status SqliteHive::OpenWritable() {
     if (Status status = OpenExisting(); status != ERROR_SUCCESS)
         return status;
     if (!db_) {
-        if (Status status = CreateParentDirectories(path_, directoryMode_); status != ERROR_SUCCESS)
+        if (Status status = CreateHiveFile(path_, directoryMode_, fileMode_, busyTimeoutMs_, db_);
+            status != ERROR_SUCCESS)
             return status;
-        if (Status status = CreateFileWithMode(path_, fileMode_); status != ERROR_SUCCESS)
-            return status;
-        const int rc =
-            sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOpenFlags, nullptr);
-        if (rc != SQLITE_OK) {
-            const Status status = StatusFromSqlite(db_, rc);
-            Close();
-            return status;
-        }
-        Configure();
     }
     if (RefusesWrites())
         return ERROR_ACCESS_DENIED;
-    return EnsureSchema();
-}
-
-Status SqliteHive::EnsureSchema() {
-    if (hasSchema_)
-        return ERROR_SUCCESS;
-    if (Status status = InOwnTransaction([this] { return ExecuteSql(db_, kHiveSchema); }); status != ERROR_SUCCESS)
-        return status;
-    hasSchema_ = true;
+    if (!hasSchema_) {
+        if (Status status = CreateHiveTables(db_); status != ERROR_SUCCESS)
+            return status;
+        hasSchema_ = true;
+    }
     return ERROR_SUCCESS;
-}
-
-Status SqliteHive::InOwnTransaction(const std::function<Status()>& body) {
-    if (Status status = Execute("BEGIN IMMEDIATE"); status != ERROR_SUCCESS)
-        return status;
-    Status status = body();
-    if (status == ERROR_SUCCESS)
-        status = Execute("COMMIT");
-    // The first failure is the one to report; a rollback fails only when
-    // SQLite has ended the transaction itself.
-    if (status != ERROR_SUCCESS)
-        (void)Execute("ROLLBACK");
-    return status;
 }
 
 template <typename Body>

@@ -55,7 +55,7 @@ public:
     SqliteHive(const SqliteHive&) = delete;
     SqliteHive& operator=(const SqliteHive&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
     // True when the file exists but cannot be written by this program.
     bool IsReadOnly();
@@ -116,13 +116,6 @@ private:
 
     [[nodiscard]] Status OpenExisting();
     [[nodiscard]] Status OpenWritable();
-    [[nodiscard]] Status EnsureSchema();
-    // Runs body in a transaction of its own, committed when it succeeds.
-    [[nodiscard]] Status InOwnTransaction(const std::function<Status()>& body);
-    void Configure();
-    [[nodiscard]] Status DetectSchema();
-    [[nodiscard]] Status UpgradeLayout();
-    [[nodiscard]] Status CopyIntoMemory();
     // Whether the open hive is one this program may not write.
     bool RefusesWrites() const;
     void Close();

@@ -41,7 +41,7 @@ HelperPipe::HelperPipe(std::shared_ptr<HelperPoolCore> core, std::shared_ptr<Hel
       host_(std::move(host)) {}
 
 HelperPipe::~HelperPipe() {
-    const Deadline deadline = RemoteDeadlineScope::CallDeadline(core_->options().callLimit);
+    const Deadline deadline = RemoteDeadlineScope::CallDeadline(core_->Options().callLimit);
     helper::Reply reply;
     const bool closed = PipeCall<helper::Done>(*core_, slot_, helper::ClosePipe{handle_}, deadline, NoErrnoMapping,
                                                reply) == ERROR_SUCCESS;

@@ -31,7 +31,7 @@ public:
     // their open pipes are closed.
     void SetCredentials(const SmbCredentials& credentials);
     SmbCredentials Credentials() const;
-    const HelperPoolOptions& options() const { return core_->options(); }
+    const HelperPoolOptions& Options() const { return core_->Options(); }
 
     // Opens \\host\IPC$\pipe, preferring the helper that already holds a
     // session with host. A deadline that passes gives ERROR_BAD_NETPATH, as a

@@ -26,7 +26,7 @@ SmbCredentials HelperPoolCore::Credentials() const {
 
 std::shared_ptr<HelperSlot> HelperPoolCore::ChooseLocked(const std::string& host) const {
     const auto usable = [&](const std::shared_ptr<HelperSlot>& slot) {
-        return !slot->busy && !slot->retired && slot->generation == generation_ && slot->process->alive();
+        return !slot->busy && !slot->retired && slot->generation == generation_ && slot->process->Alive();
     };
     if (!host.empty()) {
         for (const auto& slot : slots_) {
@@ -79,8 +79,8 @@ Status HelperPoolCore::StartHelper(Clock::time_point deadline, Status timeoutSta
         helper::Request logon;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            logon = helper::Logon{credentials_.useKerberos(), credentials_.user(), credentials_.password(),
-                                  credentials_.domain()};
+            logon = helper::Logon{credentials_.UseKerberos(), credentials_.User(), credentials_.Password(),
+                                  credentials_.Domain()};
             fresh->generation = generation_;
         }
         helper::Reply reply;
@@ -127,7 +127,7 @@ bool HelperPoolCore::Lease(const std::shared_ptr<HelperSlot>& slot, Clock::time_
             return false;
         }
     }
-    if (closed_ || !slot->process->alive())
+    if (closed_ || !slot->process->Alive())
         return false;
     slot->busy = true;
     return true;
@@ -137,7 +137,7 @@ void HelperPoolCore::Release(const std::shared_ptr<HelperSlot>& slot) {
     std::lock_guard<std::mutex> lock(mutex_);
     slot->busy = false;
     slot->lastUsed = Clock::now();
-    if (!slot->process->alive())
+    if (!slot->process->Alive())
         DropLocked(slot);
     changed_.notify_all();
     housekeeping_.notify_one();
@@ -167,7 +167,7 @@ std::vector<std::shared_ptr<HelperSlot>> HelperPoolCore::TakeExpiredLocked(Clock
     std::erase_if(slots_, [&](const std::shared_ptr<HelperSlot>& slot) {
         if (slot->busy || !slot->pipeHosts.empty())
             return false;
-        const bool ends = slot->retired || slot->generation != generation_ || !slot->process->alive() ||
+        const bool ends = slot->retired || slot->generation != generation_ || !slot->process->Alive() ||
                           now - slot->lastUsed >= options_.idleLimit;
         if (ends)
             expired.push_back(slot);
@@ -238,8 +238,8 @@ std::vector<pid_t> HelperPoolCore::HelperIds() const {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<pid_t> ids;
     for (const auto& slot : slots_) {
-        if (slot->process->alive())
-            ids.push_back(slot->process->pid());
+        if (slot->process->Alive())
+            ids.push_back(slot->process->Pid());
     }
     return ids;
 }

@@ -24,7 +24,7 @@ public:
 
     HelperPoolCore(HelperPoolOptions options, const SmbCredentials& credentials);
 
-    const HelperPoolOptions& options() const { return options_; }
+    const HelperPoolOptions& Options() const { return options_; }
     void SetCredentials(const SmbCredentials& credentials);
     SmbCredentials Credentials() const;
 

@@ -106,7 +106,7 @@ void HelperProcess::Kill() {
     collected_ = true;
 }
 
-bool HelperProcess::alive() {
+bool HelperProcess::Alive() {
     std::lock_guard<std::mutex> lock(mutex_);
     // One that died between requests (killed from outside) is noticed
     // before a call is trusted to it.
@@ -120,7 +120,7 @@ HelperProcess::Outcome HelperProcess::Exchange(const helper::Request& request, C
                                                helper::Reply& reply,
                                                const std::function<bool(helper::BrowseEntry&)>& entry) {
     using helper::FrameChannel;
-    if (!alive())
+    if (!Alive())
         return Outcome::Broken;
     FrameChannel channel(fd_);
     std::vector<std::uint8_t> frame = helper::EncodeRequest(request);

@@ -39,8 +39,8 @@ public:
 
     void Kill();
     // False once the process has ended, whoever ended it.
-    bool alive();
-    pid_t pid() const { return pid_; }
+    bool Alive();
+    pid_t Pid() const { return pid_; }
 
 private:
     HelperProcess(pid_t pid, int fd) : pid_(pid), fd_(fd) {}

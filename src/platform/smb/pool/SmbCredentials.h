@@ -40,10 +40,10 @@ public:
     // True when a Kerberos credential cache is there to be used.
     static bool TicketCacheExists();
 
-    const std::string& user() const { return user_; }
-    const std::string& password() const { return password_; }
-    const std::string& domain() const { return domain_; }
-    bool useKerberos() const { return useKerberos_; }
+    const std::string& User() const { return user_; }
+    const std::string& Password() const { return password_; }
+    const std::string& Domain() const { return domain_; }
+    bool UseKerberos() const { return useKerberos_; }
     void SetUseKerberos(bool use) { useKerberos_ = use; }
 
 private:

@@ -11,7 +11,7 @@ constexpr int kMaxDeferredDepth = 16;
 }  // namespace
 
 void NdrReader::Need(std::size_t size) const {
-    if (size > remaining())
+    if (size > Remaining())
         throw NdrError("stub too short");
 }
 
@@ -61,7 +61,7 @@ std::vector<std::uint8_t> NdrReader::ByteVector(std::size_t size) {
 
 std::uint32_t NdrReader::ConformantCount(std::size_t elementSize) {
     const std::uint32_t count = U32();
-    if (elementSize != 0 && count > remaining() / elementSize)
+    if (elementSize != 0 && count > Remaining() / elementSize)
         throw NdrError("array larger than the stub");
     return count;
 }
@@ -72,13 +72,13 @@ std::uint32_t NdrReader::VaryingCount(std::size_t elementSize) {
     const std::uint32_t actual = U32();
     if (offset != 0 || actual > maximum)
         throw NdrError("bad varying array bounds");
-    if (elementSize != 0 && actual > remaining() / elementSize)
+    if (elementSize != 0 && actual > Remaining() / elementSize)
         throw NdrError("array larger than the stub");
     return actual;
 }
 
 std::u16string NdrReader::WideChars(std::uint32_t count) {
-    if (count > remaining() / 2)
+    if (count > Remaining() / 2)
         throw NdrError("string larger than the stub");
     std::u16string text;
     text.reserve(count);

@@ -76,7 +76,7 @@ public:
     requires requires(Kind&& kind, NdrReader& r) { kind.Read(r); }
     void Get(Kind&& kind) { kind.Read(*this); }
 
-    std::size_t remaining() const { return stub_.size() - offset_; }
+    std::size_t Remaining() const { return stub_.size() - offset_; }
 
 private:
     void Need(std::size_t size) const;

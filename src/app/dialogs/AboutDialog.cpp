@@ -1,4 +1,4 @@
-#include "app/dialogs/CAboutDlg.h"
+#include "app/dialogs/AboutDialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,7 +13,7 @@
 
 namespace vn {
 
-CAboutDlg::CAboutDlg(const QString& homeUrl, QWidget* parent)
+AboutDialog::AboutDialog(const QString& homeUrl, QWidget* parent)
     : QDialog(parent),
       link_(new HyperlinkLabel(QString(), this)) {
     setWindowTitle(QStringLiteral("About Vantor Netwarden"));

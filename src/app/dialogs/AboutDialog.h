@@ -8,10 +8,10 @@ class HyperlinkLabel;
 
 // "About Vantor Netwarden": the program's mark, name, version, rights notice
 // and the maker's web page.
-class CAboutDlg final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(const QString& homeUrl, QWidget* parent = nullptr);
+    explicit AboutDialog(const QString& homeUrl, QWidget* parent = nullptr);
 
     HyperlinkLabel* HomeLink() const { return link_; }
 
