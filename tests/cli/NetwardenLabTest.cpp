@@ -225,7 +225,7 @@ TEST_F(NetwardenLabTest, ScanSubnetFastFindsWhatTheWalkFindsAlsoBehindSlowRelays
         for (int port : {139, 445}) {
             relays.push_back(
                 std::make_unique<lab::DelayProxy>(relay.address, Host(relay.host).address, relay.delay, port));
-            ASSERT_TRUE(relays.back()->listening());
+            ASSERT_TRUE(relays.back()->Listening());
         }
     }
     const QString range = QString::fromStdString(Host(0).address + "-127.0.0.42");

@@ -120,7 +120,7 @@ TEST_F(NetwardenProgramTest, AReaderThatWentAwayIsAFailedWriteNotTheEndOfTheProg
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    const std::string program = runner_.program().string();
+    const std::string program = runner_.Program().string();
     std::string products = "products";
     char* arguments[] = {const_cast<char*>(program.c_str()), products.data(), nullptr};
     pid_t child = 0;

@@ -301,7 +301,7 @@ TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
     };
     const Failure failures[] = {
         {directory_.File("missing") + "/details.txt", "The system cannot find the path specified."},
-        {directory_.path(), "Access is denied."},
+        {directory_.Path(), "Access is denied."},
     };
     for (const Failure& f : failures) {
         chosenFile_ = QString::fromStdString(f.path);

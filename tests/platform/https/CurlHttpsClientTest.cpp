@@ -70,7 +70,7 @@ TEST(CurlHttpsClientTest, ADeadlineEndsAnAnswerThatTrickles) {
         {std::nullopt, ERROR_SUCCESS},
     };
     for (const auto& c : cases) {
-        HttpsRequest request = RequestTo(server.port());
+        HttpsRequest request = RequestTo(server.Port());
         if (c.limit)
             request.deadline = Clock::now() + *c.limit;
         HttpsResponse response;

@@ -72,7 +72,7 @@ TEST(LabTestEnvironmentTest, StartsALabOfItsOwnOnlyWhereNoneRunsAndStopsOnlyThat
         {"its own", true, false, true, "", false, {"prepare", "start " + own, "stop " + own}, own},
     };
     TempDirectory binaryDir;
-    setenv("VN_TEST_BINARY_DIR", binaryDir.path().c_str(), 1);
+    setenv("VN_TEST_BINARY_DIR", binaryDir.Path().c_str(), 1);
     for (const Case& c : cases) {
         ScriptedLab::installed = c.installed;
         ScriptedLab::running = c.running;
@@ -83,7 +83,7 @@ TEST(LabTestEnvironmentTest, StartsALabOfItsOwnOnlyWhereNoneRunsAndStopsOnlyThat
         Environment::SetUpOnce();
         EXPECT_EQ(Environment::Unavailable(), c.unavailable) << c.name;
         EXPECT_EQ(Environment::Missing(), c.missing) << c.name;
-        EXPECT_EQ(Environment::Root(), c.root.empty() ? "" : binaryDir.path() + "/" + c.root) << c.name;
+        EXPECT_EQ(Environment::Root(), c.root.empty() ? "" : binaryDir.Path() + "/" + c.root) << c.name;
         const std::string home = Environment::Home();
         EXPECT_TRUE(fs::is_directory(home)) << c.name;
         EXPECT_EQ(Variable("HOME"), home) << c.name;
@@ -93,7 +93,7 @@ TEST(LabTestEnvironmentTest, StartsALabOfItsOwnOnlyWhereNoneRunsAndStopsOnlyThat
         Environment::TearDownOnce();
         EXPECT_EQ(ScriptedLab::calls, c.calls) << c.name;
         EXPECT_FALSE(fs::exists(home)) << c.name;
-        EXPECT_EQ(fs::exists(binaryDir.path() + "/" + own), !c.starts && !c.running) << c.name;
+        EXPECT_EQ(fs::exists(binaryDir.Path() + "/" + own), !c.starts && !c.running) << c.name;
     }
 }
 
