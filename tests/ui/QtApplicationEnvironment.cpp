@@ -19,7 +19,7 @@ private:
     std::unique_ptr<QApplication> app_;
 };
 
-[[maybe_unused]] testing::Environment* const g_environment =
+[[maybe_unused]] testing::Environment* const kEnvironment =
     testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace vn::lab {
 using DomainLabEnvironment = LabTestEnvironment<DomainLab>;
 
 // Each program that includes this header sets the domain up once, before its first test.
-inline const auto* const domainLabRegistration =
+inline const auto* const kDomainLabRegistration =
     ::testing::AddGlobalTestEnvironment(new DomainLabEnvironment::Registration);
 
 }  // namespace vn::lab

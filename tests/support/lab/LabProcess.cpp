@@ -25,6 +25,7 @@ namespace {
 
 std::vector<char*> CStrings(const std::vector<std::string>& strings) {
     std::vector<char*> out;
+    out.reserve(strings.size() + 1);
     for (const auto& s : strings)
         out.push_back(const_cast<char*>(s.c_str()));
     out.push_back(nullptr);

@@ -17,6 +17,6 @@ public:
 };
 
 // Each program that includes this header sets the lab up once, before its first test.
-inline const auto* const smbLabRegistration = ::testing::AddGlobalTestEnvironment(new SmbLabEnvironment::Registration);
+inline const auto* const kSmbLabRegistration = ::testing::AddGlobalTestEnvironment(new SmbLabEnvironment::Registration);
 
 }  // namespace vn::lab

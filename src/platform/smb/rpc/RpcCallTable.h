@@ -25,27 +25,27 @@ struct RpcCallTable {
     // The row of Request; past the end when the table lacks it.
     template <class Request>
     static constexpr std::size_t IndexOf() {
-        constexpr bool matches[] = {std::is_same_v<Request, typename Operations::RequestType>...};
+        constexpr bool kMatches[] = {std::is_same_v<Request, typename Operations::RequestType>...};
         for (std::size_t i = 0; i < sizeof...(Operations); ++i)
-            if (matches[i])
+            if (kMatches[i])
                 return i;
         return sizeof...(Operations);
     }
 
 private:
     static constexpr bool OpnumsUnique() {
-        constexpr std::uint16_t opnums[] = {Operations::opnum...};
+        constexpr std::uint16_t kOpnums[] = {Operations::opnum...};
         for (std::size_t i = 0; i < sizeof...(Operations); ++i)
             for (std::size_t j = i + 1; j < sizeof...(Operations); ++j)
-                if (opnums[i] == opnums[j])
+                if (kOpnums[i] == kOpnums[j])
                     return false;
         return true;
     }
     // Each request is found at its own row, not at an earlier one.
     static constexpr bool RequestsUnique() {
-        constexpr std::size_t found[] = {IndexOf<typename Operations::RequestType>()...};
+        constexpr std::size_t kFound[] = {IndexOf<typename Operations::RequestType>()...};
         for (std::size_t i = 0; i < sizeof...(Operations); ++i)
-            if (found[i] != i)
+            if (kFound[i] != i)
                 return false;
         return true;
     }
