@@ -211,8 +211,9 @@ TEST_F(NetwardenLabTest, ScanSubnetFindsExactlyTheLabHostsNamedByReverseLookupOr
 
 // The lab hosts, and each again behind a relay of 20 ms and of 300 ms each
 // way, in a range with addresses where nothing listens: the fast sweep files
-// exactly the computers the walk files. The relays keep clear of 127.0.0.20,
-// the lab domain's controller, which may run at the same time.
+// exactly the computers the walk files. The range keeps clear of what other
+// lab tests may run at the same time: the lab domain's controller on
+// 127.0.0.20 and the concurrency test's relays from 127.0.0.10.
 TEST_F(NetwardenLabTest, ScanSubnetFastFindsWhatTheWalkFindsAlsoBehindSlowRelays) {
     using namespace std::chrono_literals;
     struct Relay {
@@ -221,14 +222,14 @@ TEST_F(NetwardenLabTest, ScanSubnetFastFindsWhatTheWalkFindsAlsoBehindSlowRelays
         std::chrono::milliseconds delay;
     };
     std::vector<std::unique_ptr<lab::DelayProxy>> relays;
-    for (const Relay& relay : {Relay{"127.0.0.40", 0, 20ms}, Relay{"127.0.0.41", 1, 300ms}}) {
+    for (const Relay& relay : {Relay{"127.0.0.5", 0, 20ms}, Relay{"127.0.0.6", 1, 300ms}}) {
         for (int port : {139, 445}) {
             relays.push_back(
                 std::make_unique<lab::DelayProxy>(relay.address, Host(relay.host).address, relay.delay, port));
             ASSERT_TRUE(relays.back()->Listening());
         }
     }
-    const QString range = QString::fromStdString(Host(0).address + "-127.0.0.42");
+    const QString range = QString::fromStdString(Host(0).address + "-127.0.0.8");
     for (const QString& folder : {QString("Walk"), QString("Fast")}) {
         QStringList arguments{"--user", User(), "scan", "subnet", range, "--no-resolve", "--folder", folder};
         if (folder == "Fast")
@@ -242,7 +243,7 @@ TEST_F(NetwardenLabTest, ScanSubnetFastFindsWhatTheWalkFindsAlsoBehindSlowRelays
     std::sort(walked.begin(), walked.end());
     std::sort(swept.begin(), swept.end());
     for (const std::string& expected :
-         {Host(0).address, Host(1).address, std::string("127.0.0.40"), std::string("127.0.0.41")})
+         {Host(0).address, Host(1).address, std::string("127.0.0.5"), std::string("127.0.0.6")})
         EXPECT_NE(std::find(walked.begin(), walked.end(), expected), walked.end()) << expected;
     EXPECT_EQ(swept, walked);
 }

@@ -123,10 +123,6 @@ bool DomainLab::Start(const std::string& root, std::string& error) {
         "--option=log file = " + (dir / "log.%m").string(),
         "--option=pid directory = " + (dir / "pid").string(),
         "--option=ncalrpc dir = " + (dir / "ncalrpc").string(),
-        // Sockets that default to one path for the whole machine, where
-        // another Samba would find this one's daemons, or this one another's.
-        "--option=winbindd socket directory = " + (dir / "winbindd").string(),
-        "--option=ntp signd socket directory = " + (dir / "ntp_signd").string(),
         "--use-rfc2307",
     };
     if (RunTool(provision, env, log) != 0) {
