@@ -16,6 +16,11 @@ void TreeStatusSink::Show(bool show) {
     onShownChanged_();
 }
 
+void TreeStatusSink::ShowIdle() {
+    Show(true);
+    panel_.setEnabled(false);
+}
+
 void TreeStatusSink::SetStatusText(const std::string& text) {
     std::lock_guard lock(lock_);
     panel_.SetText(QString::fromStdString(text));

@@ -21,6 +21,7 @@ public:
 
     void Reset() override;
     void Show(bool show) override;
+    void ShowIdle() override;
     bool IsShown() override { return visible_; }
     void SetStatusText(const std::string& text) override;
     void SetRange(int upper) override;

@@ -14,6 +14,10 @@ void DispatchedStatusSink::Show(bool show) {
     dispatcher_.Call([this, show] { target_.Show(show); });
 }
 
+void DispatchedStatusSink::ShowIdle() {
+    dispatcher_.Call([this] { target_.ShowIdle(); });
+}
+
 bool DispatchedStatusSink::IsShown() {
     bool shown = false;
     dispatcher_.Call([this, &shown] { shown = target_.IsShown(); });

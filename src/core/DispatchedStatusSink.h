@@ -15,6 +15,7 @@ public:
 
     void Reset() override;
     void Show(bool show) override;
+    void ShowIdle() override;
     bool IsShown() override;
     void SetStatusText(const std::string& text) override;
     void SetRange(int upper) override;

@@ -46,6 +46,10 @@ public:
     // Enables and shows (true) or disables and hides (false) the status panel.
     virtual void Show(bool show) = 0;
     virtual bool IsShown() = 0;
+    // Ends a run whose last text must stay readable (a failure): the panel
+    // stays in sight with that text but disabled, as nothing is left to
+    // cancel, until the next Show.
+    virtual void ShowIdle() { Show(false); }
     // The status line, already formatted.
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetRange(int upper) = 0;

@@ -40,6 +40,10 @@ public:
           job_(job),
           stopEvent_(stopEvent) {}
 
+    // Files the scan's top folder under parent once the typed container has
+    // opened, so that a scan failing at its start leaves no empty folder,
+    // then browses it. True and false as for BrowseContainer.
+    bool BrowseTop(NetResource* container, const std::string& topName, FolderNode* parent);
     // True when the container was browsed to its end (also after an
     // enumeration error, which is reported); false when the scan must end.
     bool BrowseContainer(NetResource* container, float start, float span, FolderNode* parent);
@@ -52,6 +56,7 @@ private:
     // Tests the stop event without waiting; a request is confirmed by the user.
     bool StopConfirmed(const char* caption);
     InventoryNode* AddFound(const NetResource& resource, const std::string& name, FolderNode* parent);
+    bool Walk(ResourceEnumeration& enumeration, float start, float span, FolderNode* parent);
 
     Platform& platform_;
     NetworkScanJob& job_;
@@ -97,12 +102,26 @@ InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::s
     return job_.Tree.AddNode(std::move(node), parent);
 }
 
+bool NetworkBrowse::BrowseTop(NetResource* container, const std::string& topName, FolderNode* parent) {
+    std::unique_ptr<ResourceEnumeration> enumeration;  // closed on every return
+    if (const Status status = Open(container, enumeration); status != ERROR_SUCCESS) {
+        openFailure_ = status;
+        return false;
+    }
+    InventoryNode* top = job_.Tree.AddNode(std::make_unique<FolderNode>(topName), parent);
+    return Walk(*enumeration, 0.0f, 100.0f, dynamic_cast<FolderNode*>(top));
+}
+
 bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float span, FolderNode* parent) {
     std::unique_ptr<ResourceEnumeration> enumeration;  // closed on every return
     if (const Status status = Open(container, enumeration); status != ERROR_SUCCESS) {
         openFailure_ = status;
         return false;
     }
+    return Walk(*enumeration, start, span, parent);
+}
+
+bool NetworkBrowse::Walk(ResourceEnumeration& enumeration, float start, float span, FolderNode* parent) {
     if (StopConfirmed("Network scanner"))
         return false;
 
@@ -111,7 +130,7 @@ bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float s
     for (;;) {
         buffer.clear();
         std::uint32_t count = 0xFFFFFFFF;
-        status = enumeration->Next(&count, buffer, NetworkScanWorker::kEnumBufferBytes);
+        status = enumeration.Next(&count, buffer, NetworkScanWorker::kEnumBufferBytes);
         if (status != ERROR_SUCCESS)
             break;
         const std::size_t returned = std::min<std::size_t>(count, buffer.size());
@@ -149,16 +168,17 @@ void NetworkScanWorker::OnStarting() {
 
 void NetworkScanWorker::Run() {
     NetworkScanJob& scan = *CurrentJob();
+    // An earlier scan's last text never stands for this one.
+    scan.Status.Reset();
     scan.Status.Show(true);
     const std::string name = TrimmedUpperCase(scan.Container);
     std::optional<NetResource> container;
     if (name != "ENTIRE NETWORK")
         container = TypedDomain(name);
 
-    InventoryNode* top = scan.Tree.AddNode(std::make_unique<FolderNode>(scan.Container), scan.Parent);
     scan.Status.SetRange(100);
     NetworkBrowse browse(platform_, scan, GetStopEvent());
-    if (browse.BrowseContainer(container ? &*container : nullptr, 0.0f, 100.0f, dynamic_cast<FolderNode*>(top))) {
+    if (browse.BrowseTop(container ? &*container : nullptr, scan.Container, scan.Parent)) {
         scan.Status.SetText("Network scan finished successful.");
         outcome_.store(Outcome::Finished);
     } else if (browse.Cancelled()) {
@@ -167,6 +187,10 @@ void NetworkScanWorker::Run() {
         // The failure's own text follows, so that the user learns why.
         scan.Status.SetText("Error occured: %s", SystemErrorText(browse.OpenFailure()));
         outcome_.store(Outcome::Failed);
+        // The reason stays readable until the next scan.
+        scan.Status.ShowIdle();
+        CurrentJob().reset();
+        return;
     }
     std::this_thread::sleep_for(kFinalTextShown);
     scan.Status.Show(false);

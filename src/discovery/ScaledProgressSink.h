@@ -20,6 +20,7 @@ public:
 
     void Reset() override { target_.Reset(); }
     void Show(bool show) override { target_.Show(show); }
+    void ShowIdle() override { target_.ShowIdle(); }
     bool IsShown() override { return target_.IsShown(); }
     void SetStatusText(const std::string& text) override { target_.SetStatusText(text); }
     void SetRange(int upper) override { target_.SetRange(upper); }

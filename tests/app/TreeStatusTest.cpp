@@ -94,6 +94,14 @@ TEST_F(TreeViewStatusTest, ShownPanelTakesTheBottomSeventyPixels) {
     EXPECT_FALSE(view.StatusPanel().isVisible());
     EXPECT_FALSE(view.StatusPanel().isEnabled());
     EXPECT_EQ(view.Tree().geometry(), QRect(0, 0, 200, 300));
+
+    // A failure's text stays in sight, with nothing left to cancel.
+    status.ShowIdle();
+    EXPECT_TRUE(view.StatusPanel().isVisible());
+    EXPECT_FALSE(view.StatusPanel().CancelButton()->isEnabled());
+    EXPECT_EQ(view.Tree().geometry(), QRect(0, 0, 200, 230));
+    status.Show(true);
+    EXPECT_TRUE(view.StatusPanel().CancelButton()->isEnabled());
 }
 
 TEST_F(TreeViewStatusTest, TextAndProgressKeepTheirValuesWhileHiddenUntilReset) {

@@ -24,6 +24,12 @@ public:
         if (onShow)
             onShow(show);
     }
+    // Recorded as a show of its own, told apart by IdleShows.
+    void ShowIdle() override {
+        std::lock_guard lock(mutex_);
+        shows_.push_back(true);
+        ++idleShows_;
+    }
     bool IsShown() override {
         std::lock_guard lock(mutex_);
         return !shows_.empty() && shows_.back();
@@ -54,6 +60,10 @@ public:
         std::lock_guard lock(mutex_);
         return shows_;
     }
+    int IdleShows() const {
+        std::lock_guard lock(mutex_);
+        return idleShows_;
+    }
     int Steps() const {
         std::lock_guard lock(mutex_);
         return steps_;
@@ -77,6 +87,7 @@ public:
         ranges_.clear();
         positions_.clear();
         steps_ = 0;
+        idleShows_ = 0;
     }
 
     // Runs on the caller's thread after each Show is recorded; set before a
@@ -90,6 +101,7 @@ private:
     std::vector<int> ranges_;
     std::vector<int> positions_;
     int steps_ = 0;
+    int idleShows_ = 0;
 };
 
 // Takes every node with its parent, in arrival order; thread-safe.

@@ -131,7 +131,7 @@ TEST_F(NetworkScanWorkerTest, ANameThatDoesNotOpenAsADomainIsOpenedAsAProvider) 
     EXPECT_EQ(status_.Lines().back(), "Network scan finished successful.");
 }
 
-TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReason) {
+TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReasonLeftInSight) {
     struct Case {
         const char* typed;
         Status failure;
@@ -139,11 +139,12 @@ TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReas
     };
     office_->AddDomain("INNER").FailOpen(ERROR_ACCESS_DENIED);
     provider_->AddDomain("HUGE").FailOpen(ERROR_BROWSE_LIST_TOO_LONG);
+    // A scan failing at its start files no top folder; below, what was found stays.
     const Case cases[] = {
-        {"   ", ERROR_BAD_NET_NAME, 1},           // blanks pass the dialog and open nothing
-        {"NOWHERE", ERROR_BAD_NET_NAME, 1},       // neither a domain nor a provider
-        {"OFFICE", ERROR_ACCESS_DENIED, 4},       // a level below: what was found stays
-        {"HUGE", ERROR_BROWSE_LIST_TOO_LONG, 1},  // its own answer, not tried as a provider
+        {"   ", ERROR_BAD_NET_NAME, 0},           // blanks pass the dialog and open nothing
+        {"NOWHERE", ERROR_BAD_NET_NAME, 0},       // neither a domain nor a provider
+        {"OFFICE", ERROR_ACCESS_DENIED, 4},       // a level below
+        {"HUGE", ERROR_BROWSE_LIST_TOO_LONG, 0},  // its own answer, not tried as a provider
     };
     for (const Case& c : cases) {
         status_.Clear();
@@ -151,7 +152,9 @@ TEST_F(NetworkScanWorkerTest, AContainerThatCannotBeOpenedEndsTheScanWithTheReas
         Scan(c.typed);
         EXPECT_EQ(status_.Lines().back(), "Error occured: " + SystemErrorText(c.failure)) << c.typed;
         EXPECT_EQ(tree_.Count(), c.nodesKept) << c.typed;
-        EXPECT_EQ(status_.Shows(), (std::vector<bool>{true, false}));
+        // The panel keeps the reason until the next scan, with nothing to cancel.
+        EXPECT_EQ(status_.Shows(), (std::vector<bool>{true, true}));
+        EXPECT_EQ(status_.IdleShows(), 1);
         EXPECT_EQ(worker_.LastOutcome(), NetworkScanWorker::Outcome::Failed);
     }
     // A domain that does not open is tried again as a provider.

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "app/dialogs/HelpWindow.h"
 #include "ui/InformationDialog.h"
 
 namespace vn {
@@ -13,7 +14,23 @@ CBetaWarningDlg::CBetaWarningDlg(const QString& downloadUrl, QWidget* parent) : 
                    this);
     notInstalled->setWordWrap(true);
     auto* visit = new QLabel(QStringLiteral("The setup only takes a few minutes, to start just visit "), this);
-    link_ = LayOutInformationDialog(*this, QStringLiteral("Vantor Information"), {notInstalled, visit}, downloadUrl);
+    // On Linux the host is found through its registered deployment tool;
+    // without this the box would leave an installed host's owner stuck.
+    registerHint_ =
+        new QLabel(QStringLiteral("If the Vantor host is installed on this computer, register its deployment "
+                                  "tool with <code>netwarden deploy-tool PATH</code> (see <a "
+                                  "href=\"install.html\">Installing Vantor</a> in the help)."),
+                   this);
+    registerHint_->setWordWrap(true);
+    registerHint_->setTextFormat(Qt::RichText);
+    connect(registerHint_, &QLabel::linkActivated, this, [this](const QString& page) {
+        // Owned by the window behind the box, so the page stays open after OK.
+        auto* help = new HelpWindow(parentWidget());
+        help->setAttribute(Qt::WA_DeleteOnClose);
+        help->ShowPage(page);
+    });
+    link_ = LayOutInformationDialog(*this, QStringLiteral("Vantor Information"), {notInstalled, registerHint_, visit},
+                                    downloadUrl);
     setMinimumWidth(420);
 }
 

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+class QLabel;
+
 namespace vn {
 
 class HyperlinkLabel;
@@ -15,9 +17,12 @@ public:
     explicit CBetaWarningDlg(const QString& downloadUrl, QWidget* parent = nullptr);
 
     HyperlinkLabel* DownloadLink() const { return link_; }
+    // Where a host installed here is registered, with a link to its help page.
+    QLabel* RegisterHint() const { return registerHint_; }
 
 private:
     HyperlinkLabel* link_ = nullptr;
+    QLabel* registerHint_ = nullptr;
 };
 
 }  // namespace vn

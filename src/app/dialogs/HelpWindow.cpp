@@ -6,11 +6,7 @@
 #include <QVBoxLayout>
 
 namespace vn {
-namespace {
-
-const QUrl kStartPage(QStringLiteral("qrc:/help/index.html"));
-
-}  // namespace
+namespace {}  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
     setWindowTitle(QStringLiteral("Vantor Netwarden Help"));
@@ -40,8 +36,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     resize(640, 560);
 }
 
-void HelpWindow::ShowStartPage() {
-    browser_->setSource(kStartPage);
+void HelpWindow::ShowStartPage() { ShowPage(QStringLiteral("index.html")); }
+
+void HelpWindow::ShowPage(const QString& page) {
+    browser_->setSource(QUrl(QStringLiteral("qrc:/help/") + page));
     show();
     raise();
     activateWindow();

@@ -15,6 +15,8 @@ public:
 
     // Shows the window with the start page of the help.
     void ShowStartPage();
+    // Shows the window with one page of the help, such as "install.html".
+    void ShowPage(const QString& page);
     QTextBrowser* Browser() const { return browser_; }
 
 private:

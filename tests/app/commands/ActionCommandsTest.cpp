@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextBrowser>
 
 #include "FakeMainWindowContext.h"
 #include "ModalDriver.h"
@@ -11,6 +13,7 @@
 #include "app/commands/ManageLaunchers.h"
 #include "app/context/CommandIds.h"
 #include "app/dialogs/CBetaWarningDlg.h"
+#include "app/dialogs/HelpWindow.h"
 #include "deploy/ui/CInstallComputersPage.h"
 #include "deploy/ui/CInstallMainDlg.h"
 #include "inventory/InventoryTreeBuilder.h"
@@ -70,20 +73,29 @@ TEST_F(ActionCommandsTest, InstallSkipsFoldersAndRunsTheWizardEvenWithNoTarget) 
     EXPECT_EQ(wizardRuns, (std::vector<std::vector<std::string>>{{}}));
 }
 
-TEST_F(ActionCommandsTest, InstallWithoutVantorHereShowsWhereToGetIt) {
+TEST_F(ActionCommandsTest, InstallWithoutVantorHereShowsWhereToGetItAndHowToRegisterIt) {
     test::FakeMainWindowContext bare;  // no Vantor service key on this computer
     MainCommands bareCommands(bare);
     bareCommands.SetLaunchers(launchers);
     ComputerRecord* pc = test::AddComputer(bare.model, nullptr, "pc1");
     bare.Select({pc});
     QString link;
+    QString helpPage;
     test::WhenModal<CBetaWarningDlg>([&](CBetaWarningDlg& warning) {
         link = warning.DownloadLink()->Url().toString();
         EXPECT_EQ(warning.windowTitle(), "Vantor Information");
+        EXPECT_TRUE(warning.RegisterHint()->text().contains("netwarden deploy-tool PATH"));
+        emit warning.RegisterHint()->linkActivated(QStringLiteral("install.html"));
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* help = qobject_cast<HelpWindow*>(window)) {
+                helpPage = help->Browser()->source().toString();
+                delete help;
+            }
         warning.accept();
     });
     bareCommands.Execute(cmd::kInstall);
     EXPECT_TRUE(link.endsWith(QStringLiteral("/go.asp?page=download"))) << link.toStdString();
+    EXPECT_EQ(helpPage, QStringLiteral("qrc:/help/install.html"));
     EXPECT_TRUE(wizardRuns.empty());
     EXPECT_EQ(bare.repaintCount, 1);
 }
