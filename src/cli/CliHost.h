@@ -25,6 +25,8 @@ public:
 
     virtual std::ostream& out() = 0;  // JSON lines
     virtual std::ostream& err() = 0;  // usage, messages, status lines
+    // The width of the terminal that err() writes to; 0 when it is none.
+    virtual int ErrTerminalColumns() { return 0; }
 };
 
 }  // namespace vn::cli

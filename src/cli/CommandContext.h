@@ -35,6 +35,9 @@ struct CommandContext {
     void Warn(std::string_view message) const;
     // A status line on standard error when --verbose was given.
     void Status(std::string_view line) const;
+    // The width of the command's live progress line: 0 (none) with --quiet
+    // or when standard error is not a terminal.
+    int ProgressColumns() const { return line.quiet ? 0 : host.ErrTerminalColumns(); }
 };
 
 }  // namespace vn::cli

@@ -9,7 +9,7 @@ namespace {
 
 // Help texts are the lines of --help's option list, 80 columns wide with
 // their 22-column indent.
-constexpr std::array<OptionSpec, 15> kOptions{{
+constexpr std::array<OptionSpec, 16> kOptions{{
     {"--user", "", "DOMAIN\\USER", 0,
      "log on to other computers as this user; the password is\n"
      "read from NETWARDEN_PASSWORD or asked on the terminal",
@@ -17,6 +17,7 @@ constexpr std::array<OptionSpec, 15> kOptions{{
     {"--authfile", "", "FILE", 0, "credentials from FILE (username =, password =, domain =)", &CommandLine::authFile},
     {"--kerberos", "", "", 0, "use the Kerberos ticket cache", nullptr, &CommandLine::kerberos},
     {"--verbose", "-v", "", 0, "status lines on standard error", nullptr, &CommandLine::verbose},
+    {"--quiet", "-q", "", 0, "no live progress line on a terminal", nullptr, &CommandLine::quiet},
     {"--help", "-h", "", 0, "help; after a command, help on that command", nullptr, &CommandLine::help},
     {"--folder", "", "PATH", kFolderOption, "the folder of the tree the computers go to", &CommandLine::folder},
     {"--erase", "", "", kEraseOption, "empty the saved tree first", nullptr, &CommandLine::erase},

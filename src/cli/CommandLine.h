@@ -26,6 +26,7 @@ struct CommandLine {
     bool noResolve = false;  // --no-resolve
     bool fast = false;       // --fast
     bool verbose = false;
+    bool quiet = false;
     bool help = false;
 };
 

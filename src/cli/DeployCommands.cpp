@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "cli/DeployProgressSink.h"
 #include "cli/DeployTextSink.h"
 #include "cli/Interrupt.h"
 #include "cli/JsonWriter.h"
@@ -123,7 +124,9 @@ int RunDeploy(CommandContext& context) {
     DeployTextSink sink(
         context.host.out(), err, context.line.verbose,
         [&err](const std::string& question) { return AskOnTerminal(err, question); }, [&ended] { ended.Signal(); });
-    CInstallThread runner(platform.processes(), targets, toolDirectory, sink);
+    ProgressLine line(err, context.ProgressColumns(), "");
+    DeployProgressSink progress(sink, line);
+    CInstallThread runner(platform.processes(), targets, toolDirectory, progress);
     {
         InterruptCatcher interrupts;
         runner.Start();
@@ -134,15 +137,18 @@ int RunDeploy(CommandContext& context) {
             const int ready = poll(&end, 1, kInterruptCheckMilliseconds);
             if (interrupts.TakeRequest()) {
                 if (sink.stopPending.exchange(true)) {
-                    context.Warn("ending the deployment tool");
+                    line.Beside([&] { context.Warn("ending the deployment tool"); });
                     runner.EndTool();
                 } else {
-                    context.Warn("stopping after the tool's current run (Ctrl+C again ends the tool now)");
+                    line.Beside([&] {
+                        context.Warn("stopping after the tool's current run (Ctrl+C again ends the tool now)");
+                    });
                     runner.GetStopEvent().Set();
                 }
             } else if (ready != 0 && !(ready < 0 && errno == EINTR)) {
                 break;
             }
+            line.Draw();
         }
         runner.Wait();
     }

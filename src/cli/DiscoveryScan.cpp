@@ -3,8 +3,8 @@
 #include "cli/ComputerJson.h"
 #include "cli/Interrupt.h"
 #include "cli/InventoryChange.h"
+#include "cli/ScanProgress.h"
 #include "cli/ScanRunner.h"
-#include "core/TextStatusSink.h"
 #include "discovery/EraseInventory.h"
 
 namespace vn::cli {
@@ -37,7 +37,8 @@ bool MergeFound(InventoryModel& to, FolderNode* target, const NodeList& found) {
 
 }  // namespace
 
-int RunDiscoveryScan(CommandContext& context, const InventoryPath& folderPath, bool erase, WorkerThread& worker,
+int RunDiscoveryScan(CommandContext& context, const InventoryPath& folderPath, bool erase,
+                     const DiscoveryFraction& fraction, WorkerThread& worker,
                      const std::function<void(const DiscoveryTarget&)>& start,
                      const std::function<DiscoveryEnd()>& end) {
     if (!context.UseCredentials())
@@ -56,23 +57,28 @@ int RunDiscoveryScan(CommandContext& context, const InventoryPath& folderPath, b
         return kExitIncomplete;
 
     int result = kExitDone;
-    TextStatusSink status([&](const std::string& line) { context.Status(line); });
-    ModelSinks sinks(found, status, [&](const ComputerRecord& computer) {
-        JsonObjectWriter json(context.host.out());
-        WriteComputerFields(json, computer);
+    ScanProgress progress(context, "found", fraction.fraction, fraction.total);
+    ModelSinks sinks(found, progress.Status(), [&](const ComputerRecord& computer) {
+        progress.Line().Beside([&] {
+            JsonObjectWriter json(context.host.out());
+            WriteComputerFields(json, computer);
+        });
         if (computer.HasError)
             result = kExitIncomplete;
+        else
+            progress.Line().Count();
     });
     InterruptIsConfirmation questions;
     // Caught before the worker starts, so that no Ctrl+C ends the program
     // while its results are not saved.
     InterruptCatcher interrupts;
     start(DiscoveryTarget{sinks.Status(), sinks.Tree(), questions, folder});
-    RunUntilEnded(worker, &interrupts);
+    RunUntilEnded(worker, &interrupts, [&] { progress.Tick(); });
+    progress.Line().Finish();
     switch (end()) {
     case DiscoveryEnd::Finished: break;
     case DiscoveryEnd::Cancelled: result = context.Fail("the scan was cancelled; what it found is kept"); break;
-    case DiscoveryEnd::Failed: result = context.Fail(status.Text()); break;
+    case DiscoveryEnd::Failed: result = context.Fail(progress.Text()); break;
     }
     bool refused = false;
     const int saved = ChangeSavedTree(context, store, [&](InventoryModel& model) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "cli/ComputerJson.h"
+#include "cli/ScanProgress.h"
 #include "cli/ScanRunner.h"
-#include "core/TextStatusSink.h"
 
 namespace vn::cli {
 
@@ -49,18 +49,23 @@ int ChangeSavedTree(CommandContext& context, InventoryStore& store,
 
 int ScanIntoTree(CommandContext& context, InventoryStore& store, std::vector<ScanEntry> entries,
                  std::vector<ExaminedComputer>& examined) {
-    TextStatusSink status([&](const std::string& line) { context.Status(line); });
+    ScanProgress progress(context, "reachable");
     int result = kExitDone;
     InventoryModel& model = store.Model();
-    RunComputerScan(context.host.platform(), context.host.catalogue(), model, std::move(entries), status,
-                    [&](const ComputerRecord& computer) {
-                        WriteNodeLine(context.host.out(), model, computer);
-                        auto copy = std::make_unique<ComputerRecord>(computer.Name);
-                        copy->CopyFrom(computer);
-                        examined.push_back({PathOf(model, model.ParentOf(&computer)), std::move(copy)});
-                        if (computer.HasError)
-                            result = kExitIncomplete;
-                    });
+    RunComputerScan(
+        context.host.platform(), context.host.catalogue(), model, std::move(entries), progress.Status(),
+        [&](const ComputerRecord& computer) {
+            progress.Line().Beside([&] { WriteNodeLine(context.host.out(), model, computer); });
+            auto copy = std::make_unique<ComputerRecord>(computer.Name);
+            copy->CopyFrom(computer);
+            examined.push_back({PathOf(model, model.ParentOf(&computer)), std::move(copy)});
+            if (computer.HasError)
+                result = kExitIncomplete;
+            else
+                progress.Line().Count();
+        },
+        [&] { progress.Tick(); });
+    progress.Line().Finish();
     return result;
 }
 

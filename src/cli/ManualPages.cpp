@@ -120,7 +120,8 @@ std::string NetwardenManualPage(std::string_view version) {
     page += ".SH DESCRIPTION\n" + Filled(ProgramDescription()) + "\n";
     page +=
         ".PP\nResults go to standard output; messages go to standard error, status lines only with "
-        "\\fB\\-\\-verbose\\fR.\n";
+        "\\fB\\-\\-verbose\\fR. On a terminal, the scans, imports, rescans and deployments keep one "
+        "live progress line on standard error, cleared at the end (not with \\fB\\-\\-quiet\\fR).\n";
     page += ".SH COMMANDS\n";
     for (const CommandSpec& command : AllCommands())
         page += ".TP\n.B " + Roff(Synopsis(command)) + "\n" + Filled(command.details) + "\n";

@@ -15,7 +15,7 @@ int RunScanNetwork(CommandContext& context) {
         return context.BadUsage(refusal);
     NetworkScanWorker worker(context.host.platform());
     return RunDiscoveryScan(
-        context, folderPath, context.line.erase, worker,
+        context, folderPath, context.line.erase, {ScanProgress::Fraction::Percent}, worker,
         [&](const DiscoveryTarget& target) {
             worker.Start(std::make_unique<NetworkScanJob>(context.operands.at(0), target.Folder, target.Status,
                                                           target.Tree, context.host.catalogue(), target.Questions));

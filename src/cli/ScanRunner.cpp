@@ -27,7 +27,7 @@ ModelSinks::ModelSinks(InventoryModel& model, StatusSink& status, PlacedFunction
           [&model](const InventoryNode* node) { return model.Contains(node); }),
       status_(toModel_, status) {}
 
-void RunUntilEnded(WorkerThread& worker, InterruptCatcher* interrupts) {
+void RunUntilEnded(WorkerThread& worker, InterruptCatcher* interrupts, const std::function<void()>& tick) {
     QEventLoop loop;
     QTimer idleCheck;
     idleCheck.setInterval(kIdleCheck);
@@ -37,6 +37,8 @@ void RunUntilEnded(WorkerThread& worker, InterruptCatcher* interrupts) {
             worker.GetStopEvent().Set();
             interrupts->TakeRequest();
         }
+        if (tick)
+            tick();
         if (!worker.IsRunning())
             loop.quit();
     });
@@ -46,13 +48,14 @@ void RunUntilEnded(WorkerThread& worker, InterruptCatcher* interrupts) {
 }
 
 void RunComputerScan(Platform& platform, const ProductCatalogue& catalogue, InventoryModel& model,
-                     std::vector<ScanEntry> entries, StatusSink& status, const ModelSinks::PlacedFunction& placed) {
+                     std::vector<ScanEntry> entries, StatusSink& status, const ModelSinks::PlacedFunction& placed,
+                     const std::function<void()>& tick) {
     ModelSinks sinks(model, status, placed);
     auto job = std::make_unique<ComputerScanJob>(sinks.Status(), sinks.Tree(), catalogue);
     job->Entries = std::move(entries);
     ComputerScanWorker worker(platform);
     if (worker.Start(std::move(job)))
-        RunUntilEnded(worker);
+        RunUntilEnded(worker, nullptr, tick);
 }
 
 }  // namespace vn::cli

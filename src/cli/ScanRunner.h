@@ -40,11 +40,14 @@ class InterruptCatcher;
 // worker needs this thread for every result, so it cannot be waited for
 // directly. With interrupts, a Ctrl+C meanwhile is a stop request to the
 // worker. Needs a QCoreApplication.
-void RunUntilEnded(WorkerThread& worker, InterruptCatcher* interrupts = nullptr);
+// tick, when given, runs on this thread every few milliseconds meanwhile.
+void RunUntilEnded(WorkerThread& worker, InterruptCatcher* interrupts = nullptr,
+                   const std::function<void()>& tick = {});
 
 // Examines entries on a ComputerScanWorker as the window program does, one
-// placed call per entry, in order.
+// placed call per entry, in order; tick as for RunUntilEnded.
 void RunComputerScan(Platform& platform, const ProductCatalogue& catalogue, InventoryModel& model,
-                     std::vector<ScanEntry> entries, StatusSink& status, const ModelSinks::PlacedFunction& placed);
+                     std::vector<ScanEntry> entries, StatusSink& status, const ModelSinks::PlacedFunction& placed,
+                     const std::function<void()>& tick = {});
 
 }  // namespace vn::cli

@@ -19,7 +19,8 @@ int RunScanSubnet(CommandContext& context) {
         return context.BadUsage(problem);
     SubnetScanWorker worker(context.host.platform());
     return RunDiscoveryScan(
-        context, folderPath, false, worker,
+        context, folderPath, false,
+        {ScanProgress::Fraction::ScaledTo, static_cast<long>(range.To) - static_cast<long>(range.From) + 1}, worker,
         [&](const DiscoveryTarget& target) {
             auto job =
                 std::make_unique<SubnetScanJob>(range.From, range.To, !context.line.noResolve, target.Folder,

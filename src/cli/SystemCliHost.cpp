@@ -1,5 +1,8 @@
 #include "cli/SystemCliHost.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include "cli/AccountName.h"
 #include "cli/EnvironmentSecret.h"
 #include "cli/TerminalPassword.h"
@@ -79,6 +82,14 @@ bool SystemCliHost::ApplyUser(const std::string& account) {
     platform_.Remote().SetPassword(name.user, password, name.domain);
     Wipe(password);
     return true;
+}
+
+int SystemCliHost::ErrTerminalColumns() {
+    if (isatty(STDERR_FILENO) != 1)
+        return 0;
+    winsize size{};
+    // A terminal that does not tell its width is taken as the classic 80.
+    return ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
 }
 
 }  // namespace vn::cli

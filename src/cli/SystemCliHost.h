@@ -16,6 +16,7 @@ public:
     bool ApplyCredentials(const CommandLine& commandLine) override;
     std::ostream& out() override { return std::cout; }
     std::ostream& err() override { return std::cerr; }
+    int ErrTerminalColumns() override;
 
 private:
     bool ApplyUser(const std::string& account);

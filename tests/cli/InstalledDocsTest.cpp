@@ -85,7 +85,7 @@ TEST(BashCompletionTest, CompletesCommandsOptionsAndFiles) {
         {"inventory ", "add-folder export import list remove rescan"},
         {"--user 'DOM\\ann' inventory im", "import"},
         {"scan subnet 10.0.0.0/24 --",
-         "--authfile --fast --folder --help --kerberos --no-resolve --parallel --ports --user --verbose"},
+         "--authfile --fast --folder --help --kerberos --no-resolve --parallel --ports --quiet --user --verbose"},
         {"-v deploy --f", "--file"},
         {"probe pc1 --f", ""},
         {"services pc1 ", ""},

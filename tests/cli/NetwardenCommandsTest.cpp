@@ -141,6 +141,35 @@ TEST_F(NetwardenCommandsTest, StatusLinesGoToStandardErrorOnlyWhenVerbose) {
     EXPECT_EQ(host_.Err().find('\r'), std::string::npos);
 }
 
+TEST_F(NetwardenCommandsTest, LongCommandsDrawALiveLineOnlyOnATerminalAndClearIt) {
+    ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("list.txt", "PC1\nSRV\n")}), 0) << host_.Err();
+    network_.BrowseRoot().AddProvider("Microsoft Windows Network").AddDomain("OFFICE").AddServer("PC1");
+    struct Case {
+        Lines arguments;
+        int columns;
+        const char* drawn;  // a part of the line; null: no line at all
+    };
+    const Case cases[] = {
+        {{"scan", "subnet", "10.0.1.0/28", "--no-resolve"}, 60, " found, "},
+        {{"inventory", "rescan", "PC1"}, 60, " reachable, "},
+        {{"scan", "network", "OFFICE"}, 60, " found, "},
+        {{"scan", "subnet", "10.0.1.0/28", "--no-resolve", "--quiet"}, 60, nullptr},
+        {{"scan", "subnet", "10.0.1.0/28", "--no-resolve"}, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        host_.terminalColumns = c.columns;
+        host_.Run(c.arguments);
+        const std::string err = host_.Err();
+        EXPECT_EQ(host_.Out().find('\r'), std::string::npos) << "standard output stays clean";
+        if (c.drawn == nullptr) {
+            EXPECT_EQ(err.find('\r'), std::string::npos) << c.arguments.back();
+            continue;
+        }
+        EXPECT_NE(err.find(c.drawn), std::string::npos) << c.arguments[1] << ": " << err;
+        EXPECT_EQ(err.rfind("\r\x1b[K"), err.size() - 4) << c.arguments[1] << ": cleared at the end";
+    }
+}
+
 TEST_F(NetwardenCommandsTest, PoliciesPrintOneObjectAndFailWithTheCheckersCodes) {
     vn::test::FakeComputer& pc1 = network_.Computer("PC1");
     pc1.Workgroup("CORP");

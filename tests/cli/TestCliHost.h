@@ -55,6 +55,7 @@ public:
     }
     std::ostream& out() override { return out_; }
     std::ostream& err() override { return err_; }
+    int ErrTerminalColumns() override { return terminalColumns; }
 
     // Runs netwarden with the words of a command line; output starts afresh.
     int Run(const std::vector<std::string>& arguments) {
@@ -73,6 +74,7 @@ public:
     }
 
     bool acceptCredentials = true;
+    int terminalColumns = 0;  // standard error as a terminal this wide
     std::vector<CommandLine> credentialsApplied;
 
 private:
