@@ -1,5 +1,7 @@
 #include "app/TreeStatusSink.h"
 
+#include <QPushButton>
+
 #include "discovery/ui/CTreeStatus.h"
 
 namespace vn {
@@ -12,13 +14,15 @@ void TreeStatusSink::Reset() {
 void TreeStatusSink::Show(bool show) {
     visible_ = show;
     panel_.setEnabled(show);
+    panel_.CancelButton()->setEnabled(show);
     panel_.setVisible(show);
     onShownChanged_();
 }
 
 void TreeStatusSink::ShowIdle() {
+    // The text stays readable, not greyed; only Cancel has nothing to do.
     Show(true);
-    panel_.setEnabled(false);
+    panel_.CancelButton()->setEnabled(false);
 }
 
 void TreeStatusSink::SetStatusText(const std::string& text) {

@@ -98,6 +98,7 @@ TEST_F(TreeViewStatusTest, ShownPanelTakesTheBottomSeventyPixels) {
     // A failure's text stays in sight, with nothing left to cancel.
     status.ShowIdle();
     EXPECT_TRUE(view.StatusPanel().isVisible());
+    EXPECT_TRUE(view.StatusPanel().TextLabel()->isEnabled()) << "readable, not greyed";
     EXPECT_FALSE(view.StatusPanel().CancelButton()->isEnabled());
     EXPECT_EQ(view.Tree().geometry(), QRect(0, 0, 200, 230));
     status.Show(true);

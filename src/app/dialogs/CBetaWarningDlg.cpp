@@ -24,10 +24,12 @@ CBetaWarningDlg::CBetaWarningDlg(const QString& downloadUrl, QWidget* parent) : 
     registerHint_->setWordWrap(true);
     registerHint_->setTextFormat(Qt::RichText);
     connect(registerHint_, &QLabel::linkActivated, this, [this](const QString& page) {
-        // Owned by the window behind the box, so the page stays open after OK.
+        // Owned by the window behind the box, and the box closes: a modal box
+        // would keep the page from being scrolled or clicked.
         auto* help = new HelpWindow(parentWidget());
         help->setAttribute(Qt::WA_DeleteOnClose);
         help->ShowPage(page);
+        accept();
     });
     link_ = LayOutInformationDialog(*this, QStringLiteral("Vantor Information"), {notInstalled, registerHint_, visit},
                                     downloadUrl);
