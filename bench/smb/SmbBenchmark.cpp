@@ -37,16 +37,10 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-vn::smb::SmbCredentials PlainUser() {
-    return vn::smb::SmbCredentials::FromPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
-}
+using vn::bench::PlainUser;
 
 bool Examine(vn::smb::SmbBackend& backend, const std::string& address) {
-    vn::lab::LabProbeResult result;
-    const vn::Status status = vn::lab::RunLabProbe(backend, address, result);
-    if (status != vn::ERROR_SUCCESS)
-        std::fprintf(stderr, "smb_bench: examining %s failed with %u\n", address.c_str(), status);
-    return status == vn::ERROR_SUCCESS;
+    return vn::bench::Examine(backend, address, "smb_bench");
 }
 
 struct ToolRead {
