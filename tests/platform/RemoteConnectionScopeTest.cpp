@@ -43,6 +43,9 @@ TEST(RemoteConnectionScopeTest, AConnectionClosingAtTheScopesEndFindsNoScope) {
     // Closing a pipe makes remote calls of its own, which must neither find
     // nor keep anything of the scope being torn down.
     struct ClosingCall {
+        explicit ClosingCall(std::shared_ptr<void>* result) : found(result) {}
+        ClosingCall(const ClosingCall&) = delete;
+        ClosingCall& operator=(const ClosingCall&) = delete;
         std::shared_ptr<void>* found;
         ~ClosingCall() {
             *found = RemoteConnectionScope::Find("host\\winreg");

@@ -82,12 +82,15 @@ TEST_F(RegistryPipeTest, APredefinedKeyIsOpenedOnceAndClosedWithThePipe) {
 }
 
 TEST_F(RegistryPipeTest, ClosedKeysTravelOnlyWhenManyPileUp) {
+    const auto openAndClose = [&](std::uint8_t handle) {
+        std::make_unique<SmbRegistryKey>(pipe_, Handle(handle)).reset();
+    };
     for (std::size_t i = 1; i < RegistryPipe::kMaxReleased; ++i)
-        SmbRegistryKey(pipe_, Handle(static_cast<std::uint8_t>(i)));
+        openAndClose(static_cast<std::uint8_t>(i));
     EXPECT_TRUE(Calls().empty());
     for (std::size_t i = 0; i < RegistryPipe::kMaxReleased; ++i)
         Answer(winreg::BaseRegCloseKeyResponse{});
-    SmbRegistryKey(pipe_, Handle(0xFF));
+    openAndClose(0xFF);
     EXPECT_EQ(Calls(), std::vector<std::uint16_t>(RegistryPipe::kMaxReleased, kCloseKey));
     EXPECT_TRUE(server_.toRead.empty());
 }
