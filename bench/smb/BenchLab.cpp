@@ -6,11 +6,24 @@
 #include <filesystem>
 #include <fstream>
 
+#include "LabProbe.h"
 #include "SambaLab.h"
 
 namespace vn::bench {
 
 using vn::lab::SambaLab;
+
+smb::SmbCredentials PlainUser() {
+    return smb::SmbCredentials::FromPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
+}
+
+bool Examine(smb::SmbBackend& backend, const std::string& address, const char* program) {
+    lab::LabProbeResult result;
+    const Status status = lab::RunLabProbe(backend, address, result);
+    if (status != ERROR_SUCCESS)
+        std::fprintf(stderr, "%s: examining %s failed with %u\n", program, address.c_str(), status);
+    return status == ERROR_SUCCESS;
+}
 
 bool BenchLab::Start(const char* program) {
     if (!SambaLab::Installed()) {

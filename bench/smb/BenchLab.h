@@ -2,7 +2,16 @@
 
 #include <string>
 
+#include "platform/smb/SmbBackend.h"
+
 namespace vn::bench {
+
+// The lab's plain user, whom the benchmarks examine as.
+smb::SmbCredentials PlainUser();
+
+// One examination of the lab host at address (RunLabProbe); a failure is
+// named on standard error after program.
+bool Examine(smb::SmbBackend& backend, const std::string& address, const char* program);
 
 // What an SMB benchmark runs against: a private HOME whose loopback-only
 // client configuration libsmbclient and Samba's tools read, an

@@ -29,16 +29,10 @@ using vn::lab::DelayProxy;
 using vn::lab::SambaLab;
 using Clock = std::chrono::steady_clock;
 
-vn::smb::SmbCredentials PlainUser() {
-    return vn::smb::SmbCredentials::FromPassword(SambaLab::PlainUser().name, SambaLab::PlainUser().password, "");
-}
+using vn::bench::PlainUser;
 
 bool Examine(vn::smb::SmbBackend& backend, const std::string& address) {
-    vn::lab::LabProbeResult result;
-    const vn::Status status = vn::lab::RunLabProbe(backend, address, result);
-    if (status != vn::ERROR_SUCCESS)
-        std::fprintf(stderr, "smb_parallel_bench: examining %s failed with %u\n", address.c_str(), status);
-    return status == vn::ERROR_SUCCESS;
+    return vn::bench::Examine(backend, address, "smb_parallel_bench");
 }
 
 // Kilobytes of a smaps_rollup field.

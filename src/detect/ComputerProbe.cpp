@@ -4,6 +4,7 @@
 
 #include "detect/AddressResolution.h"
 #include "detect/OsVersionName.h"
+#include "platform/RemoteConnectionScope.h"
 #include "platform/RemoteDeadline.h"
 #include "platform/SystemErrorText.h"
 
@@ -87,6 +88,7 @@ bool ReadServerInfo(Platform& platform, ComputerRecord& record) {
 bool ExamineComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
                      ComputerRecord& record, StatusSink& status) {
     RemoteDeadlineScope examination(kExaminationLimit);
+    const RemoteConnectionScope connections;
     if (!ProbeComputer(platform, computer, catalogue, record, status))
         return false;
     ReadServerInfo(platform, record);

@@ -29,7 +29,8 @@ bool ReadServerInfo(Platform& platform, ComputerRecord& record);
 inline constexpr std::chrono::seconds kExaminationLimit{20};
 
 // ProbeComputer, then ReadServerInfo when the products could be tested, all
-// within kExaminationLimit. The result is ProbeComputer's.
+// within kExaminationLimit and over one set of pipes (RemoteConnectionScope),
+// each opened once. The result is ProbeComputer's.
 bool ExamineComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
                      ComputerRecord& record, StatusSink& status);
 

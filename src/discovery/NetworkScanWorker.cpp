@@ -7,6 +7,7 @@
 
 #include "detect/ComputerProbe.h"
 #include "discovery/NetworkResources.h"
+#include "platform/RemoteConnectionScope.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn {
@@ -91,6 +92,7 @@ InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::s
     if (resource.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER) {
         auto record = std::make_unique<ComputerRecord>(name);
         job_.Status.SetText("Computer found: %s", name);
+        const RemoteConnectionScope examination;  // its pipes opened once for both steps
         if (ProbeComputer(platform_, name, job_.Catalogue, *record, job_.Status))
             ReadServerInfo(platform_, *record);
         node = std::move(record);

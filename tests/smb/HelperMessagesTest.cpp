@@ -4,6 +4,7 @@
 
 #include <sys/socket.h>
 #include <unistd.h>
+#include <array>
 #include <thread>
 
 #include "platform/smb/protocol/FrameChannel.h"
@@ -25,6 +26,8 @@ TEST(HelperMessagesTest, EveryMessageSurvivesItsWayThrough) {
         ClosePipe{7},
         Browse{"smb://"},
         Browse{"smb://VNLAB"},
+        TransactPipe{7, Bytes(kMaxReadSize, 0xCD)},
+        TransactPipe{7, {}},  // only the read
     };
     for (const Request& request : requests) {
         const Bytes frame = EncodeRequest(request);
@@ -94,10 +97,35 @@ TEST(HelperMessagesTest, RequestsOutOfShapeAreRefused) {
         Request request;
         EXPECT_FALSE(DecodeRequest(c.body, request)) << c.what;
     }
-    Bytes huge = EncodeRequest(WritePipe{1, Bytes(kMaxReadSize, 0)});
-    huge.push_back(0);  // one byte beyond the largest write
-    Request request;
-    EXPECT_FALSE(DecodeRequest(Body(huge), request));
+    for (const Request& largest :
+         {Request{WritePipe{1, Bytes(kMaxReadSize, 0)}}, Request{TransactPipe{1, Bytes(kMaxReadSize, 0)}}}) {
+        Bytes huge = EncodeRequest(largest);
+        huge.push_back(0);  // one byte beyond the largest write
+        Request request;
+        EXPECT_FALSE(DecodeRequest(Body(huge), request)) << largest.index();
+    }
+}
+
+TEST(HelperMessagesTest, APdusLengthComesFromItsHeaderInItsByteOrder) {
+    const auto header = [](std::uint8_t drep, std::uint8_t at8, std::uint8_t at9) {
+        std::array<std::uint8_t, kPduHeaderBytes> bytes{5, 0, 2, 3, drep};
+        bytes[8] = at8;
+        bytes[9] = at9;
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        std::array<std::uint8_t, kPduHeaderBytes> header;
+        std::size_t length;
+    } cases[] = {
+        {"little-endian", header(0x10, 0xB8, 0x10), 4280},
+        {"big-endian", header(0x00, 0x10, 0xB8), 4280},
+        {"the header alone", header(0x10, 16, 0), 16},
+        {"shorter than its header", header(0x10, 15, 0), 0},
+        {"nothing", header(0x10, 0, 0), 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PduLength(c.header), c.length) << c.what;
 }
 
 TEST(HelperMessagesTest, RepliesOutOfShapeAreRefused) {

@@ -86,6 +86,44 @@ TEST_F(HelperPoolTest, BytesTravelThroughTheHelperBothWays) {
     EXPECT_EQ(pipe->ReadExact(more, sizeof more, In(2s)), ERROR_BROKEN_PIPE);
 }
 
+TEST_F(HelperPoolTest, APduTravelsWholeInOneTransaction) {
+    Bytes stub(3000);
+    for (std::size_t i = 0; i < stub.size(); ++i)
+        stub[i] = static_cast<std::uint8_t>(i * 7);
+    const Bytes pdu = testing::ResponsePdu(3, PFC_FIRST_FRAG | PFC_LAST_FRAG, stub);
+    const Bytes headerOnly = testing::ServerPdu(PduType::Response, PFC_LAST_FRAG, 4, {});
+    Bytes tooShort = headerOnly;
+    tooShort[8] = 15;  // a fragment length below its own header
+    const struct {
+        const char* what;
+        Bytes inPipe;   // written before
+        Bytes request;  // written by the transaction itself
+        Status status;
+        Bytes pdu;
+    } cases[] = {
+        {"sent with the transaction", {}, pdu, ERROR_SUCCESS, pdu},
+        {"waiting in the pipe", pdu, {}, ERROR_SUCCESS, pdu},
+        {"a header and nothing else", headerOnly, {}, ERROR_SUCCESS, headerOnly},
+        {"cut short", Bytes(pdu.begin(), pdu.begin() + 100), {}, ERROR_BROKEN_PIPE, {}},
+        {"a length below the header", tooShort, {}, StatusFromIoErrno(EPROTO), {}},
+    };
+    HelperPool pool(Someone(), Options());
+    for (const auto& c : cases) {
+        auto pipe = Open(pool, "echo");
+        ASSERT_TRUE(pipe) << c.what;
+        if (!c.inPipe.empty()) {
+            ASSERT_EQ(pipe->Write(c.inPipe, In(2s)), ERROR_SUCCESS) << c.what;
+        }
+        Bytes received;
+        EXPECT_EQ(pipe->Transact(c.request, received, In(2s)), c.status) << c.what;
+        if (c.status == ERROR_SUCCESS) {
+            EXPECT_EQ(received, c.pdu) << c.what;
+        }
+    }
+    // A failed transaction fails only itself: the helper serves on.
+    EXPECT_EQ(pool.HelpersStarted(), 1u);
+}
+
 TEST_F(HelperPoolTest, CallsForOneHostGoToTheHelperHoldingItsSession) {
     HelperPool pool(Someone(), Options());
     auto first = Open(pool, "pid");

@@ -1,5 +1,9 @@
 #include "platform/smb/SmbConnector.h"
 
+#include <cctype>
+#include <cstdint>
+
+#include "platform/RemoteConnectionScope.h"
 #include "platform/RemoteDeadline.h"
 #include "platform/smb/protocol/UrlHost.h"
 
@@ -25,6 +29,30 @@ Status SmbConnector::OpenRpc(std::string_view computer, const RpcSyntaxId& synta
         return status;
     result = std::move(connection);
     return ERROR_SUCCESS;
+}
+
+Status SmbConnector::SharedRpc(std::string_view computer, const RpcSyntaxId& syntax, const char* pipeName,
+                               std::shared_ptr<RpcConnection>& result) {
+    const std::string key = ScopeKey(computer, pipeName);
+    if (auto kept = std::static_pointer_cast<RpcConnection>(RemoteConnectionScope::Find(key)); kept && kept->Usable()) {
+        result = std::move(kept);
+        return ERROR_SUCCESS;
+    }
+    std::unique_ptr<RpcConnection> opened;
+    if (Status status = OpenRpc(computer, syntax, pipeName, opened); status != ERROR_SUCCESS)
+        return status;
+    result = std::move(opened);
+    RemoteConnectionScope::Keep(key, result);
+    return ERROR_SUCCESS;
+}
+
+std::string SmbConnector::ScopeKey(std::string_view computer, std::string_view what) const {
+    // Per connector: another one may log on as someone else. Host names
+    // differ in case only on paper.
+    std::string key = std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "\\" + std::string(what) + "\\";
+    for (char c : computer)
+        key.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    return key;
 }
 
 Status SmbConnector::ReadBrowseList(const std::string& url, std::vector<helper::BrowseEntry>& entries) {

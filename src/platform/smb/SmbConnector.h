@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,15 @@ public:
     // call limit.
     Status OpenRpc(std::string_view computer, const RpcSyntaxId& syntax, const char* pipeName,
                    std::unique_ptr<RpcConnection>& result);
+
+    // OpenRpc, or the connection the thread's RemoteConnectionScope keeps
+    // for pipeName on computer (kept there when opened here).
+    Status SharedRpc(std::string_view computer, const RpcSyntaxId& syntax, const char* pipeName,
+                     std::shared_ptr<RpcConnection>& result);
+
+    // Where a RemoteConnectionScope keeps what of this connector (a pipe
+    // name for SharedRpc) to computer.
+    std::string ScopeKey(std::string_view computer, std::string_view what) const;
 
     // One browse list: smb://, smb://WORKGROUP or smb://SERVER.
     Status ReadBrowseList(const std::string& url, std::vector<helper::BrowseEntry>& entries);

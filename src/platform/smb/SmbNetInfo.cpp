@@ -18,8 +18,8 @@ Status SmbNetInfo::Call(std::string_view server, const RpcSyntaxId& syntax, cons
                         Response& response) {
     if (server.empty())
         return ERROR_NOT_SUPPORTED;
-    std::unique_ptr<RpcConnection> connection;
-    if (Status status = connector_.OpenRpc(server, syntax, pipe, connection); status != ERROR_SUCCESS)
+    std::shared_ptr<RpcConnection> connection;
+    if (Status status = connector_.SharedRpc(server, syntax, pipe, connection); status != ERROR_SUCCESS)
         return status;
     return InvokeForStatus(*connection, request, response);
 }

@@ -19,8 +19,9 @@ public:
     [[nodiscard]] Status NetWkstaUserGetInfo1(WkstaUserInfo1& info) override;
 
 private:
-    // Opens the service's pipe on server and runs one operation; the result
-    // is the transport's failure, else the operation's own status.
+    // Opens the service's pipe on server (or takes the one the thread's
+    // RemoteConnectionScope keeps) and runs one operation; the result is the
+    // transport's failure, else the operation's own status.
     template <class Request, class Response>
     [[nodiscard]] Status Call(std::string_view server, const RpcSyntaxId& syntax, const char* pipe,
                               const Request& request, Response& response);

@@ -1,6 +1,7 @@
 #include "platform/smb/SmbRegistryKey.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/smb/rpc/RpcCall.h"
 #include "platform/smb/rpc/Utf16.h"
@@ -44,31 +45,31 @@ std::vector<std::uint8_t> Utf8ToWideBytes(const std::uint8_t* data, std::uint32_
 
 }  // namespace
 
-SmbRegistryKey::SmbRegistryKey(std::shared_ptr<RpcConnection> connection, const ContextHandle& handle)
-    : connection_(std::move(connection)),
-      handle_(handle) {}
+SmbRegistryKey::SmbRegistryKey(std::shared_ptr<RegistryPipe> pipe, const ContextHandle& handle, Handle owner)
+    : pipe_(std::move(pipe)),
+      handle_(handle),
+      owner_(owner) {}
 
 SmbRegistryKey::~SmbRegistryKey() {
-    // A handle the server did not close ends with the connection.
-    winreg::BaseRegCloseKeyResponse response;
-    (void)Invoke(*connection_, winreg::BaseRegCloseKey{handle_}, response);
+    if (owner_ == Handle::Own)
+        pipe_->Release(handle_);
 }
 
 Status SmbRegistryKey::OpenKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {
     winreg::BaseRegOpenKey request{.hKey = handle_, .lpSubKey = KeyPath(subKey), .samDesired = access};
     winreg::BaseRegOpenKeyResponse response;
-    if (Status status = InvokeForStatus(*connection_, request, response); status != ERROR_SUCCESS)
+    if (Status status = InvokeForStatus(pipe_->Connection(), request, response); status != ERROR_SUCCESS)
         return status;
-    result = std::make_unique<SmbRegistryKey>(connection_, response.phkResult);
+    result = std::make_unique<SmbRegistryKey>(pipe_, response.phkResult);
     return ERROR_SUCCESS;
 }
 
 Status SmbRegistryKey::CreateKey(std::string_view subKey, std::uint32_t access, RegistryKeyPtr& result) {
     winreg::BaseRegCreateKey request{.hKey = handle_, .lpSubKey = KeyPath(subKey), .samDesired = access};
     winreg::BaseRegCreateKeyResponse response;
-    if (Status status = InvokeForStatus(*connection_, request, response); status != ERROR_SUCCESS)
+    if (Status status = InvokeForStatus(pipe_->Connection(), request, response); status != ERROR_SUCCESS)
         return status;
-    result = std::make_unique<SmbRegistryKey>(connection_, response.phkResult);
+    result = std::make_unique<SmbRegistryKey>(pipe_, response.phkResult);
     return ERROR_SUCCESS;
 }
 
@@ -78,7 +79,7 @@ Status SmbRegistryKey::FetchValue(const std::u16string& name, std::uint32_t& typ
     for (int attempt = 0; attempt < 4; ++attempt) {
         winreg::BaseRegQueryValue request{.hKey = handle_, .lpValueName = name, .lpcbData = bufferSize};
         winreg::BaseRegQueryValueResponse response;
-        const Status status = InvokeForStatus(*connection_, request, response);
+        const Status status = InvokeForStatus(pipe_->Connection(), request, response);
         if (status == ERROR_MORE_DATA) {
             if (!response.lpcbData || *response.lpcbData <= bufferSize || *response.lpcbData > kMaxValueSize)
                 return RPC_X_BAD_STUB_DATA;
@@ -101,8 +102,15 @@ Status SmbRegistryKey::QueryValue(std::string_view name, std::uint32_t* type, st
         return ERROR_INVALID_PARAMETER;
     std::uint32_t valueType = REG_NONE;
     std::vector<std::uint8_t> value;
-    if (Status status = FetchValue(Utf8ToUtf16(name), valueType, value); status != ERROR_SUCCESS)
+    std::optional<Fetched> sized = std::exchange(sized_, std::nullopt);
+    if (data && sized && sized->name == name) {
+        valueType = sized->type;
+        value = std::move(sized->data);
+    } else if (Status status = FetchValue(Utf8ToUtf16(name), valueType, value); status != ERROR_SUCCESS) {
         return status;
+    }
+    if (!data && size)
+        sized_ = Fetched{std::string(name), valueType, value};
     if (IsTextType(valueType))
         value = WideBytesToUtf8(value);
     if (type)
@@ -124,19 +132,20 @@ Status SmbRegistryKey::SetValue(std::string_view name, std::uint32_t type, const
                                 std::uint32_t size) {
     if (!data && size)
         return ERROR_INVALID_PARAMETER;
+    sized_.reset();
     winreg::BaseRegSetValue request{.hKey = handle_, .lpValueName = Utf8ToUtf16(name), .dwType = type};
     if (IsTextType(type))
         request.lpData = Utf8ToWideBytes(data, size);
     else if (size)
         request.lpData.assign(data, data + size);
     winreg::BaseRegSetValueResponse response;
-    return InvokeForStatus(*connection_, request, response);
+    return InvokeForStatus(pipe_->Connection(), request, response);
 }
 
 Status SmbRegistryKey::EnumKey(std::uint32_t index, std::string& name) {
     winreg::BaseRegEnumKeyResponse response;
     if (Status status =
-            InvokeForStatus(*connection_, winreg::BaseRegEnumKey{.hKey = handle_, .dwIndex = index}, response);
+            InvokeForStatus(pipe_->Connection(), winreg::BaseRegEnumKey{.hKey = handle_, .dwIndex = index}, response);
         status != ERROR_SUCCESS)
         return status;
     name = Utf16ToUtf8(response.lpNameOut);

@@ -6,6 +6,8 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <deque>
 
@@ -29,11 +31,70 @@ void NoDelay(int fd) {
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
 }
 
+// Finds the session messages in one direction's bytes: a 4-byte NetBIOS
+// header (type, then a 24-bit big-endian length) and that many bytes; only
+// session messages (type 0) count, keep-alives do not. Each one is counted
+// with its SMB2 command (kOtherCommand for other protocols).
+class MessageStarts {
+public:
+    explicit MessageStarts(DelayProxy::Tally& tally) : tally_(tally) {}
+
+    void Feed(const char* bytes, std::size_t size) {
+        for (std::size_t at = 0; at < size;) {
+            if (remaining_ > 0) {
+                const std::size_t take = std::min(remaining_, size - at);
+                for (std::size_t i = 0; i < take && headFilled_ < head_.size(); ++i)
+                    head_[headFilled_++] = static_cast<unsigned char>(bytes[at + i]);
+                remaining_ -= take;
+                at += take;
+                if (counting_ && (headFilled_ == head_.size() || remaining_ == 0)) {
+                    tally_.Count(headFilled_ == head_.size() ? Command() : DelayProxy::kOtherCommand);
+                    counting_ = false;
+                }
+                continue;
+            }
+            header_[filled_++] = static_cast<unsigned char>(bytes[at++]);
+            if (filled_ == header_.size()) {
+                remaining_ = (std::size_t{header_[1]} << 16) | (std::size_t{header_[2]} << 8) | header_[3];
+                counting_ = header_[0] == 0;
+                if (counting_ && remaining_ == 0) {
+                    tally_.Count(DelayProxy::kOtherCommand);
+                    counting_ = false;
+                }
+                filled_ = 0;
+                headFilled_ = 0;
+            }
+        }
+    }
+
+private:
+    // The SMB2 header's command field, after its protocol id, structure
+    // size, credit charge and status.
+    std::uint16_t Command() const {
+        const bool smb2 = head_[0] == 0xFE && head_[1] == 'S' && head_[2] == 'M' && head_[3] == 'B';
+        return smb2 ? static_cast<std::uint16_t>(head_[12] | (head_[13] << 8)) : DelayProxy::kOtherCommand;
+    }
+
+    DelayProxy::Tally& tally_;
+    std::array<unsigned char, 4> header_{};
+    std::size_t filled_ = 0;
+    std::size_t remaining_ = 0;
+    std::array<unsigned char, 14> head_{};
+    std::size_t headFilled_ = 0;
+    bool counting_ = false;
+};
+
 // One direction of a connection: a reader that stamps each chunk with its
-// due time and a writer that sends it then.
+// due time and a writer that sends it then. Counts the session messages in
+// it when given a tally.
 class Pump {
 public:
-    Pump(int from, int to, std::chrono::milliseconds delay) : from_(from), to_(to), delay_(delay) {
+    Pump(int from, int to, std::chrono::milliseconds delay, DelayProxy::Tally* tally = nullptr)
+        : from_(from),
+          to_(to),
+          delay_(delay) {
+        if (tally)
+            messages_ = std::make_unique<MessageStarts>(*tally);
         reader_ = std::thread([this] { Read(); });
         writer_ = std::thread([this] { Write(); });
     }
@@ -53,6 +114,8 @@ private:
             std::vector<char> bytes(65536);
             const ssize_t got = recv(from_, bytes.data(), bytes.size(), 0);
             bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+            if (messages_)
+                messages_->Feed(bytes.data(), bytes.size());
             Push({Clock::now() + delay_, std::move(bytes)});
             if (got <= 0)
                 return;
@@ -107,6 +170,7 @@ private:
     const int from_;
     const int to_;
     const std::chrono::milliseconds delay_;
+    std::unique_ptr<MessageStarts> messages_;
     std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<Chunk> chunks_;
@@ -116,13 +180,29 @@ private:
 
 }  // namespace
 
+void DelayProxy::Tally::Count(std::uint16_t command) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++total_;
+    ++byCommand_[command];
+}
+
+std::uint64_t DelayProxy::Tally::Total() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return total_;
+}
+
+std::map<std::uint16_t, std::uint64_t> DelayProxy::Tally::ByCommand() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return byCommand_;
+}
+
 // Both directions of one accepted connection.
 class DelayProxy::Relay {
 public:
-    Relay(int client, int server, std::chrono::milliseconds delay)
+    Relay(int client, int server, std::chrono::milliseconds delay, DelayProxy::Tally& requests)
         : client_(client),
           server_(server),
-          toServer_(std::make_unique<Pump>(client, server, delay)),
+          toServer_(std::make_unique<Pump>(client, server, delay, &requests)),
           toClient_(std::make_unique<Pump>(server, client, delay)) {}
     ~Relay() {
         shutdown(client_, SHUT_RDWR);
@@ -184,8 +264,9 @@ void DelayProxy::AcceptLoop() {
         }
         NoDelay(client);
         NoDelay(server);
+        ++connections_;
         std::lock_guard<std::mutex> lock(mutex_);
-        relays_.push_back(std::make_unique<Relay>(client, server, delay_));
+        relays_.push_back(std::make_unique<Relay>(client, server, delay_, requests_));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +16,9 @@ namespace vn::lab {
 // address that holds every chunk for oneWayDelay in each direction before
 // passing it on (chunks keep their order and overtake nothing). Stands in for
 // netem delay, which this machine's kernel lacks. Loopback addresses only.
+// It also counts what the client sends: its connections and its SMB requests
+// (NetBIOS session messages; a compound request travels as one), each of
+// which waits for its answer, so that the count is the round trips made.
 class DelayProxy {
 public:
     DelayProxy(const std::string& listenAddress, const std::string& targetAddress,
@@ -24,6 +29,24 @@ public:
 
     bool Listening() const { return fd_ >= 0; }
     const std::string& Address() const { return listenAddress_; }
+
+    // What clients sent since the proxy started: session messages, by SMB2
+    // command (kOtherCommand for any other protocol).
+    class Tally {
+    public:
+        void Count(std::uint16_t command);
+        std::uint64_t Total() const;
+        std::map<std::uint16_t, std::uint64_t> ByCommand() const;
+
+    private:
+        mutable std::mutex mutex_;
+        std::uint64_t total_ = 0;
+        std::map<std::uint16_t, std::uint64_t> byCommand_;
+    };
+    static constexpr std::uint16_t kOtherCommand = 0xFFFF;
+
+    std::uint64_t Connections() const { return connections_; }
+    const Tally& Requests() const { return requests_; }
 
 private:
     class Relay;
@@ -36,6 +59,8 @@ private:
     const int port_;
     int fd_ = -1;
     std::atomic<bool> stop_{false};
+    std::atomic<std::uint64_t> connections_{0};
+    Tally requests_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Relay>> relays_;
     std::thread acceptor_;

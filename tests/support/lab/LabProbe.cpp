@@ -4,6 +4,7 @@
 
 #include "SambaLab.h"
 #include "platform/RegistryValues.h"
+#include "platform/RemoteConnectionScope.h"
 
 namespace vn::lab {
 
@@ -23,6 +24,7 @@ int LabProbeProductKeys() { return static_cast<int>(kProductKeys.size()); }
 
 Status RunLabProbe(smb::SmbBackend& backend, const std::string& host, LabProbeResult& result) {
     result = {};
+    const RemoteConnectionScope examination;  // as the program's examination keeps its pipes
     RegistryKeyPtr machine;
     if (Status status = backend.registry().Connect(host, Hive::LocalMachine, machine); status != ERROR_SUCCESS)
         return status;

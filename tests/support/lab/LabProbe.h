@@ -19,7 +19,8 @@ struct LabProbeResult {
 // The reads the program makes to examine one computer, against a lab host:
 // connect to its machine hive, open the services key, open each product key,
 // NetServerGetInfo at level 101, read ProductOptions\ProductType. The first
-// failure of a step that must succeed is returned.
+// failure of a step that must succeed is returned. Its pipes are opened once,
+// as in the program's examination (RemoteConnectionScope).
 Status RunLabProbe(smb::SmbBackend& backend, const std::string& host, LabProbeResult& result);
 
 // How many product keys a probe opens.

@@ -69,6 +69,8 @@ private:
                 return Reply(Failed{error});
             return ended ? Reply(Ended{}) : Reply(data);
         }
+        if (const auto* transact = std::get_if<TransactPipe>(&request))
+            return Transact(*transact);
         if (const auto* close = std::get_if<ClosePipe>(&request)) {
             session_->Close(close->handle);
             return Reply(Done{});
@@ -77,6 +79,33 @@ private:
         bool sent = true;
         const int error = session_->Browse(browse.url, [&](const BrowseEntry& entry) { sent = sent && Reply(entry); });
         return sent && Answer(error);
+    }
+
+    // The write, then the PDU's header and the rest of it as the header says.
+    bool Transact(const TransactPipe& transact) {
+        if (!transact.bytes.empty()) {
+            if (const int error = session_->Write(transact.handle, transact.bytes); error != 0)
+                return Reply(Failed{error});
+        }
+        Data pdu;
+        pdu.bytes.resize(kPduHeaderBytes);
+        bool ended = false;
+        if (const int error = session_->Read(transact.handle, pdu.bytes, ended); error != 0)
+            return Reply(Failed{error});
+        if (ended)
+            return Reply(Ended{});
+        const std::size_t length = PduLength(std::span<const std::uint8_t, kPduHeaderBytes>(pdu.bytes));
+        if (length == 0)
+            return Reply(Failed{EPROTO});
+        pdu.bytes.resize(length);
+        if (length > kPduHeaderBytes) {
+            const std::span<std::uint8_t> rest = std::span<std::uint8_t>(pdu.bytes).subspan(kPduHeaderBytes);
+            if (const int error = session_->Read(transact.handle, rest, ended); error != 0)
+                return Reply(Failed{error});
+            if (ended)
+                return Reply(Ended{});
+        }
+        return Reply(pdu);
     }
 
     FrameChannel channel_;

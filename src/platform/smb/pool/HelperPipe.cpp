@@ -82,4 +82,25 @@ Status HelperPipe::ReadExact(std::uint8_t* out, std::size_t size, Deadline deadl
     return ERROR_SUCCESS;
 }
 
+Status HelperPipe::Transact(std::span<const std::uint8_t> request, std::vector<std::uint8_t>& pdu, Deadline deadline) {
+    if (request.size() > helper::kMaxReadSize)
+        return PipeStream::Transact(request, pdu, deadline);
+    helper::Reply reply;
+    const auto wholePdu = [](const helper::Reply& answer) {
+        const auto* data = std::get_if<helper::Data>(&answer);
+        return !data || (data->bytes.size() >= helper::kPduHeaderBytes &&
+                         helper::PduLength(std::span<const std::uint8_t, helper::kPduHeaderBytes>(
+                             data->bytes.data(), helper::kPduHeaderBytes)) == data->bytes.size());
+    };
+    if (Status status = PipeCall<helper::Data, helper::Ended>(
+            *core_, slot_, helper::TransactPipe{handle_, {request.begin(), request.end()}}, deadline, StatusFromIoErrno,
+            reply, wholePdu);
+        status != ERROR_SUCCESS)
+        return status;
+    if (std::holds_alternative<helper::Ended>(reply))
+        return ERROR_BROKEN_PIPE;
+    pdu = std::move(std::get<helper::Data>(reply).bytes);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace vn::smb

@@ -8,8 +8,8 @@
 
 namespace vn::smb {
 
-// A named pipe held open by a helper process. Each write and read is one
-// request to that helper, made under a lease, so that pipes sharing a helper
+// A named pipe held open by a helper process. Each write, read and
+// transaction is one request to that helper, made under a lease, so that pipes sharing a helper
 // take turns. When the helper is gone every call fails with an RPC failure.
 class HelperPipe final : public PipeStream {
 public:
@@ -21,6 +21,8 @@ public:
 
     Status Write(std::span<const std::uint8_t> bytes, Deadline deadline) override;
     Status ReadExact(std::uint8_t* out, std::size_t size, Deadline deadline) override;
+    // One request to the helper, which makes the write and both reads.
+    Status Transact(std::span<const std::uint8_t> request, std::vector<std::uint8_t>& pdu, Deadline deadline) override;
 
 private:
     const std::shared_ptr<HelperPoolCore> core_;

@@ -15,6 +15,7 @@ enum class Type : std::uint8_t {
     ReadPipe = 4,
     ClosePipe = 5,
     Browse = 6,
+    TransactPipe = 7,
     Done = 64,
     Opened = 65,
     Failed = 66,
@@ -91,10 +92,10 @@ public:
         at_ += size;
         return true;
     }
-    // The rest of the body, which must hold between 1 and limit bytes.
-    bool Rest(std::vector<std::uint8_t>& bytes, std::size_t limit) {
+    // The rest of the body, which must hold between least and limit bytes.
+    bool Rest(std::vector<std::uint8_t>& bytes, std::size_t limit, std::size_t least = 1) {
         const std::size_t size = body_.size() - at_;
-        if (size == 0 || size > limit)
+        if (size < least || size > limit)
             return false;
         bytes.assign(body_.begin() + static_cast<std::ptrdiff_t>(at_), body_.end());
         at_ = body_.size();
@@ -159,6 +160,15 @@ std::uint32_t FrameBodyLength(const std::uint8_t* lengthBytes) {
            (static_cast<std::uint32_t>(lengthBytes[3]) << 24);
 }
 
+std::size_t PduLength(std::span<const std::uint8_t, kPduHeaderBytes> header) {
+    constexpr std::size_t kFragLengthAt = 8;
+    const bool littleEndian = (header[4] & 0xF0) == 0x10;
+    const std::uint8_t low = littleEndian ? header[kFragLengthAt] : header[kFragLengthAt + 1];
+    const std::uint8_t high = littleEndian ? header[kFragLengthAt + 1] : header[kFragLengthAt];
+    const std::size_t length = low | (std::size_t{high} << 8);
+    return length < kPduHeaderBytes ? 0 : length;
+}
+
 std::vector<std::uint8_t> EncodeRequest(const Request& request) {
     return std::visit(Overloaded{
                           [](const Logon& m) {
@@ -195,6 +205,12 @@ std::vector<std::uint8_t> EncodeRequest(const Request& request) {
                           [](const Browse& m) {
                               FrameWriter w(Type::Browse);
                               w.String(m.url, kMaxUrl);
+                              return w.Finish();
+                          },
+                          [](const TransactPipe& m) {
+                              FrameWriter w(Type::TransactPipe);
+                              w.U32(m.handle);
+                              w.Bytes(m.bytes);
                               return w.Finish();
                           },
                       },
@@ -246,6 +262,11 @@ bool DecodeRequest(std::span<const std::uint8_t> body, Request& request) {
         break;
     }
     case Type::ReadPipe: ok = DecodeReadPipe(r, request.emplace<ReadPipe>()); break;
+    case Type::TransactPipe: {
+        auto& transact = request.emplace<TransactPipe>();
+        ok = r.U32(transact.handle) && r.Rest(transact.bytes, kMaxReadSize, 0);
+        break;
+    }
     case Type::ClosePipe: ok = r.U32(request.emplace<ClosePipe>().handle); break;
     case Type::Browse: {
         auto& browse = request.emplace<Browse>();

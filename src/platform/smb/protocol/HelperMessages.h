@@ -53,7 +53,14 @@ struct ClosePipe {
 struct Browse {  // smb://, smb://WORKGROUP or smb://SERVER
     std::string url;
 };
-using Request = std::variant<Logon, OpenPipe, WritePipe, ReadPipe, ClosePipe, Browse>;
+// Writes bytes (when there are any: none only reads) and reads the next
+// whole DCE/RPC PDU, whose common header gives its length: one request and
+// one answer for what took a write and two reads.
+struct TransactPipe {
+    std::uint32_t handle = 0;
+    std::vector<std::uint8_t> bytes;
+};
+using Request = std::variant<Logon, OpenPipe, WritePipe, ReadPipe, ClosePipe, Browse, TransactPipe>;
 
 // Replies, from a helper to its program.
 struct Done {};
@@ -63,10 +70,10 @@ struct Opened {
 struct Failed {  // the errno that libsmbclient reported, never 0
     std::int32_t error = 0;
 };
-struct Data {  // exactly what a ReadPipe asked for
+struct Data {  // exactly what a ReadPipe asked for, or a TransactPipe's PDU
     std::vector<std::uint8_t> bytes;
 };
-struct Ended {};  // the pipe ended before the bytes asked for
+struct Ended {};  // the pipe ended before the bytes asked for (or a whole PDU)
 enum class EntryKind : std::uint8_t { Workgroup = 1, Server = 2, FileShare = 3, PrinterShare = 4 };
 struct BrowseEntry {
     EntryKind kind = EntryKind::Workgroup;
@@ -86,5 +93,11 @@ bool DecodeReply(std::span<const std::uint8_t> body, Reply& reply);
 
 // The body length a frame's first four bytes announce.
 std::uint32_t FrameBodyLength(const std::uint8_t* lengthBytes);
+
+// A DCE/RPC PDU's length from its 16-byte common header (the fragment
+// length, in the byte order the header's data representation gives); 0 when
+// it is shorter than the header itself.
+inline constexpr std::size_t kPduHeaderBytes = 16;
+std::size_t PduLength(std::span<const std::uint8_t, kPduHeaderBytes> header);
 
 }  // namespace vn::smb::helper

@@ -16,18 +16,17 @@ RpcConnection::RpcConnection(std::unique_ptr<PipeStream> pipe, std::chrono::mill
     : pipe_(std::move(pipe)),
       callLimit_(callLimit) {}
 
-Status RpcConnection::ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body, PipeStream::Deadline deadline) {
-    std::uint8_t headerBytes[kPduHeaderSize];
-    if (Status status = pipe_->ReadExact(headerBytes, sizeof headerBytes, deadline); status != ERROR_SUCCESS)
+Status RpcConnection::TransactPdu(std::span<const std::uint8_t> request, PduHeader& header,
+                                  std::vector<std::uint8_t>& body, PipeStream::Deadline deadline) {
+    std::vector<std::uint8_t> pdu;
+    if (Status status = pipe_->Transact(request, pdu, deadline); status != ERROR_SUCCESS)
         return status;
-    if (Status status = ParsePduHeader(headerBytes, header); status != ERROR_SUCCESS)
+    if (Status status = ParsePduHeader(pdu, header); status != ERROR_SUCCESS)
         return status;
+    if (pdu.size() != header.fragLength)
+        return RPC_S_PROTOCOL_ERROR;
     // The fragment length is a 16-bit field, so the body is bounded by 64 KiB.
-    body.resize(header.fragLength - kPduHeaderSize);
-    if (!body.empty()) {
-        if (Status status = pipe_->ReadExact(body.data(), body.size(), deadline); status != ERROR_SUCCESS)
-            return status;
-    }
+    body.assign(pdu.begin() + kPduHeaderSize, pdu.end());
     if (header.authLength != 0)
         return RPC_S_PROTOCOL_ERROR;  // we never ask for authentication at this level
     return ERROR_SUCCESS;
@@ -37,12 +36,10 @@ Status RpcConnection::Bind(const RpcSyntaxId& abstractSyntax) {
     std::lock_guard<std::mutex> lock(mutex_);
     const PipeStream::Deadline deadline = RemoteDeadlineScope::CallDeadline(callLimit_);
     const std::uint32_t callId = nextCallId_++;
-    if (Status status = pipe_->Write(BuildBind(callId, abstractSyntax, kDefaultMaxFragment), deadline);
-        status != ERROR_SUCCESS)
-        return status;
     PduHeader header;
     std::vector<std::uint8_t> body;
-    if (Status status = ReadPdu(header, body, deadline); status != ERROR_SUCCESS)
+    if (Status status = TransactPdu(BuildBind(callId, abstractSyntax, kDefaultMaxFragment), header, body, deadline);
+        status != ERROR_SUCCESS)
         return status;
     if (header.callId != callId)
         return RPC_S_PROTOCOL_ERROR;
@@ -61,6 +58,11 @@ Status RpcConnection::Bind(const RpcSyntaxId& abstractSyntax) {
         return RPC_S_PROTOCOL_ERROR;
     bound_ = true;
     return ERROR_SUCCESS;
+}
+
+bool RpcConnection::Usable() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return bound_ && broken_ == ERROR_SUCCESS;
 }
 
 Status RpcConnection::Call(std::uint16_t opnum, std::span<const std::uint8_t> request,
@@ -87,6 +89,7 @@ Status RpcConnection::Exchange(std::uint16_t opnum, std::span<const std::uint8_t
     const std::uint32_t callId = nextCallId_++;
     const std::size_t maxStubPart = maxXmitFrag_ - kRequestHeaderSize;
     std::size_t sent = 0;
+    std::vector<std::uint8_t> last;  // the last request fragment goes out with the wait for the answer
     do {
         const std::size_t part = std::min(maxStubPart, request.size() - sent);
         std::uint8_t flags = 0;
@@ -95,11 +98,14 @@ Status RpcConnection::Exchange(std::uint16_t opnum, std::span<const std::uint8_t
         if (sent + part == request.size())
             flags |= PFC_LAST_FRAG;
         const auto allocHint = static_cast<std::uint32_t>(request.size() - sent);
-        if (Status status = pipe_->Write(
-                BuildRequestFragment(callId, opnum, flags, allocHint, request.subspan(sent, part)), deadline);
-            status != ERROR_SUCCESS)
-            return status;
+        std::vector<std::uint8_t> fragment =
+            BuildRequestFragment(callId, opnum, flags, allocHint, request.subspan(sent, part));
         sent += part;
+        if (sent == request.size()) {
+            last = std::move(fragment);
+        } else if (Status status = pipe_->Write(fragment, deadline); status != ERROR_SUCCESS) {
+            return status;
+        }
     } while (sent < request.size());
 
     for (std::size_t fragment = 0;; ++fragment) {
@@ -108,7 +114,9 @@ Status RpcConnection::Exchange(std::uint16_t opnum, std::span<const std::uint8_t
         const bool first = fragment == 0;
         PduHeader header;
         std::vector<std::uint8_t> body;
-        if (Status status = ReadPdu(header, body, deadline); status != ERROR_SUCCESS)
+        if (Status status = TransactPdu(first ? std::span<const std::uint8_t>(last) : std::span<const std::uint8_t>(),
+                                        header, body, deadline);
+            status != ERROR_SUCCESS)
             return status;
         if (header.callId != callId)
             return RPC_S_PROTOCOL_ERROR;

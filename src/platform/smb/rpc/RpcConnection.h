@@ -29,6 +29,10 @@ public:
     // gives its status; malformed answers give an RPC runtime status.
     Status Call(std::uint16_t opnum, std::span<const std::uint8_t> request, std::vector<std::uint8_t>& response);
 
+    // False once the bind failed or a call broke off mid-answer: every later
+    // call would fail, so the connection is not worth keeping.
+    bool Usable();
+
     // Upper bound of a whole response stub; larger answers are refused.
     static constexpr std::size_t kMaxResponseStub = std::size_t{16} * 1024 * 1024;
     // Upper bound of the fragments of one response: a whole kMaxResponseStub
@@ -39,7 +43,9 @@ public:
 private:
     Status Exchange(std::uint16_t opnum, std::span<const std::uint8_t> request, std::vector<std::uint8_t>& response,
                     bool& complete);
-    Status ReadPdu(PduHeader& header, std::vector<std::uint8_t>& body, PipeStream::Deadline deadline);
+    // Sends request (none when empty) and receives the next PDU.
+    Status TransactPdu(std::span<const std::uint8_t> request, PduHeader& header, std::vector<std::uint8_t>& body,
+                       PipeStream::Deadline deadline);
 
     std::mutex mutex_;
     std::unique_ptr<PipeStream> pipe_;
