@@ -6,6 +6,7 @@
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <unordered_set>
 
 #include "cli/Commands.h"
 #include "cli/DeployTextSink.h"
@@ -17,6 +18,7 @@
 #include "deploy/TargetNameFile.h"
 #include "deploy/ToolCommandLines.h"
 #include "deploy/ToolDirectory.h"
+#include "platform/NameFolding.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn::cli {
@@ -97,8 +99,9 @@ std::vector<InstallTarget> CommandTargets(CommandContext& context, int& failure)
     }
     model.destinationPath = line.path ? *line.path : ReadDefaultDestinationPath(context.host.platform().registry());
     model.useLocalSettings = line.settings ? 1 : 0;
+    std::unordered_set<std::string> listed;  // folded names, for a check in linear time
     for (const std::string& name : names) {
-        if (HasTarget(targets, name)) {
+        if (!listed.insert(FoldRegistryName(name)).second) {
             context.Warn(name + ": The specified computer already exists");
             continue;
         }

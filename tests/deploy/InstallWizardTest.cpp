@@ -314,6 +314,31 @@ TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
     EXPECT_EQ(finished, 1);
 }
 
+// "flood" prints 2,500 lines with an error at the 1,500th; the list keeps
+// 1,000 entries from each end of that computer's part, the next computer's
+// part whole, and the error note still tells of the error left out.
+TEST_F(InstallWizardTest, EachComputersDetailsKeepTheirFirstAndLastEntries) {
+    RegisterStandInTool();
+    std::vector<InstallTarget> targets = Named({"lines", "flood"});
+    CInstallMainDlg wizard(platform_, targets, nullptr, services_);
+    wizard.Next();
+    wizard.Next();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning(); }));
+    static_assert(CInstallStatusPage::kKeptEntries == 1000);
+    Lines expected{"args [install] [-computer] [flood] [-port] [2002] [-path] [C:\\Program Files\\Vantor]"};
+    for (int i = 1; i < 1000; ++i)
+        expected.push_back("line " + std::to_string(i));
+    expected.emplace_back("... 501 line(s) left out ...");
+    for (int i = 1501; i <= 2500; ++i)
+        expected.push_back("line " + std::to_string(i));
+    for (const char* line : {"args [install] [-computer] [lines] [-port] [2002] [-path] [C:\\Program Files\\Vantor]",
+                             "one", "two", "three"})
+        expected.emplace_back(line);
+    EXPECT_EQ(wizard.StatusPage()->DetailLines(), expected);
+    EXPECT_FALSE(wizard.findChild<QLabel*>("errorNote")->isHidden());
+    EXPECT_EQ(wizard.findChild<QLabel*>("computerLine")->text(), "Vantor was installed on 1 computer(s).");
+}
+
 TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClose) {
     RegisterStandInTool();
     struct Case {

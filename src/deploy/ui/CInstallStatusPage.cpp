@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kAnimationMilliseconds = 100;
 
+QString LeftOutText(int count) { return QStringLiteral("... %1 line(s) left out ...").arg(count); }
+
 QProgressBar* MakeBar(const char* name, QWidget* parent) {
     auto* bar = new QProgressBar(parent);
     bar->setObjectName(QString::fromLatin1(name));
@@ -72,6 +74,8 @@ void CInstallStatusPage::Advance() {
 
 void CInstallStatusPage::BeginRun(int count) {
     details_->clear();
+    targetStart_ = 0;
+    targetEntries_ = 0;
     total_->setRange(0, count);
     total_->setValue(0);
     timer_->start();
@@ -83,12 +87,27 @@ void CInstallStatusPage::SetAnimating(bool on) { animating_ = on; }
 
 void CInstallStatusPage::SetComputerLine(const std::string& text) {
     computerLine_->setText(QString::fromStdString(text));
+    targetStart_ = details_->count();
+    targetEntries_ = 0;
 }
 
 void CInstallStatusPage::AddDetails(const std::string& text) {
     for (const std::string& entry : DetailEntries(text))
-        details_->addItem(QString::fromStdString(entry));
+        AddEntry(entry);
     details_->scrollToBottom();
+}
+
+void CInstallStatusPage::AddEntry(const std::string& entry) {
+    const int leftOut = ++targetEntries_ - 2 * kKeptEntries;
+    if (leftOut > 0) {
+        // The note takes the place of the oldest entry of the end part; later
+        // that entry goes from behind it.
+        const int note = targetStart_ + kKeptEntries;
+        if (leftOut > 1)
+            delete details_->takeItem(note + 1);
+        details_->item(note)->setText(LeftOutText(leftOut));
+    }
+    details_->addItem(QString::fromStdString(entry));
 }
 
 void CInstallStatusPage::SetTotalPos(int position) { total_->setValue(position); }
@@ -99,7 +118,7 @@ bool CInstallStatusPage::AskToStop(const std::string& question) {
     return ShowMessage(kAppCaption, question, MessageIcon::None, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-std::vector<std::string> CInstallStatusPage::DetailLines() {
+std::vector<std::string> CInstallStatusPage::DetailLines() const {
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(details_->count()));
     for (int row = 0; row < details_->count(); ++row)
