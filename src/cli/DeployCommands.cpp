@@ -100,13 +100,15 @@ std::vector<InstallTarget> CommandTargets(CommandContext& context, int& failure)
     model.destinationPath = line.path ? *line.path : ReadDefaultDestinationPath(context.host.platform().registry());
     model.useLocalSettings = line.settings ? 1 : 0;
     std::unordered_set<std::string> listed;  // folded names, for a check in linear time
-    for (const std::string& name : names) {
+    listed.reserve(names.size());
+    targets.reserve(names.size());
+    for (std::string& name : names) {
         if (!listed.insert(FoldRegistryName(name)).second) {
             context.Warn(name + ": The specified computer already exists");
             continue;
         }
         targets.push_back(model);
-        targets.back().hostName = name;
+        targets.back().hostName = std::move(name);
     }
     return targets;
 }
