@@ -3,6 +3,7 @@
 #include <openssl/ssl.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -75,5 +76,11 @@ private:
 
 // A port on 127.0.0.1 on which nothing listens.
 std::uint16_t UnusedPort();
+
+// A socket listening on 127.0.0.1 at a port the system picks (left in port).
+int ListenOnLoopback(std::uint16_t& port);
+
+// Waits until the socket is readable, stop is set, or the deadline passes.
+bool WaitReadable(int socket, const std::atomic<bool>& stop, std::chrono::steady_clock::time_point deadline);
 
 }  // namespace vn::test
