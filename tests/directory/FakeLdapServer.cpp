@@ -1,6 +1,5 @@
 #include "directory/FakeLdapServer.h"
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -15,7 +14,6 @@
 namespace vn::test {
 namespace {
 
-constexpr int kPollMs = 50;
 constexpr auto kIoLimit = std::chrono::seconds(10);
 constexpr std::string_view kPagedResultsOid = "1.2.840.113556.1.4.319";
 constexpr std::string_view kCookiePrefix = "page-";
@@ -219,16 +217,7 @@ std::vector<FakeLdapServer::Search> FakeLdapServer::Searches() const {
 }
 
 void FakeLdapServer::Serve() {
-    while (!stop_.load()) {
-        pollfd entry{listener_, POLLIN, 0};
-        if (::poll(&entry, 1, kPollMs) <= 0)
-            continue;
-        const int socket = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (socket < 0)
-            continue;
-        Handle(socket);
-        ::close(socket);
-    }
+    AcceptUntilStopped(listener_, stop_, [this](int socket) { Handle(socket); });
 }
 
 void FakeLdapServer::Handle(int socket) {

@@ -106,18 +106,24 @@ std::vector<TestHttpsServer::Request> TestHttpsServer::Requests() const {
     return requests_;
 }
 
-void TestHttpsServer::Serve() {
-    while (!stop_.load()) {
-        pollfd entry{listener_, POLLIN, 0};
+void AcceptUntilStopped(int listener, const std::atomic<bool>& stop, const std::function<void(int)>& handle) {
+    while (!stop.load()) {
+        pollfd entry{listener, POLLIN, 0};
         if (::poll(&entry, 1, kPollMs) <= 0)
             continue;
-        const int socket = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int socket = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (socket < 0)
             continue;
-        ++connections_;
-        Handle(socket);
+        handle(socket);
         ::close(socket);
     }
+}
+
+void TestHttpsServer::Serve() {
+    AcceptUntilStopped(listener_, stop_, [this](int socket) {
+        ++connections_;
+        Handle(socket);
+    });
 }
 
 void TestHttpsServer::Handle(int socket) {
