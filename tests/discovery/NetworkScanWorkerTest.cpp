@@ -198,8 +198,12 @@ TEST_F(NetworkScanWorkerTest, ImpossibleNamesAreSkippedWithAMessageNamingThem) {
               (Lines{top, top + "/OFFICE", top + "/OFFICE/PC1", top + "/OFFICE/PC2", top + "/OFFICE/" + longest,
                      top + "/LAB", top + "/LAB/LAB1", top + "/WORK GROUP", top + "/WORK GROUP/PC4"}));
     const Lines lines = status_.Lines();
-    for (const auto& [name, message] : computers)
-        EXPECT_NE(std::find(lines.begin(), lines.end(), "\"" + name + "\"" + message), lines.end()) << name;
+    for (const auto& [name, message] : computers) {
+        std::string line = '"' + name;
+        line += '"';
+        line += message;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << name;
+    }
     EXPECT_NE(std::find(lines.begin(), lines.end(),
                         "\"a/b,c\" is skipped: no folder name can hold / \\ : * ? \" < > | or control characters"),
               lines.end());
