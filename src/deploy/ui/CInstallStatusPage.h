@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,7 +23,9 @@ namespace vn {
 // The list keeps of each target's entries the first and the last
 // kKeptEntries; one entry in their midst says how many were left out, so a
 // tool that prints without end holds the list at a fixed size and its latest
-// lines still show.
+// lines still show. New entries reach the list at each tick of the page's
+// timer (and before anything else looks at it), so a fast tool costs one
+// layout of the list per tick rather than one per block of its output.
 class CInstallStatusPage final : public QWidget, public InstallStatusSink {
     Q_OBJECT
 public:
@@ -39,7 +42,7 @@ public:
     void EndRun(const std::string& summary, bool errors) override;
 
     // The entries of the details list, in order.
-    std::vector<std::string> DetailLines() const;
+    std::vector<std::string> DetailLines();
 
     void ShowDetailsList(bool show);
 
@@ -53,7 +56,8 @@ protected:
 
 private:
     void Advance();
-    void AddEntry(const std::string& entry);
+    // Moves the entries on their way into the list.
+    void ShowPending();
 
     QLabel* computerLine_;
     QLabel* totalLabel_;
@@ -66,6 +70,10 @@ private:
     bool animating_ = false;
     int targetStart_ = 0;    // the row of the current target's first entry
     int targetEntries_ = 0;  // entries the current target added, kept or not
+    // On their way: of the current target's first entries, then the latest
+    // of the rest (at most kKeptEntries).
+    std::vector<std::string> pendingFirst_;
+    std::deque<std::string> pendingLast_;
 };
 
 // The ready page: two centred texts.
