@@ -6,6 +6,7 @@
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <unordered_set>
 
 #include "cli/Commands.h"
 #include "cli/DeployProgressSink.h"
@@ -18,6 +19,7 @@
 #include "deploy/TargetNameFile.h"
 #include "deploy/ToolCommandLines.h"
 #include "deploy/ToolDirectory.h"
+#include "platform/NameFolding.h"
 #include "platform/SystemErrorText.h"
 
 namespace vn::cli {
@@ -98,13 +100,16 @@ std::vector<InstallTarget> CommandTargets(CommandContext& context, int& failure)
     }
     model.destinationPath = line.path ? *line.path : ReadDefaultDestinationPath(context.host.platform().registry());
     model.useLocalSettings = line.settings ? 1 : 0;
-    for (const std::string& name : names) {
-        if (HasTarget(targets, name)) {
+    std::unordered_set<std::string> listed;  // folded names, for a check in linear time
+    listed.reserve(names.size());
+    targets.reserve(names.size());
+    for (std::string& name : names) {
+        if (!listed.insert(FoldRegistryName(name)).second) {
             context.Warn(name + ": The specified computer already exists");
             continue;
         }
         targets.push_back(model);
-        targets.back().hostName = name;
+        targets.back().hostName = std::move(name);
     }
     return targets;
 }

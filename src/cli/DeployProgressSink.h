@@ -18,7 +18,6 @@ public:
     void AddDetails(const std::string& text) override;
     void SetTotalPos(int position) override;
     bool AskToStop(const std::string& question) override;
-    std::vector<std::string> DetailLines() override { return text_.DetailLines(); }
     void EndRun(const std::string& summary, bool errors) override;
 
 private:

@@ -2,18 +2,17 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "deploy/InstallStatusSink.h"
 
 namespace vn::cli {
 
 // The deployment as text: every entry of the details on standard output the
-// moment it comes, the computer lines on standard error when verbose, the
-// summary on standard output at the end. The stop question goes to ask.
+// moment it comes (and nowhere else: the output is the record), the computer
+// lines on standard error when verbose, the summary on standard output at
+// the end. The stop question goes to ask.
 class DeployTextSink final : public InstallStatusSink {
 public:
     // ended runs after the summary is out.
@@ -25,13 +24,12 @@ public:
           ask_(std::move(ask)),
           ended_(std::move(ended)) {}
 
-    void BeginRun(int count) override;
+    void BeginRun(int) override {}
     void SetAnimating(bool) override {}
     void SetComputerLine(const std::string& text) override;
     void AddDetails(const std::string& text) override;
     void SetTotalPos(int) override {}
     bool AskToStop(const std::string& question) override;
-    std::vector<std::string> DetailLines() override;
     void EndRun(const std::string& summary, bool errors) override;
 
     // Whether EndRun reported errors; read once the run has ended.
@@ -45,8 +43,6 @@ private:
     const bool verbose_;
     std::function<bool(const std::string&)> ask_;
     std::function<void()> ended_;
-    std::mutex mutex_;
-    std::vector<std::string> details_;
     bool errors_ = false;
 };
 

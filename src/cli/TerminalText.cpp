@@ -1,5 +1,6 @@
 #include "cli/TerminalText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/Utf8Scan.h"
@@ -16,6 +17,11 @@ void AppendHex(std::string& out, unsigned value) {
 }  // namespace
 
 std::string TerminalText(std::string_view text) {
+    // Most text is printable ASCII already, which stays as it is.
+    const bool plain =
+        std::all_of(text.begin(), text.end(), [](char c) { return (c >= 0x20 && c < 0x7F) || c == '\t'; });
+    if (plain)
+        return std::string(text);
     std::string out;
     out.reserve(text.size());
     bool pendingReturn = false;

@@ -44,7 +44,7 @@ void CInstallThread::Run() {
     sink_.BeginRun(count);
     int installed = 0;
     if (toolDirectory_.empty()) {
-        sink_.AddDetails("Could not get the " + std::string(kToolProductName) + " path from the registry. ");
+        Report("Could not get the " + std::string(kToolProductName) + " path from the registry. ");
     } else {
         sink_.SetAnimating(true);
         bool ended = false;
@@ -53,7 +53,7 @@ void CInstallThread::Run() {
             sink_.SetComputerLine(FormatText("Computer %d of %d (%s)", k, count, target.hostName));
             // A name no computer can have never reaches the tool's command line.
             if (const std::string problem = HostNameProblem(target.hostName); !problem.empty()) {
-                sink_.AddDetails("Error: " + problem + " The computer is skipped.");
+                Report("Error: " + problem + " The computer is skipped.");
             } else {
                 bool done = false;
                 const bool goOn = Deploy(target, done);
@@ -67,8 +67,8 @@ void CInstallThread::Run() {
         }
         completed_ = !ended;
     }
-    const bool errors = DetailsShowErrors(sink_.DetailLines());
-    sink_.EndRun(FormatText("%s was installed on %d computer(s).", std::string(kToolProductName), installed), errors);
+    sink_.EndRun(FormatText("%s was installed on %d computer(s).", std::string(kToolProductName), installed),
+                 errorsReported_);
 }
 
 bool CInstallThread::Deploy(const InstallTarget& target, bool& installed) {
@@ -85,7 +85,7 @@ bool CInstallThread::Deploy(const InstallTarget& target, bool& installed) {
 CInstallThread::ToolOutcome CInstallThread::RunTool(const std::string& commandLine, const std::string& stopQuestion,
                                                     bool& succeeded) {
     if (ToolEnded()) {
-        sink_.AddDetails(kCancelled);
+        Report(kCancelled);
         return ToolOutcome::Stopped;
     }
     if (const ToolOutcome started = StartTool(commandLine); started != ToolOutcome::Done)
@@ -102,7 +102,7 @@ CInstallThread::ToolOutcome CInstallThread::RunTool(const std::string& commandLi
     const bool ran = !ToolEnded();
     const std::uint32_t exitStatus = waiter_.ExitStatus();
     if (ran && exitStatus != 0)
-        sink_.AddDetails(FormatText("Error: %s ended with exit status %u", std::string(kToolFileName), exitStatus));
+        Report(FormatText("Error: %s ended with exit status %u", std::string(kToolFileName), exitStatus));
     succeeded = ran && exitStatus == 0 && !printedError;
     return AnswerStopRequest(stopQuestion);
 }
@@ -112,11 +112,11 @@ CInstallThread::ToolOutcome CInstallThread::StartTool(const std::string& command
     const Status status =
         processes_.Start(toolDirectory_ + std::string(kToolFileName), commandLine, toolDirectory_, tool);
     if (status == kTooManyOpenFiles) {
-        sink_.AddDetails("Could not create pipe.");
+        Report("Could not create pipe.");
         return ToolOutcome::NoPipe;
     }
     if (status != ERROR_SUCCESS) {
-        sink_.AddDetails("Could not start " + std::string(kToolFileName));
+        Report("Could not start " + std::string(kToolFileName));
         return ToolOutcome::StartFailed;
     }
     std::lock_guard lock(toolLock_);
@@ -128,16 +128,28 @@ CInstallThread::ToolOutcome CInstallThread::StartTool(const std::string& command
 
 bool CInstallThread::ReadToolOutput(ChildProcess& tool) {
     bool error = false;
-    std::string line;
+    std::vector<std::string> lines;
+    // The lines of one block go to the sink in one text: its entries are
+    // the same as line by line, at one call.
     const auto add = [&] {
-        error = error || LineShowsError(line);
-        sink_.AddDetails(line);
+        std::string text;
+        for (const std::string& line : lines) {
+            if (&line != &lines.front())
+                text += '\n';
+            text += line;
+        }
+        lines.clear();
+        error = Report(text) || error;
     };
-    while (lines_.ReadLine(tool, line))
-        add();
+    while (lines_.ReadLines(tool, lines)) {
+        if (!lines.empty())
+            add();
+    }
     // A last line without its line feed is still the tool's word.
-    if (lines_.TakeUnfinishedLine(line))
+    if (std::string line; lines_.TakeUnfinishedLine(line)) {
+        lines.push_back(std::move(line));
         add();
+    }
     return error;
 }
 
@@ -150,11 +162,18 @@ CInstallThread::ToolOutcome CInstallThread::AnswerStopRequest(const std::string&
         stop = sink_.AskToStop(stopQuestion) || ToolEnded();
     }
     if (stop) {
-        sink_.AddDetails(kCancelled);
+        Report(kCancelled);
         return ToolOutcome::Stopped;
     }
     sink_.SetAnimating(true);
     return ToolOutcome::Done;
+}
+
+bool CInstallThread::Report(const std::string& text) {
+    const bool error = DetailsShowErrors(DetailEntries(text));
+    errorsReported_ = errorsReported_ || error;
+    sink_.AddDetails(text);
+    return error;
 }
 
 bool CInstallThread::ToolEnded() {

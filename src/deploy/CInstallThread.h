@@ -19,6 +19,8 @@ namespace vn {
 // and twice more to copy this computer's settings when the target asks for
 // it. Every tool line goes to the sink as it arrives; a stop request (the
 // stop event) is answered between two tool runs with the sink's question.
+// Whether any entry told of an error is noted as the entries pass, so the
+// sink may keep as few of them as it likes.
 // Started at most once; the targets and the tool directory must not change
 // while it runs.
 class CInstallThread : public WorkerThread {
@@ -51,6 +53,8 @@ private:
     // Whether any line the tool printed told of an error.
     bool ReadToolOutput(ChildProcess& tool);
     ToolOutcome AnswerStopRequest(const std::string& stopQuestion);
+    // Adds text to the details; whether it tells of an error.
+    bool Report(const std::string& text);
     // Installs on one target; false when the run has to end. installed: the
     // install run of the tool succeeded.
     bool Deploy(const InstallTarget& target, bool& installed);
@@ -66,6 +70,7 @@ private:
     std::mutex toolLock_;  // around tool_ where EndTool may use it
     std::unique_ptr<ChildProcess> tool_;
     bool toolEnded_ = false;  // EndTool was called
+    bool errorsReported_ = false;
     std::atomic<bool> completed_{false};
 };
 

@@ -29,12 +29,6 @@ bool DispatchedInstallStatusSink::AskToStop(const std::string& question) {
     return stop;
 }
 
-std::vector<std::string> DispatchedInstallStatusSink::DetailLines() {
-    std::vector<std::string> lines;
-    dispatcher_.Call([&] { lines = target_.DetailLines(); });
-    return lines;
-}
-
 void DispatchedInstallStatusSink::EndRun(const std::string& summary, bool errors) {
     dispatcher_.Call([&] { target_.EndRun(summary, errors); });
 }

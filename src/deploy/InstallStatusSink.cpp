@@ -5,14 +5,16 @@
 namespace vn {
 
 std::vector<std::string> DetailEntries(std::string_view text) {
-    std::vector<std::string> entries(1);
-    for (const char c : text) {
-        if (c == '\n')
-            entries.emplace_back();
-        else if (c != '\r')
-            entries.back() += c;
+    std::vector<std::string> entries;
+    for (;;) {
+        const std::size_t feed = text.find('\n');
+        std::string& entry = entries.emplace_back(text.substr(0, feed));
+        if (entry.find('\r') != std::string::npos)
+            std::erase(entry, '\r');
+        if (feed == std::string_view::npos)
+            return entries;
+        text.remove_prefix(feed + 1);
     }
-    return entries;
 }
 
 bool LineShowsError(std::string_view line) {

@@ -17,14 +17,15 @@ public:
     virtual void BeginRun(int count) = 0;
     // Starts or halts the advancing of the current-progress display.
     virtual void SetAnimating(bool on) = 0;
-    // The line above the progress bars.
+    // The line above the progress bars; called as each target begins, so
+    // the details that follow are that target's.
     virtual void SetComputerLine(const std::string& text) = 0;
-    // Appends the entries of text (see DetailEntries) to the details.
+    // Appends the entries of text (see DetailEntries) to the details. A
+    // sink may keep only some of them (the runner needs none back).
     virtual void AddDetails(const std::string& text) = 0;
     virtual void SetTotalPos(int position) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool AskToStop(const std::string& question) = 0;
-    virtual std::vector<std::string> DetailLines() = 0;
     // The run has ended: the summary in the computer line, the error note when errors.
     virtual void EndRun(const std::string& summary, bool errors) = 0;
 };

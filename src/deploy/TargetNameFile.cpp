@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "inventory/BoundedLineReader.h"
+
 namespace vn {
 
 bool ReadTargetNames(const std::string& path, std::vector<std::string>& names) {
@@ -9,12 +11,14 @@ bool ReadTargetNames(const std::string& path, std::vector<std::string>& names) {
     if (!file)
         return false;
     names.clear();
-    constexpr const char* kWhiteSpace = " \t\r\n\v\f";
-    for (std::string line; std::getline(file, line);) {
-        const std::size_t first = line.find_first_not_of(kWhiteSpace);
-        if (first == std::string::npos)
-            continue;
-        names.push_back(line.substr(first, line.find_last_not_of(kWhiteSpace) - first + 1));
+    BoundedLineReader reader(file, kTargetLineLimit);
+    std::string line;
+    bool truncated = false;
+    while (reader.Next(line, truncated)) {
+        while (!line.empty() && IsLineSpace(line.back()))
+            line.pop_back();
+        if (!line.empty())
+            names.push_back(line);
     }
     return true;
 }

@@ -26,6 +26,8 @@ std::string LoadSettingsCommandLine(std::string_view hostName) {
 
 namespace {
 
+constexpr std::size_t kMaxHostNameLength = 255;
+
 // Appended piece by piece: GCC 12 at -O3 warns falsely about a literal + string.
 std::string InQuotes(std::string_view text) {
     std::string quoted = "\"";
@@ -52,6 +54,8 @@ std::string HostNameProblem(std::string_view hostName) {
     }
     if (hostName.front() == '-')
         return shown + " cannot be a computer name: it begins with \"-\".";
+    if (hostName.size() > kMaxHostNameLength)
+        return shown + " cannot be a computer name: it is longer than 255 bytes.";
     return {};
 }
 

@@ -20,8 +20,9 @@ std::string CreateSettingsCommandLine();
 std::string LoadSettingsCommandLine(std::string_view hostName);
 
 // Empty when hostName can be a computer's name; otherwise why it cannot, as a
-// sentence for the user. No computer name is empty, begins with "-" (the
-// tool would read an option) or holds a blank, a quote or a control character.
+// sentence for the user. No computer name is empty, longer than 255 bytes,
+// begins with "-" (the tool would read an option) or holds a blank, a quote
+// or a control character.
 std::string HostNameProblem(std::string_view hostName);
 
 }  // namespace vn

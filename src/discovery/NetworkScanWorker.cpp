@@ -7,6 +7,7 @@
 
 #include "detect/ComputerProbe.h"
 #include "discovery/NetworkResources.h"
+#include "inventory/NameRules.h"
 #include "platform/RemoteConnectionScope.h"
 #include "platform/SystemErrorText.h"
 
@@ -144,6 +145,13 @@ bool NetworkBrowse::Walk(ResourceEnumeration& enumeration, float start, float sp
             NetResource& resource = buffer[i];
             const std::string name = WithoutBackslashes(resource.remoteName);
             const bool server = resource.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER;
+            // A name no node can have is left out, with what a container holds.
+            if (const std::string problem = FoundNameProblem(server ? NameKind::Computer : NameKind::Folder, name);
+                !problem.empty()) {
+                job_.Status.SetStatusText(problem);
+                job_.Status.SetPos(static_cast<int>(position));
+                continue;
+            }
             InventoryNode* inTree = AddFound(resource, name, parent);
             if ((resource.dwUsage & RESOURCEUSAGE_CONTAINER) && !server) {
                 job_.Status.SetText("Scanning resource: %s", name);

@@ -9,6 +9,7 @@
 #include "inventory/InventoryModel.h"
 #include "inventory/InventoryQueries.h"
 #include "inventory/NameCompare.h"
+#include "inventory/NameRules.h"
 #include "inventory/TextFileWriter.h"
 
 namespace vn {
@@ -24,51 +25,6 @@ std::string ListLine(const ComputerRecord& computer) {
     for (const ProductDef* product : computer.InstalledProducts)
         line += ", " + product->DisplayName;
     return line + "\r\n";
-}
-
-bool IsValidUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        // The sequence length from the lead byte; 0xC0, 0xC1 and above 0xF4 never lead.
-        const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                                   : lead >= 0xE0 && lead <= 0xEF ? 3
-                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                                  : 0;
-        if (length == 0)
-            return false;
-        char32_t code = lead & (0x7F >> length);
-        if (i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-// Characters no Windows computer name can hold (besides control characters);
-// a name with one could never be examined, nor removed or rescanned by path.
-constexpr std::string_view kImpossibleNameCharacters = "/\\:*?\"<>|";
-
-bool IsImpossibleComputerName(std::string_view name) {
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || kImpossibleNameCharacters.find(c) != std::string_view::npos)
-            return true;
-    }
-    return false;
 }
 
 // The computer name of one line, if it has a usable one. A name that no

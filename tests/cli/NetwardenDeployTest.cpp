@@ -85,6 +85,22 @@ TEST_F(NetwardenDeployTest, TheRecordedToolRunsForEachComputer) {
               "Vantor was installed on 1 computer(s).\n");
 }
 
+// An import file's line is read only as far as any name could go: a longer
+// one is refused by its length, never cut to a shorter name.
+TEST_F(NetwardenDeployTest, AnOverlongLineOfTheFileIsRefusedByItsLength) {
+    ASSERT_EQ(Run({"deploy-tool", QString::fromStdString(toolFolder_.string())}).exitCode, 0);
+    const fs::path list = fs::path(directory_.Path()) / "targets.txt";
+    std::ofstream(list) << "PC1\n" << std::string(1 << 20, 'x') << "\n";
+    const ProgramOutcome refused = Run({"deploy", "--file", QString::fromStdString(list.string())});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("\"" + std::string(256, 'x') +
+                               "\" cannot be a computer name: it is longer than 255 "
+                               "bytes."),
+              std::string::npos)
+        << refused.err.substr(0, 400);
+}
+
 TEST_F(NetwardenDeployTest, CtrlCStopsAfterTheToolsRunAndASecondEndsAHangingTool) {
     ASSERT_EQ(Run({"deploy-tool", QString::fromStdString(toolFolder_.string())}).exitCode, 0);
     struct Case {

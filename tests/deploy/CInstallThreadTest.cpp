@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "deploy/CInstallThread.h"
@@ -101,6 +102,10 @@ TEST_F(CInstallThreadTest, ToolOutputBecomesDetailEntries) {
         {"lines", {"one", "two", "three"}, false},
         // A line longer than the buffer is cut, never overrunning it.
         {"long", {full, full, std::string(10000 - 2 * 4095, 'x'), "after"}, false},
+        // A line that just fits is one entry, whose line feed ends no other.
+        {"exact", {full, std::string(4094, 'y')}, false},
+        // A line that comes in two reads is one entry.
+        {"dribble", {"parted", "next"}, false},
         {"zero", {"ab"}, false},
         {"unfinished", {"no line feed"}, false},
         // Its child still holds the pipe: the output ends with the tool.
@@ -128,18 +133,21 @@ TEST_F(CInstallThreadTest, ARunReportsInOrder) {
     EXPECT_TRUE(Run());
     EXPECT_EQ(sink_.Calls(), (Lines{"BeginRun 2", "SetAnimating on", "SetComputerLine Computer 1 of 2 (lines)",
                                     "SetTotalPos 1", "SetComputerLine Computer 2 of 2 (PC2)", "SetTotalPos 2",
-                                    "DetailLines", "EndRun Vantor was installed on 2 computer(s)."}));
+                                    "EndRun Vantor was installed on 2 computer(s)."}));
     EXPECT_EQ(sink_.Details().size(), 1u + 3u + 3u + 1u);  // four tool runs, three lines of text
 }
 
 TEST_F(CInstallThreadTest, ImpossibleHostNamesNeverReachTheTool) {
-    targets_ = {Target("PC1 -inifile x"), Target("PC\"2"), Target("-inifile"), Target(""),
-                Target("PC\t3"),          Target("PC4")};
+    const std::string longest(255, 'p');
+    targets_ = {Target("PC1 -inifile x"), Target("PC\"2"),       Target("-inifile"), Target(""),
+                Target("PC\t3"),          Target(longest + "p"), Target("PC4"),      Target(longest)};
     Run();
-    EXPECT_EQ(sink_.ArgumentLines(), (Lines{"args [install] [-computer] [PC4] [-port] [5650] [-path] "
-                                            "[C:\\Program Files\\Vantor]"}));
+    EXPECT_EQ(
+        sink_.ArgumentLines(),
+        (Lines{"args [install] [-computer] [PC4] [-port] [5650] [-path] [C:\\Program Files\\Vantor]",
+               "args [install] [-computer] [" + longest + "] [-port] [5650] [-path] [C:\\Program Files\\Vantor]"}));
     const Lines details = sink_.Details();
-    ASSERT_GE(details.size(), 5u);
+    ASSERT_GE(details.size(), 6u);
     EXPECT_EQ(details[0],
               "Error: \"PC1 -inifile x\" cannot be a computer name: it holds a blank, a quote or a control character. "
               "The computer is skipped.");
@@ -150,7 +158,10 @@ TEST_F(CInstallThreadTest, ImpossibleHostNamesNeverReachTheTool) {
     EXPECT_EQ(details[4],
               "Error: \"PC?3\" cannot be a computer name: it holds a blank, a quote or a control "
               "character. The computer is skipped.");
-    EXPECT_EQ(sink_.Calls().back(), "EndRun Vantor was installed on 1 computer(s). errors");
+    EXPECT_EQ(details[5], "Error: \"" + longest +
+                              "p\" cannot be a computer name: it is longer than 255 bytes. The "
+                              "computer is skipped.");
+    EXPECT_EQ(sink_.Calls().back(), "EndRun Vantor was installed on 2 computer(s). errors");
 }
 
 TEST_F(CInstallThreadTest, FailuresEndTheRunWithTheirEntry) {
@@ -185,30 +196,46 @@ TEST_F(CInstallThreadTest, FailuresEndTheRunWithTheirEntry) {
 TEST_F(CInstallThreadTest, AStopRequestIsAnsweredBetweenToolRuns) {
     struct Case {
         bool answer;
+        bool duringSettings;  // the request comes while the settings file is written, not the install
         Lines argumentsAfterTheFirst;
         std::string last;
         int installed;
     };
+    const std::string question[] = {"Are you sure you want to stop installation?",
+                                    "Are you sure you want to stop the setting installation?"};
     const Case cases[] = {
         // No: the same computer's settings runs follow, then the next computer.
         {false,
+         false,
          {"args [createinifile] [-inifile] [Vantor.ini]",
           "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [slow]",
           "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]"},
          "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]",
          2},
-        {true, {}, "Cancelled.", 1},
+        {true, false, {}, "Cancelled.", 1},
+        // Yes after the settings file is written: its loading never runs.
+        {true, true, {"args [createinifile] [-inifile] [Vantor.ini]"}, "Cancelled.", 1},
+        {false,
+         true,
+         {"args [createinifile] [-inifile] [Vantor.ini]",
+          "args [loadinifile] [-inifile] [Vantor.ini] [-computer] [PC1]",
+          "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]"},
+         "args [install] [-computer] [PC2] [-port] [5650] [-path] [C:\\Program Files\\Vantor]",
+         2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.answer);
+        SCOPED_TRACE(std::to_string(c.answer) + (c.duringSettings ? " settings" : " install"));
         std::filesystem::remove(directory_.File("go"));
+        std::filesystem::remove(directory_.File("settings.hold"));
+        if (c.duringSettings)
+            std::ofstream(directory_.File("settings.hold")).flush();
         test::RecordingInstallSink sink;
         sink.answers = {c.answer};
-        std::vector<InstallTarget> targets{Target("slow", "C:\\V\\", 1), Target("PC2")};
+        std::vector<InstallTarget> targets{Target(c.duringSettings ? "PC1" : "slow", "C:\\V\\", 1), Target("PC2")};
         CInstallThread runner(processes_, targets, toolDirectory_, sink);
-        // The request comes while the tool runs; the question only once it has ended.
-        sink.onDetails = [&](const std::string& entry) {
-            if (entry == "waiting") {
+        // The request comes while the tool first waits; the question only once it has ended.
+        sink.onDetails = [&, requested = false](const std::string& entry) mutable {
+            if (entry == "waiting" && !std::exchange(requested, true)) {
                 runner.GetStopEvent().Set();
                 std::ofstream(directory_.File("go")).flush();
             }
@@ -222,11 +249,13 @@ TEST_F(CInstallThreadTest, AStopRequestIsAnsweredBetweenToolRuns) {
         EXPECT_EQ(details.back(), c.last);
         EXPECT_NE(std::find(details.begin(), details.end(), "went"), details.end());
         const Lines calls = sink.Calls();
-        const auto question =
-            std::find(calls.begin(), calls.end(), "AskToStop Are you sure you want to stop installation?");
-        ASSERT_NE(question, calls.end());
-        EXPECT_EQ(*(question - 1), "SetAnimating off");
-        EXPECT_EQ(*(question + 1), c.answer ? "DetailLines" : "SetAnimating on");
+        const auto asked = std::find(calls.begin(), calls.end(), "AskToStop " + question[c.duringSettings ? 1 : 0]);
+        ASSERT_NE(asked, calls.end());
+        EXPECT_EQ(std::count_if(calls.begin(), calls.end(),
+                                [](const std::string& call) { return call.rfind("AskToStop", 0) == 0; }),
+                  1);
+        EXPECT_EQ(*(asked - 1), "SetAnimating off");
+        EXPECT_EQ(*(asked + 1), c.answer ? calls.back() : "SetAnimating on");
         EXPECT_EQ(calls.back(), "EndRun Vantor was installed on " + std::to_string(c.installed) + " computer(s).");
         EXPECT_EQ(runner.Completed(), !c.answer);
     }

@@ -314,6 +314,64 @@ TEST_F(InstallWizardTest, ARunShowsTheToolLinesLiveAndExportsThem) {
     EXPECT_EQ(finished, 1);
 }
 
+// "flood" prints 2,500 lines with an error at the 1,500th; the list keeps
+// 1,000 entries from each end of that computer's part, the next computer's
+// part whole, and the error note still tells of the error left out.
+TEST_F(InstallWizardTest, EachComputersDetailsKeepTheirFirstAndLastEntries) {
+    RegisterStandInTool();
+    std::vector<InstallTarget> targets = Named({"lines", "flood"});
+    CInstallMainDlg wizard(platform_, targets, nullptr, services_);
+    wizard.Next();
+    wizard.Next();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !wizard.IsRunning(); }));
+    static_assert(CInstallStatusPage::kKeptEntries == 1000);
+    Lines expected{"args [install] [-computer] [flood] [-port] [2002] [-path] [C:\\Program Files\\Vantor]"};
+    for (int i = 1; i < 1000; ++i)
+        expected.push_back("line " + std::to_string(i));
+    expected.emplace_back("... 501 line(s) left out ...");
+    for (int i = 1501; i <= 2500; ++i)
+        expected.push_back("line " + std::to_string(i));
+    for (const char* line : {"args [install] [-computer] [lines] [-port] [2002] [-path] [C:\\Program Files\\Vantor]",
+                             "one", "two", "three"})
+        expected.emplace_back(line);
+    EXPECT_EQ(wizard.StatusPage()->DetailLines(), expected);
+    EXPECT_FALSE(wizard.findChild<QLabel*>("errorNote")->isHidden());
+    EXPECT_EQ(wizard.findChild<QLabel*>("computerLine")->text(), "Vantor was installed on 1 computer(s).");
+}
+
+// The page alone, fed a target's entries in parts with a look at the list
+// after each: whatever the parts, the list holds the first and the last
+// 1,000 entries with the count of those between, and the next target's part
+// follows whole.
+TEST(InstallStatusPageTest, TheDetailsKeepTheirBoundWhateverTheParts) {
+    const std::vector<int> partsOf[] = {{2000}, {2001}, {2500}, {1010, 1500}, {1, 1999, 1, 499}, {700, 700, 700, 700}};
+    for (const std::vector<int>& parts : partsOf) {
+        CInstallStatusPage page;
+        page.BeginRun(2);
+        page.SetComputerLine("Computer 1 of 2 (a)");
+        int total = 0;
+        for (const int part : parts) {
+            std::string text;
+            for (int i = 0; i < part; ++i)
+                text += (i == 0 ? "e" : "\ne") + std::to_string(++total);
+            page.AddDetails(text);
+            (void)page.DetailLines();  // what the list shows now, so the next part meets it
+        }
+        page.SetComputerLine("Computer 2 of 2 (b)");
+        page.AddDetails("next");
+        Lines expected;
+        for (int i = 1; i <= total; ++i) {
+            if (i > 1000 && i <= total - 1000)
+                continue;
+            if (i == total - 999 && total > 2000)
+                expected.push_back("... " + std::to_string(total - 2000) + " line(s) left out ...");
+            expected.push_back("e" + std::to_string(i));
+        }
+        expected.emplace_back("next");
+        EXPECT_EQ(page.DetailLines(), expected) << total;
+    }
+}
+
 TEST_F(InstallWizardTest, StoppingAsksBetweenRunsAndAHangingToolCanBeEndedToClose) {
     RegisterStandInTool();
     struct Case {

@@ -42,11 +42,6 @@ public:
         answers.pop_front();
         return answer;
     }
-    std::vector<std::string> DetailLines() override {
-        Log("DetailLines");
-        std::lock_guard lock(mutex_);
-        return details_;
-    }
     void EndRun(const std::string& summary, bool errors) override {
         Log("EndRun " + summary + (errors ? " errors" : ""));
     }

@@ -1,6 +1,7 @@
 // Takes the deployment tool's place in the tests. It prints its arguments,
 // then behaves as the computer it is given asks (see Behave); "createinifile"
-// writes Vantor.ini into its current directory.
+// writes Vantor.ini into its current directory, and then waits as "slow"
+// does when the test has left a file "settings.hold" there.
 #include <signal.h>
 #include <unistd.h>
 
@@ -35,6 +36,13 @@ void StartPipeHolder() {
     std::ofstream("holder.pid") << child << '\n';
 }
 
+// Prints "waiting", then "went" once the test has created "go".
+void WaitForGoAhead() {
+    Write("waiting\n");
+    WaitForFile("go");
+    Write("went\n");
+}
+
 int Behave(std::string_view computer) {
     if (computer == "lines") {
         Write("one\r\ntwo\r\nthree\n");
@@ -48,9 +56,18 @@ int Behave(std::string_view computer) {
         StartPipeHolder();
         Write("parent done\n");
     } else if (computer == "slow") {
-        Write("waiting\n");
-        WaitForFile("go");
-        Write("went\n");
+        WaitForGoAhead();
+    } else if (computer == "dribble") {
+        // One line over two writes, the second with a line's start.
+        Write("par");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Write("ted\nnext");
+    } else if (computer == "exact") {
+        Write(std::string(4095, 'x') + "\n" + std::string(4094, 'y') + "\n");
+    } else if (computer == "flood") {
+        // 2,500 lines, the 1,500th telling of an error.
+        for (int i = 1; i <= 2500; ++i)
+            Write(i == 1500 ? std::string("Error 5: Access is denied.\n") : "line " + std::to_string(i) + "\n");
     } else if (computer == "forever") {
         StartPipeHolder();
         Write("hanging\n");
@@ -81,6 +98,8 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "createinifile") == 0) {
         std::ofstream("Vantor.ini") << "[settings]\n";
         Write("settings written\n");
+        if (access("settings.hold", F_OK) == 0)
+            WaitForGoAhead();
     }
     return Behave(computer);
 }

@@ -172,6 +172,47 @@ TEST_F(NetworkScanWorkerTest, AnEnumerationErrorIsReportedAndTheLevelAboveGoesOn
     EXPECT_EQ(lines.back(), "Network scan finished successful.");
 }
 
+// Names no node can have, from the directory or the browse list, are left
+// out with a message naming each (a folder with what it holds); a name at
+// the length bound and a folder's blanks are kept.
+TEST_F(NetworkScanWorkerTest, ImpossibleNamesAreSkippedWithAMessageNamingThem) {
+    const std::string held = " is skipped: no computer name can hold / \\ : * ? \" < > | or control characters";
+    const std::string tooLong(256, 'n');
+    const std::pair<std::string, std::string> computers[] = {
+        {"a/b.evil.test", held},
+        {"c:d", held},
+        {"e*f", held},
+        {"\x1b[2Jred", held},
+        {"..", " is skipped: no computer name can be made of dots only"},
+        {"pc 1", " is skipped: no computer name can hold a blank"},
+        {tooLong, " is skipped: no computer name can be longer than 255 bytes"},
+        {"bad\xC3(", " is skipped: no computer name can be other than UTF-8 text"},
+    };
+    const std::string longest(255, 'm');
+    for (const auto& [name, message] : computers)
+        office_->AddServer(name);
+    office_->AddServer(longest);
+    provider_->AddDomain("a/b,c").AddServer("INSIDE");
+    provider_->AddDomain("WORK GROUP").AddServer("PC4");
+    Scan("Microsoft Windows Network");
+
+    const std::string top = "Microsoft Windows Network";
+    EXPECT_EQ(Paths(),
+              (Lines{top, top + "/OFFICE", top + "/OFFICE/PC1", top + "/OFFICE/PC2", top + "/OFFICE/" + longest,
+                     top + "/LAB", top + "/LAB/LAB1", top + "/WORK GROUP", top + "/WORK GROUP/PC4"}));
+    const Lines lines = status_.Lines();
+    for (const auto& [name, message] : computers) {
+        std::string line = '"' + name;
+        line += '"';
+        line += message;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << name;
+    }
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "\"a/b,c\" is skipped: no folder name can hold / \\ : * ? \" < > | or control characters"),
+              lines.end());
+    EXPECT_EQ(lines.back(), "Network scan finished successful.");
+}
+
 TEST_F(NetworkScanWorkerTest, AStopRequestIsConfirmedFirstAndANoLetsTheScanGoOn) {
     // Cancel while PC1 is examined: No. Cancel again while PC2 is: Yes.
     office_->AddServer("PC3");

@@ -105,6 +105,45 @@ TEST(Ndr, HostileCountsAreRejectedBeforeAnythingIsAllocated) {
     EXPECT_THROW(conformant.ConformantCount(4), NdrError);
 }
 
+// Each count is bound exactly by the whole elements that follow it: as many
+// as are there pass, one more fails (a byte short of it being there too).
+TEST(Ndr, CountsAreBoundExactlyByTheElementsThatFollow) {
+    enum class Kind { Conformant, Varying, WideChars };
+    for (const Kind kind : {Kind::Conformant, Kind::Varying, Kind::WideChars}) {
+        for (const std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{4}, std::size_t{12}}) {
+            if (kind == Kind::WideChars && size != 2)
+                continue;
+            for (const std::uint32_t present : {0u, 3u}) {
+                for (const std::uint32_t count : {present, present + 1}) {
+                    SCOPED_TRACE(std::to_string(static_cast<int>(kind)) + " size " + std::to_string(size) +
+                                 " present " + std::to_string(present) + " count " + std::to_string(count));
+                    NdrWriter w;
+                    if (kind != Kind::WideChars)
+                        w.U32(count);
+                    if (kind == Kind::Varying) {
+                        w.U32(0);
+                        w.U32(count);
+                    }
+                    const Bytes elements(present * size + size - 1, 0x41);
+                    w.Bytes(elements.data(), elements.size());
+                    NdrReader r(w.data());
+                    const auto read = [&] {
+                        if (kind == Kind::Conformant)
+                            return r.ConformantCount(size);
+                        if (kind == Kind::Varying)
+                            return r.VaryingCount(size);
+                        return static_cast<std::uint32_t>(r.WideChars(count).size());
+                    };
+                    if (count == present)
+                        EXPECT_EQ(read(), count);
+                    else
+                        EXPECT_THROW(read(), NdrError);
+                }
+            }
+        }
+    }
+}
+
 TEST(Ndr, MalformedVaryingBoundsAndTruncationAreErrors) {
     NdrWriter offsetSet;  // offset must be 0
     offsetSet.U32(2);

@@ -189,6 +189,20 @@ TEST_F(RpcConnectionTest, EveryPartOfACallSharesOneDeadlineWithinTheThreadsScope
     Queue(ResponsePdu(3, PFC_FIRST_FRAG | PFC_LAST_FRAG, Bytes{}));
     ASSERT_EQ(connection_.Call(22, Bytes{}, response), ERROR_SUCCESS);
     EXPECT_GT(pipe_.deadlines.front(), std::chrono::steady_clock::now() + 5s);
+
+    // And it too is one deadline for every part: an answer that drips in ten
+    // reads, each well within the limit, ends by it.
+    ScriptedPipe::Shared dripping;
+    RpcConnection limited(std::make_unique<ScriptedPipe>(dripping), 200ms);
+    const Bytes ack = BindAckPdu(1, 4280);
+    dripping.toRead.assign(ack.begin(), ack.end());
+    ASSERT_EQ(limited.Bind(winreg::Interface()), ERROR_SUCCESS);
+    for (std::size_t i = 0; i < 5; ++i) {
+        const Bytes part = ResponsePdu(2, i == 0 ? PFC_FIRST_FRAG : (i == 4 ? PFC_LAST_FRAG : 0), all.subspan(i, 1));
+        dripping.toRead.insert(dripping.toRead.end(), part.begin(), part.end());
+    }
+    dripping.drip = 40ms;
+    EXPECT_EQ(limited.Call(22, Bytes{}, response), ERROR_SEM_TIMEOUT);
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kAnimationMilliseconds = 100;
 
+QString LeftOutText(int count) { return QStringLiteral("... %1 line(s) left out ...").arg(count); }
+
 QProgressBar* MakeBar(const char* name, QWidget* parent) {
     auto* bar = new QProgressBar(parent);
     bar->setObjectName(QString::fromLatin1(name));
@@ -45,7 +47,10 @@ CInstallStatusPage::CInstallStatusPage(QWidget* parent)
     details_->setSelectionMode(QAbstractItemView::NoSelection);
     details_->hide();
     timer_->setInterval(kAnimationMilliseconds);
-    connect(timer_, &QTimer::timeout, this, &CInstallStatusPage::Advance);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        ShowPending();
+        Advance();
+    });
 }
 
 void CInstallStatusPage::resizeEvent(QResizeEvent* event) {
@@ -72,6 +77,10 @@ void CInstallStatusPage::Advance() {
 
 void CInstallStatusPage::BeginRun(int count) {
     details_->clear();
+    pendingFirst_.clear();
+    pendingLast_.clear();
+    targetStart_ = 0;
+    targetEntries_ = 0;
     total_->setRange(0, count);
     total_->setValue(0);
     timer_->start();
@@ -83,23 +92,54 @@ void CInstallStatusPage::SetAnimating(bool on) { animating_ = on; }
 
 void CInstallStatusPage::SetComputerLine(const std::string& text) {
     computerLine_->setText(QString::fromStdString(text));
+    ShowPending();  // the last target's entries stay in its part
+    targetStart_ = details_->count();
+    targetEntries_ = 0;
 }
 
 void CInstallStatusPage::AddDetails(const std::string& text) {
-    for (const std::string& entry : DetailEntries(text))
+    for (std::string& entry : DetailEntries(text)) {
+        if (targetEntries_++ < kKeptEntries) {
+            pendingFirst_.push_back(std::move(entry));
+            continue;
+        }
+        pendingLast_.push_back(std::move(entry));
+        if (pendingLast_.size() > static_cast<std::size_t>(kKeptEntries))
+            pendingLast_.pop_front();
+    }
+}
+
+void CInstallStatusPage::ShowPending() {
+    if (pendingFirst_.empty() && pendingLast_.empty())
+        return;
+    for (const std::string& entry : pendingFirst_)
         details_->addItem(QString::fromStdString(entry));
+    for (const std::string& entry : pendingLast_)
+        details_->addItem(QString::fromStdString(entry));
+    pendingFirst_.clear();
+    pendingLast_.clear();
+    if (const int leftOut = targetEntries_ - 2 * kKeptEntries; leftOut > 0) {
+        // A note that was there before is now the oldest entry behind the
+        // new one, and goes first.
+        const int note = targetStart_ + kKeptEntries;
+        details_->insertItem(note, LeftOutText(leftOut));
+        while (details_->count() - (note + 1) > kKeptEntries)
+            delete details_->takeItem(note + 1);
+    }
     details_->scrollToBottom();
 }
 
 void CInstallStatusPage::SetTotalPos(int position) { total_->setValue(position); }
 
 bool CInstallStatusPage::AskToStop(const std::string& question) {
+    ShowPending();
     if (onAsking)
         onAsking();
     return ShowMessage(kAppCaption, question, MessageIcon::None, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 std::vector<std::string> CInstallStatusPage::DetailLines() {
+    ShowPending();
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(details_->count()));
     for (int row = 0; row < details_->count(); ++row)
@@ -108,6 +148,7 @@ std::vector<std::string> CInstallStatusPage::DetailLines() {
 }
 
 void CInstallStatusPage::EndRun(const std::string& summary, bool errors) {
+    ShowPending();
     computerLine_->setText(QString::fromStdString(summary));
     animating_ = false;
     current_->setValue(current_->maximum());

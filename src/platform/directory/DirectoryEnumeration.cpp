@@ -58,9 +58,10 @@ Status DirectoryEnumeration::ReadPage() {
         cookie_.clear();
         return status;
     }
-    if (entries.size() >= entriesLeft_) {
-        // A directory that pages without end fills no tree: what came up to
-        // the bound is given, then the listing ends.
+    // A directory that pages without end fills no tree: what came up to the
+    // bound is given, then the listing ends. A last page that just reaches
+    // it ends the listing as any last page does.
+    if (entries.size() > entriesLeft_ || (entries.size() == entriesLeft_ && !cookie_.empty())) {
         entries.resize(entriesLeft_);
         capReached_ = true;
         cookie_.clear();

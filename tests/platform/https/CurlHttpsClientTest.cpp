@@ -79,6 +79,31 @@ TEST(CurlHttpsClientTest, ADeadlineEndsAnAnswerThatTrickles) {
     }
 }
 
+// The running cap on the body holds exactly, over one piece of the answer
+// and over many: an answer of maxBodyBytes arrives whole, one byte more fails.
+TEST(CurlHttpsClientTest, TheBodyCapHoldsExactly) {
+    TlsLab lab;
+    const Identity identity = lab.Trusted();
+    TestHttpsServer server(&identity);
+    CurlHttpsClient client(lab.ClientOptions());
+    for (const std::size_t cap : {std::size_t{1}, std::size_t{4096}, std::size_t{200000}}) {
+        for (const std::size_t length : {cap, cap + 1}) {
+            server.SetReply({200, std::string(length, 'v'), {}, TestHttpsServer::Behaviour::Answer});
+            HttpsRequest request = RequestTo(server.Port());
+            request.maxBodyBytes = cap;
+            HttpsResponse response;
+            const bool fits = length == cap;
+            EXPECT_EQ(client.Send(request, response), fits ? ERROR_SUCCESS : ERROR_HTTP_INVALID_SERVER_RESPONSE)
+                << length;
+            // Never more is kept than the cap.
+            if (fits)
+                EXPECT_EQ(response.body.size(), cap);
+            else
+                EXPECT_LE(response.body.size(), cap);
+        }
+    }
+}
+
 TEST(CurlHttpsClientTest, CancelEndsARequestInFlight) {
     TlsLab lab;
     const Identity identity = lab.Trusted();

@@ -18,33 +18,6 @@ namespace {
 constexpr int kPollMs = 50;
 constexpr auto kIoLimit = std::chrono::seconds(10);
 
-int ListenOnLoopback(std::uint16_t& port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        throw std::runtime_error("test server: socket");
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 8) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        ::close(fd);
-        throw std::runtime_error("test server: bind/listen");
-    }
-    port = ntohs(address.sin_port);
-    return fd;
-}
-
-// Waits until the socket is readable, the server stops, or the limit passes.
-bool WaitReadable(int socket, const std::atomic<bool>& stop, std::chrono::steady_clock::time_point deadline) {
-    while (!stop.load() && std::chrono::steady_clock::now() < deadline) {
-        pollfd entry{socket, POLLIN, 0};
-        if (::poll(&entry, 1, kPollMs) > 0)
-            return true;
-    }
-    return false;
-}
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -75,6 +48,32 @@ const char* ReasonPhrase(int status) {
 }
 
 }  // namespace
+
+int ListenOnLoopback(std::uint16_t& port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        throw std::runtime_error("test server: socket");
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 8) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(fd);
+        throw std::runtime_error("test server: bind/listen");
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
+bool WaitReadable(int socket, const std::atomic<bool>& stop, std::chrono::steady_clock::time_point deadline) {
+    while (!stop.load() && std::chrono::steady_clock::now() < deadline) {
+        pollfd entry{socket, POLLIN, 0};
+        if (::poll(&entry, 1, kPollMs) > 0)
+            return true;
+    }
+    return false;
+}
 
 TestHttpsServer::TestHttpsServer(const Identity* identity, const std::vector<X509*>& chain) {
     std::signal(SIGPIPE, SIG_IGN);  // a client that hangs up must not end the test program
@@ -107,18 +106,24 @@ std::vector<TestHttpsServer::Request> TestHttpsServer::Requests() const {
     return requests_;
 }
 
-void TestHttpsServer::Serve() {
-    while (!stop_.load()) {
-        pollfd entry{listener_, POLLIN, 0};
+void AcceptUntilStopped(int listener, const std::atomic<bool>& stop, const std::function<void(int)>& handle) {
+    while (!stop.load()) {
+        pollfd entry{listener, POLLIN, 0};
         if (::poll(&entry, 1, kPollMs) <= 0)
             continue;
-        const int socket = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int socket = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (socket < 0)
             continue;
-        ++connections_;
-        Handle(socket);
+        handle(socket);
         ::close(socket);
     }
+}
+
+void TestHttpsServer::Serve() {
+    AcceptUntilStopped(listener_, stop_, [this](int socket) {
+        ++connections_;
+        Handle(socket);
+    });
 }
 
 void TestHttpsServer::Handle(int socket) {

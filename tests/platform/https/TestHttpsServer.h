@@ -3,7 +3,9 @@
 #include <openssl/ssl.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -75,5 +77,15 @@ private:
 
 // A port on 127.0.0.1 on which nothing listens.
 std::uint16_t UnusedPort();
+
+// A socket listening on 127.0.0.1 at a port the system picks (left in port).
+int ListenOnLoopback(std::uint16_t& port);
+
+// Hands each connection to listener to handle, one at a time, and closes it
+// afterwards, until stop is set.
+void AcceptUntilStopped(int listener, const std::atomic<bool>& stop, const std::function<void(int socket)>& handle);
+
+// Waits until the socket is readable, stop is set, or the deadline passes.
+bool WaitReadable(int socket, const std::atomic<bool>& stop, std::chrono::steady_clock::time_point deadline);
 
 }  // namespace vn::test
