@@ -94,7 +94,12 @@ std::vector<InventoryNode*> CColumnTreeCtrl::SelectedNodes() const {
 
 void CColumnTreeCtrl::ClearMarks() {
     marks_.ClearAll();
+    MarksChanged();
+}
+
+void CColumnTreeCtrl::MarksChanged() {
     viewport()->update();
+    emit marksChanged();
 }
 
 void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
@@ -103,7 +108,7 @@ void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
         marks_.Select(node);
         setCurrentIndex(model_.IndexOf(node));
     }
-    viewport()->update();
+    MarksChanged();
 }
 
 InventoryNode* CColumnTreeCtrl::NodeAt(const QPoint& position) const {
@@ -153,6 +158,9 @@ void CColumnTreeCtrl::mousePressEvent(QMouseEvent* event) {
     if (node == nullptr) {
         ClearMarks();
         QTreeView::mousePressEvent(event);
+        // Nothing is chosen now: without a caret the details and the buttons
+        // stop showing the item chosen last.
+        selectionModel()->clearCurrentIndex();
         return;
     }
     if (IsOnExpandButton(position, index)) {
@@ -179,7 +187,7 @@ void CColumnTreeCtrl::OnLeftPress(QMouseEvent* event, InventoryNode* node) {
     if (!marks_.IsMarked(node))
         marks_.ClearAll();
     marks_.Select(node);
-    viewport()->update();
+    MarksChanged();
     plainPressNode_ = node;
     pressPosition_ = event->position().toPoint();
     // Makes the item the caret.
@@ -204,7 +212,7 @@ void CColumnTreeCtrl::ToggleMark(InventoryNode* node) {
         marks_.Deselect(node);
     else
         marks_.Select(node);
-    viewport()->update();
+    MarksChanged();
 }
 
 void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
@@ -221,7 +229,7 @@ void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
         if (row == to)
             break;
     }
-    viewport()->update();
+    MarksChanged();
 }
 
 void CColumnTreeCtrl::mouseReleaseEvent(QMouseEvent* event) {
@@ -347,7 +355,10 @@ void CColumnTreeCtrl::focusInEvent(QFocusEvent* event) {
 }
 
 void CColumnTreeCtrl::OnRowsRemoved() {
+    const std::size_t marked = marks_.MarkedCount();
     marks_.Prune([this](const InventoryNode* node) { return model_.Contains(node); });
+    if (marks_.MarkedCount() != marked)
+        emit marksChanged();
     if (!model_.Contains(plainPressNode_))
         plainPressNode_ = nullptr;
     if (!model_.Contains(dragged_))
@@ -450,7 +461,7 @@ void CColumnTreeCtrl::DropOn(InventoryNode* dragged, InventoryNode* target) {
     // so the same items can be dragged elsewhere.
     if (moved)
         SelectLanded(landed, draggedLine);
-    viewport()->update();
+    MarksChanged();
 }
 
 void CColumnTreeCtrl::SelectLanded(const std::vector<InventoryModel::Landing>& landed,

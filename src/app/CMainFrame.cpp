@@ -153,6 +153,8 @@ void CMainFrame::CreateClientArea() {
     CColumnTreeCtrl& tree = treeView_->Tree();
     connect(&tree, &CColumnTreeCtrl::caretChanged, this, &CMainFrame::OnCaretChanged);
     connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
+    // The buttons of the commands that act on the selection follow the marks.
+    connect(&tree, &CColumnTreeCtrl::marksChanged, commands_, &MainCommands::OnSelectionChanged);
     connect(&tree, &CColumnTreeCtrl::deletePressed, this, [this] { commands_->ExecuteIfEnabled(cmd::kRemove); });
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
             [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::NodeAt(index)); });
@@ -403,6 +405,8 @@ InventoryNode* CMainFrame::CaretNode() const { return treeView_->Tree().CaretNod
 FolderNode* CMainFrame::SelectedFolder() const { return dynamic_cast<FolderNode*>(CaretNode()); }
 
 void CMainFrame::ClearSelection() { treeView_->Tree().ClearMarks(); }
+
+void CMainFrame::SelectNode(InventoryNode* node) { treeView_->Tree().MakeSelectedCaret(node); }
 
 void CMainFrame::ClearCaret() { treeView_->Tree().selectionModel()->clearCurrentIndex(); }
 

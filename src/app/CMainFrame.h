@@ -66,6 +66,7 @@ public:
     InventoryNode* CaretNode() const override;
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void SelectNode(InventoryNode* node) override;
     void ClearCaret() override;
     void FocusTree() override;
     void RepaintTree() override;

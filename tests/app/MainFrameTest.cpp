@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainFrame.h"
@@ -317,6 +318,41 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     model.DeleteSubtree(pc9);
     model.DeleteSubtree(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// A click on empty space chooses nothing: the details say so and the buttons
+// of the computer commands are off, as they are when Ctrl+click takes the
+// last mark off while the caret stays.
+TEST_F(MainFrameTest, DetailsAndButtonsFollowTheSelectionWhenItEmpties) {
+    auto frame = Start();
+    SubsystemLaunchers launchers;
+    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
+    launchers.ServiceManager = [](const ComputerRecord&) {};
+    frame->Commands().SetLaunchers(launchers);
+    InventoryNode* pc1 = frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+    CColumnTreeCtrl& tree = frame->TreeView().Tree();
+    const QPoint onPc1 = tree.LabelRect(frame->Model().IndexOf(pc1)).center();
+    const std::pair<const char*, std::function<void()>> emptyings[] = {
+        {"click on empty space",
+         [&] { QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(20, tree.viewport()->height() - 5)); }},
+        {"ctrl+click on the one marked",
+         [&] { QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, onPc1); }},
+    };
+    for (const auto& [name, empty] : emptyings) {
+        SCOPED_TRACE(name);
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, onPc1);
+        ASSERT_EQ(frame->Details().CurrentKey(), details::kComputer);
+        ASSERT_TRUE(ButtonEnabled(*frame, "actionDisableEnableServices"));
+        empty();
+        EXPECT_TRUE(frame->SelectedNodes().empty());
+        EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
+        EXPECT_FALSE(ButtonEnabled(*frame, "actionDisableEnableServices"));
+    }
+    // The caret went with the click on empty space only.
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(20, tree.viewport()->height() - 5));
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
     EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
     ASSERT_TRUE(CloseAndWait(*frame));
 }
