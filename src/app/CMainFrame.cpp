@@ -28,6 +28,7 @@
 #include "pictures/PictureIds.h"
 #include "pictures/ResourceIcon.h"
 #include "ui/LockableSplitter.h"
+#include "ui/ScreenFit.h"
 #include "update/NewVersionCheck.h"
 
 namespace vn {
@@ -190,8 +191,15 @@ void CMainFrame::RestoreWorkspace() {
     QSize outer(kWindowWidth, kWindowHeight);
     const WorkspaceRestore restore = store_.ReadWorkspace();
     if (restore.Window) {
-        move(restore.Window->X, restore.Window->Y);  // the frame's corner
-        outer = QSize(restore.Window->Width, restore.Window->Height);
+        // Stored at another scale or screen size, the window could be larger
+        // than the screen or lie partly off it, its title bar out of reach.
+        const QRect stored(restore.Window->X, restore.Window->Y, restore.Window->Width, restore.Window->Height);
+        const QRect area = AvailableAreaAt(stored.center());
+        const QRect fitted = area.isEmpty() ? stored : FitIntoArea(stored, area);
+        move(fitted.topLeft());  // the frame's corner
+        outer = fitted.size();
+    } else if (const QRect area = AvailableAreaAt(QPoint()); !area.isEmpty()) {
+        outer = outer.boundedTo(area.size());
     }
     // The sizes stored are of the outer rectangle; Qt sizes the inside.
     resize(outer);
@@ -209,6 +217,15 @@ void CMainFrame::FitOuterSize() {
         return;
     resize(pendingOuterSize_ - frame);
     pendingOuterSize_ = QSize();
+    KeepOnScreen();
+}
+
+void CMainFrame::KeepOnScreen() {
+    if (pendingOuterSize_.isValid() || isMaximized() || isMinimized() || !isVisible())
+        return;
+    const QRect outer = frameGeometry();
+    if (const QRect area = AvailableAreaAt(outer.center()); !area.isEmpty() && !area.contains(outer))
+        move(FitIntoArea(outer, area).topLeft());
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
@@ -245,6 +262,9 @@ void CMainFrame::FitPanelsToContent() {
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    // The content may ask for more than the stored size (texts wrapping in
+    // a narrow column): what went past the screen's edge comes back onto it.
+    KeepOnScreen();
     // Unlocked, the rows stay as the user dragged them (the panels never
     // below their content); locked, they follow the content.
     if (panesApplied_ && right_->IsLocked())

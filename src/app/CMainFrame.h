@@ -108,6 +108,7 @@ private:
     void ApplyPaneSizes();
     void FitPanelsToContent();
     void FitOuterSize();
+    void KeepOnScreen();
     [[nodiscard]] Status SaveWorkspace();
     // Writes the settings, the tree and the workspace; false when something
     // failed and the user chose to keep the window open.

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -171,6 +173,32 @@ TEST_F(MainFrameTest, StoredWorkspaceIsRestored) {
     ASSERT_TRUE(CloseAndWait(*frame));
     EXPECT_EQ(Get("FirstWiewWidth"), 350u);
     EXPECT_EQ(Get("WorkspaceX"), 40u);
+}
+
+// Stored at a smaller scale, or on a larger screen: the window comes back
+// wholly on the screen, its title bar reachable.
+TEST_F(MainFrameTest, AWorkspaceStoredLargerThanOrOffTheScreenIsFittedOntoIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    Put("SaveWorkspaceInfo", 1);
+    Put("WorkspaceWidth", static_cast<std::uint32_t>(area.width() + 300));
+    Put("WorkspaceHeight", static_cast<std::uint32_t>(area.height() + 200));
+    Put("WorkspaceX", static_cast<std::uint32_t>(-150));
+    Put("WorkspaceY", static_cast<std::uint32_t>(-40));
+    auto frame = Start();
+    EXPECT_EQ(frame->frameGeometry(), area);
+    ASSERT_TRUE(CloseAndWait(*frame));
+
+    Put("WorkspaceWidth", 600);
+    Put("WorkspaceHeight", 400);
+    Put("WorkspaceX", static_cast<std::uint32_t>(area.right() - 100));
+    Put("WorkspaceY", static_cast<std::uint32_t>(area.bottom() - 50));
+    frame = Start();
+    // At least as large as its content needs, in the screen's corner.
+    const QRect placed = frame->frameGeometry();
+    EXPECT_GE(placed.width(), 600);
+    EXPECT_GE(placed.height(), 400);
+    EXPECT_EQ(placed.bottomRight(), area.bottomRight());
+    ASSERT_TRUE(CloseAndWait(*frame));
 }
 
 TEST_F(MainFrameTest, PartlyStoredPanesFallBackToTheBuiltInSizes) {

@@ -5,6 +5,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "ui/ScreenFit.h"
+
 namespace vn {
 namespace {
 
@@ -37,12 +39,15 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(browser_, 1);
-    resize(640, 560);
+    // A screen lower than the window, or a larger scale, keeps its bottom in view.
+    FitWindowToScreen(*this, QSize(640, 560));
 }
 
 void HelpWindow::ShowStartPage() {
     browser_->setSource(kStartPage);
     show();
+    // Placed by the window manager: wholly on the screen.
+    move(FitIntoArea(frameGeometry(), AvailableAreaAt(frameGeometry().center())).topLeft());
     raise();
     activateWindow();
 }
