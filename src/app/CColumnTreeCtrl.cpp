@@ -74,7 +74,9 @@ void CColumnTreeCtrl::ConfigureHeader() {
     bar->setFixedHeight(QFontMetrics(bar->font()).height() + 4 + 3);
     bar->setMinimumSectionSize(1);
     bar->resizeSection(InventoryModel::NameColumn, kColumnWidth);
-    bar->resizeSection(InventoryModel::ProductsColumn, kColumnWidth);
+    // Wide enough for its title in the header's font.
+    bar->resizeSection(InventoryModel::ProductsColumn,
+                       std::max(kColumnWidth, bar->sectionSizeHint(InventoryModel::ProductsColumn)));
     bar->setSectionResizeMode(InventoryModel::NameColumn, QHeaderView::Interactive);
     // The product column keeps its width whatever the user does.
     bar->setSectionResizeMode(InventoryModel::ProductsColumn, QHeaderView::Fixed);

@@ -323,9 +323,12 @@ TEST_F(TreeSelectionTest, ColumnsAreNamedAndTheProductColumnKeepsItsWidth) {
     EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Computer Name"));
     EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Installed Remote Access Products"));
     EXPECT_EQ(header->sectionSize(0), 200);
-    EXPECT_EQ(header->sectionSize(1), 200);
+    // At least as wide as its title needs: it is not cut.
+    const int products = header->sectionSize(1);
+    EXPECT_GE(products, 200);
+    EXPECT_GE(products, header->fontMetrics().horizontalAdvance(QStringLiteral("Installed Remote Access Products")));
     header->resizeSection(0, 320);
-    EXPECT_EQ(header->sectionSize(1), 200);
+    EXPECT_EQ(header->sectionSize(1), products);
     // Wider than the view: the columns scroll sideways.
     EXPECT_TRUE(QTest::qWaitFor([&] { return tree.horizontalScrollBar()->maximum() > 0; }, 2000));
     EXPECT_EQ(tree.horizontalScrollBar()->singleStep(), 15);
