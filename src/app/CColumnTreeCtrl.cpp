@@ -96,10 +96,10 @@ std::vector<InventoryNode*> CColumnTreeCtrl::SelectedNodes() const {
 
 void CColumnTreeCtrl::ClearMarks() {
     marks_.ClearAll();
-    MarksChanged();
+    RepaintMarks();
 }
 
-void CColumnTreeCtrl::MarksChanged() {
+void CColumnTreeCtrl::RepaintMarks() {
     viewport()->update();
     emit marksChanged();
 }
@@ -110,7 +110,7 @@ void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
         marks_.Select(node);
         setCurrentIndex(model_.IndexOf(node));
     }
-    MarksChanged();
+    RepaintMarks();
 }
 
 InventoryNode* CColumnTreeCtrl::NodeAt(const QPoint& position) const {
@@ -189,7 +189,7 @@ void CColumnTreeCtrl::OnLeftPress(QMouseEvent* event, InventoryNode* node) {
     if (!marks_.IsMarked(node))
         marks_.ClearAll();
     marks_.Select(node);
-    MarksChanged();
+    RepaintMarks();
     plainPressNode_ = node;
     pressPosition_ = event->position().toPoint();
     // Makes the item the caret.
@@ -214,7 +214,7 @@ void CColumnTreeCtrl::ToggleMark(InventoryNode* node) {
         marks_.Deselect(node);
     else
         marks_.Select(node);
-    MarksChanged();
+    RepaintMarks();
 }
 
 void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
@@ -231,7 +231,7 @@ void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
         if (row == to)
             break;
     }
-    MarksChanged();
+    RepaintMarks();
 }
 
 void CColumnTreeCtrl::mouseReleaseEvent(QMouseEvent* event) {
@@ -463,7 +463,7 @@ void CColumnTreeCtrl::DropOn(InventoryNode* dragged, InventoryNode* target) {
     // so the same items can be dragged elsewhere.
     if (moved)
         SelectLanded(landed, draggedLine);
-    MarksChanged();
+    RepaintMarks();
 }
 
 void CColumnTreeCtrl::SelectLanded(const std::vector<InventoryModel::Landing>& landed,

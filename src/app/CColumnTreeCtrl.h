@@ -83,7 +83,7 @@ protected:
 private:
     void OnLeftPress(QMouseEvent* event, InventoryNode* node);
     // Repaints the marks and tells of their change.
-    void MarksChanged();
+    void RepaintMarks();
     void ToggleMark(InventoryNode* node);
     void MarkSiblingRange(InventoryNode* clicked);
     void OnRowsRemoved();
