@@ -93,6 +93,14 @@ protected:
             ADD_FAILURE() << "no action " << objectName;
         return action;
     }
+    // Install and the service manager, which otherwise stay disabled, with
+    // launchers that do nothing.
+    static void EnableComputerCommands(CMainFrame& frame) {
+        SubsystemLaunchers launchers;
+        launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
+        launchers.ServiceManager = [](const ComputerRecord&) {};
+        frame.Commands().SetLaunchers(launchers);
+    }
     // The toolbar button's state: its command's outside menus.
     static bool ButtonEnabled(CMainFrame& frame, const char* objectName) {
         QAction* action = Action(frame, objectName);
@@ -300,10 +308,7 @@ TEST_F(MainFrameTest, ATreeSavedMeanwhileByAnotherProgramIsOverwrittenOnlyWhenTh
 
 TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     auto frame = Start();
-    SubsystemLaunchers launchers;
-    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
-    launchers.ServiceManager = [](const ComputerRecord&) {};
-    frame->Commands().SetLaunchers(launchers);
+    EnableComputerCommands(*frame);
     InventoryModel& model = frame->Model();
     EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
     EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
@@ -355,10 +360,7 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
 // last mark off while the caret stays.
 TEST_F(MainFrameTest, DetailsAndButtonsFollowTheSelectionWhenItEmpties) {
     auto frame = Start();
-    SubsystemLaunchers launchers;
-    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
-    launchers.ServiceManager = [](const ComputerRecord&) {};
-    frame->Commands().SetLaunchers(launchers);
+    EnableComputerCommands(*frame);
     InventoryNode* pc1 = frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
     CColumnTreeCtrl& tree = frame->TreeView().Tree();
     const QPoint onPc1 = tree.LabelRect(frame->Model().IndexOf(pc1)).center();
