@@ -45,11 +45,27 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
 
 void HelpWindow::ShowStartPage() {
     browser_->setSource(kStartPage);
+    placing_ = !isVisible();
     show();
-    // Placed by the window manager: wholly on the screen.
-    move(FitIntoArea(frameGeometry(), AvailableAreaAt(frameGeometry().center())).topLeft());
+    KeepOnScreen();
     raise();
     activateWindow();
+}
+
+void HelpWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager places a new window, frame and all, after it is
+    // shown; where that runs past the screen's edge it comes back.
+    if (placing_)
+        KeepOnScreen();
+}
+
+void HelpWindow::KeepOnScreen() {
+    const QRect outer = frameGeometry();
+    if (outer.size() != size())
+        placing_ = false;  // the frame is known: this is the manager's place
+    if (const QRect area = AvailableAreaAt(outer.center()); !area.isEmpty() && !area.contains(outer))
+        move(FitIntoArea(outer, area).topLeft());
 }
 
 }  // namespace vn
