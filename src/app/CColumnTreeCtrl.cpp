@@ -74,7 +74,9 @@ void CColumnTreeCtrl::ConfigureHeader() {
     bar->setFixedHeight(QFontMetrics(bar->font()).height() + 4 + 3);
     bar->setMinimumSectionSize(1);
     bar->resizeSection(InventoryModel::NameColumn, kColumnWidth);
-    bar->resizeSection(InventoryModel::ProductsColumn, kColumnWidth);
+    // Wide enough for its title in the header's font.
+    bar->resizeSection(InventoryModel::ProductsColumn,
+                       std::max(kColumnWidth, bar->sectionSizeHint(InventoryModel::ProductsColumn)));
     bar->setSectionResizeMode(InventoryModel::NameColumn, QHeaderView::Interactive);
     // The product column keeps its width whatever the user does.
     bar->setSectionResizeMode(InventoryModel::ProductsColumn, QHeaderView::Fixed);
@@ -94,7 +96,12 @@ std::vector<InventoryNode*> CColumnTreeCtrl::SelectedNodes() const {
 
 void CColumnTreeCtrl::ClearMarks() {
     marks_.ClearAll();
+    RepaintMarks();
+}
+
+void CColumnTreeCtrl::RepaintMarks() {
     viewport()->update();
+    emit marksChanged();
 }
 
 void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
@@ -103,7 +110,7 @@ void CColumnTreeCtrl::MakeSelectedCaret(InventoryNode* node) {
         marks_.Select(node);
         setCurrentIndex(model_.IndexOf(node));
     }
-    viewport()->update();
+    RepaintMarks();
 }
 
 InventoryNode* CColumnTreeCtrl::NodeAt(const QPoint& position) const {
@@ -153,6 +160,9 @@ void CColumnTreeCtrl::mousePressEvent(QMouseEvent* event) {
     if (node == nullptr) {
         ClearMarks();
         QTreeView::mousePressEvent(event);
+        // Nothing is chosen now: without a caret the details and the buttons
+        // stop showing the item chosen last.
+        selectionModel()->clearCurrentIndex();
         return;
     }
     if (IsOnExpandButton(position, index)) {
@@ -179,7 +189,7 @@ void CColumnTreeCtrl::OnLeftPress(QMouseEvent* event, InventoryNode* node) {
     if (!marks_.IsMarked(node))
         marks_.ClearAll();
     marks_.Select(node);
-    viewport()->update();
+    RepaintMarks();
     plainPressNode_ = node;
     pressPosition_ = event->position().toPoint();
     // Makes the item the caret.
@@ -204,7 +214,7 @@ void CColumnTreeCtrl::ToggleMark(InventoryNode* node) {
         marks_.Deselect(node);
     else
         marks_.Select(node);
-    viewport()->update();
+    RepaintMarks();
 }
 
 void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
@@ -221,7 +231,7 @@ void CColumnTreeCtrl::MarkSiblingRange(InventoryNode* clicked) {
         if (row == to)
             break;
     }
-    viewport()->update();
+    RepaintMarks();
 }
 
 void CColumnTreeCtrl::mouseReleaseEvent(QMouseEvent* event) {
@@ -347,7 +357,10 @@ void CColumnTreeCtrl::focusInEvent(QFocusEvent* event) {
 }
 
 void CColumnTreeCtrl::OnRowsRemoved() {
+    const std::size_t marked = marks_.MarkedCount();
     marks_.Prune([this](const InventoryNode* node) { return model_.Contains(node); });
+    if (marks_.MarkedCount() != marked)
+        emit marksChanged();
     if (!model_.Contains(plainPressNode_))
         plainPressNode_ = nullptr;
     if (!model_.Contains(dragged_))
@@ -450,7 +463,7 @@ void CColumnTreeCtrl::DropOn(InventoryNode* dragged, InventoryNode* target) {
     // so the same items can be dragged elsewhere.
     if (moved)
         SelectLanded(landed, draggedLine);
-    viewport()->update();
+    RepaintMarks();
 }
 
 void CColumnTreeCtrl::SelectLanded(const std::vector<InventoryModel::Landing>& landed,

@@ -56,6 +56,8 @@ public:
 signals:
     // The caret moved to node (null: no caret).
     void caretChanged(vn::InventoryNode* node);
+    // Items were marked or unmarked (the caret may stay where it is).
+    void marksChanged();
     // The context menu with that id (vn::menu) is to be shown at the global position.
     void contextMenuWanted(int menuId, const QPoint& globalPosition);
     // The Delete key: the marked items are to be removed.
@@ -80,6 +82,8 @@ protected:
 
 private:
     void OnLeftPress(QMouseEvent* event, InventoryNode* node);
+    // Repaints the marks and tells of their change.
+    void RepaintMarks();
     void ToggleMark(InventoryNode* node);
     void MarkSiblingRange(InventoryNode* clicked);
     void OnRowsRemoved();

@@ -28,6 +28,7 @@
 #include "pictures/PictureIds.h"
 #include "pictures/ResourceIcon.h"
 #include "ui/LockableSplitter.h"
+#include "ui/ScreenFit.h"
 #include "update/NewVersionCheck.h"
 
 namespace vn {
@@ -153,6 +154,8 @@ void CMainFrame::CreateClientArea() {
     CColumnTreeCtrl& tree = treeView_->Tree();
     connect(&tree, &CColumnTreeCtrl::caretChanged, this, &CMainFrame::OnCaretChanged);
     connect(&tree, &CColumnTreeCtrl::contextMenuWanted, this, &CMainFrame::PopContextMenu);
+    // The buttons of the commands that act on the selection follow the marks.
+    connect(&tree, &CColumnTreeCtrl::marksChanged, commands_, &MainCommands::OnSelectionChanged);
     connect(&tree, &CColumnTreeCtrl::deletePressed, this, [this] { commands_->ExecuteIfEnabled(cmd::kRemove); });
     connect(model_.get(), &InventoryModel::nodeRefreshed, this,
             [this](const QModelIndex& index) { OnNodeRefreshed(InventoryModel::NodeAt(index)); });
@@ -188,8 +191,15 @@ void CMainFrame::RestoreWorkspace() {
     QSize outer(kWindowWidth, kWindowHeight);
     const WorkspaceRestore restore = store_.ReadWorkspace();
     if (restore.Window) {
-        move(restore.Window->X, restore.Window->Y);  // the frame's corner
-        outer = QSize(restore.Window->Width, restore.Window->Height);
+        // Stored at another scale or screen size, the window could be larger
+        // than the screen or lie partly off it, its title bar out of reach.
+        const QRect stored(restore.Window->X, restore.Window->Y, restore.Window->Width, restore.Window->Height);
+        const QRect area = AvailableAreaAt(stored.center());
+        const QRect fitted = area.isEmpty() ? stored : FitIntoArea(stored, area);
+        move(fitted.topLeft());  // the frame's corner
+        outer = fitted.size();
+    } else if (const QRect area = AvailableAreaAt(QPoint()); !area.isEmpty()) {
+        outer = outer.boundedTo(area.size());
     }
     // The sizes stored are of the outer rectangle; Qt sizes the inside.
     resize(outer);
@@ -207,6 +217,15 @@ void CMainFrame::FitOuterSize() {
         return;
     resize(pendingOuterSize_ - frame);
     pendingOuterSize_ = QSize();
+    KeepOnScreen();
+}
+
+void CMainFrame::KeepOnScreen() {
+    if (pendingOuterSize_.isValid() || isMaximized() || isMinimized() || !isVisible())
+        return;
+    const QRect outer = frameGeometry();
+    if (const QRect area = AvailableAreaAt(outer.center()); !area.isEmpty() && !area.contains(outer))
+        move(FitIntoArea(outer, area).topLeft());
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
@@ -243,6 +262,9 @@ void CMainFrame::FitPanelsToContent() {
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    // The content may ask for more than the stored size (texts wrapping in
+    // a narrow column): what went past the screen's edge comes back onto it.
+    KeepOnScreen();
     // Unlocked, the rows stay as the user dragged them (the panels never
     // below their content); locked, they follow the content.
     if (panesApplied_ && right_->IsLocked())
@@ -403,6 +425,8 @@ InventoryNode* CMainFrame::CaretNode() const { return treeView_->Tree().CaretNod
 FolderNode* CMainFrame::SelectedFolder() const { return dynamic_cast<FolderNode*>(CaretNode()); }
 
 void CMainFrame::ClearSelection() { treeView_->Tree().ClearMarks(); }
+
+void CMainFrame::SelectNode(InventoryNode* node) { treeView_->Tree().MakeSelectedCaret(node); }
 
 void CMainFrame::ClearCaret() { treeView_->Tree().selectionModel()->clearCurrentIndex(); }
 

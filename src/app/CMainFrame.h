@@ -66,6 +66,7 @@ public:
     InventoryNode* CaretNode() const override;
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void SelectNode(InventoryNode* node) override;
     void ClearCaret() override;
     void FocusTree() override;
     void RepaintTree() override;
@@ -107,6 +108,7 @@ private:
     void ApplyPaneSizes();
     void FitPanelsToContent();
     void FitOuterSize();
+    void KeepOnScreen();
     [[nodiscard]] Status SaveWorkspace();
     // Writes the settings, the tree and the workspace; false when something
     // failed and the user chose to keep the window open.

@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t kSummaryColumn = 40;
 
-constexpr std::array<CommandSpec, 14> kCommands{{
+constexpr std::array<CommandSpec, 15> kCommands{{
     {"", "products", 0, 0, 0, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
@@ -79,6 +79,12 @@ constexpr std::array<CommandSpec, 14> kCommands{{
      "Creates the folder PATH and every missing folder above it; saves the tree and\n"
      "prints the folders created.\n",
      RunInventoryAddFolder},
+    {"inventory", "rename-folder", 2, 2, 0, "PATH NEWNAME", "rename a folder",
+     "Gives the folder PATH the name NEWNAME, which follows the rules of the Add\n"
+     "Folder dialog. When a folder of that name already stands beside it, the\n"
+     "folder's content moves into that one, merging as a drop would. Saves the tree\n"
+     "and prints the folder with what it holds.\n",
+     RunInventoryRenameFolder},
     {"inventory", "remove", 1, 1, 0, "PATH", "remove a folder with its contents, or a computer",
      "Removes the node PATH with everything below it; saves the tree and prints the\n"
      "nodes removed.\n",

@@ -14,6 +14,7 @@ int RunInventoryImport(CommandContext& context);
 int RunInventoryRescan(CommandContext& context);
 int RunInventoryExport(CommandContext& context);
 int RunInventoryAddFolder(CommandContext& context);
+int RunInventoryRenameFolder(CommandContext& context);
 int RunInventoryRemove(CommandContext& context);
 int RunScanNetwork(CommandContext& context);
 int RunScanSubnet(CommandContext& context);

@@ -24,11 +24,15 @@ bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const I
     folder = MakeFolderPath(model, path, created);
     for (const FolderNode* made : created) {
         if (ShadowsComputer(model, *made)) {
-            context.Fail("a folder \"" + NodePath(model, *made) + "\" cannot be kept beside the computer of that name");
+            context.Fail(FolderBesideComputerRefusal(NodePath(model, *made)));
             return false;
         }
     }
     return true;
+}
+
+std::string FolderBesideComputerRefusal(const std::string& path) {
+    return "a folder \"" + path + "\" cannot be kept beside the computer of that name";
 }
 
 int ChangeSavedTree(CommandContext& context, InventoryStore& store,

@@ -32,6 +32,9 @@ bool LoadForChange(CommandContext& context, InventoryStore& store);
 bool MakeFolderForChange(CommandContext& context, InventoryModel& model, const InventoryPath& path, FolderNode*& folder,
                          std::vector<FolderNode*>& created);
 
+// The refusal of a folder at path beside a computer of the same name.
+std::string FolderBesideComputerRefusal(const std::string& path);
+
 // Runs change on the saved tree as it stands (InventoryStore::Change).
 // kExitDone when it was saved or change asked for nothing to be saved;
 // kExitIncomplete, with the message written, when the tree could not be

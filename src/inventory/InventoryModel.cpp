@@ -181,6 +181,49 @@ bool InventoryModel::MoveNodes(InventoryNode* targetNode, const std::vector<Inve
     return true;
 }
 
+InventoryModel::RenameResult InventoryModel::RenameFolder(FolderNode*& folder, const std::string& name) {
+    AssertUiThread();
+    if (!Contains(folder))
+        return RenameResult::NotInTree;
+    FolderNode* container = folder->Parent;
+    const NodeList& siblings = container->Children;
+    FolderNode* twin = nullptr;
+    for (InventoryNode* sibling : siblings) {
+        if (sibling == folder || !NamesEqualIgnoringCase(sibling->Name, name))
+            continue;
+        if (!sibling->IsFolder)
+            return RenameResult::TakenByComputer;
+        twin = AsFolder(sibling);
+    }
+    if (twin != nullptr) {
+        SetExpanded(twin, true);
+        for (const InventoryNode* child : folder->Children)
+            CopyInto(twin, *child);
+        DeleteSubtree(folder);
+        folder = twin;
+        return RenameResult::Merged;
+    }
+
+    // The row the new name sorts to among the other siblings.
+    const SiblingKey key{true, name};
+    const int from = RowOf(folder);
+    const int to = static_cast<int>(std::count_if(siblings.begin(), siblings.end(), [&](const InventoryNode* sibling) {
+        return sibling != folder && SortsBefore(KeyOf(*sibling), key);
+    }));
+    const QModelIndex parentIndex = container == &root_ ? QModelIndex() : IndexOf(container);
+    const bool moves = to != from;
+    if (moves)
+        beginMoveRows(parentIndex, from, from, parentIndex, to > from ? to + 1 : to);
+    std::unique_ptr<InventoryNode> taken = container->Children.Take(siblings.begin() + from);
+    taken->Name = name;
+    taken->ItemText = name;
+    container->Children.insert(siblings.begin() + to, std::move(taken));
+    if (moves)
+        endMoveRows();
+    RefreshNode(folder);
+    return RenameResult::Renamed;
+}
+
 InventoryNode* InventoryModel::CopyInto(FolderNode* target, const InventoryNode& node) {
     if (const auto* folder = dynamic_cast<const FolderNode*>(&node)) {
         auto* copy = AsFolder(InsertNode(target, std::make_unique<FolderNode>(folder->Name), true));

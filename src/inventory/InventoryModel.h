@@ -66,6 +66,20 @@ public:
     bool MoveNodes(InventoryNode* target, const std::vector<InventoryNode*>& selection, const InventoryNode* dragged,
                    std::vector<Landing>* landed = nullptr);
 
+    // What RenameFolder did.
+    enum class RenameResult {
+        Renamed,          // the folder carries the new name
+        Merged,           // a sibling folder had it: the content went there, the folder is gone
+        TakenByComputer,  // a sibling computer has it; their saved keys would be one: nothing changed
+        NotInTree,
+    };
+
+    // Gives a folder a new name, the name rules of typed names being the
+    // caller's. A sibling folder that already has the name (ignoring case)
+    // takes the folder's content as a drop onto it would, merging what has
+    // the same name. folder then points at the folder that carries the name.
+    RenameResult RenameFolder(FolderNode*& folder, const std::string& name);
+
     // Whether the node is in the tree now. Only the address is compared, so
     // a pointer to a node that was freed may be passed.
     bool Contains(const InventoryNode* node) const;

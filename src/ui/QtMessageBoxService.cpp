@@ -1,7 +1,9 @@
 #include "ui/QtMessageBoxService.h"
 
 #include <QMessageBox>
+
 #include <QString>
+#include "ui/TextFit.h"
 
 namespace vn {
 namespace {
@@ -45,6 +47,7 @@ QString FromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), 
 MessageAnswer QtMessageBoxService::Show(std::string_view caption, std::string_view text, MessageIcon icon,
                                         MessageButtons buttons) {
     QMessageBox box(ToQtIcon(icon), FromUtf8(caption), FromUtf8(text), ToQtButtons(buttons), parent_);
+    FitTitle(box);
     return FromQtButton(box.exec());
 }
 

@@ -2,15 +2,18 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainFrame.h"
@@ -89,6 +92,14 @@ protected:
         if (action == nullptr)
             ADD_FAILURE() << "no action " << objectName;
         return action;
+    }
+    // Install and the service manager, which otherwise stay disabled, with
+    // launchers that do nothing.
+    static void EnableComputerCommands(CMainFrame& frame) {
+        SubsystemLaunchers launchers;
+        launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
+        launchers.ServiceManager = [](const ComputerRecord&) {};
+        frame.Commands().SetLaunchers(launchers);
     }
     // The toolbar button's state: its command's outside menus.
     static bool ButtonEnabled(CMainFrame& frame, const char* objectName) {
@@ -170,6 +181,32 @@ TEST_F(MainFrameTest, StoredWorkspaceIsRestored) {
     ASSERT_TRUE(CloseAndWait(*frame));
     EXPECT_EQ(Get("FirstWiewWidth"), 350u);
     EXPECT_EQ(Get("WorkspaceX"), 40u);
+}
+
+// Stored at a smaller scale, or on a larger screen: the window comes back
+// wholly on the screen, its title bar reachable.
+TEST_F(MainFrameTest, AWorkspaceStoredLargerThanOrOffTheScreenIsFittedOntoIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    Put("SaveWorkspaceInfo", 1);
+    Put("WorkspaceWidth", static_cast<std::uint32_t>(area.width() + 300));
+    Put("WorkspaceHeight", static_cast<std::uint32_t>(area.height() + 200));
+    Put("WorkspaceX", static_cast<std::uint32_t>(-150));
+    Put("WorkspaceY", static_cast<std::uint32_t>(-40));
+    auto frame = Start();
+    EXPECT_EQ(frame->frameGeometry(), area);
+    ASSERT_TRUE(CloseAndWait(*frame));
+
+    Put("WorkspaceWidth", 600);
+    Put("WorkspaceHeight", 400);
+    Put("WorkspaceX", static_cast<std::uint32_t>(area.right() - 100));
+    Put("WorkspaceY", static_cast<std::uint32_t>(area.bottom() - 50));
+    frame = Start();
+    // At least as large as its content needs, in the screen's corner.
+    const QRect placed = frame->frameGeometry();
+    EXPECT_GE(placed.width(), 600);
+    EXPECT_GE(placed.height(), 400);
+    EXPECT_EQ(placed.bottomRight(), area.bottomRight());
+    ASSERT_TRUE(CloseAndWait(*frame));
 }
 
 TEST_F(MainFrameTest, PartlyStoredPanesFallBackToTheBuiltInSizes) {
@@ -271,10 +308,7 @@ TEST_F(MainFrameTest, ATreeSavedMeanwhileByAnotherProgramIsOverwrittenOnlyWhenTh
 
 TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     auto frame = Start();
-    SubsystemLaunchers launchers;
-    launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
-    launchers.ServiceManager = [](const ComputerRecord&) {};
-    frame->Commands().SetLaunchers(launchers);
+    EnableComputerCommands(*frame);
     InventoryModel& model = frame->Model();
     EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
     EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
@@ -317,6 +351,38 @@ TEST_F(MainFrameTest, CaretChoosesTheDetailsViewAndTheToolbarButtons) {
     model.DeleteSubtree(pc9);
     model.DeleteSubtree(lab);
     EXPECT_EQ(frame->Details().CurrentKey(), details::kBlank);
+    EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
+    ASSERT_TRUE(CloseAndWait(*frame));
+}
+
+// A click on empty space chooses nothing: the details say so and the buttons
+// of the computer commands are off, as they are when Ctrl+click takes the
+// last mark off while the caret stays.
+TEST_F(MainFrameTest, DetailsAndButtonsFollowTheSelectionWhenItEmpties) {
+    auto frame = Start();
+    EnableComputerCommands(*frame);
+    InventoryNode* pc1 = frame->Model().InsertNode(nullptr, std::make_unique<ComputerRecord>("pc1"), false);
+    CColumnTreeCtrl& tree = frame->TreeView().Tree();
+    const QPoint onPc1 = tree.LabelRect(frame->Model().IndexOf(pc1)).center();
+    const std::pair<const char*, std::function<void()>> emptyings[] = {
+        {"click on empty space",
+         [&] { QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(20, tree.viewport()->height() - 5)); }},
+        {"ctrl+click on the one marked",
+         [&] { QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, onPc1); }},
+    };
+    for (const auto& [name, empty] : emptyings) {
+        SCOPED_TRACE(name);
+        QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, onPc1);
+        ASSERT_EQ(frame->Details().CurrentKey(), details::kComputer);
+        ASSERT_TRUE(ButtonEnabled(*frame, "actionDisableEnableServices"));
+        empty();
+        EXPECT_TRUE(frame->SelectedNodes().empty());
+        EXPECT_FALSE(ButtonEnabled(*frame, "actionInstall"));
+        EXPECT_FALSE(ButtonEnabled(*frame, "actionDisableEnableServices"));
+    }
+    // The caret went with the click on empty space only.
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(20, tree.viewport()->height() - 5));
+    EXPECT_EQ(frame->Details().CurrentKey(), details::kNoSelection);
     EXPECT_FALSE(ButtonEnabled(*frame, "actionRescan"));
     ASSERT_TRUE(CloseAndWait(*frame));
 }

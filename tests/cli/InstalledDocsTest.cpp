@@ -82,7 +82,7 @@ TEST(BashCompletionTest, CompletesCommandsOptionsAndFiles) {
         const char* offered;
     } cases[] = {
         {"pro", "probe products"},
-        {"inventory ", "add-folder export import list remove rescan"},
+        {"inventory ", "add-folder export import list remove rename-folder rescan"},
         {"--user 'DOM\\ann' inventory im", "import"},
         {"scan subnet 10.0.0.0/24 --",
          "--authfile --fast --folder --help --kerberos --no-resolve --parallel --ports --quiet --user --verbose"},

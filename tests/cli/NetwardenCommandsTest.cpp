@@ -397,6 +397,49 @@ TEST_F(NetwardenCommandsTest, FoldersAreAddedAndRemovedWithWhatTheyHold) {
     EXPECT_EQ(host_.Err(), "netwarden: \"Lab/Sub\" is not in the inventory\n");
 }
 
+// Lab/Sub (holding PC1) and Old beside the computer PC2 at the top level.
+TEST_F(NetwardenCommandsTest, RenamedFoldersFollowTheAddFolderRulesAndMergeIntoATwin) {
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "Lab/Sub"}), 0);
+    ASSERT_EQ(host_.Run({"inventory", "add-folder", "Old/Sub/Deeper"}), 0);
+    ASSERT_EQ(host_.Run({"inventory", "import", WriteFile("pc1.txt", "PC1\n"), "--folder", "Lab/Sub"}), 0);
+    (void)host_.Run({"inventory", "import", WriteFile("pc2.txt", "PC2\n")});  // unreachable, kept
+    const std::string before = (host_.Run({"inventory", "list"}), host_.Out());
+    const struct {
+        std::vector<std::string> words;
+        int status;
+        std::string err;
+    } refused[] = {
+        {{"Old", "a/b"}, 2, "netwarden: The folder name \"a/b\" contains characters which are not allowed."},
+        {{"Old", std::string(256, 'n')}, 2, "netwarden: The folder name is longer than 255 bytes."},
+        {{"Old", "pc2"}, 1, "netwarden: a folder \"pc2\" cannot be kept beside the computer of that name\n"},
+        {{"Lab/Missing", "New"}, 1, "netwarden: \"Lab/Missing\" is not a folder of the inventory\n"},
+        {{"PC2", "New"}, 1, "netwarden: \"PC2\" is not a folder of the inventory\n"},
+    };
+    for (const auto& run : refused) {
+        std::vector<std::string> words{"inventory", "rename-folder"};
+        words.insert(words.end(), run.words.begin(), run.words.end());
+        EXPECT_EQ(host_.Run(words), run.status) << run.words[1];
+        EXPECT_EQ(host_.Err().rfind(run.err, 0), 0u) << host_.Err();
+        EXPECT_EQ(host_.Out(), "");
+    }
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.Out(), before);
+
+    // Into the twin, which opens: Sub merges with Sub, PC1 stays.
+    ASSERT_EQ(host_.Run({"inventory", "rename-folder", "old", "LAB"}), 0) << host_.Err();
+    const Lines merged{R"({"path":"Lab","folder":true,"expanded":true})",
+                       R"({"path":"Lab/Sub","folder":true,"expanded":false})",
+                       R"({"path":"Lab/Sub/Deeper","folder":true,"expanded":false})",
+                       R"({"path":"Lab/Sub/PC1","folder":false,)" + std::string(kPc1Fields)};
+    EXPECT_EQ(host_.OutLines(), merged);
+    ASSERT_EQ(host_.Run({"inventory", "rename-folder", "Lab/sub", "Zone"}), 0) << host_.Err();
+    ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
+    EXPECT_EQ(host_.OutLines(), (Lines{merged[0], R"({"path":"Lab/Zone","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/Zone/Deeper","folder":true,"expanded":false})",
+                                       R"({"path":"Lab/Zone/PC1","folder":false,)" + std::string(kPc1Fields),
+                                       R"({"path":"PC2","folder":false,)" + Unreachable("PC2").substr(1)}));
+}
+
 TEST_F(NetwardenCommandsTest, ScanNetworkFilesTheBrowsedComputersUnderTheNameAsTypedAndMergesAgain) {
     vn::test::FakeBrowseNode& office =
         network_.BrowseRoot().AddProvider("Microsoft Windows Network").AddDomain("OFFICE");

@@ -155,6 +155,23 @@ TEST_F(InstallWizardTest, TheAddDialogRefusesWhatCannotBeDeployedTo) {
     }
 }
 
+// Both dialogs show the whole destination path from its drive on, not
+// its end scrolled into a narrow field.
+TEST_F(InstallWizardTest, TheDestinationPathFieldShowsTheWholePath) {
+    const QString path = QStringLiteral("C:\\Program Files\\Vantor\\");
+    CInstallAddHostDlg add(platform_, path.toStdString());
+    CInstallEditDlg edit({"a"}, QStringLiteral("2002"), path);
+    for (QDialog* dialog : {static_cast<QDialog*>(&add), static_cast<QDialog*>(&edit)}) {
+        dialog->show();
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("destinationPath"));
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(), path);
+        EXPECT_EQ(field->cursorPosition(), 0);
+        EXPECT_GT(field->width(), field->fontMetrics().horizontalAdvance(path));
+        dialog->hide();
+    }
+}
+
 TEST_F(InstallWizardTest, TheEditDialogChecksPathAndPort) {
     const std::pair<QString, QString> refused[] = {{"2000", ""}, {"70000", "C:\\V"}, {"-1", "C:\\V"}};
     for (const auto& [port, path] : refused) {

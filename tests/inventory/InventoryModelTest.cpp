@@ -269,6 +269,58 @@ TEST_F(MoveNodesTest, SelectedNodeAlreadyInTargetStays) {
     EXPECT_EQ(ChildTexts(model, b), (Texts{"inb", "lone"}));
 }
 
+// Renaming a (holding sub/pc1) among b (holding SUB/PC1) and the computer
+// lone: the rows stay sorted, a twin folder takes the content with the drop's
+// merge, and a computer's name is refused.
+TEST_F(InventoryModelTest, RenamedFolderIsResortedOrMergedIntoItsTwin) {
+    using Result = InventoryModel::RenameResult;
+    struct Case {
+        const char* newName;
+        Result result;
+        Texts top;
+        Texts inB;  // the children of b afterwards
+    };
+    const Case cases[] = {
+        {"c", Result::Renamed, {"b", "c", "lone"}, {"SUB"}},
+        {"A", Result::Renamed, {"A", "b", "lone"}, {"SUB"}},
+        {"0", Result::Renamed, {"0", "b", "lone"}, {"SUB"}},
+        {"B", Result::Merged, {"b", "lone"}, {"SUB", "x"}},
+        {"LONE", Result::TakenByComputer, {"a", "b", "lone"}, {"SUB"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.newName);
+        InventoryModel tree;
+        QAbstractItemModelTester check{&tree, QAbstractItemModelTester::FailureReportingMode::Warning};
+        FolderNode* a = AddFolder(tree, nullptr, "a");
+        ComputerRecord* moved = AddComputer(tree, AddFolder(tree, a, "sub"), "pc1");
+        AddFolder(tree, a, "x");
+        moved->Description = "from a";
+        FolderNode* b = AddFolder(tree, nullptr, "b");
+        ComputerRecord* kept = AddComputer(tree, AddFolder(tree, b, "SUB"), "PC1");
+        AddComputer(tree, nullptr, "lone");
+
+        FolderNode* renamed = a;
+        EXPECT_EQ(tree.RenameFolder(renamed, c.newName), c.result);
+        EXPECT_EQ(ChildTexts(tree, nullptr), c.top);
+        EXPECT_EQ(ChildTexts(tree, b), c.inB);
+        switch (c.result) {
+        case Result::Renamed:
+            EXPECT_EQ(renamed, a);
+            EXPECT_EQ(a->Name, c.newName);
+            EXPECT_EQ(tree.IndexOf(a).data(InventoryModel::NameRole).toString().toStdString(), c.newName);
+            break;
+        case Result::Merged:
+            EXPECT_EQ(renamed, b);
+            EXPECT_FALSE(tree.Contains(a));
+            EXPECT_EQ(kept->Description, "from a");
+            break;
+        default: EXPECT_EQ(renamed, a); EXPECT_EQ(a->Name, "a");
+        }
+    }
+    FolderNode* outside = nullptr;
+    EXPECT_EQ(model.RenameFolder(outside, "x"), Result::NotInTree);
+}
+
 TEST(InventoryModelPerformance, TenThousandRandomInsertsIntoOneFolder) {
     InventoryModel model;
     FolderNode* folder = AddFolder(model, nullptr, "big");

@@ -35,6 +35,8 @@ struct CommandRow {
     // For the View menu's toggles: whether the item carries its check mark.
     bool (*checked)(const MainWindowContext&) = nullptr;
     QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey;
+    // A key of its own where no standard one stands for the command.
+    Qt::Key key = Qt::Key_unknown;
     // Null: no command answers the id; its items are always disabled.
     void (*run)(CommandHandlers&) = nullptr;
 };

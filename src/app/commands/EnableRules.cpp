@@ -1,5 +1,7 @@
 #include "app/commands/EnableRules.h"
 
+#include <algorithm>
+
 #include "app/commands/SelectionJobs.h"
 #include "inventory/InventoryNode.h"
 
@@ -13,8 +15,22 @@ bool NoneOneNodeOrOnlyComputers(const std::vector<InventoryNode*>& selection) {
     return selection.size() <= 1 || AllComputers(selection);
 }
 
-bool HasCaret(const InventoryNode* caret) { return caret != nullptr; }
+bool OneFolder(const std::vector<InventoryNode*>& selection) {
+    return selection.size() == 1 && selection.front()->IsFolder;
+}
 
-bool CaretIsComputer(const InventoryNode* caret) { return caret != nullptr && !caret->IsFolder; }
+bool HasCaret(const InventoryNode* caret, const std::vector<InventoryNode*>&) { return caret != nullptr; }
+
+bool SelectionHoldsComputer(const InventoryNode*, const std::vector<InventoryNode*>& selection) {
+    return std::any_of(selection.begin(), selection.end(), [](const InventoryNode* node) { return !node->IsFolder; });
+}
+
+bool OneComputerSelected(const InventoryNode*, const std::vector<InventoryNode*>& selection) {
+    return selection.size() == 1 && !selection.front()->IsFolder;
+}
+
+bool OneFolderSelected(const InventoryNode*, const std::vector<InventoryNode*>& selection) {
+    return OneFolder(selection);
+}
 
 }  // namespace vn

@@ -2,16 +2,9 @@
 
 #include <QFileDialog>
 
+#include "ui/FileDialogs.h"
+
 namespace vn {
-namespace {
-
-std::optional<QString> Run(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
-}
-
-}  // namespace
 
 std::optional<QString> QtFileChooser::ChooseExportFile(QWidget* parent) {
     QFileDialog dialog(parent);
@@ -19,7 +12,7 @@ std::optional<QString> QtFileChooser::ChooseExportFile(QWidget* parent) {
     dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return Run(dialog);
+    return RunFileDialog(dialog);
 }
 
 std::optional<QString> QtFileChooser::ChooseImportFile(QWidget* parent) {
@@ -27,7 +20,7 @@ std::optional<QString> QtFileChooser::ChooseImportFile(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    return Run(dialog);
+    return RunFileDialog(dialog);
 }
 
 }  // namespace vn

@@ -63,6 +63,8 @@ void MainCommands::CreateActions() {
         action->setCheckable(row.checked != nullptr);
         if (row.shortcut != QKeySequence::UnknownKey)
             action->setShortcut(row.shortcut);
+        else if (row.key != Qt::Key_unknown)
+            action->setShortcut(QKeySequence(row.key));
         const int id = row.id;
         connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
         commandActions_[row.id] = action;
@@ -183,8 +185,9 @@ void MainCommands::OnSelectionChanged() {
     if (AnyMenuOpen())
         return;
     const InventoryNode* caret = context_.CaretNode();
+    const std::vector<InventoryNode*> selection = context_.SelectedNodes();
     for (const CommandRow& row : CommandRows()) {
-        const bool enabled = IsAvailable(row) && (row.buttonState == nullptr || row.buttonState(caret));
+        const bool enabled = IsAvailable(row) && (row.buttonState == nullptr || row.buttonState(caret, selection));
         Action(row.id)->setEnabled(enabled);
     }
 }

@@ -14,6 +14,7 @@ constexpr MenuEntry kAddItems[] = {{cmd::kAddComputer}, {cmd::kAddFolder}};
 constexpr MenuEntry kFileItems[] = {
     {kAddSubmenuMarker, "Add"},
     {cmd::kRemove},
+    {cmd::kRenameFolder},
     {cmd::kRescan},
     kSeparator,
     {cmd::kInstall},
@@ -49,6 +50,7 @@ constexpr MenuEntry kSingleFolderItems[] = {
     {cmd::kAddFolder, "Add Folder..."},
     kSeparator,
     {cmd::kRemove},
+    {cmd::kRenameFolder, "Rename..."},
     kSeparator,
     {cmd::kRescan, "Rescan Content"},
     kSeparator,

@@ -8,6 +8,7 @@
 #include "app/commands/SelectionJobs.h"
 #include "app/context/CommandIds.h"
 #include "app/dialogs/CAddFolder.h"
+#include "app/dialogs/RenameFolderDialog.h"
 #include "core/MessageBoxService.h"
 #include "inventory/ComputerListFile.h"
 #include "inventory/InventoryModel.h"
@@ -44,6 +45,21 @@ void TreeCommands::Remove() {
         context_.ClearCaret();
         context_.ShowDetailsView(details::kNoSelection);
     }
+}
+
+void TreeCommands::RenameFolder() {
+    FocusTreeOnExit focus(context_);
+    const std::vector<InventoryNode*> selection = context_.SelectedNodes();
+    auto* folder = selection.size() == 1 ? dynamic_cast<FolderNode*>(selection.front()) : nullptr;
+    if (folder == nullptr || ScanInProgress(context_))
+        return;
+    InventoryModel& model = context_.Model();
+    RenameFolderDialog dialog(model, *folder, context_.DialogParent());
+    if (dialog.exec() != QDialog::Accepted || !model.Contains(folder))
+        return;
+    // A merge leaves the folder that took the content.
+    if (model.RenameFolder(folder, dialog.Name()) != InventoryModel::RenameResult::TakenByComputer)
+        context_.SelectNode(folder);
 }
 
 void TreeCommands::ExportComputerList() {

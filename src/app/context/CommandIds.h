@@ -9,6 +9,7 @@ namespace vn::cmd {
 inline constexpr int kAddComputer = 133;
 inline constexpr int kAddFolder = 134;
 inline constexpr int kRemove = 171;
+inline constexpr int kRenameFolder = 138;
 inline constexpr int kRescan = 172;
 inline constexpr int kInstall = 173;
 inline constexpr int kScanNetwork = 136;

@@ -62,6 +62,8 @@ public:
     virtual FolderNode* SelectedFolder() const = 0;
     // Clears every mark and the selection list (the caret stays).
     virtual void ClearSelection() = 0;
+    // Marks the node alone and makes it the caret.
+    virtual void SelectNode(InventoryNode* node) = 0;
     // Leaves the tree without a caret: the details and the toolbar then
     // show that nothing is selected.
     virtual void ClearCaret() = 0;

@@ -75,6 +75,9 @@ void CDescriptionComputer::ShowNode(const ComputerRecord& computer) {
     SetTitle(Text(computer.Name));
     description_->setText(Text(computer.Description));
     osVersion_->setText(Text(computer.OSVersion));
+    // Cut off at the pane's edge, the whole text is a hover away.
+    description_->setToolTip(description_->text());
+    osVersion_->setToolTip(osVersion_->text());
     ipAddress_->setText(DottedAddress(computer.LastKnownIP));
     SetPicture(ResourceIcon(computer.IsServer == 1 ? picture::kServer : picture::kWorkstation));
 

@@ -19,8 +19,15 @@ public:
     void ShowPage(const QString& page);
     QTextBrowser* Browser() const { return browser_; }
 
+protected:
+    void moveEvent(QMoveEvent* event) override;
+
 private:
+    void KeepOnScreen();
+
     QTextBrowser* browser_;
+    // Until the window manager has placed the window with its frame.
+    bool placing_ = false;
 };
 
 }  // namespace vn

@@ -28,8 +28,10 @@ NameEntryDialog::NameEntryDialog(NameKind kind, const QString& title, const QStr
 
 std::string NameEntryDialog::Name() const { return edit_->text().toStdString(); }
 
+std::string NameEntryDialog::Refusal(const std::string& name) const { return NameRefusal(kind_, name); }
+
 void NameEntryDialog::accept() {
-    const std::string refusal = NameRefusal(kind_, Name());
+    const std::string refusal = Refusal(Name());
     if (!refusal.empty()) {
         ShowMessage(kAppCaption, refusal, MessageIcon::Stop);
         edit_->setFocus();

@@ -23,6 +23,9 @@ public:
 protected:
     NameEntryDialog(NameKind kind, const QString& title, const QString& prompt, QWidget* parent);
 
+    // Why OK cannot take the name, or an empty text: the rules of typed names.
+    virtual std::string Refusal(const std::string& name) const;
+
 private:
     NameKind kind_;
     QLineEdit* edit_;

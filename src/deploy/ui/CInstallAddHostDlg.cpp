@@ -8,6 +8,7 @@
 #include "core/MessageBoxService.h"
 #include "deploy/ToolCommandLines.h"
 #include "detect/AddressResolution.h"
+#include "ui/TextFit.h"
 
 namespace vn {
 namespace {
@@ -38,6 +39,7 @@ CInstallAddHostDlg::CInstallAddHostDlg(Platform& platform, const std::string& de
     setWindowTitle(QStringLiteral("Add new target host"));
     hostName_->setObjectName(QStringLiteral("hostName"));
     destinationPath_->setObjectName(QStringLiteral("destinationPath"));
+    FitLineEditToText(*destinationPath_);
     port_->setObjectName(QStringLiteral("port"));
     useSettings_->setObjectName(QStringLiteral("useSettings"));
     useSettings_->setChecked(true);

@@ -11,6 +11,7 @@
 
 #include "core/MessageBoxService.h"
 #include "deploy/ui/PortText.h"
+#include "ui/TextFit.h"
 
 namespace vn {
 
@@ -23,6 +24,7 @@ CInstallEditDlg::CInstallEditDlg(const std::vector<std::string>& hostNames, cons
     setWindowTitle(QStringLiteral("Edit instalaltion parameters"));
     port_->setObjectName(QStringLiteral("port"));
     destinationPath_->setObjectName(QStringLiteral("destinationPath"));
+    FitLineEditToText(*destinationPath_);
     useSettings_->setObjectName(QStringLiteral("useSettings"));
     useSettings_->setChecked(true);
 

@@ -3,14 +3,18 @@
 #include <QDialog>
 #include <QFileDialog>
 
+#include "ui/FileDialogs.h"
+
 namespace vn {
 
 InstallDialogServices InstallDialogServices::Standard() {
     InstallDialogServices services;
     services.runDialog = [](QDialog& dialog) { return dialog.exec(); };
     services.chooseImportFile = [](QWidget* parent) -> std::optional<QString> {
-        const QString file = QFileDialog::getOpenFileName(parent);
-        return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return RunFileDialog(dialog);
     };
     services.chooseExportFile = [](QWidget* parent) -> std::optional<QString> {
         QFileDialog dialog(parent);
@@ -18,9 +22,7 @@ InstallDialogServices InstallDialogServices::Standard() {
         dialog.setNameFilter(QStringLiteral("Text file (*.txt)"));
         dialog.setDefaultSuffix(QStringLiteral("txt"));
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().front();
+        return RunFileDialog(dialog);
     };
     return services;
 }

@@ -8,20 +8,26 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "manage/ui/PolicyTemplateFiles.h"
 #include "pictures/PictureIds.h"
 #include "pictures/ResourceIcon.h"
 #include "ui/HeaderBand.h"
 #include "ui/HyperlinkLabel.h"
+#include "ui/ScreenFit.h"
 
 namespace vn {
 namespace {
 
 constexpr int kBandHeight = 40;
+constexpr int kMinimumWidth = 560;
+constexpr int kTextWidth = 640;
 constexpr int kOpened = 42;  // any value above 32 means the file was handed on
 constexpr int kFileNotFound = 2;
 constexpr int kNoAssociation = 31;
@@ -94,17 +100,28 @@ CGroupPolicy::CGroupPolicy(const QString& moreInformationUrl, GroupPolicyDesktop
     heading->setFixedHeight(kBandHeight);
     heading->setContentsMargins(12, 0, 12, 0);
 
-    auto* texts = new QVBoxLayout;
-    texts->setContentsMargins(12, 10, 12, 12);
+    // The instructions scroll where the screen is too low for them (a
+    // larger scale); the buttons stay below them in view.
+    auto* page = new QWidget;
+    auto* texts = new QVBoxLayout(page);
+    texts->setContentsMargins(12, 10, 12, 6);
     for (const char* text : kInstructions)
-        texts->addWidget(Paragraph(QString::fromUtf8(text), this));
+        texts->addWidget(Paragraph(QString::fromUtf8(text), page));
     QLabel* beforeLink =
-        Paragraph(QStringLiteral("For more information about Vantor Security and Group Policies, please visit"), this);
+        Paragraph(QStringLiteral("For more information about Vantor Security and Group Policies, please visit"), page);
     beforeLink->setFont(Bold(font()));
     texts->addWidget(beforeLink);
+    link_->setParent(page);
     link_->setObjectName(QStringLiteral("moreInformationLink"));
     link_->SetUrl(QUrl(moreInformationUrl));
     texts->addWidget(link_);
+    texts->addStretch(1);
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("instructions"));
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(page);
 
     auto* save = new QPushButton(QStringLiteral("Save ADM..."), this);
     save->setObjectName(QStringLiteral("saveAdm"));
@@ -116,18 +133,25 @@ CGroupPolicy::CGroupPolicy(const QString& moreInformationUrl, GroupPolicyDesktop
     connect(print, &QPushButton::clicked, this, &CGroupPolicy::Print);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(12, 6, 12, 12);
     buttons->addWidget(save);
     buttons->addWidget(print);
     buttons->addStretch(1);
     buttons->addWidget(ok);
-    texts->addLayout(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(heading);
-    layout->addLayout(texts);
-    setMinimumWidth(560);
+    layout->addWidget(scroller, 1);
+    layout->addLayout(buttons);
+    setMinimumWidth(
+        std::min(kMinimumWidth, AvailableAreaAt(parent != nullptr ? parent->geometry().center() : QPoint()).width()));
+    // As high as the instructions need at the width they read best at, as
+    // far as the screen allows.
+    const int width = std::max(minimumWidth(), kTextWidth);
+    const int textHeight = page->heightForWidth(width - scroller->verticalScrollBar()->sizeHint().width());
+    FitWindowToScreen(*this, QSize(width, kBandHeight + textHeight + buttons->sizeHint().height() + 2));
 }
 
 void CGroupPolicy::SaveAdm() {

@@ -52,6 +52,7 @@ public:
     InventoryNode* CaretNode() const override { return caret_; }
     FolderNode* SelectedFolder() const override;
     void ClearSelection() override;
+    void SelectNode(InventoryNode* node) override { Select({node}); }
     void ClearCaret() override { caret_ = nullptr; }
     void FocusTree() override { ++focusCount; }
     void RepaintTree() override { ++repaintCount; }

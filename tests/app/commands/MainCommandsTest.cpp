@@ -71,14 +71,15 @@ TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
     EXPECT_EQ(menus[0]->text(), "&File");
     EXPECT_EQ(menus[1]->text(), "&View");
     EXPECT_EQ(menus[2]->text(), "&Help");
-    EXPECT_EQ(Describe(*menus[0]->menu()),
-              (std::vector<std::string>{">Add", "Remove|Remove selected item(s)",
-                                        "Rescan|Rescan selected computer(s) or folder(s)", "-",
-                                        "Install...|Install Vantor to remote computers", "-",
-                                        "Scan Network...|Scan the specified network for computers",
-                                        "Scan Subnet...|Scan the specified IP range for computers", "-",
-                                        "Export Computer List...|Export the tree to a file", kImportItem, "-",
-                                        "E&xit|Quit the application; prompts to save documents"}));
+    EXPECT_EQ(
+        Describe(*menus[0]->menu()),
+        (std::vector<std::string>{
+            ">Add", "Remove|Remove selected item(s)", "Rename Folder...|Rename the selected folder",
+            "Rescan|Rescan selected computer(s) or folder(s)", "-", "Install...|Install Vantor to remote computers",
+            "-", "Scan Network...|Scan the specified network for computers",
+            "Scan Subnet...|Scan the specified IP range for computers", "-",
+            "Export Computer List...|Export the tree to a file", kImportItem, "-",
+            "E&xit|Quit the application; prompts to save documents"}));
     EXPECT_EQ(Describe(*menus[0]->menu()->actions()[0]->menu()),
               (std::vector<std::string>{"Computer...|Add computer to the selected folder",
                                         "Folder...|Add folder to the selected folder"}));
@@ -111,7 +112,7 @@ TEST_F(MainCommandsTest, OpeningAMenuSetsItsStatesAndCheckMarks) {
     EXPECT_FALSE(context.statusBarVisible);
 }
 
-TEST_F(MainCommandsTest, RemoveAndRescanFollowTheSelection) {
+TEST_F(MainCommandsTest, RemoveRenameAndRescanFollowTheSelection) {
     SubsystemLaunchers launchers;
     launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
     commands.SetLaunchers(launchers);
@@ -123,9 +124,10 @@ TEST_F(MainCommandsTest, RemoveAndRescanFollowTheSelection) {
         std::vector<InventoryNode*> selection;
         bool remove;
         bool rescanAndInstall;
+        bool rename = false;
     };
     const Case cases[] = {
-        {{}, false, true},        {{office}, true, true},        {{pc1}, true, true},
+        {{}, false, true},        {{office}, true, true, true},  {{pc1}, true, true},
         {{pc1, pc2}, true, true}, {{office, lab}, false, false}, {{office, pc1}, false, false},
     };
     for (const Case& c : cases) {
@@ -133,6 +135,7 @@ TEST_F(MainCommandsTest, RemoveAndRescanFollowTheSelection) {
         EXPECT_EQ(commands.IsEnabled(cmd::kRemove), c.remove) << c.selection.size();
         EXPECT_EQ(commands.IsEnabled(cmd::kRescan), c.rescanAndInstall) << c.selection.size();
         EXPECT_EQ(commands.IsEnabled(cmd::kInstall), c.rescanAndInstall) << c.selection.size();
+        EXPECT_EQ(commands.IsEnabled(cmd::kRenameFolder), c.rename) << c.selection.size();
         EXPECT_TRUE(commands.IsEnabled(cmd::kAddComputer));
     }
 }
@@ -143,8 +146,9 @@ TEST_F(MainCommandsTest, ContextMenusCarryTheirItemsAndSeveralFoldersHaveNoComma
     std::vector<std::string> texts;
     for (const QAction* action : folder.actions())
         texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-    EXPECT_EQ(texts, (std::vector<std::string>{"Add Computer...", "Add Folder...", "-", "Remove", "-", "Rescan Content",
-                                               "-", "Import Computer List...", "Scan Network...", "Scan Subnet..."}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"Add Computer...", "Add Folder...", "-", "Remove", "Rename...", "-",
+                                               "Rescan Content", "-", "Import Computer List...", "Scan Network...",
+                                               "Scan Subnet..."}));
 
     QMenu& folders = Opened(commands.ContextMenu(menu::kSeveralFolders));
     ASSERT_EQ(folders.actions().size(), 2);
@@ -206,22 +210,40 @@ TEST_F(MainCommandsTest, ToolBarKeepsTheDesignedGeometryWhileTheCaptionsFit) {
     EXPECT_EQ(toolbar->Button(cmd::kDisableEnableServices)->geometry(), QRect(433, 0, 144, 22));
 }
 
-TEST_F(MainCommandsTest, ToolBarStatesFollowTheCaret) {
+// Rescan follows the caret; the commands that act on selected computers or
+// on one folder follow the selection, so none offers what it would refuse.
+TEST_F(MainCommandsTest, ToolBarStatesFollowTheCaretAndTheSelection) {
     SubsystemLaunchers launchers;
     launchers.DeploymentWizard = [](const std::vector<std::string>&) {};
     launchers.ServiceManager = [](const ComputerRecord&) {};
     commands.SetLaunchers(launchers);
-    const std::map<int, bool> none{{cmd::kRescan, false}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}};
-    EXPECT_EQ(test::ToolBarStates(commands), none);
-    context.SetCaret(test::AddFolder(context.model, nullptr, "Office"));
-    commands.OnSelectionChanged();
-    EXPECT_EQ(
-        test::ToolBarStates(commands),
-        (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, false}, {cmd::kDisableEnableServices, false}}));
-    context.SetCaret(test::AddComputer(context.model, nullptr, "pc1"));
-    commands.OnSelectionChanged();
-    EXPECT_EQ(test::ToolBarStates(commands),
-              (std::map<int, bool>{{cmd::kRescan, true}, {cmd::kInstall, true}, {cmd::kDisableEnableServices, true}}));
+    FolderNode* office = test::AddFolder(context.model, nullptr, "Office");
+    ComputerRecord* pc1 = test::AddComputer(context.model, nullptr, "pc1");
+    ComputerRecord* pc2 = test::AddComputer(context.model, nullptr, "pc2");
+    struct Case {
+        const char* name;
+        std::vector<InventoryNode*> selection;
+        InventoryNode* caret;
+        bool rescan, install, services, rename;
+    };
+    const Case cases[] = {
+        {"nothing", {}, nullptr, false, false, false, false},
+        {"a folder", {office}, office, true, false, false, true},
+        {"a computer", {pc1}, pc1, true, true, true, false},
+        {"two computers", {pc1, pc2}, pc2, true, true, false, false},
+        {"a folder and a computer", {office, pc1}, pc1, true, true, false, false},
+        {"a caret left unmarked", {}, pc1, true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        context.Select(c.selection);
+        context.SetCaret(c.caret);
+        commands.OnSelectionChanged();
+        EXPECT_EQ(test::ToolBarStates(commands), (std::map<int, bool>{{cmd::kRescan, c.rescan},
+                                                                      {cmd::kInstall, c.install},
+                                                                      {cmd::kDisableEnableServices, c.services}}));
+        EXPECT_EQ(Action("actionRenameFolder")->isEnabled(), c.rename);
+    }
 }
 
 TEST_F(MainCommandsTest, ViewAndFileCommandsReachTheWindow) {

@@ -12,6 +12,7 @@
 #include "app/commands/MainCommands.h"
 #include "app/context/CommandIds.h"
 #include "app/dialogs/CAddFolder.h"
+#include "app/dialogs/RenameFolderDialog.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "support/ScriptedMessageBoxService.h"
 
@@ -104,6 +105,66 @@ TEST_F(TreeCommandsTest, AddFolderReusesAFolderOfTheSameName) {
     EXPECT_EQ(test::ChildTexts(context.model, office), (std::vector<std::string>{"Lab"}));
     EXPECT_EQ(context.model.rowCount(), 1);
     EXPECT_EQ(context.focusCount, 2);
+}
+
+// Lab (Sub holding pc1) beside the folder Office (Sub) and the computer pc9.
+TEST_F(TreeCommandsTest, RenameFolderRefusesWhatAddFolderRefusesAndMergesIntoATwin) {
+    FolderNode* office = test::AddFolder(context.model, nullptr, "Office");
+    test::AddFolder(context.model, office, "Sub");
+    FolderNode* lab = test::AddFolder(context.model, nullptr, "Lab");
+    test::AddComputer(context.model, test::AddFolder(context.model, lab, "Sub"), "pc1");
+    test::AddComputer(context.model, nullptr, "pc9");
+    context.Select({lab});
+
+    // Each refusal keeps the dialog open on the name.
+    const struct {
+        const char* typed;
+        std::string refusal;
+    } refused[] = {
+        {"a/b", "The folder name \"a/b\" contains characters which are not allowed. "},
+        {"", "The folder name is empty. Please enter a valid folder name."},
+        {"PC9", "A computer beside the folder is named \"PC9\". Please enter another folder name."},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.typed);
+        bool keptOpen = false;
+        test::WhenModal<RenameFolderDialog>([&](RenameFolderDialog& dialog) {
+            EXPECT_EQ(dialog.NameEdit()->text(), QStringLiteral("Lab"));
+            dialog.NameEdit()->setText(QString::fromLatin1(c.typed));
+            dialog.accept();
+            keptOpen = dialog.isVisible();
+            dialog.reject();
+        });
+        commands.Execute(cmd::kRenameFolder);
+        EXPECT_TRUE(keptOpen);
+        ASSERT_FALSE(boxes.Boxes().empty());
+        EXPECT_EQ(boxes.Boxes().back().text.rfind(c.refusal, 0), 0u) << boxes.Boxes().back().text;
+        EXPECT_EQ(lab->Name, "Lab");
+    }
+
+    // While a scan may be filling the folder, nothing is asked.
+    context.running[ScanWorkerKind::Subnet] = true;
+    bool asked = false;
+    QTimer* watch = test::WhenModal<RenameFolderDialog>([&](RenameFolderDialog& dialog) {
+        asked = true;
+        dialog.reject();
+    });
+    commands.Execute(cmd::kRenameFolder);
+    delete watch;
+    EXPECT_FALSE(asked);
+    context.running[ScanWorkerKind::Subnet] = false;
+
+    test::WhenModal<RenameFolderDialog>([](RenameFolderDialog& dialog) {
+        dialog.NameEdit()->setText(QStringLiteral("OFFICE"));
+        dialog.accept();
+    });
+    commands.Execute(cmd::kRenameFolder);
+    EXPECT_FALSE(context.model.Contains(lab));
+    EXPECT_EQ(test::ChildTexts(context.model, nullptr), (std::vector<std::string>{"Office", "pc9"}));
+    ASSERT_EQ(test::ChildTexts(context.model, office), (std::vector<std::string>{"Sub"}));
+    const auto* sub = static_cast<const FolderNode*>(context.model.ChildrenOf(office).front());
+    EXPECT_EQ(test::ChildTexts(context.model, sub), (std::vector<std::string>{"pc1"}));
+    EXPECT_EQ(context.SelectedNodes(), (std::vector<InventoryNode*>{office}));
 }
 
 TEST_F(TreeCommandsTest, ExportedListReadsBackAsTheSameComputers) {
