@@ -71,6 +71,7 @@ public:
     void ShowDetailsView(int key) override { shownDetails.push_back(key); }
     void SendCommand(int commandId) override { sentCommands.push_back(commandId); }
     void ShowSettingsDialog() override { ++settingsDialogs; }
+    void ShowNetworkCredentialsDialog() override { ++credentialsDialogs; }
     void SetSplitterLock(bool locked) override { splitterLocks.push_back(locked); }
 
     bool IsToolBarVisible() const override { return toolBarVisible; }
