@@ -44,6 +44,7 @@ public:
     int repaintCount = 0;
     int closeRequests = 0;
     int settingsDialogs = 0;
+    int credentialsDialogs = 0;
     bool toolBarVisible = true;
     bool statusBarVisible = true;
 

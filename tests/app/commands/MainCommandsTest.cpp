@@ -85,7 +85,9 @@ TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
     EXPECT_EQ(Describe(*menus[1]->menu()),
               (std::vector<std::string>{"&Status Bar|Show or hide the status bar", "&Tool Bar|",
                                         "Group Policy|Show the Group Policy information dialog", "-",
-                                        "Settings...|Show Vantor Netwarden settings dialog"}));
+                                        "Settings...|Show Vantor Netwarden settings dialog",
+                                        "Network Credentials...|Set the user name and password used to examine "
+                                        "other computers"}));
     EXPECT_EQ(menus[2]->menu()->actions().size(), 4);
 }
 
@@ -228,6 +230,9 @@ TEST_F(MainCommandsTest, ViewAndFileCommandsReachTheWindow) {
     commands.Execute(cmd::kSettings);
     EXPECT_EQ(context.settingsDialogs, 1);
     EXPECT_EQ(context.focusCount, 1);
+    commands.Execute(cmd::kNetworkCredentials);
+    EXPECT_EQ(context.credentialsDialogs, 1);
+    EXPECT_EQ(context.focusCount, 2);
     commands.Execute(cmd::kExit);
     EXPECT_EQ(context.closeRequests, 1);
 }
