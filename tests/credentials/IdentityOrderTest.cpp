@@ -14,92 +14,52 @@ using test::MemoryKeyring;
 
 enum class FileState { Missing, Good, NamesNoUser };
 
+// What the order chose: the source and name in use, whose password goes to
+// the other computers, and the dialog's line (the file's path follows it).
+struct Chosen {
+    IdentitySource source;
+    const char* identity;
+    const char* user;
+    const char* password;
+    const char* description;
+};
+
+const Chosen kNobody{IdentitySource::None, "", "", "", "none: computers are examined anonymously"};
+const Chosen kFromFile{IdentitySource::File, "FILEDOM\\fileuser", "fileuser", "file-pass",
+                       "FILEDOM\\fileuser, from the credentials file "};
+const Chosen kFromKeyring{IdentitySource::Keyring, "LAB\\keyuser", "keyuser", "key pass",
+                          "LAB\\keyuser, from the keyring"};
+
 struct OrderCase {
     const char* name;
     TicketState ticket;
     bool keyringEntry;
     const char* unreachable;  // the keyring's reason when it cannot be asked
     FileState file;
-    IdentitySource source;
-    const char* identity;  // the name in use
-    const char* user;      // whose password goes to the other computers
-    const char* password;
-    const char* description;
+    Chosen chosen;
 };
 
 // The order of use: a ticket first (the stored password stays its
 // fallback), then the keyring's entry, then the credentials file.
 const OrderCase kOrder[] = {
-    {"NothingAnywhere",
-     {},
-     false,
-     "",
-     FileState::Missing,
-     IdentitySource::None,
-     "",
-     "",
-     "",
-     "none: computers are examined anonymously"},
-    {"FileAlone",
-     {},
-     false,
-     "",
-     FileState::Good,
-     IdentitySource::File,
-     "FILEDOM\\fileuser",
-     "fileuser",
-     "file-pass",
-     "FILEDOM\\fileuser, from the credentials file "},
-    {"KeyringBeforeFile",
-     {},
-     true,
-     "",
-     FileState::Good,
-     IdentitySource::Keyring,
-     "LAB\\keyuser",
-     "keyuser",
-     "key pass",
-     "LAB\\keyuser, from the keyring"},
-    {"UnreachableKeyringFallsToFile",
-     {},
-     true,
-     "there is no session bus",
-     FileState::Good,
-     IdentitySource::File,
-     "FILEDOM\\fileuser",
-     "fileuser",
-     "file-pass",
-     "FILEDOM\\fileuser, from the credentials file "},
-    {"FileNamingNoUserIsNoIdentity",
-     {},
-     false,
-     "",
-     FileState::NamesNoUser,
-     IdentitySource::None,
-     "",
-     "",
-     "",
-     "none: computers are examined anonymously"},
+    {"NothingAnywhere", {}, false, "", FileState::Missing, kNobody},
+    {"FileAlone", {}, false, "", FileState::Good, kFromFile},
+    {"KeyringBeforeFile", {}, true, "", FileState::Good, kFromKeyring},
+    {"UnreachableKeyringFallsToFile", {}, true, "there is no session bus", FileState::Good, kFromFile},
+    {"FileNamingNoUserIsNoIdentity", {}, false, "", FileState::NamesNoUser, kNobody},
     {"TicketFirstWithKeyringFallback",
      {true, "alice@LAB.EXAMPLE"},
      true,
      "",
      FileState::Good,
-     IdentitySource::Kerberos,
-     "alice@LAB.EXAMPLE",
-     "keyuser",
-     "key pass",
-     "the Kerberos ticket of alice@LAB.EXAMPLE"},
+     {IdentitySource::Kerberos, "alice@LAB.EXAMPLE", "keyuser", "key pass",
+      "the Kerberos ticket of alice@LAB.EXAMPLE"}},
     {"TicketWithoutReadablePrincipal",
      {true, ""},
      false,
      "",
      FileState::Missing,
-     IdentitySource::Kerberos,
-     "",
-     "",
-     "",
-     "a Kerberos ticket"},
+     {IdentitySource::Kerberos, "", "", "", "a Kerberos ticket"}},
 };
 
 TEST(IdentityOrderTest, ChoosesByTheOrderOfUse) {
@@ -118,14 +78,15 @@ TEST(IdentityOrderTest, ChoosesByTheOrderOfUse) {
 
         const ChosenIdentity chosen = ChooseStoredIdentity(c.ticket, keyring, file);
 
-        EXPECT_EQ(chosen.inUse.source, c.source);
-        EXPECT_EQ(chosen.inUse.name, c.identity);
+        EXPECT_EQ(chosen.inUse.source, c.chosen.source);
+        EXPECT_EQ(chosen.inUse.name, c.chosen.identity);
         EXPECT_EQ(chosen.inUse.keyringWhy, c.unreachable);
-        EXPECT_EQ(chosen.credentials.User(), c.user);
-        EXPECT_EQ(chosen.credentials.Password(), c.password);
+        EXPECT_EQ(chosen.credentials.User(), c.chosen.user);
+        EXPECT_EQ(chosen.credentials.Password(), c.chosen.password);
         EXPECT_EQ(chosen.credentials.UseKerberos(), c.ticket.exists);
         const std::string description = DescribeIdentity(chosen.inUse);
-        EXPECT_EQ(description, std::string(c.description) + (c.source == IdentitySource::File ? file : ""));
+        EXPECT_EQ(description,
+                  std::string(c.chosen.description) + (c.chosen.source == IdentitySource::File ? file : ""));
     }
 }
 

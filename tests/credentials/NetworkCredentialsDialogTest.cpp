@@ -12,6 +12,7 @@
 
 #include "app/dialogs/NetworkCredentialsDialog.h"
 #include "credentials/NetworkIdentity.h"
+#include "credentials/RecordedIdentity.h"
 #include "platform/TempDirectory.h"
 #include "support/MemoryKeyring.h"
 
@@ -72,11 +73,9 @@ const RememberCase kRemember[] = {
 TEST_F(NetworkCredentialsDialogTest, OkUsesTheTypedCredentialsAndRemembersThemWhereItCan) {
     for (const RememberCase& c : kRemember) {
         SCOPED_TRACE(c.name);
-        MemoryKeyring keyring;
-        keyring.unreachable = c.unreachable;
-        std::vector<smb::SmbCredentials> applied;
-        NetworkIdentity identity(
-            keyring, [&](const smb::SmbCredentials& used) { applied.push_back(used); }, directory_.File("credentials"));
+        test::RecordedIdentity recorded(directory_.File("credentials"), c.unreachable);
+        NetworkIdentity& identity = *recorded.identity;
+        const std::vector<smb::SmbCredentials>& applied = recorded.applied;
         NetworkCredentialsDialog dialog(identity, test_, "", nullptr);
         QCheckBox* remember = Find<QCheckBox>(dialog, "rememberCheck");
         QLabel* reason = Find<QLabel>(dialog, "keyringReason");
@@ -96,7 +95,7 @@ TEST_F(NetworkCredentialsDialogTest, OkUsesTheTypedCredentialsAndRemembersThemWh
         EXPECT_EQ(applied.back().User(), "admin");
         EXPECT_EQ(applied.back().Domain(), "LAB");
         EXPECT_EQ(applied.back().Password(), "Secret-1");
-        EXPECT_EQ(keyring.entry.has_value(), c.stored);
+        EXPECT_EQ(recorded.keyring.entry.has_value(), c.stored);
         EXPECT_FALSE(identity.Anonymous());
 
         NetworkCredentialsDialog reopened(identity, test_, "", nullptr);

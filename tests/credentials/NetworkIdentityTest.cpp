@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "credentials/NetworkIdentity.h"
+#include "credentials/RecordedIdentity.h"
 #include "platform/TempDirectory.h"
 #include "support/MemoryKeyring.h"
 
@@ -52,11 +53,9 @@ const UseCase kUses[] = {
 TEST_F(NetworkIdentityTest, UseAppliesTheTypedCredentials) {
     for (const UseCase& c : kUses) {
         SCOPED_TRACE(c.name);
-        MemoryKeyring keyring;
-        keyring.unreachable = c.unreachable;
-        std::vector<smb::SmbCredentials> applied;
-        NetworkIdentity identity(
-            keyring, [&](const smb::SmbCredentials& used) { applied.push_back(used); }, file_);
+        test::RecordedIdentity recorded(file_, c.unreachable);
+        NetworkIdentity& identity = *recorded.identity;
+        const std::vector<smb::SmbCredentials>& applied = recorded.applied;
         std::string why;
         EXPECT_EQ(identity.Use(smb::SmbCredentials::FromPassword("LAB\\typed", "typed pass", ""), c.remember, why),
                   c.result);
@@ -67,7 +66,7 @@ TEST_F(NetworkIdentityTest, UseAppliesTheTypedCredentials) {
         EXPECT_EQ(identity.InUse().source, c.source);
         EXPECT_EQ(identity.InUse().name, "LAB\\typed");
         EXPECT_FALSE(identity.Anonymous());
-        EXPECT_EQ(keyring.entry.has_value(), c.stored);
+        EXPECT_EQ(recorded.keyring.entry.has_value(), c.stored);
     }
 }
 
