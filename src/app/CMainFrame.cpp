@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <thread>
+#include <utility>
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainTreeView.h"
@@ -48,7 +49,7 @@ QIcon WindowIcon() {
 CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options)
     : platform_(platform),
       catalogue_(catalogue),
-      options_(options),
+      options_(std::move(options)),
       store_(platform.registry()),
       model_(std::make_unique<InventoryModel>()),
       computerScan_(std::make_unique<ComputerScanWorker>(platform)),
