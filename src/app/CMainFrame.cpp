@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolBar>
 #include <thread>
+#include <utility>
 
 #include "app/CColumnTreeCtrl.h"
 #include "app/CMainTreeView.h"
@@ -17,7 +19,9 @@
 #include "app/commands/MainCommands.h"
 #include "app/context/CommandIds.h"
 #include "app/details/DetailsPane.h"
+#include "app/dialogs/NetworkCredentialsDialog.h"
 #include "catalogue/ProductCatalogue.h"
+#include "credentials/NetworkIdentity.h"
 #include "detect/ComputerScanWorker.h"
 #include "discovery/DispatchedStopQuestion.h"
 #include "discovery/NetworkScanWorker.h"
@@ -46,7 +50,7 @@ QIcon WindowIcon() {
 CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFrameOptions options)
     : platform_(platform),
       catalogue_(catalogue),
-      options_(options),
+      options_(std::move(options)),
       store_(platform.registry()),
       model_(std::make_unique<InventoryModel>()),
       computerScan_(std::make_unique<ComputerScanWorker>(platform)),
@@ -67,6 +71,7 @@ CMainFrame::CMainFrame(Platform& platform, ProductCatalogue& catalogue, MainFram
     commands_ = new MainCommands(*this, this);
     commands_->BuildMenuBar(*this);
     CreateToolBar();
+    CreateCredentialsNotice();
     CreateClientArea();
     EnableDiscoveryCommands();
 }
@@ -456,6 +461,43 @@ TreeSink& CMainFrame::WorkerTreeSink() { return treeView_->WorkerTreeSink(); }
 void CMainFrame::ShowDetailsView(int key) { details_->ShowView(key); }
 
 void CMainFrame::SendCommand(int commandId) { commands_->Execute(commandId); }
+
+void CMainFrame::CreateCredentialsNotice() {
+    if (options_.Identity == nullptr)
+        return;
+    credentialsNotice_ = new QToolBar(QStringLiteral("Credentials notice"), this);
+    credentialsNotice_->setObjectName(QStringLiteral("CredentialsNotice"));
+    credentialsNotice_->setMovable(false);
+    credentialsNotice_->setFloatable(false);
+    credentialsNotice_->toggleViewAction()->setVisible(false);
+    auto* text = new QLabel(QStringLiteral("Computers will be examined anonymously: products that only administrators "
+                                           "may read will not be found. <a href=\"credentials\">Set Network "
+                                           "Credentials...</a>"),
+                            credentialsNotice_);
+    text->setObjectName(QStringLiteral("credentialsNoticeText"));
+    text->setTextFormat(Qt::RichText);
+    text->setContentsMargins(6, 2, 6, 2);
+    connect(text, &QLabel::linkActivated, this, [this] { ShowNetworkCredentialsDialog(); });
+    credentialsNotice_->addWidget(text);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, credentialsNotice_);
+    UpdateCredentialsNotice();
+}
+
+void CMainFrame::UpdateCredentialsNotice() {
+    if (credentialsNotice_ != nullptr)
+        credentialsNotice_->setVisible(options_.Identity->Anonymous());
+}
+
+void CMainFrame::ShowNetworkCredentialsDialog() {
+    if (options_.Identity == nullptr)
+        return;
+    const InventoryNode* caret = CaretNode();
+    const std::string computer = caret != nullptr && !caret->IsFolder ? caret->Name : std::string();
+    NetworkCredentialsDialog dialog(*options_.Identity, options_.TestCredentials, computer, this);
+    (void)dialog.exec();  // what the dialog changed is in the identity either way
+    UpdateCredentialsNotice();
+}
 
 void CMainFrame::ShowSettingsDialog() {
     CSettingsDlg dialog(settings_, this);

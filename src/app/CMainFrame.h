@@ -6,6 +6,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/context/MainWindowContext.h"
+#include "credentials/AdministratorViewCheck.h"
 
 class QToolBar;
 
@@ -20,6 +21,7 @@ class LockableSplitter;
 class MainCommands;
 class NetworkScanWorker;
 class NewVersionCheck;
+class NetworkIdentity;
 class NewVersionDialogService;
 class ShutdownWorker;
 class SubnetScanWorker;
@@ -29,6 +31,10 @@ struct MainFrameOptions {
     bool LoadCatalogue = true;
     // Ask the maker's web service for a newer version; null: no check.
     NewVersionDialogService* NewVersionDialogs = nullptr;
+    // The identity towards other computers and the dialog's test; null: no
+    // credentials dialog and no notice.
+    NetworkIdentity* Identity = nullptr;
+    AdministratorViewTest TestCredentials;
 };
 
 // The main window: the tree on the left; the details pane, the policy panel
@@ -83,6 +89,7 @@ public:
     void ShowDetailsView(int key) override;
     void SendCommand(int commandId) override;
     void ShowSettingsDialog() override;
+    void ShowNetworkCredentialsDialog() override;
     void SetSplitterLock(bool locked) override;
     bool IsToolBarVisible() const override;
     void SetToolBarVisible(bool visible) override;
@@ -103,6 +110,9 @@ protected:
 
 private:
     void CreateToolBar();
+    void CreateCredentialsNotice();
+    // Shown while other computers would see an anonymous caller.
+    void UpdateCredentialsNotice();
     void CreateClientArea();
     void RestoreWorkspace();
     void ApplyPaneSizes();
@@ -130,6 +140,7 @@ private:
     Platform& platform_;
     ProductCatalogue& catalogue_;
     MainFrameOptions options_;
+    QToolBar* credentialsNotice_ = nullptr;
     SettingsStore store_;
     AppSettings settings_;
     PaneSizes panes_;

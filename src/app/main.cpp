@@ -7,7 +7,12 @@
 #include "app/commands/ManageLaunchers.h"
 #include "app/context/MainWindowContext.h"
 #include "catalogue/ProductCatalogue.h"
+#include "credentials/NetworkIdentity.h"
+#include "credentials/SecretServiceKeyring.h"
+#include "detect/ComputerProbe.h"
+#include "platform/RemoteDeadline.h"
 #include "platform/SecretFileCheck.h"
+#include "platform/smb/SmbBackend.h"
 #include "platform/smb/pool/SmbCredentials.h"
 #include "platform/system/SystemPlatform.h"
 #include "ui/QtMessageBoxService.h"
@@ -32,11 +37,27 @@ int main(int argc, char* argv[]) {
     if (!credentialsWarning.empty())
         vn::ShowMessage(vn::kAppCaption, credentialsWarning, vn::MessageIcon::Warning);
     vn::QtNewVersionDialogService newVersionDialogs;
+    vn::SecretServiceKeyring keyring;
+    vn::NetworkIdentity identity(
+        keyring,
+        [&platform](const vn::smb::SmbCredentials& credentials) { platform.Remote().SetCredentials(credentials); },
+        vn::smb::SmbCredentials::DefaultAuthFilePath());
+    identity.UseStored();
 
     int result = 0;
     {
         vn::MainFrameOptions options;
         options.NewVersionDialogs = &newVersionDialogs;
+        options.Identity = &identity;
+        options.TestCredentials = [&platform](const std::optional<vn::smb::SmbCredentials>& credentials,
+                                              const std::string& computer) {
+            const vn::RemoteDeadlineScope deadline(vn::kExaminationLimit);
+            if (!credentials)
+                return vn::CheckAdministratorView(platform.registry(), computer);
+            // Helpers of their own, so that the test leaves the identity in use alone.
+            vn::smb::SmbBackend trial(*credentials);
+            return vn::CheckAdministratorView(trial.registry(), computer);
+        };
         vn::CMainFrame frame(platform, vn::GlobalCatalogue(), options);
         vn::SubsystemLaunchers launchers = frame.Commands().Launchers();
         vn::SetManageLaunchers(launchers, frame);

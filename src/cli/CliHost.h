@@ -1,9 +1,12 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "catalogue/ProductCatalogue.h"
 #include "cli/CommandLine.h"
+#include "credentials/CredentialKeyring.h"
 #include "platform/Platform.h"
 
 namespace vn::cli {
@@ -22,6 +25,11 @@ public:
     // --kerberos). False, with the reason written to err(), when they cannot
     // be used.
     virtual bool ApplyCredentials(const CommandLine& commandLine) = 0;
+    // The desktop's keyring, where `credentials set` keeps the identity.
+    virtual CredentialKeyring& keyring() = 0;
+    // A password: asked on the terminal without echo when standard input is
+    // one, else the first line of standard input. False when none was given.
+    virtual bool ReadPassword(std::string_view prompt, std::string& password) = 0;
 
     virtual std::ostream& out() = 0;  // JSON lines
     virtual std::ostream& err() = 0;  // usage, messages, status lines

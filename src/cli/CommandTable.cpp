@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kMany = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t kSummaryColumn = 40;
 
-constexpr std::array<CommandSpec, 15> kCommands{{
+constexpr std::array<CommandSpec, 18> kCommands{{
     {"", "products", 0, 0, 0, "", "the product catalogue",
      "Prints each product the probe looks for, in catalogue order:\n"
      "{\"name\",\"service\",\"path\",\"icon\"}.\n",
@@ -121,6 +121,25 @@ constexpr std::array<CommandSpec, 15> kCommands{{
      "addresses that accept on one of the ports of --ports (139 without it) are\n"
      "examined.\n",
      RunScanSubnet},
+    {"credentials", "set", 1, 1, 0, "DOMAIN\\USER", "remember the network credentials in the keyring",
+     "Asks for the password of DOMAIN\\USER (on the terminal without echo, else\n"
+     "the first line of standard input; never on the command line) and keeps both\n"
+     "in the desktop's keyring (the Secret Service of GNOME Keyring or KWallet),\n"
+     "where VtrNetwarden finds them too. Prints the identity as show does.\n"
+     "Exit status 1 when no keyring answers on the session bus: nothing is then\n"
+     "written anywhere.\n",
+     RunCredentialsSet},
+    {"credentials", "show", 0, 0, 0, "", "the identity other computers see",
+     "Prints the identity used towards other computers when no option gives one,\n"
+     "by the order of use: a Kerberos ticket, the keyring's entry, the credentials\n"
+     "file. {\"source\",\"identity\",\"description\",\"keyring\"}: source is\n"
+     "kerberos, keyring, file or none; keyring says why the keyring could not be\n"
+     "asked, null when it answered. No password is printed.\n",
+     RunCredentialsShow},
+    {"credentials", "forget", 0, 0, 0, "", "remove the network credentials from the keyring",
+     "Removes the entry that credentials set or VtrNetwarden's Network Credentials\n"
+     "dialog made in the keyring. Exit status 1 when the keyring cannot be asked.\n",
+     RunCredentialsForget},
 }};
 
 constexpr std::size_t kOptionHelpColumn = 22;

@@ -20,5 +20,8 @@ int RunScanNetwork(CommandContext& context);
 int RunScanSubnet(CommandContext& context);
 int RunDeploy(CommandContext& context);
 int RunDeployTool(CommandContext& context);
+int RunCredentialsSet(CommandContext& context);
+int RunCredentialsShow(CommandContext& context);
+int RunCredentialsForget(CommandContext& context);
 
 }  // namespace vn::cli

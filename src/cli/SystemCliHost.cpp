@@ -3,10 +3,13 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <iostream>
+
 #include "cli/AccountName.h"
 #include "cli/EnvironmentSecret.h"
 #include "cli/TerminalPassword.h"
 #include "cli/TerminalText.h"
+#include "credentials/IdentityOrder.h"
 #include "platform/NoCoreDumps.h"
 #include "platform/SecretFileCheck.h"
 #include "platform/smb/SmbBackend.h"
@@ -58,6 +61,15 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
     }
     if (commandLine.user && !ApplyUser(*commandLine.user))
         return false;
+    if (!commandLine.user && !commandLine.authFile) {
+        // The keyring's entry goes before the default file (read as the
+        // platform started); a keyring that cannot be asked is passed over.
+        ChosenIdentity stored =
+            ChooseStoredIdentity(TicketState::FromEnvironment(), keyring_, smb::SmbCredentials::DefaultAuthFilePath());
+        platform_.Remote().SetCredentials(stored.credentials);
+        if (commandLine.verbose)
+            err() << "credentials: " << TerminalText(DescribeIdentity(stored.inUse)) << '\n' << std::flush;
+    }
     if (commandLine.kerberos) {
         // Without a ticket every computer and the directory would refuse us
         // one by one; a password, when there is one, is still tried.
@@ -67,6 +79,16 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
         }
         platform_.Remote().SetUseKerberos(true);
     }
+    return true;
+}
+
+bool SystemCliHost::ReadPassword(std::string_view prompt, std::string& password) {
+    if (isatty(STDIN_FILENO))
+        return ReadPasswordFromTerminal(prompt, password);
+    if (!std::getline(std::cin, password))
+        return false;
+    if (!password.empty() && password.back() == '\r')
+        password.pop_back();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "cli/CliHost.h"
+#include "credentials/SecretServiceKeyring.h"
 #include "platform/system/SystemPlatform.h"
 
 namespace vn::cli {
@@ -14,6 +15,8 @@ public:
     Platform& platform() override { return platform_; }
     const ProductCatalogue& catalogue() override;
     bool ApplyCredentials(const CommandLine& commandLine) override;
+    CredentialKeyring& keyring() override { return keyring_; }
+    bool ReadPassword(std::string_view prompt, std::string& password) override;
     std::ostream& out() override { return std::cout; }
     std::ostream& err() override { return std::cerr; }
     int ErrTerminalColumns() override;
@@ -23,6 +26,7 @@ private:
     void WarnIfUnprotected(const std::string& credentialsFile);
 
     SystemPlatform platform_;
+    SecretServiceKeyring keyring_;
     bool catalogueLoaded_ = false;
 };
 

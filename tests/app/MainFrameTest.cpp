@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -30,7 +31,9 @@
 #include "app/details/DescriptionView.h"
 #include "app/details/DetailsPane.h"
 #include "app/dialogs/CScanDlg.h"
+#include "app/dialogs/NetworkCredentialsDialog.h"
 #include "catalogue/ProductCatalogue.h"
+#include "credentials/NetworkIdentity.h"
 #include "detect/ComputerScanWorker.h"
 #include "discovery/NetworkScanWorker.h"
 #include "discovery/SubnetScanWorker.h"
@@ -40,6 +43,7 @@
 #include "inventory/InventoryPersistence.h"
 #include "inventory/InventoryTreeBuilder.h"
 #include "platform/RegistryValues.h"
+#include "support/MemoryKeyring.h"
 #include "support/ScriptedMessageBoxService.h"
 #include "ui/LockableSplitter.h"
 
@@ -715,6 +719,47 @@ TEST_F(MainFrameTest, SettingsDialogChangesTheRecordAndTheLockButWritesNothing) 
     EXPECT_EQ(frame->Settings().SaveWorkspaceInfo, 1u);
     ASSERT_TRUE(CloseAndWait(*frame));
     EXPECT_EQ(Get("WelcomeScreen"), 1u);
+}
+
+// Without an identity a one-line notice says what an anonymous examination
+// misses; its link opens the credentials dialog, and it goes once
+// credentials are set there.
+TEST_F(MainFrameTest, TheAnonymousNoticeLeadsToTheCredentialsDialogAndGoesWhenTheyAreSet) {
+    setenv("KRB5CCNAME", "FILE:/nonexistent/no-ticket", 1);
+    MemoryKeyring keyring;
+    NetworkIdentity identity(
+        keyring, [](const smb::SmbCredentials&) {}, "/nonexistent/credentials");
+    identity.UseStored();
+    MainFrameOptions options;
+    options.LoadCatalogue = false;
+    options.Identity = &identity;
+    CMainFrame frame(platform, catalogue, options);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    auto* notice = frame.findChild<QToolBar*>(QStringLiteral("CredentialsNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    auto* text = notice->findChild<QLabel*>(QStringLiteral("credentialsNoticeText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->text().startsWith(QStringLiteral(
+        "Computers will be examined anonymously: products that only administrators may read will not be found.")));
+
+    WhenModal<NetworkCredentialsDialog>([](NetworkCredentialsDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("userEdit"))->setText(QStringLiteral("admin"));
+        dialog.findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(QStringLiteral("Secret-1"));
+        dialog.accept();
+    });
+    emit text->linkActivated(QStringLiteral("credentials"));
+    EXPECT_TRUE(keyring.entry.has_value());
+    EXPECT_FALSE(notice->isVisible());
+
+    WhenModal<NetworkCredentialsDialog>([](NetworkCredentialsDialog& dialog) {
+        dialog.findChild<QPushButton*>(QStringLiteral("forgetButton"))->click();
+        dialog.reject();
+    });
+    frame.ShowNetworkCredentialsDialog();
+    EXPECT_TRUE(notice->isVisible());
+    ASSERT_TRUE(CloseAndWait(frame));
 }
 
 TEST_F(MainFrameTest, WelcomeScanButtonRunsItsCommandBeforeTheScreenCloses) {

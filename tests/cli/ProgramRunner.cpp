@@ -19,6 +19,9 @@ ProgramRunner::ProgramRunner(const std::string& directory) : environment_(QProce
     Set("KRB5CCNAME", "FILE:" + directory + "/no-ticket");
     environment_.remove(QStringLiteral("NETWARDEN_PASSWORD"));
     environment_.remove(QStringLiteral("NETWARDEN_AUTH_FILE"));
+    // No session bus: the keyring of whoever runs the tests stays out of them.
+    environment_.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    environment_.remove(QStringLiteral("XDG_RUNTIME_DIR"));
 }
 
 namespace {
@@ -63,13 +66,15 @@ std::unique_ptr<QProcess> ProgramRunner::Start(const QStringList& arguments) con
     return process;
 }
 
-ProgramOutcome ProgramRunner::Run(const QStringList& arguments, const std::filesystem::path& program) const {
+ProgramOutcome ProgramRunner::Run(const QStringList& arguments, const std::filesystem::path& program,
+                                  const std::string& input) const {
     QProcess process;
     process.setProcessEnvironment(environment_);
     process.setChildProcessModifier([] { setsid(); });  // no terminal to ask a password on
     process.start(QString::fromStdString((program.empty() ? program_ : program).string()), arguments);
     if (!process.waitForStarted(10000))
         return {};
+    process.write(input.data(), static_cast<qint64>(input.size()));
     process.closeWriteChannel();
     if (!process.waitForFinished(120000)) {
         process.kill();

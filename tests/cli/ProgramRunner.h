@@ -16,8 +16,8 @@ struct ProgramOutcome {
 };
 
 // Runs the built netwarden as a script would: with a home, configuration and
-// user hive of its own under directory, no Kerberos ticket, no controlling
-// terminal. Needs a QCoreApplication.
+// user hive of its own under directory, no Kerberos ticket, no session bus
+// (so no keyring), no controlling terminal. Needs a QCoreApplication.
 class ProgramRunner {
 public:
     explicit ProgramRunner(const std::string& directory);
@@ -34,7 +34,9 @@ public:
     std::filesystem::path CopyInstalled(const std::filesystem::path& folder, const std::string& catalogue) const;
 
     void Set(const char* name, const std::string& value);
-    ProgramOutcome Run(const QStringList& arguments, const std::filesystem::path& program = {}) const;
+    // input is the program's standard input, which ends after it.
+    ProgramOutcome Run(const QStringList& arguments, const std::filesystem::path& program = {},
+                       const std::string& input = {}) const;
     // The program started and left running, for a test to watch or kill.
     std::unique_ptr<QProcess> Start(const QStringList& arguments) const;
 

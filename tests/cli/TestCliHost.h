@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "cli/Netwarden.h"
 #include "platform/local/hive/SqliteRegistry.h"
 #include "support/FakePlatform.h"
+#include "support/MemoryKeyring.h"
 #include "support/PlatformOverlay.h"
 
 namespace vn::cli::test {
@@ -53,6 +55,13 @@ public:
         credentialsApplied.push_back(commandLine);
         return acceptCredentials;
     }
+    CredentialKeyring& keyring() override { return memoryKeyring; }
+    bool ReadPassword(std::string_view /*prompt*/, std::string& password) override {
+        if (!typedPassword)
+            return false;
+        password = *typedPassword;
+        return true;
+    }
     std::ostream& out() override { return out_; }
     std::ostream& err() override { return err_; }
     int ErrTerminalColumns() override { return terminalColumns; }
@@ -75,6 +84,8 @@ public:
 
     bool acceptCredentials = true;
     int terminalColumns = 0;  // standard error as a terminal this wide
+    vn::test::MemoryKeyring memoryKeyring;
+    std::optional<std::string> typedPassword;  // what ReadPassword answers; none: no password
     std::vector<CommandLine> credentialsApplied;
 
 private:

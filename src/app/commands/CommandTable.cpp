@@ -127,6 +127,15 @@ constexpr CommandRow kCommands[] = {
      .menuText = "Settings...",
      .prompt = "Show Vantor Netwarden settings dialog",
      .run = ShowSettings},
+    {.id = cmd::kNetworkCredentials,
+     .objectName = "actionNetworkCredentials",
+     .menuText = "Network Credentials...",
+     .prompt = "Set the user name and password used to examine other computers",
+     .run =
+         [](CommandHandlers& with) {
+             FocusTreeOnExit focus(with.context);
+             with.context.ShowNetworkCredentialsDialog();
+         }},
 
     // Help menu.
     {.id = cmd::kAbout,

@@ -29,7 +29,8 @@ constexpr MenuEntry kFileItems[] = {
 };
 
 constexpr MenuEntry kViewItems[] = {
-    {cmd::kViewStatusBar}, {cmd::kViewToolBar}, {cmd::kGroupPolicy}, kSeparator, {cmd::kSettings},
+    {cmd::kViewStatusBar}, {cmd::kViewToolBar},        {cmd::kGroupPolicy}, kSeparator,
+    {cmd::kSettings},      {cmd::kNetworkCredentials},
 };
 
 constexpr MenuEntry kHelpItems[] = {

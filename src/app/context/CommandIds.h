@@ -23,6 +23,7 @@ inline constexpr int kViewStatusBar = 59393;  // ID_VIEW_STATUS_BAR
 inline constexpr int kViewToolBar = 59392;    // ID_VIEW_TOOLBAR
 inline constexpr int kGroupPolicy = 196;
 inline constexpr int kSettings = 155;
+inline constexpr int kNetworkCredentials = 157;
 
 // Help menu.
 inline constexpr int kAbout = 57664;  // ID_APP_ABOUT

@@ -101,6 +101,9 @@ public:
     // Shows the settings dialog modally; on OK the record is updated and the
     // splitter lock follows it.
     virtual void ShowSettingsDialog() = 0;
+    // Shows the network credentials dialog modally; the credentials notice
+    // follows what it changed.
+    virtual void ShowNetworkCredentialsDialog() = 0;
     // Locks or unlocks the bars of the right-hand splitter.
     virtual void SetSplitterLock(bool locked) = 0;
 

@@ -33,6 +33,8 @@ public:
     void SetPassword(std::string_view user, std::string_view password, std::string_view domain);
     // --authfile: 2 when unreadable, 87 when it names no user.
     [[nodiscard]] Status SetAuthFile(const std::string& path);
+    // Credentials chosen elsewhere (the keyring entry, the window's dialog).
+    void SetCredentials(const SmbCredentials& credentials) { connector_.SetCredentials(credentials); }
     // --kerberos: use the ticket cache, keeping any user and password as fallback.
     void SetUseKerberos(bool use);
 

@@ -44,6 +44,7 @@ public:
     int repaintCount = 0;
     int closeRequests = 0;
     int settingsDialogs = 0;
+    int credentialsDialogs = 0;
     bool toolBarVisible = true;
     bool statusBarVisible = true;
 
@@ -72,6 +73,7 @@ public:
     void ShowDetailsView(int key) override { shownDetails.push_back(key); }
     void SendCommand(int commandId) override { sentCommands.push_back(commandId); }
     void ShowSettingsDialog() override { ++settingsDialogs; }
+    void ShowNetworkCredentialsDialog() override { ++credentialsDialogs; }
     void SetSplitterLock(bool locked) override { splitterLocks.push_back(locked); }
 
     bool IsToolBarVisible() const override { return toolBarVisible; }

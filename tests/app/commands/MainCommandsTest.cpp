@@ -64,6 +64,8 @@ TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
     const char* const kImportItem =
         "Import Computer List...|Import a list of computer from a textfile (the file should contain 1 "
         "computer name per line)";
+    const char* const kCredentialsItem =
+        "Network Credentials...|Set the user name and password used to examine other computers";
     QMainWindow window;
     commands.BuildMenuBar(window);
     const QList<QAction*> menus = window.menuBar()->actions();
@@ -86,7 +88,7 @@ TEST_F(MainCommandsTest, FileMenuHoldsItsItemsPromptsAndSeparators) {
     EXPECT_EQ(Describe(*menus[1]->menu()),
               (std::vector<std::string>{"&Status Bar|Show or hide the status bar", "&Tool Bar|",
                                         "Group Policy|Show the Group Policy information dialog", "-",
-                                        "Settings...|Show Vantor Netwarden settings dialog"}));
+                                        "Settings...|Show Vantor Netwarden settings dialog", kCredentialsItem}));
     EXPECT_EQ(menus[2]->menu()->actions().size(), 4);
 }
 
@@ -250,6 +252,9 @@ TEST_F(MainCommandsTest, ViewAndFileCommandsReachTheWindow) {
     commands.Execute(cmd::kSettings);
     EXPECT_EQ(context.settingsDialogs, 1);
     EXPECT_EQ(context.focusCount, 1);
+    commands.Execute(cmd::kNetworkCredentials);
+    EXPECT_EQ(context.credentialsDialogs, 1);
+    EXPECT_EQ(context.focusCount, 2);
     commands.Execute(cmd::kExit);
     EXPECT_EQ(context.closeRequests, 1);
 }
