@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <ostream>
 
 #include "catalogue/ProductCatalogue.h"
@@ -22,6 +23,9 @@ public:
     // --kerberos). False, with the reason written to err(), when they cannot
     // be used.
     virtual bool ApplyCredentials(const CommandLine& commandLine) = 0;
+    // How long the network scan's WS-Discovery waits for answers, and
+    // whether each answer is told on err().
+    virtual void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) = 0;
 
     virtual std::ostream& out() = 0;  // JSON lines
     virtual std::ostream& err() = 0;  // usage, messages, status lines

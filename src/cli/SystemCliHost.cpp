@@ -6,7 +6,9 @@
 #include "cli/TerminalText.h"
 #include "platform/NoCoreDumps.h"
 #include "platform/SecretFileCheck.h"
+#include "platform/SystemErrorText.h"
 #include "platform/smb/SmbBackend.h"
+#include "platform/wsd/WsdBrowser.h"
 
 namespace vn::cli {
 namespace {
@@ -65,6 +67,21 @@ bool SystemCliHost::ApplyCredentials(const CommandLine& commandLine) {
         platform_.Remote().SetUseKerberos(true);
     }
     return true;
+}
+
+void SystemCliHost::PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) {
+    platform_.Wsd().SetWait(wait);
+    if (!listAnswerers)
+        return;
+    platform_.Wsd().SetAnswerLog([this](const wsd::WsdAnswer& answer) {
+        std::string line = "WS-Discovery: " + FormatIPv4(answer.address) + " answered (" + answer.endpoint + "): ";
+        if (answer.status == ERROR_SUCCESS)
+            line += answer.computer.name + ", " + (answer.computer.domain ? "domain " : "workgroup ") +
+                    answer.computer.group;
+        else
+            line += "not named, " + SystemErrorText(answer.status);
+        err() << TerminalText(line) << '\n' << std::flush;
+    });
 }
 
 bool SystemCliHost::ApplyUser(const std::string& account) {

@@ -14,6 +14,7 @@ public:
     Platform& platform() override { return platform_; }
     const ProductCatalogue& catalogue() override;
     bool ApplyCredentials(const CommandLine& commandLine) override;
+    void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) override;
     std::ostream& out() override { return std::cout; }
     std::ostream& err() override { return std::cerr; }
 

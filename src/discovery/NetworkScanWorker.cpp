@@ -86,8 +86,13 @@ InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::s
     if (resource.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER) {
         auto record = std::make_unique<ComputerRecord>(name);
         job_.Status.SetText("Computer found: %s", name);
-        if (ProbeComputer(platform_, name, job_.Catalogue, *record, job_.Status))
+        // A computer that answered WS-Discovery is examined at the address
+        // it answered from when its name does not resolve here.
+        const bool atAddress = resource.address != 0 && platform_.resolver().HostAddress(name) == 0;
+        const std::string target = atAddress ? FormatIPv4(resource.address) : name;
+        if (ProbeComputer(platform_, target, job_.Catalogue, *record, job_.Status))
             ReadServerInfo(platform_, *record);
+        record->Name = name;
         node = std::move(record);
     } else {
         job_.Status.SetText("%s found: %s",

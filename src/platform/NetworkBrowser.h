@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Network.h"
 #include "platform/Status.h"
 
 namespace vn {
@@ -33,6 +34,9 @@ struct NetResource {
     std::string remoteName;
     std::string comment;
     std::string provider;
+    // Where a provider that learns computers from their own answers met this
+    // one (0: unknown), so that it can be reached when its name does not resolve.
+    IPv4 address = 0;
 };
 
 // An open enumeration; destroying it is WNetCloseEnum.

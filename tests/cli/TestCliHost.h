@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/CliHost.h"
@@ -53,6 +55,9 @@ public:
         credentialsApplied.push_back(commandLine);
         return acceptCredentials;
     }
+    void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) override {
+        wsdPrepared.emplace_back(wait, listAnswerers);
+    }
     std::ostream& out() override { return out_; }
     std::ostream& err() override { return err_; }
 
@@ -74,6 +79,7 @@ public:
 
     bool acceptCredentials = true;
     std::vector<CommandLine> credentialsApplied;
+    std::vector<std::pair<std::chrono::milliseconds, bool>> wsdPrepared;  // wait, listAnswerers
 
 private:
     Platform& platform_;
