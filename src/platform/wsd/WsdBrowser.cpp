@@ -14,14 +14,7 @@ namespace {
 bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
 
 NetResource Resource(std::uint32_t displayType, std::uint32_t usage, std::string remoteName) {
-    NetResource r;
-    r.dwScope = RESOURCE_GLOBALNET;
-    r.dwType = RESOURCETYPE_ANY;
-    r.dwDisplayType = displayType;
-    r.dwUsage = usage;
-    r.remoteName = std::move(remoteName);
-    r.provider = WsdBrowser::kProviderName;
-    return r;
+    return GlobalResource(displayType, usage, std::move(remoteName), "", WsdBrowser::kProviderName);
 }
 
 }  // namespace
