@@ -42,7 +42,11 @@ public:
 
     // True when the container was browsed to its end (also after an
     // enumeration error, which is reported); false when the scan must end.
-    bool BrowseContainer(NetResource* container, float start, float span, FolderNode* parent);
+    // A provider of the whole network that cannot be opened (no browse list
+    // where SMB1 is off) is reported and passed over, so that the others are
+    // still walked.
+    bool BrowseContainer(NetResource* container, float start, float span, FolderNode* parent,
+                         bool passOverUnopened = false);
 
     bool Cancelled() const { return cancelled_; }
     Status OpenFailure() const { return openFailure_; }
@@ -102,9 +106,14 @@ InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::s
     return job_.Tree.AddNode(std::move(node), parent);
 }
 
-bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float span, FolderNode* parent) {
+bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float span, FolderNode* parent,
+                                    bool passOverUnopened) {
     std::unique_ptr<ResourceEnumeration> enumeration;  // closed on every return
     if (const Status status = Open(container, enumeration); status != ERROR_SUCCESS) {
+        if (passOverUnopened) {
+            job_.Status.SetText("Error occurred. Error code: %d", static_cast<int>(status));
+            return true;
+        }
         openFailure_ = status;
         return false;
     }
@@ -131,7 +140,8 @@ bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float s
             InventoryNode* inTree = AddFound(resource, name, parent);
             if ((resource.dwUsage & RESOURCEUSAGE_CONTAINER) && !server) {
                 job_.Status.SetText("Scanning resource: %s", name);
-                if (!BrowseContainer(&resource, position, step, dynamic_cast<FolderNode*>(inTree)))
+                const bool provider = container == nullptr && resource.dwDisplayType == RESOURCEDISPLAYTYPE_NETWORK;
+                if (!BrowseContainer(&resource, position, step, dynamic_cast<FolderNode*>(inTree), provider))
                     return false;
             }
             job_.Status.SetPos(static_cast<int>(position));

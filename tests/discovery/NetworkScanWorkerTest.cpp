@@ -152,6 +152,25 @@ TEST_F(NetworkScanWorkerTest, AComputerThatAnsweredFromAnAddressIsExaminedThereW
     EXPECT_EQ(Computer("PC1")->InstalledProducts.size(), 1u);
 }
 
+TEST_F(NetworkScanWorkerTest, AProviderOfTheWholeNetworkThatCannotBeOpenedIsPassedOverForTheNext) {
+    provider_->FailOpen(ERROR_BAD_NETPATH);
+    platform_.BrowseRoot().AddProvider("Web Services Discovery").AddDomain("LABWG").AddServer("HOST1");
+    Scan("Entire Network");
+
+    EXPECT_EQ(Paths(), (Lines{"Entire Network", "Entire Network/Microsoft Windows Network",
+                              "Entire Network/Web Services Discovery", "Entire Network/Web Services Discovery/LABWG",
+                              "Entire Network/Web Services Discovery/LABWG/HOST1"}));
+    const Lines lines = status_.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Error occurred. Error code: 53"), lines.end());
+    EXPECT_EQ(lines.back(), "Network scan finished successful.");
+
+    // Below a provider, or typed, a container that cannot be opened still ends the scan.
+    status_.Clear();
+    tree_.Clear();
+    Scan("Microsoft Windows Network");
+    EXPECT_EQ(worker_.LastOutcome(), NetworkScanWorker::Outcome::Failed);
+}
+
 TEST_F(NetworkScanWorkerTest, ANameThatDoesNotOpenAsADomainIsOpenedAsAProvider) {
     provider_->OpenOnlyAs(RESOURCEDISPLAYTYPE_NETWORK);
     Scan("microsoft windows network");

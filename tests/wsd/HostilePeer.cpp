@@ -114,7 +114,10 @@ int main(int argc, char** argv) {
     sockaddr_in any{};
     any.sin_family = AF_INET;
     any.sin_port = htons(3702);
-    bind(udp, reinterpret_cast<const sockaddr*>(&any), sizeof any);
+    if (bind(udp, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
+        std::perror("hostile_peer: binding port 3702");
+        return 1;
+    }
     ip_mreq group{};
     inet_pton(AF_INET, "239.255.255.250", &group.imr_multiaddr);
     inet_pton(AF_INET, own.c_str(), &group.imr_interface);

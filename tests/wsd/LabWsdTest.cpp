@@ -115,6 +115,14 @@ TEST_F(LabWsdTest, NetwardenFilesAndExaminesWhatItFindsUnderTheProviderAndByWork
     const auto byName = runner_.Run(user + QStringList{"scan", "network", "labwg", "--erase"});
     EXPECT_EQ(byName.exitCode, 0) << byName.err;
     EXPECT_EQ(Computers(), (Lines{"labwg/HOST1 [\"Vantor\"]", "labwg/HOST2 [\"Vantor\"]"}));
+
+    // The whole network: the Windows network has no browse list here, which
+    // is said, and the walk goes on to WS-Discovery.
+    const auto whole = runner_.Run(user + QStringList{"--verbose", "scan", "network", "Entire Network", "--erase"});
+    EXPECT_NE(whole.err.find("Error occurred. Error code: "), std::string::npos) << whole.err;
+    const Lines computers = Computers();
+    ASSERT_EQ(computers.size(), 4u) << whole.err;
+    EXPECT_EQ(computers[1], "Entire Network/Web Services Discovery/LABWG/HOST1 [\"Vantor\"]");
 }
 
 TEST_F(LabWsdTest, AHostileAnswererCostsBoundedTimeAndChangesOnlyItsOwnEntries) {

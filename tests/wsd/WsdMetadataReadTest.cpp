@@ -120,6 +120,7 @@ TEST(WsdMetadataReadTest, EveryAddressHasItsFirstEndpointAskedBeforeAnySecondOne
     ScriptedHttp http;
     WsdDiscovery discovery(http);
     std::vector<AnsweredEndpoint> endpoints;
+    endpoints.reserve(5);
     for (int i = 0; i < 4; ++i)
         endpoints.push_back({kOther, "urn:fake:" + std::to_string(i), {"http://169.254.10.3/f" + std::to_string(i)}});
     endpoints.push_back({kHost, "urn:real", {"http://169.254.10.2/real"}});

@@ -14,6 +14,7 @@ namespace {
 
 int Run(const std::vector<std::string>& words, bool wait) {
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (const std::string& word : words)
         argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);

@@ -135,6 +135,7 @@ Status ProbeNetwork(const ProbeLimits& limits, std::vector<AnsweredEndpoint>& fo
     Collection collection(limits);
     std::set<std::pair<IPv4, std::string>> resolving;
     std::vector<pollfd> polled;
+    polled.reserve(sockets.size());
     for (const Socket& socket : sockets)
         polled.push_back({socket.Fd(), POLLIN, 0});
     std::string buffer(kMaxDatagramBytes + 1, '\0');
