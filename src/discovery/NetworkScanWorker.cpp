@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
 #include "discovery/NetworkResources.h"
 #include "platform/SystemErrorText.h"
@@ -92,8 +93,7 @@ InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::s
         job_.Status.SetText("Computer found: %s", name);
         // A computer that answered WS-Discovery is examined at the address
         // it answered from when its name does not resolve here.
-        const bool atAddress = resource.address != 0 && platform_.resolver().HostAddress(name) == 0;
-        const std::string target = atAddress ? FormatIPv4(resource.address) : name;
+        const std::string target = ExaminationTarget(platform_, name, resource.address);
         if (ProbeComputer(platform_, target, job_.Catalogue, *record, job_.Status))
             ReadServerInfo(platform_, *record);
         record->Name = name;

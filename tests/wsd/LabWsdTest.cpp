@@ -123,6 +123,12 @@ TEST_F(LabWsdTest, NetwardenFilesAndExaminesWhatItFindsUnderTheProviderAndByWork
     const Lines computers = Computers();
     ASSERT_EQ(computers.size(), 4u) << whole.err;
     EXPECT_EQ(computers[1], "Entire Network/Web Services Discovery/LABWG/HOST1 [\"Vantor\"]");
+
+    // A rescan finds them where they were last met, their names resolving nowhere.
+    const auto rescanned =
+        runner_.Run(user + QStringList{"inventory", "rescan", "Entire Network/Web Services Discovery/LABWG"});
+    EXPECT_EQ(rescanned.exitCode, 0) << rescanned.err;
+    EXPECT_EQ(Computers(), computers);
 }
 
 TEST_F(LabWsdTest, AHostileAnswererCostsBoundedTimeAndChangesOnlyItsOwnEntries) {
