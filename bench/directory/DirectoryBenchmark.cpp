@@ -141,7 +141,12 @@ int main(int argc, char** argv) {
                     enumerateSeconds * 1000 / static_cast<double>(std::max<std::size_t>(listed, 1)));
 
         // The scan of the domain's name into an inventory tree.
-        vn::directory::CombinedNetworkBrowser browser(backend.browser(), directory);
+        // Nothing answers WS-Discovery here: the directory's figures alone.
+        vn::wsd::WsdBrowser wsd([](const vn::wsd::WsdOptions&, std::vector<vn::wsd::WsdAnswer>& answers) {
+            answers.clear();
+            return vn::ERROR_SUCCESS;
+        });
+        vn::directory::CombinedNetworkBrowser browser(backend.browser(), directory, wsd);
         BenchPlatform platform(browser);
         vn::InventoryModel model;
         QuietStatus quiet;

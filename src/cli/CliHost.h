@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ public:
     // A password: asked on the terminal without echo when standard input is
     // one, else the first line of standard input. False when none was given.
     virtual bool ReadPassword(std::string_view prompt, std::string& password) = 0;
+    // How long the network scan's WS-Discovery waits for answers, and
+    // whether each answer is told on err().
+    virtual void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) = 0;
 
     virtual std::ostream& out() = 0;  // JSON lines
     virtual std::ostream& err() = 0;  // usage, messages, status lines

@@ -30,6 +30,8 @@ constexpr std::array<OptionSpec, 16> kOptions{{
     {"--parallel", "", "N", kFastOptions, "connections in flight with --fast; 512 without it", &CommandLine::parallel},
     {"--ports", "", "LIST", kFastOptions, "the ports --fast tries, such as 139,445; 139 without it",
      &CommandLine::ports},
+    {"--wsd-wait", "", "MS", kWsdOptions, "how long WS-Discovery's answers are awaited; 2000 without it",
+     &CommandLine::wsdWait},
     {"--port", "", "N", kDeployOptions, "the Vantor host's port; 2002 without it", &CommandLine::port},
     {"--path", "", "P", kDeployOptions, "the folder the host goes to on each computer", &CommandLine::path},
     {"--settings", "", "", kDeployOptions, "copy this computer's Vantor settings after installing", nullptr,

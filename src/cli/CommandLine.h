@@ -20,6 +20,7 @@ struct CommandLine {
     std::optional<std::string> file;      // --file LIST
     std::optional<std::string> parallel;  // --parallel N
     std::optional<std::string> ports;     // --ports LIST
+    std::optional<std::string> wsdWait;   // --wsd-wait MS
     bool settings = false;                // --settings
     bool kerberos = false;
     bool erase = false;      // --erase

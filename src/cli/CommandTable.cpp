@@ -89,12 +89,15 @@ constexpr std::array<CommandSpec, 18> kCommands{{
      "Removes the node PATH with everything below it; saves the tree and prints the\n"
      "nodes removed.\n",
      RunInventoryRemove},
-    {"scan", "network", 1, 1, kFolderOption | kEraseOption, "NAME [--folder PATH] [--erase]",
-     "browse the Windows network and examine its computers",
+    {"scan", "network", 1, 1, kFolderOption | kEraseOption | kWsdOptions,
+     "NAME [--folder PATH] [--erase] [--wsd-wait MS]", "browse the Windows network and examine its computers",
      "Browses the Windows network from NAME, a domain or workgroup, a network\n"
      "provider, or \"entire network\" for all of it, depth first. Every computer the\n"
      "network browser lists is examined and printed as probe prints it, as soon as\n"
-     "it is placed; the containers become folders. Everything goes under a folder\n"
+     "it is placed; the containers become folders. The \"Web Services Discovery\"\n"
+     "provider, and a workgroup or domain NAME, take in the computers that answer\n"
+     "WS-Discovery within --wsd-wait milliseconds (2000 without it), examined at\n"
+     "the address they answered from; --verbose lists which answered. Everything goes under a folder\n"
      "named NAME as typed, at the top level or in the folder PATH (made when\n"
      "missing); a scan of the same name again updates those folders in place.\n"
      "A NAME that holds a backslash or runs over 255 bytes is refused: no folder\n"

@@ -17,6 +17,7 @@ enum CommandOption : unsigned {
     kNoResolveOption = 4,  // --no-resolve
     kDeployOptions = 8,    // --port N, --path P, --settings, --file LIST
     kFastOptions = 16,     // --fast, --parallel N, --ports LIST
+    kWsdOptions = 32,      // --wsd-wait MS
 };
 
 // One command of netwarden: its words ("inventory", "import"), how many

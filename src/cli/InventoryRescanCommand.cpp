@@ -53,7 +53,7 @@ int RunInventoryRescan(CommandContext& context) {
     std::vector<ScanEntry> entries;
     entries.reserve(computers.size());
     for (const ComputerRecord* computer : computers)
-        entries.push_back(ScanEntry{computer->Name, store.Model().ParentOf(computer)});
+        entries.push_back(ScanEntry{computer->Name, store.Model().ParentOf(computer), computer->LastKnownIP});
     std::vector<ExaminedComputer> examined;
     const int result = ScanIntoTree(context, store, std::move(entries), examined);
 

@@ -12,7 +12,9 @@
 #include "credentials/IdentityOrder.h"
 #include "platform/NoCoreDumps.h"
 #include "platform/SecretFileCheck.h"
+#include "platform/SystemErrorText.h"
 #include "platform/smb/SmbBackend.h"
+#include "platform/wsd/WsdBrowser.h"
 
 namespace vn::cli {
 namespace {
@@ -90,6 +92,21 @@ bool SystemCliHost::ReadPassword(std::string_view prompt, std::string& password)
     if (!password.empty() && password.back() == '\r')
         password.pop_back();
     return true;
+}
+
+void SystemCliHost::PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) {
+    platform_.Wsd().SetWait(wait);
+    if (!listAnswerers)
+        return;
+    platform_.Wsd().SetAnswerLog([this](const wsd::WsdAnswer& answer) {
+        std::string line = "WS-Discovery: " + FormatIPv4(answer.address) + " answered (" + answer.endpoint + "): ";
+        if (answer.status == ERROR_SUCCESS)
+            line += answer.computer.name + ", " + (answer.computer.domain ? "domain " : "workgroup ") +
+                    answer.computer.group;
+        else
+            line += "not named, " + SystemErrorText(answer.status);
+        err() << TerminalText(line) << '\n' << std::flush;
+    });
 }
 
 bool SystemCliHost::ApplyUser(const std::string& account) {

@@ -17,6 +17,7 @@ public:
     bool ApplyCredentials(const CommandLine& commandLine) override;
     CredentialKeyring& keyring() override { return keyring_; }
     bool ReadPassword(std::string_view prompt, std::string& password) override;
+    void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) override;
     std::ostream& out() override { return std::cout; }
     std::ostream& err() override { return std::cerr; }
     int ErrTerminalColumns() override;

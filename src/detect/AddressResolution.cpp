@@ -61,6 +61,12 @@ IPv4 ResolveAddress(Platform& platform, std::string_view nameOrAddress) {
     return platform.resolver().HostAddress(nameOrAddress);
 }
 
+std::string ExaminationTarget(Platform& platform, const std::string& name, IPv4 knownAddress) {
+    if (knownAddress == 0 || ResolveAddress(platform, name) != 0)
+        return name;
+    return FormatIPv4(knownAddress);
+}
+
 bool IsLocalAddress(Platform& platform, IPv4 address) {
     if (address == 0)
         return false;

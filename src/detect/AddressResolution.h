@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/Network.h"
@@ -11,6 +12,11 @@ namespace vn {
 // taken as it stands; anything else is resolved as a host name. 0 when it
 // does not resolve.
 IPv4 ResolveAddress(Platform& platform, std::string_view nameOrAddress);
+
+// Where a computer is examined: by its name when that resolves here, else at
+// the address it was last met at (a computer that answered WS-Discovery),
+// written out; the name as well when no address is known.
+std::string ExaminationTarget(Platform& platform, const std::string& name, IPv4 knownAddress);
 
 // The four numbers of a dotted address as scanf's "%d.%d.%d.%d" reads them;
 // false unless all four were read.

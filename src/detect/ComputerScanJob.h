@@ -7,6 +7,7 @@
 #include "core/StatusSink.h"
 #include "detect/TreeSink.h"
 #include "inventory/InventoryNode.h"
+#include "platform/Network.h"
 
 namespace vn {
 
@@ -15,6 +16,9 @@ namespace vn {
 struct ScanEntry {
     std::string Name;
     FolderNode* Parent = nullptr;
+    // Where it was last met; it is examined there when its name does not
+    // resolve (a computer found by WS-Discovery).
+    IPv4 LastKnownIP = 0;
 };
 
 // A list of named computers to examine, in order, with where progress and

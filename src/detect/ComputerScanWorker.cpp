@@ -1,5 +1,6 @@
 #include "detect/ComputerScanWorker.h"
 
+#include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
 
 namespace vn {
@@ -22,7 +23,9 @@ void ComputerScanWorker::Run() {
         if (GetStopEvent().Wait(std::chrono::milliseconds(0)))
             break;
         auto record = std::make_unique<ComputerRecord>(entry.Name);
-        ExamineComputer(platform_, entry.Name, scan.Catalogue, *record, scan.Status);
+        ExamineComputer(platform_, ExaminationTarget(platform_, entry.Name, entry.LastKnownIP), scan.Catalogue, *record,
+                        scan.Status);
+        record->Name = entry.Name;
         scan.Tree.AddNode(std::move(record), entry.Parent);
         scan.Status.Step();
     }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
 #include "discovery/NetworkResources.h"
 #include "inventory/NameRules.h"
@@ -48,7 +49,11 @@ public:
     bool BrowseTop(NetResource* container, const std::string& topName, FolderNode* parent);
     // True when the container was browsed to its end (also after an
     // enumeration error, which is reported); false when the scan must end.
-    bool BrowseContainer(NetResource* container, float start, float span, FolderNode* parent);
+    // A provider of the whole network that cannot be opened (no browse list
+    // where SMB1 is off) is reported and passed over, so that the others are
+    // still walked.
+    bool BrowseContainer(NetResource* container, float start, float span, FolderNode* parent,
+                         bool passOverUnopened = false);
 
     bool Cancelled() const { return cancelled_; }
     Status OpenFailure() const { return openFailure_; }
@@ -58,7 +63,8 @@ private:
     // Tests the stop event without waiting; a request is confirmed by the user.
     bool StopConfirmed(const char* caption);
     InventoryNode* AddFound(const NetResource& resource, const std::string& name, FolderNode* parent);
-    bool Walk(ResourceEnumeration& enumeration, float start, float span, FolderNode* parent);
+    // wholeNetwork: the enumeration lists the providers of the whole network.
+    bool Walk(ResourceEnumeration& enumeration, float start, float span, FolderNode* parent, bool wholeNetwork);
 
     Platform& platform_;
     NetworkScanJob& job_;
@@ -94,8 +100,12 @@ InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::s
         auto record = std::make_unique<ComputerRecord>(name);
         job_.Status.SetText("Computer found: %s", name);
         const RemoteConnectionScope examination;  // its pipes opened once for both steps
-        if (ProbeComputer(platform_, name, job_.Catalogue, *record, job_.Status))
+        // A computer that answered WS-Discovery is examined at the address
+        // it answered from when its name does not resolve here.
+        const std::string target = ExaminationTarget(platform_, name, resource.address);
+        if (ProbeComputer(platform_, target, job_.Catalogue, *record, job_.Status))
             ReadServerInfo(platform_, *record);
+        record->Name = name;
         node = std::move(record);
     } else {
         job_.Status.SetText("%s found: %s",
@@ -112,19 +122,25 @@ bool NetworkBrowse::BrowseTop(NetResource* container, const std::string& topName
         return false;
     }
     InventoryNode* top = job_.Tree.AddNode(std::make_unique<FolderNode>(topName), parent);
-    return Walk(*enumeration, 0.0f, 100.0f, dynamic_cast<FolderNode*>(top));
+    return Walk(*enumeration, 0.0f, 100.0f, dynamic_cast<FolderNode*>(top), container == nullptr);
 }
 
-bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float span, FolderNode* parent) {
+bool NetworkBrowse::BrowseContainer(NetResource* container, float start, float span, FolderNode* parent,
+                                    bool passOverUnopened) {
     std::unique_ptr<ResourceEnumeration> enumeration;  // closed on every return
     if (const Status status = Open(container, enumeration); status != ERROR_SUCCESS) {
+        if (passOverUnopened) {
+            job_.Status.SetText("Error occurred. Error code: %d", static_cast<int>(status));
+            return true;
+        }
         openFailure_ = status;
         return false;
     }
-    return Walk(*enumeration, start, span, parent);
+    return Walk(*enumeration, start, span, parent, false);
 }
 
-bool NetworkBrowse::Walk(ResourceEnumeration& enumeration, float start, float span, FolderNode* parent) {
+bool NetworkBrowse::Walk(ResourceEnumeration& enumeration, float start, float span, FolderNode* parent,
+                         bool wholeNetwork) {
     if (StopConfirmed("Network scanner"))
         return false;
 
@@ -155,7 +171,8 @@ bool NetworkBrowse::Walk(ResourceEnumeration& enumeration, float start, float sp
             InventoryNode* inTree = AddFound(resource, name, parent);
             if ((resource.dwUsage & RESOURCEUSAGE_CONTAINER) && !server) {
                 job_.Status.SetText("Scanning resource: %s", name);
-                if (!BrowseContainer(&resource, position, step, dynamic_cast<FolderNode*>(inTree)))
+                const bool provider = wholeNetwork && resource.dwDisplayType == RESOURCEDISPLAYTYPE_NETWORK;
+                if (!BrowseContainer(&resource, position, step, dynamic_cast<FolderNode*>(inTree), provider))
                     return false;
             }
             job_.Status.SetPos(static_cast<int>(position));

@@ -20,6 +20,9 @@ struct HttpsRequest {
     std::string headers;  // "Name: value\r\n" lines
     std::string body;
     bool ignoreUnknownCa = false;  // the retry after ERROR_INTERNET_INVALID_CA
+    // Plain HTTP, for the few services that offer nothing else (the metadata
+    // of WS-Discovery's devices); never with credentials or secrets.
+    bool plainHttp = false;
     // When given, a transfer still running after *cancel turns true ends soon
     // with ERROR_INTERNET_OPERATION_CANCELLED (so owners need not wait it out).
     const std::atomic<bool>* cancel = nullptr;

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/Network.h"
 #include "platform/Status.h"
 
 namespace vn {
@@ -33,7 +35,24 @@ struct NetResource {
     std::string remoteName;
     std::string comment;
     std::string provider;
+    // Where a provider that learns computers from their own answers met this
+    // one (0: unknown), so that it can be reached when its name does not resolve.
+    IPv4 address = 0;
 };
+
+// A descriptor of the whole network's scope, as the providers hand them out.
+inline NetResource GlobalResource(std::uint32_t displayType, std::uint32_t usage, std::string remoteName,
+                                  std::string comment, std::string provider) {
+    NetResource r;
+    r.dwScope = RESOURCE_GLOBALNET;
+    r.dwType = RESOURCETYPE_ANY;
+    r.dwDisplayType = displayType;
+    r.dwUsage = usage;
+    r.remoteName = std::move(remoteName);
+    r.comment = std::move(comment);
+    r.provider = std::move(provider);
+    return r;
+}
 
 // An open enumeration; destroying it is WNetCloseEnum.
 class ResourceEnumeration {

@@ -112,6 +112,8 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
     const std::string inventory = "Usage: netwarden [OPTIONS] inventory COMMAND [ARGUMENTS]";
     const std::string kSubnetUsage =
         "Usage: netwarden [OPTIONS] scan subnet (A.B.C.D/BITS | ADDRESS MASK | FROM-TO) [--no-resolve] [--folder PATH]";
+    const std::string kNetworkUsage =
+        "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase] [--wsd-wait MS]";
     const std::string services = "Usage: netwarden [OPTIONS] services NAME [start|stop PRODUCT | startup PRODUCT TYPE]";
     const std::string deploy =
         "Usage: netwarden [OPTIONS] deploy [--port N] [--path P] [--settings] (NAME... | --file LIST)";
@@ -132,7 +134,7 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"scan"}, "netwarden: missing command", "Usage: netwarden [OPTIONS] scan COMMAND [ARGUMENTS]"},
         {{"scan", "network", "LAB", "--no-resolve"},
          "netwarden: option --no-resolve belongs to scan subnet",
-         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
+         kNetworkUsage},
         {{"scan", "subnet", "10.0.0.0/24", "--erase"},
          "netwarden: option --erase belongs to scan network",
          kSubnetUsage},
@@ -163,17 +165,25 @@ TEST_F(RunNetwardenUsageTest, BadUsageGivesTwoWithTheFittingHelpOnStandardError)
         {{"scan", "subnet", "10.0.0.0/24", "--fast", "--ports", "445,65536"},
          "netwarden: --ports takes port numbers of 1 to 65535 joined by commas",
          kSubnetUsage},
-        {{"scan", "network", "LAB", "--fast"},
-         "netwarden: option --fast belongs to scan subnet",
-         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
-        {{"scan", "network", "LAB", "--folder", "A//B"},
-         "netwarden: the path has an empty name",
-         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
+        {{"scan", "network", "LAB", "--fast"}, "netwarden: option --fast belongs to scan subnet", kNetworkUsage},
+        {{"scan", "network", "LAB", "--wsd-wait", "0"},
+         "netwarden: --wsd-wait takes milliseconds, 1 to 60000",
+         kNetworkUsage},
+        {{"scan", "network", "LAB", "--wsd-wait=60001"},
+         "netwarden: --wsd-wait takes milliseconds, 1 to 60000",
+         kNetworkUsage},
+        {{"scan", "network", "LAB", "--wsd-wait", "2s"},
+         "netwarden: --wsd-wait takes milliseconds, 1 to 60000",
+         kNetworkUsage},
+        {{"scan", "subnet", "10.0.0.0/24", "--wsd-wait", "500"},
+         "netwarden: option --wsd-wait belongs to scan network",
+         kSubnetUsage},
+        {{"scan", "network", "LAB", "--folder", "A//B"}, "netwarden: the path has an empty name", kNetworkUsage},
         // The name becomes a folder's that the saved tree could not keep.
         {{"scan", "network", "CORP\\Sales"},
          "netwarden: The folder name \"CORP\\Sales\" contains characters which are not allowed. Characters which are "
          "not allowed include ~ ` ! @ # $ % ^ & * ( ) = + [ ] { } \\ | ; : ' \" , < > / and ?",
-         "Usage: netwarden [OPTIONS] scan network NAME [--folder PATH] [--erase]"},
+         kNetworkUsage},
         {{"probe", "pc1", "--user", "LAB\\ann", "--authfile", "f"},
          "netwarden: options --user and --authfile exclude each other",
          "Usage: netwarden [OPTIONS] probe NAME..."},

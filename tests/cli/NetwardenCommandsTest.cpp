@@ -449,8 +449,11 @@ TEST_F(NetwardenCommandsTest, ScanNetworkFilesTheBrowsedComputersUnderTheNameAsT
                                   R"("description":"","server":true,"error":null,"products":["Kestrel"]})";
 
     ASSERT_EQ(host_.Run({"scan", "network", "office", "--folder", "Net"}), 0) << host_.Err();
+    ASSERT_EQ(host_.wsdPrepared.size(), 1u);
+    EXPECT_EQ(host_.wsdPrepared[0], std::make_pair(std::chrono::milliseconds(2000), false));
     EXPECT_EQ(host_.OutLines(), (Lines{"{" + std::string(kPc1Fields), "{" + srvFields}));
-    ASSERT_EQ(host_.Run({"scan", "network", "OFFICE", "--folder", "net"}), 0);
+    ASSERT_EQ(host_.Run({"scan", "network", "OFFICE", "--folder", "net", "--wsd-wait", "750", "-v"}), 0);
+    EXPECT_EQ(host_.wsdPrepared.back(), std::make_pair(std::chrono::milliseconds(750), true));
     ASSERT_EQ(host_.Run({"inventory", "list"}), 0);
     EXPECT_EQ(host_.OutLines(), (Lines{R"({"path":"Net","folder":true,"expanded":false})",
                                        R"({"path":"Net/office","folder":true,"expanded":false})",

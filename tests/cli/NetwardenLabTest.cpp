@@ -290,8 +290,11 @@ TEST_F(LabBrowseScanTest, ScanNetworkFilesTheLabHostsUnderTheNameTypedAndASecond
     EXPECT_EQ(
         ComputerNamesIn(listed.out, "Entire Network/Microsoft Windows Network/" + std::string(SambaLab::kWorkgroup)),
         (std::vector<std::string>{"LAB1", "LAB2"}));
-    // The second scan of the workgroup merged into the first one's folder.
-    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3 + 5);
+    // The second scan of the workgroup merged into the first one's folder;
+    // the whole network holds the WS-Discovery provider's folder too, empty
+    // where nothing answers.
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 3 + 6);
+    EXPECT_NE(listed.out.find(R"("path":"Entire Network/Web Services Discovery","folder":true)"), std::string::npos);
 }
 
 // Who is logged on is for administrators to see; the policies of a host

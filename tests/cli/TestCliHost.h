@@ -1,11 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/CliHost.h"
@@ -61,6 +63,8 @@ public:
             return false;
         password = *typedPassword;
         return true;
+    void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) override {
+        wsdPrepared.emplace_back(wait, listAnswerers);
     }
     std::ostream& out() override { return out_; }
     std::ostream& err() override { return err_; }
@@ -87,6 +91,7 @@ public:
     vn::test::MemoryKeyring memoryKeyring;
     std::optional<std::string> typedPassword;  // what ReadPassword answers; none: no password
     std::vector<CommandLine> credentialsApplied;
+    std::vector<std::pair<std::chrono::milliseconds, bool>> wsdPrepared;  // wait, listAnswerers
 
 private:
     Platform& platform_;

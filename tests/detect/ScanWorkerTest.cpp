@@ -75,6 +75,26 @@ TEST_F(ComputerScanWorkerTest, EveryComputerYieldsANodeAlsoWhenSwitchedOff) {
     EXPECT_FALSE(worker_.IsRunning());
 }
 
+TEST_F(ComputerScanWorkerTest, AComputerWhoseNameNoLongerResolvesIsExaminedWhereItWasLastMet) {
+    // WSD1 was found by WS-Discovery at 169.254.10.2; PC1 resolves, and is
+    // examined by name whatever its last address.
+    const IPv4 lastMet = 0xA9FE0A02;
+    platform_.Computer("169.254.10.2").Key(Hive::LocalMachine, "System\\CurrentControlSet\\Services\\Vantor");
+    platform_.LocalServices().AddHost("PC1", 0x0A000001);
+    auto job = std::make_unique<ComputerScanJob>(status_, tree_, catalogue_);
+    job->Entries = {ScanEntry{"WSD1", nullptr, lastMet}, ScanEntry{"PC1", nullptr, 0x0A000099},
+                    ScanEntry{"PC2", nullptr, 0}};
+    ASSERT_TRUE(worker_.Start(std::move(job)));
+    worker_.Wait();
+
+    ASSERT_EQ(AddedNames(), (std::vector<std::string>{"WSD1", "PC1", "PC2"}));
+    EXPECT_EQ(tree_.Computer(0).HasError, 0);
+    EXPECT_EQ(tree_.Computer(0).InstalledProducts.size(), 1u);
+    EXPECT_EQ(tree_.Computer(0).LastKnownIP, lastMet);
+    EXPECT_EQ(tree_.Computer(1).LastKnownIP, 0x0A000001u);
+    EXPECT_EQ(tree_.Computer(2).HasError, 0) << "no address known: by name, as always";
+}
+
 TEST_F(ComputerScanWorkerTest, CancelEndsTheScanBeforeTheNextComputer) {
     // The cancel arrives while PC2 is being examined.
     platform_.SetCallHook([this](const test::FakeCall& call) {

@@ -35,6 +35,12 @@ protected:
         return options;
     }
 
+    // No WS-Discovery answers: the domain's own providers only.
+    static Status NoAnswers(const wsd::WsdOptions&, std::vector<wsd::WsdAnswer>& answers) {
+        answers.clear();
+        return ERROR_SUCCESS;
+    }
+
     static smb::SmbCredentials Administrator(const std::string& password = DomainLab::Administrator().password) {
         return smb::SmbCredentials::FromPassword(DomainLab::Administrator().name, password, DomainLab::kDomain);
     }
@@ -44,7 +50,8 @@ protected:
     Lines Scan(const std::string& typed, int pageSize = 500) {
         smb::SmbBackend backend(Administrator());
         DirectoryBrowser directory([&backend] { return backend.Credentials(); }, Options(pageSize));
-        CombinedNetworkBrowser browser(backend.browser(), directory);
+        wsd::WsdBrowser wsd(NoAnswers);
+        CombinedNetworkBrowser browser(backend.browser(), directory, wsd);
         // Browsing through the real SMB and directory browsers; every other call
         // goes to a fake network without computers, so each probe fails at once.
         vn::test::FakePlatform fake;
@@ -114,14 +121,16 @@ TEST_F(LabDirectoryTest, ScanningTheDomainsNameFilesItsEnabledComputersUnderThei
 TEST_F(LabDirectoryTest, TheWholeNetworkListsTheDirectoryProvider) {
     smb::SmbBackend backend(Administrator());
     DirectoryBrowser directory([&backend] { return backend.Credentials(); }, Options());
-    CombinedNetworkBrowser browser(backend.browser(), directory);
+    wsd::WsdBrowser wsd(NoAnswers);
+    CombinedNetworkBrowser browser(backend.browser(), directory, wsd);
     std::unique_ptr<ResourceEnumeration> top;
     ASSERT_EQ(browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, nullptr, top), ERROR_SUCCESS);
     std::vector<NetResource> providers;
     std::uint32_t count = 0xFFFFFFFF;
     ASSERT_EQ(top->Next(&count, providers, 16384), ERROR_SUCCESS);
-    ASSERT_EQ(providers.size(), 2u);
+    ASSERT_EQ(providers.size(), 3u);
     EXPECT_EQ(providers[1].remoteName, "Active Directory");
+    EXPECT_EQ(providers[2].remoteName, "Web Services Discovery");
 
     std::unique_ptr<ResourceEnumeration> domains;
     ASSERT_EQ(browser.OpenEnum(RESOURCE_GLOBALNET, RESOURCETYPE_ANY, 0, &providers[1], domains), ERROR_SUCCESS);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 
 #include "detect/RecordingSinks.h"
 #include "discovery/NetworkScanWorker.h"
@@ -117,6 +118,57 @@ TEST_F(NetworkScanWorkerTest, EachLevelSharesItsSpanAmongItsEntriesAndABatchDivi
     office_->Batch(1);
     Scan("OFFICE");
     EXPECT_EQ(status_.Positions(), (std::vector<int>{0, 0}));
+}
+
+TEST_F(NetworkScanWorkerTest, AComputerThatAnsweredFromAnAddressIsExaminedThereWhenItsNameDoesNotResolve) {
+    // PC1 is in the browse list and resolves; WSD1 and WSD2 answered
+    // WS-Discovery, and only WSD2's name resolves here.
+    const IPv4 wsd1 = 0xA9FE0A02, wsd2 = 0xA9FE0A03, wsd2Resolved = 0x0A000007;
+    for (const auto& [name, address] : {std::pair{"WSD1", wsd1}, std::pair{"WSD2", wsd2}}) {
+        NetResource server;
+        server.dwScope = RESOURCE_GLOBALNET;
+        server.dwDisplayType = RESOURCEDISPLAYTYPE_SERVER;
+        server.dwUsage = RESOURCEUSAGE_CONTAINER;
+        server.remoteName = std::string("\\\\") + name;
+        server.address = address;
+        office_->Add(server);
+    }
+    platform_.LocalServices().AddHost("WSD2", wsd2Resolved);
+    platform_.Computer("169.254.10.2").Key(Hive::LocalMachine, "System\\CurrentControlSet\\Services\\Vantor");
+    platform_.Computer("169.254.10.2").ServerInfo(10, 0, "Answered by WS-Discovery");
+    platform_.Computer("WSD2").Key(Hive::LocalMachine, "System\\CurrentControlSet\\Services");
+    Scan("OFFICE");
+
+    const ComputerRecord* atAddress = Computer("WSD1");
+    ASSERT_NE(atAddress, nullptr) << "filed under its name";
+    EXPECT_EQ(atAddress->HasError, 0);
+    EXPECT_EQ(atAddress->InstalledProducts.size(), 1u);
+    EXPECT_EQ(atAddress->Description, "Answered by WS-Discovery");
+    EXPECT_EQ(atAddress->LastKnownIP, wsd1);
+    const ComputerRecord* byName = Computer("WSD2");
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(byName->HasError, 0) << "a name that resolves is examined by name";
+    EXPECT_EQ(byName->LastKnownIP, wsd2Resolved);
+    EXPECT_EQ(Computer("PC1")->InstalledProducts.size(), 1u);
+}
+
+TEST_F(NetworkScanWorkerTest, AProviderOfTheWholeNetworkThatCannotBeOpenedIsPassedOverForTheNext) {
+    provider_->FailOpen(ERROR_BAD_NETPATH);
+    platform_.BrowseRoot().AddProvider("Web Services Discovery").AddDomain("LABWG").AddServer("HOST1");
+    Scan("Entire Network");
+
+    EXPECT_EQ(Paths(), (Lines{"Entire Network", "Entire Network/Microsoft Windows Network",
+                              "Entire Network/Web Services Discovery", "Entire Network/Web Services Discovery/LABWG",
+                              "Entire Network/Web Services Discovery/LABWG/HOST1"}));
+    const Lines lines = status_.Lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Error occurred. Error code: 53"), lines.end());
+    EXPECT_EQ(lines.back(), "Network scan finished successful.");
+
+    // Below a provider, or typed, a container that cannot be opened still ends the scan.
+    status_.Clear();
+    tree_.Clear();
+    Scan("Microsoft Windows Network");
+    EXPECT_EQ(worker_.LastOutcome(), NetworkScanWorker::Outcome::Failed);
 }
 
 TEST_F(NetworkScanWorkerTest, ANameThatDoesNotOpenAsADomainIsOpenedAsAProvider) {

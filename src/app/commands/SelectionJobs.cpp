@@ -24,13 +24,13 @@ std::vector<ScanEntry> RescanEntries(const InventoryModel& model, const std::vec
     std::vector<ScanEntry> entries;
     for (InventoryNode* node : selection) {
         if (!node->IsFolder) {
-            entries.push_back({node->Name, model.ParentOf(node)});
+            entries.push_back({node->Name, model.ParentOf(node), static_cast<ComputerRecord*>(node)->LastKnownIP});
             continue;
         }
         std::vector<ComputerRecord*> computers;
         CollectComputers(model, static_cast<const FolderNode*>(node), computers);
         for (ComputerRecord* computer : computers)
-            entries.push_back({computer->Name, model.ParentOf(computer)});
+            entries.push_back({computer->Name, model.ParentOf(computer), computer->LastKnownIP});
     }
     return entries;
 }

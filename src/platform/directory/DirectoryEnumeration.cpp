@@ -14,15 +14,8 @@ bool HasClass(const DirectoryEntry& entry, const char* objectClass) {
 }
 
 NetResource Resource(std::uint32_t displayType, std::string remoteName, std::string comment) {
-    NetResource r;
-    r.dwScope = RESOURCE_GLOBALNET;
-    r.dwType = RESOURCETYPE_ANY;
-    r.dwDisplayType = displayType;
-    r.dwUsage = RESOURCEUSAGE_CONTAINER;
-    r.remoteName = std::move(remoteName);
-    r.comment = std::move(comment);
-    r.provider = kDirectoryProviderName;
-    return r;
+    return GlobalResource(displayType, RESOURCEUSAGE_CONTAINER, std::move(remoteName), std::move(comment),
+                          kDirectoryProviderName);
 }
 
 }  // namespace

@@ -12,15 +12,8 @@ namespace {
 constexpr Status ERROR_BAD_PROVIDER = 1204;
 
 NetResource Resource(std::uint32_t displayType, std::uint32_t usage, std::string remoteName, std::string comment) {
-    NetResource r;
-    r.dwScope = RESOURCE_GLOBALNET;
-    r.dwType = RESOURCETYPE_ANY;
-    r.dwDisplayType = displayType;
-    r.dwUsage = usage;
-    r.remoteName = std::move(remoteName);
-    r.comment = std::move(comment);
-    r.provider = SmbNetworkBrowser::kProviderName;
-    return r;
+    return GlobalResource(displayType, usage, std::move(remoteName), std::move(comment),
+                          SmbNetworkBrowser::kProviderName);
 }
 
 std::string StripBackslashes(const std::string& name) {

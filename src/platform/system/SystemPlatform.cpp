@@ -95,7 +95,8 @@ struct SystemPlatform::Backends {
     RoutingAccounts accounts{remote.accounts()};
     // The directory logs on as the SMB side does, with whatever it uses now.
     directory::DirectoryBrowser directory{[this] { return remote.Credentials(); }};
-    directory::CombinedNetworkBrowser browser{remote.browser(), directory};
+    wsd::WsdBrowser wsd{https};
+    directory::CombinedNetworkBrowser browser{remote.browser(), directory, wsd};
 };
 
 SystemPlatform::SystemPlatform() : backends_(std::make_unique<Backends>()) {}
@@ -111,5 +112,6 @@ Sockets& SystemPlatform::sockets() { return backends_->sockets; }
 Processes& SystemPlatform::processes() { return backends_->processes; }
 HttpsClient& SystemPlatform::https() { return backends_->https; }
 smb::SmbBackend& SystemPlatform::Remote() { return backends_->remote; }
+wsd::WsdBrowser& SystemPlatform::Wsd() { return backends_->wsd; }
 
 }  // namespace vn

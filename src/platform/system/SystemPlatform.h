@@ -9,6 +9,9 @@ namespace vn {
 namespace smb {
 class SmbBackend;
 }
+namespace wsd {
+class WsdBrowser;
+}
 
 // The platform the programs run on: this computer ("" as computer or server
 // name) through the local backend, every other computer through SMB and
@@ -30,6 +33,8 @@ public:
 
     // The remote backend, to choose the credentials it presents.
     smb::SmbBackend& Remote();
+    // The WS-Discovery provider, to set its wait and hear who answered.
+    wsd::WsdBrowser& Wsd();
 
 private:
     struct Backends;

@@ -209,11 +209,13 @@ Status CurlHttpsClient::Send(const HttpsRequest& request, HttpsResponse& respons
     transfer.policy.ignoreUnknownCa = request.ignoreUnknownCa;
     transfer.cancel = request.cancel;
     transfer.maxBodyBytes = request.maxBodyBytes;
-    const std::string url = "https://" + request.host + ":" + std::to_string(request.port) + request.path;
+    const char* scheme = request.plainHttp ? "http" : "https";
+    const std::string url =
+        std::string(scheme) + "://" + request.host + ":" + std::to_string(request.port) + request.path;
 
     CURL* easy = curl.get();
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, scheme);
     curl_easy_setopt(easy, CURLOPT_PATH_AS_IS, 1L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));

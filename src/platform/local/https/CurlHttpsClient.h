@@ -6,10 +6,10 @@
 
 namespace vn {
 
-// HttpsClient on libcurl with OpenSSL. Every request is HTTPS over HTTP/1.1,
-// nothing is cached and no credentials are ever offered. Certificates are
-// checked, but a host-name mismatch and an expired or not yet valid
-// certificate are accepted; an unknown certificate authority fails with
+// HttpsClient on libcurl with OpenSSL. Every request is HTTP/1.1 over TLS
+// (plain only when it asks so), nothing is cached and no credentials are ever
+// offered. Certificates are checked, but a host-name mismatch and an expired
+// or not yet valid certificate are accepted; an unknown certificate authority fails with
 // ERROR_INTERNET_INVALID_CA unless the request asks to ignore exactly that.
 //
 // Send fills response.statusCode as soon as the answer's status line has
