@@ -9,7 +9,7 @@ namespace {
 
 // Help texts are the lines of --help's option list, 80 columns wide with
 // their 22-column indent.
-constexpr std::array<OptionSpec, 16> kOptions{{
+constexpr std::array<OptionSpec, 17> kOptions{{
     {"--user", "", "DOMAIN\\USER", 0,
      "log on to other computers as this user; the password is\n"
      "read from NETWARDEN_PASSWORD or asked on the terminal",

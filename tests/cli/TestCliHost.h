@@ -63,6 +63,7 @@ public:
             return false;
         password = *typedPassword;
         return true;
+    }
     void PrepareWsd(std::chrono::milliseconds wait, bool listAnswerers) override {
         wsdPrepared.emplace_back(wait, listAnswerers);
     }
