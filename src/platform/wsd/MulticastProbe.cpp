@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <utility>
@@ -133,19 +134,43 @@ Status ProbeNetwork(const ProbeLimits& limits, std::vector<AnsweredEndpoint>& fo
         return ERROR_NO_NETWORK;
 
     Collection collection(limits);
-    std::set<std::pair<IPv4, std::string>> resolving;
+    // Endpoints whose address is asked for, with the socket they answered on.
+    std::map<std::pair<IPv4, std::string>, std::size_t> resolving;
     std::vector<pollfd> polled;
     polled.reserve(sockets.size());
     for (const Socket& socket : sockets)
         polled.push_back({socket.Fd(), POLLIN, 0});
     std::string buffer(kMaxDatagramBytes + 1, '\0');
-    const auto deadline = std::chrono::steady_clock::now() + limits.wait;
+    const auto started = std::chrono::steady_clock::now();
+    const auto deadline = started + limits.wait;
+    // Halfway, the Probe and the Resolves not yet answered go out once more,
+    // under new message ids (peers drop a repeated id): a flood from one host
+    // can overrun the socket's buffer and cost other hosts their answers.
+    const auto askAgainAt = started + limits.wait / 2;
+    bool askedAgain = false;
     for (;;) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-        if (left <= 0)
+        const auto now = std::chrono::steady_clock::now();
+        if (!askedAgain && now >= askAgainAt) {
+            askedAgain = true;
+            const std::string againId = NewMessageId();
+            ourMessages.insert(againId);
+            const std::string again = ProbeMessage(againId);
+            for (const Socket& socket : sockets)
+                (void)SendMulticast(socket, again);
+            for (const auto& [key, socketIndex] : resolving) {
+                const AnsweredEndpoint* entry = collection.Known(key.first, key.second);
+                if (entry && entry->xaddrs.empty()) {
+                    const std::string resolveId = NewMessageId();
+                    ourMessages.insert(resolveId);
+                    (void)SendMulticast(sockets[socketIndex], ResolveMessage(resolveId, key.second));
+                }
+            }
+        }
+        const auto wakeAt = askedAgain ? deadline : std::min(deadline, askAgainAt);
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(wakeAt - now).count();
+        if (now >= deadline)
             break;
-        if (poll(polled.data(), polled.size(), static_cast<int>(left)) <= 0)
+        if (poll(polled.data(), polled.size(), static_cast<int>(std::max<long long>(left, 0))) <= 0)
             continue;
         for (std::size_t i = 0; i < polled.size(); ++i) {
             if (!(polled[i].revents & POLLIN))
@@ -175,7 +200,7 @@ Status ProbeNetwork(const ProbeLimits& limits, std::vector<AnsweredEndpoint>& fo
                     if (!entry || !entry->xaddrs.empty())
                         continue;
                     entry->xaddrs = match.xaddrs;
-                    if (entry->xaddrs.empty() && resolving.insert({source, match.endpoint}).second) {
+                    if (entry->xaddrs.empty() && resolving.emplace(std::make_pair(source, match.endpoint), i).second) {
                         const std::string resolveId = NewMessageId();
                         ourMessages.insert(resolveId);
                         (void)SendMulticast(sockets[i], ResolveMessage(resolveId, match.endpoint));

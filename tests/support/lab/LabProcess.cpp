@@ -13,7 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -120,7 +120,11 @@ void StopProcessesNaming(const std::string& text) {
         if (name.find_first_not_of("0123456789") != std::string::npos)
             continue;
         std::ifstream cmdline(entry.path() / "cmdline", std::ios::binary);
-        const std::string arguments((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+        // Read through the buffer rather than istreambuf_iterator, which the
+        // optimiser's null-dereference warning trips over at -O3.
+        std::ostringstream read;
+        read << cmdline.rdbuf();
+        const std::string arguments = read.str();
         const pid_t pid = static_cast<pid_t>(std::stol(name));
         if (pid != getpid() && arguments.find(text) != std::string::npos)
             StopProcess(pid);
