@@ -17,8 +17,7 @@ namespace {
 std::filesystem::path UseDesktopSizedScreen() {
     if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
         return {};
-    auto config =
-        std::filesystem::temp_directory_path() / ("vn_offscreen_" + std::to_string(::getpid()) + ".json");
+    auto config = std::filesystem::temp_directory_path() / ("vn_offscreen_" + std::to_string(::getpid()) + ".json");
     std::ofstream(config) << R"({"screens":[{"name":"Desktop","x":0,"y":0,"width":1440,"height":900,)"
                              R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})";
     qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + QByteArray::fromStdString(config.string()));
