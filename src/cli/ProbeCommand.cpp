@@ -2,6 +2,7 @@
 #include "cli/ComputerJson.h"
 #include "core/TextStatusSink.h"
 #include "detect/ComputerProbe.h"
+#include "platform/RemoteConnectionScope.h"
 
 namespace vn::cli {
 
@@ -14,6 +15,7 @@ int RunProbe(CommandContext& context) {
     int result = kExitDone;
     for (const std::string& name : context.operands) {
         ComputerRecord record(name);
+        const RemoteConnectionScope pipes;  // closed after the record is written
         ExamineComputer(platform, name, catalogue, record, status);
         if (record.HasError)
             result = kExitIncomplete;

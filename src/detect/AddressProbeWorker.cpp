@@ -4,6 +4,7 @@
 
 #include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
+#include "platform/RemoteConnectionScope.h"
 
 namespace vn {
 
@@ -27,6 +28,7 @@ void AddressProbeWorker::Run() {
     record->HasError = 0;
     record->ErrorString.clear();
     const std::string name = record->Name;
+    const RemoteConnectionScope pipes;  // closed after the record is filed
     ExamineComputer(platform, name, scan_.Catalogue(), *record, status);
     status.Step();
     scan_.ResultSink().AddNode(std::move(record), scan_.ParentFolder());

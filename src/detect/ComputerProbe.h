@@ -30,7 +30,10 @@ inline constexpr std::chrono::seconds kExaminationLimit{20};
 
 // ProbeComputer, then ReadServerInfo when the products could be tested, all
 // within kExaminationLimit and over one set of pipes (RemoteConnectionScope),
-// each opened once. The result is ProbeComputer's.
+// each opened once. The result is ProbeComputer's. The pipes close when the
+// examination ends, each closing a round trip to the computer: a caller that
+// holds a RemoteConnectionScope around the examination and the delivery of
+// its record delivers it first and closes them after.
 bool ExamineComputer(Platform& platform, std::string_view computer, const ProductCatalogue& catalogue,
                      ComputerRecord& record, StatusSink& status);
 

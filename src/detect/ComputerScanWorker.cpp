@@ -2,6 +2,7 @@
 
 #include "detect/AddressResolution.h"
 #include "detect/ComputerProbe.h"
+#include "platform/RemoteConnectionScope.h"
 
 namespace vn {
 
@@ -23,6 +24,7 @@ void ComputerScanWorker::Run() {
         if (GetStopEvent().Wait(std::chrono::milliseconds(0)))
             break;
         auto record = std::make_unique<ComputerRecord>(entry.Name);
+        const RemoteConnectionScope pipes;  // closed after the record is filed
         ExamineComputer(platform_, ExaminationTarget(platform_, entry.Name, entry.LastKnownIP), scan.Catalogue, *record,
                         scan.Status);
         record->Name = entry.Name;

@@ -95,24 +95,20 @@ bool NetworkBrowse::StopConfirmed(const char* caption) {
 }
 
 InventoryNode* NetworkBrowse::AddFound(const NetResource& resource, const std::string& name, FolderNode* parent) {
-    std::unique_ptr<InventoryNode> node;
-    if (resource.dwDisplayType == RESOURCEDISPLAYTYPE_SERVER) {
-        auto record = std::make_unique<ComputerRecord>(name);
-        job_.Status.SetText("Computer found: %s", name);
-        const RemoteConnectionScope examination;  // its pipes opened once for both steps
-        // A computer that answered WS-Discovery is examined at the address
-        // it answered from when its name does not resolve here.
-        const std::string target = ExaminationTarget(platform_, name, resource.address);
-        if (ProbeComputer(platform_, target, job_.Catalogue, *record, job_.Status))
-            ReadServerInfo(platform_, *record);
-        record->Name = name;
-        node = std::move(record);
-    } else {
+    if (resource.dwDisplayType != RESOURCEDISPLAYTYPE_SERVER) {
         job_.Status.SetText("%s found: %s",
                             resource.dwDisplayType == RESOURCEDISPLAYTYPE_DOMAIN ? "Domain" : "Network resource", name);
-        node = std::make_unique<FolderNode>(name);
+        return job_.Tree.AddNode(std::make_unique<FolderNode>(name), parent);
     }
-    return job_.Tree.AddNode(std::move(node), parent);
+    auto record = std::make_unique<ComputerRecord>(name);
+    job_.Status.SetText("Computer found: %s", name);
+    const RemoteConnectionScope pipes;  // closed after the record is filed
+    // A computer that answered WS-Discovery is examined at the address it
+    // answered from when its name does not resolve here.
+    ExamineComputer(platform_, ExaminationTarget(platform_, name, resource.address), job_.Catalogue, *record,
+                    job_.Status);
+    record->Name = name;
+    return job_.Tree.AddNode(std::move(record), parent);
 }
 
 bool NetworkBrowse::BrowseTop(NetResource* container, const std::string& topName, FolderNode* parent) {

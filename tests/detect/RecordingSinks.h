@@ -8,6 +8,7 @@
 
 #include "core/StatusSink.h"
 #include "detect/TreeSink.h"
+#include "platform/RemoteConnectionScope.h"
 
 namespace vn::test {
 
@@ -110,12 +111,15 @@ public:
     struct Added {
         std::unique_ptr<InventoryNode> node;
         FolderNode* parent;
+        bool connectionsKept;  // filed while the thread's examination kept its pipes
     };
 
     InventoryNode* AddNode(std::unique_ptr<InventoryNode> node, FolderNode* parent) override {
+        RemoteConnectionScope::Keep("recording sink", std::make_shared<int>(0));
+        const bool kept = RemoteConnectionScope::Find("recording sink") != nullptr;
         std::lock_guard lock(mutex_);
         InventoryNode* raw = node.get();
-        added_.push_back(Added{std::move(node), parent});
+        added_.push_back(Added{std::move(node), parent, kept});
         return raw;
     }
 

@@ -57,8 +57,11 @@ TEST_F(ComputerScanWorkerTest, EveryComputerYieldsANodeAlsoWhenSwitchedOff) {
     worker_.Wait();
 
     ASSERT_EQ(AddedNames(), (std::vector<std::string>{"PC1", "PC2", "PC3"}));
-    for (const auto& added : tree_.Nodes())
+    for (const auto& added : tree_.Nodes()) {
         EXPECT_EQ(added.parent, &folder);
+        // Filed before the examination's pipes close, a round trip each.
+        EXPECT_TRUE(added.connectionsKept);
+    }
     EXPECT_EQ(tree_.Computer(0).HasError, 0);
     EXPECT_EQ(tree_.Computer(0).InstalledProducts.size(), 1u);
     EXPECT_EQ(tree_.Computer(1).HasError, 1);
@@ -216,6 +219,7 @@ TEST_F(AddressProbeWorkerTest, AnsweringAddressIsNamedAfterItsAddressUnlessNames
     EXPECT_EQ(tree_.Computer(0).LastKnownIP, kAnswering);
     EXPECT_EQ(tree_.Computer(0).HasError, 0);
     EXPECT_EQ(tree_.Nodes()[0].parent, &folder);
+    EXPECT_TRUE(tree_.Nodes()[0].connectionsKept);
     EXPECT_EQ(status_.Steps(), 1);
 
     scan_.resolveNames = true;

@@ -91,6 +91,9 @@ TEST_F(NetworkScanWorkerTest, EntireNetworkFilesEverythingUnderATopFolderNamedAs
     // A computer that cannot be examined is added with its error.
     EXPECT_EQ(Computer("PC2")->HasError, 1);
     EXPECT_EQ(Computer("PC2")->ErrorString, SystemErrorText(ERROR_BAD_NETPATH));
+    // Computers are filed before their examination's pipes close.
+    for (const auto& added : tree_.Nodes())
+        EXPECT_EQ(added.connectionsKept, !added.node->IsFolder) << added.node->Name;
 
     const Lines lines = status_.Lines();
     for (const char* expected :

@@ -84,15 +84,28 @@ private:
     bool counting_ = false;
 };
 
+// When a direction last delivered, and how long its sender took to answer
+// what the other direction delivered to it (summed, in clock ticks).
+struct PumpTiming {
+    std::atomic<Clock::rep>& delivered;
+    const std::atomic<Clock::rep>& deliveredToSender;
+    std::atomic<Clock::rep>& senderTime;
+};
+
+Clock::rep Ticks(Clock::time_point time) { return time.time_since_epoch().count(); }
+
 // One direction of a connection: a reader that stamps each chunk with its
 // due time and a writer that sends it then. Counts the session messages in
 // it when given a tally.
 class Pump {
 public:
-    Pump(int from, int to, std::chrono::milliseconds delay, DelayProxy::Tally* tally = nullptr)
+    Pump(int from, int to, std::chrono::milliseconds delay, DelayProxy::Wait wait, PumpTiming timing,
+         DelayProxy::Tally* tally = nullptr)
         : from_(from),
           to_(to),
-          delay_(delay) {
+          delay_(delay),
+          wait_(wait),
+          timing_(timing) {
         if (tally)
             messages_ = std::make_unique<MessageStarts>(*tally);
         reader_ = std::thread([this] { Read(); });
@@ -114,6 +127,8 @@ private:
             std::vector<char> bytes(65536);
             const ssize_t got = recv(from_, bytes.data(), bytes.size(), 0);
             bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+            if (got > 0)
+                TimeSender();
             if (messages_)
                 messages_->Feed(bytes.data(), bytes.size());
             Push({Clock::now() + delay_, std::move(bytes)});
@@ -122,10 +137,33 @@ private:
         }
     }
 
+    // Bytes that follow a delivery to their sender answer it, up to the
+    // last bytes before the next delivery: a server may send an interim
+    // answer before the real one.
+    void TimeSender() {
+        const Clock::rep now = Ticks(Clock::now());
+        const Clock::rep answered = timing_.deliveredToSender.load();
+        if (answered > lastArrival_)
+            timing_.senderTime += now - answered;
+        else if (answered != 0)
+            timing_.senderTime += now - lastArrival_;
+        lastArrival_ = now;
+    }
+
     void Push(Chunk chunk) {
         std::lock_guard<std::mutex> lock(mutex_);
         chunks_.push_back(std::move(chunk));
         ready_.notify_one();
+    }
+
+    void WaitUntil(Clock::time_point due) const {
+        if (wait_ == DelayProxy::Wait::Sleep) {
+            std::this_thread::sleep_until(due);
+            return;
+        }
+        std::this_thread::sleep_until(due - std::chrono::milliseconds(1));
+        while (Clock::now() < due) {
+        }
     }
 
     void Write() {
@@ -137,7 +175,7 @@ private:
                 chunk = std::move(chunks_.front());
                 chunks_.pop_front();
             }
-            std::this_thread::sleep_until(chunk.due);
+            WaitUntil(chunk.due);
             if (chunk.bytes.empty()) {
                 shutdown(to_, SHUT_WR);
                 return;
@@ -152,6 +190,7 @@ private:
                 }
                 done += static_cast<std::size_t>(sent);
             }
+            timing_.delivered = Ticks(Clock::now());
         }
     }
 
@@ -170,6 +209,9 @@ private:
     const int from_;
     const int to_;
     const std::chrono::milliseconds delay_;
+    const DelayProxy::Wait wait_;
+    const PumpTiming timing_;
+    Clock::rep lastArrival_ = 0;
     std::unique_ptr<MessageStarts> messages_;
     std::mutex mutex_;
     std::condition_variable ready_;
@@ -186,6 +228,14 @@ void DelayProxy::Tally::Count(std::uint16_t command) {
     ++byCommand_[command];
 }
 
+std::chrono::nanoseconds DelayProxy::ClientTime() const {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::duration(clientTime_.load()));
+}
+
+std::chrono::nanoseconds DelayProxy::ServerTime() const {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::duration(serverTime_.load()));
+}
+
 std::uint64_t DelayProxy::Tally::Total() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return total_;
@@ -199,11 +249,13 @@ std::map<std::uint16_t, std::uint64_t> DelayProxy::Tally::ByCommand() const {
 // Both directions of one accepted connection.
 class DelayProxy::Relay {
 public:
-    Relay(int client, int server, std::chrono::milliseconds delay, DelayProxy::Tally& requests)
+    Relay(int client, int server, DelayProxy& proxy)
         : client_(client),
           server_(server),
-          toServer_(std::make_unique<Pump>(client, server, delay, &requests)),
-          toClient_(std::make_unique<Pump>(server, client, delay)) {}
+          toServer_(std::make_unique<Pump>(client, server, proxy.delay_, proxy.wait_,
+                                           PumpTiming{toServerAt_, toClientAt_, proxy.clientTime_}, &proxy.requests_)),
+          toClient_(std::make_unique<Pump>(server, client, proxy.delay_, proxy.wait_,
+                                           PumpTiming{toClientAt_, toServerAt_, proxy.serverTime_})) {}
     ~Relay() {
         shutdown(client_, SHUT_RDWR);
         shutdown(server_, SHUT_RDWR);
@@ -216,16 +268,19 @@ public:
 private:
     const int client_;
     const int server_;
+    std::atomic<Clock::rep> toServerAt_{0};
+    std::atomic<Clock::rep> toClientAt_{0};
     std::unique_ptr<Pump> toServer_;
     std::unique_ptr<Pump> toClient_;
 };
 
 DelayProxy::DelayProxy(const std::string& listenAddress, const std::string& targetAddress,
-                       std::chrono::milliseconds oneWayDelay, int port)
+                       std::chrono::milliseconds oneWayDelay, int port, Wait wait)
     : listenAddress_(listenAddress),
       targetAddress_(targetAddress),
       delay_(oneWayDelay),
-      port_(port) {
+      port_(port),
+      wait_(wait) {
     sockaddr_in target{};
     if (!LoopbackAddress(targetAddress, port, target))
         return;
@@ -266,7 +321,7 @@ void DelayProxy::AcceptLoop() {
         NoDelay(server);
         ++connections_;
         std::lock_guard<std::mutex> lock(mutex_);
-        relays_.push_back(std::make_unique<Relay>(client, server, delay_, requests_));
+        relays_.push_back(std::make_unique<Relay>(client, server, *this));
     }
 }
 

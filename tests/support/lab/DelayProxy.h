@@ -21,8 +21,15 @@ namespace vn::lab {
 // which waits for its answer, so that the count is the round trips made.
 class DelayProxy {
 public:
+    // How a chunk waits for its due time. A sleeper wakes up to half a
+    // millisecond late on a virtual machine, and that adds to every chunk as
+    // if the relayed programs had taken it; Spin sleeps until a millisecond
+    // before and spins the rest, for a measurement through one relay (many
+    // spinning relays would take the machine's cores from what they relay).
+    enum class Wait { Sleep, Spin };
+
     DelayProxy(const std::string& listenAddress, const std::string& targetAddress,
-               std::chrono::milliseconds oneWayDelay, int port = 445);
+               std::chrono::milliseconds oneWayDelay, int port = 445, Wait wait = Wait::Sleep);
     ~DelayProxy();
     DelayProxy(const DelayProxy&) = delete;
     DelayProxy& operator=(const DelayProxy&) = delete;
@@ -48,6 +55,12 @@ public:
     std::uint64_t Connections() const { return connections_; }
     const Tally& Requests() const { return requests_; }
 
+    // How long the clients took, summed, from receiving what the relay
+    // delivered to sending their next bytes; and the same of the server.
+    // Beside the delay, they are the time an exchange through the relay takes.
+    std::chrono::nanoseconds ClientTime() const;
+    std::chrono::nanoseconds ServerTime() const;
+
 private:
     class Relay;
 
@@ -57,10 +70,13 @@ private:
     const std::string targetAddress_;
     const std::chrono::milliseconds delay_;
     const int port_;
+    const Wait wait_;
     int fd_ = -1;
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> connections_{0};
     Tally requests_;
+    std::atomic<std::chrono::steady_clock::rep> clientTime_{0};
+    std::atomic<std::chrono::steady_clock::rep> serverTime_{0};
     std::mutex mutex_;
     std::vector<std::unique_ptr<Relay>> relays_;
     std::thread acceptor_;
