@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <QXmlStreamReader>
 
 #include "platform/wsd/MetadataTarget.h"
@@ -284,6 +285,33 @@ TEST(MetadataTargetTest, OnlyPlainHttpAtTheAnsweringAddressIsFollowed) {
         {"http://169.254.10.2:65536/x", false, 0, ""},
         {"http://169.254.10.2:/x", false, 0, ""},
         {"http://169.254.10.2:53a/x", false, 0, ""},
+    };
+    for (const TargetCase& c : cases) {
+        MetadataTarget target;
+        EXPECT_EQ(MetadataTargetAt(c.url, PeerAddress::Of(source), target), c.followed) << c.url;
+        if (!c.followed)
+            continue;
+        EXPECT_EQ(target.port, c.port) << c.url;
+        EXPECT_EQ(target.path, c.path) << c.url;
+    }
+}
+
+TEST(MetadataTargetTest, AnIPv6SourceIsFollowedOnlyToItsOwnLiteral) {
+    PeerAddress source;
+    source.ipv6 = true;
+    source.scope = 1;
+    inet_pton(AF_INET6, "fe80::1", source.v6.data());
+    const TargetCase cases[] = {
+        {"http://[fe80::1%25e1]:5357/e5e61fb5", true, 5357, "/e5e61fb5"},
+        {"http://[fe80::1%e1]:5357/e5e61fb5", true, 5357, "/e5e61fb5"},
+        {"http://[fe80::0:1]/x", true, 80, "/x"},
+        {"http://[fe80::1]", true, 80, "/"},
+        {"http://[fe80::2]:5357/x", false, 0, ""},
+        {"http://fe80::1:5357/x", false, 0, ""},
+        {"http://[fe80::1:5357/x", false, 0, ""},
+        {"http://[fe80::1]x:5357/x", false, 0, ""},
+        {"http://[fe80::1]:99999/x", false, 0, ""},
+        {"http://169.254.10.2:5357/x", false, 0, ""},
     };
     for (const TargetCase& c : cases) {
         MetadataTarget target;
