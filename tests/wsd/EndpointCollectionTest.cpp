@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-
+#include "PeerAddresses.h"
 #include "platform/wsd/EndpointCollection.h"
 
 namespace vn::wsd {
 namespace {
 
-const PeerAddress kHost = PeerAddress::Of(0xA9FE0A02);   // 169.254.10.2
-const PeerAddress kOther = PeerAddress::Of(0xA9FE0A03);  // 169.254.10.3
-
-PeerAddress LinkLocal(const char* text, std::uint32_t scope) {
-    PeerAddress address;
-    address.ipv6 = true;
-    inet_pton(AF_INET6, text, address.v6.data());
-    address.scope = scope;
-    return address;
-}
+using test::kHost;
+using test::kOther;
+using test::LinkLocal;
 
 // One datagram of one endpoint, as ParseDatagram leaves it.
 struct Step {
@@ -43,7 +35,7 @@ struct CollectionCase {
 
 TEST(EndpointCollectionTest, AnswersAnnouncementsAndByesEachChangeOnlyTheirSendersEntries) {
     using A = WsdAction;
-    const PeerAddress v6 = LinkLocal("fe80::1", 1);
+    const PeerAddress v6 = LinkLocal("fe80::1");
     const CollectionCase cases[] = {
         {"a computer's ProbeMatch to our Probe",
          {Answer(kHost, A::ProbeMatches, "e")},

@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-
+#include "PeerAddresses.h"
 #include "platform/wsd/FamilyFold.h"
 
 namespace vn::wsd {
 namespace {
 
-const PeerAddress kHost = PeerAddress::Of(0xA9FE0A02);   // 169.254.10.2
-const PeerAddress kOther = PeerAddress::Of(0xA9FE0A03);  // 169.254.10.3
-
-PeerAddress LinkLocal(const char* text) {
-    PeerAddress address;
-    address.ipv6 = true;
-    inet_pton(AF_INET6, text, address.v6.data());
-    address.scope = 1;
-    return address;
-}
+using test::kHost;
+using test::kOther;
+using test::LinkLocal;
 
 struct FoldCase {
     const char* what;
@@ -39,6 +31,7 @@ TEST(FamilyFoldTest, AnEndpointIsKeptOncePreferringItsIPv4Answer) {
         std::vector<AnsweredEndpoint> endpoints = c.found;
         FoldFamilies(endpoints);
         std::vector<std::string> kept;
+        kept.reserve(endpoints.size());
         for (const AnsweredEndpoint& endpoint : endpoints)
             kept.push_back(FormatPeer(endpoint.source) + " " + endpoint.endpoint);
         EXPECT_EQ(kept, c.kept) << c.what;

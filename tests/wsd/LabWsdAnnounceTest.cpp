@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <algorithm>
 #include <memory>
@@ -76,6 +80,27 @@ TEST_F(LabWsdAnnounceTest, ComputersOnIPv6AreFoundOnceAndExaminedByIPv4WhereThey
     // by its name. HOST7 answers on both: once, at its IPv4 address.
     EXPECT_EQ(Named(answers), (Lines{"0.0.0.0 HOST6 ipv6", "169.254.10.3 HOST7 ipv4"}));
     EXPECT_EQ(answers.size(), 2u);
+}
+
+TEST_F(LabWsdAnnounceTest, WhereAnotherProgramHoldsTheDiscoveryPortTheProbeAloneFindsThem) {
+    // Bound without SO_REUSEADDR, so the port cannot be shared.
+    std::vector<int> held;
+    for (const int family : {AF_INET, AF_INET6}) {
+        sockaddr_storage any{};
+        any.ss_family = static_cast<sa_family_t>(family);
+        reinterpret_cast<sockaddr_in&>(any).sin_port = htons(3702);  // where both families keep it
+        const int fd = socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int one = 1;
+        held.push_back(fd);
+        EXPECT_TRUE(family == AF_INET || setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &one, sizeof one) == 0);
+        EXPECT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&any),
+                       family == AF_INET ? sizeof(sockaddr_in) : sizeof(sockaddr_in6)),
+                  0);
+    }
+    const std::vector<WsdAnswer> answers = Discover();
+    for (const int fd : held)
+        close(fd);
+    EXPECT_EQ(Named(answers), (Lines{"0.0.0.0 HOST6 ipv6", "169.254.10.3 HOST7 ipv4"}));
 }
 
 TEST_F(LabWsdAnnounceTest, AComputerThatStartsDuringTheWaitIsFoundByItsHello) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <QXmlStreamReader>
 
+#include "PeerAddresses.h"
 #include "platform/wsd/MetadataTarget.h"
 #include "platform/wsd/WsdMessages.h"
 
@@ -175,6 +175,65 @@ TEST(WsdDatagramTest, AnswersAreReadWithinTheirCapsAndHostileDocumentsRefused) {
     }
 }
 
+// wsdd's Hello and Bye as they arrived here (its namespaces shortened): no
+// RelatesTo, and the Hello without types.
+std::string WsddAnnouncement(const std::string& action, const std::string& body) {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope " + kNamespaces +
+           "><soap:Header><wsa:To>urn:schemas-xmlsoap-org:ws:2005:04:discovery</wsa:To><wsa:Action>"
+           "http://schemas.xmlsoap.org/ws/2005/04/discovery/" +
+           action +
+           "</wsa:Action><wsa:MessageID>urn:uuid:f89dd0ec</wsa:MessageID><wsd:AppSequence InstanceId=\"1796779766\" "
+           "SequenceId=\"urn:uuid:f89dd1fa\" MessageNumber=\"0\" /></soap:Header><soap:Body>" +
+           body + "</soap:Body></soap:Envelope>";
+}
+
+struct AnnouncementCase {
+    const char* what;
+    std::string datagram;
+    WsdAction action;
+    std::vector<std::string> xaddrs;
+    bool typed;
+    bool computer;
+};
+
+TEST(WsdDatagramTest, AnnouncementsAreReadWithOrWithoutTheirTypes) {
+    const std::string endpoint =
+        "<wsa:EndpointReference><wsa:Address>urn:uuid:e5e61fb5</wsa:Address></wsa:EndpointReference>";
+    const std::string xaddrs = "<wsd:XAddrs>http://169.254.10.2:5357/e5e61fb5</wsd:XAddrs>";
+    const AnnouncementCase cases[] = {
+        {"wsdd's Hello",
+         WsddAnnouncement(
+             "Hello", "<wsd:Hello>" + endpoint + xaddrs + "<wsd:MetadataVersion>1</wsd:MetadataVersion></wsd:Hello>"),
+         WsdAction::Hello,
+         {"http://169.254.10.2:5357/e5e61fb5"},
+         false,
+         false},
+        {"a Hello that names a printer",
+         WsddAnnouncement("Hello", "<wsd:Hello>" + endpoint + "<wsd:Types>wsdp:Device</wsd:Types></wsd:Hello>"),
+         WsdAction::Hello,
+         {},
+         true,
+         false},
+        {"wsdd's Bye",
+         WsddAnnouncement("Bye", "<wsd:Bye>" + endpoint + "</wsd:Bye>"),
+         WsdAction::Bye,
+         {},
+         false,
+         false},
+    };
+    for (const AnnouncementCase& c : cases) {
+        WsdDatagram datagram;
+        ASSERT_TRUE(ParseDatagram(c.datagram, datagram)) << c.what;
+        EXPECT_EQ(datagram.action, c.action) << c.what;
+        EXPECT_EQ(datagram.relatesTo, "") << c.what;
+        ASSERT_EQ(datagram.matches.size(), 1u) << c.what;
+        EXPECT_EQ(datagram.matches[0].endpoint, "urn:uuid:e5e61fb5") << c.what;
+        EXPECT_EQ(datagram.matches[0].xaddrs, c.xaddrs) << c.what;
+        EXPECT_EQ(datagram.matches[0].typed, c.typed) << c.what;
+        EXPECT_EQ(datagram.matches[0].computer, c.computer) << c.what;
+    }
+}
+
 TEST(WsdDatagramTest, MatchesAndXAddrsAreCountedOutAtTheirCaps) {
     std::string urls;
     for (int i = 0; i < 20; ++i)
@@ -270,9 +329,20 @@ struct TargetCase {
     const char* path;
 };
 
+void ExpectTargets(const PeerAddress& source, const std::vector<TargetCase>& cases) {
+    for (const TargetCase& c : cases) {
+        MetadataTarget target;
+        EXPECT_EQ(MetadataTargetAt(c.url, source, target), c.followed) << c.url;
+        if (!c.followed)
+            continue;
+        EXPECT_EQ(target.port, c.port) << c.url;
+        EXPECT_EQ(target.path, c.path) << c.url;
+    }
+}
+
 TEST(MetadataTargetTest, OnlyPlainHttpAtTheAnsweringAddressIsFollowed) {
     const IPv4 source = 0xA9FE0A02;  // 169.254.10.2
-    const TargetCase cases[] = {
+    const std::vector<TargetCase> cases = {
         {"http://169.254.10.2:5357/e5e61fb5-d685", true, 5357, "/e5e61fb5-d685"},
         {"http://169.254.10.2", true, 80, "/"},
         {"http://169.254.10.2:80/a?b", true, 80, "/a?b"},
@@ -286,22 +356,12 @@ TEST(MetadataTargetTest, OnlyPlainHttpAtTheAnsweringAddressIsFollowed) {
         {"http://169.254.10.2:/x", false, 0, ""},
         {"http://169.254.10.2:53a/x", false, 0, ""},
     };
-    for (const TargetCase& c : cases) {
-        MetadataTarget target;
-        EXPECT_EQ(MetadataTargetAt(c.url, PeerAddress::Of(source), target), c.followed) << c.url;
-        if (!c.followed)
-            continue;
-        EXPECT_EQ(target.port, c.port) << c.url;
-        EXPECT_EQ(target.path, c.path) << c.url;
-    }
+    ExpectTargets(PeerAddress::Of(source), cases);
 }
 
 TEST(MetadataTargetTest, AnIPv6SourceIsFollowedOnlyToItsOwnLiteral) {
-    PeerAddress source;
-    source.ipv6 = true;
-    source.scope = 1;
-    inet_pton(AF_INET6, "fe80::1", source.v6.data());
-    const TargetCase cases[] = {
+    const PeerAddress source = test::LinkLocal("fe80::1");
+    const std::vector<TargetCase> cases = {
         {"http://[fe80::1%25e1]:5357/e5e61fb5", true, 5357, "/e5e61fb5"},
         {"http://[fe80::1%e1]:5357/e5e61fb5", true, 5357, "/e5e61fb5"},
         {"http://[fe80::0:1]/x", true, 80, "/x"},
@@ -313,14 +373,7 @@ TEST(MetadataTargetTest, AnIPv6SourceIsFollowedOnlyToItsOwnLiteral) {
         {"http://[fe80::1]:99999/x", false, 0, ""},
         {"http://169.254.10.2:5357/x", false, 0, ""},
     };
-    for (const TargetCase& c : cases) {
-        MetadataTarget target;
-        EXPECT_EQ(MetadataTargetAt(c.url, source, target), c.followed) << c.url;
-        if (!c.followed)
-            continue;
-        EXPECT_EQ(target.port, c.port) << c.url;
-        EXPECT_EQ(target.path, c.path) << c.url;
-    }
+    ExpectTargets(source, cases);
 }
 
 }  // namespace

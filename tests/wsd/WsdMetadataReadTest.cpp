@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-
 #include <map>
 #include <mutex>
 
+#include "PeerAddresses.h"
 #include "platform/wsd/WsdDiscovery.h"
 
 namespace vn::wsd {
@@ -120,10 +119,7 @@ TEST(WsdMetadataReadTest, TheGetIsABoundedPlainHttpPostOfTheTransferGet) {
 }
 
 TEST(WsdMetadataReadTest, AnIPv6EndpointIsAskedAtItsScopedAddressAndExaminedByIPv4WhereItHasOne) {
-    PeerAddress source;
-    source.ipv6 = true;
-    source.scope = 1;  // the loopback interface, the first in every network namespace
-    inet_pton(AF_INET6, "fe80::1", source.v6.data());
+    const PeerAddress source = test::LinkLocal("fe80::1");
     ScriptedHttp http;
     http.replies["/m"] = {ERROR_SUCCESS, 200, MetadataOf("HOST6/Workgroup:LABWG")};
     WsdDiscovery discovery(http);
