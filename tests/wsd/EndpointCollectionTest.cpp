@@ -103,20 +103,5 @@ TEST(EndpointCollectionTest, AnswersAnnouncementsAndByesEachChangeOnlyTheirSende
     }
 }
 
-TEST(EndpointCollectionTest, OnlyResolvesStillUnansweredAreAskedAgain) {
-    const ProbeLimits limits;
-    EndpointCollection collection(limits);
-    std::vector<EndpointCollection::Key> toResolve;
-    for (const char* endpoint : {"answered", "silent", "left"}) {
-        WsdDatagram datagram{WsdAction::Hello, "", {{endpoint, {}, true, true}}};
-        collection.Accept(kHost, datagram, {}, toResolve);
-    }
-    collection.Accept(kHost, {WsdAction::ResolveMatches, "urn:ours", {{"answered", {"http://x/"}, false, false}}},
-                      {"urn:ours"}, toResolve);
-    collection.Accept(kHost, {WsdAction::Bye, "", {{"left", {}, false, false}}}, {}, toResolve);
-    EXPECT_EQ(toResolve.size(), 3u);
-    EXPECT_EQ(collection.Unresolved(), (std::vector<EndpointCollection::Key>{{kHost, "silent"}}));
-}
-
 }  // namespace
 }  // namespace vn::wsd

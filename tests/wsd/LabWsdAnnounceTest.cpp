@@ -83,23 +83,14 @@ TEST_F(LabWsdAnnounceTest, ComputersOnIPv6AreFoundOnceAndExaminedByIPv4WhereThey
 }
 
 TEST_F(LabWsdAnnounceTest, WhereAnotherProgramHoldsTheDiscoveryPortTheProbeAloneFindsThem) {
-    // Bound without SO_REUSEADDR, so the port cannot be shared.
-    std::vector<int> held;
-    for (const int family : {AF_INET, AF_INET6}) {
-        sockaddr_storage any{};
-        any.ss_family = static_cast<sa_family_t>(family);
-        reinterpret_cast<sockaddr_in&>(any).sin_port = htons(3702);  // where both families keep it
-        const int fd = socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        const int one = 1;
-        held.push_back(fd);
-        EXPECT_TRUE(family == AF_INET || setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &one, sizeof one) == 0);
-        EXPECT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&any),
-                       family == AF_INET ? sizeof(sockaddr_in) : sizeof(sockaddr_in6)),
-                  0);
-    }
+    // Dual-stack and without SO_REUSEADDR, it holds the port on both families.
+    sockaddr_in6 any{};
+    any.sin6_family = AF_INET6;
+    any.sin6_port = htons(3702);
+    const int held = socket(AF_INET6, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_EQ(bind(held, reinterpret_cast<const sockaddr*>(&any), sizeof any), 0);
     const std::vector<WsdAnswer> answers = Discover();
-    for (const int fd : held)
-        close(fd);
+    close(held);
     EXPECT_EQ(Named(answers), (Lines{"0.0.0.0 HOST6 ipv6", "169.254.10.3 HOST7 ipv4"}));
 }
 

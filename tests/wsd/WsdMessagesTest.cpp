@@ -175,65 +175,6 @@ TEST(WsdDatagramTest, AnswersAreReadWithinTheirCapsAndHostileDocumentsRefused) {
     }
 }
 
-// wsdd's Hello and Bye as they arrived here (its namespaces shortened): no
-// RelatesTo, and the Hello without types.
-std::string WsddAnnouncement(const std::string& action, const std::string& body) {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope " + kNamespaces +
-           "><soap:Header><wsa:To>urn:schemas-xmlsoap-org:ws:2005:04:discovery</wsa:To><wsa:Action>"
-           "http://schemas.xmlsoap.org/ws/2005/04/discovery/" +
-           action +
-           "</wsa:Action><wsa:MessageID>urn:uuid:f89dd0ec</wsa:MessageID><wsd:AppSequence InstanceId=\"1796779766\" "
-           "SequenceId=\"urn:uuid:f89dd1fa\" MessageNumber=\"0\" /></soap:Header><soap:Body>" +
-           body + "</soap:Body></soap:Envelope>";
-}
-
-struct AnnouncementCase {
-    const char* what;
-    std::string datagram;
-    WsdAction action;
-    std::vector<std::string> xaddrs;
-    bool typed;
-    bool computer;
-};
-
-TEST(WsdDatagramTest, AnnouncementsAreReadWithOrWithoutTheirTypes) {
-    const std::string endpoint =
-        "<wsa:EndpointReference><wsa:Address>urn:uuid:e5e61fb5</wsa:Address></wsa:EndpointReference>";
-    const std::string xaddrs = "<wsd:XAddrs>http://169.254.10.2:5357/e5e61fb5</wsd:XAddrs>";
-    const AnnouncementCase cases[] = {
-        {"wsdd's Hello",
-         WsddAnnouncement(
-             "Hello", "<wsd:Hello>" + endpoint + xaddrs + "<wsd:MetadataVersion>1</wsd:MetadataVersion></wsd:Hello>"),
-         WsdAction::Hello,
-         {"http://169.254.10.2:5357/e5e61fb5"},
-         false,
-         false},
-        {"a Hello that names a printer",
-         WsddAnnouncement("Hello", "<wsd:Hello>" + endpoint + "<wsd:Types>wsdp:Device</wsd:Types></wsd:Hello>"),
-         WsdAction::Hello,
-         {},
-         true,
-         false},
-        {"wsdd's Bye",
-         WsddAnnouncement("Bye", "<wsd:Bye>" + endpoint + "</wsd:Bye>"),
-         WsdAction::Bye,
-         {},
-         false,
-         false},
-    };
-    for (const AnnouncementCase& c : cases) {
-        WsdDatagram datagram;
-        ASSERT_TRUE(ParseDatagram(c.datagram, datagram)) << c.what;
-        EXPECT_EQ(datagram.action, c.action) << c.what;
-        EXPECT_EQ(datagram.relatesTo, "") << c.what;
-        ASSERT_EQ(datagram.matches.size(), 1u) << c.what;
-        EXPECT_EQ(datagram.matches[0].endpoint, "urn:uuid:e5e61fb5") << c.what;
-        EXPECT_EQ(datagram.matches[0].xaddrs, c.xaddrs) << c.what;
-        EXPECT_EQ(datagram.matches[0].typed, c.typed) << c.what;
-        EXPECT_EQ(datagram.matches[0].computer, c.computer) << c.what;
-    }
-}
-
 TEST(WsdDatagramTest, MatchesAndXAddrsAreCountedOutAtTheirCaps) {
     std::string urls;
     for (int i = 0; i < 20; ++i)
