@@ -20,7 +20,8 @@ using test::WsdPeers;
 using Lines = std::vector<std::string>;
 
 // A wsdd on IPv6 alone, one on both families, and two namespaces for what
-// starts during a test: a wsdd that announces itself, a hostile announcer.
+// starts during a test: wsdd hosts that announce themselves, a hostile
+// announcer.
 const std::vector<std::string> kHosts = {"HOST6:LABWG:ipv6", "HOST7:LABWG:both", "-", "-"};
 constexpr int kLate = 3;
 constexpr int kHostile = 4;
@@ -94,19 +95,25 @@ TEST_F(LabWsdAnnounceTest, WhereAnotherProgramHoldsTheDiscoveryPortTheProbeAlone
     EXPECT_EQ(Named(answers), (Lines{"0.0.0.0 HOST6 ipv6", "169.254.10.3 HOST7 ipv4"}));
 }
 
-TEST_F(LabWsdAnnounceTest, AComputerThatStartsDuringTheWaitIsFoundByItsHello) {
-    // It starts after the second Probe, so only its Hello can tell of it.
+TEST_F(LabWsdAnnounceTest, ComputersThatStartDuringTheWaitAreFoundByTheirHellos) {
+    // They start after the second Probe, so only their Hellos can tell of
+    // them: HOST8 on IPv4, HOST9 on IPv6 (beside the hostile announcer's
+    // namespace, which the next test uses).
     const auto wait = std::chrono::milliseconds(8000);
     std::vector<WsdAnswer> answers;
     std::thread discovery([&] { answers = Discover(wait); });
     std::this_thread::sleep_for(wait / 2 + std::chrono::milliseconds(500));
-    QFile uuid("/proc/sys/kernel/random/uuid");
-    const bool started = uuid.open(QIODevice::ReadOnly) &&
-                         peers_->Start(kLate, {"/usr/sbin/wsdd", "-4", "-i", "e" + std::to_string(kLate), "-n", "HOST8",
-                                               "-w", "LABWG", "-U", uuid.readAll().trimmed().toStdString()});
+    const auto start = [](int n, const char* family, const char* name) {
+        QFile uuid("/proc/sys/kernel/random/uuid");
+        return uuid.open(QIODevice::ReadOnly) &&
+               peers_->Start(n, {"/usr/sbin/wsdd", family, "-i", "e" + std::to_string(n), "-n", name, "-w", "LABWG",
+                                 "-U", uuid.readAll().trimmed().toStdString()});
+    };
+    const bool started = start(kLate, "-4", "HOST8") && start(kHostile, "-6", "HOST9");
     discovery.join();
     ASSERT_TRUE(started);
-    EXPECT_EQ(Named(answers), (Lines{"0.0.0.0 HOST6 ipv6", "169.254.10.3 HOST7 ipv4", "169.254.10.4 HOST8 ipv4"}));
+    EXPECT_EQ(Named(answers), (Lines{"0.0.0.0 HOST6 ipv6", "0.0.0.0 HOST9 ipv6", "169.254.10.3 HOST7 ipv4",
+                                     "169.254.10.4 HOST8 ipv4"}));
 }
 
 TEST_F(LabWsdAnnounceTest, AByeTakesOutOnlyWhatItsSenderAnnounced) {
