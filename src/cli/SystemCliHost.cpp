@@ -99,7 +99,7 @@ void SystemCliHost::PrepareWsd(std::chrono::milliseconds wait, bool listAnswerer
     if (!listAnswerers)
         return;
     platform_.Wsd().SetAnswerLog([this](const wsd::WsdAnswer& answer) {
-        std::string line = "WS-Discovery: " + FormatIPv4(answer.address) + " answered (" + answer.endpoint + "): ";
+        std::string line = "WS-Discovery: " + wsd::FormatPeer(answer.source) + " answered (" + answer.endpoint + "): ";
         if (answer.status == ERROR_SUCCESS)
             line += answer.computer.name + ", " + (answer.computer.domain ? "domain " : "workgroup ") +
                     answer.computer.group;

@@ -3,6 +3,10 @@
 // entities, and thousands of made-up endpoints whose metadata never ends, is
 // an entity bomb, is huge, or lies at another computer's address. Run in a
 // namespace of its own: hostile_peer OWN-ADDRESS VICTIM-ADDRESS.
+// With "bye ENDPOINT" after them it answers no Probe; a while after each one
+// (when the other computers have answered) it announces two endpoints of its
+// own with Hellos, then sends Byes for one of them and for ENDPOINT, another
+// computer's.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -38,10 +42,10 @@ std::string Matches(const std::string& relatesTo, const std::string& matches, co
            "</wsd:ProbeMatches></soap:Body></soap:Envelope>";
 }
 
-std::string Match(const std::string& endpoint, const std::string& xaddr) {
-    return "<wsd:ProbeMatch><wsa:EndpointReference><wsa:Address>" + endpoint +
+std::string Match(const std::string& endpoint, const std::string& xaddr, const std::string& element = "ProbeMatch") {
+    return "<wsd:" + element + "><wsa:EndpointReference><wsa:Address>" + endpoint +
            "</wsa:Address></wsa:EndpointReference><wsd:Types>pub:Computer</wsd:Types><wsd:XAddrs>" + xaddr +
-           "</wsd:XAddrs></wsd:ProbeMatch>";
+           "</wsd:XAddrs></wsd:" + element + ">";
 }
 
 void Answer(int udp, const sockaddr_in& to, const std::string& relatesTo, const std::string& own,
@@ -62,6 +66,31 @@ void Answer(int udp, const sockaddr_in& to, const std::string& relatesTo, const 
         }
         send(Matches(relatesTo, matches));
     }
+}
+
+std::string Announcement(const std::string& action, const std::string& endpoint, const std::string& own) {
+    const std::string body = action == "Hello" ? Match(endpoint, "http://" + own + ":5357/own", "Hello")
+                                               : "<wsd:Bye><wsa:EndpointReference><wsa:Address>" + endpoint +
+                                                     "</wsa:Address></wsa:EndpointReference></wsd:Bye>";
+    return "<soap:Envelope " + kNamespaces +
+           "><soap:Header><wsa:Action>http://schemas.xmlsoap.org/ws/2005/04/discovery/" + action +
+           "</wsa:Action></soap:Header><soap:Body>" + body + "</soap:Body></soap:Envelope>";
+}
+
+void AnnounceAndLeave(int udp, const std::string& own, const std::string& victimEndpoint) {
+    sockaddr_in group{};
+    group.sin_family = AF_INET;
+    group.sin_port = htons(3702);
+    inet_pton(AF_INET, "239.255.255.250", &group.sin_addr);
+    auto send = [&](const std::string& datagram) {
+        (void)sendto(udp, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&group), sizeof group);
+    };
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    send(Announcement("Hello", "urn:hostile:hello", own));
+    send(Announcement("Hello", "urn:hostile:bye", own));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    send(Announcement("Bye", "urn:hostile:bye", own));
+    send(Announcement("Bye", victimEndpoint, own));
 }
 
 void Serve(int client) {
@@ -103,11 +132,13 @@ void Serve(int client) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: hostile_peer OWN-ADDRESS VICTIM-ADDRESS\n");
+    const bool bye = argc == 5 && std::string(argv[3]) == "bye";
+    if (argc != 3 && !bye) {
+        std::fprintf(stderr, "usage: hostile_peer OWN-ADDRESS VICTIM-ADDRESS [bye ENDPOINT]\n");
         return 2;
     }
     const std::string own = argv[1], victim = argv[2];
+    const std::string victimEndpoint = bye ? argv[4] : "";
     const int udp = socket(AF_INET, SOCK_DGRAM, 0);
     const int one = 1;
     setsockopt(udp, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
@@ -154,6 +185,9 @@ int main(int argc, char** argv) {
         const std::string message(buffer, static_cast<std::size_t>(got));
         if (message.find("discovery/Probe<") == std::string::npos)
             continue;
-        Answer(udp, from, Between(message, "<wsa:MessageID>", "</wsa:MessageID>"), own, victim);
+        if (bye)
+            std::thread(AnnounceAndLeave, udp, own, victimEndpoint).detach();
+        else
+            Answer(udp, from, Between(message, "<wsa:MessageID>", "</wsa:MessageID>"), own, victim);
     }
 }

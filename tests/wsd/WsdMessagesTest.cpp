@@ -2,6 +2,7 @@
 
 #include <QXmlStreamReader>
 
+#include "PeerAddresses.h"
 #include "platform/wsd/MetadataTarget.h"
 #include "platform/wsd/WsdMessages.h"
 
@@ -269,9 +270,20 @@ struct TargetCase {
     const char* path;
 };
 
+void ExpectTargets(const PeerAddress& source, const std::vector<TargetCase>& cases) {
+    for (const TargetCase& c : cases) {
+        MetadataTarget target;
+        EXPECT_EQ(MetadataTargetAt(c.url, source, target), c.followed) << c.url;
+        if (!c.followed)
+            continue;
+        EXPECT_EQ(target.port, c.port) << c.url;
+        EXPECT_EQ(target.path, c.path) << c.url;
+    }
+}
+
 TEST(MetadataTargetTest, OnlyPlainHttpAtTheAnsweringAddressIsFollowed) {
     const IPv4 source = 0xA9FE0A02;  // 169.254.10.2
-    const TargetCase cases[] = {
+    const std::vector<TargetCase> cases = {
         {"http://169.254.10.2:5357/e5e61fb5-d685", true, 5357, "/e5e61fb5-d685"},
         {"http://169.254.10.2", true, 80, "/"},
         {"http://169.254.10.2:80/a?b", true, 80, "/a?b"},
@@ -285,14 +297,24 @@ TEST(MetadataTargetTest, OnlyPlainHttpAtTheAnsweringAddressIsFollowed) {
         {"http://169.254.10.2:/x", false, 0, ""},
         {"http://169.254.10.2:53a/x", false, 0, ""},
     };
-    for (const TargetCase& c : cases) {
-        MetadataTarget target;
-        EXPECT_EQ(MetadataTargetAt(c.url, source, target), c.followed) << c.url;
-        if (!c.followed)
-            continue;
-        EXPECT_EQ(target.port, c.port) << c.url;
-        EXPECT_EQ(target.path, c.path) << c.url;
-    }
+    ExpectTargets(PeerAddress::Of(source), cases);
+}
+
+TEST(MetadataTargetTest, AnIPv6SourceIsFollowedOnlyToItsOwnLiteral) {
+    const PeerAddress source = test::LinkLocal("fe80::1");
+    const std::vector<TargetCase> cases = {
+        {"http://[fe80::1%25e1]:5357/e5e61fb5", true, 5357, "/e5e61fb5"},
+        {"http://[fe80::1%e1]:5357/e5e61fb5", true, 5357, "/e5e61fb5"},
+        {"http://[fe80::0:1]/x", true, 80, "/x"},
+        {"http://[fe80::1]", true, 80, "/"},
+        {"http://[fe80::2]:5357/x", false, 0, ""},
+        {"http://fe80::1:5357/x", false, 0, ""},
+        {"http://[fe80::1:5357/x", false, 0, ""},
+        {"http://[fe80::1]x:5357/x", false, 0, ""},
+        {"http://[fe80::1]:99999/x", false, 0, ""},
+        {"http://169.254.10.2:5357/x", false, 0, ""},
+    };
+    ExpectTargets(source, cases);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include "PeerAddresses.h"
 #include "platform/wsd/WsdDiscovery.h"
 
 namespace vn::wsd {
@@ -85,7 +86,7 @@ TEST(WsdMetadataReadTest, EachEndpointIsNamedFromItsOwnAddressOrSaysWhyNot) {
         http.replies["/m"] = c.reply;
         WsdDiscovery discovery(http);
         std::vector<WsdAnswer> answers;
-        discovery.ReadMetadata(WsdOptions{}, {{kHost, "urn:uuid:e", c.xaddrs}}, answers);
+        discovery.ReadMetadata(WsdOptions{}, {{PeerAddress::Of(kHost), "urn:uuid:e", c.xaddrs}}, answers);
         ASSERT_EQ(answers.size(), 1u) << c.what;
         EXPECT_EQ(answers[0].address, kHost) << c.what;
         EXPECT_EQ(answers[0].endpoint, "urn:uuid:e") << c.what;
@@ -101,7 +102,8 @@ TEST(WsdMetadataReadTest, TheGetIsABoundedPlainHttpPostOfTheTransferGet) {
     WsdDiscovery discovery(http);
     std::vector<WsdAnswer> answers;
     const auto before = std::chrono::steady_clock::now();
-    discovery.ReadMetadata(WsdOptions{}, {{kHost, "urn:uuid:e", {"http://169.254.10.2:5357/e5e61fb5"}}}, answers);
+    discovery.ReadMetadata(WsdOptions{},
+                           {{PeerAddress::Of(kHost), "urn:uuid:e", {"http://169.254.10.2:5357/e5e61fb5"}}}, answers);
     ASSERT_EQ(http.requests.size(), 1u);
     const HttpsRequest& request = http.requests[0];
     EXPECT_TRUE(request.plainHttp);
@@ -116,14 +118,35 @@ TEST(WsdMetadataReadTest, TheGetIsABoundedPlainHttpPostOfTheTransferGet) {
     EXPECT_NE(request.headers.find("Content-Type: application/soap+xml"), std::string::npos);
 }
 
+TEST(WsdMetadataReadTest, AnIPv6EndpointIsAskedAtItsScopedAddressAndExaminedByIPv4WhereItHasOne) {
+    const PeerAddress source = test::LinkLocal("fe80::1");
+    ScriptedHttp http;
+    http.replies["/m"] = {ERROR_SUCCESS, 200, MetadataOf("HOST6/Workgroup:LABWG")};
+    WsdDiscovery discovery(http);
+    std::vector<WsdAnswer> answers;
+    discovery.ReadMetadata(WsdOptions{},
+                           {{source, "urn:v6", {"http://[fe80::1%25e1]:5357/m"}},
+                            {source, "urn:both", {"http://[fe80::1%25e1]:5357/m", "http://169.254.10.2:5357/m"}}},
+                           answers);
+    ASSERT_EQ(http.requests.size(), 2u);
+    EXPECT_EQ(http.requests[0].host, "fe80::1%lo");
+    EXPECT_EQ(http.requests[1].host, "fe80::1%lo") << "an XAddr at another address is not followed";
+    ASSERT_EQ(answers.size(), 2u);
+    EXPECT_EQ(answers[0].status, ERROR_SUCCESS);
+    EXPECT_EQ(answers[0].address, 0u) << "by name";
+    EXPECT_EQ(answers[0].source, source);
+    EXPECT_EQ(answers[1].address, kHost);
+}
+
 TEST(WsdMetadataReadTest, EveryAddressHasItsFirstEndpointAskedBeforeAnySecondOne) {
     ScriptedHttp http;
     WsdDiscovery discovery(http);
     std::vector<AnsweredEndpoint> endpoints;
     endpoints.reserve(5);
     for (int i = 0; i < 4; ++i)
-        endpoints.push_back({kOther, "urn:fake:" + std::to_string(i), {"http://169.254.10.3/f" + std::to_string(i)}});
-    endpoints.push_back({kHost, "urn:real", {"http://169.254.10.2/real"}});
+        endpoints.push_back(
+            {PeerAddress::Of(kOther), "urn:fake:" + std::to_string(i), {"http://169.254.10.3/f" + std::to_string(i)}});
+    endpoints.push_back({PeerAddress::Of(kHost), "urn:real", {"http://169.254.10.2/real"}});
     WsdOptions options;
     options.parallelGets = 1;
     std::vector<WsdAnswer> answers;

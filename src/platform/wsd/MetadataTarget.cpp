@@ -5,16 +5,17 @@
 
 namespace vn::wsd {
 
-bool MetadataTargetAt(const std::string& url, IPv4 source, MetadataTarget& target) {
+bool MetadataTargetAt(const std::string& url, const PeerAddress& source, MetadataTarget& target) {
     constexpr std::string_view kScheme = "http://";
     const std::string_view text = url;
-    if (source == 0 || text.substr(0, kScheme.size()) != kScheme)
+    if ((!source.ipv6 && source.v4 == 0) || text.substr(0, kScheme.size()) != kScheme)
         return false;
     std::string_view rest = text.substr(kScheme.size());
     const std::size_t slash = rest.find('/');
     const std::string_view authority = rest.substr(0, slash);
     const std::string_view path = slash == std::string_view::npos ? std::string_view("/") : rest.substr(slash);
-    const std::size_t colon = authority.find(':');
+    // An IPv6 literal's colons are inside its brackets.
+    const std::size_t colon = authority.find(':', authority.substr(0, 1) == "[" ? authority.find(']') : 0);
     const std::string_view host = authority.substr(0, colon);
     unsigned port = 80;
     if (colon != std::string_view::npos) {
@@ -23,7 +24,7 @@ bool MetadataTargetAt(const std::string& url, IPv4 source, MetadataTarget& targe
         if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || port == 0 || port > 65535)
             return false;
     }
-    if (host != FormatIPv4(source))
+    if (!HostNames(host, source))
         return false;
     for (const char c : path) {
         if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)

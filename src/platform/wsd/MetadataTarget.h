@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Network.h"
+#include "platform/wsd/PeerAddress.h"
 
 namespace vn::wsd {
 
@@ -15,7 +15,8 @@ struct MetadataTarget {
     std::string path = "/";
 };
 
-// True when url is "http://A.B.C.D[:PORT][/PATH]" with A.B.C.D the source.
-bool MetadataTargetAt(const std::string& url, IPv4 source, MetadataTarget& target);
+// True when url is "http://HOST[:PORT][/PATH]" with HOST the source: its
+// dotted IPv4 address, or its IPv6 literal in brackets (any zone).
+bool MetadataTargetAt(const std::string& url, const PeerAddress& source, MetadataTarget& target);
 
 }  // namespace vn::wsd

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Network.h"
 #include "platform/Status.h"
+#include "platform/wsd/PeerAddress.h"
 
 namespace vn::wsd {
 
 // A device endpoint that answered, at the address the answer came from.
 struct AnsweredEndpoint {
-    IPv4 source = 0;
+    PeerAddress source;
     std::string endpoint;
     std::vector<std::string> xaddrs;  // empty when a Resolve got no answer
 };
@@ -25,12 +25,17 @@ struct ProbeLimits {
     std::size_t maxEndpointsPerAddress = 4;
 };
 
-// The multicast side of WS-Discovery on IPv4: a Probe for wsdp:Device sent
-// from every interface that is up, can multicast and is no loopback, the
-// answers to it (ProbeMatches of computers) and to the Resolves sent for
-// endpoints that answered without their XAddrs, collected for the wait.
-// Answers to messages we did not send, oversized datagrams and anything that
-// does not parse are dropped. ERROR_NO_NETWORK when no interface could send.
+// The multicast side of WS-Discovery: a Probe for wsdp:Device sent to
+// 239.255.255.250 from every IPv4 address and to ff02::c from the link-local
+// address of every IPv6 interface that is up, can multicast and is no
+// loopback; the answers to it (ProbeMatches of computers) and to the Resolves
+// sent for endpoints that answered without their XAddrs, collected for the
+// wait. Meanwhile the groups themselves are listened to on port 3702, for
+// the Hellos and Byes of computers that come and go (see
+// EndpointCollection); where another program holds that port, the Probe
+// alone finds them. Oversized datagrams and anything that does not parse are
+// dropped. An endpoint that answered on both families is found once (see
+// FoldFamilies). ERROR_NO_NETWORK when no interface could send.
 [[nodiscard]] Status ProbeNetwork(const ProbeLimits& limits, std::vector<AnsweredEndpoint>& found);
 
 }  // namespace vn::wsd

@@ -5,6 +5,7 @@
 #include <map>
 #include <thread>
 
+#include "platform/wsd/FamilyFold.h"
 #include "platform/wsd/MetadataTarget.h"
 
 namespace vn::wsd {
@@ -15,7 +16,7 @@ constexpr std::uint32_t kHttpOk = 200;
 
 // The order the Gets go in: by each endpoint's rank among those of its address.
 std::vector<std::size_t> FairOrder(const std::vector<AnsweredEndpoint>& endpoints) {
-    std::map<IPv4, std::size_t> seen;
+    std::map<PeerAddress, std::size_t> seen;
     std::vector<std::pair<std::size_t, std::size_t>> ranked;
     for (std::size_t i = 0; i < endpoints.size(); ++i)
         ranked.emplace_back(seen[endpoints[i].source]++, i);
@@ -48,7 +49,8 @@ void WsdDiscovery::ReadMetadata(const WsdOptions& options, const std::vector<Ans
         for (std::size_t at = next++; at < order.size(); at = next++) {
             const std::size_t i = order[at];
             WsdAnswer& answer = answers[i];
-            answer.address = endpoints[i].source;
+            answer.address = ExaminedAddress(endpoints[i]);
+            answer.source = endpoints[i].source;
             answer.endpoint = endpoints[i].endpoint;
             const auto deadline = std::min(std::chrono::steady_clock::now() + options.getLimit, allDone);
             answer.status = ReadOne(endpoints[i], deadline, answer.computer);
@@ -75,7 +77,7 @@ Status WsdDiscovery::ReadOne(const AnsweredEndpoint& endpoint, std::chrono::stea
         return ERROR_BAD_NETPATH;
     HttpsRequest request;
     request.plainHttp = true;
-    request.host = FormatIPv4(endpoint.source);
+    request.host = FormatPeer(endpoint.source);
     request.port = target.port;
     request.verb = "POST";
     request.path = target.path;

@@ -14,9 +14,11 @@
 namespace vn::wsd {
 
 // One endpoint that answered, and what its metadata said of it: status is
-// ERROR_SUCCESS when the computer was named.
+// ERROR_SUCCESS when the computer was named. The computer is examined at
+// address (see ExaminedAddress), by its name when that is 0.
 struct WsdAnswer {
     IPv4 address = 0;
+    PeerAddress source;  // where the answer came from
     std::string endpoint;
     Status status = ERROR_SUCCESS;
     ComputerIdentity computer;

@@ -116,6 +116,7 @@ bool ParseDatagram(std::string_view datagram, WsdDatagram& result) {
                     match.xaddrs.push_back(url.toStdString());
             }
         } else if (element.Is(kDiscovery, "Types")) {
+            match.typed = true;
             for (const QString& type : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
                 const qsizetype colon = type.indexOf(QLatin1Char(':'));
                 if (colon > 0 && type.mid(colon + 1) == QLatin1String("Computer") &&

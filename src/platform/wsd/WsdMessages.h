@@ -16,6 +16,7 @@ struct WsdMatch {
     std::string endpoint;             // wsa:Address of the endpoint reference
     std::vector<std::string> xaddrs;  // where its metadata is served
     bool computer = false;            // pub:Computer among its types
+    bool typed = false;               // its types given at all
 };
 
 struct WsdDatagram {

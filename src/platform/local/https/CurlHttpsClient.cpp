@@ -187,6 +187,17 @@ bool BuildHeaders(const HttpsRequest& request, HeaderList& list) {
     return true;
 }
 
+// The host as a URL has it: an IPv6 literal goes in brackets, its zone
+// ("fe80::1%eth0") with the percent sign encoded.
+std::string UrlHost(const std::string& host) {
+    if (host.find(':') == std::string::npos || host.front() == '[')
+        return host;
+    std::string out = "[";
+    for (const char c : host)
+        out += c == '%' ? std::string("%25") : std::string(1, c);
+    return out + "]";
+}
+
 void InitialiseCurlOnce() {
     static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
     (void)initialised;
@@ -211,7 +222,7 @@ Status CurlHttpsClient::Send(const HttpsRequest& request, HttpsResponse& respons
     transfer.maxBodyBytes = request.maxBodyBytes;
     const char* scheme = request.plainHttp ? "http" : "https";
     const std::string url =
-        std::string(scheme) + "://" + request.host + ":" + std::to_string(request.port) + request.path;
+        std::string(scheme) + "://" + UrlHost(request.host) + ":" + std::to_string(request.port) + request.path;
 
     CURL* easy = curl.get();
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
